@@ -1,0 +1,74 @@
+#include "angles.h"
+
+#include <cmath>
+#include <string>
+
+#include "decimal_form.h"
+
+namespace korvane {
+namespace {
+
+// Degrees of |dms|, split on the decimal digits of its 15-digit form so that
+// 1.2 is 1°20'00" and never 1°19'59.99...".
+double SplitDmsMagnitude(double dms) {
+  const DecimalForm form = ToDecimalForm(std::fabs(dms), 15);
+  const int n = static_cast<int>(form.digits.size());
+  double degrees = 0;
+  std::string fraction;  // decimal digits after the point
+  for (int i = 0; i < form.exponent && i < n; ++i) degrees = degrees * 10 + (form.digits[i] - '0');
+  for (int i = n; i < form.exponent; ++i) degrees *= 10;
+  for (int i = 0; i < -form.exponent; ++i) fraction.push_back('0');
+  for (int i = std::max(form.exponent, 0); i < n; ++i) fraction.push_back(form.digits[i]);
+  while (fraction.size() < 2) fraction.push_back('0');
+  const double minutes = (fraction[0] - '0') * 10 + (fraction[1] - '0');
+  double seconds = 0;
+  if (fraction.size() > 2) {
+    std::string secText = fraction.substr(2);
+    while (secText.size() < 2) secText.push_back('0');
+    seconds = std::stod(secText.substr(0, 2)) + std::stod("0." + secText.substr(2));
+  }
+  return degrees + minutes / 60.0 + seconds / 3600.0;
+}
+
+double Sign(double v) { return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0); }
+
+// Steps 2 to 5 of the conversion to DMS notation for a non-negative value.
+double MagnitudeToDms(double a) {
+  double d = std::floor(a);
+  const double minutesExact = (a - d) * 60.0;
+  double m = std::floor(minutesExact);
+  double sec = (minutesExact - m) * 60.0;
+  // Seconds of 59.99... that only floating-point noise keeps below a whole
+  // minute are a whole minute.
+  if (60.0 - sec < 1e-8) {
+    m += 1;
+    sec = 0;
+  }
+  if (m >= 60) {
+    d += 1;
+    m -= 60;
+  }
+  if (sec < 0) sec = 0;
+  const double r = d + m / 100.0 + sec / 10000.0;
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.15g", r);
+  return std::stod(buffer);
+}
+
+}  // namespace
+
+double DmsToDegrees(double dms) { return Sign(dms) * SplitDmsMagnitude(dms); }
+
+double DmsToRadians(double dms) { return Sign(dms) * SplitDmsMagnitude(dms) * kDegreeFactor; }
+
+double RightToLeftAngle(double dms) { return 360.0 - SplitDmsMagnitude(dms); }
+
+double DegreesToDms(double degrees) { return Sign(degrees) * MagnitudeToDms(std::fabs(degrees)); }
+
+double RadiansToDms(double radians) {
+  return Sign(radians) * MagnitudeToDms(std::fabs(radians) / kDegreeFactor);
+}
+
+double ReverseAzimuth(double azimuth) { return azimuth >= 180.0 ? azimuth - 180.0 : azimuth + 180.0; }
+
+}  // namespace korvane

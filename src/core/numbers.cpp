@@ -1,0 +1,162 @@
+#include "numbers.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "decimal_form.h"
+#include "text_utils.h"
+
+namespace korvane {
+namespace {
+
+constexpr int kDoubleDigits = 15;
+constexpr int kFloatDigits = 7;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int PatternDecimals(std::string_view pattern) {
+  const auto point = pattern.find('.');
+  if (point == std::string_view::npos) return 0;
+  int decimals = 0;
+  for (std::size_t i = point + 1; i < pattern.size() && pattern[i] == '0'; ++i) ++decimals;
+  return decimals;
+}
+
+std::string FormatFixedForm(const DecimalForm& form, std::string_view pattern) {
+  const int decimals = PatternDecimals(pattern);
+  return FixedText(RoundDecimals(form, decimals), decimals);
+}
+
+std::string ExponentText(const DecimalForm& form) {
+  std::string text;
+  text.push_back(form.digits[0]);
+  if (form.digits.size() > 1) {
+    text.push_back('.');
+    text.append(form.digits, 1, std::string::npos);
+  }
+  const int e = form.exponent - 1;
+  text += e < 0 ? "E-" : "E+";
+  const int magnitude = std::abs(e);
+  if (magnitude < 10) text.push_back('0');
+  text += std::to_string(magnitude);
+  return text;
+}
+
+// The shortest text of a value in its decimal form; `leadingZero` writes the
+// "0" before the point of values below 1 in magnitude.
+std::string ShortText(const DecimalForm& form, int significant, bool leadingZero) {
+  if (form.digits.empty()) return "0";
+  std::string body;
+  const int n = static_cast<int>(form.digits.size());
+  if (form.exponent > significant || form.exponent < -3) {
+    body = ExponentText(form);
+  } else if (form.exponent <= 0) {
+    body = leadingZero ? "0." : ".";
+    body.append(static_cast<std::size_t>(-form.exponent), '0');
+    body += form.digits;
+  } else if (n <= form.exponent) {
+    body = form.digits;
+    body.append(static_cast<std::size_t>(form.exponent - n), '0');
+  } else {
+    body = form.digits.substr(0, form.exponent) + "." + form.digits.substr(form.exponent);
+  }
+  return (form.negative ? "-" : "") + body;
+}
+
+std::string StrNumberForm(const DecimalForm& form, int significant) {
+  const std::string text = ShortText(form, significant, false);
+  return form.negative ? text : " " + text;
+}
+
+}  // namespace
+
+double ParseLenient(std::string_view text) {
+  std::string compact;
+  for (char c : text)
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') compact.push_back(c);
+  std::string number;
+  std::size_t i = 0;
+  if (i < compact.size() && (compact[i] == '+' || compact[i] == '-')) number.push_back(compact[i++]);
+  bool anyDigit = false;
+  bool point = false;
+  while (i < compact.size()) {
+    const char c = compact[i];
+    if (IsDigit(c)) {
+      anyDigit = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+    number.push_back(c);
+    ++i;
+  }
+  if (!anyDigit) return 0.0;
+  // An exponent counts only when it has at least one digit.
+  if (i < compact.size() && (compact[i] == 'E' || compact[i] == 'e' || compact[i] == 'D' ||
+                             compact[i] == 'd')) {
+    std::size_t j = i + 1;
+    std::string exponent = "e";
+    if (j < compact.size() && (compact[j] == '+' || compact[j] == '-')) exponent.push_back(compact[j++]);
+    std::string digits;
+    while (j < compact.size() && IsDigit(compact[j])) digits.push_back(compact[j++]);
+    if (!digits.empty()) number += exponent + digits;
+  }
+  const double value = std::strtod(number.c_str(), nullptr);
+  return std::isfinite(value) ? value : 0.0;
+}
+
+CellCheck IsNumericCell(std::string_view text) {
+  const std::string trimmed = Trim(text);
+  if (trimmed.empty()) return CellCheck::Empty;
+  std::string probe;
+  if (trimmed[0] == '-' || trimmed[0] == '+')
+    probe = "1" + trimmed.substr(1) + "1";
+  else
+    probe = "1" + trimmed + "1";
+  if (trimmed[0] == '.') return CellCheck::Invalid;
+  if (CharCount(StrNumber(ParseLenient(probe))) < CharCount(probe)) return CellCheck::Invalid;
+  return CellCheck::Valid;
+}
+
+std::string FormatFixed(double value, std::string_view pattern) {
+  return FormatFixedForm(ToDecimalForm(value, kDoubleDigits), pattern);
+}
+
+std::string FormatFixed(float value, std::string_view pattern) {
+  return FormatFixedForm(ToDecimalForm(value, kFloatDigits), pattern);
+}
+
+double RoundFixed(double value, std::string_view pattern) {
+  return ParseLenient(FormatFixed(value, pattern));
+}
+
+double RoundFixed(float value, std::string_view pattern) {
+  return ParseLenient(FormatFixed(value, pattern));
+}
+
+std::string StrNumber(double value) {
+  return StrNumberForm(ToDecimalForm(value, kDoubleDigits), kDoubleDigits);
+}
+
+std::string StrNumber(float value) {
+  return StrNumberForm(ToDecimalForm(value, kFloatDigits), kFloatDigits);
+}
+
+std::string NumberText(double value) {
+  return ShortText(ToDecimalForm(value, kDoubleDigits), kDoubleDigits, true);
+}
+
+std::string NumberText(float value) {
+  return ShortText(ToDecimalForm(value, kFloatDigits), kFloatDigits, true);
+}
+
+std::string ReadTextLine(std::string_view text, int k) {
+  if (k < 0) return {};
+  const auto lines = SplitLines(text);
+  if (k >= static_cast<int>(lines.size())) return {};
+  return lines[static_cast<std::size_t>(k)];
+}
+
+}  // namespace korvane

@@ -1,0 +1,39 @@
+#pragma once
+// Reading typed numbers and writing numbers the way the results tables print them.
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+// Lenient parse of a typed number: blanks, tabs and line feeds are ignored,
+// the longest numeric prefix is read ("12abc" gives 12), nothing numeric gives 0.
+// A number too large to hold also gives 0.
+double ParseLenient(std::string_view text);
+
+enum class CellCheck { Empty, Invalid, Valid };
+// The check every observation cell passes before a computation.
+CellCheck IsNumericCell(std::string_view text);
+
+// Fixed-decimal format for the patterns "#0.000", "#0.0", "#0.00000",
+// "#0.0000" and "#0": rounded half away from zero on the value's decimal form
+// (15 significant digits for a double, 7 for a float).
+std::string FormatFixed(double value, std::string_view pattern);
+std::string FormatFixed(float value, std::string_view pattern);
+// FormatFixed and read back: the rounding every engine applies.
+double RoundFixed(double value, std::string_view pattern);
+double RoundFixed(float value, std::string_view pattern);
+
+// Shortest decimal text with a leading blank for non-negative values and no
+// "0" before the decimal point (0.5 gives " .5"); 15 significant digits for a
+// double, 7 for a float.
+std::string StrNumber(double value);
+std::string StrNumber(float value);
+// Like StrNumber without the leading blank and with the "0" (0.5 gives "0.5").
+std::string NumberText(double value);
+std::string NumberText(float value);
+
+// Line k (0-based) of a multi-line text, without its line break; a line past
+// the end gives an empty text.
+std::string ReadTextLine(std::string_view text, int k);
+
+}  // namespace korvane

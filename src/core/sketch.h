@@ -1,0 +1,46 @@
+#pragma once
+// A sketch of a traverse as a list of drawing operations in survey
+// coordinates (metres). Horizontal coordinates are eastings (Y), vertical
+// ones northings (X); the scale operation fixes which rectangle is shown.
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace korvane {
+
+struct Rgb {
+  std::uint8_t r = 0, g = 0, b = 0;
+  bool operator==(const Rgb&) const = default;
+};
+inline constexpr Rgb kBlack{0, 0, 0};
+inline constexpr Rgb kRed{255, 0, 0};
+inline constexpr Rgb kCyan{0, 255, 255};
+inline constexpr Rgb kMagenta{255, 0, 255};
+
+// User coordinate system: left edge (smallest easting), top edge (largest
+// northing), right edge, bottom edge.
+struct SketchScale { double left, top, right, bottom; };
+// A point mark.
+struct SketchPoint { double east, north; Rgb color; };
+struct SketchLine { double east1, north1, east2, north2; Rgb color; };
+struct SketchBox { double east1, north1, east2, north2; Rgb color; };
+// Ellipse centred on a point; radius is the longer semi-axis and ratio the
+// vertical-to-horizontal ratio: ratio >= 1 makes the vertical semi-axis the
+// radius and the horizontal one radius / ratio, ratio < 1 makes the
+// horizontal one the radius and the vertical one radius * ratio.
+struct SketchEllipse { double east, north, radius, ratio; Rgb color; };
+// Text printed with its upper-left corner at the given point.
+struct SketchText { double east, north; std::string text; };
+struct SketchWidth { int width; };
+enum class LineStyle { Solid, Dotted };
+struct SketchStyle { LineStyle style; };
+
+using SketchOp = std::variant<SketchScale, SketchPoint, SketchLine, SketchBox, SketchEllipse,
+                              SketchText, SketchWidth, SketchStyle>;
+
+struct Sketch {
+  std::vector<SketchOp> ops;
+};
+
+}  // namespace korvane

@@ -1,0 +1,172 @@
+#include "start_dialog_logic.h"
+
+#include "text_utils.h"
+
+namespace korvane {
+namespace {
+
+constexpr const char* kStartPointCaption = "起点定向 X：";
+constexpr const char* kStartAzimuthCaption = "起点定向方位角：";
+constexpr const char* kEndPointCaption = "终点定向 X：";
+constexpr const char* kEndAzimuthCaption = "终点定向方位角：";
+
+const std::array<std::string, 10>& DefaultCaptions() {
+  static const std::array<std::string, 10> captions = {
+      "起点 X：", "起点  Y：", "起点  H：", kStartPointCaption, "起点定向 Y：",
+      "终点 X：", "终点 Y：",  "终点 H：",  kEndPointCaption,   "终点定向 Y："};
+  return captions;
+}
+
+std::string TitleFor(TraverseKind kind) {
+  switch (kind) {
+    case TraverseKind::Connecting: return "附合导线起始数据";
+    case TraverseKind::Closed: return "闭合导线起始数据";
+    case TraverseKind::Open: return "支导线起始数据";
+    case TraverseKind::NoOrientation: return "无定向导线起始数据";
+  }
+  return {};
+}
+
+std::string PointOptionCaption(TraverseKind kind) {
+  switch (kind) {
+    case TraverseKind::Connecting: return "四点坐标";
+    case TraverseKind::NoOrientation: return "起终点坐标";
+    default: return "两点坐标";
+  }
+}
+
+// Shows exactly the records listed (1-based), hides the others among 1..10.
+void ShowRecords(StartDialogLayout& layout, std::initializer_list<int> records) {
+  layout.shown.fill(false);
+  for (int k : records) layout.shown[static_cast<std::size_t>(k - 1)] = true;
+}
+
+void SetCaption(StartDialogLayout& layout, int k, const std::string& caption) {
+  layout.captions[static_cast<std::size_t>(k - 1)] = caption;
+}
+
+Message Missing(std::string text) { return Message{std::move(text), "请检查", MessageIcon::Information}; }
+
+}  // namespace
+
+StartDialogLayout::StartDialogLayout() : captions(DefaultCaptions()) { shown.fill(true); }
+
+bool StartDialogLayout::recordShown(int k) const {
+  if (k >= 1 && k <= 10) return shown[static_cast<std::size_t>(k - 1)];
+  if (k == 11) return projectionShown;
+  if (k == 12 || k == 13) return constantsShown;
+  return false;
+}
+
+void ApplyDataOption(StartDialogLayout& layout, TraverseKind kind, bool azimuthForm) {
+  layout.optionDfSelected = azimuthForm;
+  switch (kind) {
+    case TraverseKind::Connecting:
+      if (azimuthForm) {
+        ShowRecords(layout, {1, 2, 3, 4, 6, 7, 8, 9});
+        SetCaption(layout, 4, kStartAzimuthCaption);
+        SetCaption(layout, 9, kEndAzimuthCaption);
+      } else {
+        ShowRecords(layout, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+        SetCaption(layout, 4, kStartPointCaption);
+        SetCaption(layout, 9, kEndPointCaption);
+      }
+      break;
+    case TraverseKind::Closed:
+    case TraverseKind::Open:
+      if (azimuthForm) {
+        ShowRecords(layout, {1, 2, 3, 4});
+        SetCaption(layout, 4, kStartAzimuthCaption);
+      } else {
+        ShowRecords(layout, {1, 2, 3, 4, 5});
+        SetCaption(layout, 4, kStartPointCaption);
+      }
+      break;
+    case TraverseKind::NoOrientation:
+      layout.optionDfSelected = false;
+      ShowRecords(layout, {1, 2, 3, 6, 7, 8});
+      break;
+  }
+}
+
+void ConfigureOnLoad(StartDialogLayout& layout, TraverseKind kind) {
+  layout.title = TitleFor(kind);
+  layout.optionSdCaption = PointOptionCaption(kind);
+  layout.optionDfVisible = kind != TraverseKind::NoOrientation;
+  ApplyDataOption(layout, kind, false);
+  layout.projectionShown = false;
+  layout.constantsShown = false;
+}
+
+void ApplyKindSelection(StartDialogLayout& layout, TraverseKind kind) {
+  layout.title = TitleFor(kind);
+  layout.optionSdCaption = PointOptionCaption(kind);
+  ApplyDataOption(layout, kind, false);
+  switch (kind) {
+    case TraverseKind::Connecting:
+      layout.optionDfVisible = true;
+      layout.optionDfCaption = "起终点坐标和起终方位角";
+      SetCaption(layout, 4, kStartPointCaption);
+      ShowRecords(layout, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+      break;
+    case TraverseKind::Closed:
+      layout.optionDfVisible = true;
+      layout.optionDfCaption = "起点坐标和起始方位角";
+      SetCaption(layout, 4, kStartPointCaption);
+      ShowRecords(layout, {1, 2, 3, 4, 5});
+      break;
+    case TraverseKind::Open:
+      // The second option keeps the caption the previous selection gave it.
+      layout.optionDfVisible = true;
+      SetCaption(layout, 4, "起点定向  X：");
+      ShowRecords(layout, {1, 2, 3, 4, 5});
+      break;
+    case TraverseKind::NoOrientation:
+      layout.optionDfVisible = false;
+      ShowRecords(layout, {1, 2, 3, 4, 6, 7, 8});
+      layout.shown[3] = false;  // the start orientation fields are hidden
+      break;
+  }
+}
+
+std::optional<TraverseKind> KindFromDialogTitle(const std::string& title) {
+  for (TraverseKind kind : {TraverseKind::Connecting, TraverseKind::Closed, TraverseKind::Open,
+                            TraverseKind::NoOrientation})
+    if (TitleFor(kind) == title) return kind;
+  return std::nullopt;
+}
+
+std::optional<Message> ValidateStartDialog(const StartDialogLayout& layout, const StartRecord& fields) {
+  auto empty = [&](int k) { return Trim(fields.record(k)).empty(); };
+  auto check = [&](int k) { return (k <= 3 || layout.recordShown(k)) && empty(k); };
+  if (check(1)) return Missing("起点 X：未输入！");
+  if (check(2)) return Missing("起点 Y：未输入！");
+  if (check(3)) return Missing("起点 H：未输入！");
+  if (check(4)) return Missing(layout.captions[3] + "未输入！");
+  if (check(5)) return Missing("起点定向 Y：未输入！");
+  if (check(6)) return Missing("终点 X：未输入！");
+  if (check(7)) return Missing("终点 Y：未输入！");
+  if (check(8)) return Missing("终点 H：未输入！");
+  if (check(9)) return Missing(layout.captions[8] + "未输入！");
+  if (check(10)) return Missing("终点定向 Y：未输入！");
+  if (check(11)) return Missing("自定义投影面未输入！");
+  if (check(12)) return Missing("测距仪加常数未输入！");
+  if (check(13)) return Missing("测距仪乘常数未输入！");
+  return std::nullopt;
+}
+
+void ClearHiddenFields(const StartDialogLayout& layout, StartRecord& fields) {
+  for (int k = 5; k <= kStartRecordCount; ++k)
+    if (!layout.recordShown(k)) fields.record(k).clear();
+}
+
+KeyAction FilterStartKey(char32_t key) {
+  if ((key >= U'0' && key <= U'9') || key == U'.' || key == U'+' || key == U'-' || key == 8 || key == 7)
+    return KeyAction::Accept;
+  if (key == 13) return KeyAction::NextField;
+  return KeyAction::Reject;
+}
+
+Message WrongKeyMessage() { return Message{"按键有误！", "请重输", MessageIcon::Information}; }
+
+}  // namespace korvane

@@ -1,0 +1,35 @@
+#pragma once
+// The traverse data file of the simple adjustment: a first line with the kind
+// letter and a second name, then nine comma-separated fields per station; and
+// the saving of a results table.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "message.h"
+#include "observation_table.h"
+#include "traverse_kind.h"
+
+namespace korvane {
+
+struct TraverseFileLoad {
+  std::optional<Message> refusal;  // set when the file is not accepted
+  ObservationTable table;          // the stations, cells with leading blanks removed
+  std::string kindLetter;          // line 0 of the field list, trimmed
+  std::string secondName;          // line 1: the end point's name for open and no-orientation kinds
+  std::string titleLabel;          // the window's title text for this traverse
+};
+
+// Loads the text of a data file for the kind selected in the window. On a
+// refusal nothing else in the result is meaningful.
+TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected);
+// Reads the file (GBK or UTF-8) and loads it; an unreadable file is a refusal.
+TraverseFileLoad LoadTraverseFile(const std::string& path, TraverseKind selected);
+
+// Refusal shown when the results pane is empty.
+Message NothingToSaveMessage();
+// Writes the results text followed by one line break, replacing the file
+// (GBK, CR LF). Returns an empty string on success, otherwise the reason.
+std::string SaveResultsText(const std::string& path, std::string_view paneText);
+
+}  // namespace korvane

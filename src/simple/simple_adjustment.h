@@ -1,0 +1,42 @@
+#pragma once
+// The simple adjustment of the four traverse kinds: the observation table and
+// the start data go in, the results table (line by line) and the sketch come out.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/message.h"
+#include "core/observation_table.h"
+#include "core/sketch.h"
+#include "core/start_data.h"
+#include "core/traverse_kind.h"
+
+namespace korvane {
+
+struct SimpleInput {
+  TraverseKind kind = TraverseKind::Connecting;
+  ObservationTable table;
+  StartRecord start;
+  // Name of the end point of the open and no-orientation kinds: the second
+  // name of the opened data file, or "终点" when none was opened.
+  std::string endName = "终点";
+};
+
+struct SimpleResult {
+  // Lines of the results table; each is shown followed by a line break.
+  // After a refusal this holds what was written before it (possibly nothing).
+  std::vector<std::string> lines;
+  std::optional<Message> refusal;
+  // False only for the table check, which refuses before the results pane is
+  // cleared: the pane then keeps its previous text.
+  bool paneCleared = true;
+  Sketch sketch;  // empty unless the adjustment succeeded
+  bool ok() const { return !refusal.has_value(); }
+};
+
+SimpleResult AdjustTraverse(const SimpleInput& input);
+
+// The results pane's text: every line followed by "\n".
+std::string ResultsText(const SimpleResult& result);
+
+}  // namespace korvane

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "core/text_file.h"
+#include "core/traverse_file.h"
+#include "test_folder.h"
+
+using namespace korvane;
+
+namespace {
+
+const char* kStation = "K1,90.3,125.36,1.45,1.5,0.0215,1.48,1.52,-0.0212";
+
+std::string RefusalText(const TraverseFileLoad& load) { return load.refusal ? load.refusal->text : ""; }
+
+}  // namespace
+
+TEST(TraverseFile, LoadsStationsAndTitle) {
+  const auto load = LoadTraverseText(std::string("F,K9\r\n") + kStation + "\r\n", TraverseKind::Connecting);
+  ASSERT_FALSE(load.refusal) << RefusalText(load);
+  ASSERT_EQ(load.table.stationCount(), 1);
+  EXPECT_EQ(load.table.cell(1, 1), "K1");
+  EXPECT_EQ(load.table.cell(1, 9), "-0.0212");
+  EXPECT_EQ(load.titleLabel, "K1(至)K9  附合导线计算：");
+  EXPECT_EQ(load.secondName, "K9");
+}
+
+TEST(TraverseFile, SkipsEmptyFieldsAndLeadingBlanks) {
+  const auto load = LoadTraverseText(
+      "b,x\nA, 90.3,,100,1,1,0,0,0,0,\nB,180,0,0,0,0,0,0,0\n\nignored after the empty line", TraverseKind::Closed);
+  ASSERT_FALSE(load.refusal) << RefusalText(load);
+  ASSERT_EQ(load.table.stationCount(), 2);
+  EXPECT_EQ(load.table.cell(1, 2), "90.3");
+  EXPECT_EQ(load.table.cell(1, 3), "100");
+  EXPECT_EQ(load.table.cell(2, 1), "B");
+  EXPECT_EQ(load.titleLabel, "A(至)A  闭合导线计算：");
+}
+
+TEST(TraverseFile, FillsEveryRowWhateverTheLastColumnHolds) {
+  const auto load = LoadTraverseText(
+      "Z,P\nA,1,2,3,4,5,6,7,8.5\nB,1,2,3,4,5,6,7,9\nC,1,2,3,4,5,6,7,0\n", TraverseKind::Open);
+  ASSERT_FALSE(load.refusal);
+  ASSERT_EQ(load.table.stationCount(), 3);
+  EXPECT_EQ(load.table.cell(3, 1), "C");
+  EXPECT_EQ(load.table.cell(2, 9), "9");
+  EXPECT_EQ(load.titleLabel, "A(至)P  支导线计算：");
+}
+
+TEST(TraverseFile, RefusesMalformedFiles) {
+  struct Case {
+    std::string text;
+    std::string message;
+    std::string title;
+  };
+  const std::vector<Case> cases = {
+      {"F\r\nK1,1,2,3,4,5,6,7,8\r\n", "文本中第1行格式不对！", "请检查文本"},
+      {"F,K9,x\r\n", "文本中第1行格式不对！", "请检查文本"},
+      {"F,K9\r\nK1,1,2,3,4,5,6,7,8,9\r\n", "文本中第 2行，列数不对", "请检查文本"},
+      {"F,K9\r\n" + std::string(kStation) + "\r\nK2,1,2,3,4,5,6,7\r\n", "文本中第 3行，列数不对", "请检查文本"},
+      {"F,K9\r\n", "文本格式不对！", "请检查文本"},
+      {"", "此为空文本，不予接受！", "抱歉"},
+      {"\r\nF,K9\r\n", "此为空文本，不予接受！", "抱歉"},
+      {"b,K9\r\n" + std::string(kStation) + "\r\n", "文本中导线类型输入有误或与窗体上导线类型的选择不一致！", "提醒"},
+      {"Q,K9\r\n" + std::string(kStation) + "\r\n", "文本中导线类型输入有误或与窗体上导线类型的选择不一致！", "提醒"},
+  };
+  for (const auto& c : cases) {
+    const auto load = LoadTraverseText(c.text, TraverseKind::Connecting);
+    ASSERT_TRUE(load.refusal) << c.text;
+    EXPECT_EQ(load.refusal->text, c.message) << c.text;
+    EXPECT_EQ(load.refusal->title, c.title) << c.text;
+    EXPECT_TRUE(load.table.rows.empty());
+  }
+}
+
+TEST(TraverseFile, AcceptsEveryKindLetterInEitherCase) {
+  const std::pair<const char*, TraverseKind> letters[] = {
+      {"F", TraverseKind::Connecting}, {"f", TraverseKind::Connecting}, {"B", TraverseKind::Closed},
+      {"b", TraverseKind::Closed},     {"Z", TraverseKind::Open},       {"z", TraverseKind::Open},
+      {"W", TraverseKind::NoOrientation}, {"w", TraverseKind::NoOrientation}};
+  for (const auto& [letter, kind] : letters) {
+    const auto load = LoadTraverseText(std::string(letter) + ",E\n" + kStation + "\n", kind);
+    EXPECT_FALSE(load.refusal) << letter;
+    const auto other = LoadTraverseText(std::string(letter) + ",E\n" + kStation + "\n",
+                                        kind == TraverseKind::Open ? TraverseKind::Closed : TraverseKind::Open);
+    EXPECT_TRUE(other.refusal) << letter;
+  }
+}
+
+TEST(TraverseFile, ReadsChineseNamesInGbkAndUtf8) {
+  TestFolder folder;
+  const std::string utf8 = "w,终点站\r\n起点A,0,100,1,1,0,0,0,0\r\n";
+  folder.write("gbk.dat", EncodeGbk(utf8));
+  folder.write("utf8.dat", utf8);
+  for (const char* name : {"gbk.dat", "utf8.dat"}) {
+    const auto load = LoadTraverseFile(folder.file(name), TraverseKind::NoOrientation);
+    ASSERT_FALSE(load.refusal) << name << RefusalText(load);
+    EXPECT_EQ(load.table.cell(1, 1), "起点A");
+    EXPECT_EQ(load.secondName, "终点站");
+    EXPECT_EQ(load.titleLabel, "起点A(至)终点站  无定向导线计算：");
+  }
+  EXPECT_TRUE(LoadTraverseFile(folder.file("missing.dat"), TraverseKind::Open).refusal);
+}
+
+TEST(ResultsFile, ReplacesTheFileWithTheTextAndALineBreak) {
+  TestFolder folder;
+  folder.write("r.txt", "old content that must go\r\n");
+  ASSERT_EQ(SaveResultsText(folder.file("r.txt"), "  平差最终结果：\n"), "");
+  EXPECT_EQ(folder.read("r.txt"), EncodeGbk("  平差最终结果：") + "\r\n\r\n");
+  EXPECT_EQ(NothingToSaveMessage().text, "未计算，没有结果！");
+  EXPECT_EQ(NothingToSaveMessage().title, "提示");
+}
