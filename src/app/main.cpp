@@ -1,0 +1,62 @@
+// Korvane: the desktop program for the simple adjustment of a single traverse.
+#include <QApplication>
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/main_window.h"
+#include "ui/platform.h"
+#include "ui/user_prompts.h"
+
+namespace {
+
+// Without a display the toolkit cannot start; say so plainly instead of
+// aborting with the toolkit's own message.
+bool DisplayAvailable() {
+  const char* platformName = std::getenv("QT_QPA_PLATFORM");
+  if (platformName && *platformName) return true;
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x11 && *x11) || (wayland && *wayland);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (!DisplayAvailable()) {
+    std::fputs(
+        "korvane：没有可用的图形显示（未设置 DISPLAY），窗口程序无法启动。\n"
+        "korvane: no graphical display (DISPLAY is not set); the window program cannot start.\n"
+        "Use korvane-cli to compute a traverse from the command line.\n",
+        stderr);
+    return 2;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Korvane");
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setFont(korvane::platform::UiFont(10));
+
+  korvane::QtMessageBoxes messages;
+  korvane::QtFileDialogs files;
+
+  korvane::platform::SingleInstance instance;
+  if (!instance.acquired()) {
+    std::fputs("korvane: 此程序已经在执行中！\n", stderr);
+    messages.inform(nullptr, korvane::Message{"此程序已经在执行中！", "Korvane",
+                                              korvane::MessageIcon::Warning});
+    return 1;
+  }
+
+  korvane::MainWindowEnvironment env;
+  env.messages = &messages;
+  env.files = &files;
+  env.programDir = korvane::platform::ProgramDir();
+  env.dataDir = korvane::platform::StartDataDir();
+  env.endProgram = [] { QCoreApplication::exit(0); };
+
+  korvane::MainWindow window(env);
+  window.startUp();
+  window.show();
+  return app.exec();
+}

@@ -1,0 +1,34 @@
+#pragma once
+// A hover command: a flat caption label that gives way to its push button
+// when the pointer enters it. A disabled label reacts to nothing, which is how
+// a command is made unavailable.
+#include <QLabel>
+#include <QWidget>
+
+namespace korvane {
+
+class HoverLabel : public QLabel {
+  Q_OBJECT
+ public:
+  using QLabel::QLabel;
+ signals:
+  // The pointer entered the label while it was enabled.
+  void hovered();
+
+ protected:
+  void enterEvent(QEnterEvent* event) override;
+};
+
+// The place a command occupies: every child is stretched over the whole
+// place, so a label and its button (or the two compute pairs) coincide.
+class CommandPlace : public QWidget {
+  Q_OBJECT
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void childEvent(QChildEvent* event) override;
+};
+
+}  // namespace korvane

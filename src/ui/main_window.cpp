@@ -1,0 +1,551 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/start_data.h"
+#include "core/text_file.h"
+#include "core/traverse_file.h"
+#include "simple/simple_adjustment.h"
+#include "ui/goodbye_window.h"
+#include "ui/hover_command.h"
+#include "ui/observation_grid.h"
+#include "ui/platform.h"
+#include "ui/plot_window.h"
+#include "ui/start_dialog.h"
+#include "ui/user_prompts.h"
+
+namespace korvane {
+
+namespace {
+
+struct CommandSpec {
+  const char* label;
+  const char* labelText;
+  const char* button;
+  const char* buttonText;
+};
+
+// In the order they stand in the command column; the two compute commands
+// share the first place.
+const CommandSpec kCommands[] = {
+    {"Label3", "               计    算", "js", "计    算"},
+    {"Label10", "               计    算", "js2", "计    算"},
+    {"Label7", "               打开数据", "command_dk", "打开数据"},
+    {"Label8", "               插入一行", "Command_tj", "插入一行"},
+    {"Label6", "               删除该行", "Command_sc", "删除该行"},
+    {"Label4", "               保存文本", "bc", "保存文本"},
+    {"Label9", "               返    回", "Command_back", "返    回"},
+    {"Label5", "               退    出", "tc", "退   出"},
+};
+
+const char* const kWelcomeText = "欢迎使用导线简易平差";
+const char* const kHelpDocument = "Korvane说明.doc";
+const char* const kExternalProgram = "Tesmora.EXE";
+
+QString InitialCaption() {
+  const QString name = "Korvane";
+  QString spaced;
+  for (int i = 0; i < name.size(); ++i) {
+    if (i > 0) spaced += ' ';
+    spaced += name[i];
+  }
+  return QString(65, ' ') + spaced;
+}
+
+bool UsesFirstCompute(TraverseKind kind) {
+  return kind == TraverseKind::Connecting || kind == TraverseKind::Closed;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowEnvironment env)
+    : env_(std::move(env)),
+      welcomeAnimation_(QString::fromUtf8(kWelcomeText), 70, 120, 60) {
+  setObjectName("zhuchuangti");
+  setFont(platform::UiFont(10));
+  buildWindow();
+  buildMenu();
+  dialog_ = new StartDialog(this, *env_.messages, startFilePath());
+  connect(dialog_, &StartDialog::handedOver, this, &MainWindow::handOver);
+  welcomeTimer_ = new QTimer(this);
+  welcomeTimer_->setObjectName("Timer1");
+  welcomeTimer_->setInterval(500);
+  connect(welcomeTimer_, &QTimer::timeout, this, &MainWindow::tickWelcome);
+  captionTimer_ = new QTimer(this);
+  captionTimer_->setObjectName("Timer2");
+  captionTimer_->setInterval(500);
+  connect(captionTimer_, &QTimer::timeout, this, &MainWindow::tickCaption);
+}
+
+MainWindow::~MainWindow() {
+  delete plot_;
+  delete goodbye_;
+}
+
+QString MainWindow::startFilePath() const {
+  return env_.dataDir + "/" + QString::fromUtf8(kStartDataFileName);
+}
+
+void MainWindow::buildWindow() {
+  auto* central = new QWidget(this);
+  central->setObjectName("background");
+  central->setMouseTracking(true);
+  central->installEventFilter(this);
+  setCentralWidget(central);
+
+  auto* root = new QVBoxLayout(central);
+  root->setContentsMargins(14, 8, 14, 12);
+
+  welcome_ = new QLabel(central);
+  welcome_->setObjectName("Label2");
+  welcome_->setFont(platform::GreetingFont(24));
+  welcome_->setAlignment(Qt::AlignCenter);
+  welcome_->setMinimumHeight(54);
+  welcome_->setText(QString::fromUtf8(kWelcomeText));
+  root->addWidget(welcome_);
+
+  titleLabel_ = new QLabel(central);
+  titleLabel_->setObjectName("Label1");
+  titleLabel_->setFont(platform::UiFont(12));
+  titleLabel_->setAlignment(Qt::AlignCenter);
+  titleLabel_->setMinimumHeight(26);
+  root->addWidget(titleLabel_);
+
+  kindFrame_ = new QGroupBox(QString::fromUtf8("     选择导线类型"), central);
+  kindFrame_->setObjectName("Frame1");
+  auto* kindRow = new QHBoxLayout(kindFrame_);
+  const std::pair<TraverseKind, std::pair<const char*, const char*>> kindSpecs[] = {
+      {TraverseKind::Connecting, {"fhdx", "附合导线"}},
+      {TraverseKind::Closed, {"bhdx", "闭合导线"}},
+      {TraverseKind::Open, {"zdx", "支导线"}},
+      {TraverseKind::NoOrientation, {"wdxdx", "无定向导线"}}};
+  for (const auto& [kind, names] : kindSpecs) {
+    auto* option = new QRadioButton(QString::fromUtf8(names.second), kindFrame_);
+    option->setObjectName(names.first);
+    kindRow->addWidget(option);
+    kindRow->addSpacing(30);
+    kinds_[kind] = option;
+    const TraverseKind chosen = kind;
+    connect(option, &QRadioButton::toggled, this, [this, chosen](bool on) {
+      if (on) selectKind(chosen);
+    });
+  }
+  kindRow->addStretch();
+  root->addWidget(kindFrame_);
+
+  auto* units = new QLabel(
+      QString::fromUtf8("角度单位为：度.分秒                    长度单位为：米"
+                        "                    请输入观测数据："),
+      central);
+  units->setObjectName("Label11");
+  root->addWidget(units);
+
+  auto* body = new QHBoxLayout;
+  auto* views = new QGridLayout;
+  grid_ = new ObservationGrid(central, *env_.messages);
+  views->addWidget(grid_->grid(), 0, 0);
+  pane_ = new QPlainTextEdit(central);
+  pane_->setObjectName("RichTextBox1");
+  pane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  pane_->setFont(platform::TableFont(10));
+  pane_->hide();
+  views->addWidget(pane_, 0, 0);
+  body->addLayout(views, 1);
+
+  auto* commands = new QVBoxLayout;
+  commands->setSpacing(6);
+  CommandPlace* place = nullptr;
+  for (const CommandSpec& spec : kCommands) {
+    if (std::string(spec.label) != "Label10") {
+      place = new CommandPlace(central);
+      place->setFixedSize(200, 40);
+      commands->addWidget(place);
+    }
+    auto* label = new HoverLabel(QString::fromUtf8(spec.labelText), place);
+    label->setObjectName(spec.label);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFont(platform::UiFont(11));
+    auto* button = new QPushButton(QString::fromUtf8(spec.buttonText), place);
+    button->setObjectName(spec.button);
+    button->setFont(platform::UiFont(11));
+    button->hide();
+    pairs_[spec.button] = HoverPair{label, button};
+    connect(label, &HoverLabel::hovered, this, [this, label] { hoverLabel(label); });
+  }
+  commands->addStretch();
+  body->addLayout(commands);
+  root->addLayout(body, 1);
+
+  pair("Command_back").button->setToolTip(QString::fromUtf8("计算后有效"));
+  for (const char* name : {"js", "js2"}) pair(name).button->installEventFilter(this);
+
+  connect(pair("js").button, &QPushButton::clicked, this, &MainWindow::compute);
+  connect(pair("js2").button, &QPushButton::clicked, this, &MainWindow::compute);
+  connect(pair("bc").button, &QPushButton::clicked, this, &MainWindow::saveResults);
+  connect(pair("tc").button, &QPushButton::clicked, this, &MainWindow::close);
+  connect(pair("Command_sc").button, &QPushButton::clicked, this,
+          [this] { grid_->deleteRow(); });
+  connect(pair("Command_tj").button, &QPushButton::clicked, this,
+          [this] { grid_->insertRow(); });
+  connect(pair("command_dk").button, &QPushButton::clicked, this, &MainWindow::openData);
+  connect(pair("Command_back").button, &QPushButton::clicked, this, &MainWindow::back);
+
+  resize(1180, 740);
+}
+
+void MainWindow::buildMenu() {
+  QMenuBar* bar = menuBar();
+  auto addEntry = [this](QMenu* menu, const char* name, const char* text, bool enabled) {
+    QAction* action = menu->addAction(QString::fromUtf8(text));
+    action->setObjectName(name);
+    action->setEnabled(enabled);
+    return action;
+  };
+  auto addMenu = [bar](const char* name, const char* text) {
+    QMenu* menu = bar->addMenu(QString::fromUtf8(text));
+    menu->setObjectName(name);
+    return menu;
+  };
+
+  // Entries whose window is not part of this program yet stay greyed, as do
+  // the entries without an action.
+  QMenu* rigorous = addMenu("m_dxyrpc", "导线严密平差");
+  addEntry(rigorous, "m_dandx", "单导线加权平差", false);
+  addEntry(rigorous, "m_jddx", "结点导线", false);
+  addEntry(rigorous, "m_dxw", "导线网", false);
+
+  QMenu* levelling = addMenu("m_szwpc", "水准网平差");
+  addEntry(levelling, "m_dyfhh", "单一附合环", false);
+  addEntry(levelling, "m_dybhw", "单一闭合环", false);
+  addEntry(levelling, "m_szjcw", "水准交叉网", false);
+
+  QMenu* conversion = addMenu("m_zhjs", "转换计算");
+  addEntry(conversion, "zs", "大地主题正算", false)->setShortcut(QKeySequence("Ctrl+D"));
+  QAction* external = addEntry(conversion, "m_zbhs", "世点坐标换算", false);
+  external->setShortcut(QKeySequence("Ctrl+Z"));
+  connect(external, &QAction::triggered, this, &MainWindow::startExternalProgram);
+
+  QMenu* tools = addMenu("m_clxgj", "测量小工具");
+  addEntry(tools, "m_kxjsq", "科学计算器", false);
+  addEntry(tools, "m_qfjh", "前方交会", false);
+  addEntry(tools, "m_hfjh", "后方交会", false);
+  addEntry(tools, "m_fypxcx", "放样偏心程序", false);
+  addEntry(tools, "m_dlclcx", "道路测量程序", false);
+  addEntry(tools, "m_gxgz", "归心改正", false);
+  addEntry(tools, "m_gcwccdtd", "工程误差传递推导", false);
+  addEntry(tools, "m_gcclcygf", "工程测量常用规范", false);
+
+  QMenu* corrections = addMenu("m_gzjs", "改正计算");
+  addEntry(corrections, "m_bctygz", "边长投影改正", false);
+  addEntry(corrections, "m_zbtygz", "坐标投影改正", false);
+  addEntry(corrections, "m_dxgcjsgz", "单向高程计算改正", false);
+
+  QMenu* other = addMenu("m_lrgj", "另类工具");
+  addEntry(other, "m_wjfg", "文件分割程序", false);
+
+  QAction* totalStation = bar->addAction(QString::fromUtf8("全站仪"));
+  totalStation->setObjectName("m_qzy");
+  totalStation->setEnabled(false);
+
+  startDataMenu_ = bar->addAction(QString::fromUtf8("输入起始数据"));
+  startDataMenu_->setObjectName("mune_qssj");
+  connect(startDataMenu_, &QAction::triggered, this, &MainWindow::openStartDialog);
+
+  QAction* about = bar->addAction(QString::fromUtf8("关于"));
+  about->setObjectName("guyu");
+  connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+
+  QAction* help = bar->addAction(QString::fromUtf8("帮助"));
+  help->setObjectName("mune_help");
+  connect(help, &QAction::triggered, this, &MainWindow::showHelp);
+}
+
+MainWindow::HoverPair& MainWindow::pair(const char* buttonName) {
+  return pairs_.at(buttonName);
+}
+
+void MainWindow::startUp() {
+  platform::CentreOnScreen(this, -350 * 96 / 1440);
+  for (auto& [name, p] : pairs_) p.button->hide();
+  kinds_[TraverseKind::Connecting]->setChecked(true);
+  selectKind(TraverseKind::Connecting);
+  pair("command_dk").label->setEnabled(false);
+  pair("js").label->setEnabled(false);
+  pair("js2").label->setEnabled(false);
+  pair("js2").label->hide();
+  pair("Command_back").label->setEnabled(false);
+  pair("Command_back").button->setEnabled(false);
+  caption_ = InitialCaption();
+  setWindowTitle(caption_);
+  welcome_->setText(QString());
+  grid_->setUp();
+  prepareStartFile();
+  welcomeTimer_->start();
+  captionTimer_->start();
+}
+
+void MainWindow::prepareStartFile() {
+  const QString marker = env_.dataDir + "/" + QString::fromUtf8(kStartDataMarkerName);
+  if (QFileInfo::exists(marker)) return;
+  const QString path = startFilePath();
+  if (QFileInfo::exists(path)) {
+    platform::SetReadOnly(path, false);
+  } else {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.close();
+  }
+}
+
+TraverseKind MainWindow::selectedKind() const {
+  for (const auto& [kind, option] : kinds_) {
+    if (option->isChecked()) return kind;
+  }
+  return TraverseKind::Connecting;
+}
+
+void MainWindow::selectKind(TraverseKind kind) {
+  if (!kinds_[kind]->isChecked()) {
+    kinds_[kind]->setChecked(true);  // runs this again through its toggle
+    return;
+  }
+  dialog_->selectKind(kind);
+  // Once start data have been confirmed, the compute command follows the
+  // kind chosen in the input view.
+  if (handedOver_ && grid_->grid()->isVisibleTo(this)) setComputeFor(kind, false);
+}
+
+void MainWindow::setComputeFor(TraverseKind kind, bool showButton) {
+  HoverPair& active = pair(UsesFirstCompute(kind) ? "js" : "js2");
+  HoverPair& other = pair(UsesFirstCompute(kind) ? "js2" : "js");
+  other.button->hide();
+  other.label->hide();
+  other.label->setEnabled(false);
+  active.label->setEnabled(true);
+  active.label->show();
+  active.button->setEnabled(true);
+  active.button->setVisible(showButton);
+}
+
+void MainWindow::handOver(TraverseKind kind) {
+  kinds_[kind]->setChecked(true);
+  for (auto& [k, option] : kinds_) option->setEnabled(k == kind);
+  handedOver_ = true;
+  setComputeFor(kind, true);
+  pair("command_dk").label->setEnabled(true);
+  pair("command_dk").button->show();
+}
+
+void MainWindow::openStartDialog() {
+  for (auto& [kind, option] : kinds_) option->setEnabled(true);
+  if (!dialog_->isVisible()) grid_->reset();
+  dialog_->open(selectedKind());
+}
+
+void MainWindow::openData() {
+  FileDialogRequest request;
+  request.title = QString::fromUtf8("打开文件");
+  request.filters = {QString::fromUtf8("数据文件(*.DAT *.dat)"),
+                     QString::fromUtf8("文本文件(*.TXT *.txt)"),
+                     QString::fromUtf8("写字板文件(*.RTF *.rtf)"),
+                     QString::fromUtf8("所有文件(*)")};
+  request.folder = lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
+  const QString path = env_.files->openFile(this, request);
+  if (path.isEmpty()) return;
+  lastFolder_ = QFileInfo(path).absolutePath();
+  const TraverseFileLoad load = LoadTraverseFile(path.toStdString(), selectedKind());
+  if (load.refusal) {
+    env_.messages->inform(this, *load.refusal);
+    return;
+  }
+  grid_->fill(load.table);
+  titleLabel_->setText(QString::fromStdString(load.titleLabel));
+  lastSecondName_ = QString::fromStdString(load.secondName);
+}
+
+void MainWindow::compute() {
+  SimpleInput input;
+  input.kind = selectedKind();
+  input.table = grid_->table();
+  input.start = ReadStartFile(startFilePath().toStdString());
+  if (!lastSecondName_.isEmpty()) input.endName = lastSecondName_.toStdString();
+  const SimpleResult result = AdjustTraverse(input);
+  if (result.paneCleared) pane_->setPlainText(QString::fromStdString(ResultsText(result)));
+  if (!result.ok()) {
+    env_.messages->inform(this, *result.refusal);
+    return;
+  }
+  if (!plot_) plot_ = new PlotWindow(nullptr, *env_.messages, *env_.files);
+  plot_->showSketch(result.sketch);
+  auto* used = qobject_cast<QPushButton*>(sender());
+  if (!used) used = pair(UsesFirstCompute(input.kind) ? "js" : "js2").button;
+  enterResultsState(used);
+}
+
+void MainWindow::enterResultsState(QPushButton* used) {
+  for (auto& [kind, option] : kinds_) option->setEnabled(false);
+  pair("command_dk").label->setEnabled(false);
+  pair("command_dk").button->hide();
+  for (const char* name : {"js", "js2"}) {
+    HoverPair& p = pair(name);
+    if (p.button != used) continue;
+    p.button->hide();
+    p.label->setEnabled(false);
+    p.label->show();
+  }
+  pair("Command_back").label->setEnabled(true);
+  pair("Command_back").button->setEnabled(true);
+  startDataMenu_->setVisible(false);
+  grid_->grid()->hide();
+  pane_->show();
+}
+
+void MainWindow::back() {
+  if (plot_) plot_->close();
+  pane_->hide();
+  grid_->grid()->show();
+  pair("Command_back").label->setEnabled(false);
+  pair("Command_back").button->setEnabled(false);
+  startDataMenu_->setVisible(true);
+  for (auto& [kind, option] : kinds_) option->setEnabled(true);
+  pane_->clear();
+  setComputeFor(selectedKind(), false);
+}
+
+void MainWindow::saveResults() {
+  const QString text = pane_->toPlainText();
+  if (text.isEmpty()) {
+    env_.messages->inform(this, NothingToSaveMessage());
+    return;
+  }
+  FileDialogRequest request;
+  request.title = QString::fromUtf8("保存文件");
+  request.filters = {QString::fromUtf8("数据文件(*.DAT *.dat)"),
+                     QString::fromUtf8("写字板文件(*.RTF *.rtf)"),
+                     QString::fromUtf8("WORD文档(*.doc)"),
+                     QString::fromUtf8("文本文件(*.TXT *.txt)")};
+  request.folder = lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
+  request.defaultSuffix = "DAT";
+  const QString path = WithDefaultSuffix(env_.files->saveFile(this, request), "DAT");
+  if (path.isEmpty()) return;
+  lastFolder_ = QFileInfo(path).absolutePath();
+  const std::string error = SaveResultsText(path.toStdString(), text.toStdString());
+  if (!error.empty()) {
+    env_.messages->inform(this, Message{"结果无法保存：" + path.toStdString() + "\n" + error,
+                                        "请检查", MessageIcon::Warning});
+  }
+}
+
+void MainWindow::showHelp() {
+  const QString path = env_.programDir + "/" + QString::fromUtf8(kHelpDocument);
+  if (!QFileInfo::exists(path)) {
+    env_.messages->inform(this, Message{"帮助文件不存在！", "提示", MessageIcon::Warning});
+    return;
+  }
+  if (!platform::OpenDocument(path)) {
+    env_.messages->inform(
+        this, Message{"无法打开帮助文件：" + path.toStdString(), "提示", MessageIcon::Warning});
+  }
+}
+
+void MainWindow::showAbout() {
+  env_.messages->about(this, QString::fromUtf8("关于 Korvane"),
+                       QString::fromUtf8("Korvane 导线简易平差\n\n"
+                                         "附合、闭合、支导线与无定向导线的近似平差计算。\n"
+                                         "坐标单位为米，角度为度.分秒。"));
+}
+
+void MainWindow::startExternalProgram() {
+  const QString path = env_.programDir + "/" + QString::fromUtf8(kExternalProgram);
+  if (!platform::StartProgram(path, env_.programDir)) {
+    env_.messages->inform(this, Message{"坐标换算程序不存在或无法启动！", "提示",
+                                        MessageIcon::Warning});
+  }
+}
+
+void MainWindow::hoverLabel(HoverLabel* label) {
+  if (!label->isEnabled()) return;
+  for (auto& [name, p] : pairs_) {
+    if (p.label != label) continue;
+    label->hide();
+    p.button->show();
+    p.button->raise();
+    if (name == "js") {
+      pair("js2").button->hide();
+      pair("js2").label->hide();
+    } else if (name == "js2") {
+      pair("js").button->hide();
+      pair("js").label->hide();
+    }
+  }
+}
+
+void MainWindow::pointerOverBackground() {
+  for (auto& [name, p] : pairs_) {
+    p.button->hide();
+    p.label->show();
+  }
+  // The two compute commands share a place: only the one of the selected
+  // kind is shown, greyed while it is unavailable.
+  const bool first = UsesFirstCompute(selectedKind());
+  pair(first ? "js2" : "js").label->hide();
+}
+
+void MainWindow::tickWelcome() {
+  welcome_->setText(welcomeAnimation_.tick());
+  QPalette pal = welcome_->palette();
+  pal.setColor(QPalette::WindowText, welcomeAnimation_.color());
+  welcome_->setPalette(pal);
+}
+
+void MainWindow::tickCaption() {
+  caption_ = RotateLeft(caption_);
+  setWindowTitle(caption_);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseMove && watched == centralWidget()) {
+    pointerOverBackground();
+  } else if (event->type() == QEvent::Enter &&
+             (watched == pair("js").button || watched == pair("js2").button)) {
+    grid_->pruneTrailingRow();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (closing_) {
+    event->accept();
+    return;
+  }
+  closing_ = true;
+  welcomeTimer_->stop();
+  captionTimer_->stop();
+  if (dialog_->isVisible()) dialog_->unload();
+  if (plot_) plot_->close();
+  if (!goodbye_) {
+    goodbye_ = new GoodbyeWindow(nullptr);
+    connect(goodbye_, &GoodbyeWindow::endRequested, this, [this] {
+      if (env_.endProgram) env_.endProgram();
+    });
+  }
+  goodbye_->show();
+  platform::SetReadOnly(startFilePath(), true);
+  event->accept();
+}
+
+}  // namespace korvane

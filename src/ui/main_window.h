@@ -1,0 +1,114 @@
+#pragma once
+// The main window (zhuchuangti): kind selection, the hover commands, the
+// observation grid and the results pane, the menu, the two animations and the
+// way out through the goodbye window.
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <map>
+
+#include "core/traverse_kind.h"
+#include "ui/greeting_animation.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace korvane {
+
+class FileDialogs;
+class GoodbyeWindow;
+class HoverLabel;
+class MessageBoxes;
+class ObservationGrid;
+class PlotWindow;
+class StartDialog;
+
+struct MainWindowEnvironment {
+  MessageBoxes* messages = nullptr;
+  FileDialogs* files = nullptr;
+  QString programDir;  // help document and external program
+  QString dataDir;     // start-data file and its marker
+  // Ends the program (a click in the goodbye window).
+  std::function<void()> endProgram;
+};
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(MainWindowEnvironment env);
+  ~MainWindow() override;
+
+  // The start-up sequence up to showing the window.
+  void startUp();
+
+  ObservationGrid& observationGrid() const { return *grid_; }
+  StartDialog* startDialog() const { return dialog_; }
+  PlotWindow* plotWindow() const { return plot_; }
+  GoodbyeWindow* goodbyeWindow() const { return goodbye_; }
+  QString startFilePath() const;
+  TraverseKind selectedKind() const;
+
+  // The commands, as their buttons and menu entries run them.
+  void selectKind(TraverseKind kind);
+  void openStartDialog();      // menu 输入起始数据
+  void openData();             // 打开数据
+  void compute();              // 计算 (js and js2)
+  void saveResults();          // 保存文本
+  void back();                 // 返回
+  void showHelp();             // 帮助
+  void showAbout();            // 关于
+  void startExternalProgram(); // 世点坐标换算
+
+  // Pointer movements of the hover mechanism.
+  void hoverLabel(HoverLabel* label);
+  void pointerOverBackground();
+
+  // One tick of each timer.
+  void tickWelcome();
+  void tickCaption();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct HoverPair {
+    HoverLabel* label;
+    QPushButton* button;
+  };
+  void buildWindow();
+  void buildMenu();
+  HoverPair& pair(const char* buttonName);
+  void handOver(TraverseKind kind);
+  void setComputeFor(TraverseKind kind, bool showButton);
+  void enterResultsState(QPushButton* used);
+  void prepareStartFile();
+
+  MainWindowEnvironment env_;
+  ObservationGrid* grid_ = nullptr;
+  StartDialog* dialog_ = nullptr;
+  PlotWindow* plot_ = nullptr;
+  GoodbyeWindow* goodbye_ = nullptr;
+  QPlainTextEdit* pane_ = nullptr;
+  QLabel* welcome_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QGroupBox* kindFrame_ = nullptr;
+  std::map<TraverseKind, QRadioButton*> kinds_;
+  std::map<std::string, HoverPair> pairs_;
+  QAction* startDataMenu_ = nullptr;
+  QTimer* welcomeTimer_ = nullptr;
+  QTimer* captionTimer_ = nullptr;
+  GreetingAnimation welcomeAnimation_;
+  QString caption_;
+  QString lastSecondName_;
+  QString lastFolder_;
+  bool handedOver_ = false;
+  bool closing_ = false;
+};
+
+}  // namespace korvane

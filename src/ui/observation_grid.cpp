@@ -1,0 +1,285 @@
+#include "ui/observation_grid.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTableWidget>
+
+#include "core/message.h"
+#include "core/text_utils.h"
+#include "ui/platform.h"
+#include "ui/user_prompts.h"
+
+namespace korvane {
+
+namespace {
+
+const char* const kHeadings[10] = {"序   号", "  测站名", "  水平角", "  平  距", "  往仪高",
+                                   "  往标高", "  往竖角", "  返仪高", "  返标高", "  返竖角"};
+
+const char* const kGridTip =
+    "注意：水平右角时数值前加“－”；髙差单程时所有返测栏输为“0”！";
+
+}  // namespace
+
+ObservationGrid::ObservationGrid(QWidget* area, MessageBoxes& messages)
+    : QObject(area), messages_(messages), area_(area) {
+  grid_ = new QTableWidget(area);
+  grid_->setObjectName("MSFlexGrid1");
+  grid_->setColumnCount(10);
+  QStringList headings;
+  for (const char* heading : kHeadings) headings << QString::fromUtf8(heading);
+  grid_->setHorizontalHeaderLabels(headings);
+  grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  grid_->horizontalHeader()->setSectionsClickable(false);
+  grid_->horizontalHeader()->setMinimumSectionSize(40);
+  grid_->verticalHeader()->setVisible(false);
+  grid_->verticalHeader()->setDefaultSectionSize(28);
+  grid_->setColumnWidth(0, 64);
+  for (int c = 1; c < 10; ++c) grid_->setColumnWidth(c, 92);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
+  grid_->setToolTip(QString::fromUtf8(kGridTip));
+  grid_->setFocusPolicy(Qt::StrongFocus);
+
+  box_ = new QLineEdit(area);
+  box_->setObjectName("TextShuJu");
+  box_->setFrame(false);
+  box_->hide();
+  box_->installEventFilter(this);
+
+  connect(grid_, &QTableWidget::cellClicked, this, &ObservationGrid::onCellClicked);
+  connect(box_, &QLineEdit::textChanged, this, &ObservationGrid::onBoxTextChanged);
+  connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+          &ObservationGrid::closeOnScroll);
+  connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+          &ObservationGrid::closeOnScroll);
+}
+
+int ObservationGrid::rows() const { return grid_->rowCount() + 1; }
+
+QString ObservationGrid::text(int row, int column) const {
+  if (column < 0 || column >= grid_->columnCount()) return {};
+  if (row == 0) return grid_->horizontalHeaderItem(column)->text();
+  if (row < 1 || row >= rows()) return {};
+  const QTableWidgetItem* item = grid_->item(row - 1, column);
+  return item ? item->text() : QString();
+}
+
+void ObservationGrid::setText(int row, int column, const QString& text) {
+  if (row < 1 || row >= rows() || column < 0 || column >= grid_->columnCount()) return;
+  QTableWidgetItem* item = grid_->item(row - 1, column);
+  if (!item) {
+    item = new QTableWidgetItem;
+    grid_->setItem(row - 1, column, item);
+  }
+  if (column == 0) {
+    item->setFlags(Qt::ItemIsEnabled);
+    item->setBackground(grid_->palette().button());
+    item->setTextAlignment(Qt::AlignCenter);
+  }
+  item->setText(text);
+}
+
+int ObservationGrid::currentRow() const { return grid_->currentRow() + 1; }
+
+int ObservationGrid::currentColumn() const { return std::max(0, grid_->currentColumn()); }
+
+void ObservationGrid::setCurrentCell(int row, int column) {
+  if (row < 1 || row >= rows()) return;
+  grid_->setCurrentCell(row - 1, column);
+}
+
+void ObservationGrid::setRows(int count) {
+  const int old = rows();
+  grid_->setRowCount(std::max(0, count - 1));
+  for (int r = old; r < count; ++r) {
+    for (int c = 0; c < 10; ++c) setText(r, c, QString());
+  }
+}
+
+void ObservationGrid::renumber() {
+  for (int r = 1; r < rows(); ++r) setText(r, 0, QString::number(r));
+}
+
+void ObservationGrid::setUp() {
+  discardEditor();
+  setRows(2);
+  setText(1, 0, "1");
+  setCurrentCell(1, 1);
+}
+
+void ObservationGrid::reset() {
+  discardEditor();
+  setRows(2);
+  for (int c = 1; c < 10; ++c) setText(1, c, QString());
+  renumber();
+  setCurrentCell(1, 1);
+}
+
+ObservationTable ObservationGrid::table() const {
+  ObservationTable table;
+  for (int r = 1; r < rows(); ++r) {
+    ObservationRow row;
+    for (int c = 1; c <= kObservationColumns; ++c) row[c - 1] = text(r, c).toStdString();
+    table.rows.push_back(row);
+  }
+  return table;
+}
+
+void ObservationGrid::fill(const ObservationTable& table) {
+  discardEditor();
+  setRows(table.stationCount() + 1);
+  for (int r = 1; r <= table.stationCount(); ++r) {
+    for (int c = 1; c <= kObservationColumns; ++c) {
+      setText(r, c, QString::fromStdString(table.cell(r, c)));
+    }
+  }
+  renumber();
+  setCurrentCell(1, 1);
+}
+
+void ObservationGrid::onCellClicked(int tableRow, int tableColumn) {
+  // The serial-number column is not editable: a click there edits the
+  // station name of that row.
+  if (tableColumn == 0) grid_->setCurrentCell(tableRow, 1);
+  openEditor();
+}
+
+void ObservationGrid::openEditor() {
+  const int row = currentRow();
+  const int column = std::max(1, currentColumn());
+  if (row < 1) return;
+  if (column != currentColumn()) setCurrentCell(row, column);
+  QTableWidgetItem* item = grid_->item(row - 1, column);
+  if (!item) {
+    setText(row, column, QString());
+    item = grid_->item(row - 1, column);
+  }
+  const QRect cell = grid_->visualItemRect(item);
+  const QPoint topLeft = grid_->viewport()->mapTo(area_, cell.topLeft());
+  box_->setGeometry(topLeft.x() + 1, topLeft.y() + 1, std::max(8, cell.width() - 2),
+                    std::max(8, cell.height() - 2));
+  editRow_ = row;
+  editCol_ = column;
+  box_->setText(text(row, column));
+  box_->show();
+  box_->raise();
+  box_->setFocus(Qt::MouseFocusReason);
+  if (rows() == row + 1) appendRow();
+}
+
+void ObservationGrid::appendRow() {
+  const int oldRows = rows();
+  setRows(oldRows + 1);
+  setText(oldRows, 0, QString::number(oldRows));
+}
+
+void ObservationGrid::onBoxTextChanged(const QString& text) {
+  if (discarding_) return;
+  setText(editRow_, editCol_, text);
+}
+
+bool ObservationGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != box_) return QObject::eventFilter(watched, event);
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+      case Qt::Key_Up:
+      case Qt::Key_Down:
+        box_->hide();
+        grid_->setFocus(Qt::OtherFocusReason);
+        platform::SendKey(grid_, key->key());
+        return true;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        box_->hide();
+        grid_->setFocus(Qt::OtherFocusReason);
+        return true;
+      case Qt::Key_Escape:
+        // Escape empties the cell being edited: the box is emptied too, so
+        // the commit on focus loss keeps the cell empty.
+        box_->clear();
+        box_->hide();
+        grid_->setFocus(Qt::OtherFocusReason);
+        return true;
+      default:
+        break;
+    }
+  } else if (event->type() == QEvent::FocusOut) {
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    // Switching to another window or opening the box's context menu is not
+    // the end of the edit.
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      commitOnFocusLoss();
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void ObservationGrid::commitOnFocusLoss() {
+  if (discarding_) return;
+  setText(editRow_, editCol_, box_->text());
+  box_->setCursorPosition(0);
+  if (box_->isVisible()) box_->hide();
+}
+
+void ObservationGrid::discardEditor() {
+  discarding_ = true;
+  box_->hide();
+  box_->clear();
+  discarding_ = false;
+}
+
+void ObservationGrid::closeOnScroll() {
+  // The box would float over the wrong cell once the grid has moved: an open
+  // edit is closed with its text kept; any other focused control gets the
+  // Escape key.
+  if (box_->isVisible()) {
+    commitOnFocusLoss();
+    grid_->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  platform::SendKeyToFocus(Qt::Key_Escape);
+}
+
+void ObservationGrid::insertRow() {
+  if (rows() < 3) {
+    setCurrentCell(1, 1);
+    grid_->setFocus(Qt::OtherFocusReason);
+  }
+  const int row = std::max(1, currentRow());
+  grid_->insertRow(row - 1);
+  for (int c = 0; c < 10; ++c) setText(row, c, QString());
+  renumber();
+  grid_->setCurrentCell(grid_->rowCount() - 1, 0);
+}
+
+void ObservationGrid::deleteRow() {
+  if (rows() == 2) {
+    messages_.inform(grid_->window(),
+                     Message{"顶行严禁删除！", "提醒", MessageIcon::Information});
+    return;
+  }
+  if (rows() < 2) return;
+  const int row = currentRow() >= 1 ? currentRow() : 1;
+  grid_->removeRow(row - 1);
+  renumber();
+  grid_->setCurrentCell(grid_->rowCount() - 1, 0);
+}
+
+void ObservationGrid::pruneTrailingRow() {
+  if (rows() <= 2) return;
+  const int last = rows() - 1;
+  setCurrentCell(last, 1);
+  if (QString::fromStdString(TrimLeft(text(last, 1).toStdString())).isEmpty()) {
+    grid_->removeRow(last - 1);
+    grid_->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+}  // namespace korvane

@@ -1,0 +1,160 @@
+#include "ui/platform.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLockFile>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QUrl>
+#include <QWidget>
+
+namespace korvane::platform {
+
+QString ProgramDir() { return QCoreApplication::applicationDirPath(); }
+
+namespace {
+
+bool FolderIsWritable(const QString& dir) {
+  if (dir.isEmpty() || !QFileInfo(dir).isDir()) return false;
+  QTemporaryFile probe(dir + "/.korvane-probe-XXXXXX");
+  return probe.open();
+}
+
+}  // namespace
+
+QString StartDataDir() {
+  const QString overrideDir = qEnvironmentVariable("KORVANE_DATA_DIR");
+  if (!overrideDir.isEmpty()) {
+    QDir().mkpath(overrideDir);
+    return QDir(overrideDir).absolutePath();
+  }
+  const QString besideProgram = ProgramDir();
+  if (FolderIsWritable(besideProgram)) return besideProgram;
+  QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  if (appData.isEmpty()) appData = QDir::homePath() + "/.korvane";
+  QDir().mkpath(appData);
+  return appData;
+}
+
+SingleInstance::SingleInstance(const QString& key) {
+  lock_ = std::make_unique<QLockFile>(LockPath(key));
+  lock_->setStaleLockTime(0);  // a lock of a crashed process is removed
+  acquired_ = lock_->tryLock(0);
+}
+
+SingleInstance::~SingleInstance() {
+  if (acquired_) lock_->unlock();
+}
+
+QString SingleInstance::DefaultKey() {
+  const QString key = qEnvironmentVariable("KORVANE_INSTANCE_KEY");
+  return key.isEmpty() ? QStringLiteral("korvane") : key;
+}
+
+QString SingleInstance::LockPath(const QString& key) {
+  QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (dir.isEmpty()) dir = QDir::tempPath();
+  QDir().mkpath(dir);
+  return dir + "/" + key + ".lock";
+}
+
+void KeepOnTop(QWidget* window) {
+  window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+void CentreOnScreen(QWidget* window, int dy) {
+  QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  const QSize size = window->frameGeometry().size();
+  const int x = area.x() + (area.width() - size.width()) / 2;
+  const int y = area.y() + std::max(0, (area.height() - size.height()) / 2 + dy);
+  window->move(x, y);
+}
+
+bool OpenDocument(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool StartProgram(const QString& path, const QString& workingDir) {
+  if (!QFileInfo(path).isFile()) return false;
+  return QProcess::startDetached(path, {}, workingDir);
+}
+
+bool SetReadOnly(const QString& path, bool readOnly) {
+  QFile file(path);
+  if (!file.exists()) return false;
+  QFileDevice::Permissions perms = file.permissions();
+  const QFileDevice::Permissions writeBits =
+      QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
+      QFileDevice::WriteOther;
+  if (readOnly) {
+    perms &= ~writeBits;
+  } else {
+    perms |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
+  }
+  return file.setPermissions(perms);
+}
+
+bool IsReadOnly(const QString& path) {
+  const QFileInfo info(path);
+  return info.exists() && !info.isWritable();
+}
+
+void SendKey(QWidget* target, int key) {
+  if (!target) return;
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &release);
+}
+
+void SendKeyToFocus(int key) { SendKey(QApplication::focusWidget(), key); }
+
+namespace {
+
+QString FirstAvailable(const QStringList& families, const QString& fallback) {
+  const QStringList known = QFontDatabase::families();
+  for (const QString& family : families) {
+    if (known.contains(family)) return family;
+  }
+  return fallback;
+}
+
+}  // namespace
+
+QFont UiFont(int pointSize) {
+  const QString family = FirstAvailable(
+      {"Noto Sans CJK SC", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei", "Droid Sans Fallback"},
+      QFont().family());
+  QFont font(family, pointSize);
+  return font;
+}
+
+QFont TableFont(int pointSize) {
+  const QString family = FirstAvailable(
+      {"Noto Sans Mono CJK SC", "WenQuanYi Zen Hei Mono", "WenQuanYi Micro Hei Mono"},
+      QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+  QFont font(family, pointSize);
+  font.setStyleHint(QFont::TypeWriter);
+  return font;
+}
+
+QFont GreetingFont(int pointSize) {
+  const QString family = FirstAvailable(
+      {"AR PL UKai CN", "KaiTi", "STKaiti", "Noto Serif CJK SC", "Noto Sans CJK SC"},
+      UiFont().family());
+  QFont font(family, pointSize);
+  font.setBold(true);
+  return font;
+}
+
+}  // namespace korvane::platform

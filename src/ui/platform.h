@@ -1,0 +1,73 @@
+#pragma once
+// Everything the windows need from the desktop, in one place: where the
+// start-data file lives, the single-instance guard, windows kept on top,
+// opening a document or starting a program, file attributes, synthetic
+// keystrokes and the fonts that hold the Chinese glyphs.
+#include <QFont>
+#include <QString>
+#include <memory>
+
+class QLockFile;
+class QWidget;
+
+namespace korvane::platform {
+
+// The folder of the executable: the help document and the external
+// conversion program are looked for here.
+QString ProgramDir();
+
+// The folder of the start-data file and its marker: KORVANE_DATA_DIR when
+// set, else the program's folder when it is writable, else the per-user
+// application data folder (created when missing).
+QString StartDataDir();
+
+// Holds a lock for as long as it lives; a second holder of the same key in
+// another process (or in this one) is refused.
+class SingleInstance {
+ public:
+  // The key names the lock; KORVANE_INSTANCE_KEY overrides the default so
+  // tests can run side by side.
+  explicit SingleInstance(const QString& key = DefaultKey());
+  ~SingleInstance();
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
+
+  bool acquired() const { return acquired_; }
+  static QString DefaultKey();
+  static QString LockPath(const QString& key);
+
+ private:
+  std::unique_ptr<QLockFile> lock_;
+  bool acquired_ = false;
+};
+
+// Keeps a top-level window above the other windows (set before showing).
+void KeepOnTop(QWidget* window);
+
+// Moves a top-level window so that it is centred on its screen; dy shifts it
+// vertically (negative: up).
+void CentreOnScreen(QWidget* window, int dy = 0);
+
+// Asks the desktop to open a document with its default program.
+bool OpenDocument(const QString& path);
+// Starts a program without waiting for it.
+bool StartProgram(const QString& path, const QString& workingDir);
+
+// The start-data file is read-only while the program is closed: set on exit,
+// cleared at start-up. Returns false when the permissions could not be set.
+bool SetReadOnly(const QString& path, bool readOnly);
+bool IsReadOnly(const QString& path);
+
+// Sends a key press and release to a widget as if typed.
+void SendKey(QWidget* target, int key);
+// Sends the key to the widget that has the keyboard focus, if any.
+void SendKeyToFocus(int key);
+
+// A sans-serif font with Chinese glyphs, and a monospaced one in which a
+// Chinese character is two columns wide (the results table lines up in it).
+QFont UiFont(int pointSize = 10);
+QFont TableFont(int pointSize = 10);
+// A brush-like font for the greetings, falling back to the UI font.
+QFont GreetingFont(int pointSize);
+
+}  // namespace korvane::platform

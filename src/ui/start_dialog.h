@@ -1,0 +1,88 @@
+#pragma once
+// The start-data dialog (Form_qssj): thirteen fields, their options, the key
+// filter, validation, saving to the start-data file and the hand-over to the
+// main window. Its set-up per traverse kind comes from core.
+#include <QDialog>
+#include <QString>
+#include <array>
+
+#include "core/start_data.h"
+#include "core/start_dialog_logic.h"
+#include "core/traverse_kind.h"
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QPushButton;
+class QGroupBox;
+class QTimer;
+
+namespace korvane {
+
+class MessageBoxes;
+
+class StartDialog : public QDialog {
+  Q_OBJECT
+ public:
+  StartDialog(QWidget* parent, MessageBoxes& messages, QString startFilePath);
+
+  // Loaded: the dialog exists (possibly hidden) and holds its set-up;
+  // confirming or leaving it unloads it, so the next opening starts afresh.
+  bool isLoaded() const { return loaded_; }
+  // Loads the dialog hidden, set up for the kind.
+  void load(TraverseKind kind);
+  // The main window selected a kind: the dialog follows it.
+  void selectKind(TraverseKind kind);
+  // Shows the dialog (loading it first when needed), centred and on top.
+  void open(TraverseKind kind);
+  // Closes without saving.
+  void unload();
+
+  const StartDialogLayout& layout() const { return layout_; }
+  // The texts of the thirteen boxes, record k at k-1.
+  StartRecord fields() const;
+  QLineEdit* field(int record) const { return edits_[record - 1]; }
+  QString startFilePath() const { return startFilePath_; }
+
+  // The commands of the four buttons.
+  void confirm();       // 确定
+  void clearAll();      // 全部重输
+  void reloadLast();    // 接上次输入
+  // Empties hidden fields (records 5..13), as the 100 ms timer does.
+  void clearHiddenFields();
+
+ signals:
+  // The start data were saved: the main window locks the kind.
+  void handedOver(korvane::TraverseKind kind);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void buildControls();
+  void applyLayout();
+  TraverseKind dialogKind() const;
+
+  MessageBoxes& messages_;
+  QString startFilePath_;
+  StartDialogLayout layout_;
+  bool loaded_ = false;
+  bool applying_ = false;
+
+  std::array<QLineEdit*, kStartRecordCount> edits_{};
+  std::array<QLabel*, 10> labels_{};
+  QLabel* labelDw_ = nullptr;
+  QLabel* labelJia_ = nullptr;
+  QLabel* labelPpm_ = nullptr;
+  QRadioButton* optionSd_ = nullptr;
+  QRadioButton* optionDf_ = nullptr;
+  QRadioButton* optionCqpj_ = nullptr;
+  QRadioButton* optionZdy_ = nullptr;
+  QRadioButton* optionOk_ = nullptr;
+  QRadioButton* optionNo_ = nullptr;
+  QTimer* timer_ = nullptr;
+};
+
+}  // namespace korvane

@@ -1,0 +1,77 @@
+#include "ui/user_prompts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace korvane {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+  }
+  return QMessageBox::Information;
+}
+
+}  // namespace
+
+void QtMessageBoxes::inform(QWidget* parent, const Message& message) {
+  QMessageBox box(ToQtIcon(message.icon), QString::fromStdString(message.title),
+                  QString::fromStdString(message.text), QMessageBox::Ok, parent);
+  box.exec();
+}
+
+bool QtMessageBoxes::askOkCancel(QWidget* parent, const Message& question) {
+  QMessageBox box(ToQtIcon(question.icon), QString::fromStdString(question.title),
+                  QString::fromStdString(question.text), QMessageBox::Ok | QMessageBox::Cancel,
+                  parent);
+  return box.exec() == QMessageBox::Ok;
+}
+
+void QtMessageBoxes::about(QWidget* parent, const QString& title, const QString& text) {
+  QMessageBox::about(parent, title, text);
+}
+
+namespace {
+
+QString ChooseFile(QWidget* parent, const FileDialogRequest& request, bool saving) {
+  QFileDialog dialog(parent, request.title, request.folder);
+  dialog.setNameFilters(request.filters);
+  if (saving) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  }
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+}  // namespace
+
+QString QtFileDialogs::openFile(QWidget* parent, const FileDialogRequest& request) {
+  return ChooseFile(parent, request, false);
+}
+
+QString QtFileDialogs::saveFile(QWidget* parent, const FileDialogRequest& request) {
+  return ChooseFile(parent, request, true);
+}
+
+QString WithDefaultSuffix(const QString& path, const QString& suffix) {
+  if (path.isEmpty() || suffix.isEmpty()) return path;
+  if (!QFileInfo(path).suffix().isEmpty()) return path;
+  QString clean = suffix;
+  while (clean.startsWith('*') || clean.startsWith('.')) clean.remove(0, 1);
+  return clean.isEmpty() ? path : path + "." + clean;
+}
+
+}  // namespace korvane

@@ -1,0 +1,281 @@
+// The main window's shell: start-up state, hover commands, menu, timers,
+// help and About, the start-data file's lifecycle and the goodbye window.
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QProcess>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "ui/goodbye_window.h"
+#include "ui/platform.h"
+#include "ui_test_support.h"
+
+using namespace korvane;
+using namespace korvane::testing;
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void startUpState();
+  void menuBarInOrderWithGreyedEntries();
+  void hoverShowsButtonOnlyForEnabledLabels();
+  void welcomeTypesItselfOutAndCaptionRotates();
+  void helpAboutAndExternalProgram();
+  void startFileIsPreparedAndLockedOnExit();
+  void markerFileLeavesStartFileAlone();
+  void goodbyeWindowAnimatesAndEndsOnClick();
+  void secondInstanceIsRefused();
+};
+
+void MainWindowTest::startUpState() {
+  MainWindowHarness h;
+  QCOMPARE(h.window->objectName(), QString("zhuchuangti"));
+  for (const char* kind : {"fhdx", "bhdx", "zdx", "wdxdx"}) {
+    QVERIFY(h.find<QRadioButton>(kind)->isEnabled());
+  }
+  QVERIFY(h.find<QRadioButton>("fhdx")->isChecked());
+  QCOMPARE(h.find<QGroupBox>("Frame1")->title(), QString("     选择导线类型"));
+  // Hover buttons hidden; labels carry 15 blanks before the command.
+  for (const char* b : {"js", "js2", "bc", "tc", "Command_sc", "command_dk", "Command_tj",
+                        "Command_back"}) {
+    QVERIFY2(!h.button(b)->isVisible(), b);
+  }
+  QCOMPARE(h.label("Label3")->text(), QString("               计    算"));
+  QCOMPARE(h.label("Label4")->text(), QString("               保存文本"));
+  QCOMPARE(h.label("Label9")->text(), QString("               返    回"));
+  QCOMPARE(h.button("tc")->text(), QString("退   出"));
+  QCOMPARE(h.button("Command_back")->toolTip(), QString("计算后有效"));
+  // Unavailable: open data, both compute commands, back.
+  QVERIFY(!h.label("Label7")->isEnabled());
+  QVERIFY(!h.label("Label3")->isEnabled());
+  QVERIFY(!h.label("Label10")->isEnabled());
+  QVERIFY(!h.label("Label9")->isEnabled());
+  for (const char* l : {"Label4", "Label5", "Label6", "Label8"}) QVERIFY(h.label(l)->isEnabled());
+  QVERIFY(h.window->findChild<QAction*>("mune_qssj")->isVisible());
+  QVERIFY(h.grid().grid()->isVisible());
+  QVERIFY(!h.find<QWidget>("RichTextBox1")->isVisible());
+  QVERIFY(h.label("Label11")->text().startsWith("角度单位为：度.分秒"));
+  QVERIFY(h.label("Label11")->text().contains("长度单位为：米"));
+  QVERIFY(h.label("Label11")->text().endsWith("请输入观测数据："));
+}
+
+void MainWindowTest::menuBarInOrderWithGreyedEntries() {
+  MainWindowHarness h;
+  QStringList titles;
+  for (QAction* a : h.window->menuBar()->actions()) titles << a->text();
+  QCOMPARE(titles, QStringList({"导线严密平差", "水准网平差", "转换计算", "测量小工具",
+                                "改正计算", "另类工具", "全站仪", "输入起始数据", "关于",
+                                "帮助"}));
+  auto entry = [&](const char* name) { return h.window->findChild<QAction*>(name); };
+  QStringList tools;
+  for (QAction* a : h.window->findChild<QMenu*>("m_clxgj")->actions()) tools << a->text();
+  QCOMPARE(tools, QStringList({"科学计算器", "前方交会", "后方交会", "放样偏心程序",
+                               "道路测量程序", "归心改正", "工程误差传递推导",
+                               "工程测量常用规范"}));
+  for (const char* inert : {"m_jddx", "m_dxw", "m_dyfhh", "m_dybhw", "m_szjcw", "m_qfjh",
+                            "m_hfjh", "m_fypxcx", "m_dlclcx", "m_gxgz", "m_gcwccdtd",
+                            "m_gcclcygf", "m_bctygz", "m_zbtygz", "m_dxgcjsgz", "m_zbhs",
+                            "m_kxjsq"}) {
+    QVERIFY2(entry(inert) && !entry(inert)->isEnabled(), inert);
+  }
+  QCOMPARE(entry("zs")->shortcut(), QKeySequence("Ctrl+D"));
+  QCOMPARE(entry("m_zbhs")->shortcut(), QKeySequence("Ctrl+Z"));
+  QVERIFY(entry("mune_qssj")->isEnabled());
+  QVERIFY(entry("guyu")->isEnabled());
+  QVERIFY(entry("mune_help")->isEnabled());
+  // The menu entry opens the dialog and makes every kind selectable.
+  entry("mune_qssj")->trigger();
+  QVERIFY(h.window->startDialog()->isVisible());
+}
+
+void MainWindowTest::hoverShowsButtonOnlyForEnabledLabels() {
+  MainWindowHarness h;
+  // A disabled label gets no button.
+  Enter(h.label("Label3"));
+  QVERIFY(!h.button("js")->isVisible());
+  QVERIFY(h.label("Label3")->isVisible());
+  Enter(h.label("Label9"));
+  QVERIFY(!h.button("Command_back")->isVisible());
+  // An enabled label gives way to its button.
+  Enter(h.label("Label4"));
+  QVERIFY(h.button("bc")->isVisible());
+  QVERIFY(!h.label("Label4")->isVisible());
+  Enter(h.label("Label8"));
+  QVERIFY(h.button("Command_tj")->isVisible());
+  MoveOverBackground(*h.window);
+  for (const char* b : {"bc", "Command_tj"}) QVERIFY(!h.button(b)->isVisible());
+  QVERIFY(h.label("Label4")->isVisible());
+  QVERIFY(h.label("Label8")->isVisible());
+  // The compute place shows one label: the one for the selected kind.
+  QVERIFY(h.label("Label3")->isVisible());
+  QVERIFY(!h.label("Label10")->isVisible());
+
+  // After start data for an open traverse, hovering its compute label hides
+  // the other compute command.
+  h.window->openStartDialog();
+  h.find<QRadioButton>("zdx")->click();
+  StartDialog* d = h.window->startDialog();
+  for (int k = 1; k <= 5; ++k) d->field(k)->setText("1" + QString::number(k));
+  d->confirm();
+  MoveOverBackground(*h.window);
+  QVERIFY(h.label("Label10")->isVisible());
+  QVERIFY(!h.label("Label3")->isVisible());
+  Enter(h.label("Label10"));
+  QVERIFY(h.button("js2")->isVisible());
+  QVERIFY(!h.button("js")->isVisible());
+  QVERIFY(!h.label("Label3")->isVisible());
+  Enter(h.label("Label7"));
+  QVERIFY(h.button("command_dk")->isVisible());
+}
+
+void MainWindowTest::welcomeTypesItselfOutAndCaptionRotates() {
+  MainWindowHarness h;
+  QLabel* welcome = h.label("Label2");
+  const QString full = "欢迎使用导线简易平差";
+  QCOMPARE(full.size(), 10);
+  for (int round = 0; round < 2; ++round) {
+    for (int n = 0; n <= 10; ++n) {
+      h.window->tickWelcome();
+      QCOMPARE(welcome->text(), full.left(n));
+    }
+  }
+  // Colours advance by 70, 120, 60 modulo 255 on every tick.
+  int red = 0, green = 0, blue = 0;
+  for (int i = 0; i < 22; ++i) {
+    red = (red + 70) % 255;
+    green = (green + 120) % 255;
+    blue = (blue + 60) % 255;
+  }
+  QCOMPARE(welcome->palette().color(QPalette::WindowText), QColor(red, green, blue));
+
+  const QString start = h.window->windowTitle();
+  QCOMPARE(start, QString(65, ' ') + "K o r v a n e");
+  h.window->tickCaption();
+  QCOMPARE(h.window->windowTitle(), start.mid(1) + start.left(1));
+  for (int i = 1; i < start.size(); ++i) h.window->tickCaption();
+  QCOMPARE(h.window->windowTitle(), start);
+}
+
+void MainWindowTest::helpAboutAndExternalProgram() {
+  MainWindowHarness h;
+  h.window->findChild<QAction*>("mune_help")->trigger();
+  QCOMPARE(h.messages.lastText(), QString("帮助文件不存在！"));
+  QVERIFY(h.messages.shown.back().icon == MessageIcon::Warning);
+  h.window->findChild<QAction*>("guyu")->trigger();
+  QVERIFY(h.messages.aboutTitle.contains("Korvane"));
+  QCOMPARE(h.messages.aboutText.count('\n') >= 2, true);
+  // A missing external program is reported rather than ignored.
+  h.window->startExternalProgram();
+  QCOMPARE(h.messages.shown.size(), size_t(2));
+  QVERIFY(h.messages.lastText().contains("不存在"));
+}
+
+void MainWindowTest::startFileIsPreparedAndLockedOnExit() {
+  QTemporaryDir dataDir;
+  const QString path = dataDir.path() + "/text_qssj.ini";
+  {
+    MainWindowHarness h;
+    // The harness uses its own folder; check its file.
+    QVERIFY(QFileInfo::exists(h.window->startFilePath()));
+    QCOMPARE(QFileInfo(h.window->startFilePath()).size(), 0);
+    QVERIFY(!platform::IsReadOnly(h.window->startFilePath()));
+    h.window->close();
+    QVERIFY(platform::IsReadOnly(h.window->startFilePath()));
+    QVERIFY(h.window->goodbyeWindow() && h.window->goodbyeWindow()->isVisible());
+    QVERIFY(!h.window->isVisible());
+    platform::SetReadOnly(h.window->startFilePath(), false);
+  }
+  // A read-only file from the last run is writable again after start-up and
+  // keeps its content.
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("abc");
+  file.close();
+  QVERIFY(platform::SetReadOnly(path, true));
+  qputenv("KORVANE_DATA_DIR", dataDir.path().toUtf8());
+  RecordingMessageBoxes messages;
+  AnsweringFileDialogs files;
+  MainWindowEnvironment env{&messages, &files, dataDir.path(), platform::StartDataDir(), {}};
+  qunsetenv("KORVANE_DATA_DIR");
+  QCOMPARE(env.dataDir, QDir(dataDir.path()).absolutePath());
+  MainWindow window(env);
+  window.startUp();
+  QVERIFY(!platform::IsReadOnly(path));
+  QCOMPARE(QFileInfo(path).size(), 3);
+}
+
+void MainWindowTest::markerFileLeavesStartFileAlone() {
+  QTemporaryDir dataDir;
+  QFile marker(dataDir.path() + "/text_qssj.txt");
+  QVERIFY(marker.open(QIODevice::WriteOnly));
+  marker.close();
+  RecordingMessageBoxes messages;
+  AnsweringFileDialogs files;
+  MainWindow window(MainWindowEnvironment{&messages, &files, dataDir.path(), dataDir.path(), {}});
+  window.startUp();
+  QVERIFY(!QFileInfo::exists(dataDir.path() + "/text_qssj.ini"));
+}
+
+void MainWindowTest::goodbyeWindowAnimatesAndEndsOnClick() {
+  MainWindowHarness h;
+  RunCommand(h, "Label5", "tc");
+  GoodbyeWindow* bye = h.window->goodbyeWindow();
+  QVERIFY(bye);
+  QCOMPARE(bye->objectName(), QString("form_zaijian"));
+  QVERIFY(bye->isVisible());
+  QVERIFY(!h.window->isVisible());
+  const QString greeting = "欢迎下次使用";
+  for (int n = 0; n <= greeting.size(); ++n) {
+    bye->tickGreeting();
+    QCOMPARE(bye->greetingLabel()->text(), greeting.left(n));
+  }
+  bye->tickGreeting();
+  QCOMPARE(bye->greetingLabel()->text(), QString());
+  QVERIFY(bye->creditsLabel()->text().count("\r\n") >= 6);
+  // The credits climb and come back to the lower end of the guide line.
+  const int top = bye->creditsLabel()->y();
+  bye->tickScroll();
+  QVERIFY(bye->creditsLabel()->y() < top);
+  bool wrapped = false;
+  for (int i = 0; i < 2000 && !wrapped; ++i) {
+    bye->tickScroll();
+    wrapped = bye->creditsLabel()->y() == bye->guideBottom();
+  }
+  QVERIFY(wrapped);
+  QCOMPARE(h.endRequests, 0);
+  QTest::mouseClick(bye->creditsLabel(), Qt::LeftButton);
+  QCOMPARE(h.endRequests, 1);
+}
+
+void MainWindowTest::secondInstanceIsRefused() {
+  const QString key = QString("korvane-test-%1").arg(QCoreApplication::applicationPid());
+  {
+    platform::SingleInstance first(key);
+    QVERIFY(first.acquired());
+    platform::SingleInstance second(key);
+    QVERIFY(!second.acquired());
+    // The running program: it reports the refusal and does not start.
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("KORVANE_INSTANCE_KEY", key);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir dataDir;
+    env.insert("KORVANE_DATA_DIR", dataDir.path());
+    program.setProcessEnvironment(env);
+    program.start(KORVANE_PROGRAM, {});
+    QVERIFY(program.waitForStarted());
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (errors += program.readAllStandardError(), QString::fromUtf8(errors).contains("此程序已经在执行中！")),
+        10000);
+    program.kill();
+    program.waitForFinished();
+  }
+  platform::SingleInstance again(key);
+  QVERIFY(again.acquired());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
