@@ -1,0 +1,164 @@
+// korvane-cli traverse: the simple adjustment of a traverse data file with its
+// start-data file, printed as the results table.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QGuiApplication>
+#include <QSize>
+#include <QString>
+
+#include "cli_command.h"
+#include "core/start_data.h"
+#include "core/text_file.h"
+#include "core/text_utils.h"
+#include "core/traverse_file.h"
+#include "core/traverse_kind.h"
+#include "render/sketch_renderer.h"
+#include "simple/simple_adjustment.h"
+
+namespace korvane::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "traverse --start START.ini --data TRAVERSE.dat [--kind F|B|Z|W] [--out REPORT] [--sketch IMAGE]";
+
+struct TraverseArgs {
+  std::string start, data, kind, out, sketch;
+};
+
+int UsageError(const std::string& why) {
+  std::cerr << "korvane-cli traverse: " << why << "\nusage: korvane-cli " << kUsage << "\n";
+  return 1;
+}
+
+// Accepts "--name value" and "--name=value".
+std::optional<std::string> ParseArgs(const std::vector<std::string>& args, TraverseArgs& out) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string name = args[i];
+    std::string value;
+    const auto eq = name.find('=');
+    if (name.rfind("--", 0) == 0 && eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name = name.substr(0, eq);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      return "missing value after " + name;
+    }
+    if (name == "--start") out.start = value;
+    else if (name == "--data") out.data = value;
+    else if (name == "--kind") out.kind = value;
+    else if (name == "--out") out.out = value;
+    else if (name == "--sketch") out.sketch = value;
+    else return "unknown option " + name;
+  }
+  if (out.start.empty()) return "--start is required";
+  if (out.data.empty()) return "--data is required";
+  return std::nullopt;
+}
+
+// The kind letter of a data file: the first non-empty field of its first line.
+std::string FileKindLetter(const std::string& text) {
+  const std::vector<std::string> lines = SplitLines(text);
+  if (lines.empty()) return {};
+  for (const std::string& field : Split(lines.front(), ','))
+    if (!field.empty()) return Trim(field);
+  return {};
+}
+
+void PrintRefusal(const Message& m) { std::cerr << m.title << ": " << m.text << "\n"; }
+
+// Picture size following the sketch's proportions, 1000 pixels on its longer side.
+QSize SketchSize(const Sketch& sketch) {
+  constexpr int kLong = 1000, kShortest = 300;
+  for (const SketchOp& op : sketch.ops) {
+    if (const auto* s = std::get_if<SketchScale>(&op)) {
+      const double w = s->right - s->left, h = s->top - s->bottom;
+      if (w <= 0 || h <= 0) break;
+      if (w >= h) return QSize(kLong, std::max(kShortest, static_cast<int>(std::lround(kLong * h / w))));
+      return QSize(std::max(kShortest, static_cast<int>(std::lround(kLong * w / h))), kLong);
+    }
+  }
+  return QSize(kLong, kLong);
+}
+
+// Qt's own notices (missing runtime folder and the like) would mix with the
+// program's messages on standard error; the command reports its own failures.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
+}
+
+bool WriteSketch(const Sketch& sketch, const std::string& path) {
+  // Text needs a GUI application; no display is needed to paint into a picture.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietQtMessages);
+  static int argc = 1;
+  static char name[] = "korvane-cli";
+  static char* argv[] = {name, nullptr};
+  std::optional<QGuiApplication> app;
+  if (!QGuiApplication::instance()) app.emplace(argc, argv);
+  return SaveSketchImage(sketch, QString::fromUtf8(path.c_str()), SketchSize(sketch));
+}
+
+int RunTraverse(const std::vector<std::string>& args) {
+  TraverseArgs a;
+  if (auto error = ParseArgs(args, a)) return UsageError(*error);
+
+  std::string startBytes, error;
+  if (!ReadFileBytes(a.start, startBytes, error)) {
+    std::cerr << "korvane-cli traverse: cannot read the start-data file " << a.start << ": " << error << "\n";
+    return 1;
+  }
+  const TextFileRead data = ReadTextFile(a.data);
+  if (!data.ok) {
+    std::cerr << "korvane-cli traverse: cannot read the traverse data file " << a.data << ": " << data.error
+              << "\n";
+    return 1;
+  }
+
+  // The kind defaults to the file's letter; a letter that names no kind is
+  // refused by the loading below with the kind-mismatch message.
+  std::optional<TraverseKind> kind = KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
+  if (!a.kind.empty() && !kind) return UsageError("--kind must be one of F, B, Z, W");
+  const TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting));
+  if (load.refusal) {
+    PrintRefusal(*load.refusal);
+    return 2;
+  }
+
+  SimpleInput input;
+  input.kind = *kind;
+  input.table = load.table;
+  input.start = DecodeStartFile(startBytes);
+  if (!load.secondName.empty()) input.endName = load.secondName;
+  const SimpleResult result = AdjustTraverse(input);
+
+  const std::string text = ResultsText(result);
+  std::cout << text << std::flush;
+  if (!a.out.empty() && !text.empty()) {
+    const std::string saveError = SaveResultsText(a.out, text);
+    if (!saveError.empty()) {
+      std::cerr << "korvane-cli traverse: cannot write " << a.out << ": " << saveError << "\n";
+      return 1;
+    }
+  }
+  if (!result.ok()) {
+    PrintRefusal(*result.refusal);
+    return 2;
+  }
+  if (!a.sketch.empty() && !WriteSketch(result.sketch, a.sketch)) {
+    std::cerr << "korvane-cli traverse: cannot write the sketch " << a.sketch << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+const CommandRegistration kTraverse("traverse", kUsage, RunTraverse);
+
+}  // namespace
+}  // namespace korvane::cli

@@ -1,0 +1,132 @@
+#include "render/sketch_renderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <variant>
+
+#include <QFont>
+#include <QPen>
+#include <QPointF>
+#include <QStringList>
+
+namespace korvane {
+namespace {
+
+constexpr double kMarkRadius = 2.5;     // pixels
+constexpr double kLabelOffset = 4.0;    // pixels right of and below the mark
+constexpr int kLabelPixelSize = 13;
+
+QColor ToColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
+
+// Survey rectangle to pixels at one scale for both axes, centred in the target,
+// so that distances and ellipse shapes are not distorted.
+class Mapping {
+ public:
+  Mapping(const SketchScale& s, const QRect& target) {
+    const double width = s.right - s.left;
+    const double height = s.top - s.bottom;
+    const double kx = width > 0 ? target.width() / width : 0;
+    const double ky = height > 0 ? target.height() / height : 0;
+    k_ = kx > 0 && ky > 0 ? std::min(kx, ky) : std::max({kx, ky, 1.0});
+    left_ = s.left;
+    top_ = s.top;
+    originX_ = target.left() + (target.width() - width * k_) / 2;
+    originY_ = target.top() + (target.height() - height * k_) / 2;
+  }
+  QPointF map(double east, double north) const {
+    return QPointF(originX_ + (east - left_) * k_, originY_ + (top_ - north) * k_);
+  }
+  double length(double metres) const { return metres * k_; }
+
+ private:
+  double k_ = 1, left_ = 0, top_ = 0, originX_ = 0, originY_ = 0;
+};
+
+QFont LabelFont() {
+  QFont font;
+  font.setFamilies(QStringList{"Noto Sans CJK SC", "WenQuanYi Zen Hei", "WenQuanYi Micro Hei",
+                               "Noto Sans CJK", "Droid Sans Fallback"});
+  font.setPixelSize(kLabelPixelSize);
+  return font;
+}
+
+struct PenState {
+  int width = 1;
+  Qt::PenStyle style = Qt::SolidLine;
+  QPen pen(const Rgb& color) const {
+    QPen p(ToColor(color));
+    p.setWidth(width);
+    p.setStyle(style);
+    return p;
+  }
+};
+
+}  // namespace
+
+void PaintSketch(QPainter& painter, const Sketch& sketch, const QRect& target) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setFont(LabelFont());
+  Mapping mapping(SketchScale{0, 1, 1, 0}, target);
+  PenState state;
+  for (const SketchOp& op : sketch.ops) {
+    std::visit(
+        [&](const auto& o) {
+          using T = std::decay_t<decltype(o)>;
+          if constexpr (std::is_same_v<T, SketchScale>) {
+            mapping = Mapping(o, target);
+          } else if constexpr (std::is_same_v<T, SketchPoint>) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(ToColor(o.color));
+            painter.drawEllipse(mapping.map(o.east, o.north), kMarkRadius, kMarkRadius);
+            painter.setBrush(Qt::NoBrush);
+          } else if constexpr (std::is_same_v<T, SketchLine>) {
+            painter.setPen(state.pen(o.color));
+            painter.drawLine(mapping.map(o.east1, o.north1), mapping.map(o.east2, o.north2));
+          } else if constexpr (std::is_same_v<T, SketchBox>) {
+            painter.setPen(state.pen(o.color));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRectF(mapping.map(o.east1, o.north1), mapping.map(o.east2, o.north2)).normalized());
+          } else if constexpr (std::is_same_v<T, SketchEllipse>) {
+            // The radius is the longer semi-axis; the ratio is vertical to horizontal.
+            double horizontal = o.radius, vertical = o.radius;
+            if (o.ratio >= 1) horizontal = o.radius / o.ratio;
+            else vertical = o.radius * o.ratio;
+            painter.setPen(state.pen(o.color));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(mapping.map(o.east, o.north), mapping.length(horizontal),
+                                mapping.length(vertical));
+          } else if constexpr (std::is_same_v<T, SketchText>) {
+            painter.setPen(QPen(Qt::black));
+            const QPointF at = mapping.map(o.east, o.north) + QPointF(kLabelOffset, kLabelOffset);
+            const QString text = QString::fromUtf8(o.text.data(), static_cast<qsizetype>(o.text.size()));
+            painter.drawText(QRectF(at, QSizeF(4000, 200)), Qt::AlignLeft | Qt::AlignTop, text);
+          } else if constexpr (std::is_same_v<T, SketchWidth>) {
+            state.width = std::max(1, o.width);
+          } else if constexpr (std::is_same_v<T, SketchStyle>) {
+            state.style = o.style == LineStyle::Dotted ? Qt::DotLine : Qt::SolidLine;
+          }
+        },
+        op);
+  }
+  painter.restore();
+}
+
+QImage RenderSketch(const Sketch& sketch, const QSize& size) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  PaintSketch(painter, sketch, QRect(QPoint(0, 0), size));
+  painter.end();
+  return image;
+}
+
+bool SaveSketchImage(const Sketch& sketch, const QString& path, const QSize& size) {
+  const QString lower = path.toLower();
+  const char* format = "BMP";
+  if (lower.endsWith(".png")) format = "PNG";
+  else if (lower.endsWith(".jpg") || lower.endsWith(".jpeg")) format = "JPG";
+  return RenderSketch(sketch, size).save(path, format);
+}
+
+}  // namespace korvane

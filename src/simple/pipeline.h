@@ -1,0 +1,71 @@
+#pragma once
+// The stages every simple adjustment runs first: the table check, the start
+// data, the loaded stations, provisional heights, the projection plane, the
+// reduced distances and the left angles; and the height difference of a leg.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/message.h"
+#include "core/observation_table.h"
+#include "core/start_data.h"
+
+namespace korvane::simple {
+
+// One row of the observation table, read as the engines read it.
+struct Station {
+  std::string name;          // leading blanks removed
+  std::string angleText;     // horizontal angle as typed (DMS)
+  std::string verticalText;  // forward vertical angle as typed (DMS)
+  double angleDms = 0;       // the typed horizontal angle
+  double betaRaw = 0;        // decimal degrees, negative for a right angle
+  float distance = 0;
+  float instrumentForward = 0, targetForward = 0;
+  double verticalForward = 0;  // radians
+  float instrumentBack = 0, targetBack = 0;
+  double verticalBack = 0;  // radians
+  bool oneWay() const { return instrumentBack == 0; }
+};
+
+// The thirteen start-data records as numbers.
+struct StartValues {
+  double startX = 0, startY = 0;
+  float startH = 0;
+  double orientX = 0, orientY = 0;  // records 4 and 5
+  double endX = 0, endY = 0, endH = 0;
+  double endOrientX = 0, endOrientY = 0;  // records 9 and 10
+  float projectionHeight = 0;             // record 11
+  double constantA = 0, constantB = 0;    // records 12 (mm) and 13 (ppm)
+  // Record 5 reads 0: record 4 (and 9) hold azimuths in DMS notation.
+  bool azimuthForm() const { return orientY == 0; }
+};
+
+struct Reduction {
+  std::vector<Station> stations;  // index 0 is station 1
+  StartValues start;
+  std::vector<float> provisionalHeights;  // H0(1 .. n+1)
+  float meanHeight = 0;                   // Hmean, rounded to millimetres
+  float planeHeight = 0;                  // Hm as used
+  std::vector<float> reductionMm;         // δSp of the reduced legs
+  std::vector<double> reduced;            // Sp of the reduced legs
+  float reducedSum = 0;                   // ΣSp over the reduced legs
+  std::vector<double> beta;               // left angles, decimal degrees
+  double betaSum = 0;
+  int n() const { return static_cast<int>(stations.size()); }
+};
+
+// Too few rows, an empty or a non-numeric cell of columns 2 to 9.
+std::optional<Message> CheckTable(const ObservationTable& table);
+StartValues ReadStartValues(const StartRecord& record);
+std::vector<Station> LoadStations(const ObservationTable& table);
+// Runs the reduction for the first `reducedLegs` legs.
+Reduction Reduce(const ObservationTable& table, const StartRecord& record, int reducedLegs);
+
+// Reduction of a leg to the projection plane in millimetres.
+float ProjectionReductionMm(float h1, float h2, float planeHeight, float distance);
+// Trigonometric height difference of a leg over the distance d: one-way legs
+// with the curvature and refraction term, two-way legs as the mean of the
+// forward and the negated back difference.
+float LegHeightDifference(const Station& station, double d);
+
+}  // namespace korvane::simple

@@ -1,0 +1,38 @@
+#pragma once
+// Short names for the number texts of the results tables. A float argument
+// is written from its 7-digit decimal form, a double from its 15-digit form.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/message.h"
+#include "core/numbers.h"
+
+namespace korvane::simple {
+
+template <typename T> std::string F1(T v) { return FormatFixed(v, "#0.0"); }
+template <typename T> std::string F3(T v) { return FormatFixed(v, "#0.000"); }
+template <typename T> std::string F5(T v) { return FormatFixed(v, "#0.00000"); }
+template <typename T> std::string S(T v) { return StrNumber(v); }
+// StrNumber of a fixed text read back, as in S(F3(x)).
+inline std::string SText(std::string_view text) { return StrNumber(ParseLenient(text)); }
+// A 32-bit value widened to the decimal value it prints as.
+inline double Widen(float v) { return ParseLenient(StrNumber(v)); }
+
+// The rules of the tables: 34 dashes after the given indent.
+std::string Rule(int indent);
+// "1 /" and the whole number of the summed length over the linear
+// misclosure; an exact closure reads "1 / ∞".
+std::string RelativeMisclosureText(double lengthSum, double fs);
+
+// The results pane being written: lines appended one by one.
+struct ReportLines {
+  std::vector<std::string>& lines;
+  void add(std::string line) { lines.push_back(std::move(line)); }
+};
+
+// The planar and height width refusals of the correction rows.
+Message PlaneWidthRefusal();
+Message HeightWidthRefusal();
+
+}  // namespace korvane::simple

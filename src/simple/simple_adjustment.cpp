@@ -1,0 +1,150 @@
+#include "simple/simple_adjustment.h"
+
+#include <cmath>
+
+#include "core/angles.h"
+#include "simple/closing_traverse.h"
+#include "simple/no_orientation_traverse.h"
+#include "simple/open_traverse.h"
+#include "simple/sketch_builder.h"
+
+namespace korvane {
+namespace {
+
+using simple::SketchPlace;
+using simple::TraverseSketchInput;
+
+// Auxiliary orientation points are drawn this far from their known point.
+constexpr double kClosingOrientationDistance = 150;
+constexpr double kOpenOrientationDistance = 200;
+
+std::vector<std::string> Names(const simple::Reduction& red) {
+  std::vector<std::string> names;
+  names.reserve(red.stations.size() + 1);
+  for (const auto& s : red.stations) names.push_back(s.name);
+  return names;
+}
+
+std::vector<SketchPlace> Places(const std::vector<double>& x, const std::vector<double>& y) {
+  std::vector<SketchPlace> places(x.size());
+  for (std::size_t i = 0; i < x.size(); ++i) places[i] = SketchPlace{x[i], y[i]};
+  return places;
+}
+
+Sketch ClosingSketch(const simple::ClosingSolution& s) {
+  TraverseSketchInput in;
+  in.names = Names(s.red);
+  in.points = Places(s.x, s.y);
+  const simple::StartValues& v = s.red.start;
+  const SketchPlace& start = in.points.front();
+  const SketchPlace& end = in.points.back();
+  SketchPlace startOrient{v.orientX, v.orientY};
+  SketchPlace endOrient{v.endOrientX, v.endOrientY};
+  if (v.azimuthForm()) {
+    startOrient = simple::PointAlong(start.x, start.y, ReverseAzimuth(s.startAzimuth),
+                                     kClosingOrientationDistance);
+    endOrient = simple::PointAlong(end.x, end.y, s.closingAzimuth, kClosingOrientationDistance);
+  }
+  in.extent.push_back(startOrient);
+  // New points only: the known end point carries no ellipse.
+  for (std::size_t i = 0; i + 2 < in.points.size(); ++i)
+    in.ellipses.push_back(simple::CorrectionEllipse(in.points[i + 1], s.correctionXmm[i], s.correctionYmm[i]));
+  in.orientations.push_back({start, startOrient, "定向"});
+  if (s.closed) {
+    // A closed traverse closes onto its own start orientation.
+    in.orientations.push_back({start, startOrient, ""});
+  } else {
+    in.orientations.push_back({end, endOrient, "附合方向"});
+  }
+  return simple::BuildTraverseSketch(in);
+}
+
+Sketch OpenSketch(const simple::OpenSolution& s) {
+  TraverseSketchInput in;
+  in.names = Names(s.red);
+  in.names.push_back(s.endName);
+  in.points = Places(s.x, s.y);
+  const simple::StartValues& v = s.red.start;
+  const SketchPlace& start = in.points.front();
+  const SketchPlace orient =
+      v.azimuthForm()
+          ? simple::PointAlong(start.x, start.y, ReverseAzimuth(s.startAzimuth), kOpenOrientationDistance)
+          : SketchPlace{v.orientX, v.orientY};
+  // Ellipses growing along the traverse from the weakest-point estimates.
+  const int n = s.red.n();
+  const double q = s.lateralError == 0 ? 1.0 : std::fabs(static_cast<double>(s.lateralError));
+  const double l = s.longitudinalError == 0 ? 1.0 : std::fabs(static_cast<double>(s.longitudinalError));
+  const double m = std::sqrt(q * q + l * l) / 10;
+  for (int i = 1; i <= n; ++i) {
+    const SketchPlace& p = in.points[static_cast<std::size_t>(i)];
+    in.ellipses.push_back(SketchEllipse{p.y, p.x, i * m + 1.0 / (n + 1), q / l, kRed});
+  }
+  in.orientations.push_back({start, orient, "定向"});
+  return simple::BuildTraverseSketch(in);
+}
+
+Sketch NoOrientationSketch(const simple::NoOrientationSolution& s) {
+  TraverseSketchInput in;
+  in.names = Names(s.red);
+  in.names.push_back(s.endName);
+  in.points = Places(s.x, s.y);
+  const std::size_t n = s.red.stations.size();
+  for (std::size_t i = 0; i + 1 < n; ++i)
+    in.ellipses.push_back(simple::CorrectionEllipse(in.points[i + 1], s.correctionXmm[i], s.correctionYmm[i]));
+  return simple::BuildTraverseSketch(in);
+}
+
+}  // namespace
+
+SimpleResult AdjustTraverse(const SimpleInput& input) {
+  SimpleResult result;
+  if (auto refusal = simple::CheckTable(input.table)) {
+    result.refusal = refusal;
+    result.paneCleared = false;
+    return result;
+  }
+  switch (input.kind) {
+    case TraverseKind::Connecting:
+    case TraverseKind::Closed: {
+      const auto outcome = simple::SolveClosing(input.table, input.start, input.kind == TraverseKind::Closed);
+      if (outcome.refusal) {
+        result.refusal = outcome.refusal;
+        return result;
+      }
+      result.refusal = simple::WriteClosingReport(outcome.solution, result.lines);
+      if (result.ok()) result.sketch = ClosingSketch(outcome.solution);
+      return result;
+    }
+    case TraverseKind::Open: {
+      const auto solution = simple::SolveOpen(input.table, input.start, input.endName);
+      simple::WriteOpenReport(solution, result.lines);
+      result.sketch = OpenSketch(solution);
+      return result;
+    }
+    case TraverseKind::NoOrientation: {
+      const auto outcome = simple::SolveNoOrientation(input.table, input.start, input.endName);
+      if (outcome.refusal) {
+        result.refusal = outcome.refusal;
+        return result;
+      }
+      result.refusal = simple::WriteNoOrientationReport(outcome.solution, result.lines);
+      if (result.ok()) result.sketch = NoOrientationSketch(outcome.solution);
+      return result;
+    }
+  }
+  return result;
+}
+
+std::string ResultsText(const SimpleResult& result) {
+  std::size_t size = 0;
+  for (const auto& line : result.lines) size += line.size() + 1;
+  std::string text;
+  text.reserve(size);
+  for (const auto& line : result.lines) {
+    text += line;
+    text += '\n';
+  }
+  return text;
+}
+
+}  // namespace korvane
