@@ -105,8 +105,9 @@ bool SetReadOnly(const QString& path, bool readOnly) {
 }
 
 bool IsReadOnly(const QString& path) {
+  // The permission bits, not access(): the administrator may write anything.
   const QFileInfo info(path);
-  return info.exists() && !info.isWritable();
+  return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
 }
 
 void SendKey(QWidget* target, int key) {

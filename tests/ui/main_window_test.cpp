@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProcess>
 #include <QRadioButton>
@@ -10,6 +12,7 @@
 
 #include "ui/goodbye_window.h"
 #include "ui/platform.h"
+#include "ui/start_dialog.h"
 #include "ui_test_support.h"
 
 using namespace korvane;
