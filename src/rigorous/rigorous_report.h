@@ -1,0 +1,53 @@
+#pragma once
+// The HTML report of a weighted adjustment: the start data, the limits of the
+// chosen standard, the characteristic values, the corrections, the adjusted
+// observations, the final coordinates and heights, and the sketch picture.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/message.h"
+#include "rigorous/rigorous_adjustment.h"
+#include "rigorous/rigorous_table.h"
+#include "rigorous/tolerance.h"
+
+namespace korvane {
+
+struct RigorousReportInput {
+  const RigorousTable& table;
+  const RigorousParameters& params;
+  const RigorousResult& result;
+  const ToleranceRow& row;
+  const ToleranceLimits& limits;
+  const ToleranceMarks& marks;
+  bool checked = false;     // the grade check box
+  std::string imageName;    // the picture's name relative to the report
+  std::string charset = "gbk";  // declared in the head; the file is GBK
+};
+
+// The report's lines (UTF-8, without line breaks).
+std::vector<std::string> RigorousReportLines(const RigorousReportInput& input);
+
+// The file name the report is written under: the chosen name with its file
+// name lower-cased and ".html" appended unless it ends in ".htm" or ".html".
+// An empty choice stays empty (nothing is written).
+std::string ReportFileName(std::string_view chosen);
+// The picture beside the report: the report's name with ".bmp" instead of its
+// extension, and the same without the folder for the IMG line.
+std::string ReportImagePath(std::string_view reportPath);
+std::string ReportImageName(std::string_view reportPath);
+
+Message ReadOnlyReportMessage();
+// Whether the file exists and may not be written.
+bool IsReadOnlyFile(const std::string& path);
+
+struct ReportWrite {
+  std::optional<Message> refusal;  // the target is read-only: nothing written
+  std::string error;               // the file could not be written
+  bool ok() const { return !refusal && error.empty(); }
+};
+// Replaces the file with the lines in GBK and CR LF, unless it is read-only.
+ReportWrite WriteRigorousReport(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace korvane

@@ -1,0 +1,17 @@
+#pragma once
+// The sketch of an adjusted traverse with its error ellipses, the known
+// points and the orientation lines.
+#include "core/sketch.h"
+#include "rigorous/rigorous_adjustment.h"
+#include "rigorous/rigorous_table.h"
+
+namespace korvane {
+
+// Width and height of the picture the report embeds.
+inline constexpr int kRigorousSketchWidth = 502;
+inline constexpr int kRigorousSketchHeight = 709;
+
+// The ellipses are drawn 1000 times enlarged: millimetres as metres.
+Sketch RigorousSketch(const RigorousTable& table, const RigorousResult& result);
+
+}  // namespace korvane

@@ -1,0 +1,95 @@
+#pragma once
+// Limits of the national surveying standards for traverses: the fifteen rows
+// (standard and grade), the limits that depend on the traverse, and the
+// marking of every value over its limit.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rigorous/rigorous_adjustment.h"
+
+namespace korvane {
+
+// How the limit of the discrepancy between forward and back height
+// differences of one side grows.
+enum class DiscrepancyRule {
+  SqrtKilometres,  // k * sqrt(S' / 1000)
+  PerKilometre,    // k * S' / 1000
+  SqrtStations,    // k * sqrt(n), the same for every side
+};
+
+struct ToleranceRow {
+  std::string code;        // "ybc1" ... "ybs3"
+  std::string title;       // heading of the limits table
+  std::string knownGrade;  // grade of the known points
+  std::string newGrade;    // grade of the new points
+  double lmax;             // longest traverse, m
+  double dnom;             // nominal mean side, m
+  double msLimit;          // distance error limit, mm; 0 = no strict rule
+  double mBetaLimit;       // angle error limit, seconds; 0 = no strict rule
+  double kBeta;            // angular misclosure factor, seconds
+  double kden;             // relative closure denominator
+  std::string kText;       // relative closure limit as printed
+  double kh;               // height misclosure factor, mm per sqrt(km)
+  DiscrepancyRule rule;
+  double kd;               // factor of the discrepancy rule, mm
+  std::string lengthText;  // printed traverse length limit (empty: from lmax)
+  std::string meanText;    // printed mean side (empty: from dnom)
+  // The limits table's texts for the traverse length and the mean side.
+  std::string printedLength() const;
+  std::string printedMeanSide() const;
+};
+
+inline constexpr const char* kDefaultToleranceCode = "ybc3";
+
+const std::vector<ToleranceRow>& ToleranceRows();
+// The row code from the texts of the standard and grade selectors, compared
+// exactly; any other combination gives "ybc3".
+std::string ToleranceCode(std::string_view standard, std::string_view grade);
+// The row of a code (trimmed); an unknown code gives the "ybc3" row.
+const ToleranceRow& SelectToleranceRow(std::string_view code);
+
+// The standards offered, and the grade selector's items and text after a
+// standard has been picked.
+const std::vector<std::string>& Standards();
+struct GradeChoice {
+  std::vector<std::string> items;
+  std::string text;
+};
+GradeChoice GradesForStandard(std::string_view standard);
+// The selectors at window start.
+inline constexpr const char* kInitialStandard = "城市测量规范";
+inline constexpr const char* kInitialGrade = " 一级";
+const std::vector<std::string>& InitialGrades();
+
+struct ToleranceLimits {
+  double fBeta = 0;  // seconds, 1 decimal
+  double fs = 0;     // mm, 1 decimal
+  double fsRaw = 0;  // mm, unrounded
+  double fdx = 0;    // mm, 1 decimal (the same for X and Y)
+  double fh = 0;     // mm, 1 decimal
+  std::vector<int> side;  // per-side discrepancy limit, whole mm
+};
+
+ToleranceLimits DeriveLimits(const ToleranceRow& row, const RigorousResult& result);
+
+// Which report values are over their limits; with the check off nothing is
+// marked and every side's limit reads "未限定".
+struct ToleranceMarks {
+  bool relativeClosure = false, fs = false, m = false;
+  bool fx = false, fy = false;
+  bool totalLength = false;
+  bool fBeta = false;
+  bool fh = false, mh = false, deltaKm = false;
+  bool mBeta = false, ms = false;
+  std::vector<bool> discrepancy;       // per side
+  std::vector<std::string> sideLimit;  // per side, metres or "未限定"
+};
+
+ToleranceMarks CheckTolerance(const ToleranceRow& row, const ToleranceLimits& limits,
+                              const RigorousResult& result, bool checked);
+
+// A value over its limit as the report writes it.
+std::string MarkRed(std::string_view text);
+
+}  // namespace korvane

@@ -1,0 +1,198 @@
+// Loading the data file into the table and the boxes, its refusals and
+// notice, and saving it back.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/text_file.h"
+#include "rigorous/rigorous_data_file.h"
+#include "rigorous_fixture.h"
+
+namespace korvane {
+namespace {
+
+const char* const kFile =
+    " 3, 5, 3, 2,  120.5\r\n"
+    "A,1000.000,1000.000,100.000\r\n"
+    "B,1000.000,1200.000,101.000\r\n"
+    "C,850.000,1600.000,102.584\r\n"
+    "D,850.000,1800.000,103.000\r\n"
+    "B,180.0010,200.004,1.50,1.60,0.3000,1.60,1.50,-0.3010\r\n"
+    "P1,270.0005,150.002,1.50,1.50,-0.1500,1.50,1.50,0.1500\r\n"
+    "P2,89.5950,199.995,1.40,1.40,0.1000,1.40,1.40,-0.1000\r\n"
+    "C,180.0008,0,0,0,0,0,0,0\r\n"
+    "\r\n";
+
+TEST(RigorousDataFile, LoadsTableAndBoxes) {
+  const RigorousFileLoad load = LoadRigorousText(kFile);
+  ASSERT_TRUE(load.ok()) << load.refusal->text;
+  EXPECT_EQ(load.notice, "");
+  const RigorousTable& t = load.table;
+  ASSERT_EQ(t.rows(), 11);
+  EXPECT_EQ(t.cells, testing_rigorous::FourStationTable().cells);
+  EXPECT_EQ(load.params.Text_dxbs, " 3");
+  EXPECT_EQ(load.params.Text_cj, " 5");
+  EXPECT_EQ(load.params.Text_j, " 3");
+  EXPECT_EQ(load.params.Text_c, " 2");
+  EXPECT_EQ(load.params.Text_tym, "120.5");
+}
+
+TEST(RigorousDataFile, ParameterBoxesFromTheFirstLine) {
+  std::string text = kFile;
+  text.replace(0, text.find('\r'), " 3, 0, 0,1.5, N");
+  const RigorousFileLoad load = LoadRigorousText(text);
+  ASSERT_TRUE(load.ok());
+  EXPECT_EQ(load.params.Text_cj, "");  // a zero leaves the box empty
+  EXPECT_EQ(load.params.Text_j, "");
+  EXPECT_EQ(load.params.Text_c, " 1.5");
+  EXPECT_EQ(load.params.Text_tym, "N");
+}
+
+TEST(RigorousDataFile, CorrectsTheNumberOfSides) {
+  std::string text = kFile;
+  text.replace(0, 2, " 7");
+  const RigorousFileLoad load = LoadRigorousText(text);
+  ASSERT_TRUE(load.ok());
+  EXPECT_EQ(load.notice, "告示：您错输导线边数  7，程序已修正为 3！");
+  EXPECT_EQ(load.params.Text_dxbs, " 3");
+  EXPECT_EQ(load.table.stationCount(), 4);
+}
+
+TEST(RigorousDataFile, RefusesMalformedLines) {
+  auto refusal = [](std::string text) { return LoadRigorousText(text).refusal; };
+  const Message line1{"文本中第1行格式不对！", "请检查第1行", MessageIcon::Information};
+  EXPECT_EQ(*refusal("1,2,3,4\r\nA,1,2,3\r\n"), line1);
+  EXPECT_EQ(*refusal("1,2,3,4,5,6\r\n"), line1);
+  std::string text = kFile;
+  text.replace(text.find("B,1000.000,1200.000,101.000"), 27, "B,1000.000,1200.000");
+  EXPECT_EQ(*refusal(text), (Message{"文本中第3行格式不对！", "请检查第3行", MessageIcon::Information}));
+  // A station line with a missing field is refused instead of shifting the
+  // cells after it.
+  text = kFile;
+  text.replace(text.find("P1,270.0005,150.002,"), 20, "P1,270.0005,");
+  EXPECT_EQ(*refusal(text), (Message{"文本中第7行格式不对！", "请检查第7行", MessageIcon::Information}));
+  text = kFile;
+  text.replace(text.find("C,180.0008,0,0,0,0,0,0,0"), 24, "C,180.0008,0,0,0,0,0,0,0,0");
+  EXPECT_EQ(refusal(text)->text, "文本中第9行格式不对！");
+  // An empty field between commas does not count as one.
+  text = kFile;
+  text.replace(text.find("P1,270.0005,150.002,"), 20, "P1,270.0005,,150.002,");
+  EXPECT_FALSE(refusal(text).has_value());
+  // Known points missing.
+  EXPECT_EQ(refusal(" 3, 5, 3, 2, 0\r\nA,1,2,3\r\nB,1,2,3\r\n")->text, "文本中第4行格式不对！");
+  // Empty texts.
+  const Message empty{"此为空文本，不予接受！", "抱歉", MessageIcon::Information};
+  EXPECT_EQ(*refusal(""), empty);
+  EXPECT_EQ(*refusal("\r\n 3, 5, 3, 2, 0\r\n"), empty);
+  EXPECT_EQ(*refusal(" , 5, 3, 2, 0\r\n"), empty);
+}
+
+TEST(RigorousDataFile, DataEndAtTheFirstEmptyLine) {
+  std::string text = std::string(kFile) + "old,1,2,3,4,5,6,7,8\r\nmore\r\n";
+  const RigorousFileLoad load = LoadRigorousText(text);
+  ASSERT_TRUE(load.ok());
+  EXPECT_EQ(load.table.stationCount(), 4);
+}
+
+TEST(RigorousDataFile, LongFieldsKeepEveryIntegerDigit) {
+  std::string text = kFile;
+  text.replace(text.find("A,1000.000,1000.000"), 19, "A,3456789.12345,512345.6789012");
+  text.replace(text.find("P2,89.5950,"), 11, "LongStationName,89.595012,");
+  const RigorousFileLoad load = LoadRigorousText(text);
+  ASSERT_TRUE(load.ok());
+  EXPECT_EQ(load.table.at(1, 2), "3456789.1235");
+  EXPECT_EQ(load.table.at(1, 3), "512345.6789");
+  EXPECT_EQ(load.table.at(6, 1), "LongStationName");
+  EXPECT_EQ(load.table.at(6, 2), "89.5950");
+  // Short fields are kept as written, blanks included.
+  EXPECT_EQ(load.table.at(4, 2), "180.0010");
+}
+
+std::string TempPath(const std::string& name) {
+  const auto dir = std::filesystem::temp_directory_path() / ("korvane_rigorous_data_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  return (dir / name).string();
+}
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(RigorousDataFile, SavesAndReadsBack) {
+  RigorousTable t = testing_rigorous::FourStationTable();
+  t.at(5, 1) = "桩号一";
+  t.at(6, 9) = " ";  // an empty cell is saved as "  0"
+  RigorousParameters p{" 3", "5", "", "2", "120.5"};
+  const std::string text = RigorousDataText(t, p);
+  EXPECT_EQ(text.substr(0, text.find('\n')), " 3, 5, 0, 2,  120.5");
+  EXPECT_NE(text.find("\nP2,89.5950,199.995,1.40,1.40,0.1000,1.40,1.40,  0\n"), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 2), "\n\n");
+
+  const std::string path = TempPath("traverse.dat");
+  {
+    std::ofstream old(path, std::ios::binary);
+    old << std::string(5000, 'z') << "\r\n";
+  }
+  ASSERT_EQ(SaveRigorousFile(path, t, p), "");
+  const std::string bytes = Bytes(path);
+  EXPECT_EQ(bytes, EncodeGbk(ToCrLf(text)));  // replaced, not appended
+  EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
+
+  std::string error;
+  const RigorousFileLoad load = LoadRigorousFile(path, error);
+  ASSERT_EQ(error, "");
+  ASSERT_TRUE(load.ok());
+  RigorousTable expected = t;
+  expected.at(6, 9) = "  0";
+  EXPECT_EQ(load.table.cells, expected.cells);
+  EXPECT_EQ(load.params.Text_cj, " 5");
+  EXPECT_EQ(load.params.Text_j, "");
+  EXPECT_EQ(load.params.Text_tym, "120.5");
+  // Saving what was loaded gives the same file.
+  EXPECT_EQ(RigorousDataText(load.table, load.params), text);
+
+  // "N" is kept as typed.
+  p.Text_tym = "n";
+  EXPECT_EQ(RigorousDataText(t, p).substr(0, 15), " 3, 5, 0, 2, n\n");
+  std::filesystem::remove_all(std::filesystem::path(path).parent_path());
+}
+
+TEST(RigorousDataFile, UnreadableFileIsAnError) {
+  std::string error;
+  LoadRigorousFile("/nonexistent/korvane/none.dat", error);
+  EXPECT_NE(error, "");
+}
+
+TEST(RigorousTableLayout, CaptionsAndStationNumbers) {
+  const RigorousTable start = InitialRigorousTable();
+  ASSERT_EQ(start.rows(), 8);
+  EXPECT_EQ(start.at(0, 0), "编   号");
+  EXPECT_EQ(start.at(3, 2), "  水平角");
+  EXPECT_EQ(start.at(4, 0), "1");
+  EXPECT_EQ(start.at(5, 0), "编  号");
+  EXPECT_EQ(start.at(6, 0), "终  点");
+  EXPECT_EQ(start.at(7, 0), "附合点");
+  RigorousTable t = start;
+  t.at(1, 1) = "A";
+  t.at(6, 1) = "C";
+  ResizeStations(t, 3);
+  ASSERT_EQ(t.rows(), 10);
+  EXPECT_EQ(t.at(4, 0), " 1");
+  EXPECT_EQ(t.at(6, 0), " 3");
+  EXPECT_EQ(t.at(7, 4), "  高程H");
+  EXPECT_EQ(t.at(1, 1), "A");
+  EXPECT_EQ(t.at(t.endRow(), 1), "C");
+  ResizeStations(t, 0);  // never fewer than one station row
+  EXPECT_EQ(t.rows(), 8);
+  EXPECT_EQ(t.at(t.endRow(), 1), "C");
+}
+
+}  // namespace
+}  // namespace korvane
