@@ -14,7 +14,7 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
   int status = -1;
   std::string out, err;
 };
@@ -32,10 +32,10 @@ std::string Dir() {
   return dir.string();
 }
 
-Run Cli(const std::string& args) {
+CliRun Cli(const std::string& args) {
   const std::string dir = Dir();
   const std::string cmd = std::string(KORVANE_CLI) + " rigorous " + args + " >" + dir + "/out.txt 2>" + dir + "/err.txt";
-  Run r;
+  CliRun r;
   const int raw = std::system(cmd.c_str());
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   r.out = Slurp(dir + "/out.txt");
@@ -63,7 +63,7 @@ const char* const kTraverse =
 
 TEST(RigorousCli, PrintsTheReportInUtf8) {
   const std::string data = WriteData("t.dat", kTraverse);
-  const Run r = Cli("--data " + data);
+  const CliRun r = Cli("--data " + data);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out.find('\r'), std::string::npos);
@@ -74,15 +74,15 @@ TEST(RigorousCli, PrintsTheReportInUtf8) {
   EXPECT_NE(r.out.find("<td><a=''>四等</a>"), std::string::npos);
   EXPECT_NE(r.out.find("<td><a=''>未限定</a>"), std::string::npos);
 
-  const Run checked = Cli("--data " + data + " --check --standard 工程测量规范 --grade 图根");
+  const CliRun checked = Cli("--data " + data + " --check --standard 工程测量规范 --grade 图根");
   ASSERT_EQ(checked.status, 0) << checked.err;
   EXPECT_NE(checked.out.find("<P><B>导线限差表：标定等级《工程测量规范》（GB50026─93）图根导线<BR>\n"),
             std::string::npos);
   // A standard alone selects the grade the list shows after picking it.
-  const Run water = Cli("--data " + data + " --check --standard 水工测量规范");
+  const CliRun water = Cli("--data " + data + " --check --standard 水工测量规范");
   ASSERT_EQ(water.status, 0) << water.err;
   EXPECT_NE(water.out.find("（SL52─93）五等导线<BR>"), std::string::npos);
-  const Run plain = Cli("--data " + data + " --check");
+  const CliRun plain = Cli("--data " + data + " --check");
   EXPECT_NE(plain.out.find("（CJJ 8－99）一级导线<BR>"), std::string::npos);
 }
 
@@ -90,7 +90,7 @@ TEST(RigorousCli, RefusalsAndQuestions) {
   std::string text = kTraverse;
   text.replace(text.find("270.0005"), 8, "271.3");
   const std::string gross = WriteData("gross.dat", text);
-  Run r = Cli("--data " + gross);
+  CliRun r = Cli("--data " + gross);
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err, "警告: 角度闭合差已超过1度，要继续计算吗？\n");
   EXPECT_EQ(r.out, "");
@@ -124,7 +124,7 @@ TEST(RigorousCli, WritesTheReportAndItsPictureBesideIt) {
   const std::string dir = Dir();
   const std::string data = WriteData("t.dat", kTraverse);
   std::filesystem::remove(dir + "/result.html");
-  const Run r = Cli("--data " + data + " --check --html " + dir + "/Result.TXT");
+  const CliRun r = Cli("--data " + data + " --check --html " + dir + "/Result.TXT");
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string path = dir + "/result.txt.html";
   ASSERT_TRUE(std::filesystem::exists(path));
@@ -140,7 +140,7 @@ TEST(RigorousCli, WritesTheReportAndItsPictureBesideIt) {
 
   // A read-only report is refused and kept.
   std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-  const Run ro = Cli("--data " + data + " --html " + path);
+  const CliRun ro = Cli("--data " + data + " --html " + path);
   EXPECT_EQ(ro.status, 2);
   EXPECT_EQ(ro.err, "提示: 文件只读,请先改变文件属性\n");
   EXPECT_EQ(Slurp(path), bytes);
