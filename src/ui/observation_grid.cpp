@@ -36,6 +36,7 @@ ObservationGrid::ObservationGrid(QWidget* area, MessageBoxes& messages)
   grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   grid_->horizontalHeader()->setSectionsClickable(false);
   grid_->horizontalHeader()->setMinimumSectionSize(40);
+  grid_->horizontalHeader()->setStretchLastSection(true);
   grid_->verticalHeader()->setVisible(false);
   grid_->verticalHeader()->setDefaultSectionSize(28);
   grid_->setColumnWidth(0, 64);

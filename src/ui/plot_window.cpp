@@ -57,14 +57,21 @@ PlotWindow::PlotWindow(QWidget* parent, MessageBoxes& messages, FileDialogs& fil
   canvas_ = new SketchCanvas(area_);
   area_->setWidget(canvas_);
   setCentralWidget(area_);
-  resize(860, 700);
+  resize(760, 600);
 }
 
 void PlotWindow::showSketch(const Sketch& sketch) {
   canvas_->setSketch(sketch);
   const bool first = !isVisible();
   show();
-  if (first) platform::CentreOnScreen(this);
+  if (first) {
+    platform::CentreOnScreen(this);
+    // The traverse lies in the middle of its widened frame: start there.
+    QScrollBar* h = area_->horizontalScrollBar();
+    QScrollBar* v = area_->verticalScrollBar();
+    h->setValue((h->minimum() + h->maximum()) / 2);
+    v->setValue((v->minimum() + v->maximum()) / 2);
+  }
   raise();
 }
 
