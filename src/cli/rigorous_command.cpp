@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSize>
+#include <QtGlobal>
 #include <QString>
 
 #include <cstdlib>
@@ -95,10 +96,17 @@ int Refuse(const Message& message) {
   return 2;
 }
 
+// Qt's own diagnostics (runtime folders, fonts) are no business of the
+// report's reader; only critical ones reach standard error.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
+}
+
 // The renderer draws text, which needs a GUI application object; the batch
 // program has no screen, so it uses the offscreen platform unless told otherwise.
 std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
   if (QCoreApplication::instance() != nullptr) return nullptr;
+  qInstallMessageHandler(QuietQtMessages);
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int argc = 1;
   static char name[] = "korvane-cli";
