@@ -66,6 +66,8 @@ struct PenState {
 void PaintSketch(QPainter& painter, const Sketch& sketch, const QRect& target) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
+  // Whole pixel coordinates fall on pixel centres, so thin lines stay crisp.
+  painter.translate(0.5, 0.5);
   painter.setFont(LabelFont());
   Mapping mapping(SketchScale{0, 1, 1, 0}, target);
   PenState state;

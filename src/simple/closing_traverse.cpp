@@ -161,7 +161,7 @@ ClosingOutcome SolveClosing(const ObservationTable& table, const StartRecord& st
     s.heightDifference[i] = LegHeightDifference(s.red.stations[i], s.adjusted[i]);
     s.heightSum += s.heightDifference[i];
   }
-  s.fh = closed ? s.heightSum : static_cast<float>(s.heightSum + v.startH - v.endH);
+  s.fh = closed ? s.heightSum : static_cast<float>(static_cast<double>(s.heightSum) + v.startH - v.endH);
   const bool hasLength = s.adjustedSum > 0;
   s.correctionPerKm = hasLength ? static_cast<float>(s.fh * -1000000.0 / s.adjustedSum) : 0.0f;
   s.heightCorrectionMm.resize(static_cast<std::size_t>(legs));

@@ -105,7 +105,7 @@ NoOrientationOutcome SolveNoOrientation(const ObservationTable& table, const Sta
     s.heightDifference[i] = LegHeightDifference(s.red.stations[i], s.adjusted[i]);
     s.heightSum += s.heightDifference[i];
   }
-  s.fh = static_cast<float>(s.heightSum + v.startH - v.endH);
+  s.fh = static_cast<float>(static_cast<double>(s.heightSum) + v.startH - v.endH);
   const bool hasLength = s.adjustedSum > 0;
   s.correctionPerKm = hasLength ? static_cast<float>(-s.fh * 1000000.0 / s.adjustedSum) : 0.0f;
   s.heightCorrectionMm.resize(static_cast<std::size_t>(n));
