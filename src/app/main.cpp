@@ -1,6 +1,8 @@
 // Korvane: the desktop program for the simple adjustment of a single traverse.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,6 +38,11 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Korvane");
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setFont(korvane::platform::UiFont(10));
+  // The standard dialogs (file dialogs, message box buttons) in Chinese too.
+  QTranslator standardDialogs;
+  if (standardDialogs.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&standardDialogs);
+  }
 
   korvane::QtMessageBoxes messages;
   korvane::QtFileDialogs files;

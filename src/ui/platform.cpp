@@ -60,10 +60,15 @@ QString SingleInstance::DefaultKey() {
 }
 
 QString SingleInstance::LockPath(const QString& key) {
-  QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (dir.isEmpty()) dir = QDir::tempPath();
-  QDir().mkpath(dir);
-  return dir + "/" + key + ".lock";
+  // The per-user runtime folder when the session has one; otherwise the
+  // temporary folder, with the user's name in the lock's name.
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!dir.isEmpty() && QDir().mkpath(dir)) return dir + "/" + key + ".lock";
+  }
+  QString user = qEnvironmentVariable("USER");
+  if (user.isEmpty()) user = QFileInfo(QDir::homePath()).fileName();
+  return QDir::tempPath() + "/" + key + "-" + user + ".lock";
 }
 
 void KeepOnTop(QWidget* window) {
