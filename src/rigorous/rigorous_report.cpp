@@ -280,6 +280,10 @@ std::string ReportImageName(std::string_view reportPath) {
   return FileNamePart(ReportImagePath(reportPath), start);
 }
 
+Message SaveReportQuestion() {
+  return {"要保存结果吗？", "平差结果为HTML文件", MessageIcon::Question};
+}
+
 Message ReadOnlyReportMessage() {
   return {"文件只读,请先改变文件属性", "提示", MessageIcon::Information};
 }

@@ -38,6 +38,11 @@ std::string ReportFileName(std::string_view chosen);
 std::string ReportImagePath(std::string_view reportPath);
 std::string ReportImageName(std::string_view reportPath);
 
+// The question after a successful adjustment, and the save dialog's texts.
+Message SaveReportQuestion();
+inline constexpr const char* kReportDialogTitle = "保存HTML文件";
+inline constexpr const char* kReportDialogFilter = "HTML文件(*.HTML)|*.HTML";
+
 Message ReadOnlyReportMessage();
 // Whether the file exists and may not be written.
 bool IsReadOnlyFile(const std::string& path);
