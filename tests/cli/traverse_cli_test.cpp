@@ -1,0 +1,160 @@
+// korvane-cli traverse run as a user runs it: the bundled examples against
+// their expected tables, the saved report, the sketch pictures, refusals and
+// unusable input.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/start_data.h"
+#include "core/text_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class TraverseCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("korvane_traverse_cli_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  CliRun Cli(const std::string& args) {
+    const fs::path err = dir_ / "stderr.txt";
+    const std::string command = std::string("\"") + KORVANE_CLI + "\" traverse " + args + " 2>\"" +
+                                err.string() + "\"";
+    CliRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
+    const int raw = ::pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.err = Slurp(err);
+    return run;
+  }
+  static std::string Example(const std::string& kind) {
+    const std::string base = std::string(KORVANE_EXAMPLES) + "/" + kind;
+    return "--start \"" + base + ".ini\" --data \"" + base + ".dat\"";
+  }
+  // A data file (UTF-8 is read as well as GBK) and a start-data file.
+  std::string Write(const std::string& data, const korvane::StartRecord& start) {
+    const fs::path d = dir_ / "t.dat", s = dir_ / "t.ini";
+    std::ofstream(d, std::ios::binary) << data;
+    EXPECT_EQ(korvane::WriteStartFile(s.string(), start), "");
+    return "--start \"" + s.string() + "\" --data \"" + d.string() + "\"";
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(TraverseCli, ExamplesPrintTheirResultsTables) {
+  for (const std::string kind : {"connecting", "closed", "open", "no_orientation"}) {
+    SCOPED_TRACE(kind);
+    const CliRun r = Cli(Example(kind));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, Slurp(fs::path(KORVANE_EXPECTED) / (kind + ".txt")));
+  }
+}
+
+TEST_F(TraverseCli, OutSavesGbkWithCrLfAsTheSaveCommandDoes) {
+  const fs::path out = dir_ / "report.dat";
+  const CliRun r = Cli(Example("open") + " --out \"" + out.string() + "\"");
+  ASSERT_EQ(r.status, 0);
+  const std::string bytes = Slurp(out);
+  // The pane's text and one more line break, in GBK with CR LF.
+  EXPECT_EQ(bytes, korvane::EncodeGbk(korvane::ToCrLf(r.out + "\n")));
+  EXPECT_NE(bytes.find("\xB1\xB1\xC9\xBD"), std::string::npos);  // 北山 in GBK
+  EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
+  EXPECT_EQ(korvane::DecodeText(bytes).find("支导线( Z0-Z3段)"), 17u);
+}
+
+TEST_F(TraverseCli, SketchIsWrittenByExtension) {
+  const fs::path png = dir_ / "s.png", bmp = dir_ / "s.bmp";
+  ASSERT_EQ(Cli(Example("connecting") + " --sketch \"" + png.string() + "\"").status, 0);
+  ASSERT_EQ(Cli(Example("no_orientation") + " --sketch=" + bmp.string()).status, 0);
+  EXPECT_EQ(Slurp(png).substr(0, 4), "\x89PNG");
+  EXPECT_EQ(Slurp(bmp).substr(0, 2), "BM");
+  EXPECT_GT(fs::file_size(bmp), 100000u);
+}
+
+TEST_F(TraverseCli, KindDefaultsToTheFileLetterAndMustMatchIt) {
+  const CliRun lower = Cli(Example("open") + " --kind z");
+  EXPECT_EQ(lower.status, 0);
+  EXPECT_EQ(lower.out, Cli(Example("open")).out);
+
+  const CliRun mismatch = Cli(Example("open") + " --kind F");
+  EXPECT_EQ(mismatch.status, 2);
+  EXPECT_EQ(mismatch.out, "");
+  EXPECT_EQ(mismatch.err, "提醒: 文本中导线类型输入有误或与窗体上导线类型的选择不一致！\n");
+
+  EXPECT_EQ(Cli(Example("open") + " --kind Q").status, 1);
+}
+
+TEST_F(TraverseCli, UnusableInputIsStatusOne) {
+  const CliRun noStart = Cli("--start \"" + (dir_ / "none.ini").string() + "\" --data \"" +
+                          std::string(KORVANE_EXAMPLES) + "/open.dat\"");
+  EXPECT_EQ(noStart.status, 1);
+  EXPECT_NE(noStart.err.find("none.ini"), std::string::npos);
+  const CliRun noData = Cli("--start \"" + std::string(KORVANE_EXAMPLES) + "/open.ini\" --data \"" +
+                         (dir_ / "none.dat").string() + "\"");
+  EXPECT_EQ(noData.status, 1);
+  EXPECT_NE(noData.err.find("none.dat"), std::string::npos);
+  EXPECT_EQ(Cli("--data x.dat").status, 1);
+  EXPECT_EQ(Cli(Example("open") + " --colour red").status, 1);
+}
+
+TEST_F(TraverseCli, GrossAngularErrorIsRefusedBeforeAnyLine) {
+  korvane::StartRecord start;
+  for (auto [k, v] : {std::pair{1, "0"}, {2, "0"}, {4, "0"}, {6, "100"}, {7, "0"}, {9, "0"}})
+    start.record(k) = v;
+  const CliRun r = Cli(Write("F,C\nA,180,100,0,0,0,0,0,0\nC,182,0,0,0,0,0,0,0\n", start));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "警告: 角度闭合差已超过1度，不再接受计算！\n");
+}
+
+TEST_F(TraverseCli, WidthRefusalPrintsThePartialTable) {
+  korvane::StartRecord start;
+  for (auto [k, v] : {std::pair{1, "0"}, {2, "0"}, {3, "10"}, {4, "0"}, {6, "200"}, {7, "0"}, {8, "15"},
+                      {9, "0"}})
+    start.record(k) = v;
+  const CliRun r = Cli(Write("F,C\nA,180,100,0,0,0,0,0,0\nB,180,100,0,0,0,0,0,0\nC,180,0,0,0,0,0,0,0\n", start));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "提醒: 高程闭合差远远超限，不接受继续计算！\n");
+  EXPECT_EQ(r.out.rfind("     **********  附合导线( A—C段)", 0), 0u);
+  EXPECT_NE(r.out.find("  点  号     δβ″"), std::string::npos);
+  EXPECT_EQ(r.out.find("平差最终结果"), std::string::npos);
+}
+
+TEST_F(TraverseCli, TableCheckNamesTheCell) {
+  const CliRun r = Cli(Write("W,B\nA,90,1o0,0,0,0,0,0,0\n", korvane::StartRecord{}));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "请检查: 第1行第3列数据输入有误！\n");
+}
+
+}  // namespace
