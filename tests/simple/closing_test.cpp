@@ -216,5 +216,21 @@ TEST(ClosedTraverse, SquareClosesOnItsStartPoint) {
   EXPECT_NEAR(s.fh, 4 * 0.0013, 2e-6);  // the curvature of four one-way legs
 }
 
+TEST(ClosedTraverse, DistanceTypedInTheLastRowDoesNotSpoilTheClosure) {
+  // The last row repeats G1; a distance typed there belongs to no leg and
+  // takes no share of the misclosure.
+  const ObservationTable t = Table({Flat("G1", "90", "100"), Flat("G2", "-90", "100.03"),
+                                    Flat("G3", "-90", "100"), Flat("G4", "-90", "100"),
+                                    Flat("G1", "180", "250")});
+  const StartRecord start = Start({{1, "500"}, {2, "500"}, {4, "500"}, {5, "400"}, {11, "1.45"}});
+  const ClosingOutcome out = SolveClosing(t, start, true);
+  ASSERT_FALSE(out.refusal);
+  double share = 0;
+  for (double q : out.solution.legWeight) share += q;
+  EXPECT_NEAR(share, 1.0, 1e-6);
+  EXPECT_NEAR(out.solution.x.back(), 500, 0.0015);
+  EXPECT_NEAR(out.solution.y.back(), 500, 0.0015);
+}
+
 }  // namespace
 }  // namespace korvane::simple
