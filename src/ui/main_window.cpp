@@ -33,7 +33,7 @@ namespace korvane {
 
 namespace {
 
-struct CommandSpec {
+struct CommandEntry {
   const char* label;
   const char* labelText;
   const char* button;
@@ -42,7 +42,7 @@ struct CommandSpec {
 
 // In the order they stand in the command column; the two compute commands
 // share the first place.
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     {"Label3", "               计    算", "js", "计    算"},
     {"Label10", "               计    算", "js2", "计    算"},
     {"Label7", "               打开数据", "command_dk", "打开数据"},
@@ -129,12 +129,12 @@ void MainWindow::buildWindow() {
   kindFrame_ = new QGroupBox(QString::fromUtf8("     选择导线类型"), central);
   kindFrame_->setObjectName("Frame1");
   auto* kindRow = new QHBoxLayout(kindFrame_);
-  const std::pair<TraverseKind, std::pair<const char*, const char*>> kindSpecs[] = {
+  const std::pair<TraverseKind, std::pair<const char*, const char*>> kindNames[] = {
       {TraverseKind::Connecting, {"fhdx", "附合导线"}},
       {TraverseKind::Closed, {"bhdx", "闭合导线"}},
       {TraverseKind::Open, {"zdx", "支导线"}},
       {TraverseKind::NoOrientation, {"wdxdx", "无定向导线"}}};
-  for (const auto& [kind, names] : kindSpecs) {
+  for (const auto& [kind, names] : kindNames) {
     auto* option = new QRadioButton(QString::fromUtf8(names.second), kindFrame_);
     option->setObjectName(names.first);
     kindRow->addWidget(option);
@@ -170,21 +170,21 @@ void MainWindow::buildWindow() {
   auto* commands = new QVBoxLayout;
   commands->setSpacing(6);
   CommandPlace* place = nullptr;
-  for (const CommandSpec& spec : kCommands) {
-    if (std::string(spec.label) != "Label10") {
+  for (const CommandEntry& entry : kCommands) {
+    if (std::string(entry.label) != "Label10") {
       place = new CommandPlace(central);
       place->setFixedSize(200, 40);
       commands->addWidget(place);
     }
-    auto* label = new HoverLabel(QString::fromUtf8(spec.labelText), place);
-    label->setObjectName(spec.label);
+    auto* label = new HoverLabel(QString::fromUtf8(entry.labelText), place);
+    label->setObjectName(entry.label);
     label->setFrameShape(QFrame::StyledPanel);
     label->setFont(platform::UiFont(11));
-    auto* button = new QPushButton(QString::fromUtf8(spec.buttonText), place);
-    button->setObjectName(spec.button);
+    auto* button = new QPushButton(QString::fromUtf8(entry.buttonText), place);
+    button->setObjectName(entry.button);
     button->setFont(platform::UiFont(11));
     button->hide();
-    pairs_[spec.button] = HoverPair{label, button};
+    pairs_[entry.button] = HoverPair{label, button};
     connect(label, &HoverLabel::hovered, this, [this, label] { hoverLabel(label); });
   }
   commands->addStretch();
@@ -205,7 +205,7 @@ void MainWindow::buildWindow() {
   connect(pair("command_dk").button, &QPushButton::clicked, this, &MainWindow::openData);
   connect(pair("Command_back").button, &QPushButton::clicked, this, &MainWindow::back);
 
-  resize(1180, 740);
+  resize(1180, 700);
 }
 
 void MainWindow::buildMenu() {

@@ -119,14 +119,14 @@ void StartDialog::buildControls() {
   root->addLayout(lower);
 
   auto* buttons = new QHBoxLayout;
-  const std::pair<const char*, const char*> buttonSpecs[4] = {{"Command_ok", "确定"},
+  const std::pair<const char*, const char*> buttonNames[4] = {{"Command_ok", "确定"},
                                                               {"Command1", "全部重输"},
                                                               {"Command_dq", "接上次输入"},
                                                               {"Command_tuichu", "退出输入"}};
   QPushButton* made[4];
   for (int i = 0; i < 4; ++i) {
-    made[i] = new QPushButton(QString::fromUtf8(buttonSpecs[i].second), this);
-    made[i]->setObjectName(buttonSpecs[i].first);
+    made[i] = new QPushButton(QString::fromUtf8(buttonNames[i].second), this);
+    made[i]->setObjectName(buttonNames[i].first);
     made[i]->setAutoDefault(false);
     made[i]->setMinimumWidth(110);
     buttons->addWidget(made[i]);
