@@ -24,6 +24,7 @@ class MainWindowTest : public QObject {
   void startUpState();
   void menuBarInOrderWithGreyedEntries();
   void hoverShowsButtonOnlyForEnabledLabels();
+  void computeCommandFollowsTheKindAfterStartData();
   void welcomeTypesItselfOutAndCaptionRotates();
   void helpAboutAndExternalProgram();
   void startFileIsPreparedAndLockedOnExit();
@@ -131,6 +132,32 @@ void MainWindowTest::hoverShowsButtonOnlyForEnabledLabels() {
   QVERIFY(!h.label("Label3")->isVisible());
   Enter(h.label("Label7"));
   QVERIFY(h.button("command_dk")->isVisible());
+}
+
+void MainWindowTest::computeCommandFollowsTheKindAfterStartData() {
+  MainWindowHarness h;
+  h.window->openStartDialog();
+  StartDialog* d = h.window->startDialog();
+  for (int k = 1; k <= 10; ++k) d->field(k)->setText(QString::number(k));
+  d->confirm();
+  QVERIFY(h.label("Label3")->isEnabled());
+  // The menu makes every kind selectable again; choosing an open traverse
+  // and leaving the dialog offers the open traverse's compute command.
+  h.window->findChild<QAction*>("mune_qssj")->trigger();
+  h.find<QRadioButton>("zdx")->click();
+  d->findChild<QPushButton*>("Command_tuichu")->click();
+  QVERIFY(h.label("Label10")->isEnabled());
+  QVERIFY(h.label("Label10")->isVisible());
+  QVERIFY(!h.label("Label3")->isEnabled());
+  QVERIFY(!h.label("Label3")->isVisible());
+  MoveOverBackground(*h.window);
+  QVERIFY(h.label("Label10")->isVisible());
+  QVERIFY(!h.label("Label3")->isVisible());
+  // Before any start data were confirmed, choosing a kind offers nothing.
+  MainWindowHarness fresh;
+  fresh.find<QRadioButton>("wdxdx")->click();
+  QVERIFY(!fresh.label("Label3")->isEnabled());
+  QVERIFY(!fresh.label("Label10")->isEnabled());
 }
 
 void MainWindowTest::welcomeTypesItselfOutAndCaptionRotates() {
