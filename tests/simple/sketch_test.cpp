@@ -84,7 +84,9 @@ TEST(ConnectingSketch, AzimuthFormPlacesOrientationPoints150mAway) {
   bool dotted = false;
   for (const SketchOp& op : r.sketch.ops) {
     if (const auto* s = std::get_if<SketchStyle>(&op)) dotted = s->style == LineStyle::Dotted;
-    if (const auto* l = std::get_if<SketchLine>(&op)) EXPECT_EQ(dotted, l->color == kCyan);
+    if (const auto* l = std::get_if<SketchLine>(&op)) {
+      EXPECT_EQ(dotted, l->color == kCyan);
+    }
   }
   std::vector<std::string> texts;
   for (const SketchText& t : OpsOf<SketchText>(r.sketch)) texts.push_back(t.text);
