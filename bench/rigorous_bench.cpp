@@ -97,3 +97,4 @@ BENCHMARK(BM_AdjustAndReport)
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+BENCHMARK_MAIN();
