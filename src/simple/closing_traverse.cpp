@@ -108,7 +108,8 @@ ClosingOutcome SolveClosing(const ObservationTable& table, const StartRecord& st
   std::vector<double> dx(static_cast<std::size_t>(legs)), dy(static_cast<std::size_t>(legs));
   a = ReverseAzimuth(s.startAzimuth);
   for (int i = 0; i < legs; ++i) {
-    a = Reduce360((i == 0 ? a : ReverseAzimuth(a)) + beta[i] + s.angleCorrection[i]);
+    const double adjustedAngle = beta[i] + s.angleCorrection[i];  // βa, then the azimuth
+    a = Reduce360((i == 0 ? a : ReverseAzimuth(a)) + adjustedAngle);
     s.azimuth[i] = a;
     dx[i] = std::cos(a * kDegreeFactor) * s.red.reduced[i];
     dy[i] = std::sin(a * kDegreeFactor) * s.red.reduced[i];
