@@ -16,9 +16,7 @@ using testing::Flat;
 using testing::Start;
 using testing::Table;
 
-bool Has(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
+using korvane::testing::Has;
 
 SimpleInput Square(TraverseKind kind = TraverseKind::Connecting) {
   SimpleInput in;

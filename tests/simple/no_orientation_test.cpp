@@ -16,9 +16,7 @@ using korvane::testing::Flat;
 using korvane::testing::Start;
 using korvane::testing::Table;
 
-bool Has(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
+using korvane::testing::Has;
 
 // A (1000, 1000), north 100 m to P, east 100 m to B (1100, 1100). The angle
 // at A is arbitrary; at P the left angle from A to B is 270°.

@@ -15,9 +15,7 @@ using korvane::testing::Flat;
 using korvane::testing::Start;
 using korvane::testing::Table;
 
-bool Has(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
+using korvane::testing::Has;
 
 TEST(OpenTraverse, WeakestPointOfOneKilometreLeg) {
   EXPECT_FLOAT_EQ(LateralError(1000, 1), 22.7f);  // 1000 × 4.6726 / 206.265 = 22.65

@@ -1,5 +1,6 @@
 #pragma once
 // Building observation tables and start records for the engine tests.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -41,6 +42,11 @@ inline std::string DmsText(double degrees) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%s%lld.%02lld%06lld", degrees < 0 ? "-" : "", d, m, tenThousandths);
   return buf;
+}
+
+// Whether the results table holds exactly this line.
+inline bool Has(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 }  // namespace korvane::testing
