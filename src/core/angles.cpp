@@ -1,6 +1,7 @@
 #include "angles.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "decimal_form.h"
@@ -67,6 +68,34 @@ double DegreesToDms(double degrees) { return Sign(degrees) * MagnitudeToDms(std:
 
 double RadiansToDms(double radians) {
   return Sign(radians) * MagnitudeToDms(std::fabs(radians) / kDegreeFactor);
+}
+
+double RoundDmsForPrint(double dms, int secondDecimals) {
+  if (!std::isfinite(dms)) return dms;
+  const int decimals = 4 + secondDecimals;
+  // The printed digits: degrees, then two of minutes, then the seconds.
+  const DecimalForm form = RoundDecimals(ToDecimalForm(std::fabs(dms), 15), decimals);
+  const std::string text = FixedText(form, decimals);
+  const std::size_t point = text.find('.');
+  double degrees = std::stod(text.substr(0, point));
+  int minutes = std::stoi(text.substr(point + 1, 2));
+  long long secondUnits = std::stoll(text.substr(point + 3));
+  long long fullMinute = 60;
+  for (int i = 0; i < secondDecimals; ++i) fullMinute *= 10;
+  if (secondUnits >= fullMinute) {
+    secondUnits -= fullMinute;
+    minutes += 1;
+  }
+  if (minutes >= 60) {
+    minutes -= 60;
+    degrees += 1;
+  }
+  if (degrees == 360 && minutes == 0 && secondUnits == 0) degrees = 0;
+  char composed[64];
+  std::snprintf(composed, sizeof composed, "%.0f.%02d%0*lld", degrees, minutes, secondDecimals + 2,
+                secondUnits);
+  const double magnitude = std::stod(composed);
+  return dms < 0 && magnitude != 0 ? -magnitude : magnitude;
 }
 
 double ReverseAzimuth(double azimuth) { return azimuth >= 180.0 ? azimuth - 180.0 : azimuth + 180.0; }

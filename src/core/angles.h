@@ -20,6 +20,11 @@ double DmsToRadians(double dms);
 double RightToLeftAngle(double dms);
 double DegreesToDms(double degrees);
 double RadiansToDms(double radians);
+// A computed angle in DMS notation rounded for printing to `secondDecimals`
+// decimals of seconds (0 for whole seconds, 1 for tenths), with seconds that
+// round to 60 carried into the minute and 60 minutes into the degree, so no
+// printed angle shows 60″ or 60′; a full turn 360°00′00″ becomes 0.
+double RoundDmsForPrint(double dms, int secondDecimals);
 // The opposite azimuth for azimuths in [0, 360): 180 gives 0, 0 gives 180.
 double ReverseAzimuth(double azimuth);
 

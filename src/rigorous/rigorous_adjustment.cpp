@@ -172,7 +172,7 @@ RigorousOutcome AdjustRigorous(const RigorousTable& table, const RigorousParamet
   for (int i = 0; i < n; ++i) {
     res.vBetaDegrees[i] = sumW != 0 ? -fBeta * res.angleWeight[i] / sumW : 0.0;
     res.vBetaSeconds[i] = Round(res.vBetaDegrees[i] * 3600, "#0.0");
-    res.adjustedBeta[i] = Round(DegreesToDms(res.betaDegrees[i] + res.vBetaDegrees[i]), "#0.0000");
+    res.adjustedBeta[i] = RoundDmsForPrint(DegreesToDms(res.betaDegrees[i] + res.vBetaDegrees[i]), 0);
   }
 
   // Adjusted azimuths and coordinate increments.
@@ -206,8 +206,11 @@ RigorousOutcome AdjustRigorous(const RigorousTable& table, const RigorousParamet
   for (int i = 0; i < sides; ++i) {
     res.vx[i] = sumQ != 0 ? -res.coordinateWeight[i] * res.fx / sumQ : 0.0;
     res.vy[i] = sumQ != 0 ? -res.coordinateWeight[i] * res.fy / sumQ : 0.0;
-    res.x[i + 1] = res.x[i] + dx[i] + res.vx[i];
-    res.y[i + 1] = res.y[i] + dy[i] + res.vy[i];
+    // The corrected increment first, then the coordinate: X(i+1) = X(i) + (Δx + vx).
+    const double adjustedDx = dx[i] + res.vx[i];
+    const double adjustedDy = dy[i] + res.vy[i];
+    res.x[i + 1] = res.x[i] + adjustedDx;
+    res.y[i + 1] = res.y[i] + adjustedDy;
   }
 
   double sumVBeta2 = 0;

@@ -51,7 +51,7 @@ NoOrientationOutcome SolveNoOrientation(const ObservationTable& table, const Sta
   s.assumedAzimuth = AzimuthFromPoints(v.startX + sumX, v.startY + sumY, v.startX, v.startY);
   s.turn = s.assumedAzimuth - s.trueAzimuth;
   if (s.turn < 0) s.turn += 360;
-  s.turnDms = RoundFixed(DegreesToDms(s.turn), "#0.00000");
+  s.turnDms = RoundDmsForPrint(DegreesToDms(s.turn), 1);
 
   // Turned onto the known line A→B.
   double first = ReverseAzimuth(kAssumedOrientation) + s.red.beta[0] - s.turn;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+#include <string>
+
 #include "core/angles.h"
 #include "core/geometry.h"
 
@@ -81,4 +85,21 @@ TEST(PolarPoint, RoundsToMillimetres) {
 TEST(PointDistance, IsPythagoras) {
   EXPECT_DOUBLE_EQ(PointDistance(0, 0, 3, 4), 5);
   EXPECT_DOUBLE_EQ(PointDistance(3, 4, 0, 0), 5);
+}
+
+TEST(RoundDmsForPrint, CarriesSixtySecondsAndSixtyMinutes) {
+  std::ifstream table(KORVANE_TEST_DATA "/dms_print_rounding.txt");
+  ASSERT_TRUE(table.is_open());
+  std::string line;
+  int cases = 0;
+  while (std::getline(table, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    double value = 0, expected = 0;
+    int secondDecimals = 0;
+    fields >> value >> secondDecimals >> expected;
+    EXPECT_NEAR(RoundDmsForPrint(value, secondDecimals), expected, 1e-12) << line;
+    ++cases;
+  }
+  EXPECT_GE(cases, 16);
 }

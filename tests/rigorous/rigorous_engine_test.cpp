@@ -80,8 +80,8 @@ Expected Recompute(double hm, bool project, double m0, double a, double b) {
   e.x = {xB};
   e.y = {yB};
   for (int i = 0; i < 3; ++i) {
-    e.x.push_back(e.x.back() + dx[i] - q[i] * e.fx / sumQ);
-    e.y.push_back(e.y.back() + dy[i] - q[i] * e.fy / sumQ);
+    e.x.push_back(e.x.back() + (dx[i] - q[i] * e.fx / sumQ));
+    e.y.push_back(e.y.back() + (dy[i] - q[i] * e.fy / sumQ));
   }
   double sa[3], hmean[3];
   e.total = 0;
