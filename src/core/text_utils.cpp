@@ -47,6 +47,22 @@ std::string PadRight(std::string_view text, int width) {
   return padded;
 }
 
+int DisplayWidth(std::string_view text) {
+  int width = 0;
+  for (unsigned char c : text) {
+    if (c < 0x80) width += 1;
+    else if ((c & 0xC0) != 0x80) width += 2;  // the lead byte of a multi-byte character
+  }
+  return width;
+}
+
+std::string PadRightToWidth(std::string_view text, int width) {
+  std::string padded(text);
+  const int used = DisplayWidth(text);
+  if (used < width) padded.append(static_cast<std::size_t>(width - used), ' ');
+  return padded;
+}
+
 std::string ToLowerAscii(std::string_view text) {
   std::string lower(text);
   for (char& c : lower)

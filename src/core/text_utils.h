@@ -15,6 +15,11 @@ std::string TrimRight(std::string_view text);  // trailing blanks removed
 std::string Trim(std::string_view text);
 // The text followed by blanks up to width characters; a longer text is kept whole.
 std::string PadRight(std::string_view text, int width);
+// Columns a text takes in a GBK file and a monospaced CJK font: one for an
+// ASCII character, two for any other (a Chinese character is two GBK bytes).
+int DisplayWidth(std::string_view text);
+// The text followed by blanks up to `width` display columns; a wider text is kept whole.
+std::string PadRightToWidth(std::string_view text, int width);
 std::string ToLowerAscii(std::string_view text);
 // Splits at every separator; empty pieces are kept.
 std::vector<std::string> Split(std::string_view text, char separator);

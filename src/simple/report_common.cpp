@@ -28,7 +28,9 @@ Message HeightWidthRefusal() {
   return Message{"高程闭合差远远超限，不接受继续计算！", "提醒", MessageIcon::Information};
 }
 
-std::string PaddedName(const std::string& name) { return PadRight(name, 12); }
+// Names are padded by the columns they take, so that a row with a Chinese
+// name lines up with the others in the saved GBK file and the pane.
+std::string PaddedName(const std::string& name) { return PadRightToWidth(name, 12); }
 
 void WriteTitle(ReportLines& out, const std::string& kindName, const std::string& from,
                 const std::string& separator, const std::string& to) {
