@@ -40,9 +40,16 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(korvane::platform::UiFont(10));
   // The standard dialogs (file dialogs, message box buttons) in Chinese too.
   QTranslator standardDialogs;
-  if (standardDialogs.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (standardDialogs.load("qtbase_zh_CN", translations)) {
     QApplication::installTranslator(&standardDialogs);
+  } else {
+    std::fprintf(stderr,
+                 "korvane: Qt's Chinese translation qtbase_zh_CN was not found in %s; "
+                 "standard dialogs show English (install qt6-translations-l10n).\n",
+                 translations.toLocal8Bit().constData());
   }
+  QApplication::setWindowIcon(korvane::platform::ProgramIcon());
 
   korvane::QtMessageBoxes messages;
   korvane::QtFileDialogs files;

@@ -2,6 +2,7 @@
 // A sketch of a traverse as a list of drawing operations in survey
 // coordinates (metres). Horizontal coordinates are eastings (Y), vertical
 // ones northings (X); the scale operation fixes which rectangle is shown.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -42,5 +43,16 @@ using SketchOp = std::variant<SketchScale, SketchPoint, SketchLine, SketchBox, S
 struct Sketch {
   std::vector<SketchOp> ops;
 };
+
+// The rectangle a sketch shows around the points it draws (northings minX..maxX,
+// eastings minY..maxY): `margin` metres on every side, and room for the
+// labels, which hang to the right of and below their points, so that no name
+// is cut at the picture's edge.
+inline SketchScale FrameWithLabels(double minX, double maxX, double minY, double maxY, double margin) {
+  const double left = minY - margin, right = maxY + margin;
+  const double top = maxX + margin, bottom = minX - margin;
+  const double span = std::max(right - left, top - bottom);
+  return SketchScale{left, top, right + 0.2 * span, bottom - 0.05 * span};
+}
 
 }  // namespace korvane

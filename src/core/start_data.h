@@ -11,6 +11,10 @@ inline constexpr int kStartRecordCount = 13;
 inline constexpr int kStartRecordBytes = 128;
 inline constexpr const char* kStartDataFileName = "text_qssj.ini";
 inline constexpr const char* kStartDataMarkerName = "text_qssj.txt";
+// Records that only a dialog option shows.
+inline constexpr int kProjectionHeightRecord = 11;  // height of a user-defined projection plane
+inline constexpr int kAdditiveConstantRecord = 12;  // distance meter's additive constant, mm
+inline constexpr int kScaleConstantRecord = 13;     // distance meter's scale constant, ppm
 
 // Field k (1-based record number) is fields[k - 1].
 struct StartRecord {

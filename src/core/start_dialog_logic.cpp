@@ -1,5 +1,6 @@
 #include "start_dialog_logic.h"
 
+#include "numbers.h"
 #include "text_utils.h"
 
 namespace korvane {
@@ -136,22 +137,21 @@ std::optional<TraverseKind> KindFromDialogTitle(const std::string& title) {
   return std::nullopt;
 }
 
-std::optional<Message> ValidateStartDialog(const StartDialogLayout& layout, const StartRecord& fields) {
-  auto empty = [&](int k) { return Trim(fields.record(k)).empty(); };
-  auto check = [&](int k) { return (k <= 3 || layout.recordShown(k)) && empty(k); };
-  if (check(1)) return Missing("起点 X：未输入！");
-  if (check(2)) return Missing("起点 Y：未输入！");
-  if (check(3)) return Missing("起点 H：未输入！");
-  if (check(4)) return Missing(layout.captions[3] + "未输入！");
-  if (check(5)) return Missing("起点定向 Y：未输入！");
-  if (check(6)) return Missing("终点 X：未输入！");
-  if (check(7)) return Missing("终点 Y：未输入！");
-  if (check(8)) return Missing("终点 H：未输入！");
-  if (check(9)) return Missing(layout.captions[8] + "未输入！");
-  if (check(10)) return Missing("终点定向 Y：未输入！");
-  if (check(11)) return Missing("自定义投影面未输入！");
-  if (check(12)) return Missing("测距仪加常数未输入！");
-  if (check(13)) return Missing("测距仪乘常数未输入！");
+std::optional<StartFieldRefusal> ValidateStartDialog(const StartDialogLayout& layout,
+                                                     const StartRecord& fields) {
+  // What each field is called in its messages, in the order they are checked.
+  const std::string names[kStartRecordCount] = {
+      "起点 X：", "起点 Y：", "起点 H：", layout.captions[3], "起点定向 Y：",
+      "终点 X：", "终点 Y：", "终点 H：", layout.captions[8], "终点定向 Y：",
+      "自定义投影面", "测距仪加常数", "测距仪乘常数"};
+  for (int k = 1; k <= kStartRecordCount; ++k) {
+    if (k > 3 && !layout.recordShown(k)) continue;
+    const std::string text = Trim(fields.record(k));
+    const std::string& name = names[k - 1];
+    if (text.empty()) return StartFieldRefusal{Missing(name + "未输入！"), k};
+    // A pasted text gets past the key filter: it must still be a number.
+    if (IsNumericCell(text) != CellCheck::Valid) return StartFieldRefusal{Missing(name + "数据输入有误！"), k};
+  }
   return std::nullopt;
 }
 

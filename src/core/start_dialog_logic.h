@@ -39,9 +39,14 @@ void ApplyDataOption(StartDialogLayout& layout, TraverseKind kind, bool azimuthF
 // The kind the dialog's title names (used by the hand-over to the main window).
 std::optional<TraverseKind> KindFromDialogTitle(const std::string& title);
 
-// The checks on "确定" in order; the first failure is returned.
-std::optional<Message> ValidateStartDialog(const StartDialogLayout& layout,
-                                           const StartRecord& fields);
+// A refused field on "确定": the message and the record (1..13) to focus.
+struct StartFieldRefusal : Message {
+  int record = 0;
+};
+// The checks on "确定" in order, each shown field for presence and then for
+// being a number; the first failure is returned.
+std::optional<StartFieldRefusal> ValidateStartDialog(const StartDialogLayout& layout,
+                                                     const StartRecord& fields);
 // Hidden text boxes among records 5..13 are emptied (record 4 never is).
 void ClearHiddenFields(const StartDialogLayout& layout, StartRecord& fields);
 

@@ -22,16 +22,16 @@ Sketch RigorousSketch(const RigorousTable& table, const RigorousResult& result) 
   const double xD = ParseLenient(table.at(table.connectRow(), 2));
   const double yD = ParseLenient(table.at(table.connectRow(), 3));
 
-  // The stations and the orientation point set the area, widened by 250 m;
-  // the connecting point does not enter it.
-  double minX = xA, maxX = xA, minY = yA, maxY = yA;
+  // The stations and both orientation points set the area, widened by 250 m.
+  double minX = std::min(xA, xD), maxX = std::max(xA, xD);
+  double minY = std::min(yA, yD), maxY = std::max(yA, yD);
   for (int i = 0; i < n; ++i) {
     minX = std::min(minX, result.x[i]);
     maxX = std::max(maxX, result.x[i]);
     minY = std::min(minY, result.y[i]);
     maxY = std::max(maxY, result.y[i]);
   }
-  sketch.ops.push_back(SketchScale{minY - 250, maxX + 250, maxY + 250, minX - 250});
+  sketch.ops.push_back(FrameWithLabels(minX, maxX, minY, maxY, 250));
 
   for (int i = 0; i < n; ++i) {
     sketch.ops.push_back(SketchPoint{result.y[i], result.x[i], kBlack});

@@ -46,6 +46,7 @@ Sketch ClosingSketch(const simple::ClosingSolution& s) {
     endOrient = simple::PointAlong(end.x, end.y, s.closingAzimuth, kClosingOrientationDistance);
   }
   in.extent.push_back(startOrient);
+  if (!s.closed) in.extent.push_back(endOrient);
   // New points only: the known end point carries no ellipse.
   for (std::size_t i = 0; i + 2 < in.points.size(); ++i)
     in.ellipses.push_back(simple::CorrectionEllipse(in.points[i + 1], s.correctionXmm[i], s.correctionYmm[i]));

@@ -46,7 +46,7 @@ Sketch BuildTraverseSketch(const TraverseSketchInput& in) {
   };
   for (const SketchPlace& p : in.points) widen(p);
   for (const SketchPlace& p : in.extent) widen(p);
-  ops.push_back(SketchScale{minY - kMargin, maxX + kMargin, maxY + kMargin, minX - kMargin});
+  ops.push_back(FrameWithLabels(minX, maxX, minY, maxY, kMargin));
 
   for (std::size_t i = 0; i < in.points.size(); ++i) {
     const SketchPlace& p = in.points[i];

@@ -19,6 +19,7 @@
 
 #include "core/start_data.h"
 #include "core/text_file.h"
+#include "core/text_utils.h"
 #include "core/traverse_file.h"
 #include "simple/simple_adjustment.h"
 #include "ui/goodbye_window.h"
@@ -69,6 +70,18 @@ QString InitialCaption() {
 
 bool UsesFirstCompute(TraverseKind kind) {
   return kind == TraverseKind::Connecting || kind == TraverseKind::Closed;
+}
+
+// Whether any cell of the stations holds something typed or loaded.
+bool HoldsObservations(const ObservationTable& table) {
+  for (const ObservationRow& row : table.rows)
+    for (const std::string& cell : row)
+      if (!Trim(cell).empty()) return true;
+  return false;
+}
+
+Message KeepObservationsQuestion() {
+  return Message{"表格中已有观测数据，是否保留？", "提示", MessageIcon::Question};
 }
 
 }  // namespace
@@ -324,9 +337,27 @@ void MainWindow::selectKind(TraverseKind kind) {
     return;
   }
   dialog_->selectKind(kind);
-  // Once start data have been confirmed, the compute command follows the
-  // kind chosen in the input view.
-  if (handedOver_ && grid_->grid()->isVisibleTo(this)) setComputeFor(kind, false);
+  // Start data belong to the kind they were confirmed for: another kind
+  // cannot be computed until its own start data are confirmed.
+  if (!confirmedKind_ || !grid_->grid()->isVisibleTo(this)) return;
+  if (kind == *confirmedKind_) {
+    setComputeFor(kind, false);
+  } else {
+    withdrawCompute();
+  }
+}
+
+void MainWindow::withdrawCompute() {
+  const bool first = UsesFirstCompute(selectedKind());
+  HoverPair& shown = pair(first ? "js" : "js2");
+  HoverPair& other = pair(first ? "js2" : "js");
+  for (HoverPair* p : {&shown, &other}) {
+    p->button->hide();
+    p->button->setEnabled(false);
+    p->label->setEnabled(false);
+  }
+  other.label->hide();
+  shown.label->show();
 }
 
 void MainWindow::setComputeFor(TraverseKind kind, bool showButton) {
@@ -342,9 +373,16 @@ void MainWindow::setComputeFor(TraverseKind kind, bool showButton) {
 }
 
 void MainWindow::handOver(TraverseKind kind) {
+  // New start data: the observations already in the grid are kept only when
+  // the surveyor says so.
+  if (HoldsObservations(grid_->table())) {
+    if (!env_.messages->askYesNo(dialog_, KeepObservationsQuestion(), true)) resetTraverse();
+  } else {
+    resetTraverse();
+  }
+  confirmedKind_ = kind;
   kinds_[kind]->setChecked(true);
   for (auto& [k, option] : kinds_) option->setEnabled(k == kind);
-  handedOver_ = true;
   setComputeFor(kind, true);
   pair("command_dk").label->setEnabled(true);
   pair("command_dk").button->show();
@@ -352,8 +390,13 @@ void MainWindow::handOver(TraverseKind kind) {
 
 void MainWindow::openStartDialog() {
   for (auto& [kind, option] : kinds_) option->setEnabled(true);
-  if (!dialog_->isVisible()) grid_->reset();
   dialog_->open(selectedKind());
+}
+
+void MainWindow::resetTraverse() {
+  grid_->reset();
+  titleLabel_->clear();
+  lastSecondName_.clear();
 }
 
 void MainWindow::openData() {
@@ -383,16 +426,20 @@ void MainWindow::compute() {
   input.table = grid_->table();
   input.start = ReadStartFile(startFilePath().toStdString());
   if (!lastSecondName_.isEmpty()) input.endName = lastSecondName_.toStdString();
+  if (!confirmedKind_ || input.kind != *confirmedKind_) return;
   const SimpleResult result = AdjustTraverse(input);
   if (result.paneCleared) pane_->setPlainText(QString::fromStdString(ResultsText(result)));
+  auto* used = qobject_cast<QPushButton*>(sender());
+  if (!used) used = pair(UsesFirstCompute(input.kind) ? "js" : "js2").button;
   if (!result.ok()) {
+    // A table stopped part way is shown, so that the surveyor sees where it
+    // stopped and what 保存文本 would save.
+    if (result.paneCleared && !result.lines.empty()) enterResultsState(used);
     env_.messages->inform(this, *result.refusal);
     return;
   }
   if (!plot_) plot_ = new PlotWindow(nullptr, *env_.messages, *env_.files);
   plot_->showSketch(result.sketch);
-  auto* used = qobject_cast<QPushButton*>(sender());
-  if (!used) used = pair(UsesFirstCompute(input.kind) ? "js" : "js2").button;
   enterResultsState(used);
 }
 
@@ -409,7 +456,7 @@ void MainWindow::enterResultsState(QPushButton* used) {
   }
   pair("Command_back").label->setEnabled(true);
   pair("Command_back").button->setEnabled(true);
-  startDataMenu_->setVisible(false);
+  startDataMenu_->setEnabled(false);
   grid_->grid()->hide();
   pane_->show();
 }
@@ -420,7 +467,7 @@ void MainWindow::back() {
   grid_->grid()->show();
   pair("Command_back").label->setEnabled(false);
   pair("Command_back").button->setEnabled(false);
-  startDataMenu_->setVisible(true);
+  startDataMenu_->setEnabled(true);
   for (auto& [kind, option] : kinds_) option->setEnabled(true);
   pane_->clear();
   setComputeFor(selectedKind(), false);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "core/traverse_kind.h"
 #include "ui/greeting_animation.h"
@@ -86,6 +87,10 @@ class MainWindow : public QMainWindow {
   HoverPair& pair(const char* buttonName);
   void handOver(TraverseKind kind);
   void setComputeFor(TraverseKind kind, bool showButton);
+  // Neither compute command is offered (start data of another kind).
+  void withdrawCompute();
+  // A new traverse: an empty grid, no title line, no end-point name from a file.
+  void resetTraverse();
   void enterResultsState(QPushButton* used);
   void prepareStartFile();
 
@@ -107,7 +112,8 @@ class MainWindow : public QMainWindow {
   QString caption_;
   QString lastSecondName_;
   QString lastFolder_;
-  bool handedOver_ = false;
+  // The kind whose start data were confirmed last; only it can be computed.
+  std::optional<TraverseKind> confirmedKind_;
   bool closing_ = false;
 };
 

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QPainter>
+#include <QPixmap>
 #include <QKeyEvent>
 #include <QLockFile>
 #include <QProcess>
@@ -136,6 +138,32 @@ QString FirstAvailable(const QStringList& families, const QString& fallback) {
 }
 
 }  // namespace
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    QPixmap picture(size, size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 64.0, size / 64.0);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(28, 78, 128));
+    painter.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    // The traverse from known point to known point, stations as dots.
+    const QPointF stations[] = {{10, 50}, {22, 30}, {36, 38}, {46, 18}, {55, 12}};
+    painter.setPen(QPen(QColor(255, 255, 255), 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(stations, 5);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 80, 60));
+    for (const QPointF& p : {stations[0], stations[4]}) painter.drawRect(QRectF(p.x() - 5, p.y() - 5, 10, 10));
+    painter.setBrush(QColor(255, 220, 90));
+    for (int i = 1; i < 4; ++i) painter.drawEllipse(stations[i], 4.5, 4.5);
+    painter.end();
+    icon.addPixmap(picture);
+  }
+  return icon;
+}
 
 QFont UiFont(int pointSize) {
   const QString family = FirstAvailable(

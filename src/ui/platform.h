@@ -4,6 +4,7 @@
 // opening a document or starting a program, file attributes, synthetic
 // keystrokes and the fonts that hold the Chinese glyphs.
 #include <QFont>
+#include <QIcon>
 #include <QString>
 #include <memory>
 
@@ -65,6 +66,8 @@ void SendKeyToFocus(int key);
 
 // A sans-serif font with Chinese glyphs, and a monospaced one in which a
 // Chinese character is two columns wide (the results table lines up in it).
+// The program's icon: a traverse between two known points, drawn at each size.
+QIcon ProgramIcon();
 QFont UiFont(int pointSize = 10);
 QFont TableFont(int pointSize = 10);
 // A brush-like font for the greetings, falling back to the UI font.

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/text_utils.h"
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
 
@@ -248,6 +249,7 @@ void StartDialog::confirm() {
   const StartRecord record = fields();
   if (auto refusal = ValidateStartDialog(layout_, record)) {
     messages_.inform(this, *refusal);
+    edits_[refusal->record - 1]->setFocus();
     return;
   }
   const std::string error = WriteStartFile(startFilePath_.toStdString(), record);
@@ -267,6 +269,12 @@ void StartDialog::clearAll() {
 
 void StartDialog::reloadLast() {
   const StartRecord saved = ReadStartFile(startFilePath_.toStdString());
+  // Saved constants or a saved projection height bring their option with
+  // them, so that 确定 does not save them away empty.
+  auto held = [&](int k) { return !Trim(saved.record(k)).empty(); };
+  if (held(kProjectionHeightRecord)) layout_.projectionShown = true;
+  if (held(kAdditiveConstantRecord) || held(kScaleConstantRecord)) layout_.constantsShown = true;
+  applyLayout();
   for (int k = 1; k <= kStartRecordCount; ++k) {
     if (k <= 4 || layout_.recordShown(k)) {
       edits_[k - 1]->setText(QString::fromStdString(DialogReloadText(saved, k)));

@@ -1,8 +1,10 @@
 #include "ui/user_prompts.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace korvane {
 
@@ -18,11 +20,15 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
   return QMessageBox::Information;
 }
 
+// A box or dialog that stays above the windows that are kept on top.
+void KeepAbove(QWidget* dialog) { dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true); }
+
 }  // namespace
 
 void QtMessageBoxes::inform(QWidget* parent, const Message& message) {
   QMessageBox box(ToQtIcon(message.icon), QString::fromStdString(message.title),
                   QString::fromStdString(message.text), QMessageBox::Ok, parent);
+  KeepAbove(&box);
   box.exec();
 }
 
@@ -30,17 +36,36 @@ bool QtMessageBoxes::askOkCancel(QWidget* parent, const Message& question) {
   QMessageBox box(ToQtIcon(question.icon), QString::fromStdString(question.title),
                   QString::fromStdString(question.text), QMessageBox::Ok | QMessageBox::Cancel,
                   parent);
+  KeepAbove(&box);
   return box.exec() == QMessageBox::Ok;
 }
 
+bool QtMessageBoxes::askYesNo(QWidget* parent, const Message& question, bool defaultYes) {
+  QMessageBox box(ToQtIcon(question.icon), QString::fromStdString(question.title),
+                  QString::fromStdString(question.text), QMessageBox::NoButton, parent);
+  QPushButton* yes = box.addButton(QString::fromUtf8("是"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QString::fromUtf8("否"), QMessageBox::NoRole);
+  box.setDefaultButton(defaultYes ? yes : no);
+  box.setEscapeButton(no);
+  KeepAbove(&box);
+  box.exec();
+  return box.clickedButton() == yes;
+}
+
 void QtMessageBoxes::about(QWidget* parent, const QString& title, const QString& text) {
-  QMessageBox::about(parent, title, text);
+  QMessageBox box(parent);
+  box.setWindowTitle(title);
+  box.setText(text);
+  box.setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
+  KeepAbove(&box);
+  box.exec();
 }
 
 namespace {
 
 QString ChooseFile(QWidget* parent, const FileDialogRequest& request, bool saving) {
   QFileDialog dialog(parent, request.title, request.folder);
+  KeepAbove(&dialog);
   dialog.setNameFilters(request.filters);
   if (saving) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -10,6 +10,9 @@ class QWidget;
 
 namespace korvane {
 
+// Message boxes and file dialogs are kept above every other window, the
+// always-on-top plot window and start-data dialog included, so that a box
+// that holds the keyboard is never hidden behind them.
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
@@ -17,6 +20,8 @@ class MessageBoxes {
   virtual void inform(QWidget* parent, const Message& message) = 0;
   // A modal OK/Cancel question; true means OK.
   virtual bool askOkCancel(QWidget* parent, const Message& question) = 0;
+  // A modal 是/否 question; true means 是. `defaultYes` picks the button Enter presses.
+  virtual bool askYesNo(QWidget* parent, const Message& question, bool defaultYes) = 0;
   // The About box of the program.
   virtual void about(QWidget* parent, const QString& title, const QString& text) = 0;
 };
@@ -25,6 +30,7 @@ class QtMessageBoxes : public MessageBoxes {
  public:
   void inform(QWidget* parent, const Message& message) override;
   bool askOkCancel(QWidget* parent, const Message& question) override;
+  bool askYesNo(QWidget* parent, const Message& question, bool defaultYes) override;
   void about(QWidget* parent, const QString& title, const QString& text) override;
 };
 

@@ -32,11 +32,13 @@ TEST(RigorousSketch, FourStations) {
   ASSERT_FALSE(s.ops.empty());
   const auto* scale = std::get_if<SketchScale>(&s.ops.front());
   ASSERT_NE(scale, nullptr);
-  // Stations span X 850..1000, Y 1000 (A)..1600; D at Y 1800 is left out.
+  // Stations span X 850..1000, Y 1000 (A)..1600, and D at Y 1800 is taken
+  // in so that its label shows; a fifth of the 1300 m span is added on the
+  // right and a twentieth below for the labels.
   EXPECT_NEAR(scale->left, 1000 - 250, 1e-9);
-  EXPECT_NEAR(scale->right, 1600 + 250, 1e-9);
+  EXPECT_NEAR(scale->right, 1800 + 250 + 260, 1e-9);
   EXPECT_NEAR(scale->top, 1000 + 250, 0.01);
-  EXPECT_NEAR(scale->bottom, 850 - 250, 0.02);
+  EXPECT_NEAR(scale->bottom, 850 - 250 - 65, 0.02);
 
   const auto ellipses = OpsOf<SketchEllipse>(s);
   ASSERT_EQ(ellipses.size(), 2u);  // at the two new points

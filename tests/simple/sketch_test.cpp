@@ -61,10 +61,12 @@ TEST(ClosedSketch, EndOrientationIsTheStartOrientation) {
   EXPECT_EQ(OpsOf<SketchEllipse>(r.sketch).size(), 3u);
   const auto scale = OpsOf<SketchScale>(r.sketch);
   ASSERT_EQ(scale.size(), 1u);
-  EXPECT_DOUBLE_EQ(scale[0].left, 400 - 400);  // the orientation point widens it
-  EXPECT_DOUBLE_EQ(scale[0].right, 600 + 400);
+  // The orientation point widens it; 400 m around, and a fifth of the larger
+  // span (1000 m with the margins) on the right and a twentieth below for the labels.
+  EXPECT_DOUBLE_EQ(scale[0].left, 400 - 400);
+  EXPECT_DOUBLE_EQ(scale[0].right, 600 + 400 + 0.2 * 1000);
   EXPECT_DOUBLE_EQ(scale[0].top, 600 + 400);
-  EXPECT_DOUBLE_EQ(scale[0].bottom, 500 - 400);
+  EXPECT_DOUBLE_EQ(scale[0].bottom, 500 - 400 - 0.05 * 1000);
 }
 
 TEST(ConnectingSketch, AzimuthFormPlacesOrientationPoints150mAway) {
@@ -115,9 +117,10 @@ TEST(OpenSketch, EllipsesGrowAlongTheTraverse) {
   ASSERT_EQ(cyan.size(), 1u);
   EXPECT_NEAR(cyan[0].north2, 100 + 200 * std::cos(225.5 * 3.141592653589793 / 180), 1e-3);
   EXPECT_NEAR(cyan[0].east2, 200 + 200 * std::sin(225.5 * 3.141592653589793 / 180), 1e-3);
-  // The scale covers the points only: Y 200 ± 400, X 100 - 400 to 2100 + 400.
+  // The scale covers the points only: Y 200 ± 400, X 100 - 400 to 2100 + 400,
+  // with a twentieth of the 2800 m span below for the labels.
   const auto scale = OpsOf<SketchScale>(r.sketch);
-  EXPECT_NEAR(scale[0].bottom, -300, 1e-3);
+  EXPECT_NEAR(scale[0].bottom, -300 - 140, 1e-3);
   EXPECT_NEAR(scale[0].top, 2500, 1e-3);
 }
 

@@ -141,17 +141,29 @@ void MainWindowTest::computeCommandFollowsTheKindAfterStartData() {
   for (int k = 1; k <= 10; ++k) d->field(k)->setText(QString::number(k));
   d->confirm();
   QVERIFY(h.label("Label3")->isEnabled());
-  // The menu makes every kind selectable again; choosing an open traverse
-  // and leaving the dialog offers the open traverse's compute command.
+  // Start data belong to their kind: after choosing another kind neither
+  // compute command is offered, and pressing one computes nothing.
   h.window->findChild<QAction*>("mune_qssj")->trigger();
   h.find<QRadioButton>("zdx")->click();
   d->findChild<QPushButton*>("Command_tuichu")->click();
-  QVERIFY(h.label("Label10")->isEnabled());
-  QVERIFY(h.label("Label10")->isVisible());
-  QVERIFY(!h.label("Label3")->isEnabled());
-  QVERIFY(!h.label("Label3")->isVisible());
+  for (const char* label : {"Label3", "Label10"}) QVERIFY2(!h.label(label)->isEnabled(), label);
   MoveOverBackground(*h.window);
-  QVERIFY(h.label("Label10")->isVisible());
+  Enter(h.label("Label10"));
+  QVERIFY(!h.button("js2")->isVisible());
+  h.window->compute();
+  QVERIFY(h.messages.shown.empty());
+  QVERIFY(h.grid().grid()->isVisible());
+  // Back on the confirmed kind its compute command returns.
+  h.find<QRadioButton>("fhdx")->click();
+  QVERIFY(h.label("Label3")->isEnabled());
+  QVERIFY(h.label("Label3")->isVisible());
+  QVERIFY(!h.label("Label10")->isVisible());
+  // Confirming start data for the open kind offers the open kind's command.
+  h.find<QRadioButton>("zdx")->click();
+  h.window->openStartDialog();
+  for (int k = 1; k <= 5; ++k) d->field(k)->setText(QString::number(k));
+  d->confirm();
+  QVERIFY(h.label("Label10")->isEnabled());
   QVERIFY(!h.label("Label3")->isVisible());
   // Before any start data were confirmed, choosing a kind offers nothing.
   MainWindowHarness fresh;

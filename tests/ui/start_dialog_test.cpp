@@ -254,8 +254,9 @@ void StartDialogTest::confirmSavesAllRecordsAndHandsOver() {
   ClickButton(d, "Command_dq");
   QCOMPARE(Field(d, "Text_qdx")->text(), values[0]);
   QCOMPARE(Field(d, "Text_qddxy")->text(), values[4]);
-  // Hidden constants are not reloaded.
-  QCOMPARE(Field(d, "Text_j")->text(), QString());
+  // Saved constants come back with their option, so that 确定 keeps them.
+  QVERIFY(Option(d, "Option_ok")->isChecked());
+  QCOMPARE(Field(d, "Text_j")->text(), QString("5"));
 }
 
 void StartDialogTest::azimuthFormForOpenKindSavesRecordFiveEmpty() {
@@ -298,7 +299,10 @@ void StartDialogTest::reloadClearAndLeave() {
   QCOMPARE(d->field(6)->text(), QString("12345678901234567890"));
   QCOMPARE(d->field(5)->text(), QString());
   QCOMPARE(d->field(9)->text(), QString());
-  QCOMPARE(d->field(11)->text(), QString());
+  // A saved projection height and saved constants bring their options along.
+  QVERIFY(Option(d, "Option_zdy")->isChecked());
+  QVERIFY(Option(d, "Option_ok")->isChecked());
+  for (int k = 11; k <= 13; ++k) QCOMPARE(d->field(k)->text(), QString("12345678901234567890"));
   ClickButton(d, "Command1");
   for (int k = 1; k <= 13; ++k) QCOMPARE(d->field(k)->text(), QString());
   // Leaving saves nothing and changes nothing in the main window.
@@ -317,18 +321,43 @@ void StartDialogTest::reloadClearAndLeave() {
 void StartDialogTest::openingStartsANewTraverse() {
   MainWindowHarness h;
   ObservationGrid& g = h.grid();
-  ClickCell(g, 1, 1);
-  QTest::keyClicks(g.editBox(), "A");
-  ClickCell(g, 2, 2);
-  QTest::keyClicks(g.editBox(), "90");
-  QTest::keyClick(g.editBox(), Qt::Key_Return);
+  auto typeTwoRows = [&] {
+    ClickCell(g, 1, 1);
+    QTest::keyClicks(g.editBox(), "A");
+    ClickCell(g, 2, 2);
+    QTest::keyClicks(g.editBox(), "90");
+    QTest::keyClick(g.editBox(), Qt::Key_Return);
+  };
+  auto confirmFourPoints = [&] {
+    h.window->openStartDialog();
+    for (int k = 1; k <= 10; ++k) h.window->startDialog()->field(k)->setText("1");
+    ClickButton(h.window->startDialog(), "Command_ok");
+  };
+  typeTwoRows();
   QCOMPARE(g.rows(), 4);
+  // Leaving the dialog keeps the grid as it was.
   h.window->openStartDialog();
+  ClickButton(h.window->startDialog(), "Command_tuichu");
+  QCOMPARE(g.rows(), 4);
+  QCOMPARE(g.text(1, 1), QString("A"));
+  // Confirming asks whether to keep the observations; 是 (the default) keeps them.
+  h.messages.answers = {true};
+  confirmFourPoints();
+  QCOMPARE(h.messages.lastText(), QString("表格中已有观测数据，是否保留？"));
+  QCOMPARE(h.messages.lastTitle(), QString("提示"));
+  QCOMPARE(h.messages.shown.back().icon, MessageIcon::Question);
+  QCOMPARE(h.messages.defaults.back(), true);
+  QCOMPARE(g.text(1, 1), QString("A"));
+  // 否 starts a new traverse.
+  h.messages.answers = {false};
+  confirmFourPoints();
   QCOMPARE(g.rows(), 2);
   QCOMPARE(g.text(1, 0), QString("1"));
   for (int c = 1; c < 10; ++c) QCOMPARE(g.text(1, c), QString());
-  ClickButton(h.window->startDialog(), "Command_tuichu");
-  QCOMPARE(g.rows(), 2);
+  // An empty grid is reset without a question.
+  const std::size_t asked = h.messages.shown.size();
+  confirmFourPoints();
+  QCOMPARE(h.messages.shown.size(), asked);
 }
 
 void StartDialogTest::unwritableFileKeepsTheDialogOpen() {

@@ -31,6 +31,15 @@ class RecordingMessageBoxes : public MessageBoxes {
     answers.pop_front();
     return answer;
   }
+  // A 是/否 question takes the next answer, or its default when none is queued.
+  bool askYesNo(QWidget*, const Message& question, bool defaultYes) override {
+    shown.push_back(question);
+    defaults.push_back(defaultYes);
+    if (answers.empty()) return defaultYes;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
   void about(QWidget*, const QString& title, const QString& text) override {
     aboutTitle = title;
     aboutText = text;
@@ -50,6 +59,7 @@ class RecordingMessageBoxes : public MessageBoxes {
 
   std::vector<Message> shown;
   std::deque<bool> answers;
+  std::vector<bool> defaults;  // the default of each 是/否 question asked
   QString aboutTitle, aboutText;
 };
 
