@@ -127,6 +127,8 @@ class ComputeFlowTest : public QObject {
   void refusalsLeaveTheInputView();
   void refusedFileLeavesTheGridAlone();
   void plotWindowScrollsAndSavesPictures();
+  void endPointNameBelongsToItsFile();
+  void partialTableIsShownAfterARefusal();
 };
 
 void ComputeFlowTest::eachKindFromStartDataToBack_data() {
@@ -434,6 +436,70 @@ void ComputeFlowTest::plotWindowScrollsAndSavesPictures() {
   const size_t shown = h.messages.shown.size();
   save->trigger();
   QCOMPARE(h.messages.shown.size(), shown);
+}
+
+void ComputeFlowTest::endPointNameBelongsToItsFile() {
+  const Case c = Cases()[3];  // no-orientation, end point K9 named in the file
+  MainWindowHarness h;
+  QTemporaryDir files;
+  EnterStartData(h, c);
+  h.files.answers.push_back(WriteData(files, "w.dat", c.data));
+  Enter(h.label("Label7"));
+  h.button("command_dk")->click();
+  const QList<QStringList> loaded = GridRows(h.grid());
+  // Editing a cell keeps the file's name for the end point.
+  h.grid().setText(2, 4, "1.501");
+  RunCommand(h, c.computeLabel, c.computeButton);
+  auto* pane = h.find<QPlainTextEdit>("RichTextBox1");
+  QVERIFY(pane->toPlainText().contains("K1-K9段"));
+  RunCommand(h, "Label9", "Command_back");
+
+  // New start data with 否: a new traverse, typed by hand, ends at "终点".
+  h.messages.shown.clear();
+  h.messages.answers = {false};
+  h.window->findChild<QAction*>("mune_qssj")->trigger();
+  h.window->startDialog()->findChild<QPushButton*>("Command_dq")->click();
+  h.window->startDialog()->findChild<QPushButton*>("Command_ok")->click();
+  QCOMPARE(h.messages.lastText(), QString("表格中已有观测数据，是否保留？"));
+  QCOMPARE(h.label("Label1")->text(), QString());
+  QCOMPARE(h.grid().rows(), 2);
+  while (h.grid().rows() < loaded.size() + 1) h.grid().insertRow();
+  for (int r = 0; r < loaded.size(); ++r)
+    for (int col = 1; col < 10; ++col) h.grid().setText(r + 1, col, loaded[r][col]);
+  RunCommand(h, c.computeLabel, c.computeButton);
+  QVERIFY(!pane->toPlainText().contains("K9"));
+  QVERIFY(pane->toPlainText().contains("终点"));
+}
+
+void ComputeFlowTest::partialTableIsShownAfterARefusal() {
+  Case c = Cases()[0];
+  c.start[8] = "190.020";  // an end height 90 m off: the height corrections overflow
+  MainWindowHarness h;
+  QTemporaryDir files;
+  EnterStartData(h, c);
+  h.files.answers.push_back(WriteData(files, "c.dat", c.data));
+  Enter(h.label("Label7"));
+  h.button("command_dk")->click();
+  RunCommand(h, c.computeLabel, c.computeButton);
+  QCOMPARE(h.messages.lastText(), QString("高程闭合差远远超限，不接受继续计算！"));
+  // The table as far as it got is shown, without a sketch.
+  auto* pane = h.find<QPlainTextEdit>("RichTextBox1");
+  QVERIFY(pane->isVisible());
+  QVERIFY(!h.grid().grid()->isVisible());
+  QVERIFY(pane->toPlainText().contains("导线特征值"));
+  QVERIFY(!h.window->plotWindow() || !h.window->plotWindow()->isVisible());
+  QVERIFY(h.label("Label9")->isEnabled());
+  // 保存文本 saves what is shown; 返回 brings the grid back.
+  const QString savePath = files.path() + "/partial.txt";
+  h.files.answers.push_back(savePath);
+  RunCommand(h, "Label4", "bc");
+  QFile saved(savePath);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QCOMPARE(saved.readAll(),
+           QByteArray::fromStdString(EncodeGbk(ToCrLf(pane->toPlainText().toStdString() + "\n"))));
+  RunCommand(h, "Label9", "Command_back");
+  QVERIFY(h.grid().grid()->isVisible());
+  QVERIFY(h.label(c.computeLabel)->isEnabled());
 }
 
 QTEST_MAIN(ComputeFlowTest)

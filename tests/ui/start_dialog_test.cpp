@@ -56,6 +56,7 @@ class StartDialogTest : public QObject {
   void reloadClearAndLeave();
   void openingStartsANewTraverse();
   void unwritableFileKeepsTheDialogOpen();
+  void pastedTextMustBeANumber();
 };
 
 void StartDialogTest::kindSelectionConfiguresTheDialog() {
@@ -374,6 +375,37 @@ void StartDialogTest::unwritableFileKeepsTheDialogOpen() {
   QVERIFY(h.messages.lastText().contains("text_qssj.ini"));
   QVERIFY(d->isVisible());
   QVERIFY(!h.label("Label7")->isEnabled());
+}
+
+void StartDialogTest::pastedTextMustBeANumber() {
+  MainWindowHarness h;
+  const QByteArray before = [&] {
+    QFile f(h.window->startFilePath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }();
+  h.window->openStartDialog();
+  StartDialog* d = h.window->startDialog();
+  for (int k = 1; k <= 10; ++k) d->field(k)->setText("1");
+  // Pasted texts get past the key filter; each shown field is checked in
+  // order, right after its presence check.
+  d->field(7)->setText("abc");
+  d->field(8)->setText("");
+  ClickButton(d, "Command_ok");
+  QCOMPARE(h.messages.lastText(), QString("终点 Y：数据输入有误！"));
+  QCOMPARE(h.messages.lastTitle(), QString("请检查"));
+  QCOMPARE(h.messages.shown.back().icon, MessageIcon::Information);
+  QCOMPARE(d->focusWidget(), static_cast<QWidget*>(d->field(7)));
+  d->field(7)->setText("2.5");
+  d->field(4)->setText("1.2.3");
+  ClickButton(d, "Command_ok");
+  QCOMPARE(h.messages.lastText(), QString("起点定向 X：数据输入有误！"));
+  QCOMPARE(d->focusWidget(), static_cast<QWidget*>(d->field(4)));
+  d->field(4)->setText("1");
+  ClickButton(d, "Command_ok");
+  QCOMPARE(h.messages.lastText(), QString("终点 H：未输入！"));
+  QVERIFY(d->isVisible());
+  QFile after(h.window->startFilePath());
+  QVERIFY(!after.exists() || (after.open(QIODevice::ReadOnly) && after.readAll() == before));
 }
 
 QTEST_MAIN(StartDialogTest)
