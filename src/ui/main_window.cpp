@@ -447,12 +447,14 @@ void MainWindow::enterResultsState(QPushButton* used) {
   for (auto& [kind, option] : kinds_) option->setEnabled(false);
   pair("command_dk").label->setEnabled(false);
   pair("command_dk").button->hide();
+  // The used compute command is hidden, its caption with it, until 返回.
   for (const char* name : {"js", "js2"}) {
     HoverPair& p = pair(name);
     if (p.button != used) continue;
     p.button->hide();
     p.label->setEnabled(false);
-    p.label->show();
+    p.label->hide();
+    hiddenCaption_ = p.label;
   }
   pair("Command_back").label->setEnabled(true);
   pair("Command_back").button->setEnabled(true);
@@ -463,6 +465,7 @@ void MainWindow::enterResultsState(QPushButton* used) {
 
 void MainWindow::back() {
   if (plot_) plot_->close();
+  hiddenCaption_ = nullptr;
   pane_->hide();
   grid_->grid()->show();
   pair("Command_back").label->setEnabled(false);
@@ -550,6 +553,7 @@ void MainWindow::pointerOverBackground() {
   // kind is shown, greyed while it is unavailable.
   const bool first = UsesFirstCompute(selectedKind());
   pair(first ? "js2" : "js").label->hide();
+  if (hiddenCaption_) hiddenCaption_->hide();
 }
 
 void MainWindow::tickWelcome() {

@@ -114,6 +114,8 @@ class MainWindow : public QMainWindow {
   QString lastFolder_;
   // The kind whose start data were confirmed last; only it can be computed.
   std::optional<TraverseKind> confirmedKind_;
+  // The caption of the compute command used last, hidden until 返回.
+  HoverLabel* hiddenCaption_ = nullptr;
   bool closing_ = false;
 };
 

@@ -194,6 +194,9 @@ void ComputeFlowTest::eachKindFromStartDataToBack() {
   QVERIFY(!h.button("command_dk")->isVisible());
   QVERIFY(!h.label(c.computeLabel)->isEnabled());
   QVERIFY(!h.button(c.computeButton)->isVisible());
+  // The used command's caption is hidden with it, the pointer moving or not.
+  MoveOverBackground(*h.window);
+  QVERIFY(!h.label(c.computeLabel)->isVisible());
   QVERIFY(h.label("Label9")->isEnabled());
   QVERIFY(h.button("Command_back")->isEnabled());
   QVERIFY(!h.window->findChild<QAction*>("mune_qssj")->isEnabled());
