@@ -78,8 +78,15 @@ TEST(StartDataFile, EnginesReadFifteenCharactersAndTheDialogTwenty) {
 TEST(StartDataFile, CutsOverlongTextAtACharacterBoundary) {
   StartRecord record;
   record.record(1) = std::string(200, '9');
-  const StartRecord back = DecodeStartFile(EncodeStartFile(record));
+  StartRecord back = DecodeStartFile(EncodeStartFile(record));
   EXPECT_EQ(back.record(1), std::string(126, '9'));
+  // "9" and 63 Chinese characters take 127 GBK bytes: the last character,
+  // which would be split, is dropped whole.
+  std::string chinese = "9";
+  for (int i = 0; i < 63; ++i) chinese += "北";
+  record.record(1) = chinese;
+  back = DecodeStartFile(EncodeStartFile(record));
+  EXPECT_EQ(back.record(1), chinese.substr(0, chinese.size() - std::string("北").size()));
 }
 
 TEST(StartDialog, ConfiguresItselfForEachKind) {
