@@ -86,6 +86,13 @@ QString WriteData(const QTemporaryDir& dir, const QString& name, const QString& 
   return path;
 }
 
+// 打开数据 with a data file written for the test.
+void OpenDataFile(MainWindowHarness& h, const QTemporaryDir& files, const QString& name, const QString& text) {
+  h.files.answers.push_back(WriteData(files, name, text));
+  Enter(h.label("Label7"));
+  h.button("command_dk")->click();
+}
+
 void EnterStartData(MainWindowHarness& h, const Case& c) {
   h.find<QRadioButton>(c.kindOption)->click();
   h.window->findChild<QAction*>("mune_qssj")->trigger();
@@ -332,9 +339,7 @@ void ComputeFlowTest::refusalsLeaveTheInputView() {
   QTemporaryDir files;
   EnterStartData(h, c);
   // An empty cell: the table check refuses before anything is computed.
-  h.files.answers.push_back(WriteData(files, "bad.dat", c.data));
-  Enter(h.label("Label7"));
-  h.button("command_dk")->click();
+  OpenDataFile(h, files, "bad.dat", c.data);
   h.grid().setText(2, 3, "");
   RunCommand(h, "Label3", "js");
   QCOMPARE(h.messages.lastText(), QString("第2行第3未输入数据！"));
@@ -370,9 +375,7 @@ void ComputeFlowTest::refusedFileLeavesTheGridAlone() {
   const QList<QStringList> before = GridRows(g);
 
   // The kind letter differs from the selected kind.
-  h.files.answers.push_back(WriteData(files, "closed.dat", kClosed));
-  Enter(h.label("Label7"));
-  h.button("command_dk")->click();
+  OpenDataFile(h, files, "closed.dat", kClosed);
   QCOMPARE(h.messages.lastText(),
            QString("文本中导线类型输入有误或与窗体上导线类型的选择不一致！"));
   QCOMPARE(h.messages.lastTitle(), QString("提醒"));
@@ -395,9 +398,7 @@ void ComputeFlowTest::plotWindowScrollsAndSavesPictures() {
   MainWindowHarness h;
   QTemporaryDir files;
   EnterStartData(h, c);
-  h.files.answers.push_back(WriteData(files, "w.dat", c.data));
-  Enter(h.label("Label7"));
-  h.button("command_dk")->click();
+  OpenDataFile(h, files, "w.dat", c.data);
   RunCommand(h, "Label10", "js2");
   PlotWindow* plot = h.window->plotWindow();
   QVERIFY(plot && plot->isVisible());
@@ -446,9 +447,7 @@ void ComputeFlowTest::endPointNameBelongsToItsFile() {
   MainWindowHarness h;
   QTemporaryDir files;
   EnterStartData(h, c);
-  h.files.answers.push_back(WriteData(files, "w.dat", c.data));
-  Enter(h.label("Label7"));
-  h.button("command_dk")->click();
+  OpenDataFile(h, files, "w.dat", c.data);
   const QList<QStringList> loaded = GridRows(h.grid());
   // Editing a cell keeps the file's name for the end point.
   h.grid().setText(2, 4, "1.501");
@@ -480,9 +479,7 @@ void ComputeFlowTest::partialTableIsShownAfterARefusal() {
   MainWindowHarness h;
   QTemporaryDir files;
   EnterStartData(h, c);
-  h.files.answers.push_back(WriteData(files, "c.dat", c.data));
-  Enter(h.label("Label7"));
-  h.button("command_dk")->click();
+  OpenDataFile(h, files, "c.dat", c.data);
   RunCommand(h, c.computeLabel, c.computeButton);
   QCOMPARE(h.messages.lastText(), QString("高程闭合差远远超限，不接受继续计算！"));
   // The table as far as it got is shown, without a sketch.
