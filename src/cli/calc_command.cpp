@@ -32,7 +32,7 @@ int RunCalc(const std::vector<std::string>& args) {
   for (const std::string& a : args) list << QString::fromStdString(a);
   if (!parser.parse(list)) return UsageError(parser.errorText().toStdString());
   if (parser.isSet("help")) {
-    std::cout << parser.helpText().replace("<executable_name>", "korvane-cli").toStdString();
+    std::cout << parser.helpText().replace("<executable_name>", "korvane-cli calc").toStdString();
     return 0;
   }
   std::vector<std::string> keys;

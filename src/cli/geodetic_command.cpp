@@ -53,7 +53,7 @@ int RunGeodetic(const std::vector<std::string>& args) {
   for (const std::string& a : args) list << QString::fromStdString(a);
   if (!parser.parse(list)) return UsageError(parser.errorText().toStdString());
   if (parser.isSet("help")) {
-    std::cout << parser.helpText().replace("<executable_name>", "korvane-cli").toStdString();
+    std::cout << parser.helpText().replace("<executable_name>", "korvane-cli geodetic").toStdString();
     return 0;
   }
   const auto ellipsoid = geodetic::EllipsoidByName(parser.value("ellipsoid").toStdString());
