@@ -225,7 +225,8 @@ DirectResult SolveDirect(const DirectInput& input) {
   }
   const Ellipsoid e = EllipsoidOf(input.ellipsoid);
   r.series = SeriesDirect(e, b1, l1, a12, s12);
-  if (!Finite(r.series)) {
+  // A line so long that the series leaves the ellipsoid has no usable result.
+  if (!Finite(r.series) || std::fabs(r.series.b2) > 90.0) {
     r.refusal = Refusal("距离太长，无法计算！");
     return r;
   }

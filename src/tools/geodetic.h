@@ -58,7 +58,7 @@ struct DirectResult {
   std::string b2, l2, a21;                 // the series, as shown
   std::string exactB2, exactL2, exactA21;  // the exact solution, as shown
   // Distance between the series' and the exact second point, millimetres;
-  // empty when the series left the ellipsoid (latitude beyond 90°).
+  // empty when it cannot be measured.
   std::optional<double> differenceMm;
 };
 

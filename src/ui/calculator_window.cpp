@@ -127,7 +127,7 @@ CalculatorWindow::CalculatorWindow(MessageBoxes& messages, QWidget* parent)
   connect(display_, &QLineEdit::selectionChanged, this, &CalculatorWindow::refreshEditMenu);
   layout->addWidget(display_);
   auto* body = new QHBoxLayout;
-  body->addWidget(buildKeypad());
+  body->addWidget(buildKeypad(), 0, Qt::AlignTop);
   auto* side = new QVBoxLayout;
   side->addWidget(buildFunctions());
   side->addWidget(buildStatistics());
