@@ -71,6 +71,8 @@ QLineEdit* GeodeticWindow::box(const char* name, const char* tooltip, bool readO
   edit->setToolTip(QString::fromUtf8(tooltip));
   edit->setReadOnly(readOnly);
   edit->setMinimumWidth(150);
+  // Enter in an input box computes, as the compute button does.
+  if (!readOnly) connect(edit, &QLineEdit::returnPressed, this, &GeodeticWindow::compute);
   return edit;
 }
 
