@@ -171,3 +171,22 @@ TEST(GeodeticInverse, MatchesTheTableOfLines) {
 
 }  // namespace
 }  // namespace korvane::geodetic
+
+namespace korvane {
+namespace {
+
+// "a+b" in the value column is the sum of the two, as a computation leaves it.
+double ValueOf(const std::string& text) {
+  const auto plus = text.find('+', 1);
+  if (plus != std::string::npos && text[plus - 1] != 'E')
+    return std::stod(text.substr(0, plus)) + std::stod(text.substr(plus + 1));
+  return std::stod(text);
+}
+
+TEST(GeneralNumberText, WritesTheTableOfValues) {
+  for (const korvane::testing::DataRow& row : korvane::testing::ReadDataTable("number_text.csv"))
+    EXPECT_EQ(NumberText(ValueOf(row["value"])), row["text"]) << "line " << row.line;
+}
+
+}  // namespace
+}  // namespace korvane
