@@ -43,7 +43,9 @@ TEST(GeodeticDirect, PrintsTheTableOfCases) {
     ASSERT_FALSE(r.refusal) << Shown(r.refusal);
     EXPECT_EQ(r.b2, row["B2"]);
     EXPECT_EQ(r.l2, row["L2"]);
-    if (row["A21"] != "*") EXPECT_EQ(r.a21, row["A21"]);
+    if (row["A21"] != "*") {
+      EXPECT_EQ(r.a21, row["A21"]);
+    }
   }
 }
 
@@ -123,8 +125,9 @@ TEST(GeodeticDirect, LongitudeErrorFallsWithTheSixthPower) {
     double previous = 0;
     for (double s : {50000.0, 100000.0, 200000.0}) {
       const double error = std::fabs(SeriesDirect(e, b1, 0, a12, s).l2 - ExactDirect(e, b1, 0, a12, s).l2);
-      if (previous > 0)
+      if (previous > 0) {
         EXPECT_GE(error / previous, row.number("min_factor")) << "line " << row.line << " at " << s << " m";
+      }
       previous = error;
     }
   }
@@ -161,8 +164,12 @@ TEST(GeodeticInverse, MatchesTheTableOfLines) {
     EXPECT_NEAR(r.s12, row.number("S12"), row.number("tol_m"));
     EXPECT_EQ(r.s12Text, FormatFixed(r.s12, "#0.000"));
     const double tol = row.number("tol_s");
-    if (row["A12"] != "*") EXPECT_LT(AzimuthGapSeconds(r.a12, row.number("A12")), tol);
-    if (row["A21"] != "*") EXPECT_LT(AzimuthGapSeconds(r.a21, row.number("A21")), tol);
+    if (row["A12"] != "*") {
+      EXPECT_LT(AzimuthGapSeconds(r.a12, row.number("A12")), tol);
+    }
+    if (row["A21"] != "*") {
+      EXPECT_LT(AzimuthGapSeconds(r.a21, row.number("A21")), tol);
+    }
     // The printed azimuths read back within their last digit.
     EXPECT_LT(AzimuthGapSeconds(DmsToDegrees(ParseLenient(r.a12Text)), r.a12), 0.00005 + 1e-9);
     EXPECT_LT(AzimuthGapSeconds(DmsToDegrees(ParseLenient(r.a21Text)), r.a21), 0.00005 + 1e-9);
