@@ -165,11 +165,13 @@ std::string& Calculator::operand() { return pending_ == Pending::None ? firstnum
 void Calculator::refreshDisplay() { display_ = pending_ == Pending::None ? firstnum_ : flags_ + secondnum_; }
 
 void Calculator::enterCharacter(char c) {
+  if (operand().size() >= kOperandLength) return;
   operand().push_back(c);
   refreshDisplay();
 }
 
 void Calculator::negate() {
+  if (operand().size() >= kOperandLength) return;
   operand().insert(0, 1, '-');
   refreshDisplay();
 }

@@ -21,6 +21,9 @@ struct KeyOutcome {
 class Calculator {
  public:
   static constexpr int kStoreSize = 500;
+  // Characters an operand can hold; further digits and signs are ignored, so
+  // that no key sequence makes a press cost more than a short copy.
+  static constexpr std::size_t kOperandLength = 100;
   static constexpr const char* kPiText = "3.14159265358979";
 
   // The keys are the button captions: "0"–"9", ".", "neg", "+", "-", "*",
