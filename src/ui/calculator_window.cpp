@@ -24,14 +24,14 @@ namespace {
 QString U(const char* text) { return QString::fromUtf8(text); }
 
 // The button of each key: object name, caption, tooltip, engine key.
-struct KeySpec {
+struct KeyButton {
   const char* name;
   const char* caption;
   const char* tooltip;
   const char* key;
 };
 
-const KeySpec kKeypad[] = {
+const KeyButton kKeypad[] = {
     {"Command7", "7", "", "7"},        {"Command8", "8", "", "8"},       {"Command9", "9", "", "9"},
     {"Command16", "÷", "除号", "/"},   {"Command30", "清除", "清除所有输入和计算结果", "clear"},
     {"Command4", "4", "", "4"},        {"Command5", "5", "", "5"},       {"Command6", "6", "", "6"},
@@ -42,7 +42,7 @@ const KeySpec kKeypad[] = {
     {"Command13", "+", "加号", "+"},   {"Command41", "PI", "PI的近似值", "PI"},
 };
 
-const KeySpec kFunctions[] = {
+const KeyButton kFunctions[] = {
     {"Command19", "Sin", "", "Sin"},          {"Command20", "Cos", "", "Cos"},
     {"Command21", "Tan", "", "Tan"},          {"Command22", "Atn", "", "Atn"},
     {"Command23", "1/x", "倒数", "1/x"},      {"Command24", "√x", "开二次方", "sqrt"},
@@ -60,7 +60,7 @@ const KeySpec kFunctions[] = {
     {"Command40_14", "Cth", "", "Cth"},       {"Command40_15", "ArcCth", "", "ArcCth"},
 };
 
-const KeySpec kStatistics[] = {
+const KeyButton kStatistics[] = {
     {"Command38", "Data", "记录数据", "Data"},   {"Command32", "N", "数据总数", "N"},
     {"Command33", "Σx", "数据总和", "Sum"},      {"Command34", "Ave", "平均数", "Mean"},
     {"Command35", "Σx²", "数据平方和", "SumSq"}, {"Command36", "σn", "样本均方差", "SD"},
@@ -157,7 +157,7 @@ QWidget* CalculatorWindow::buildKeypad() {
   auto* grid = new QGridLayout(pad);
   grid->setContentsMargins(0, 0, 0, 0);
   int i = 0;
-  for (const KeySpec& k : kKeypad) {
+  for (const KeyButton& k : kKeypad) {
     grid->addWidget(key(k.name, k.caption, k.tooltip, k.key), i / 5, i % 5);
     ++i;
   }
@@ -177,7 +177,7 @@ QGroupBox* CalculatorWindow::buildFunctions() {
   functions_->setObjectName("Frame_hs");
   auto* grid = new QGridLayout(functions_);
   int i = 0;
-  for (const KeySpec& k : kFunctions) {
+  for (const KeyButton& k : kFunctions) {
     grid->addWidget(key(k.name, k.caption, k.tooltip, k.key), i / 6, i % 6);
     ++i;
   }
@@ -188,7 +188,7 @@ QGroupBox* CalculatorWindow::buildStatistics() {
   statistics_ = new QGroupBox(U("统计"));
   statistics_->setObjectName("Frame_tj");
   auto* row = new QHBoxLayout(statistics_);
-  for (const KeySpec& k : kStatistics) row->addWidget(key(k.name, k.caption, k.tooltip, k.key));
+  for (const KeyButton& k : kStatistics) row->addWidget(key(k.name, k.caption, k.tooltip, k.key));
   return statistics_;
 }
 
