@@ -28,7 +28,9 @@ double RoundFixed(float value, std::string_view pattern);
 // double, 7 for a float.
 std::string StrNumber(double value);
 std::string StrNumber(float value);
-// Like StrNumber without the leading blank and with the "0" (0.5 gives "0.5").
+// Like StrNumber without the leading blank and with the "0" (0.5 gives "0.5"):
+// the general number text, up to 15 significant digits, in exponent form
+// ("1E-05", "1E+15") when |x| >= 1E15 or 0 < |x| < 1E-4.
 std::string NumberText(double value);
 std::string NumberText(float value);
 

@@ -22,6 +22,8 @@
 #include "core/text_utils.h"
 #include "core/traverse_file.h"
 #include "simple/simple_adjustment.h"
+#include "ui/calculator_window.h"
+#include "ui/geodetic_window.h"
 #include "ui/goodbye_window.h"
 #include "ui/hover_command.h"
 #include "ui/observation_grid.h"
@@ -106,6 +108,8 @@ MainWindow::MainWindow(MainWindowEnvironment env)
 }
 
 MainWindow::~MainWindow() {
+  delete geodetic_;
+  delete calculator_;
   delete plot_;
   delete goodbye_;
 }
@@ -248,13 +252,16 @@ void MainWindow::buildMenu() {
   addEntry(levelling, "m_szjcw", "水准交叉网", false);
 
   QMenu* conversion = addMenu("m_zhjs", "转换计算");
-  addEntry(conversion, "zs", "大地主题正算", false)->setShortcut(QKeySequence("Ctrl+D"));
+  QAction* geodetic = addEntry(conversion, "zs", "大地主题正算", true);
+  geodetic->setShortcut(QKeySequence("Ctrl+D"));
+  connect(geodetic, &QAction::triggered, this, &MainWindow::openGeodetic);
   QAction* external = addEntry(conversion, "m_zbhs", "世点坐标换算", false);
   external->setShortcut(QKeySequence("Ctrl+Z"));
   connect(external, &QAction::triggered, this, &MainWindow::startExternalProgram);
 
   QMenu* tools = addMenu("m_clxgj", "测量小工具");
-  addEntry(tools, "m_kxjsq", "科学计算器", false);
+  connect(addEntry(tools, "m_kxjsq", "科学计算器", true), &QAction::triggered, this,
+          &MainWindow::openCalculator);
   addEntry(tools, "m_qfjh", "前方交会", false);
   addEntry(tools, "m_hfjh", "后方交会", false);
   addEntry(tools, "m_fypxcx", "放样偏心程序", false);
@@ -597,6 +604,51 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   goodbye_->show();
   platform::SetReadOnly(startFilePath(), true);
   event->accept();
+}
+
+}  // namespace korvane
+
+namespace korvane {
+
+// Brings a tool window up: shown, raised and given the focus.
+static void BringUp(QWidget* window) {
+  window->show();
+  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  window->raise();
+  window->activateWindow();
+}
+
+GeodeticWindow* MainWindow::geodeticWindow() const { return geodetic_; }
+CalculatorWindow* MainWindow::calculatorWindow() const { return calculator_; }
+
+void MainWindow::openGeodetic() {
+  if (!geodetic_) {
+    geodetic_ = new GeodeticWindow(*env_.messages);
+    geodetic_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(geodetic_, &GeodeticWindow::leaveToolRequested, this, [this] {
+      geodetic_->close();
+      show();
+      raise();
+      activateWindow();
+    });
+    connect(geodetic_, &GeodeticWindow::endProgramRequested, this, [this] {
+      if (env_.endProgram) env_.endProgram();
+    });
+  }
+  BringUp(geodetic_);
+}
+
+void MainWindow::openCalculator() {
+  if (!calculator_) {
+    calculator_ = new CalculatorWindow(*env_.messages);
+    calculator_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(calculator_, &CalculatorWindow::endProgramRequested, this, [this] {
+      if (env_.endProgram) env_.endProgram();
+    });
+    calculator_->show();
+    platform::CentreOnScreen(calculator_);
+  }
+  BringUp(calculator_);
 }
 
 }  // namespace korvane

@@ -3,6 +3,7 @@
 // observation grid and the results pane, the menu, the two animations and the
 // way out through the goodbye window.
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <map>
@@ -21,7 +22,9 @@ class QTimer;
 
 namespace korvane {
 
+class CalculatorWindow;
 class FileDialogs;
+class GeodeticWindow;
 class GoodbyeWindow;
 class HoverLabel;
 class MessageBoxes;
@@ -64,6 +67,10 @@ class MainWindow : public QMainWindow {
   void showHelp();             // 帮助
   void showAbout();            // 关于
   void startExternalProgram(); // 世点坐标换算
+  void openGeodetic();         // 大地主题正算 (one window, modeless)
+  void openCalculator();       // 科学计算器 (one window, modeless)
+  GeodeticWindow* geodeticWindow() const;
+  CalculatorWindow* calculatorWindow() const;
 
   // Pointer movements of the hover mechanism.
   void hoverLabel(HoverLabel* label);
@@ -99,6 +106,8 @@ class MainWindow : public QMainWindow {
   StartDialog* dialog_ = nullptr;
   PlotWindow* plot_ = nullptr;
   GoodbyeWindow* goodbye_ = nullptr;
+  QPointer<GeodeticWindow> geodetic_;
+  QPointer<CalculatorWindow> calculator_;
   QPlainTextEdit* pane_ = nullptr;
   QLabel* welcome_ = nullptr;
   QLabel* titleLabel_ = nullptr;

@@ -1,0 +1,54 @@
+// korvane-cli calc: presses calculator keys in order and prints the display,
+// then every message shown on the way.
+#include <QCommandLineParser>
+#include <QStringList>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+#include "tools/calculator.h"
+
+namespace korvane::cli {
+namespace {
+
+constexpr const char* kUsage = "calc [--degrees] -- KEY...";
+
+int UsageError(const std::string& why) {
+  std::cerr << "korvane-cli calc: " << why << "\nusage: korvane-cli " << kUsage << "\n";
+  return 1;
+}
+
+int RunCalc(const std::vector<std::string>& args) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Keys are the button captions: 0-9 (several digits are pressed one by one), ., neg, + - * / =,\n"
+      "Sin Cos Tan Atn 1/x sqrt sqr 10^x e^x Ln Log10 n! PI ArcSin ArcCos Cot ArcCot Sh ArcSh Ch ArcCh\n"
+      "cbrt logy yroot Th ArcTh Cth ArcCth Data N Sum Mean SumSq SD SD1 undo clear deg rad.");
+  parser.addHelpOption();
+  parser.addOption({"degrees", "Start in degree mode (Sin, Cos, Tan, Cot take degrees)."});
+  parser.addPositionalArgument("keys", "the keys to press, after --");
+  QStringList list{"korvane-cli calc"};
+  for (const std::string& a : args) list << QString::fromStdString(a);
+  if (!parser.parse(list)) return UsageError(parser.errorText().toStdString());
+  if (parser.isSet("help")) {
+    std::cout << parser.helpText().replace("<executable_name>", "korvane-cli calc").toStdString();
+    return 0;
+  }
+  std::vector<std::string> keys;
+  for (const QString& key : parser.positionalArguments()) {
+    keys.push_back(key.toStdString());
+    if (!IsKeyToken(keys.back())) return UsageError("unknown key " + keys.back());
+  }
+  Calculator calculator;
+  calculator.setDegrees(parser.isSet("degrees"));
+  const std::vector<Message> messages = PressKeys(calculator, keys);
+  std::cout << calculator.display() << "\n";
+  for (const Message& m : messages) std::cout << m.title << ": " << m.text << "\n";
+  return 0;
+}
+
+const CommandRegistration kRegistration("calc", kUsage, RunCalc);
+
+}  // namespace
+}  // namespace korvane::cli

@@ -1,0 +1,54 @@
+#pragma once
+// The geodetic window (ddztzs): the direct problem by the series with the
+// exact solution beside it, and the exact inverse problem on a second page,
+// on one of four ellipsoids.
+#include <QWidget>
+
+#include "tools/geodetic.h"
+
+class QLineEdit;
+class QTabWidget;
+
+namespace korvane {
+
+class MessageBoxes;
+
+class GeodeticWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit GeodeticWindow(MessageBoxes& messages, QWidget* parent = nullptr);
+
+  // The six buttons; each acts on the page shown.
+  void compute();
+  void clearInput();
+  void clearResult();
+  void clearAll();
+
+  geodetic::EllipsoidId ellipsoid() const;
+  bool inverseShown() const;
+
+ signals:
+  // 退出子程序: the window closes and the main window comes back.
+  void leaveToolRequested();
+  // 退出主程序: the whole program ends.
+  void endProgramRequested();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QWidget* buildDirectPage();
+  QWidget* buildInversePage();
+  QWidget* buildEllipsoidFrame();
+  QWidget* buildButtons();
+  QLineEdit* box(const char* name, const char* tooltip, bool readOnly);
+  QLineEdit* find(const char* name) const;
+  void computeDirect();
+  void computeInverse();
+
+  MessageBoxes& messages_;
+  QTabWidget* pages_ = nullptr;
+  bool centred_ = false;
+};
+
+}  // namespace korvane
