@@ -26,6 +26,7 @@
 #include "ui/observation_grid.h"
 #include "ui/platform.h"
 #include "ui/plot_window.h"
+#include "ui/rigorous_window.h"
 #include "ui/start_dialog.h"
 #include "ui/user_prompts.h"
 
@@ -94,6 +95,7 @@ MainWindow::MainWindow(MainWindowEnvironment env)
 
 MainWindow::~MainWindow() {
   delete plot_;
+  delete rigorous_;
   delete goodbye_;
 }
 
@@ -225,7 +227,8 @@ void MainWindow::buildMenu() {
   // Entries whose window is not part of this program yet stay greyed, as do
   // the entries without an action.
   QMenu* rigorous = addMenu("m_dxyrpc", "导线严密平差");
-  addEntry(rigorous, "m_dandx", "单导线加权平差", false);
+  QAction* weighted = addEntry(rigorous, "m_dandx", "单导线加权平差", true);
+  connect(weighted, &QAction::triggered, this, &MainWindow::openRigorousWindow);
   addEntry(rigorous, "m_jddx", "结点导线", false);
   addEntry(rigorous, "m_dxw", "导线网", false);
 
@@ -354,6 +357,16 @@ void MainWindow::openStartDialog() {
   for (auto& [kind, option] : kinds_) option->setEnabled(true);
   if (!dialog_->isVisible()) grid_->reset();
   dialog_->open(selectedKind());
+}
+
+void MainWindow::openRigorousWindow() {
+  // One window for the program's life; closing it says goodbye.
+  if (!rigorous_) {
+    rigorous_ = new RigorousWindow(*env_.messages, *env_.files);
+    connect(rigorous_, &RigorousWindow::closed, this, &MainWindow::close);
+  }
+  hide();
+  rigorous_->showUp();
 }
 
 void MainWindow::openData() {
