@@ -51,6 +51,13 @@ const char* const kParameterLabels[] = {"Label_b", "Label_cs", "Label_j", "Label
                                         "Label_tym", "Label_cj", "Label_miao", "Label_mi"};
 const char* const kBoxes[] = {"Text_dxbs", "Text_cj", "Text_tym", "Text_j", "Text_c"};
 
+}  // namespace
+
+// Marks a parameter box that is empty because the data file gave 0.
+const char* const kReadZero = "readZero";
+
+namespace {
+
 QStringList ToQt(const std::vector<std::string>& items) {
   QStringList list;
   for (const std::string& item : items) list << QString::fromStdString(item);
@@ -215,7 +222,12 @@ void RigorousWindow::connectCommands() {
   connect(pair("tc").button, &QPushButton::clicked, this, &RigorousWindow::close);
   connect(boxes_["Text_dxbs"], &QLineEdit::textEdited, this, &RigorousWindow::sidesTyped);
   for (const char* name : {"Text_dxbs", "Text_cj", "Text_j", "Text_c"}) {
-    connect(boxes_[name], &QLineEdit::textChanged, this, &RigorousWindow::refreshCompute);
+    QLineEdit* box = boxes_[name];
+    connect(box, &QLineEdit::textChanged, this, &RigorousWindow::refreshCompute);
+    connect(box, &QLineEdit::textEdited, this, [this, box] {
+      box->setProperty(kReadZero, false);
+      refreshCompute();
+    });
   }
   connect(boxes_["Text_tym"], &QLineEdit::textChanged, this, [this](const QString& text) {
     if (ParseLenient(text.toStdString()) > 0) labels_["Label_mi"]->show();
@@ -224,8 +236,7 @@ void RigorousWindow::connectCommands() {
     standard_->setVisible(on);
     grade_->setVisible(on);
   });
-  connect(standard_, &QComboBox::textActivated, this, &RigorousWindow::pickStandard);
-  connect(standard_, &QComboBox::currentTextChanged, this, &RigorousWindow::refreshGradeCode);
+  connect(standard_, &QComboBox::currentTextChanged, this, &RigorousWindow::pickStandard);
   connect(grade_, &QComboBox::currentTextChanged, this, &RigorousWindow::refreshGradeCode);
 }
 
@@ -297,7 +308,9 @@ void RigorousWindow::refreshCompute() {
   if (afterCompute_) return;
   bool filled = true;
   for (const char* name : {"Text_dxbs", "Text_j", "Text_c", "Text_cj"}) {
-    filled = filled && !boxes_[name]->text().isEmpty();
+    // A zero read from a data file shows as an empty box and counts as given.
+    const QLineEdit* box = boxes_[name];
+    filled = filled && (!box->text().isEmpty() || box->property(kReadZero).toBool());
   }
   HoverPair& js = pair("js");
   js.label->setEnabled(filled);

@@ -29,6 +29,8 @@ class PlotWindow;
 class RigorousGrid;
 struct RigorousResult;
 
+extern const char* const kReadZero;
+
 class RigorousWindow : public QWidget {
   Q_OBJECT
  public:

@@ -122,12 +122,16 @@ void RigorousWindow::openData() {
   }
   grid_->fill(load.table);
   grid_->setCurrentCell(RigorousTable::stationRow(1), 1);
-  boxes_["Text_dxbs"]->setText(QString::fromStdString(load.params.Text_dxbs));
-  boxes_["Text_cj"]->setText(QString::fromStdString(load.params.Text_cj));
-  boxes_["Text_j"]->setText(QString::fromStdString(load.params.Text_j));
-  boxes_["Text_c"]->setText(QString::fromStdString(load.params.Text_c));
-  boxes_["Text_tym"]->setText(QString::fromStdString(load.params.Text_tym));
+  const std::pair<const char*, const std::string*> values[] = {
+      {"Text_dxbs", &load.params.Text_dxbs}, {"Text_cj", &load.params.Text_cj},
+      {"Text_j", &load.params.Text_j},       {"Text_c", &load.params.Text_c},
+      {"Text_tym", &load.params.Text_tym}};
+  for (const auto& [name, value] : values) {
+    boxes_[name]->setProperty(kReadZero, value->empty());
+    boxes_[name]->setText(QString::fromStdString(*value));
+  }
   notice_->setText(QString::fromStdString(load.notice));
+  refreshCompute();
 }
 
 void RigorousWindow::insertRow() {
