@@ -327,10 +327,13 @@ void RigorousWindow::setInputsUsable(bool usable) {
   check_->setEnabled(usable);
   standard_->setEnabled(usable);
   grade_->setEnabled(usable);
+  // The caption is disabled before its button goes: the pointer resting on
+  // the button then enters a caption that no longer reacts to it.
   for (const char* name : {"js", "command_dk"}) {
+    pair(name).label->setEnabled(usable);
+    pair(name).button->setEnabled(usable);
     pair(name).button->hide();
     pair(name).label->show();
-    pair(name).label->setEnabled(usable);
   }
   pair("Command_back").label->setEnabled(!usable);
   pair("Command_back").button->setEnabled(!usable);

@@ -57,7 +57,8 @@ void RigorousWindow::compute() {
 
 void RigorousWindow::offerReport(const RigorousTable& table, const RigorousParameters& params,
                                  const RigorousResult& result) {
-  if (!messages_.askOkCancel(this, SaveReportQuestion())) return;
+  // Asked over the plot window, which stays on top of this one.
+  if (!messages_.askOkCancel(plot_, SaveReportQuestion())) return;
   const bool checked = check_->isChecked();
   const ToleranceRow& row = SelectToleranceRow(code_->text().toStdString());
   const ToleranceLimits limits = DeriveLimits(row, result);
@@ -99,7 +100,11 @@ QString RigorousWindow::chooseFile(bool saving) {
 
 void RigorousWindow::saveData() {
   grid_->editor().commitAndClose();
+  // The plot window stays on top: it steps aside while the dialog is open.
+  const bool plotShown = plot_ && plot_->isVisible();
+  if (plotShown) plot_->hide();
   const QString path = chooseFile(true);
+  if (plotShown) plot_->show();
   if (path.isEmpty()) return;
   const std::string error = SaveRigorousFile(path.toStdString(), grid_->table(), parameters());
   if (!error.empty()) messages_.inform(this, CannotMessage("数据无法保存：", path, error));

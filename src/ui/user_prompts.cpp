@@ -18,11 +18,20 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
   return QMessageBox::Information;
 }
 
+// A box put over a window that stays on top must stay on top as well, or
+// it would open hidden behind that window.
+void KeepAboveParent(QMessageBox& box, QWidget* parent) {
+  if (parent && parent->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  }
+}
+
 }  // namespace
 
 void QtMessageBoxes::inform(QWidget* parent, const Message& message) {
   QMessageBox box(ToQtIcon(message.icon), QString::fromStdString(message.title),
                   QString::fromStdString(message.text), QMessageBox::Ok, parent);
+  KeepAboveParent(box, parent);
   box.exec();
 }
 
@@ -30,6 +39,7 @@ bool QtMessageBoxes::askOkCancel(QWidget* parent, const Message& question) {
   QMessageBox box(ToQtIcon(question.icon), QString::fromStdString(question.title),
                   QString::fromStdString(question.text), QMessageBox::Ok | QMessageBox::Cancel,
                   parent);
+  KeepAboveParent(box, parent);
   return box.exec() == QMessageBox::Ok;
 }
 
