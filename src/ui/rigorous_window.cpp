@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -168,47 +167,52 @@ QWidget* RigorousWindow::buildParameters(QWidget* parent) {
   auto* panel = new QWidget(parent);
   panel->setMouseTracking(true);
   panel->installEventFilter(this);
-  auto* row = new QGridLayout(panel);
-  row->setContentsMargins(0, 4, 0, 0);
-  auto place = [row](QWidget* w, int r, int c) { row->addWidget(w, r, c); };
-  place(addLabel(panel, "Label_shuru", "请输入先验数据："), 0, 0);
-  place(addLabel(panel, "Label_b", "导线边数："), 0, 1);
-  place(addBox(panel, "Text_dxbs", 60), 0, 2);
-  place(addLabel(panel, "Label_cj", "测角先验中误差："), 0, 4);
-  place(addBox(panel, "Text_cj", 60), 0, 5);
-  place(addLabel(panel, "Label_miao", "″"), 0, 6);
-  place(addLabel(panel, "Label_cs", "测距仪常数："), 1, 1);
-  place(addBox(panel, "Text_j", 60), 1, 2);
-  place(addLabel(panel, "Label_j", "+"), 1, 3);
-  place(addBox(panel, "Text_c", 60), 1, 5);
-  place(addLabel(panel, "Label_c", "  ppm"), 1, 6);
-  place(addLabel(panel, "Label_tym", "投影面高程："), 0, 7);
-  place(addBox(panel, "Text_tym", 140), 0, 8);
-  place(addLabel(panel, "Label_mi", "m"), 0, 9);
+  auto* rows = new QVBoxLayout(panel);
+  rows->setContentsMargins(0, 4, 0, 0);
+  auto* first = new QHBoxLayout;
+  auto* second = new QHBoxLayout;
+  rows->addLayout(first);
+  rows->addLayout(second);
+  auto add = [](QHBoxLayout* row, std::initializer_list<QWidget*> widgets, int gap = 24) {
+    for (QWidget* w : widgets) row->addWidget(w);
+    row->addSpacing(gap);
+  };
+  add(first, {addLabel(panel, "Label_shuru", "请输入先验数据：")});
+  add(first, {addLabel(panel, "Label_b", "导线边数："), addBox(panel, "Text_dxbs", 60)});
+  add(first, {addLabel(panel, "Label_cj", "测角先验中误差："), addBox(panel, "Text_cj", 60),
+              addLabel(panel, "Label_miao", "″")});
+  add(first, {addLabel(panel, "Label_tym", "投影面高程："), addBox(panel, "Text_tym", 140),
+              addLabel(panel, "Label_mi", "m")});
+  first->addStretch();
+  second->addSpacing(labels_["Label_shuru"]->sizeHint().width() + 24);
+  add(second, {addLabel(panel, "Label_cs", "测距仪常数："), addBox(panel, "Text_j", 60),
+               addLabel(panel, "Label_j", "+"), addBox(panel, "Text_c", 60),
+               addLabel(panel, "Label_c", "  ppm")});
   boxes_["Text_tym"]->setToolTip(QString::fromUtf8(kProjectionTip));
 
   check_ = new QCheckBox(QString::fromUtf8("选择等级（可选参数）"), panel);
   check_->setObjectName("Ch1");
-  place(check_, 1, 7);
+  second->addWidget(check_);
   standard_ = new QComboBox(panel);
   standard_->setObjectName("Co1");
   standard_->setToolTip(QString::fromUtf8("参照规范"));
   standard_->addItems(ToQt(Standards()));
   standard_->setCurrentText(QString::fromUtf8(kInitialStandard));
-  place(standard_, 1, 8);
+  second->addWidget(standard_);
   grade_ = new QComboBox(panel);
   grade_->setObjectName("Co2");
   grade_->setToolTip(QString::fromUtf8("等级"));
   grade_->setEditable(true);
   grade_->addItems(ToQt(InitialGrades()));
   grade_->setEditText(QString::fromUtf8(kInitialGrade));
-  place(grade_, 1, 9);
+  grade_->setMinimumWidth(90);
+  second->addWidget(grade_);
   standard_->hide();
   grade_->hide();
   code_ = new QLineEdit(panel);
   code_->setObjectName("Text1");
   code_->hide();
-  row->setColumnStretch(10, 1);
+  second->addStretch();
   return panel;
 }
 
