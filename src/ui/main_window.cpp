@@ -365,6 +365,8 @@ void MainWindow::openRigorousWindow() {
     rigorous_ = new RigorousWindow(*env_.messages, *env_.files);
     connect(rigorous_, &RigorousWindow::closed, this, &MainWindow::close);
   }
+  // The sketch of a simple adjustment goes with the hidden main window.
+  if (plot_) plot_->close();
   hide();
   rigorous_->showUp();
 }
