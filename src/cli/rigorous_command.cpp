@@ -2,7 +2,6 @@
 // its data file, with the tolerance check and the HTML report.
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QSize>
 #include <QtGlobal>
 #include <QString>
 
@@ -14,11 +13,10 @@
 
 #include "cli_command.h"
 #include "core/message.h"
-#include "render/sketch_renderer.h"
+#include "render/rigorous_report_files.h"
 #include "rigorous/rigorous_adjustment.h"
 #include "rigorous/rigorous_data_file.h"
 #include "rigorous/rigorous_report.h"
-#include "rigorous/rigorous_sketch.h"
 #include "rigorous/tolerance.h"
 
 namespace korvane::cli {
@@ -143,21 +141,14 @@ int RunRigorous(const std::vector<std::string>& args) {
     return 0;
   }
 
+  // The renderer of the picture needs a GUI application object.
+  auto app = EnsureGuiApplication();
   const std::string path = ReportFileName(opt.htmlPath);
-  RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check,
-                            ReportImageName(path)};
-  const ReportWrite write = WriteRigorousReport(path, RigorousReportLines(input));
+  RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, {}};
+  const ReportFilesWrite write = WriteRigorousReportFiles(path, input);
   if (write.refusal) return Refuse(*write.refusal);
   if (!write.error.empty()) {
     std::cerr << "korvane-cli rigorous: " << write.error << "\n";
-    return 1;
-  }
-  // The picture the report shows, beside it under the report's name.
-  const std::string imagePath = ReportImagePath(path);
-  auto app = EnsureGuiApplication();
-  const Sketch sketch = RigorousSketch(load.table, outcome.result);
-  if (!SaveSketchImage(sketch, QString::fromStdString(imagePath), QSize(kRigorousSketchWidth, kRigorousSketchHeight))) {
-    std::cerr << "korvane-cli rigorous: cannot write the picture " << imagePath << "\n";
     return 1;
   }
   return 0;

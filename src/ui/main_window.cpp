@@ -29,6 +29,7 @@
 #include "ui/observation_grid.h"
 #include "ui/platform.h"
 #include "ui/plot_window.h"
+#include "ui/rigorous_window.h"
 #include "ui/start_dialog.h"
 #include "ui/user_prompts.h"
 
@@ -111,6 +112,7 @@ MainWindow::~MainWindow() {
   delete geodetic_;
   delete calculator_;
   delete plot_;
+  delete rigorous_;
   delete goodbye_;
 }
 
@@ -242,7 +244,8 @@ void MainWindow::buildMenu() {
   // Entries whose window is not part of this program yet stay greyed, as do
   // the entries without an action.
   QMenu* rigorous = addMenu("m_dxyrpc", "导线严密平差");
-  addEntry(rigorous, "m_dandx", "单导线加权平差", false);
+  QAction* weighted = addEntry(rigorous, "m_dandx", "单导线加权平差", true);
+  connect(weighted, &QAction::triggered, this, &MainWindow::openRigorousWindow);
   addEntry(rigorous, "m_jddx", "结点导线", false);
   addEntry(rigorous, "m_dxw", "导线网", false);
 
@@ -404,6 +407,18 @@ void MainWindow::resetTraverse() {
   grid_->reset();
   titleLabel_->clear();
   lastSecondName_.clear();
+}
+
+void MainWindow::openRigorousWindow() {
+  // One window for the program's life; closing it says goodbye.
+  if (!rigorous_) {
+    rigorous_ = new RigorousWindow(*env_.messages, *env_.files);
+    connect(rigorous_, &RigorousWindow::closed, this, &MainWindow::close);
+  }
+  // The sketch of a simple adjustment goes with the hidden main window.
+  if (plot_) plot_->close();
+  hide();
+  rigorous_->showUp();
 }
 
 void MainWindow::openData() {

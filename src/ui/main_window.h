@@ -30,6 +30,7 @@ class HoverLabel;
 class MessageBoxes;
 class ObservationGrid;
 class PlotWindow;
+class RigorousWindow;
 class StartDialog;
 
 struct MainWindowEnvironment {
@@ -54,12 +55,14 @@ class MainWindow : public QMainWindow {
   StartDialog* startDialog() const { return dialog_; }
   PlotWindow* plotWindow() const { return plot_; }
   GoodbyeWindow* goodbyeWindow() const { return goodbye_; }
+  RigorousWindow* rigorousWindow() const { return rigorous_; }
   QString startFilePath() const;
   TraverseKind selectedKind() const;
 
   // The commands, as their buttons and menu entries run them.
   void selectKind(TraverseKind kind);
   void openStartDialog();      // menu 输入起始数据
+  void openRigorousWindow();   // menu 单导线加权平差
   void openData();             // 打开数据
   void compute();              // 计算 (js and js2)
   void saveResults();          // 保存文本
@@ -108,6 +111,7 @@ class MainWindow : public QMainWindow {
   GoodbyeWindow* goodbye_ = nullptr;
   QPointer<GeodeticWindow> geodetic_;
   QPointer<CalculatorWindow> calculator_;
+  RigorousWindow* rigorous_ = nullptr;
   QPlainTextEdit* pane_ = nullptr;
   QLabel* welcome_ = nullptr;
   QLabel* titleLabel_ = nullptr;

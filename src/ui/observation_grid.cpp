@@ -1,16 +1,10 @@
 #include "ui/observation_grid.h"
 
-#include <QEvent>
-#include <QFocusEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QScrollBar>
 #include <QTableWidget>
 
 #include "core/message.h"
 #include "core/text_utils.h"
-#include "ui/platform.h"
 #include "ui/user_prompts.h"
 
 namespace korvane {
@@ -47,18 +41,15 @@ ObservationGrid::ObservationGrid(QWidget* area, MessageBoxes& messages)
   grid_->setToolTip(QString::fromUtf8(kGridTip));
   grid_->setFocusPolicy(Qt::StrongFocus);
 
-  box_ = new QLineEdit(area);
-  box_->setObjectName("TextShuJu");
-  box_->setFrame(false);
-  box_->hide();
-  box_->installEventFilter(this);
-
-  connect(grid_, &QTableWidget::cellClicked, this, &ObservationGrid::onCellClicked);
-  connect(box_, &QLineEdit::textChanged, this, &ObservationGrid::onBoxTextChanged);
-  connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this,
-          &ObservationGrid::closeOnScroll);
-  connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
-          &ObservationGrid::closeOnScroll);
+  // Every cell of a station row takes input; opening the last row appends
+  // a fresh numbered row below it, whether by a click or by the keyboard.
+  CellEditorRules rules;
+  rules.editable = [](int, int column) { return column >= 1 && column <= kObservationColumns; };
+  rules.lastColumn = [](int) { return kObservationColumns; };
+  rules.opened = [this](int tableRow) {
+    if (tableRow + 1 == grid_->rowCount()) appendRow();
+  };
+  editor_ = new CellEditor(grid_, area, std::move(rules));
 }
 
 int ObservationGrid::rows() const { return grid_->rowCount() + 1; }
@@ -144,35 +135,7 @@ void ObservationGrid::fill(const ObservationTable& table) {
   setCurrentCell(1, 1);
 }
 
-void ObservationGrid::onCellClicked(int tableRow, int tableColumn) {
-  // The serial-number column is not editable: a click there edits the
-  // station name of that row.
-  if (tableColumn == 0) grid_->setCurrentCell(tableRow, 1);
-  openEditor();
-}
-
-void ObservationGrid::openEditor() {
-  const int row = currentRow();
-  const int column = std::max(1, currentColumn());
-  if (row < 1) return;
-  if (column != currentColumn()) setCurrentCell(row, column);
-  QTableWidgetItem* item = grid_->item(row - 1, column);
-  if (!item) {
-    setText(row, column, QString());
-    item = grid_->item(row - 1, column);
-  }
-  const QRect cell = grid_->visualItemRect(item);
-  const QPoint topLeft = grid_->viewport()->mapTo(area_, cell.topLeft());
-  box_->setGeometry(topLeft.x() + 1, topLeft.y() + 1, std::max(8, cell.width() - 2),
-                    std::max(8, cell.height() - 2));
-  editRow_ = row;
-  editCol_ = column;
-  box_->setText(text(row, column));
-  box_->show();
-  box_->raise();
-  box_->setFocus(Qt::MouseFocusReason);
-  if (rows() == row + 1) appendRow();
-}
+void ObservationGrid::openEditor() { editor_->open(); }
 
 void ObservationGrid::appendRow() {
   const int oldRows = rows();
@@ -180,75 +143,10 @@ void ObservationGrid::appendRow() {
   setText(oldRows, 0, QString::number(oldRows));
 }
 
-void ObservationGrid::onBoxTextChanged(const QString& text) {
-  if (discarding_) return;
-  setText(editRow_, editCol_, text);
-}
-
-bool ObservationGrid::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != box_) return QObject::eventFilter(watched, event);
-  if (event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    switch (key->key()) {
-      case Qt::Key_Up:
-      case Qt::Key_Down:
-        box_->hide();
-        grid_->setFocus(Qt::OtherFocusReason);
-        platform::SendKey(grid_, key->key());
-        return true;
-      case Qt::Key_Return:
-      case Qt::Key_Enter:
-        box_->hide();
-        grid_->setFocus(Qt::OtherFocusReason);
-        return true;
-      case Qt::Key_Escape:
-        // Escape empties the cell being edited: the box is emptied too, so
-        // the commit on focus loss keeps the cell empty.
-        box_->clear();
-        box_->hide();
-        grid_->setFocus(Qt::OtherFocusReason);
-        return true;
-      default:
-        break;
-    }
-  } else if (event->type() == QEvent::FocusOut) {
-    const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    // Switching to another window or opening the box's context menu is not
-    // the end of the edit.
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-      commitOnFocusLoss();
-    }
-  }
-  return QObject::eventFilter(watched, event);
-}
-
-void ObservationGrid::commitOnFocusLoss() {
-  if (discarding_) return;
-  setText(editRow_, editCol_, box_->text());
-  box_->setCursorPosition(0);
-  if (box_->isVisible()) box_->hide();
-}
-
-void ObservationGrid::discardEditor() {
-  discarding_ = true;
-  box_->hide();
-  box_->clear();
-  discarding_ = false;
-}
-
-void ObservationGrid::closeOnScroll() {
-  // The box would float over the wrong cell once the grid has moved: an open
-  // edit is closed with its text kept; any other focused control gets the
-  // Escape key.
-  if (box_->isVisible()) {
-    commitOnFocusLoss();
-    grid_->setFocus(Qt::OtherFocusReason);
-    return;
-  }
-  platform::SendKeyToFocus(Qt::Key_Escape);
-}
+void ObservationGrid::discardEditor() { editor_->discard(); }
 
 void ObservationGrid::insertRow() {
+  editor_->commitAndClose();
   if (rows() < 3) {
     setCurrentCell(1, 1);
     grid_->setFocus(Qt::OtherFocusReason);
@@ -261,6 +159,7 @@ void ObservationGrid::insertRow() {
 }
 
 void ObservationGrid::deleteRow() {
+  editor_->commitAndClose();
   if (rows() == 2) {
     messages_.inform(grid_->window(),
                      Message{"顶行严禁删除！", "提醒", MessageIcon::Information});
@@ -274,6 +173,7 @@ void ObservationGrid::deleteRow() {
 }
 
 void ObservationGrid::pruneTrailingRow() {
+  editor_->commitAndClose();
   if (rows() <= 2) return;
   const int last = rows() - 1;
   setCurrentCell(last, 1);

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "core/observation_table.h"
+#include "ui/cell_editor.h"
 
 class QLineEdit;
 class QTableWidget;
@@ -24,7 +25,8 @@ class ObservationGrid : public QObject {
   ObservationGrid(QWidget* area, MessageBoxes& messages);
 
   QTableWidget* grid() const { return grid_; }
-  QLineEdit* editBox() const { return box_; }
+  QLineEdit* editBox() const { return editor_->box(); }
+  CellEditor& editor() const { return *editor_; }
 
   // Heading row included: a grid with one station row has 2 rows.
   int rows() const;
@@ -35,8 +37,8 @@ class ObservationGrid : public QObject {
   int currentRow() const;
   int currentColumn() const;
   void setCurrentCell(int row, int column);
-  int editRow() const { return editRow_; }
-  int editColumn() const { return editCol_; }
+  int editRow() const { return editor_->row() + 1; }
+  int editColumn() const { return editor_->column(); }
 
   // Heading row, one station row numbered "1", nothing else.
   void setUp();
@@ -56,11 +58,6 @@ class ObservationGrid : public QObject {
   void discardEditor();
 
  private:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void onCellClicked(int tableRow, int tableColumn);
-  void onBoxTextChanged(const QString& text);
-  void commitOnFocusLoss();
-  void closeOnScroll();
   void renumber();
   void appendRow();
   void setRows(int rows);
@@ -68,10 +65,7 @@ class ObservationGrid : public QObject {
   MessageBoxes& messages_;
   QWidget* area_;
   QTableWidget* grid_;
-  QLineEdit* box_;
-  int editRow_ = 1;
-  int editCol_ = 1;
-  bool discarding_ = false;
+  CellEditor* editor_;
 };
 
 }  // namespace korvane

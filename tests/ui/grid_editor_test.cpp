@@ -19,6 +19,8 @@ class GridEditorTest : public QObject {
   void deleteRefusesTheLastStationRow();
   void pointerOnComputePrunesOneBlankTrailingRow();
   void scrollingClosesTheBoxKeepingItsText();
+  void aWholeTraverseIsTypedWithoutTheMouse();
+  void typingOnTheCurrentCellOpensItAndReplacesItsText();
 };
 
 void GridEditorTest::startsWithHeadingsAndOneNumberedRow() {
@@ -116,12 +118,14 @@ void GridEditorTest::upDownEnterEscapeCloseTheBox() {
   // The new cell is not opened until it is clicked.
   QCOMPARE(g.editRow(), 2);
 
+  // Enter commits the cell and opens the next one to the right.
   ClickCell(g, 3, 6);
   QTest::keyClicks(box, "0.3");
   QTest::keyClick(box, Qt::Key_Return);
-  QVERIFY(!box->isVisible());
-  QVERIFY(g.grid()->hasFocus());
+  QVERIFY(box->isVisible());
   QCOMPARE(g.text(3, 6), QString("0.3"));
+  QCOMPARE(g.editRow(), 3);
+  QCOMPARE(g.editColumn(), 7);
 
   // Escape empties the cell being edited, whatever it held.
   ClickCell(g, 3, 6);
@@ -234,6 +238,69 @@ void GridEditorTest::scrollingClosesTheBoxKeepingItsText() {
   bar->setValue(bar->value() + 3);
   QVERIFY(!g.editBox()->isVisible());
   QCOMPARE(g.text(2, 2), QString("88.1"));
+}
+
+// Station rows typed with Tab between the cells and Enter after the last
+// one; enough rows that the grid scrolls while the keyboard moves on.
+void GridEditorTest::aWholeTraverseIsTypedWithoutTheMouse() {
+  MainWindowHarness h;
+  ObservationGrid& g = h.grid();
+  const int stations = 30;
+  auto cell = [](int r, int c) { return QString("%1.%2").arg(r).arg(c); };
+  ClickCell(g, 1, 1);
+  QLineEdit* box = g.editBox();
+  for (int r = 1; r <= stations; ++r) {
+    for (int c = 1; c <= 9; ++c) {
+      QVERIFY2(box->isVisible(), qPrintable(cell(r, c)));
+      QCOMPARE(g.editRow(), r);
+      QCOMPARE(g.editColumn(), c);
+      QTest::keyClicks(box, cell(r, c));
+      QTest::keyClick(box, c == 9 ? Qt::Key_Return : Qt::Key_Tab);
+    }
+  }
+  QVERIFY(g.grid()->verticalScrollBar()->value() > 0);
+  // Nothing typed was lost, and the row after the last typed one is the
+  // fresh numbered row that moving on appended.
+  for (int r = 1; r <= stations; ++r) {
+    QCOMPARE(g.text(r, 0), QString::number(r));
+    for (int c = 1; c <= 9; ++c) QCOMPARE(g.text(r, c), cell(r, c));
+  }
+  QCOMPARE(g.editRow(), stations + 1);
+  QCOMPARE(g.editColumn(), 1);
+  QCOMPARE(g.rows(), stations + 3);
+  QCOMPARE(g.text(stations + 2, 0), QString::number(stations + 2));
+  QVERIFY(h.messages.shown.empty());
+}
+
+void GridEditorTest::typingOnTheCurrentCellOpensItAndReplacesItsText() {
+  MainWindowHarness h;
+  ObservationGrid& g = h.grid();
+  QLineEdit* box = g.editBox();
+  ClickCell(g, 1, 2);
+  QTest::keyClicks(box, "90.1");
+  QTest::keyClick(box, Qt::Key_Up);  // closes the box, the grid has the focus
+  QVERIFY(!box->isVisible());
+  g.setCurrentCell(1, 3);
+  QTest::keyClicks(g.grid(), "1");
+  QVERIFY(box->isVisible());
+  QCOMPARE(g.editColumn(), 3);
+  QCOMPARE(box->text(), QString("1"));
+  QTest::keyClicks(box, "25");
+  QCOMPARE(g.text(1, 3), QString("125"));
+  // A filled cell opens with its text selected: typing replaces it.
+  ClickCell(g, 1, 2);
+  QCOMPARE(box->selectedText(), QString("90.1"));
+  QTest::keyClicks(box, "45");
+  QCOMPARE(g.text(1, 2), QString("45"));
+  // Escape still empties the cell; the number column takes no typing.
+  QTest::keyClick(box, Qt::Key_Escape);
+  QCOMPARE(g.text(1, 2), QString());
+  g.setCurrentCell(2, 0);
+  QTest::keyClicks(g.grid(), "x");
+  QCOMPARE(g.editRow(), 2);
+  QCOMPARE(g.editColumn(), 1);
+  QCOMPARE(g.text(2, 1), QString("x"));
+  QCOMPARE(g.text(2, 0), QString("2"));
 }
 
 QTEST_MAIN(GridEditorTest)

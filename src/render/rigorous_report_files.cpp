@@ -1,0 +1,29 @@
+#include "render/rigorous_report_files.h"
+
+#include <QSize>
+#include <QString>
+
+#include "render/sketch_renderer.h"
+#include "rigorous/rigorous_sketch.h"
+
+namespace korvane {
+
+ReportFilesWrite WriteRigorousReportFiles(const std::string& reportPath, RigorousReportInput input) {
+  ReportFilesWrite write;
+  input.imageName = ReportImageName(reportPath);
+  const ReportWrite report = WriteRigorousReport(reportPath, RigorousReportLines(input));
+  if (!report.ok()) {
+    write.refusal = report.refusal;
+    write.error = report.error;
+    return write;
+  }
+  const std::string imagePath = ReportImagePath(reportPath);
+  const Sketch sketch = RigorousSketch(input.table, input.result);
+  if (!SaveSketchImage(sketch, QString::fromStdString(imagePath),
+                       QSize(kRigorousSketchWidth, kRigorousSketchHeight))) {
+    write.error = "cannot write the picture " + imagePath;
+  }
+  return write;
+}
+
+}  // namespace korvane

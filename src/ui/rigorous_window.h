@@ -1,0 +1,117 @@
+#pragma once
+// The rigorous-adjustment window (form_ddx): the table of a connecting
+// traverse with its four known points, the a-priori parameters, the standard
+// and grade of the optional tolerance check, and the commands compute, save
+// data, open data, insert row, delete row, back and exit. Compute runs the
+// weighted adjustment, the check, the sketch and the offer of the HTML
+// report, then locks the inputs until back is chosen.
+#include <QString>
+#include <QWidget>
+#include <map>
+#include <string>
+
+#include "rigorous/rigorous_table.h"
+#include "ui/greeting_animation.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace korvane {
+
+class FileDialogs;
+class HoverLabel;
+class MessageBoxes;
+class PlotWindow;
+class RigorousGrid;
+struct RigorousResult;
+
+extern const char* const kReadZero;
+
+class RigorousWindow : public QWidget {
+  Q_OBJECT
+ public:
+  RigorousWindow(MessageBoxes& messages, FileDialogs& files);
+  ~RigorousWindow() override;
+
+  // Shows the window: placed on the screen the first time, brought up with
+  // its state afterwards.
+  void showUp();
+
+  RigorousGrid& grid() const { return *grid_; }
+  PlotWindow* plotWindow() const { return plot_; }
+  // The texts of the parameter boxes.
+  RigorousParameters parameters() const;
+  bool afterCompute() const { return afterCompute_; }
+
+  // The commands, as their buttons run them.
+  void compute();
+  void saveData();
+  void openData();
+  void insertRow();
+  void deleteRow();
+  void back();
+
+  // Pointer movements of the hover commands.
+  void hoverLabel(HoverLabel* label);
+  void pointerOverBackground();
+  void pointerOverCompute();
+
+  // One tick of the title animation (which also refreshes the grade code).
+  void tickTitle();
+
+ signals:
+  // The window was closed: the program says goodbye.
+  void closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct HoverPair {
+    HoverLabel* label;
+    QPushButton* button;
+  };
+  void buildWindow();
+  QWidget* buildCommands(QWidget* parent);
+  QWidget* buildParameters(QWidget* parent);
+  QLineEdit* addBox(QWidget* parent, const char* name, int width);
+  QLabel* addLabel(QWidget* parent, const char* name, const char* text);
+  void connectCommands();
+  HoverPair& pair(const char* buttonName);
+  void boxFocus(QLineEdit* box, bool in);
+  void sidesTyped(const QString& text);
+  void pickStandard(const QString& standard);
+  void refreshGradeCode();
+  void refreshCompute();
+  void setInputsUsable(bool usable);
+  void showSides();
+  void offerReport(const RigorousTable& table, const RigorousParameters& params,
+                   const RigorousResult& result);
+  QString chooseFile(bool saving);
+
+  MessageBoxes& messages_;
+  FileDialogs& files_;
+  RigorousGrid* grid_ = nullptr;
+  PlotWindow* plot_ = nullptr;
+  QLabel* title_ = nullptr;
+  QLabel* notice_ = nullptr;
+  std::map<std::string, QLineEdit*> boxes_;
+  std::map<std::string, QLabel*> labels_;
+  std::map<std::string, HoverPair> pairs_;
+  QCheckBox* check_ = nullptr;
+  QComboBox* standard_ = nullptr;
+  QComboBox* grade_ = nullptr;
+  QLineEdit* code_ = nullptr;
+  QTimer* titleTimer_ = nullptr;
+  GreetingAnimation titleAnimation_;
+  QString lastFolder_;
+  bool placed_ = false;
+  bool afterCompute_ = false;
+};
+
+}  // namespace korvane

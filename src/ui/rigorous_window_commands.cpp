@@ -1,0 +1,158 @@
+// The commands of the rigorous-adjustment window that reach the engine and
+// the files: compute with the report offer, save and open data, and the row
+// commands.
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "render/rigorous_report_files.h"
+#include "rigorous/rigorous_adjustment.h"
+#include "rigorous/rigorous_data_file.h"
+#include "rigorous/rigorous_report.h"
+#include "rigorous/rigorous_sketch.h"
+#include "rigorous/tolerance.h"
+#include "ui/cell_editor.h"
+#include "ui/hover_command.h"
+#include "ui/plot_window.h"
+#include "ui/rigorous_grid.h"
+#include "ui/rigorous_window.h"
+#include "ui/user_prompts.h"
+
+namespace korvane {
+
+namespace {
+
+Message CannotMessage(const std::string& what, const QString& path, const std::string& why) {
+  return {what + path.toStdString() + "\n" + why, "请检查", MessageIcon::Warning};
+}
+
+bool IsQuestion(const Message& message) {
+  return message == AngularMisclosureQuestion() || message == LinearMisclosureQuestion();
+}
+
+}  // namespace
+
+void RigorousWindow::compute() {
+  grid_->editor().commitAndClose();
+  const RigorousTable table = grid_->table();
+  const RigorousParameters params = parameters();
+  const AskOkCancel ask = [this](const Message& question) {
+    return messages_.askOkCancel(this, question);
+  };
+  const RigorousOutcome outcome = AdjustRigorous(table, params, ask);
+  if (!outcome.ok()) {
+    // A question answered with Cancel stops quietly; anything else is said.
+    if (!IsQuestion(*outcome.refusal)) messages_.inform(this, *outcome.refusal);
+    return;
+  }
+  if (!plot_) plot_ = new PlotWindow(nullptr, messages_, files_);
+  plot_->showSketch(RigorousSketch(table, outcome.result));
+  afterCompute_ = true;
+  setInputsUsable(false);
+  offerReport(table, params, outcome.result);
+}
+
+void RigorousWindow::offerReport(const RigorousTable& table, const RigorousParameters& params,
+                                 const RigorousResult& result) {
+  // Asked over the plot window, which stays on top of this one.
+  if (!messages_.askOkCancel(plot_, SaveReportQuestion())) return;
+  const bool checked = check_->isChecked();
+  const ToleranceRow& row = SelectToleranceRow(code_->text().toStdString());
+  const ToleranceLimits limits = DeriveLimits(row, result);
+  const ToleranceMarks marks = CheckTolerance(row, limits, result, checked);
+
+  plot_->hide();
+  FileDialogRequest request;
+  request.title = QString::fromUtf8(kReportDialogTitle);
+  request.filters = {QString::fromUtf8("HTML文件(*.HTML *.html *.htm)")};
+  request.folder = lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
+  const QString chosen = files_.saveFile(this, request);
+  const std::string path = ReportFileName(chosen.toStdString());
+  if (!path.empty()) {
+    lastFolder_ = QFileInfo(QString::fromStdString(path)).absolutePath();
+    const RigorousReportInput input{table, params, result, row, limits, marks, checked, {}};
+    const ReportFilesWrite write = WriteRigorousReportFiles(path, input);
+    if (write.refusal) messages_.inform(this, *write.refusal);
+    if (!write.error.empty()) {
+      messages_.inform(this, CannotMessage("报告无法保存：", QString::fromStdString(path), write.error));
+    }
+  }
+  plot_->show();
+}
+
+QString RigorousWindow::chooseFile(bool saving) {
+  FileDialogRequest request;
+  request.title = QString::fromUtf8(saving ? "保存文件" : "打开文件");
+  request.filters = {QString::fromUtf8("数据文件(*.DAT *.dat)"),
+                     QString::fromUtf8("文本文件(*.TXT *.txt)"),
+                     QString::fromUtf8("写字板文件(*.RTF *.rtf)")};
+  if (!saving) request.filters << QString::fromUtf8("所有文件(*)");
+  request.folder = lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
+  request.defaultSuffix = saving ? "DAT" : "";
+  QString path = saving ? WithDefaultSuffix(files_.saveFile(this, request), "DAT")
+                        : files_.openFile(this, request);
+  if (!path.isEmpty()) lastFolder_ = QFileInfo(path).absolutePath();
+  return path;
+}
+
+void RigorousWindow::saveData() {
+  grid_->editor().commitAndClose();
+  // The plot window stays on top: it steps aside while the dialog is open.
+  const bool plotShown = plot_ && plot_->isVisible();
+  if (plotShown) plot_->hide();
+  const QString path = chooseFile(true);
+  if (plotShown) plot_->show();
+  if (path.isEmpty()) return;
+  const std::string error = SaveRigorousFile(path.toStdString(), grid_->table(), parameters());
+  if (!error.empty()) messages_.inform(this, CannotMessage("数据无法保存：", path, error));
+}
+
+void RigorousWindow::openData() {
+  grid_->editor().commitAndClose();
+  const QString path = chooseFile(false);
+  if (path.isEmpty()) return;
+  std::string error;
+  const RigorousFileLoad load = LoadRigorousFile(path.toStdString(), error);
+  if (!error.empty()) {
+    messages_.inform(this, CannotMessage("数据无法读取：", path, error));
+    return;
+  }
+  // A refused file leaves the table and the boxes as they were.
+  if (load.refusal) {
+    messages_.inform(this, *load.refusal);
+    return;
+  }
+  grid_->fill(load.table);
+  grid_->setCurrentCell(RigorousTable::stationRow(1), 1);
+  const std::pair<const char*, const std::string*> values[] = {
+      {"Text_dxbs", &load.params.Text_dxbs}, {"Text_cj", &load.params.Text_cj},
+      {"Text_j", &load.params.Text_j},       {"Text_c", &load.params.Text_c},
+      {"Text_tym", &load.params.Text_tym}};
+  for (const auto& [name, value] : values) {
+    boxes_[name]->setProperty(kReadZero, value->empty());
+    boxes_[name]->setText(QString::fromStdString(*value));
+  }
+  notice_->setText(QString::fromStdString(load.notice));
+  refreshCompute();
+}
+
+void RigorousWindow::insertRow() {
+  if (!grid_->insertRow()) {
+    messages_.inform(this, Message{"只能在观测数据栏插入行！", "注意", MessageIcon::Information});
+    return;
+  }
+  showSides();
+}
+
+void RigorousWindow::deleteRow() {
+  if (!grid_->deleteRow()) {
+    messages_.inform(this, Message{"非观测数据严禁删除！", "提醒", MessageIcon::Information});
+    return;
+  }
+  showSides();
+}
+
+}  // namespace korvane
