@@ -1,8 +1,8 @@
 #include "decimal_form.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace korvane {
 
@@ -10,15 +10,19 @@ DecimalForm ToDecimalForm(double value, int significant) {
   DecimalForm form;
   if (value == 0.0 || !std::isfinite(value)) return form;
   form.negative = value < 0;
+  // Exact and locale-free: d.ddddde[+-]xx, correctly rounded.
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, std::fabs(value));
-  // buffer: d.ddddde[+-]xx
-  std::string text(buffer);
-  const auto e = text.find('e');
-  std::string mantissa = text.substr(0, e);
-  const int exp10 = std::atoi(text.c_str() + e + 1);
-  for (char c : mantissa)
-    if (c != '.') form.digits.push_back(c);
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                          std::chars_format::scientific, significant - 1);
+  if (error != std::errc()) return form;
+  const char* e = std::find(buffer, end, 'e');
+  form.digits.reserve(static_cast<std::size_t>(significant));
+  for (const char* c = buffer; c != e; ++c)
+    if (*c != '.') form.digits.push_back(*c);
+  int exp10 = 0;
+  const char* digits = e + 1;
+  if (*digits == '+') ++digits;
+  std::from_chars(digits, end, exp10);
   while (!form.digits.empty() && form.digits.back() == '0') form.digits.pop_back();
   form.exponent = exp10 + 1;
   if (form.digits.empty()) form.negative = false;
