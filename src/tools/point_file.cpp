@@ -99,8 +99,18 @@ class RecordChunks {
     }
     buffer_.resize(old + static_cast<std::size_t>(n));
     if (n == 0) eof_ = true;
+    if (!started_ && std::string_view(buffer_).substr(0, 3) == kBom) {
+      buffer_.erase(0, 3);
+      bom_ = true;
+    }
+    started_ = true;
     return true;
   }
+
+ public:
+  bool hadBom() const { return bom_; }
+
+ private:
   // Length of the complete lines at the start of the buffer, ending before
   // an empty line. A CR at the very end waits for a possible LF.
   std::size_t wholeLines() {
@@ -131,6 +141,8 @@ class RecordChunks {
   std::int64_t lines_ = 0;
   bool eof_ = false;
   bool done_ = false;
+  bool started_ = false;
+  bool bom_ = false;
 };
 
 struct Encoding {
@@ -147,10 +159,6 @@ std::string Scan(const std::string& path, std::int64_t maxBytes, Encoding& encod
   bool valid = true, multiByte = false, first = true;
   lines = 0;
   while (chunks.next(chunk, error)) {
-    if (first && chunk.substr(0, 3) == kBom) {
-      encoding.utf8 = true;
-      chunk.remove_prefix(3);
-    }
     if (first) {
       std::string_view rest = chunk, line;
       if (NextRecordLine(rest, line)) firstLine.assign(line);
@@ -163,7 +171,7 @@ std::string Scan(const std::string& path, std::int64_t maxBytes, Encoding& encod
     if (!chunk.empty() && chunk.back() != '\n' && chunk.back() != '\r') ++lines;
   }
   if (!error.empty()) return error;
-  if (valid && multiByte) encoding.utf8 = true;
+  if (chunks.hadBom() || (valid && multiByte)) encoding.utf8 = true;
   return {};
 }
 
@@ -185,10 +193,7 @@ std::string ForEachRun(const std::string& path, const Encoding& encoding,
   if (std::string error = chunks.open(path, -1); !error.empty()) return error;
   std::string_view chunk;
   std::string error;
-  bool first = true;
   while (chunks.next(chunk, error)) {
-    if (first && chunk.substr(0, 3) == kBom) chunk.remove_prefix(3);
-    first = false;
     if (!run(Decode(chunk, encoding))) return {};
   }
   return error;
