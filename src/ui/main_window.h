@@ -26,7 +26,9 @@ class HoverLabel;
 class MessageBoxes;
 class ObservationGrid;
 class PlotWindow;
+class SplitterWindow;
 class StartDialog;
+class TotalStationWindow;
 
 struct MainWindowEnvironment {
   MessageBoxes* messages = nullptr;
@@ -50,6 +52,8 @@ class MainWindow : public QMainWindow {
   StartDialog* startDialog() const { return dialog_; }
   PlotWindow* plotWindow() const { return plot_; }
   GoodbyeWindow* goodbyeWindow() const { return goodbye_; }
+  TotalStationWindow* totalStationWindow() const { return totalStation_; }
+  SplitterWindow* splitterWindow() const { return splitter_; }
   QString startFilePath() const;
   TraverseKind selectedKind() const;
 
@@ -63,6 +67,8 @@ class MainWindow : public QMainWindow {
   void showHelp();             // 帮助
   void showAbout();            // 关于
   void startExternalProgram(); // 世点坐标换算
+  void openTotalStation();     // 全站仪: hides this window
+  void openSplitter();         // 文件分割程序
 
   // Pointer movements of the hover mechanism.
   void hoverLabel(HoverLabel* label);
@@ -94,6 +100,8 @@ class MainWindow : public QMainWindow {
   StartDialog* dialog_ = nullptr;
   PlotWindow* plot_ = nullptr;
   GoodbyeWindow* goodbye_ = nullptr;
+  TotalStationWindow* totalStation_ = nullptr;
+  SplitterWindow* splitter_ = nullptr;
   QPlainTextEdit* pane_ = nullptr;
   QLabel* welcome_ = nullptr;
   QLabel* titleLabel_ = nullptr;

@@ -33,6 +33,14 @@ bool QtMessageBoxes::askOkCancel(QWidget* parent, const Message& question) {
   return box.exec() == QMessageBox::Ok;
 }
 
+bool QtMessageBoxes::askYesNo(QWidget* parent, const Message& question, bool defaultNo) {
+  QMessageBox box(ToQtIcon(question.icon), QString::fromStdString(question.title),
+                  QString::fromStdString(question.text), QMessageBox::Yes | QMessageBox::No,
+                  parent);
+  box.setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void QtMessageBoxes::about(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox::about(parent, title, text);
 }
@@ -45,7 +53,7 @@ QString ChooseFile(QWidget* parent, const FileDialogRequest& request, bool savin
   if (saving) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -17,6 +17,12 @@ class MessageBoxes {
   virtual void inform(QWidget* parent, const Message& message) = 0;
   // A modal OK/Cancel question; true means OK.
   virtual bool askOkCancel(QWidget* parent, const Message& question) = 0;
+  // A modal 是/否 question, 否 preselected when defaultNo; true means 是.
+  // Without a box of its own it is put as an OK/Cancel question.
+  virtual bool askYesNo(QWidget* parent, const Message& question, bool defaultNo) {
+    (void)defaultNo;
+    return askOkCancel(parent, question);
+  }
   // The About box of the program.
   virtual void about(QWidget* parent, const QString& title, const QString& text) = 0;
 };
@@ -25,6 +31,7 @@ class QtMessageBoxes : public MessageBoxes {
  public:
   void inform(QWidget* parent, const Message& message) override;
   bool askOkCancel(QWidget* parent, const Message& question) override;
+  bool askYesNo(QWidget* parent, const Message& question, bool defaultNo) override;
   void about(QWidget* parent, const QString& title, const QString& text) override;
 };
 
@@ -35,6 +42,7 @@ struct FileDialogRequest {
   QStringList filters;
   QString folder;
   QString defaultSuffix;  // appended when the chosen name has no suffix
+  bool confirmOverwrite = true;  // the save dialog asks before replacing a file
 };
 
 class FileDialogs {
