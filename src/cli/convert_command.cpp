@@ -16,12 +16,6 @@ namespace {
 
 constexpr const char* kUsage = "convert FILE [--columns 1,2,3,4,5] [--out OUT [--replace]]";
 
-bool IsAscii(std::string_view text) {
-  for (const char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
 // The window's save: GBK, CR LF, the text followed by a line break, appended
 // to OUT (or replacing it). The old file stays as it was until all is written.
 int WriteOut(const std::string& path, const std::string& out, bool replace,
@@ -33,7 +27,7 @@ int WriteOut(const std::string& path, const std::string& out, bool replace,
   }
   int writeError = 0;
   const std::string error = ConvertPointFile(path, columns, "\r\n", [&](std::string_view text) {
-    writeError = output.write(IsAscii(text) ? std::string(text) : EncodeGbk(text));
+    writeError = IsAsciiText(text) ? output.write(text) : output.write(EncodeGbk(text));
     return writeError == 0;
   }, stats);
   if (writeError == 0 && error.empty() && stats.linesRead > 0) writeError = output.write("\r\n");

@@ -15,6 +15,7 @@ namespace {
 
 constexpr long long kCopyBlock = 64LL << 20;  // progress and cancelling every 64 MiB
 constexpr std::size_t kBufferBytes = 4 << 20;
+constexpr long long kWritebackBytes = 8LL << 20;
 
 std::string TemporaryName(const std::string& target) {
   namespace fs = std::filesystem;
@@ -103,13 +104,20 @@ int AtomicOutput::open(const std::string& target, bool keepExisting) {
 }
 
 int AtomicOutput::write(std::string_view bytes) {
+  pending_ += static_cast<long long>(bytes.size());
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return errno;
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
+  if (pending_ >= kWritebackBytes) startWriteback();
   return 0;
+}
+
+void AtomicOutput::startWriteback() {
+  pending_ = 0;
+  if (fd_ >= 0) (void)sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
 int AtomicOutput::commit() {

@@ -23,6 +23,9 @@ class AtomicOutput {
   int write(std::string_view bytes);
   // The temporary file, for copying into it directly.
   int fd() const { return fd_; }
+  // Starts writing what has been written so far to the disk, so that the
+  // flush of commit() has less to wait for.
+  void startWriteback();
   // Flushes, closes and renames over the target; 0 or the error number.
   int commit();
   // Removes the temporary file (also done by the destructor).
@@ -30,6 +33,7 @@ class AtomicOutput {
 
  private:
   int fd_ = -1;
+  long long pending_ = 0;  // bytes written since the last writeback
   std::string target_;
   std::string temporary_;
 };

@@ -250,6 +250,7 @@ SplitterOutcome RunMerge(const MergePlan& plan, const SplitProgress& progress) {
     long long copied = 0;
     const int error = CopyBytes(in, output.fd(), -1, [&](long long c) {
       copied = c;
+      output.startWriteback();
       return !progress || progress(done + c, plan.totalSize);
     });
     ::close(in);

@@ -1,6 +1,7 @@
 #include "tools/point_conversion.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/text_utils.h"
 
@@ -12,9 +13,26 @@ bool IsCountLine(std::string_view firstLine) {
   return CharCount(firstLine) <= kCountLineMaxChars;
 }
 
+std::size_t FindLineBreak(std::string_view text, std::size_t from) {
+  // Eight bytes at a time: a byte equal to LF or CR makes its lane zero.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+  std::size_t i = from;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    const std::uint64_t lf = word ^ (kOnes * '\n'), cr = word ^ (kOnes * '\r');
+    if ((((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHigh) break;
+  }
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\n' || c == '\r') return i;
+  }
+  return std::string_view::npos;
+}
+
 bool NextRecordLine(std::string_view& rest, std::string_view& line) {
   if (rest.empty()) return false;
-  const std::size_t end = rest.find_first_of("\r\n");
+  const std::size_t end = FindLineBreak(rest, 0);
   if (end == 0) return false;  // an empty line ends the records
   if (end == std::string_view::npos) {
     line = rest;
@@ -39,34 +57,39 @@ std::string PointConverter::CountLine(std::int64_t linesRead, bool hasCountLine)
 
 void PointConverter::Take(std::string_view line, std::int64_t lineNumber, bool output,
                           std::string& out) {
-  int field = 0;
-  std::size_t start = 0;
+  // Fields are views into the line, or into the value carried from the
+  // lines before, which is updated once the line is read.
+  std::string_view current = carried_;
+  bool fromLine = false;
   int present = 0;
+  std::size_t start = 0;
   while (true) {
     const std::size_t comma = line.find(',', start);
     const std::string_view part =
         line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-    if (field == kPointFieldsRead) {
+    if (present == kPointFieldsRead) {
       // Fields past the sixth are ignored, and do not change the current value.
       if (firstWideLine_ == 0) firstWideLine_ = lineNumber;
       ++wideLines_;
       break;
     }
-    if (!part.empty()) current_.assign(part);
-    fields_[field++] = current_;
-    present = field;
+    if (!part.empty()) {
+      current = part;
+      fromLine = true;
+    }
+    fields_[present++] = current;
     if (comma == std::string_view::npos) break;
     start = comma + 1;
   }
-  if (!output) return;
-  bool first = true;
-  for (int column : columns_) {
-    if (!first) out.push_back(',');
-    first = false;
-    // A record shorter than the column has nothing there.
-    if (column <= present) out += fields_[column - 1];
+  if (output) {
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+      if (i > 0) out.push_back(',');
+      // A record shorter than the column has nothing there.
+      if (columns_[i] <= present) out.append(fields_[columns_[i] - 1]);
+    }
+    if (!columns_.empty()) out.append(lineEnd_);
   }
-  if (!columns_.empty()) out += lineEnd_;
+  if (fromLine) carried_.assign(current);
 }
 
 PointConversion ConvertPointText(std::string_view text, const std::vector<int>& columns,

@@ -20,6 +20,9 @@ std::vector<int> DefaultPointColumns();
 // fewer than eight characters.
 bool IsCountLine(std::string_view firstLine);
 
+// Position of the first CR or LF at or after `from`, or npos.
+std::size_t FindLineBreak(std::string_view text, std::size_t from);
+
 // The next line of a text (line ends LF, CR LF or CR); false at the end of
 // the text or at the first empty line, where reading stops.
 bool NextRecordLine(std::string_view& rest, std::string_view& line);
@@ -45,8 +48,8 @@ class PointConverter {
  private:
   std::vector<int> columns_;
   std::string lineEnd_;
-  std::string current_;
-  std::string fields_[kPointFieldsRead];
+  std::string carried_;  // the current value at the end of the last line
+  std::string_view fields_[kPointFieldsRead];
   std::int64_t firstWideLine_ = 0;
   std::int64_t wideLines_ = 0;
 };

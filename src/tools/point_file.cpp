@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "core/text_file.h"
 #include "tools/point_conversion.h"
@@ -16,11 +18,23 @@ namespace {
 constexpr std::size_t kBlockBytes = 1 << 20;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-bool IsAscii(std::string_view bytes) {
-  for (const char c : bytes)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
+}  // namespace
+
+bool IsAsciiText(std::string_view bytes) {
+  std::size_t i = 0;
+  std::uint64_t high = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    high |= word;
+  }
+  for (; i < bytes.size(); ++i) high |= static_cast<unsigned char>(bytes[i]);
+  return (high & 0x8080808080808080ULL) == 0;
 }
+
+namespace {
+
+bool IsAscii(std::string_view bytes) { return IsAsciiText(bytes); }
 
 // Valid UTF-8; sets hasMultiByte when a character of more than one byte occurs.
 bool ValidUtf8(std::string_view bytes, bool& hasMultiByte) {
@@ -57,27 +71,28 @@ class RecordChunks {
     if (maxBytes >= 0 && info.st_size > maxBytes)
       return "文件太大：" + path + "（超过 " + std::to_string(maxBytes >> 20) + " MB）";
     path_ = path;
+    buffer_.reset(new char[kCapacity]);
     return {};
   }
   // The next run of lines; false when the records are over (error tells why
   // when reading failed).
   bool next(std::string_view& chunk, std::string& error) {
-    buffer_.erase(0, taken_);
-    taken_ = 0;
+    begin_ = taken_;
     while (!done_) {
-      if (const std::size_t end = wholeLines(); end > 0) {
+      if (const std::size_t end = wholeLines(); end > begin_) {
         taken_ = end;
-        chunk = std::string_view(buffer_).substr(0, end);
+        chunk = std::string_view(buffer_.get() + begin_, end - begin_);
         return true;
       }
       if (eof_) {
         done_ = true;
-        if (buffer_.empty()) return false;
-        taken_ = buffer_.size();
-        chunk = buffer_;
+        if (end_ == begin_) return false;
+        ++lines_;  // the last line, without a line break
+        taken_ = end_;
+        chunk = std::string_view(buffer_.get() + begin_, end_ - begin_);
         return true;
       }
-      if (buffer_.size() > kMaxPointLineBytes) {
+      if (end_ - begin_ > kMaxPointLineBytes) {
         error = "第" + std::to_string(lines_ + 1) + "行太长（超过 1 MB），不是测量数据文件：" + path_;
         return false;
       }
@@ -85,48 +100,51 @@ class RecordChunks {
     }
     return false;
   }
+  bool hadBom() const { return bom_; }
+  std::int64_t lines() const { return lines_; }
 
  private:
+  static constexpr std::size_t kCapacity = kBlockBytes + kMaxPointLineBytes + 16;
+
   bool fill(std::string& error) {
-    const std::size_t old = buffer_.size();
-    buffer_.resize(old + kBlockBytes);
+    // The unfinished line moves to the front, then a block is read after it.
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = taken_ = 0;
     ssize_t n;
-    do n = ::read(fd_, buffer_.data() + old, kBlockBytes);
+    do n = ::read(fd_, buffer_.get() + end_, kBlockBytes);
     while (n < 0 && errno == EINTR);
     if (n < 0) {
       error = "无法读取文件：" + path_ + "（" + std::strerror(errno) + "）";
       return false;
     }
-    buffer_.resize(old + static_cast<std::size_t>(n));
+    end_ += static_cast<std::size_t>(n);
     if (n == 0) eof_ = true;
-    if (!started_ && std::string_view(buffer_).substr(0, 3) == kBom) {
-      buffer_.erase(0, 3);
+    if (!started_ && std::string_view(buffer_.get(), end_).substr(0, 3) == kBom) {
+      begin_ = taken_ = 3;
       bom_ = true;
     }
     started_ = true;
     return true;
   }
 
- public:
-  bool hadBom() const { return bom_; }
-
- private:
-  // Length of the complete lines at the start of the buffer, ending before
-  // an empty line. A CR at the very end waits for a possible LF.
+  // End of the complete lines from begin_, stopping before an empty line. A
+  // CR at the very end waits for a possible LF.
   std::size_t wholeLines() {
-    std::size_t pos = 0;
-    std::size_t end = 0;
-    while (pos < buffer_.size()) {
-      const std::size_t lineEnd = buffer_.find_first_of("\r\n", pos);
+    const std::string_view data(buffer_.get(), end_);
+    std::size_t pos = begin_;
+    std::size_t end = begin_;
+    while (pos < end_) {
+      const std::size_t lineEnd = FindLineBreak(data, pos);
       if (lineEnd == std::string::npos) break;
       if (lineEnd == pos) {  // empty line: the records end here
         done_ = true;
         return end;
       }
       std::size_t next = lineEnd + 1;
-      if (buffer_[lineEnd] == '\r') {
-        if (next == buffer_.size() && !eof_) break;
-        if (next < buffer_.size() && buffer_[next] == '\n') ++next;
+      if (data[lineEnd] == '\r') {
+        if (next == end_ && !eof_) break;
+        if (next < end_ && data[next] == '\n') ++next;
       }
       ++lines_;
       pos = end = next;
@@ -136,8 +154,8 @@ class RecordChunks {
 
   int fd_ = -1;
   std::string path_;
-  std::string buffer_;
-  std::size_t taken_ = 0;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t begin_ = 0, taken_ = 0, end_ = 0;
   std::int64_t lines_ = 0;
   bool eof_ = false;
   bool done_ = false;
@@ -165,17 +183,23 @@ std::string Scan(const std::string& path, std::int64_t maxBytes, Encoding& encod
     }
     first = false;
     if (valid && !IsAscii(chunk)) valid = ValidUtf8(chunk, multiByte);
-    for (const char c : chunk) lines += (c == '\n' || c == '\r');
-    // CR LF counts once; a last line without a break counts too.
-    for (std::size_t i = 0; i + 1 < chunk.size(); ++i) lines -= (chunk[i] == '\r' && chunk[i + 1] == '\n');
-    if (!chunk.empty() && chunk.back() != '\n' && chunk.back() != '\r') ++lines;
   }
+  lines = chunks.lines();
   if (!error.empty()) return error;
   if (chunks.hadBom() || (valid && multiByte)) encoding.utf8 = true;
   return {};
 }
 
-// Second pass: the lines as UTF-8, in runs of whole lines.
+// Second pass: the lines as UTF-8, in runs of whole lines. Text that needs
+// no decoding is handed on as it is.
+std::string_view DecodeInto(std::string_view chunk, const Encoding& encoding, std::string& decoded) {
+  if (encoding.utf8 || IsAscii(chunk)) return chunk;
+  std::string forced = "\x81\x40";
+  forced.append(chunk);
+  decoded = DecodeText(forced).substr(3);
+  return decoded;
+}
+
 std::string Decode(std::string_view chunk, const Encoding& encoding) {
   if (encoding.utf8 || IsAscii(chunk)) return std::string(chunk);
   // The project's decoder chooses UTF-8 for text that happens to be valid
@@ -192,9 +216,9 @@ std::string ForEachRun(const std::string& path, const Encoding& encoding,
   RecordChunks chunks;
   if (std::string error = chunks.open(path, -1); !error.empty()) return error;
   std::string_view chunk;
-  std::string error;
+  std::string error, decoded;
   while (chunks.next(chunk, error)) {
-    if (!run(Decode(chunk, encoding))) return {};
+    if (!run(DecodeInto(chunk, encoding, decoded))) return {};
   }
   return error;
 }

@@ -22,6 +22,9 @@ struct PointFileStats {
 // Receives output text; false stops the conversion (a write failed).
 using TextSink = std::function<bool(std::string_view text)>;
 
+// True when the text holds no byte above 0x7F (GBK and UTF-8 agree on it).
+bool IsAsciiText(std::string_view bytes);
+
 // Reads the lines up to the first empty line as UTF-8 text, each followed by
 // "\n". Files larger than maxBytes are refused. Returns an empty string on
 // success, otherwise the reason.
