@@ -25,28 +25,36 @@ now() { date +%s.%N; }
 # median of three numbers
 median() { printf '%s\n' "$@" | sort -g | sed -n 2p; }
 # seconds taken by a shell command
-timed() { t0=$(now); sh -c "$1" >/dev/null; t1=$(now); echo "$t1 - $t0" | bc -l; }
-rate() { echo "scale=1; $size_mb / $1" | bc -l; }
-clean() { rm -rf pieces merged.bin merged.out; mkdir pieces; }
+# seconds taken by a shell command, started with nothing left to write
+timed() { sync; t0=$(now); sh -c "$1" >/dev/null; t1=$(now); awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }'; }
+calc() { awk "BEGIN { printf \"%.2f\", $1 }"; }
+rate() { calc "$size_mb / $1"; }
+clean() { rm -rf pieces merged.bin merged.out; mkdir pieces; sync; }
+base_run() {
+  clean
+  base_split="$base_split $(timed "split -b 1447035 -a 4 src.bin pieces/s. && sync -f pieces")"
+  base_merge="$base_merge $(timed "cat pieces/s.* > merged.bin && sync -f merged.bin")"
+}
+ours_run() {
+  clean
+  ours_split="$ours_split $(timed "'$cli' split src.bin --target 'pieces/src\$bin'")"
+  ours_merge="$ours_merge $(timed "'$cli' merge merged.out --from 'pieces/src\$bin.001'")"
+  cmp src.bin merged.out
+}
 
 echo "source: $size_mb MiB of random bytes"
 head -c "${size_mb}M" /dev/urandom > src.bin
 cat src.bin > /dev/null  # warm cache
 
 ours_split=; base_split=; ours_merge=; base_merge=
+# The order alternates so that neither side always follows the other's deletions.
 for run in 1 2 3; do
-  clean
-  base_split="$base_split $(timed "split -b 1447035 -a 4 src.bin pieces/s. && sync -f pieces")"
-  base_merge="$base_merge $(timed "cat pieces/s.* > merged.bin && sync -f merged.bin")"
-  clean
-  ours_split="$ours_split $(timed "'$cli' split src.bin --target 'pieces/src\$bin'")"
-  ours_merge="$ours_merge $(timed "'$cli' merge merged.out --from 'pieces/src\$bin.001'")"
-  cmp src.bin merged.out
+  if [ $((run % 2)) -eq 1 ]; then base_run; ours_run; else ours_run; base_run; fi
 done
 bs=$(median $base_split); os=$(median $ours_split)
 bm=$(median $base_merge); om=$(median $ours_merge)
-echo "split:  korvane $(rate "$os") MiB/s  split+sync $(rate "$bs") MiB/s  ratio $(echo "scale=2; $bs / $os" | bc -l)"
-echo "merge:  korvane $(rate "$om") MiB/s  cat+sync   $(rate "$bm") MiB/s  ratio $(echo "scale=2; $bm / $om" | bc -l)"
+echo "split:  korvane $(rate "$os") MiB/s  split+sync $(rate "$bs") MiB/s  ratio $(calc "$bs / $os")"
+echo "merge:  korvane $(rate "$om") MiB/s  cat+sync   $(rate "$bm") MiB/s  ratio $(calc "$bm / $om")"
 clean
 rm -f src.bin
 
@@ -60,7 +68,7 @@ for run in 1 2 3; do
   ours_conv="$ours_conv $(timed "'$cli' convert points.dat --columns 3,2,1 --out korvane.out --replace")"
 done
 bc_=$(median $base_conv); oc=$(median $ours_conv)
-echo "convert: korvane ${oc}s  awk ${bc_}s  ratio $(echo "scale=2; $bc_ / $oc" | bc -l)"
+echo "convert: korvane ${oc}s  awk ${bc_}s  ratio $(calc "$bc_ / $oc")"
 rm -f points.dat awk.out korvane.out
 
 echo "sparse file of 2 GiB + 1 byte: split and merge back"

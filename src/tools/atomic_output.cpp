@@ -120,9 +120,9 @@ void AtomicOutput::startWriteback() {
   if (fd_ >= 0) (void)sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
-int AtomicOutput::commit() {
+int AtomicOutput::commit(bool flush) {
   if (fd_ < 0) return EBADF;
-  if (fsync(fd_) != 0) return errno;
+  if (flush && fsync(fd_) != 0) return errno;
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return errno;

@@ -27,7 +27,8 @@ class AtomicOutput {
   // flush of commit() has less to wait for.
   void startWriteback();
   // Flushes, closes and renames over the target; 0 or the error number.
-  int commit();
+  // Without flush the caller has flushed the whole file system already.
+  int commit(bool flush = true);
   // Removes the temporary file (also done by the destructor).
   void discard();
 

@@ -162,26 +162,23 @@ int WritePiece(int source, const std::string& path, std::int64_t length, std::in
   return error;
 }
 
-// Writes a small file whole; an executable one gets execute permission
-// wherever it is readable.
-int WriteWhole(const std::string& path, std::string_view bytes, bool executable) {
-  AtomicOutput output;
-  if (const int error = output.open(path, false)) return error;
-  if (const int error = output.write(bytes)) return error;
-  struct stat info {};
-  if (executable && fstat(output.fd(), &info) == 0)
-    (void)fchmod(output.fd(), (info.st_mode & 07777) | ((info.st_mode & 0444) >> 2));
-  return output.commit();
-}
-
-int WriteScripts(const SplitPlan& plan) {
+// Link.bat and link.sh, written to temporary files; they are renamed into
+// place once the flush of the whole split has taken them to the disk.
+int WriteScripts(const SplitPlan& plan, AtomicOutput& bat, AtomicOutput& sh) {
   std::vector<std::string> names;
   for (const std::string& piece : plan.pieces) names.push_back(FileNameOf(piece));
   const std::string folder = FolderOf(plan.pieces.front());
   const std::string prefix = folder.empty() ? "" : folder + "/";
   const std::string merged = FileNameOf(plan.merged);
-  if (const int error = WriteWhole(prefix + "Link.bat", LinkBatBytes(names, merged), false)) return error;
-  return WriteWhole(prefix + "link.sh", LinkShText(names, merged), true);
+  if (const int error = bat.open(prefix + "Link.bat", false)) return error;
+  if (const int error = bat.write(LinkBatBytes(names, merged))) return error;
+  if (const int error = sh.open(prefix + "link.sh", false)) return error;
+  if (const int error = sh.write(LinkShText(names, merged))) return error;
+  struct stat info {};
+  // The script may be run directly wherever it may be read.
+  if (fstat(sh.fd(), &info) == 0)
+    (void)fchmod(sh.fd(), (info.st_mode & 07777) | ((info.st_mode & 0444) >> 2));
+  return 0;
 }
 
 }  // namespace
@@ -190,6 +187,7 @@ SplitterOutcome RunSplit(const SplitPlan& plan, const SplitProgress& progress) {
   const int source = ::open(plan.source.c_str(), O_RDONLY | O_CLOEXEC);
   if (source < 0) return Failed(errno);
   std::vector<std::string> written;
+  AtomicOutput bat, sh;
   int error = 0;
   std::int64_t offset = 0;
   for (const std::string& piece : plan.pieces) {
@@ -198,9 +196,12 @@ SplitterOutcome RunSplit(const SplitPlan& plan, const SplitProgress& progress) {
     if ((error = WritePiece(source, piece, length, offset, plan, progress)) != 0) break;
     offset += length;
   }
+  if (error == 0) error = WriteScripts(plan, bat, sh);
+  // One flush of the file system for all pieces and both scripts.
   if (error == 0 && syncfs(source) != 0) error = errno;
   ::close(source);
-  if (error == 0) error = WriteScripts(plan);
+  if (error == 0) error = bat.commit(false);
+  if (error == 0) error = sh.commit(false);
   if (error != 0) {
     for (const std::string& piece : written) ::unlink(piece.c_str());
     return Failed(error);

@@ -127,6 +127,9 @@ QWidget* TotalStationWindow::buildColumnsPanel() {
   box->addLayout(move);
   box->addWidget(deletedLabel_);
   box->addWidget(deleted_);
+  box->addStretch();  // the buttons stay in place when List2 comes and goes
+  columns_->setFixedHeight(130);
+  deleted_->setFixedHeight(130);
   deleted_->hide();
   deletedLabel_->hide();
   panel->setFixedWidth(150);
