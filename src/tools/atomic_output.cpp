@@ -80,6 +80,7 @@ AtomicOutput::~AtomicOutput() { discard(); }
 
 int AtomicOutput::open(const std::string& target, bool keepExisting) {
   discard();
+  size_ = sentTo_ = 0;
   target_ = target;
   temporary_ = TemporaryName(target);
   fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -98,26 +99,32 @@ int AtomicOutput::open(const std::string& target, bool keepExisting) {
       const int error = CopyBytes(in, fd_, -1, nullptr);
       ::close(in);
       if (error) return error;
+      size_ = lseek(fd_, 0, SEEK_CUR);
     }
   }
   return 0;
 }
 
 int AtomicOutput::write(std::string_view bytes) {
-  pending_ += static_cast<long long>(bytes.size());
+  const long long count = static_cast<long long>(bytes.size());
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return errno;
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
-  if (pending_ >= kWritebackBytes) startWriteback();
+  copied(count);
   return 0;
 }
 
+void AtomicOutput::copied(long long bytes) {
+  size_ += bytes;
+  if (size_ - sentTo_ >= kWritebackBytes) startWriteback();
+}
+
 void AtomicOutput::startWriteback() {
-  pending_ = 0;
-  if (fd_ >= 0) (void)sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+  if (fd_ >= 0) (void)sync_file_range(fd_, sentTo_, size_ - sentTo_, SYNC_FILE_RANGE_WRITE);
+  sentTo_ = size_;
 }
 
 int AtomicOutput::commit(bool flush) {

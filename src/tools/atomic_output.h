@@ -23,9 +23,10 @@ class AtomicOutput {
   int write(std::string_view bytes);
   // The temporary file, for copying into it directly.
   int fd() const { return fd_; }
-  // Starts writing what has been written so far to the disk, so that the
-  // flush of commit() has less to wait for.
-  void startWriteback();
+  // Counts bytes copied into fd() directly; every few megabytes the part
+  // not yet on its way is sent to the disk, so that the flush of commit()
+  // has less to wait for.
+  void copied(long long bytes);
   // Flushes, closes and renames over the target; 0 or the error number.
   // Without flush the caller has flushed the whole file system already.
   int commit(bool flush = true);
@@ -34,7 +35,9 @@ class AtomicOutput {
 
  private:
   int fd_ = -1;
-  long long pending_ = 0;  // bytes written since the last writeback
+  long long size_ = 0;     // bytes in the temporary file
+  long long sentTo_ = 0;   // the part before this offset is being written back
+  void startWriteback();
   std::string target_;
   std::string temporary_;
 };

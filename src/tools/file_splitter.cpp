@@ -250,8 +250,8 @@ SplitterOutcome RunMerge(const MergePlan& plan, const SplitProgress& progress) {
     if (in < 0) return Failed(errno);
     long long copied = 0;
     const int error = CopyBytes(in, output.fd(), -1, [&](long long c) {
+      output.copied(c - copied);
       copied = c;
-      output.startWriteback();
       return !progress || progress(done + c, plan.totalSize);
     });
     ::close(in);

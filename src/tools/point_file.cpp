@@ -57,9 +57,12 @@ bool ValidUtf8(std::string_view bytes, bool& hasMultiByte) {
 }
 
 // Reads a regular file in blocks and hands out runs of whole lines (with
-// their line breaks), stopping before the first empty line.
+// their line breaks), stopping before the first empty line. Once the lines
+// have been counted, a second reading only cuts the runs at their last line
+// break and leaves it to the reader to stop after the counted lines.
 class RecordChunks {
  public:
+  explicit RecordChunks(bool counted = false) : counted_(counted) {}
   ~RecordChunks() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -79,7 +82,7 @@ class RecordChunks {
   bool next(std::string_view& chunk, std::string& error) {
     begin_ = taken_;
     while (!done_) {
-      if (const std::size_t end = wholeLines(); end > begin_) {
+      if (const std::size_t end = counted_ ? lastBreakEnd() : wholeLines(); end > begin_) {
         taken_ = end;
         chunk = std::string_view(buffer_.get() + begin_, end - begin_);
         return true;
@@ -128,6 +131,15 @@ class RecordChunks {
     return true;
   }
 
+  // End of the last complete line in the buffer.
+  std::size_t lastBreakEnd() const {
+    for (std::size_t i = end_; i > begin_; --i) {
+      const char c = buffer_[i - 1];
+      if (c == '\n' || (c == '\r' && (i < end_ || eof_))) return i;
+    }
+    return begin_;
+  }
+
   // End of the complete lines from begin_, stopping before an empty line. A
   // CR at the very end waits for a possible LF.
   std::size_t wholeLines() {
@@ -152,6 +164,7 @@ class RecordChunks {
     return end;
   }
 
+  bool counted_;
   int fd_ = -1;
   std::string path_;
   std::unique_ptr<char[]> buffer_;
@@ -211,9 +224,10 @@ std::string Decode(std::string_view chunk, const Encoding& encoding) {
   return text.substr(3);
 }
 
+// Runs of whole lines, decoded; the reader stops after the counted lines.
 std::string ForEachRun(const std::string& path, const Encoding& encoding,
                        const std::function<bool(std::string_view)>& run) {
-  RecordChunks chunks;
+  RecordChunks chunks(true);
   if (std::string error = chunks.open(path, -1); !error.empty()) return error;
   std::string_view chunk;
   std::string error, decoded;
@@ -232,13 +246,15 @@ std::string ReadPointLines(const std::string& path, std::int64_t maxBytes, std::
   if (std::string error = Scan(path, maxBytes, encoding, lines, firstLine); !error.empty())
     return error;
   text.clear();
+  std::int64_t number = 0;
   return ForEachRun(path, encoding, [&](std::string_view run) {
     std::string_view line;
-    while (NextRecordLine(run, line)) {
+    while (number < lines && NextRecordLine(run, line)) {
+      ++number;
       text.append(line);
       text.push_back('\n');
     }
-    return true;
+    return number < lines;
   });
 }
 

@@ -208,6 +208,14 @@ void SplitterWindow::enterFolder(const QString& folder) {
   folder_ = QDir(folder).canonicalPath();
   if (folder_.isEmpty()) folder_ = QDir::homePath();
   folderLabel_->setText(folder_);
+  // The drive list shows the file system that holds the folder.
+  int best = -1;
+  for (int i = 0; i < drives_->count(); ++i) {
+    const QString root = drives_->itemText(i);
+    const bool holds = folder_ == root || folder_.startsWith(root.endsWith('/') ? root : root + "/");
+    if (holds && (best < 0 || root.size() > drives_->itemText(best).size())) best = i;
+  }
+  if (best >= 0) drives_->setCurrentIndex(best);
   folders_->clear();
   QDir dir(folder_);
   if (!dir.isRoot()) folders_->addItem("..");
