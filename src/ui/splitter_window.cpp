@@ -118,6 +118,7 @@ QWidget* SplitterWindow::buildSplitPage() {
   buttons->addWidget(splitButton_);
   buttons->addWidget(splitCancel_);
   grid->addLayout(buttons, 6, 0, 1, 2);
+  grid->setRowStretch(7, 1);
   (new QVBoxLayout(page))->addWidget(frame);
   connect(browse, &QPushButton::clicked, this, &SplitterWindow::browseSource);
   connect(source_, &QLineEdit::editingFinished, this, &SplitterWindow::sourceLeft);

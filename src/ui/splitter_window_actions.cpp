@@ -127,6 +127,8 @@ void SplitterWindow::finish(bool splitting, const SplitterOutcome& outcome) {
   } else if (splitting) {
     for (const std::string& piece : splitPlan_.pieces) mergeList_->addItem(QString::fromStdString(piece));
     mergeTarget_->setText(QString::fromStdString(splitPlan_.merged));
+    // The folder list moves to the pieces, so that they are in view.
+    enterFolder(QFileInfo(QString::fromStdString(splitPlan_.pieces.front())).absolutePath());
     tabs_->setCurrentIndex(1);
     messages_.inform(this, outcome.message);
   } else {
