@@ -2,6 +2,7 @@
 // Option parsing shared by the tool commands: one syntax (QCommandLineParser),
 // "--help" for each command, usage errors on standard error with status 1.
 #include <QCommandLineParser>
+#include <csignal>
 #include <QStringList>
 #include <iostream>
 #include <optional>
@@ -40,5 +41,18 @@ inline int UsageError(const QCommandLineParser& parser, const std::string& comma
 }
 
 inline void PrintMessage(const Message& m) { std::cerr << m.title << ": " << m.text << "\n"; }
+
+// Ctrl+C or a termination request while files are written: the command
+// notices it between blocks and cleans up instead of dying half-way.
+inline volatile std::sig_atomic_t& InterruptFlag() {
+  static volatile std::sig_atomic_t flag = 0;
+  return flag;
+}
+inline void WatchInterrupts() {
+  auto handler = [](int) { InterruptFlag() = 1; };
+  std::signal(SIGINT, handler);
+  std::signal(SIGTERM, handler);
+}
+inline bool Interrupted() { return InterruptFlag() != 0; }
 
 }  // namespace korvane::cli

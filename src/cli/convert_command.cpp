@@ -1,5 +1,6 @@
 // korvane-cli convert: a total-station point file reordered into the chosen
 // columns, printed or appended to a file as the window saves it.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -26,8 +27,10 @@ int WriteOut(const std::string& path, const std::string& out, bool replace,
     return 1;
   }
   int writeError = 0;
+  WatchInterrupts();
   const std::string error = ConvertPointFile(path, columns, "\r\n", [&](std::string_view text) {
     writeError = IsAsciiText(text) ? output.write(text) : output.write(EncodeGbk(text));
+    if (writeError == 0 && Interrupted()) writeError = EINTR;
     return writeError == 0;
   }, stats);
   if (writeError == 0 && error.empty() && stats.linesRead > 0) writeError = output.write("\r\n");

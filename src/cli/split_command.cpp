@@ -21,6 +21,9 @@ AskYesNo Answers(bool yes) {
   };
 }
 
+// Stops the running operation when the command is interrupted.
+bool KeepGoing(std::int64_t, std::int64_t) { return !Interrupted(); }
+
 int Finish(const SplitterOutcome& outcome) {
   switch (outcome.status) {
     case SplitterStatus::Done:
@@ -33,6 +36,9 @@ int Finish(const SplitterOutcome& outcome) {
       return 2;
     case SplitterStatus::Failed:
       PrintMessage(outcome.message);
+      return 1;
+    case SplitterStatus::Cancelled:
+      std::cerr << "korvane-cli: 操作已中断，没有留下写了一半的文件\n";
       return 1;
     default:
       return 1;
@@ -57,7 +63,8 @@ int RunSplitCommand(const std::vector<std::string>& args) {
   SplitPlan plan;
   const SplitterOutcome checked = CheckSplit(request, Answers(parser.isSet(yes)), plan);
   if (checked.status != SplitterStatus::Ready) return Finish(checked);
-  return Finish(RunSplit(plan, nullptr));
+  WatchInterrupts();
+  return Finish(RunSplit(plan, KeepGoing));
 }
 
 int RunMergeCommand(const std::vector<std::string>& args) {
@@ -84,7 +91,8 @@ int RunMergeCommand(const std::vector<std::string>& args) {
   MergePlan plan;
   const SplitterOutcome checked = CheckMerge(request, Answers(parser.isSet(yes)), plan);
   if (checked.status != SplitterStatus::Ready) return Finish(checked);
-  return Finish(RunMerge(plan, nullptr));
+  WatchInterrupts();
+  return Finish(RunMerge(plan, KeepGoing));
 }
 
 const CommandRegistration kSplit("split", kSplitUsage, RunSplitCommand);
