@@ -25,6 +25,8 @@
 #include "ui/calculator_window.h"
 #include "ui/geodetic_window.h"
 #include "ui/goodbye_window.h"
+#include "ui/splitter_window.h"
+#include "ui/total_station_window.h"
 #include "ui/hover_command.h"
 #include "ui/observation_grid.h"
 #include "ui/platform.h"
@@ -114,6 +116,8 @@ MainWindow::~MainWindow() {
   delete plot_;
   delete rigorous_;
   delete goodbye_;
+  delete totalStation_;
+  delete splitter_;
 }
 
 QString MainWindow::startFilePath() const {
@@ -279,11 +283,12 @@ void MainWindow::buildMenu() {
   addEntry(corrections, "m_dxgcjsgz", "单向高程计算改正", false);
 
   QMenu* other = addMenu("m_lrgj", "另类工具");
-  addEntry(other, "m_wjfg", "文件分割程序", false);
+  connect(addEntry(other, "m_wjfg", "文件分割程序", true), &QAction::triggered, this,
+          &MainWindow::openSplitter);
 
   QAction* totalStation = bar->addAction(QString::fromUtf8("全站仪"));
   totalStation->setObjectName("m_qzy");
-  totalStation->setEnabled(false);
+  connect(totalStation, &QAction::triggered, this, &MainWindow::openTotalStation);
 
   startDataMenu_ = bar->addAction(QString::fromUtf8("输入起始数据"));
   startDataMenu_->setObjectName("mune_qssj");
@@ -576,6 +581,28 @@ void MainWindow::pointerOverBackground() {
   const bool first = UsesFirstCompute(selectedKind());
   pair(first ? "js2" : "js").label->hide();
   if (hiddenCaption_) hiddenCaption_->hide();
+}
+
+void MainWindow::openTotalStation() {
+  if (!totalStation_) {
+    totalStation_ = new TotalStationWindow(*env_.messages, *env_.files);
+    // Its exit leaves the program through the goodbye window; closing it by
+    // its frame brings this window back.
+    connect(totalStation_, &TotalStationWindow::exitRequested, this, &MainWindow::close);
+    connect(totalStation_, &TotalStationWindow::closed, this, &MainWindow::show);
+  }
+  hide();
+  totalStation_->open();
+}
+
+void MainWindow::openSplitter() {
+  if (!splitter_) {
+    splitter_ = new SplitterWindow(*env_.messages, *env_.files);
+    connect(splitter_, &SplitterWindow::closed, this, [this] {
+      if (!closing_) show();
+    });
+  }
+  splitter_->open();
 }
 
 void MainWindow::tickWelcome() {

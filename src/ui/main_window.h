@@ -31,7 +31,9 @@ class MessageBoxes;
 class ObservationGrid;
 class PlotWindow;
 class RigorousWindow;
+class SplitterWindow;
 class StartDialog;
+class TotalStationWindow;
 
 struct MainWindowEnvironment {
   MessageBoxes* messages = nullptr;
@@ -56,6 +58,8 @@ class MainWindow : public QMainWindow {
   PlotWindow* plotWindow() const { return plot_; }
   GoodbyeWindow* goodbyeWindow() const { return goodbye_; }
   RigorousWindow* rigorousWindow() const { return rigorous_; }
+  TotalStationWindow* totalStationWindow() const { return totalStation_; }
+  SplitterWindow* splitterWindow() const { return splitter_; }
   QString startFilePath() const;
   TraverseKind selectedKind() const;
 
@@ -74,6 +78,8 @@ class MainWindow : public QMainWindow {
   void openCalculator();       // 科学计算器 (one window, modeless)
   GeodeticWindow* geodeticWindow() const;
   CalculatorWindow* calculatorWindow() const;
+  void openTotalStation();     // 全站仪: hides this window
+  void openSplitter();         // 文件分割程序
 
   // Pointer movements of the hover mechanism.
   void hoverLabel(HoverLabel* label);
@@ -112,6 +118,8 @@ class MainWindow : public QMainWindow {
   QPointer<GeodeticWindow> geodetic_;
   QPointer<CalculatorWindow> calculator_;
   RigorousWindow* rigorous_ = nullptr;
+  TotalStationWindow* totalStation_ = nullptr;
+  SplitterWindow* splitter_ = nullptr;
   QPlainTextEdit* pane_ = nullptr;
   QLabel* welcome_ = nullptr;
   QLabel* titleLabel_ = nullptr;

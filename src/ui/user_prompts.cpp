@@ -70,7 +70,7 @@ QString ChooseFile(QWidget* parent, const FileDialogRequest& request, bool savin
   if (saving) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

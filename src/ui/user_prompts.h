@@ -41,6 +41,7 @@ struct FileDialogRequest {
   QStringList filters;
   QString folder;
   QString defaultSuffix;  // appended when the chosen name has no suffix
+  bool confirmOverwrite = true;  // the save dialog asks before replacing a file
 };
 
 class FileDialogs {

@@ -1,0 +1,102 @@
+// korvane-cli split and merge: the file splitter's two operations. Running
+// the command confirms the operation; replacing files that exist needs --yes.
+#include <iostream>
+
+#include "cli_command.h"
+#include "cli_options.h"
+#include "tools/file_splitter.h"
+#include "tools/piece_names.h"
+
+namespace korvane::cli {
+namespace {
+
+constexpr const char* kSplitUsage = "split SRC [--target T] [--kb N] [--yes]";
+constexpr const char* kMergeUsage = "merge TARGET PIECE... [--yes] | merge [TARGET] --from FIRST_PIECE [--yes]";
+
+AskYesNo Answers(bool yes) {
+  return [yes](const Message& question, QuestionKind kind) {
+    if (kind == QuestionKind::Confirm || yes) return true;
+    PrintMessage(question);  // answered with its default, 否
+    return false;
+  };
+}
+
+// Stops the running operation when the command is interrupted.
+bool KeepGoing(std::int64_t, std::int64_t) { return !Interrupted(); }
+
+int Finish(const SplitterOutcome& outcome) {
+  switch (outcome.status) {
+    case SplitterStatus::Done:
+      std::cout << outcome.message.text << "\n";
+      return 0;
+    case SplitterStatus::Refused:
+      PrintMessage(outcome.message);
+      return 2;
+    case SplitterStatus::Declined:
+      return 2;
+    case SplitterStatus::Failed:
+      PrintMessage(outcome.message);
+      return 1;
+    case SplitterStatus::Cancelled:
+      std::cerr << "korvane-cli: 操作已中断，没有留下写了一半的文件\n";
+      return 1;
+    default:
+      return 1;
+  }
+}
+
+int RunSplitCommand(const std::vector<std::string>& args) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Cuts SRC into numbered pieces and writes Link.bat and link.sh beside them.");
+  parser.addPositionalArgument("SRC", "The file to split.");
+  const QCommandLineOption target("target", "Base name of the pieces (default: SRC with its last \".\" as \"$\").", "T");
+  const QCommandLineOption kb("kb", "Piece size in KB (default: 1447035 bytes, \"1.44M\").", "N");
+  const QCommandLineOption yes("yes", "Replace pieces that exist already.");
+  parser.addOptions({target, kb, yes});
+  if (const auto status = ParseCommandLine(parser, "split", args)) return *status;
+  if (parser.positionalArguments().size() != 1) return UsageError(parser, "split", "exactly one SRC is required");
+  SplitRequest request;
+  request.source = parser.positionalArguments().front().toStdString();
+  request.target = parser.isSet(target) ? parser.value(target).toStdString() : ProposeBaseName(request.source);
+  request.customSize = parser.isSet(kb);
+  request.customKb = parser.value(kb).toStdString();
+  SplitPlan plan;
+  const SplitterOutcome checked = CheckSplit(request, Answers(parser.isSet(yes)), plan);
+  if (checked.status != SplitterStatus::Ready) return Finish(checked);
+  WatchInterrupts();
+  return Finish(RunSplit(plan, KeepGoing));
+}
+
+int RunMergeCommand(const std::vector<std::string>& args) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Joins pieces, in the order given, into TARGET.");
+  parser.addPositionalArgument("TARGET", "The merged file (with --from: optional, derived from the piece).");
+  parser.addPositionalArgument("PIECE", "The pieces in order.", "[PIECE...]");
+  const QCommandLineOption from("from", "Take all pieces that belong with FIRST_PIECE, in numeric order.", "FIRST_PIECE");
+  const QCommandLineOption yes("yes", "Replace TARGET when it exists.");
+  parser.addOptions({from, yes});
+  if (const auto status = ParseCommandLine(parser, "merge", args)) return *status;
+  QStringList positional = parser.positionalArguments();
+  MergeRequest request;
+  if (parser.isSet(from)) {
+    if (positional.size() > 1) return UsageError(parser, "merge", "with --from give at most TARGET");
+    const std::string first = parser.value(from).toStdString();
+    request.pieces = PiecesToAdd(first);
+    request.target = positional.isEmpty() ? MergedName(request.pieces.front()) : positional.front().toStdString();
+  } else {
+    if (positional.size() < 2) return UsageError(parser, "merge", "TARGET and at least one PIECE are required");
+    request.target = positional.takeFirst().toStdString();
+    for (const QString& piece : positional) request.pieces.push_back(piece.toStdString());
+  }
+  MergePlan plan;
+  const SplitterOutcome checked = CheckMerge(request, Answers(parser.isSet(yes)), plan);
+  if (checked.status != SplitterStatus::Ready) return Finish(checked);
+  WatchInterrupts();
+  return Finish(RunMerge(plan, KeepGoing));
+}
+
+const CommandRegistration kSplit("split", kSplitUsage, RunSplitCommand);
+const CommandRegistration kMerge("merge", kMergeUsage, RunMergeCommand);
+
+}  // namespace
+}  // namespace korvane::cli

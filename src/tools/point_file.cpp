@@ -1,0 +1,291 @@
+#include "tools/point_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "core/text_file.h"
+#include "tools/point_conversion.h"
+
+namespace korvane {
+namespace {
+
+constexpr std::size_t kBlockBytes = 1 << 20;
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+}  // namespace
+
+bool IsAsciiText(std::string_view bytes) {
+  std::size_t i = 0;
+  std::uint64_t high = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    high |= word;
+  }
+  for (; i < bytes.size(); ++i) high |= static_cast<unsigned char>(bytes[i]);
+  return (high & 0x8080808080808080ULL) == 0;
+}
+
+namespace {
+
+bool IsAscii(std::string_view bytes) { return IsAsciiText(bytes); }
+
+// Valid UTF-8; sets hasMultiByte when a character of more than one byte occurs.
+bool ValidUtf8(std::string_view bytes, bool& hasMultiByte) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    std::size_t n = 0;
+    if (c < 0x80) n = 1;
+    else if (c >= 0xC2 && c < 0xE0) n = 2;
+    else if (c >= 0xE0 && c < 0xF0) n = 3;
+    else if (c >= 0xF0 && c < 0xF5) n = 4;
+    else return false;
+    if (i + n > bytes.size()) return false;
+    for (std::size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    if (n > 1) hasMultiByte = true;
+    i += n;
+  }
+  return true;
+}
+
+// Reads a regular file in blocks and hands out runs of whole lines (with
+// their line breaks), stopping before the first empty line. Once the lines
+// have been counted, a second reading only cuts the runs at their last line
+// break and leaves it to the reader to stop after the counted lines.
+class RecordChunks {
+ public:
+  explicit RecordChunks(bool counted = false) : counted_(counted) {}
+  ~RecordChunks() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  std::string open(const std::string& path, std::int64_t maxBytes) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) return "无法读取文件：" + path + "（" + std::strerror(errno) + "）";
+    struct stat info {};
+    if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) return "不是普通文件：" + path;
+    if (maxBytes >= 0 && info.st_size > maxBytes)
+      return "文件太大：" + path + "（超过 " + std::to_string(maxBytes >> 20) + " MB）";
+    path_ = path;
+    buffer_.reset(new char[kCapacity]);
+    return {};
+  }
+  // The next run of lines; false when the records are over (error tells why
+  // when reading failed).
+  bool next(std::string_view& chunk, std::string& error) {
+    begin_ = taken_;
+    while (!done_) {
+      if (const std::size_t end = counted_ ? lastBreakEnd() : wholeLines(); end > begin_) {
+        taken_ = end;
+        chunk = std::string_view(buffer_.get() + begin_, end - begin_);
+        return true;
+      }
+      if (eof_) {
+        done_ = true;
+        if (end_ == begin_) return false;
+        ++lines_;  // the last line, without a line break
+        taken_ = end_;
+        chunk = std::string_view(buffer_.get() + begin_, end_ - begin_);
+        return true;
+      }
+      if (end_ - begin_ > kMaxPointLineBytes) {
+        error = "第" + std::to_string(lines_ + 1) + "行太长（超过 1 MB），不是测量数据文件：" + path_;
+        return false;
+      }
+      if (!fill(error)) return false;
+    }
+    return false;
+  }
+  bool hadBom() const { return bom_; }
+  std::int64_t lines() const { return lines_; }
+
+ private:
+  static constexpr std::size_t kCapacity = kBlockBytes + kMaxPointLineBytes + 16;
+
+  bool fill(std::string& error) {
+    // The unfinished line moves to the front, then a block is read after it.
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = taken_ = 0;
+    ssize_t n;
+    do n = ::read(fd_, buffer_.get() + end_, kBlockBytes);
+    while (n < 0 && errno == EINTR);
+    if (n < 0) {
+      error = "无法读取文件：" + path_ + "（" + std::strerror(errno) + "）";
+      return false;
+    }
+    end_ += static_cast<std::size_t>(n);
+    if (n == 0) eof_ = true;
+    if (!started_ && std::string_view(buffer_.get(), end_).substr(0, 3) == kBom) {
+      begin_ = taken_ = 3;
+      bom_ = true;
+    }
+    started_ = true;
+    return true;
+  }
+
+  // End of the last complete line in the buffer.
+  std::size_t lastBreakEnd() const {
+    for (std::size_t i = end_; i > begin_; --i) {
+      const char c = buffer_[i - 1];
+      if (c == '\n' || (c == '\r' && (i < end_ || eof_))) return i;
+    }
+    return begin_;
+  }
+
+  // End of the complete lines from begin_, stopping before an empty line. A
+  // CR at the very end waits for a possible LF.
+  std::size_t wholeLines() {
+    const std::string_view data(buffer_.get(), end_);
+    std::size_t pos = begin_;
+    std::size_t end = begin_;
+    while (pos < end_) {
+      const std::size_t lineEnd = FindLineBreak(data, pos);
+      if (lineEnd == std::string::npos) break;
+      if (lineEnd == pos) {  // empty line: the records end here
+        done_ = true;
+        return end;
+      }
+      std::size_t next = lineEnd + 1;
+      if (data[lineEnd] == '\r') {
+        if (next == end_ && !eof_) break;
+        if (next < end_ && data[next] == '\n') ++next;
+      }
+      ++lines_;
+      pos = end = next;
+    }
+    return end;
+  }
+
+  bool counted_;
+  int fd_ = -1;
+  std::string path_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t begin_ = 0, taken_ = 0, end_ = 0;
+  std::int64_t lines_ = 0;
+  bool eof_ = false;
+  bool done_ = false;
+  bool started_ = false;
+  bool bom_ = false;
+};
+
+struct Encoding {
+  bool utf8 = false;
+};
+
+// First pass: the number of lines, the first line and the encoding.
+std::string Scan(const std::string& path, std::int64_t maxBytes, Encoding& encoding,
+                 std::int64_t& lines, std::string& firstLine) {
+  RecordChunks chunks;
+  if (std::string error = chunks.open(path, maxBytes); !error.empty()) return error;
+  std::string_view chunk;
+  std::string error;
+  bool valid = true, multiByte = false, first = true;
+  lines = 0;
+  while (chunks.next(chunk, error)) {
+    if (first) {
+      std::string_view rest = chunk, line;
+      if (NextRecordLine(rest, line)) firstLine.assign(line);
+    }
+    first = false;
+    if (valid && !IsAscii(chunk)) valid = ValidUtf8(chunk, multiByte);
+  }
+  lines = chunks.lines();
+  if (!error.empty()) return error;
+  if (chunks.hadBom() || (valid && multiByte)) encoding.utf8 = true;
+  return {};
+}
+
+// Second pass: the lines as UTF-8, in runs of whole lines. Text that needs
+// no decoding is handed on as it is.
+std::string_view DecodeInto(std::string_view chunk, const Encoding& encoding, std::string& decoded) {
+  if (encoding.utf8 || IsAscii(chunk)) return chunk;
+  std::string forced = "\x81\x40";
+  forced.append(chunk);
+  decoded = DecodeText(forced).substr(3);
+  return decoded;
+}
+
+std::string Decode(std::string_view chunk, const Encoding& encoding) {
+  if (encoding.utf8 || IsAscii(chunk)) return std::string(chunk);
+  // The project's decoder chooses UTF-8 for text that happens to be valid
+  // UTF-8; a leading GBK character (0x81 0x40, never valid UTF-8) keeps it
+  // on GBK for every run, and its three UTF-8 bytes are dropped again.
+  std::string forced = "\x81\x40";
+  forced.append(chunk);
+  std::string text = DecodeText(forced);
+  return text.substr(3);
+}
+
+// Runs of whole lines, decoded; the reader stops after the counted lines.
+std::string ForEachRun(const std::string& path, const Encoding& encoding,
+                       const std::function<bool(std::string_view)>& run) {
+  RecordChunks chunks(true);
+  if (std::string error = chunks.open(path, -1); !error.empty()) return error;
+  std::string_view chunk;
+  std::string error, decoded;
+  while (chunks.next(chunk, error)) {
+    if (!run(DecodeInto(chunk, encoding, decoded))) return {};
+  }
+  return error;
+}
+
+}  // namespace
+
+std::string ReadPointLines(const std::string& path, std::int64_t maxBytes, std::string& text,
+                           std::int64_t& lines) {
+  Encoding encoding;
+  std::string firstLine;
+  if (std::string error = Scan(path, maxBytes, encoding, lines, firstLine); !error.empty())
+    return error;
+  text.clear();
+  std::int64_t number = 0;
+  return ForEachRun(path, encoding, [&](std::string_view run) {
+    std::string_view line;
+    while (number < lines && NextRecordLine(run, line)) {
+      ++number;
+      text.append(line);
+      text.push_back('\n');
+    }
+    return number < lines;
+  });
+}
+
+std::string ConvertPointFile(const std::string& path, const std::vector<int>& columns,
+                             const std::string& lineEnd, const TextSink& sink,
+                             PointFileStats& stats) {
+  Encoding encoding;
+  std::string firstLine;
+  std::int64_t lines = 0;
+  if (std::string error = Scan(path, -1, encoding, lines, firstLine); !error.empty()) return error;
+  const bool hasCountLine = lines == 0 || IsCountLine(Decode(firstLine, encoding));
+  PointConverter converter(columns, lineEnd);
+  bool sinkOk = sink(converter.CountLine(lines, hasCountLine));
+  std::int64_t number = 0;
+  std::string out;
+  std::string error = ForEachRun(path, encoding, [&](std::string_view run) {
+    out.clear();
+    std::string_view line;
+    // The count of the first pass bounds the second, should the file grow.
+    while (number < lines && NextRecordLine(run, line)) {
+      ++number;
+      converter.Take(line, number, !(hasCountLine && number == 1), out);
+    }
+    sinkOk = sinkOk && sink(out);
+    return sinkOk && number < lines;
+  });
+  stats.linesRead = lines;
+  stats.firstWideLine = converter.firstWideLine();
+  stats.wideLines = converter.wideLines();
+  if (error.empty() && !sinkOk) error = "无法写入转换结果";
+  return error;
+}
+
+}  // namespace korvane
