@@ -3,6 +3,8 @@
 #include <QChildEvent>
 #include <QResizeEvent>
 
+#include "ui/platform.h"
+
 namespace korvane {
 
 void HoverLabel::enterEvent(QEnterEvent* event) {
@@ -22,6 +24,19 @@ void CommandPlace::childEvent(QChildEvent* event) {
   if (event->added()) {
     if (auto* widget = qobject_cast<QWidget*>(event->child())) widget->setGeometry(rect());
   }
+}
+
+HoverPair AddHoverPair(CommandPlace* place, const char* labelName, const QString& labelText,
+                       const char* buttonName, const QString& buttonText) {
+  auto* label = new HoverLabel(labelText, place);
+  label->setObjectName(labelName);
+  label->setFrameShape(QFrame::StyledPanel);
+  label->setFont(platform::UiFont(11));
+  auto* button = new QPushButton(buttonText, place);
+  button->setObjectName(buttonName);
+  button->setFont(platform::UiFont(11));
+  button->hide();
+  return HoverPair{label, button};
 }
 
 }  // namespace korvane

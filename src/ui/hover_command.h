@@ -3,6 +3,7 @@
 // when the pointer enters it. A disabled label reacts to nothing, which is how
 // a command is made unavailable.
 #include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 
 namespace korvane {
@@ -30,5 +31,15 @@ class CommandPlace : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void childEvent(QChildEvent* event) override;
 };
+
+// A caption label and its hidden button, both filling `place`.
+struct HoverPair {
+  HoverLabel* label;
+  QPushButton* button;
+};
+// Creates the pair of a command in its place: the label, framed, with
+// `labelText`; the button, hidden, with `buttonText`.
+HoverPair AddHoverPair(CommandPlace* place, const char* labelName, const QString& labelText,
+                       const char* buttonName, const QString& buttonText);
 
 }  // namespace korvane

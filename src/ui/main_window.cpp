@@ -199,15 +199,10 @@ void MainWindow::buildWindow() {
       place->setFixedSize(200, 40);
       commands->addWidget(place);
     }
-    auto* label = new HoverLabel(QString::fromUtf8(entry.labelText), place);
-    label->setObjectName(entry.label);
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setFont(platform::UiFont(11));
-    auto* button = new QPushButton(QString::fromUtf8(entry.buttonText), place);
-    button->setObjectName(entry.button);
-    button->setFont(platform::UiFont(11));
-    button->hide();
-    pairs_[entry.button] = HoverPair{label, button};
+    const HoverPair made = AddHoverPair(place, entry.label, QString::fromUtf8(entry.labelText), entry.button,
+                                        QString::fromUtf8(entry.buttonText));
+    pairs_[entry.button] = made;
+    HoverLabel* label = made.label;
     connect(label, &HoverLabel::hovered, this, [this, label] { hoverLabel(label); });
   }
   commands->addStretch();
@@ -303,7 +298,7 @@ void MainWindow::buildMenu() {
   connect(help, &QAction::triggered, this, &MainWindow::showHelp);
 }
 
-MainWindow::HoverPair& MainWindow::pair(const char* buttonName) {
+HoverPair& MainWindow::pair(const char* buttonName) {
   return pairs_.at(buttonName);
 }
 

@@ -11,6 +11,7 @@
 
 #include "core/traverse_kind.h"
 #include "ui/greeting_animation.h"
+#include "ui/hover_command.h"
 
 class QAction;
 class QGroupBox;
@@ -94,10 +95,6 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct HoverPair {
-    HoverLabel* label;
-    QPushButton* button;
-  };
   void buildWindow();
   void buildMenu();
   HoverPair& pair(const char* buttonName);

@@ -129,15 +129,10 @@ QWidget* RigorousWindow::buildCommands(QWidget* parent) {
     auto* place = new CommandPlace(column);
     place->setFixedSize(200, 40);
     commands->addWidget(place);
-    auto* label = new HoverLabel(QString(15, ' ') + QString::fromUtf8(entry.text), place);
-    label->setObjectName(entry.label);
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setFont(platform::UiFont(11));
-    auto* button = new QPushButton(QString::fromUtf8(entry.text), place);
-    button->setObjectName(entry.button);
-    button->setFont(platform::UiFont(11));
-    button->hide();
-    pairs_[entry.button] = HoverPair{label, button};
+    const HoverPair made = AddHoverPair(place, entry.label, QString(15, ' ') + QString::fromUtf8(entry.text),
+                                        entry.button, QString::fromUtf8(entry.text));
+    pairs_[entry.button] = made;
+    HoverLabel* label = made.label;
     connect(label, &HoverLabel::hovered, this, [this, label] { hoverLabel(label); });
   }
   commands->addStretch();
@@ -244,7 +239,7 @@ void RigorousWindow::connectCommands() {
   connect(grade_, &QComboBox::currentTextChanged, this, &RigorousWindow::refreshGradeCode);
 }
 
-RigorousWindow::HoverPair& RigorousWindow::pair(const char* buttonName) {
+HoverPair& RigorousWindow::pair(const char* buttonName) {
   return pairs_.at(buttonName);
 }
 

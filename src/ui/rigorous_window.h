@@ -12,6 +12,7 @@
 
 #include "rigorous/rigorous_table.h"
 #include "ui/greeting_animation.h"
+#include "ui/hover_command.h"
 
 class QCheckBox;
 class QComboBox;
@@ -72,10 +73,6 @@ class RigorousWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct HoverPair {
-    HoverLabel* label;
-    QPushButton* button;
-  };
   void buildWindow();
   QWidget* buildCommands(QWidget* parent);
   QWidget* buildParameters(QWidget* parent);
