@@ -95,45 +95,64 @@ Sketch NoOrientationSketch(const simple::NoOrientationSolution& s) {
   return simple::BuildTraverseSketch(in);
 }
 
+SimpleResult AdjustClosing(simple::Reduction red, bool closed) {
+  SimpleResult result;
+  const auto outcome = simple::SolveClosing(std::move(red), closed);
+  if (outcome.refusal) {
+    result.refusal = outcome.refusal;
+    return result;
+  }
+  result.refusal = simple::WriteClosingReport(outcome.solution, result.lines);
+  if (result.ok()) result.sketch = ClosingSketch(outcome.solution);
+  return result;
+}
+
+SimpleResult AdjustOpen(simple::Reduction red, const std::string& endName) {
+  SimpleResult result;
+  const auto solution = simple::SolveOpen(std::move(red), endName);
+  simple::WriteOpenReport(solution, result.lines);
+  result.sketch = OpenSketch(solution);
+  return result;
+}
+
+SimpleResult AdjustNoOrientation(simple::Reduction red, const std::string& endName) {
+  SimpleResult result;
+  const auto outcome = simple::SolveNoOrientation(std::move(red), endName);
+  if (outcome.refusal) {
+    result.refusal = outcome.refusal;
+    return result;
+  }
+  result.refusal = simple::WriteNoOrientationReport(outcome.solution, result.lines);
+  if (result.ok()) result.sketch = NoOrientationSketch(outcome.solution);
+  return result;
+}
+
 }  // namespace
 
 SimpleResult AdjustTraverse(const SimpleInput& input) {
-  SimpleResult result;
   if (auto refusal = simple::CheckTable(input.table)) {
+    SimpleResult result;
     result.refusal = refusal;
-    result.paneCleared = false;
+    result.tableAccepted = false;
     return result;
   }
+  // The table's texts are read into numbers once; the kinds work on the stations.
+  std::vector<simple::Station> stations = simple::LoadStations(input.table);
+  const simple::StartValues start = simple::ReadStartValues(input.start);
+  const int n = static_cast<int>(stations.size());
   switch (input.kind) {
     case TraverseKind::Connecting:
     case TraverseKind::Closed: {
-      const auto outcome = simple::SolveClosing(input.table, input.start, input.kind == TraverseKind::Closed);
-      if (outcome.refusal) {
-        result.refusal = outcome.refusal;
-        return result;
-      }
-      result.refusal = simple::WriteClosingReport(outcome.solution, result.lines);
-      if (result.ok()) result.sketch = ClosingSketch(outcome.solution);
-      return result;
+      const bool closed = input.kind == TraverseKind::Closed;
+      return AdjustClosing(simple::Reduce(std::move(stations), start, simple::ClosingReducedLegs(n, closed)),
+                           closed);
     }
-    case TraverseKind::Open: {
-      const auto solution = simple::SolveOpen(input.table, input.start, input.endName);
-      simple::WriteOpenReport(solution, result.lines);
-      result.sketch = OpenSketch(solution);
-      return result;
-    }
-    case TraverseKind::NoOrientation: {
-      const auto outcome = simple::SolveNoOrientation(input.table, input.start, input.endName);
-      if (outcome.refusal) {
-        result.refusal = outcome.refusal;
-        return result;
-      }
-      result.refusal = simple::WriteNoOrientationReport(outcome.solution, result.lines);
-      if (result.ok()) result.sketch = NoOrientationSketch(outcome.solution);
-      return result;
-    }
+    case TraverseKind::Open:
+      return AdjustOpen(simple::Reduce(std::move(stations), start, n), input.endName);
+    case TraverseKind::NoOrientation:
+      return AdjustNoOrientation(simple::Reduce(std::move(stations), start, n), input.endName);
   }
-  return result;
+  return SimpleResult{};
 }
 
 std::string ResultsText(const SimpleResult& result) {

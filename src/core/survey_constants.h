@@ -1,0 +1,27 @@
+#pragma once
+// Survey constants shared by the traverse engines. Every printed figure
+// depends on these exact values, so none of them is typed anywhere else.
+
+namespace korvane::survey {
+
+// Earth radius in kilometres used to reduce a distance to the projection plane.
+inline constexpr double kEarthRadiusKm = 6371.27;
+// Added to the sum of the two mark heights: the line of sight runs 1.45 m above their mean.
+inline constexpr double kSightHeightSum = 2.9;
+// Earth curvature and refraction of a one-way leg, metres per square kilometre.
+inline constexpr double kCurvatureRefraction = 0.13;
+// An angular misclosure beyond this many degrees is a gross error.
+inline constexpr double kAngularMisclosureLimit = 1.0;
+// A linear misclosure beyond this many metres is a gross error.
+inline constexpr double kLinearMisclosureLimit = 1.5;
+// A full turn in degrees.
+inline constexpr double kFullTurn = 360.0;
+// Millimetres in a metre, and in a kilometre: corrections are reported in mm.
+inline constexpr double kMillimetresPerMetre = 1000.0;
+inline constexpr double kMillimetresPerKilometre = 1000000.0;
+// Metres in a kilometre (distance-meter scale constants are per kilometre).
+inline constexpr double kMetresPerKilometre = 1000.0;
+// Seconds of arc in a degree.
+inline constexpr double kSecondsPerDegree = 3600.0;
+
+}  // namespace korvane::survey
