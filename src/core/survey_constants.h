@@ -19,8 +19,10 @@ inline constexpr double kFullTurn = 360.0;
 // Millimetres in a metre, and in a kilometre: corrections are reported in mm.
 inline constexpr double kMillimetresPerMetre = 1000.0;
 inline constexpr double kMillimetresPerKilometre = 1000000.0;
-// Metres in a kilometre (distance-meter scale constants are per kilometre).
+// Metres in a kilometre, and kilometres in a metre (distance-meter scale
+// constants are per kilometre).
 inline constexpr double kMetresPerKilometre = 1000.0;
+inline constexpr double kKilometresPerMetre = 0.001;
 // Seconds of arc in a degree.
 inline constexpr double kSecondsPerDegree = 3600.0;
 
