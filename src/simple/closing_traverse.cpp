@@ -120,12 +120,7 @@ void AdjustCoordinates(ClosingSolution& s, const traverse::Increments& inc, std:
   const StartValues& v = s.red.start;
   const std::vector<double> legReduced(s.red.reduced.begin(), s.red.reduced.begin() + legs);
   s.legWeight = LegWeights(legReduced, v.additiveConstant, v.scaleConstant);
-  AdjustedPoints p = AdjustPoints(inc.dx, inc.dy, s.legWeight, s.fx, s.fy, v.startX, v.startY);
-  s.correctionXmm = std::move(p.correctionXmm);
-  s.correctionYmm = std::move(p.correctionYmm);
-  s.x = std::move(p.x);
-  s.y = std::move(p.y);
-  s.adjusted = std::move(p.adjusted);
+  TakePoints(s, AdjustPoints(inc.dx, inc.dy, s.legWeight, s.fx, s.fy, v.startX, v.startY));
   s.adjustedSum = traverse::SumOf<double>(s.adjusted);
   s.distanceChangeMm.resize(legs);
   for (std::size_t i = 0; i < legs; ++i)
@@ -137,15 +132,7 @@ void AdjustCoordinates(ClosingSolution& s, const traverse::Increments& inc, std:
 void AdjustHeights(ClosingSolution& s) {
   const std::optional<double> endHeight =
       s.closed ? std::nullopt : std::optional<double>(s.red.start.endH);
-  HeightClosure h = CloseHeights(s.red, s.adjusted, s.adjustedSum, endHeight);
-  s.heightDifference = std::move(h.difference);
-  s.heightSum = h.sum;
-  s.fh = h.misclosure;
-  s.correctionPerKm = h.perKm;
-  s.heightCorrectionMm.resize(h.correction.size());
-  for (std::size_t i = 0; i < h.correction.size(); ++i)
-    s.heightCorrectionMm[i] = traverse::TenthsOfMillimetre(h.correction[i]);
-  s.height = std::move(h.height);
+  TakeHeights(s, CloseHeights(s.red, s.adjusted, s.adjustedSum, endHeight));
 }
 
 }  // namespace

@@ -58,12 +58,7 @@ void AdjustCoordinates(NoOrientationSolution& s, const traverse::Increments& inc
   const StartValues& v = s.red.start;
   const std::vector<double>& sp = s.red.reduced;
   s.legWeight = LegWeights(sp, v.additiveConstant, v.scaleConstant);
-  AdjustedPoints p = AdjustPoints(inc.dx, inc.dy, s.legWeight, s.fx, s.fy, v.startX, v.startY);
-  s.correctionXmm = std::move(p.correctionXmm);
-  s.correctionYmm = std::move(p.correctionYmm);
-  s.x = std::move(p.x);
-  s.y = std::move(p.y);
-  s.adjusted = std::move(p.adjusted);
+  TakePoints(s, AdjustPoints(inc.dx, inc.dy, s.legWeight, s.fx, s.fy, v.startX, v.startY));
   s.adjustedSum = traverse::SumOf<float>(s.adjusted);
   s.distanceChangeMm.resize(s.adjusted.size());
   for (std::size_t i = 0; i < s.adjusted.size(); ++i)
@@ -73,15 +68,7 @@ void AdjustCoordinates(NoOrientationSolution& s, const traverse::Increments& inc
 
 // Heights closed on B in proportion to the adjusted distances.
 void AdjustHeights(NoOrientationSolution& s) {
-  HeightClosure h = CloseHeights(s.red, s.adjusted, s.adjustedSum, s.red.start.endH);
-  s.heightDifference = std::move(h.difference);
-  s.heightSum = h.sum;
-  s.fh = h.misclosure;
-  s.correctionPerKm = h.perKm;
-  s.heightCorrectionMm.resize(h.correction.size());
-  for (std::size_t i = 0; i < h.correction.size(); ++i)
-    s.heightCorrectionMm[i] = static_cast<float>(traverse::TenthsOfMillimetre(h.correction[i]));
-  s.height = std::move(h.height);
+  TakeHeights(s, CloseHeights(s.red, s.adjusted, s.adjustedSum, s.red.start.endH));
 }
 
 }  // namespace

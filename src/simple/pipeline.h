@@ -9,6 +9,7 @@
 #include "core/message.h"
 #include "core/observation_table.h"
 #include "core/start_data.h"
+#include "core/traverse_toolkit.h"
 
 namespace korvane::simple {
 
@@ -85,6 +86,30 @@ struct HeightClosure {
 };
 HeightClosure CloseHeights(const Reduction& red, const std::vector<double>& adjusted, double adjustedSum,
                            const std::optional<double>& endHeight);
+
+// A kind's solution takes the adjusted points and the closed heights into its
+// fields of the same names; each kind keeps its own precision of the
+// millimetre figures.
+template <typename Solution>
+void TakePoints(Solution& s, AdjustedPoints p) {
+  s.correctionXmm = std::move(p.correctionXmm);
+  s.correctionYmm = std::move(p.correctionYmm);
+  s.x = std::move(p.x);
+  s.y = std::move(p.y);
+  s.adjusted = std::move(p.adjusted);
+}
+template <typename Solution>
+void TakeHeights(Solution& s, HeightClosure h) {
+  using Mm = typename decltype(s.heightCorrectionMm)::value_type;
+  s.heightDifference = std::move(h.difference);
+  s.heightSum = h.sum;
+  s.fh = h.misclosure;
+  s.correctionPerKm = h.perKm;
+  s.heightCorrectionMm.resize(h.correction.size());
+  for (std::size_t i = 0; i < h.correction.size(); ++i)
+    s.heightCorrectionMm[i] = static_cast<Mm>(traverse::TenthsOfMillimetre(h.correction[i]));
+  s.height = std::move(h.height);
+}
 
 // Reduction of a leg to the projection plane in millimetres.
 float ProjectionReductionMm(float h1, float h2, float planeHeight, float distance);
