@@ -7,9 +7,13 @@
 
 namespace korvane::traverse {
 
-double WrapOnce(double azimuth) { return azimuth >= survey::kFullTurn ? azimuth - survey::kFullTurn : azimuth; }
+double WrapOnce(double azimuth) {
+  return azimuth >= survey::kFullTurn ? azimuth - survey::kFullTurn : azimuth;
+}
 
-double NextAzimuth(double previous, double leftAngle) { return WrapOnce(ReverseAzimuth(previous) + leftAngle); }
+double NextAzimuth(double previous, double leftAngle) {
+  return WrapOnce(ReverseAzimuth(previous) + leftAngle);
+}
 
 double NextAzimuth(double previous, double leftAngle, double correction) {
   return WrapOnce(ReverseAzimuth(previous) + leftAngle + correction);
@@ -25,7 +29,8 @@ std::vector<double> LegAzimuths(double firstLeg, const std::vector<double>& left
   return azimuths;
 }
 
-std::vector<double> PropagateAzimuths(double arriving, const std::vector<double>& leftAngles, std::size_t legs) {
+std::vector<double> PropagateAzimuths(double arriving, const std::vector<double>& leftAngles,
+                                      std::size_t legs) {
   if (legs == 0) return {};
   return LegAzimuths(NextAzimuth(arriving, leftAngles[0]), leftAngles, legs);
 }

@@ -23,7 +23,8 @@ double NextAzimuth(double previous, double leftAngle, double correction);
 // Azimuths of `legs` legs from the azimuth of the first leg.
 std::vector<double> LegAzimuths(double firstLeg, const std::vector<double>& leftAngles, std::size_t legs);
 // Azimuths of `legs` legs from the azimuth arriving at the first station.
-std::vector<double> PropagateAzimuths(double arriving, const std::vector<double>& leftAngles, std::size_t legs);
+std::vector<double> PropagateAzimuths(double arriving, const std::vector<double>& leftAngles,
+                                      std::size_t legs);
 // The same with each angle's correction added after the angle.
 std::vector<double> PropagateAzimuths(double arriving, const std::vector<double>& leftAngles,
                                       const std::vector<double>& corrections, std::size_t legs);
@@ -92,7 +93,8 @@ std::vector<Increment> CorrectedIncrements(const std::vector<double>& increments
 // Heights carried along the legs with the corrected height differences:
 // H(i+1) = H(i) + (h(i) + v(i)).
 template <typename Real>
-std::vector<Real> CarryHeights(Real start, const std::vector<Real>& differences, const std::vector<Real>& corrections) {
+std::vector<Real> CarryHeights(Real start, const std::vector<Real>& differences,
+                               const std::vector<Real>& corrections) {
   std::vector<Real> h(differences.size() + 1);
   h[0] = start;
   for (std::size_t i = 0; i < differences.size(); ++i) h[i + 1] = h[i] + (differences[i] + corrections[i]);

@@ -25,9 +25,7 @@ double Round(double value, const char* pattern) { return RoundFixed(value, patte
 
 std::string Integer(int value) { return std::to_string(value); }
 
-bool AskToContinue(const AskOkCancel& ask, const Message& question) {
-  return ask && ask(question);
-}
+bool AskToContinue(const AskOkCancel& ask, const Message& question) { return ask && ask(question); }
 
 std::optional<Message> ValidateObservations(const RigorousTable& table) {
   for (int r = RigorousTable::stationRow(1); r <= table.rows() - 4; ++r) {
@@ -56,11 +54,11 @@ std::optional<Message> CheckTable(const RigorousTable& table) {
 
 // One station row read into numbers.
 struct Observation {
-  double distance = 0;                                 // S, m
-  double instrumentForward = 0, targetForward = 0;     // m
-  double verticalForward = 0;                          // radians
-  double instrumentBack = 0, targetBack = 0;           // m
-  double verticalBack = 0;                             // radians
+  double distance = 0;                              // S, m
+  double instrumentForward = 0, targetForward = 0;  // m
+  double verticalForward = 0;                       // radians
+  double instrumentBack = 0, targetBack = 0;        // m
+  double verticalBack = 0;                          // radians
 };
 
 struct KnownPoint {
@@ -74,9 +72,7 @@ struct Traverse {
   double priorAngleError = 0, additiveConstant = 0, scaleConstant = 0;
 };
 
-double Cell(const RigorousTable& table, int row, int column) {
-  return ParseLenient(table.at(row, column));
-}
+double Cell(const RigorousTable& table, int row, int column) { return ParseLenient(table.at(row, column)); }
 
 KnownPoint ReadKnownPoint(const RigorousTable& table, int row) {
   return KnownPoint{Cell(table, row, 2), Cell(table, row, 3), Cell(table, row, 4)};
@@ -150,7 +146,8 @@ void Weights(const Traverse& t, RigorousResult& res) {
   const double m0 = t.priorAngleError;
   res.coordinateWeight.resize(sides);
   for (int i = 0; i < sides; ++i) {
-    const double sigma = t.additiveConstant + t.scaleConstant * res.reducedLength[i] * survey::kKilometresPerMetre;
+    const double sigma =
+        t.additiveConstant + t.scaleConstant * res.reducedLength[i] * survey::kKilometresPerMetre;
     res.coordinateWeight[i] = m0 != 0 ? sigma * sigma / (m0 * m0) : res.reducedLength[i];
   }
   // Lengths of the sides around the stations: A-B, the traverse sides, C-D.
@@ -176,8 +173,8 @@ bool CloseAngles(const Traverse& t, RigorousResult& res, const AskOkCancel& ask)
   res.fBetaDegrees = traverse::AngularMisclosure(computed, azCD);
   if (traverse::AngularMisclosureGross(res.fBetaDegrees) && !AskToContinue(ask, AngularMisclosureQuestion()))
     return false;
-  res.vBetaDegrees =
-      traverse::DistributeMisclosure(res.angleWeight, traverse::SumOf<double>(res.angleWeight), res.fBetaDegrees);
+  res.vBetaDegrees = traverse::DistributeMisclosure(res.angleWeight, traverse::SumOf<double>(res.angleWeight),
+                                                    res.fBetaDegrees);
   res.vBetaSeconds.resize(n);
   res.adjustedBeta.resize(n);
   for (int i = 0; i < n; ++i) {
@@ -195,18 +192,22 @@ bool CloseAngles(const Traverse& t, RigorousResult& res, const AskOkCancel& ask)
 bool CloseCoordinates(const Traverse& t, RigorousResult& res, const AskOkCancel& ask) {
   const std::size_t sides = static_cast<std::size_t>(res.n - 1);
   const double azAB = AzimuthFromPoints(t.b.x, t.b.y, t.a.x, t.a.y);
-  const std::vector<double> azimuths = traverse::PropagateAzimuths(azAB, res.betaDegrees, res.vBetaDegrees, sides);
+  const std::vector<double> azimuths =
+      traverse::PropagateAzimuths(azAB, res.betaDegrees, res.vBetaDegrees, sides);
   const traverse::Increments inc = traverse::LegIncrements(azimuths, res.reducedLength, sides);
   res.fx = traverse::SumOf<double>(inc.dx) - (t.c.x - t.b.x);
   res.fy = traverse::SumOf<double>(inc.dy) - (t.c.y - t.b.y);
   res.fs = std::sqrt(res.fx * res.fx + res.fy * res.fy);
-  if (traverse::LinearMisclosureGross(res.fs) && !AskToContinue(ask, LinearMisclosureQuestion())) return false;
+  if (traverse::LinearMisclosureGross(res.fs) && !AskToContinue(ask, LinearMisclosureQuestion()))
+    return false;
   const double sumQ = traverse::SumOf<double>(res.coordinateWeight);
   res.vx = traverse::DistributeMisclosure(res.coordinateWeight, sumQ, res.fx);
   res.vy = traverse::DistributeMisclosure(res.coordinateWeight, sumQ, res.fy);
   // The corrected increment first, then the coordinate: X(i+1) = X(i) + (Δx + vx).
-  res.x = traverse::CarryCoordinates(t.b.x, traverse::CorrectedIncrements<double>(inc.dx, res.vx), traverse::Unrounded);
-  res.y = traverse::CarryCoordinates(t.b.y, traverse::CorrectedIncrements<double>(inc.dy, res.vy), traverse::Unrounded);
+  res.x = traverse::CarryCoordinates(t.b.x, traverse::CorrectedIncrements<double>(inc.dx, res.vx),
+                                     traverse::Unrounded);
+  res.y = traverse::CarryCoordinates(t.b.y, traverse::CorrectedIncrements<double>(inc.dy, res.vy),
+                                     traverse::Unrounded);
   return true;
 }
 
@@ -257,14 +258,15 @@ void HeightDifferences(const Traverse& t, RigorousResult& res) {
   for (int i = 0; i < sides; ++i) {
     const Observation& o = t.stations[i];
     const double sa = res.adjustedLength[i];
-    const double forward = traverse::SightHeightDifference(o.verticalForward, sa, o.instrumentForward, o.targetForward);
+    const double forward =
+        traverse::SightHeightDifference(o.verticalForward, sa, o.instrumentForward, o.targetForward);
     const double back = traverse::SightHeightDifference(o.verticalBack, sa, o.instrumentBack, o.targetBack);
     res.hForward[i] = Round(forward, "#0.000");
     res.hBack[i] = Round(back, "#0.000");
     res.oneWay[i] = o.instrumentBack == 0;
-    res.hMean[i] = res.oneWay[i]
-                       ? survey::kCurvatureRefraction * std::pow(sa / survey::kMetresPerKilometre, 2) + forward
-                       : traverse::TwoWayMean(forward, back);
+    res.hMean[i] =
+        res.oneWay[i] ? survey::kCurvatureRefraction * std::pow(sa / survey::kMetresPerKilometre, 2) + forward
+                      : traverse::TwoWayMean(forward, back);
     res.hMeanReported[i] = Round(res.hMean[i], "#0.000");
     res.discrepancy[i] = Round(std::fabs(res.hForward[i] + res.hBack[i]), "#0.000");
   }
@@ -284,7 +286,8 @@ void CloseHeights(const Traverse& t, RigorousResult& res) {
   for (int i = 0; i < sides; ++i) {
     res.vhMm[i] = traverse::TenthsOfMillimetre(res.vh[i]) + 0.0;
     res.h[i + 1] = res.h[i] + res.hMean[i] + res.vh[i];
-    sumMh2 += std::pow(res.vhMm[i] * survey::kMillimetresPerMetre / (res.adjustedLength[i] + kZeroLengthGuard), 2);
+    sumMh2 +=
+        std::pow(res.vhMm[i] * survey::kMillimetresPerMetre / (res.adjustedLength[i] + kZeroLengthGuard), 2);
   }
   res.mh = Round(std::sqrt(sumMh2 / sides), "#0.0");
 }
@@ -302,8 +305,10 @@ void ReportFigures(RigorousResult& res) {
   res.ellipseY.resize(sides);
   res.ellipseRadius.resize(sides);
   for (int i = 0; i < sides; ++i) {
-    res.ellipseX[i] = res.vx[i] == 0 ? kEllipseFallbackMm : std::fabs(res.vx[i]) * survey::kMillimetresPerMetre;
-    res.ellipseY[i] = res.vy[i] == 0 ? kEllipseFallbackMm : std::fabs(res.vy[i]) * survey::kMillimetresPerMetre;
+    res.ellipseX[i] =
+        res.vx[i] == 0 ? kEllipseFallbackMm : std::fabs(res.vx[i]) * survey::kMillimetresPerMetre;
+    res.ellipseY[i] =
+        res.vy[i] == 0 ? kEllipseFallbackMm : std::fabs(res.vy[i]) * survey::kMillimetresPerMetre;
     res.ellipseRadius[i] = std::sqrt(res.ellipseX[i] * res.ellipseX[i] + res.ellipseY[i] * res.ellipseY[i]);
   }
 }

@@ -21,8 +21,10 @@ AngleShares AngleWeights(const std::vector<double>& beta, double betaSum) {
   int zeros = 0;
   for (double b : beta) zeros += b == 0 ? 1 : 0;
   for (std::size_t i = 0; i < beta.size(); ++i) {
-    if (zeros > 0) shares.weight[i] = beta[i] == 0 ? 1 : 0;
-    else shares.weight[i] = betaSum / beta[i];
+    if (zeros > 0)
+      shares.weight[i] = beta[i] == 0 ? 1 : 0;
+    else
+      shares.weight[i] = betaSum / beta[i];
     shares.total = static_cast<float>(shares.total + shares.weight[i]);
   }
   if (shares.total == 0 || !std::isfinite(shares.total)) {
@@ -81,7 +83,8 @@ std::optional<Message> CloseAngles(ClosingSolution& s) {
   const std::size_t n = beta.size();
   const double computed = traverse::PropagateAzimuths(s.startAzimuth, beta, n).back();
   s.angularMisclosure = traverse::AngularMisclosure(computed, s.closingAzimuth);
-  if (traverse::AngularMisclosureGross(s.angularMisclosure)) return Warning("角度闭合差已超过1度，不再接受计算！");
+  if (traverse::AngularMisclosureGross(s.angularMisclosure))
+    return Warning("角度闭合差已超过1度，不再接受计算！");
   const AngleShares shares = AngleWeights(beta, s.red.betaSum);
   s.angleCorrection = traverse::DistributeMisclosure(shares.weight, shares.total, s.angularMisclosure);
   s.angleCorrectionText.resize(n);
@@ -124,14 +127,14 @@ void AdjustCoordinates(ClosingSolution& s, const traverse::Increments& inc, std:
   s.adjustedSum = traverse::SumOf<double>(s.adjusted);
   s.distanceChangeMm.resize(legs);
   for (std::size_t i = 0; i < legs; ++i)
-    s.distanceChangeMm[i] = traverse::TenthsOfMillimetre(static_cast<float>(s.adjusted[i] - s.red.reduced[i]));
+    s.distanceChangeMm[i] =
+        traverse::TenthsOfMillimetre(static_cast<float>(s.adjusted[i] - s.red.reduced[i]));
   s.relativeMisclosure = RelativeMisclosureText(s.adjustedSum, Widen(s.fs));
 }
 
 // Heights over the adjusted distances, closed in proportion to them.
 void AdjustHeights(ClosingSolution& s) {
-  const std::optional<double> endHeight =
-      s.closed ? std::nullopt : std::optional<double>(s.red.start.endH);
+  const std::optional<double> endHeight = s.closed ? std::nullopt : std::optional<double>(s.red.start.endH);
   TakeHeights(s, CloseHeights(s.red, s.adjusted, s.adjustedSum, endHeight));
 }
 

@@ -31,15 +31,16 @@ OpenSolution SolveOpen(Reduction red, const std::string& endName) {
   const std::size_t n = s.red.stations.size();
   s.length = s.red.reducedSum;
 
-  s.startAzimuth = v.azimuthForm() ? DmsToDegrees(v.orientX)
-                                   : AzimuthFromPoints(v.startX, v.startY, v.orientX, v.orientY);
+  s.startAzimuth =
+      v.azimuthForm() ? DmsToDegrees(v.orientX) : AzimuthFromPoints(v.startX, v.startY, v.orientX, v.orientY);
   s.azimuth = traverse::PropagateAzimuths(s.startAzimuth, s.red.beta, n);
   // Nothing to close on: every point is carried and rounded to millimetres.
   const traverse::Increments inc = traverse::LegIncrements(s.azimuth, s.red.reduced, n);
   s.x = traverse::CarryCoordinates(v.startX, inc.dx, traverse::RoundToMillimetre);
   s.y = traverse::CarryCoordinates(v.startY, inc.dy, traverse::RoundToMillimetre);
   s.heightDifference.resize(n);
-  for (std::size_t i = 0; i < n; ++i) s.heightDifference[i] = LegHeightDifference(s.red.stations[i], s.red.reduced[i]);
+  for (std::size_t i = 0; i < n; ++i)
+    s.heightDifference[i] = LegHeightDifference(s.red.stations[i], s.red.reduced[i]);
   s.height = traverse::CarryHeights(v.startH, s.heightDifference);
 
   const int stations = static_cast<int>(n);

@@ -138,10 +138,13 @@ AdjustedPoints AdjustPoints(const std::vector<double>& dx, const std::vector<dou
     p.correctionXmm[i] = traverse::TenthsOfMillimetre(vx[i]);
     p.correctionYmm[i] = traverse::TenthsOfMillimetre(vy[i]);
   }
-  p.x = traverse::CarryCoordinates(startX, traverse::CorrectedIncrements<float>(dx, vx), traverse::RoundToMillimetre);
-  p.y = traverse::CarryCoordinates(startY, traverse::CorrectedIncrements<float>(dy, vy), traverse::RoundToMillimetre);
+  p.x = traverse::CarryCoordinates(startX, traverse::CorrectedIncrements<float>(dx, vx),
+                                   traverse::RoundToMillimetre);
+  p.y = traverse::CarryCoordinates(startY, traverse::CorrectedIncrements<float>(dy, vy),
+                                   traverse::RoundToMillimetre);
   p.adjusted.resize(vx.size());
-  for (std::size_t i = 0; i < vx.size(); ++i) p.adjusted[i] = PointDistance(p.x[i], p.y[i], p.x[i + 1], p.y[i + 1]);
+  for (std::size_t i = 0; i < vx.size(); ++i)
+    p.adjusted[i] = PointDistance(p.x[i], p.y[i], p.x[i + 1], p.y[i + 1]);
   return p;
 }
 
