@@ -23,6 +23,12 @@ constexpr double kZeroLengthGuard = 0.00001;
 // written as " 0".
 double Round(double value, const char* pattern) { return RoundFixed(value, pattern) + 0.0; }
 
+// Sizes every given per-station or per-side list at once.
+template <typename... Lists>
+void SizeLists(int size, Lists&... lists) {
+  (lists.resize(static_cast<std::size_t>(size)), ...);
+}
+
 std::string Integer(int value) { return std::to_string(value); }
 
 bool AskToContinue(const AskOkCancel& ask, const Message& question) { return ask && ask(question); }
@@ -81,9 +87,7 @@ KnownPoint ReadKnownPoint(const RigorousTable& table, int row) {
 Traverse LoadTraverse(const RigorousTable& table, const RigorousParameters& params, RigorousResult& res) {
   Traverse t;
   const int n = table.stationCount();
-  t.stations.resize(n);
-  res.names.resize(n);
-  res.betaDegrees.resize(n);
+  SizeLists(n, t.stations, res.names, res.betaDegrees);
   for (int i = 0; i < n; ++i) {
     const int r = RigorousTable::stationRow(i + 1);
     Observation& o = t.stations[i];
@@ -129,8 +133,7 @@ void ReduceToProjection(const Traverse& t, const RigorousParameters& params, Rig
   if (hm == 0) hm = res.meanHeight;
   res.projectionHeight = hm;
 
-  res.projectionMm.resize(sides);
-  res.reducedLength.resize(sides);
+  SizeLists(sides, res.projectionMm, res.reducedLength);
   for (int i = 0; i < sides; ++i) {
     const double s = t.stations[i].distance;
     res.projectionMm[i] = res.projectionOff ? 0.0 : traverse::ProjectionReductionMm(h0[i], h0[i + 1], hm, s);
@@ -175,8 +178,7 @@ bool CloseAngles(const Traverse& t, RigorousResult& res, const AskOkCancel& ask)
     return false;
   res.vBetaDegrees = traverse::DistributeMisclosure(res.angleWeight, traverse::SumOf<double>(res.angleWeight),
                                                     res.fBetaDegrees);
-  res.vBetaSeconds.resize(n);
-  res.adjustedBeta.resize(n);
+  SizeLists(n, res.vBetaSeconds, res.adjustedBeta);
   for (int i = 0; i < n; ++i) {
     res.vBetaSeconds[i] = Round(res.vBetaDegrees[i] * survey::kSecondsPerDegree, "#0.0");
     res.adjustedBeta[i] = RoundDmsForPrint(DegreesToDms(res.betaDegrees[i] + res.vBetaDegrees[i]), 0);
@@ -214,11 +216,7 @@ bool CloseCoordinates(const Traverse& t, RigorousResult& res, const AskOkCancel&
 // Adjusted sides, their relative corrections and the accuracy figures.
 void SideFigures(RigorousResult& res) {
   const int sides = res.n - 1;
-  res.adjustedLength.resize(sides);
-  res.lengthChange.resize(sides);
-  res.lengthChangeMm.resize(sides);
-  res.relativeCorrection.resize(sides);
-  res.pointErrorMm.resize(sides);
+  SizeLists(sides, res.adjustedLength, res.lengthChange, res.lengthChangeMm, res.relativeCorrection, res.pointErrorMm);
   double weakest = kWeakestSideStart;
   double sumE2 = 0, sumDs2 = 0;
   for (int i = 0; i < sides; ++i) {
@@ -249,12 +247,7 @@ void SideFigures(RigorousResult& res) {
 // Height differences on the adjusted lengths, forward, back and their mean.
 void HeightDifferences(const Traverse& t, RigorousResult& res) {
   const int sides = res.n - 1;
-  res.hForward.resize(sides);
-  res.hBack.resize(sides);
-  res.hMean.resize(sides);
-  res.hMeanReported.resize(sides);
-  res.discrepancy.resize(sides);
-  res.oneWay.resize(sides);
+  SizeLists(sides, res.hForward, res.hBack, res.hMean, res.hMeanReported, res.discrepancy, res.oneWay);
   for (int i = 0; i < sides; ++i) {
     const Observation& o = t.stations[i];
     const double sa = res.adjustedLength[i];
@@ -301,9 +294,7 @@ void ReportFigures(RigorousResult& res) {
   res.fBetaSeconds = Round(res.fBetaDegrees * survey::kSecondsPerDegree, "#0.0");
   res.totalLength = Round(res.totalLengthRaw, "#0.000");
   const int sides = res.n - 1;
-  res.ellipseX.resize(sides);
-  res.ellipseY.resize(sides);
-  res.ellipseRadius.resize(sides);
+  SizeLists(sides, res.ellipseX, res.ellipseY, res.ellipseRadius);
   for (int i = 0; i < sides; ++i) {
     res.ellipseX[i] =
         res.vx[i] == 0 ? kEllipseFallbackMm : std::fabs(res.vx[i]) * survey::kMillimetresPerMetre;

@@ -31,10 +31,17 @@ std::vector<SketchPlace> Places(const std::vector<double>& x, const std::vector<
   return places;
 }
 
-Sketch ClosingSketch(const simple::ClosingSolution& s) {
+// The named points of a solution; the open kinds add their end point's name.
+template <typename Solution>
+TraverseSketchInput PointsOf(const Solution& s) {
   TraverseSketchInput in;
   in.names = Names(s.red);
   in.points = Places(s.x, s.y);
+  return in;
+}
+
+Sketch ClosingSketch(const simple::ClosingSolution& s) {
+  TraverseSketchInput in = PointsOf(s);
   const simple::StartValues& v = s.red.start;
   const SketchPlace& start = in.points.front();
   const SketchPlace& end = in.points.back();
@@ -61,10 +68,8 @@ Sketch ClosingSketch(const simple::ClosingSolution& s) {
 }
 
 Sketch OpenSketch(const simple::OpenSolution& s) {
-  TraverseSketchInput in;
-  in.names = Names(s.red);
+  TraverseSketchInput in = PointsOf(s);
   in.names.push_back(s.endName);
-  in.points = Places(s.x, s.y);
   const simple::StartValues& v = s.red.start;
   const SketchPlace& start = in.points.front();
   const SketchPlace orient =
@@ -85,25 +90,23 @@ Sketch OpenSketch(const simple::OpenSolution& s) {
 }
 
 Sketch NoOrientationSketch(const simple::NoOrientationSolution& s) {
-  TraverseSketchInput in;
-  in.names = Names(s.red);
+  TraverseSketchInput in = PointsOf(s);
   in.names.push_back(s.endName);
-  in.points = Places(s.x, s.y);
   const std::size_t n = s.red.stations.size();
   for (std::size_t i = 0; i + 1 < n; ++i)
     in.ellipses.push_back(simple::CorrectionEllipse(in.points[i + 1], s.correctionXmm[i], s.correctionYmm[i]));
   return simple::BuildTraverseSketch(in);
 }
 
-SimpleResult AdjustClosing(simple::Reduction red, bool closed) {
+// A refusal of the adjustment, else the results table (which may itself stop
+// at a correction too wide for its column) and, when it is complete, the sketch.
+template <typename Outcome, typename Write, typename Draw>
+SimpleResult Finish(const Outcome& outcome, Write write, Draw draw) {
   SimpleResult result;
-  const auto outcome = simple::SolveClosing(std::move(red), closed);
-  if (outcome.refusal) {
-    result.refusal = outcome.refusal;
-    return result;
-  }
-  result.refusal = simple::WriteClosingReport(outcome.solution, result.lines);
-  if (result.ok()) result.sketch = ClosingSketch(outcome.solution);
+  result.refusal = outcome.refusal;
+  if (!result.ok()) return result;
+  result.refusal = write(outcome.solution, result.lines);
+  if (result.ok()) result.sketch = draw(outcome.solution);
   return result;
 }
 
@@ -112,18 +115,6 @@ SimpleResult AdjustOpen(simple::Reduction red, const std::string& endName) {
   const auto solution = simple::SolveOpen(std::move(red), endName);
   simple::WriteOpenReport(solution, result.lines);
   result.sketch = OpenSketch(solution);
-  return result;
-}
-
-SimpleResult AdjustNoOrientation(simple::Reduction red, const std::string& endName) {
-  SimpleResult result;
-  const auto outcome = simple::SolveNoOrientation(std::move(red), endName);
-  if (outcome.refusal) {
-    result.refusal = outcome.refusal;
-    return result;
-  }
-  result.refusal = simple::WriteNoOrientationReport(outcome.solution, result.lines);
-  if (result.ok()) result.sketch = NoOrientationSketch(outcome.solution);
   return result;
 }
 
@@ -144,13 +135,14 @@ SimpleResult AdjustTraverse(const SimpleInput& input) {
     case TraverseKind::Connecting:
     case TraverseKind::Closed: {
       const bool closed = input.kind == TraverseKind::Closed;
-      return AdjustClosing(simple::Reduce(std::move(stations), start, simple::ClosingReducedLegs(n, closed)),
-                           closed);
+      simple::Reduction red = simple::Reduce(std::move(stations), start, simple::ClosingReducedLegs(n, closed));
+      return Finish(simple::SolveClosing(std::move(red), closed), simple::WriteClosingReport, ClosingSketch);
     }
     case TraverseKind::Open:
       return AdjustOpen(simple::Reduce(std::move(stations), start, n), input.endName);
     case TraverseKind::NoOrientation:
-      return AdjustNoOrientation(simple::Reduce(std::move(stations), start, n), input.endName);
+      return Finish(simple::SolveNoOrientation(simple::Reduce(std::move(stations), start, n), input.endName),
+                    simple::WriteNoOrientationReport, NoOrientationSketch);
   }
   return SimpleResult{};
 }
