@@ -116,8 +116,8 @@ RigorousFileLoad LoadRigorousFile(const std::string& path, std::string& error) {
 
 std::string RigorousDataText(const RigorousTable& table, const RigorousParameters& params) {
   std::string text;
-  text += SavedBox(params.sideCount) + "," + SavedBox(params.priorAngleError) + "," + SavedBox(params.additiveConstant) + "," +
-          SavedBox(params.scaleConstant) + ",";
+  text += SavedBox(params.sideCount) + "," + SavedBox(params.priorAngleError) + "," +
+          SavedBox(params.additiveConstant) + "," + SavedBox(params.scaleConstant) + ",";
   const std::string projection = Trim(params.projectionHeight);
   if (projection == "N" || projection == "n") {
     text += " " + projection;
