@@ -26,4 +26,14 @@ inline constexpr double kKilometresPerMetre = 0.001;
 // Seconds of arc in a degree.
 inline constexpr double kSecondsPerDegree = 3600.0;
 
+// Weakest point of an open traverse: the square of a 5" angle error, the
+// square of a 1" error of the start orientation, and ρ" over 1000 so that a
+// length in metres gives millimetres.
+inline constexpr double kOpenAngleErrorSquared = 25;
+inline constexpr double kOpenOrientationErrorSquared = 1;
+inline constexpr double kRhoSecondsPerMillimetre = 206.265;
+// Weakest point of an open traverse: the per-station term of the longitudinal
+// error, mm².
+inline constexpr double kOpenLongitudinalTerm = 20;
+
 }  // namespace korvane::survey

@@ -8,14 +8,17 @@
 #include "core/traverse_toolkit.h"
 
 namespace korvane::simple {
+
 float LateralError(float length, int n) {
-  // 25: a 5" angle error squared; 1: a 1" error of the start orientation.
-  return static_cast<float>(RoundFixed(length * std::sqrt(25 * (n + 1.5) / 3 + 1) / 206.265, "#0.0"));
+  const double factor =
+      std::sqrt(survey::kOpenAngleErrorSquared * (n + 1.5) / 3 + survey::kOpenOrientationErrorSquared);
+  return static_cast<float>(RoundFixed(length * factor / survey::kRhoSecondsPerMillimetre, "#0.0"));
 }
 
 float LongitudinalError(double legError, int n) {
   const double nn = n;
-  return static_cast<float>(RoundFixed(std::sqrt(nn * legError * legError + 20 * nn * nn), "#0.0"));
+  const double squared = nn * legError * legError + survey::kOpenLongitudinalTerm * nn * nn;
+  return static_cast<float>(RoundFixed(std::sqrt(squared), "#0.0"));
 }
 
 double MeanLegError(double a, double b, float length, int n) {
