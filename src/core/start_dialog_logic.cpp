@@ -54,8 +54,9 @@ StartDialogLayout::StartDialogLayout() : captions(DefaultCaptions()) { shown.fil
 
 bool StartDialogLayout::recordShown(int k) const {
   if (k >= 1 && k <= 10) return shown[static_cast<std::size_t>(k - 1)];
-  if (k == 11) return projectionShown;
-  if (k == 12 || k == 13) return constantsShown;
+  if (k == RecordNumber(StartItem::ProjectionHeight)) return projectionShown;
+  if (k == RecordNumber(StartItem::AdditiveConstant) || k == RecordNumber(StartItem::ScaleConstant))
+    return constantsShown;
   return false;
 }
 

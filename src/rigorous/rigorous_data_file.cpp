@@ -81,15 +81,15 @@ RigorousFileLoad LoadRigorousText(std::string_view text) {
 
   const int stations = count - 5;
   const int sides = std::max(stations - 1, 0);
-  load.params.Text_dxbs = StrNumber(static_cast<double>(sides));
+  load.params.sideCount = StrNumber(static_cast<double>(sides));
   if (ParseLenient(fields[0]) != sides) {
-    load.notice = "告示：您错输导线边数 " + fields[0] + "，程序已修正为" + load.params.Text_dxbs + "！";
+    load.notice = "告示：您错输导线边数 " + fields[0] + "，程序已修正为" + load.params.sideCount + "！";
   }
   ResizeStations(load.table, stations);
-  load.params.Text_cj = BoxNumber(fields[1]);
-  load.params.Text_j = BoxNumber(fields[2]);
-  load.params.Text_c = BoxNumber(fields[3]);
-  load.params.Text_tym = Trim(fields[4]);
+  load.params.priorAngleError = BoxNumber(fields[1]);
+  load.params.additiveConstant = BoxNumber(fields[2]);
+  load.params.scaleConstant = BoxNumber(fields[3]);
+  load.params.projectionHeight = Trim(fields[4]);
 
   RigorousTable& t = load.table;
   std::size_t next = 5;
@@ -116,13 +116,13 @@ RigorousFileLoad LoadRigorousFile(const std::string& path, std::string& error) {
 
 std::string RigorousDataText(const RigorousTable& table, const RigorousParameters& params) {
   std::string text;
-  text += SavedBox(params.Text_dxbs) + "," + SavedBox(params.Text_cj) + "," + SavedBox(params.Text_j) + "," +
-          SavedBox(params.Text_c) + ",";
-  const std::string projection = Trim(params.Text_tym);
+  text += SavedBox(params.sideCount) + "," + SavedBox(params.priorAngleError) + "," +
+          SavedBox(params.additiveConstant) + "," + SavedBox(params.scaleConstant) + ",";
+  const std::string projection = Trim(params.projectionHeight);
   if (projection == "N" || projection == "n") {
     text += " " + projection;
   } else {
-    text += " " + StrNumber(ParseLenient(params.Text_tym));
+    text += " " + StrNumber(ParseLenient(params.projectionHeight));
   }
   text += "\n";
   auto writeRow = [&](int row, int lastColumn) {

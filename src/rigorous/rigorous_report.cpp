@@ -107,9 +107,10 @@ void CharacteristicValues(const RigorousReportInput& in, std::vector<std::string
                 "</FONT><BR>");
   out.push_back(kTableStart);
   out.push_back(ValueCell(ProjectionText(in)));
-  out.push_back(ValueCell("测距仪加乘常数：a=" + Trim(in.params.Text_j) + "；     b=" + Trim(in.params.Text_c)));
+  out.push_back(ValueCell("测距仪加乘常数：a=" + Trim(in.params.additiveConstant) + "；     b=" +
+                          Trim(in.params.scaleConstant)));
   out.push_back("<tr>");
-  out.push_back(ValueCell("测角先验中误差：m0=" + Trim(in.params.Text_cj) + "″"));
+  out.push_back(ValueCell("测角先验中误差：m0=" + Trim(in.params.priorAngleError) + "″"));
   out.push_back(ValueCell("平均边长：D=" + StrNumber(res.meanSide) + "m"));
   out.push_back("<tr>");
   out.push_back(ValueCell("X增量闭合差：fΔx=" + Marked(StrNumber(res.fxMm), mk.fx) + "mm"));

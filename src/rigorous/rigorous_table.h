@@ -30,13 +30,14 @@ struct RigorousTable {
   std::string& at(int row, int column) { return cells[row][column]; }
 };
 
-// The texts of the parameter boxes, named after the boxes.
+// The parameters beside the table, as typed (the window's boxes Text_dxbs,
+// Text_cj, Text_j, Text_c and Text_tym hold them).
 struct RigorousParameters {
-  std::string Text_dxbs;  // number of traverse sides
-  std::string Text_cj;    // a-priori angle error m0, seconds
-  std::string Text_j;     // distance-meter constant a, mm
-  std::string Text_c;     // distance-meter proportional part b, mm/km
-  std::string Text_tym;   // projection height, "N"/"n" none, "0" mean height
+  std::string sideCount;         // number of traverse sides
+  std::string priorAngleError;   // a-priori angle error m0, seconds
+  std::string additiveConstant;  // distance-meter constant a, mm
+  std::string scaleConstant;     // distance-meter proportional part b, mm/km
+  std::string projectionHeight;  // projection height, "N"/"n" none, "0" mean height
 };
 
 // The table at window start: the captions and one empty station row whose

@@ -34,7 +34,7 @@ void WriteStartData(ReportLines& out, const ClosingSolution& s) {
     out.add("  终点定向：X＝" + F3(v.endOrientX) + "  终点定向：Y＝" + F3(v.endOrientY));
   }
   WriteProjectionLine(out, s.red.planeHeight);
-  if (v.constantB > 0) WriteConstantsLine(out, v.constantA, v.constantB);
+  if (v.scaleConstant > 0) WriteConstantsLine(out, v.additiveConstant, v.scaleConstant);
   out.add(Rule(2));
 }
 

@@ -5,14 +5,13 @@
 #include "core/angles.h"
 #include "core/geometry.h"
 #include "core/numbers.h"
+#include "core/traverse_toolkit.h"
 #include "simple/report_format.h"
 
 namespace korvane::simple {
 namespace {
 
 Message Warning(std::string text) { return Message{std::move(text), "警告", MessageIcon::Information}; }
-
-double Reduce360(double a) { return a >= 360 ? a - 360 : a; }
 
 }  // namespace
 
@@ -22,8 +21,10 @@ AngleShares AngleWeights(const std::vector<double>& beta, double betaSum) {
   int zeros = 0;
   for (double b : beta) zeros += b == 0 ? 1 : 0;
   for (std::size_t i = 0; i < beta.size(); ++i) {
-    if (zeros > 0) shares.weight[i] = beta[i] == 0 ? 1 : 0;
-    else shares.weight[i] = betaSum / beta[i];
+    if (zeros > 0)
+      shares.weight[i] = beta[i] == 0 ? 1 : 0;
+    else
+      shares.weight[i] = betaSum / beta[i];
     shares.total = static_cast<float>(shares.total + shares.weight[i]);
   }
   if (shares.total == 0 || !std::isfinite(shares.total)) {
@@ -42,7 +43,7 @@ std::vector<double> LegWeights(const std::vector<double>& reduced, double a, dou
   if (b > 0) {
     double sum = 0;
     for (std::size_t i = 0; i < reduced.size(); ++i) {
-      q[i] = a + b * reduced[i] / 1000;
+      q[i] = a + b * reduced[i] / survey::kMetresPerKilometre;
       sum += q[i];
     }
     if (sum > 0) {
@@ -60,16 +61,11 @@ std::vector<double> LegWeights(const std::vector<double>& reduced, double a, dou
   return q;
 }
 
-ClosingOutcome SolveClosing(const ObservationTable& table, const StartRecord& start, bool closed) {
-  ClosingOutcome out;
-  ClosingSolution& s = out.solution;
-  s.closed = closed;
-  const int n = table.stationCount();
-  const int legs = n - 1;
-  s.red = Reduce(table, start, closed ? n : legs);
-  const StartValues& v = s.red.start;
+namespace {
 
-  // Orientation at both ends; record 5 decides the form for both.
+// Orientation at both ends; record 5 decides the form for both.
+void Orient(ClosingSolution& s) {
+  const StartValues& v = s.red.start;
   if (v.azimuthForm()) {
     s.startAzimuth = DmsToDegrees(v.orientX);
     s.closingAzimuth = DmsToDegrees(v.endOrientX);
@@ -77,46 +73,40 @@ ClosingOutcome SolveClosing(const ObservationTable& table, const StartRecord& st
     s.startAzimuth = AzimuthFromPoints(v.startX, v.startY, v.orientX, v.orientY);
     s.closingAzimuth = AzimuthFromPoints(v.endOrientX, v.endOrientY, v.endX, v.endY);
   }
-  if (closed) s.closingAzimuth = ReverseAzimuth(s.startAzimuth);
+  if (s.closed) s.closingAzimuth = ReverseAzimuth(s.startAzimuth);
+}
 
-  // Provisional azimuths and the angular misclosure.
+// Provisional azimuths and the angular misclosure, then its corrections in
+// inverse proportion to the angles.
+std::optional<Message> CloseAngles(ClosingSolution& s) {
   const std::vector<double>& beta = s.red.beta;
-  double a = Reduce360(ReverseAzimuth(s.startAzimuth) + beta[0]);
-  for (int i = 1; i < n; ++i) a = Reduce360(ReverseAzimuth(a) + beta[i]);
-  double fb = a - s.closingAzimuth;
-  if (std::fabs(std::fabs(fb) - 360) < 1) fb += fb > 0 ? -360 : 360;
-  s.angularMisclosure = fb;
-  if (std::fabs(fb) > 1) {
-    out.refusal = Warning("角度闭合差已超过1度，不再接受计算！");
-    return out;
-  }
-
-  // Angle corrections in inverse proportion to the angles.
+  const std::size_t n = beta.size();
+  const double computed = traverse::PropagateAzimuths(s.startAzimuth, beta, n).back();
+  s.angularMisclosure = traverse::AngularMisclosure(computed, s.closingAzimuth);
+  if (traverse::AngularMisclosureGross(s.angularMisclosure))
+    return Warning("角度闭合差已超过1度，不再接受计算！");
   const AngleShares shares = AngleWeights(beta, s.red.betaSum);
-  s.angleCorrection.resize(static_cast<std::size_t>(n));
-  s.angleCorrectionText.resize(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    const double share = fb * shares.weight[i] / shares.total;
-    s.angleCorrection[i] = -share;
-    double printed = -RoundFixed(share * 3600, "#0.0");
+  s.angleCorrection = traverse::DistributeMisclosure(shares.weight, shares.total, s.angularMisclosure);
+  s.angleCorrectionText.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    double printed = -RoundFixed(-s.angleCorrection[i] * survey::kSecondsPerDegree, "#0.0");
     if (printed == 0) printed = 0;  // no "-0"
     s.angleCorrectionText[i] = NumberText(printed);
   }
+  return std::nullopt;
+}
 
-  // Adjusted azimuths and coordinate increments of the legs.
-  s.azimuth.resize(static_cast<std::size_t>(legs));
-  std::vector<double> dx(static_cast<std::size_t>(legs)), dy(static_cast<std::size_t>(legs));
-  a = ReverseAzimuth(s.startAzimuth);
-  for (int i = 0; i < legs; ++i) {
-    const double adjustedAngle = beta[i] + s.angleCorrection[i];  // βa, then the azimuth
-    a = Reduce360((i == 0 ? a : ReverseAzimuth(a)) + adjustedAngle);
-    s.azimuth[i] = a;
-    dx[i] = std::cos(a * kDegreeFactor) * s.red.reduced[i];
-    dy[i] = std::sin(a * kDegreeFactor) * s.red.reduced[i];
-    s.sumDx = static_cast<float>(s.sumDx + dx[i]);
-    s.sumDy = static_cast<float>(s.sumDy + dy[i]);
-  }
-  if (closed) {
+// Adjusted azimuths, the increments of the legs and the coordinate misclosure.
+std::optional<Message> CloseCoordinates(ClosingSolution& s, traverse::Increments& inc, std::size_t legs) {
+  const std::vector<double>& beta = s.red.beta;
+  std::vector<double> adjustedAngle(legs);
+  for (std::size_t i = 0; i < legs; ++i) adjustedAngle[i] = beta[i] + s.angleCorrection[i];
+  s.azimuth = traverse::PropagateAzimuths(s.startAzimuth, adjustedAngle, legs);
+  inc = traverse::LegIncrements(s.azimuth, s.red.reduced, legs);
+  s.sumDx = traverse::SumOf<float>(inc.dx);
+  s.sumDy = traverse::SumOf<float>(inc.dy);
+  const StartValues& v = s.red.start;
+  if (s.closed) {
     s.fx = s.sumDx;
     s.fy = s.sumDy;
   } else {
@@ -124,56 +114,51 @@ ClosingOutcome SolveClosing(const ObservationTable& table, const StartRecord& st
     s.fy = static_cast<float>(s.sumDy - v.endY + v.startY);
   }
   s.fs = static_cast<float>(std::sqrt(static_cast<double>(s.fy) * s.fy + static_cast<double>(s.fx) * s.fx));
-  if (s.fs > 1.5f) {
-    out.refusal = Warning("边长闭合差已超过1.5米，不再接受计算！");
-    return out;
-  }
+  if (traverse::LinearMisclosureGross(s.fs)) return Warning("边长闭合差已超过1.5米，不再接受计算！");
+  return std::nullopt;
+}
 
-  // Coordinate corrections; every point is rounded to millimetres.
+// Coordinate corrections by leg weights; every point rounded to millimetres.
+void AdjustCoordinates(ClosingSolution& s, const traverse::Increments& inc, std::size_t legs) {
+  const StartValues& v = s.red.start;
   const std::vector<double> legReduced(s.red.reduced.begin(), s.red.reduced.begin() + legs);
-  s.legWeight = LegWeights(legReduced, v.constantA, v.constantB);
-  s.correctionXmm.resize(static_cast<std::size_t>(legs));
-  s.correctionYmm.resize(static_cast<std::size_t>(legs));
-  s.x.assign(static_cast<std::size_t>(n), 0);
-  s.y.assign(static_cast<std::size_t>(n), 0);
-  s.x[0] = v.startX;
-  s.y[0] = v.startY;
-  s.adjusted.resize(static_cast<std::size_t>(legs));
-  s.distanceChangeMm.resize(static_cast<std::size_t>(legs));
-  for (int i = 0; i < legs; ++i) {
-    const double vx = -s.legWeight[i] * s.fx;
-    const double vy = -s.legWeight[i] * s.fy;
-    s.correctionXmm[i] = RoundFixed(vx * 1000, "#0.0");
-    s.correctionYmm[i] = RoundFixed(vy * 1000, "#0.0");
-    const float dxa = static_cast<float>(dx[i] + vx);
-    const float dya = static_cast<float>(dy[i] + vy);
-    s.x[i + 1] = RoundFixed(s.x[i] + dxa, "#0.000");
-    s.y[i + 1] = RoundFixed(s.y[i] + dya, "#0.000");
-    s.adjusted[i] = PointDistance(s.x[i + 1], s.y[i + 1], s.x[i], s.y[i]);
-    s.adjustedSum += s.adjusted[i];
-    const float change = static_cast<float>(s.adjusted[i] - s.red.reduced[i]);
-    s.distanceChangeMm[i] = RoundFixed(change * 1000, "#0.0");
-  }
+  s.legWeight = LegWeights(legReduced, v.additiveConstant, v.scaleConstant);
+  TakePoints(s, AdjustPoints(inc.dx, inc.dy, s.legWeight, s.fx, s.fy, v.startX, v.startY));
+  s.adjustedSum = traverse::SumOf<double>(s.adjusted);
+  s.distanceChangeMm.resize(legs);
+  for (std::size_t i = 0; i < legs; ++i)
+    s.distanceChangeMm[i] =
+        traverse::TenthsOfMillimetre(static_cast<float>(s.adjusted[i] - s.red.reduced[i]));
   s.relativeMisclosure = RelativeMisclosureText(s.adjustedSum, Widen(s.fs));
+}
 
-  // Heights over the adjusted distances, closed in proportion to them.
-  s.heightDifference.resize(static_cast<std::size_t>(legs));
-  for (int i = 0; i < legs; ++i) {
-    s.heightDifference[i] = LegHeightDifference(s.red.stations[i], s.adjusted[i]);
-    s.heightSum += s.heightDifference[i];
-  }
-  s.fh = closed ? s.heightSum : static_cast<float>(static_cast<double>(s.heightSum) + v.startH - v.endH);
-  const bool hasLength = s.adjustedSum > 0;
-  s.correctionPerKm = hasLength ? static_cast<float>(s.fh * -1000000.0 / s.adjustedSum) : 0.0f;
-  s.heightCorrectionMm.resize(static_cast<std::size_t>(legs));
-  s.height.assign(static_cast<std::size_t>(n), 0);
-  s.height[0] = v.startH;
-  for (int i = 0; i < legs; ++i) {
-    const float vh = hasLength ? static_cast<float>(-s.adjusted[i] * s.fh / s.adjustedSum) : 0.0f;
-    s.heightCorrectionMm[i] = RoundFixed(vh * 1000, "#0.0");
-    s.height[i + 1] = s.height[i] + (s.heightDifference[i] + vh);
-  }
+// Heights over the adjusted distances, closed in proportion to them.
+void AdjustHeights(ClosingSolution& s) {
+  const std::optional<double> endHeight = s.closed ? std::nullopt : std::optional<double>(s.red.start.endH);
+  TakeHeights(s, CloseHeights(s.red, s.adjusted, s.adjustedSum, endHeight));
+}
+
+}  // namespace
+
+ClosingOutcome SolveClosing(Reduction red, bool closed) {
+  ClosingOutcome out;
+  ClosingSolution& s = out.solution;
+  s.closed = closed;
+  s.red = std::move(red);
+  const std::size_t legs = s.red.stations.size() - 1;
+  Orient(s);
+  if ((out.refusal = CloseAngles(s))) return out;
+  traverse::Increments inc;
+  if ((out.refusal = CloseCoordinates(s, inc, legs))) return out;
+  AdjustCoordinates(s, inc, legs);
+  AdjustHeights(s);
   return out;
+}
+
+int ClosingReducedLegs(int stations, bool closed) { return closed ? stations : stations - 1; }
+
+ClosingOutcome SolveClosing(const ObservationTable& table, const StartRecord& start, bool closed) {
+  return SolveClosing(Reduce(table, start, ClosingReducedLegs(table.stationCount(), closed)), closed);
 }
 
 }  // namespace korvane::simple

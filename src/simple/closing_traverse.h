@@ -41,6 +41,10 @@ struct ClosingOutcome {
   ClosingSolution solution;
 };
 
+// The stations reduced over ClosingReducedLegs legs.
+ClosingOutcome SolveClosing(Reduction red, bool closed);
+// The closed kind also reduces its last leg (back onto the start point).
+int ClosingReducedLegs(int stations, bool closed);
 // The table must have passed CheckTable.
 ClosingOutcome SolveClosing(const ObservationTable& table, const StartRecord& start, bool closed);
 

@@ -38,7 +38,7 @@ std::optional<Message> WriteNoOrientationReport(const NoOrientationSolution& s,
   WritePointLines(out, "起点", st.front().name, F3(v.startX), F3(v.startY), F3(v.startH));
   WritePointLines(out, "终点", s.endName, F3(v.endX), F3(v.endY), F3(v.endH));
   WriteProjectionLine(out, s.red.planeHeight);
-  WriteConstantsLine(out, v.constantA, v.constantB);
+  WriteConstantsLine(out, v.additiveConstant, v.scaleConstant);
   out.add(Rule(2));
 
   WriteObservationTables(out, st);

@@ -38,6 +38,8 @@ struct NoOrientationOutcome {
   NoOrientationSolution solution;
 };
 
+// The stations reduced over all their legs.
+NoOrientationOutcome SolveNoOrientation(Reduction red, const std::string& endName);
 NoOrientationOutcome SolveNoOrientation(const ObservationTable& table, const StartRecord& start,
                                         const std::string& endName);
 

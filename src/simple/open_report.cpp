@@ -18,7 +18,7 @@ void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines) {
   if (v.azimuthForm()) out.add("  起始方位角： α＝" + F5(v.orientX));
   else out.add("  起点定向：  X＝" + F3(v.orientX) + "  起点定向：Y＝" + F3(v.orientY));
   WriteProjectionLine(out, s.red.planeHeight);
-  WriteConstantsLine(out, v.constantA, v.constantB);
+  WriteConstantsLine(out, v.additiveConstant, v.scaleConstant);
   out.add(Rule(2));
 
   WriteObservationTables(out, st);

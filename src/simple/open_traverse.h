@@ -23,6 +23,8 @@ struct OpenSolution {
   float longitudinalError = 0;   // ml, mm
 };
 
+// The stations reduced over all their legs.
+OpenSolution SolveOpen(Reduction red, const std::string& endName);
 OpenSolution SolveOpen(const ObservationTable& table, const StartRecord& start, const std::string& endName);
 
 // mq = L √(25 (n + 1.5) / 3 + 1) / 206.265, rounded to 0.1 mm.

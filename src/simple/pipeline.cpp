@@ -3,20 +3,54 @@
 #include <cmath>
 
 #include "core/angles.h"
+#include "core/geometry.h"
 #include "core/numbers.h"
 #include "core/text_utils.h"
+#include "core/traverse_toolkit.h"
 
 namespace korvane::simple {
 namespace {
 
-constexpr double kEarthRadiusKm = 6371.27;
-// The line of sight is taken 1.45 m above the mean of the two marks.
-constexpr double kSightHeightSum = 2.9;
-// Curvature and refraction in metres per square kilometre.
-constexpr double kCurvature = 0.13;
-
 double CellValue(const ObservationTable& table, int row, int column) {
   return ParseLenient(TrimLeft(table.cell(row, column)));
+}
+
+// Provisional heights from the forward observations and the raw distances,
+// the projection plane, and the mean height it defaults to.
+void ProvisionalHeights(Reduction& r) {
+  const int n = r.n();
+  r.provisionalHeights.resize(static_cast<std::size_t>(n) + 1);
+  r.provisionalHeights[0] = r.start.startH;
+  for (int i = 0; i < n; ++i) {
+    const Station& s = r.stations[i];
+    r.provisionalHeights[i + 1] = static_cast<float>(traverse::ProvisionalHeight(
+        r.provisionalHeights[i], s.distance, s.verticalForward, s.instrumentForward, s.targetForward));
+  }
+  r.meanHeight = static_cast<float>(traverse::MeanHeight(r.provisionalHeights, static_cast<std::size_t>(n)));
+  r.planeHeight = r.start.projectionHeight != 0 ? r.start.projectionHeight : r.meanHeight;
+}
+
+// Distances of the first `legs` legs reduced to the projection plane.
+void ReduceDistances(Reduction& r, int legs) {
+  r.reductionMm.resize(static_cast<std::size_t>(legs));
+  r.reduced.resize(static_cast<std::size_t>(legs));
+  for (int i = 0; i < legs; ++i) {
+    const float ds = ProjectionReductionMm(r.provisionalHeights[i], r.provisionalHeights[i + 1],
+                                           r.planeHeight, r.stations[i].distance);
+    r.reductionMm[i] = ds;
+    r.reduced[i] = ds / survey::kMillimetresPerMetre + r.stations[i].distance;
+  }
+  r.reducedSum = traverse::SumOf<float>(r.reduced);
+}
+
+// Left angles: a right angle is typed with a leading minus.
+void LeftAngles(Reduction& r) {
+  r.beta.resize(r.stations.size());
+  for (std::size_t i = 0; i < r.stations.size(); ++i) {
+    const Station& s = r.stations[i];
+    r.beta[i] = s.betaRaw < 0 ? RightToLeftAngle(s.angleDms) : s.betaRaw;
+  }
+  r.betaSum = traverse::SumOf<double>(r.beta);
 }
 
 }  // namespace
@@ -38,20 +72,21 @@ std::optional<Message> CheckTable(const ObservationTable& table) {
 }
 
 StartValues ReadStartValues(const StartRecord& record) {
+  auto value = [&](StartItem item) { return EngineValue(record, item); };
   StartValues v;
-  v.startX = EngineValue(record, 1);
-  v.startY = EngineValue(record, 2);
-  v.startH = static_cast<float>(EngineValue(record, 3));
-  v.orientX = EngineValue(record, 4);
-  v.orientY = EngineValue(record, 5);
-  v.endX = EngineValue(record, 6);
-  v.endY = EngineValue(record, 7);
-  v.endH = EngineValue(record, 8);
-  v.endOrientX = EngineValue(record, 9);
-  v.endOrientY = EngineValue(record, 10);
-  v.projectionHeight = static_cast<float>(EngineValue(record, 11));
-  v.constantA = EngineValue(record, 12);
-  v.constantB = EngineValue(record, 13);
+  v.startX = value(StartItem::StartX);
+  v.startY = value(StartItem::StartY);
+  v.startH = static_cast<float>(value(StartItem::StartHeight));
+  v.orientX = value(StartItem::StartOrientX);
+  v.orientY = value(StartItem::StartOrientY);
+  v.endX = value(StartItem::EndX);
+  v.endY = value(StartItem::EndY);
+  v.endH = value(StartItem::EndHeight);
+  v.endOrientX = value(StartItem::EndOrientX);
+  v.endOrientY = value(StartItem::EndOrientY);
+  v.projectionHeight = static_cast<float>(value(StartItem::ProjectionHeight));
+  v.additiveConstant = value(StartItem::AdditiveConstant);
+  v.scaleConstant = value(StartItem::ScaleConstant);
   return v;
 }
 
@@ -76,59 +111,71 @@ std::vector<Station> LoadStations(const ObservationTable& table) {
 }
 
 float ProjectionReductionMm(float h1, float h2, float planeHeight, float distance) {
-  const double lineHeight = (static_cast<double>(h1) + h2 + kSightHeightSum) / 2;
-  return static_cast<float>(-(lineHeight - planeHeight) * distance / kEarthRadiusKm);
+  return static_cast<float>(traverse::ProjectionReductionMm(h1, h2, planeHeight, distance));
 }
 
 float LegHeightDifference(const Station& s, double d) {
-  const double forward = std::tan(s.verticalForward) * d + s.instrumentForward - s.targetForward;
+  const double forward =
+      traverse::SightHeightDifference(s.verticalForward, d, s.instrumentForward, s.targetForward);
   if (s.oneWay()) {
-    const double km = d / 1000;
-    return static_cast<float>(kCurvature * km * km + forward);
+    const double km = d / survey::kMetresPerKilometre;
+    return static_cast<float>(survey::kCurvatureRefraction * km * km + forward);
   }
-  const double back = std::tan(s.verticalBack) * d + s.instrumentBack - s.targetBack;
-  return static_cast<float>((forward - back) / 2);
+  const double back = traverse::SightHeightDifference(s.verticalBack, d, s.instrumentBack, s.targetBack);
+  return static_cast<float>(traverse::TwoWayMean(forward, back));
+}
+
+AdjustedPoints AdjustPoints(const std::vector<double>& dx, const std::vector<double>& dy,
+                            const std::vector<double>& legWeight, double fx, double fy, double startX,
+                            double startY) {
+  AdjustedPoints p;
+  // The weights already sum to one.
+  const std::vector<double> vx = traverse::DistributeMisclosure(legWeight, 1.0, fx);
+  const std::vector<double> vy = traverse::DistributeMisclosure(legWeight, 1.0, fy);
+  p.correctionXmm.resize(vx.size());
+  p.correctionYmm.resize(vy.size());
+  for (std::size_t i = 0; i < vx.size(); ++i) {
+    p.correctionXmm[i] = traverse::TenthsOfMillimetre(vx[i]);
+    p.correctionYmm[i] = traverse::TenthsOfMillimetre(vy[i]);
+  }
+  p.x = traverse::CarryCoordinates(startX, traverse::CorrectedIncrements<float>(dx, vx),
+                                   traverse::RoundToMillimetre);
+  p.y = traverse::CarryCoordinates(startY, traverse::CorrectedIncrements<float>(dy, vy),
+                                   traverse::RoundToMillimetre);
+  p.adjusted.resize(vx.size());
+  for (std::size_t i = 0; i < vx.size(); ++i)
+    p.adjusted[i] = PointDistance(p.x[i], p.y[i], p.x[i + 1], p.y[i + 1]);
+  return p;
+}
+
+HeightClosure CloseHeights(const Reduction& red, const std::vector<double>& adjusted, double adjustedSum,
+                           const std::optional<double>& endHeight) {
+  HeightClosure h;
+  h.difference.resize(adjusted.size());
+  for (std::size_t i = 0; i < adjusted.size(); ++i)
+    h.difference[i] = LegHeightDifference(red.stations[i], adjusted[i]);
+  h.sum = traverse::SumOf<float>(h.difference);
+  h.misclosure = endHeight ? traverse::HeightMisclosure<float>(h.sum, red.start.startH, *endHeight) : h.sum;
+  const double length = adjustedSum > 0 ? adjustedSum : 0;
+  h.perKm = static_cast<float>(traverse::CorrectionPerKm(h.misclosure, length));
+  const std::vector<double> v = traverse::DistributeMisclosure(adjusted, length, h.misclosure);
+  h.correction.assign(v.begin(), v.end());
+  h.height = traverse::CarryHeights(red.start.startH, h.difference, h.correction);
+  return h;
+}
+
+Reduction Reduce(std::vector<Station> stations, const StartValues& start, int reducedLegs) {
+  Reduction r;
+  r.start = start;
+  r.stations = std::move(stations);
+  ProvisionalHeights(r);
+  ReduceDistances(r, reducedLegs);
+  LeftAngles(r);
+  return r;
 }
 
 Reduction Reduce(const ObservationTable& table, const StartRecord& record, int reducedLegs) {
-  Reduction r;
-  r.start = ReadStartValues(record);
-  r.stations = LoadStations(table);
-  const int n = r.n();
-
-  // Provisional heights from the forward observations and the raw distances.
-  r.provisionalHeights.resize(static_cast<std::size_t>(n) + 1);
-  r.provisionalHeights[0] = r.start.startH;
-  double heightSum = 0;
-  for (int i = 0; i < n; ++i) {
-    const Station& s = r.stations[i];
-    r.provisionalHeights[i + 1] =
-        static_cast<float>(s.distance * std::tan(s.verticalForward) + r.provisionalHeights[i] +
-                           s.instrumentForward - s.targetForward);
-    heightSum += r.provisionalHeights[i];
-  }
-  r.meanHeight = static_cast<float>(RoundFixed(heightSum / n, "#0.000"));
-  r.planeHeight = r.start.projectionHeight != 0 ? r.start.projectionHeight : r.meanHeight;
-
-  // Distances reduced to the projection plane.
-  r.reductionMm.resize(static_cast<std::size_t>(reducedLegs));
-  r.reduced.resize(static_cast<std::size_t>(reducedLegs));
-  for (int i = 0; i < reducedLegs; ++i) {
-    const float ds = ProjectionReductionMm(r.provisionalHeights[i], r.provisionalHeights[i + 1],
-                                           r.planeHeight, r.stations[i].distance);
-    r.reductionMm[i] = ds;
-    r.reduced[i] = ds / 1000.0 + r.stations[i].distance;
-    r.reducedSum = static_cast<float>(r.reducedSum + r.reduced[i]);
-  }
-
-  // Left angles: a right angle is typed with a leading minus.
-  r.beta.resize(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    const Station& s = r.stations[i];
-    r.beta[i] = s.betaRaw < 0 ? RightToLeftAngle(s.angleDms) : s.betaRaw;
-    r.betaSum += r.beta[i];
-  }
-  return r;
+  return Reduce(LoadStations(table), ReadStartValues(record), reducedLegs);
 }
 
 }  // namespace korvane::simple

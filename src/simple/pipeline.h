@@ -9,6 +9,7 @@
 #include "core/message.h"
 #include "core/observation_table.h"
 #include "core/start_data.h"
+#include "core/traverse_toolkit.h"
 
 namespace korvane::simple {
 
@@ -35,7 +36,8 @@ struct StartValues {
   double endX = 0, endY = 0, endH = 0;
   double endOrientX = 0, endOrientY = 0;  // records 9 and 10
   float projectionHeight = 0;             // record 11
-  double constantA = 0, constantB = 0;    // records 12 (mm) and 13 (ppm)
+  double additiveConstant = 0;            // distance meter, mm (record 12)
+  double scaleConstant = 0;               // distance meter, ppm (record 13)
   // Record 5 reads 0: record 4 (and 9) hold azimuths in DMS notation.
   bool azimuthForm() const { return orientY == 0; }
 };
@@ -57,9 +59,57 @@ struct Reduction {
 // Too few rows, an empty or a non-numeric cell of columns 2 to 9.
 std::optional<Message> CheckTable(const ObservationTable& table);
 StartValues ReadStartValues(const StartRecord& record);
+// The table's texts read into numbers, once; later stages use the stations.
 std::vector<Station> LoadStations(const ObservationTable& table);
 // Runs the reduction for the first `reducedLegs` legs.
+Reduction Reduce(std::vector<Station> stations, const StartValues& start, int reducedLegs);
 Reduction Reduce(const ObservationTable& table, const StartRecord& record, int reducedLegs);
+
+// The coordinate misclosure distributed over the legs by their weights and
+// the points carried from the start, rounded to millimetres at every point.
+struct AdjustedPoints {
+  std::vector<double> correctionXmm, correctionYmm;  // per leg, 0.1 mm
+  std::vector<double> x, y;                          // per point
+  std::vector<double> adjusted;                      // Sa per leg
+};
+AdjustedPoints AdjustPoints(const std::vector<double>& dx, const std::vector<double>& dy,
+                            const std::vector<double>& legWeight, double fx, double fy, double startX,
+                            double startY);
+
+// Heights over the adjusted distances, their misclosure closed in proportion
+// to the distances; a closed traverse has no end height.
+struct HeightClosure {
+  std::vector<float> difference;  // h per leg
+  float sum = 0, misclosure = 0, perKm = 0;
+  std::vector<float> correction;  // per leg, m
+  std::vector<float> height;      // per point
+};
+HeightClosure CloseHeights(const Reduction& red, const std::vector<double>& adjusted, double adjustedSum,
+                           const std::optional<double>& endHeight);
+
+// A kind's solution takes the adjusted points and the closed heights into its
+// fields of the same names; each kind keeps its own precision of the
+// millimetre figures.
+template <typename Solution>
+void TakePoints(Solution& s, AdjustedPoints p) {
+  s.correctionXmm = std::move(p.correctionXmm);
+  s.correctionYmm = std::move(p.correctionYmm);
+  s.x = std::move(p.x);
+  s.y = std::move(p.y);
+  s.adjusted = std::move(p.adjusted);
+}
+template <typename Solution>
+void TakeHeights(Solution& s, HeightClosure h) {
+  using Mm = typename decltype(s.heightCorrectionMm)::value_type;
+  s.heightDifference = std::move(h.difference);
+  s.heightSum = h.sum;
+  s.fh = h.misclosure;
+  s.correctionPerKm = h.perKm;
+  s.heightCorrectionMm.resize(h.correction.size());
+  for (std::size_t i = 0; i < h.correction.size(); ++i)
+    s.heightCorrectionMm[i] = static_cast<Mm>(traverse::TenthsOfMillimetre(h.correction[i]));
+  s.height = std::move(h.height);
+}
 
 // Reduction of a leg to the projection plane in millimetres.
 float ProjectionReductionMm(float h1, float h2, float planeHeight, float distance);

@@ -31,10 +31,17 @@ std::vector<SketchPlace> Places(const std::vector<double>& x, const std::vector<
   return places;
 }
 
-Sketch ClosingSketch(const simple::ClosingSolution& s) {
+// The named points of a solution; the open kinds add their end point's name.
+template <typename Solution>
+TraverseSketchInput PointsOf(const Solution& s) {
   TraverseSketchInput in;
   in.names = Names(s.red);
   in.points = Places(s.x, s.y);
+  return in;
+}
+
+Sketch ClosingSketch(const simple::ClosingSolution& s) {
+  TraverseSketchInput in = PointsOf(s);
   const simple::StartValues& v = s.red.start;
   const SketchPlace& start = in.points.front();
   const SketchPlace& end = in.points.back();
@@ -61,10 +68,8 @@ Sketch ClosingSketch(const simple::ClosingSolution& s) {
 }
 
 Sketch OpenSketch(const simple::OpenSolution& s) {
-  TraverseSketchInput in;
-  in.names = Names(s.red);
+  TraverseSketchInput in = PointsOf(s);
   in.names.push_back(s.endName);
-  in.points = Places(s.x, s.y);
   const simple::StartValues& v = s.red.start;
   const SketchPlace& start = in.points.front();
   const SketchPlace orient =
@@ -85,55 +90,61 @@ Sketch OpenSketch(const simple::OpenSolution& s) {
 }
 
 Sketch NoOrientationSketch(const simple::NoOrientationSolution& s) {
-  TraverseSketchInput in;
-  in.names = Names(s.red);
+  TraverseSketchInput in = PointsOf(s);
   in.names.push_back(s.endName);
-  in.points = Places(s.x, s.y);
   const std::size_t n = s.red.stations.size();
   for (std::size_t i = 0; i + 1 < n; ++i)
     in.ellipses.push_back(simple::CorrectionEllipse(in.points[i + 1], s.correctionXmm[i], s.correctionYmm[i]));
   return simple::BuildTraverseSketch(in);
 }
 
+// A refusal of the adjustment, else the results table (which may itself stop
+// at a correction too wide for its column) and, when it is complete, the sketch.
+template <typename Outcome, typename Write, typename Draw>
+SimpleResult Finish(const Outcome& outcome, Write write, Draw draw) {
+  SimpleResult result;
+  result.refusal = outcome.refusal;
+  if (!result.ok()) return result;
+  result.refusal = write(outcome.solution, result.lines);
+  if (result.ok()) result.sketch = draw(outcome.solution);
+  return result;
+}
+
+SimpleResult AdjustOpen(simple::Reduction red, const std::string& endName) {
+  SimpleResult result;
+  const auto solution = simple::SolveOpen(std::move(red), endName);
+  simple::WriteOpenReport(solution, result.lines);
+  result.sketch = OpenSketch(solution);
+  return result;
+}
+
 }  // namespace
 
 SimpleResult AdjustTraverse(const SimpleInput& input) {
-  SimpleResult result;
   if (auto refusal = simple::CheckTable(input.table)) {
+    SimpleResult result;
     result.refusal = refusal;
-    result.paneCleared = false;
+    result.tableAccepted = false;
     return result;
   }
+  // The table's texts are read into numbers once; the kinds work on the stations.
+  std::vector<simple::Station> stations = simple::LoadStations(input.table);
+  const simple::StartValues start = simple::ReadStartValues(input.start);
+  const int n = static_cast<int>(stations.size());
   switch (input.kind) {
     case TraverseKind::Connecting:
     case TraverseKind::Closed: {
-      const auto outcome = simple::SolveClosing(input.table, input.start, input.kind == TraverseKind::Closed);
-      if (outcome.refusal) {
-        result.refusal = outcome.refusal;
-        return result;
-      }
-      result.refusal = simple::WriteClosingReport(outcome.solution, result.lines);
-      if (result.ok()) result.sketch = ClosingSketch(outcome.solution);
-      return result;
+      const bool closed = input.kind == TraverseKind::Closed;
+      simple::Reduction red = simple::Reduce(std::move(stations), start, simple::ClosingReducedLegs(n, closed));
+      return Finish(simple::SolveClosing(std::move(red), closed), simple::WriteClosingReport, ClosingSketch);
     }
-    case TraverseKind::Open: {
-      const auto solution = simple::SolveOpen(input.table, input.start, input.endName);
-      simple::WriteOpenReport(solution, result.lines);
-      result.sketch = OpenSketch(solution);
-      return result;
-    }
-    case TraverseKind::NoOrientation: {
-      const auto outcome = simple::SolveNoOrientation(input.table, input.start, input.endName);
-      if (outcome.refusal) {
-        result.refusal = outcome.refusal;
-        return result;
-      }
-      result.refusal = simple::WriteNoOrientationReport(outcome.solution, result.lines);
-      if (result.ok()) result.sketch = NoOrientationSketch(outcome.solution);
-      return result;
-    }
+    case TraverseKind::Open:
+      return AdjustOpen(simple::Reduce(std::move(stations), start, n), input.endName);
+    case TraverseKind::NoOrientation:
+      return Finish(simple::SolveNoOrientation(simple::Reduce(std::move(stations), start, n), input.endName),
+                    simple::WriteNoOrientationReport, NoOrientationSketch);
   }
-  return result;
+  return SimpleResult{};
 }
 
 std::string ResultsText(const SimpleResult& result) {

@@ -27,9 +27,9 @@ struct SimpleResult {
   // After a refusal this holds what was written before it (possibly nothing).
   std::vector<std::string> lines;
   std::optional<Message> refusal;
-  // False only for the table check, which refuses before the results pane is
-  // cleared: the pane then keeps its previous text.
-  bool paneCleared = true;
+  // False when the observation table itself was refused (too short, an empty
+  // or a non-numeric cell): nothing was computed from it.
+  bool tableAccepted = true;
   Sketch sketch;  // empty unless the adjustment succeeded
   bool ok() const { return !refusal.has_value(); }
 };

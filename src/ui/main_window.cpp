@@ -450,13 +450,13 @@ void MainWindow::compute() {
   if (!lastSecondName_.isEmpty()) input.endName = lastSecondName_.toStdString();
   if (!confirmedKind_ || input.kind != *confirmedKind_) return;
   const SimpleResult result = AdjustTraverse(input);
-  if (result.paneCleared) pane_->setPlainText(QString::fromStdString(ResultsText(result)));
+  if (result.tableAccepted) pane_->setPlainText(QString::fromStdString(ResultsText(result)));
   auto* used = qobject_cast<QPushButton*>(sender());
   if (!used) used = pair(UsesFirstCompute(input.kind) ? "js" : "js2").button;
   if (!result.ok()) {
     // A table stopped part way is shown, so that the surveyor sees where it
     // stopped and what 保存文本 would save.
-    if (result.paneCleared && !result.lines.empty()) enterResultsState(used);
+    if (result.tableAccepted && !result.lines.empty()) enterResultsState(used);
     env_.messages->inform(this, *result.refusal);
     return;
   }

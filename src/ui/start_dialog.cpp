@@ -271,9 +271,9 @@ void StartDialog::reloadLast() {
   const StartRecord saved = ReadStartFile(startFilePath_.toStdString());
   // Saved constants or a saved projection height bring their option with
   // them, so that 确定 does not save them away empty.
-  auto held = [&](int k) { return !Trim(saved.record(k)).empty(); };
-  if (held(kProjectionHeightRecord)) layout_.projectionShown = true;
-  if (held(kAdditiveConstantRecord) || held(kScaleConstantRecord)) layout_.constantsShown = true;
+  auto held = [&](StartItem item) { return !Trim(saved.record(item)).empty(); };
+  if (held(StartItem::ProjectionHeight)) layout_.projectionShown = true;
+  if (held(StartItem::AdditiveConstant) || held(StartItem::ScaleConstant)) layout_.constantsShown = true;
   applyLayout();
   for (int k = 1; k <= kStartRecordCount; ++k) {
     if (k <= 4 || layout_.recordShown(k)) {

@@ -34,11 +34,11 @@ TEST(RigorousDataFile, LoadsTableAndBoxes) {
   const RigorousTable& t = load.table;
   ASSERT_EQ(t.rows(), 11);
   EXPECT_EQ(t.cells, testing_rigorous::FourStationTable().cells);
-  EXPECT_EQ(load.params.Text_dxbs, " 3");
-  EXPECT_EQ(load.params.Text_cj, " 5");
-  EXPECT_EQ(load.params.Text_j, " 3");
-  EXPECT_EQ(load.params.Text_c, " 2");
-  EXPECT_EQ(load.params.Text_tym, "120.5");
+  EXPECT_EQ(load.params.sideCount, " 3");
+  EXPECT_EQ(load.params.priorAngleError, " 5");
+  EXPECT_EQ(load.params.additiveConstant, " 3");
+  EXPECT_EQ(load.params.scaleConstant, " 2");
+  EXPECT_EQ(load.params.projectionHeight, "120.5");
 }
 
 TEST(RigorousDataFile, ParameterBoxesFromTheFirstLine) {
@@ -46,10 +46,10 @@ TEST(RigorousDataFile, ParameterBoxesFromTheFirstLine) {
   text.replace(0, text.find('\r'), " 3, 0, 0,1.5, N");
   const RigorousFileLoad load = LoadRigorousText(text);
   ASSERT_TRUE(load.ok());
-  EXPECT_EQ(load.params.Text_cj, "");  // a zero leaves the box empty
-  EXPECT_EQ(load.params.Text_j, "");
-  EXPECT_EQ(load.params.Text_c, " 1.5");
-  EXPECT_EQ(load.params.Text_tym, "N");
+  EXPECT_EQ(load.params.priorAngleError, "");  // a zero leaves the box empty
+  EXPECT_EQ(load.params.additiveConstant, "");
+  EXPECT_EQ(load.params.scaleConstant, " 1.5");
+  EXPECT_EQ(load.params.projectionHeight, "N");
 }
 
 TEST(RigorousDataFile, CorrectsTheNumberOfSides) {
@@ -58,7 +58,7 @@ TEST(RigorousDataFile, CorrectsTheNumberOfSides) {
   const RigorousFileLoad load = LoadRigorousText(text);
   ASSERT_TRUE(load.ok());
   EXPECT_EQ(load.notice, "告示：您错输导线边数  7，程序已修正为 3！");
-  EXPECT_EQ(load.params.Text_dxbs, " 3");
+  EXPECT_EQ(load.params.sideCount, " 3");
   EXPECT_EQ(load.table.stationCount(), 4);
 }
 
@@ -152,14 +152,14 @@ TEST(RigorousDataFile, SavesAndReadsBack) {
   RigorousTable expected = t;
   expected.at(6, 9) = "  0";
   EXPECT_EQ(load.table.cells, expected.cells);
-  EXPECT_EQ(load.params.Text_cj, " 5");
-  EXPECT_EQ(load.params.Text_j, "");
-  EXPECT_EQ(load.params.Text_tym, "120.5");
+  EXPECT_EQ(load.params.priorAngleError, " 5");
+  EXPECT_EQ(load.params.additiveConstant, "");
+  EXPECT_EQ(load.params.projectionHeight, "120.5");
   // Saving what was loaded gives the same file.
   EXPECT_EQ(RigorousDataText(load.table, load.params), text);
 
   // "N" is kept as typed.
-  p.Text_tym = "n";
+  p.projectionHeight = "n";
   EXPECT_EQ(RigorousDataText(t, p).substr(0, 15), " 3, 5, 0, 2, n\n");
   std::filesystem::remove_all(std::filesystem::path(path).parent_path());
 }

@@ -43,11 +43,11 @@ inline RigorousTable FourStationTable() {
 inline RigorousParameters Params(const std::string& tym, const std::string& cj, const std::string& j,
                                  const std::string& c) {
   RigorousParameters p;
-  p.Text_dxbs = " 3";
-  p.Text_tym = tym;
-  p.Text_cj = cj;
-  p.Text_j = j;
-  p.Text_c = c;
+  p.sideCount = " 3";
+  p.projectionHeight = tym;
+  p.priorAngleError = cj;
+  p.additiveConstant = j;
+  p.scaleConstant = c;
   return p;
 }
 

@@ -133,7 +133,7 @@ TEST(WidthRefusal, HeightCorrectionTooWideStopsAfterPartialTable) {
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.refusal->text, "高程闭合差远远超限，不接受继续计算！");
   EXPECT_EQ(r.refusal->title, "提醒");
-  EXPECT_TRUE(r.paneCleared);
+  EXPECT_TRUE(r.tableAccepted);
   // The table stops after the first correction line (station A).
   ASSERT_GE(r.lines.size(), 2u);
   EXPECT_EQ(r.lines[r.lines.size() - 2], "  点  号     δβ″ δX(mm)  δY(mm)  δH(mm)  δS投影(mm)  δS平差(mm)");

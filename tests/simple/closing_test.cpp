@@ -124,7 +124,7 @@ TEST(ConnectingTraverse, AngularLimitIsOneDegree) {
   const SimpleResult wide = AdjustTraverse(input);
   ASSERT_FALSE(wide.ok());
   EXPECT_EQ(wide.refusal->text, "平面闭合差远远超限，不接受继续计算！");
-  EXPECT_TRUE(wide.paneCleared);
+  EXPECT_TRUE(wide.tableAccepted);
   EXPECT_EQ(wide.lines.back(), "  点  号     δβ″ δX(mm)  δY(mm)  δH(mm)  δS投影(mm)  δS平差(mm)");
 }
 
@@ -140,7 +140,7 @@ TEST(ConnectingTraverse, LinearLimitIsOnePointFiveMetres) {
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.refusal->text, "边长闭合差已超过1.5米，不再接受计算！");
   EXPECT_EQ(r.refusal->title, "警告");
-  EXPECT_TRUE(r.paneCleared);
+  EXPECT_TRUE(r.tableAccepted);
   EXPECT_TRUE(r.lines.empty());
 }
 

@@ -85,7 +85,7 @@ TEST(NoOrientationTraverse, LinearLimitAndNoLines) {
   EXPECT_EQ(r.refusal->text, "边长闭合差已超过1.5米，不再接受计算！");
   EXPECT_EQ(r.refusal->title, "警告");
   EXPECT_TRUE(r.lines.empty());
-  EXPECT_TRUE(r.paneCleared);
+  EXPECT_TRUE(r.tableAccepted);
 }
 
 // One leg from A (1000, 1000) north to B (1100, 1000).

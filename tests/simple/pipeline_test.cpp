@@ -48,7 +48,7 @@ TEST(TableCheck, RefusalLeavesThePaneUncleared) {
   input.table = Table({Flat("A", "", "100")});
   const SimpleResult r = AdjustTraverse(input);
   ASSERT_FALSE(r.ok());
-  EXPECT_FALSE(r.paneCleared);
+  EXPECT_FALSE(r.tableAccepted);
   EXPECT_TRUE(r.lines.empty());
   EXPECT_TRUE(r.sketch.ops.empty());
 }
