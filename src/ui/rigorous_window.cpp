@@ -257,11 +257,11 @@ void RigorousWindow::showUp() {
 
 RigorousParameters RigorousWindow::parameters() const {
   RigorousParameters params;
-  params.Text_dxbs = boxes_.at("Text_dxbs")->text().toStdString();
-  params.Text_cj = boxes_.at("Text_cj")->text().toStdString();
-  params.Text_j = boxes_.at("Text_j")->text().toStdString();
-  params.Text_c = boxes_.at("Text_c")->text().toStdString();
-  params.Text_tym = boxes_.at("Text_tym")->text().toStdString();
+  params.sideCount = boxes_.at("Text_dxbs")->text().toStdString();
+  params.priorAngleError = boxes_.at("Text_cj")->text().toStdString();
+  params.additiveConstant = boxes_.at("Text_j")->text().toStdString();
+  params.scaleConstant = boxes_.at("Text_c")->text().toStdString();
+  params.projectionHeight = boxes_.at("Text_tym")->text().toStdString();
   return params;
 }
 

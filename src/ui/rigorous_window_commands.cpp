@@ -128,9 +128,9 @@ void RigorousWindow::openData() {
   grid_->fill(load.table);
   grid_->setCurrentCell(RigorousTable::stationRow(1), 1);
   const std::pair<const char*, const std::string*> values[] = {
-      {"Text_dxbs", &load.params.Text_dxbs}, {"Text_cj", &load.params.Text_cj},
-      {"Text_j", &load.params.Text_j},       {"Text_c", &load.params.Text_c},
-      {"Text_tym", &load.params.Text_tym}};
+      {"Text_dxbs", &load.params.sideCount}, {"Text_cj", &load.params.priorAngleError},
+      {"Text_j", &load.params.additiveConstant},       {"Text_c", &load.params.scaleConstant},
+      {"Text_tym", &load.params.projectionHeight}};
   for (const auto& [name, value] : values) {
     boxes_[name]->setProperty(kReadZero, value->empty());
     boxes_[name]->setText(QString::fromStdString(*value));
