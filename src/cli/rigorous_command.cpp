@@ -144,20 +144,22 @@ int RunRigorous(const std::vector<std::string>& args) {
   }
 
   const std::string path = ReportFileName(opt.htmlPath);
+  if (IsReadOnlyFile(path)) return Refuse(ReadOnlyReportMessage());
+  // The picture the report shows, beside it under the report's name. It is
+  // written first, so that a report never refers to a picture older than itself.
+  const std::string imagePath = ReportImagePath(path);
+  auto app = EnsureGuiApplication();
+  const Sketch sketch = RigorousSketch(load.table, outcome.result);
+  if (!SaveSketchImage(sketch, QString::fromStdString(imagePath), QSize(kRigorousSketchWidth, kRigorousSketchHeight))) {
+    std::cerr << "korvane-cli rigorous: cannot write the picture " << imagePath << "\n";
+    return 1;
+  }
   RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check,
                             ReportImageName(path)};
   const ReportWrite write = WriteRigorousReport(path, RigorousReportLines(input));
   if (write.refusal) return Refuse(*write.refusal);
   if (!write.error.empty()) {
     std::cerr << "korvane-cli rigorous: " << write.error << "\n";
-    return 1;
-  }
-  // The picture the report shows, beside it under the report's name.
-  const std::string imagePath = ReportImagePath(path);
-  auto app = EnsureGuiApplication();
-  const Sketch sketch = RigorousSketch(load.table, outcome.result);
-  if (!SaveSketchImage(sketch, QString::fromStdString(imagePath), QSize(kRigorousSketchWidth, kRigorousSketchHeight))) {
-    std::cerr << "korvane-cli rigorous: cannot write the picture " << imagePath << "\n";
     return 1;
   }
   return 0;

@@ -79,7 +79,7 @@ QSize SketchSize(const Sketch& sketch) {
   for (const SketchOp& op : sketch.ops) {
     if (const auto* s = std::get_if<SketchScale>(&op)) {
       const double w = s->right - s->left, h = s->top - s->bottom;
-      if (w <= 0 || h <= 0) break;
+      if (!(w > 0 && h > 0 && std::isfinite(w) && std::isfinite(h))) break;
       if (w >= h) return QSize(kLong, std::max(kShortest, static_cast<int>(std::lround(kLong * h / w))));
       return QSize(std::max(kShortest, static_cast<int>(std::lround(kLong * w / h))), kLong);
     }
@@ -110,7 +110,7 @@ int RunTraverse(const std::vector<std::string>& args) {
   if (auto error = ParseArgs(args, a)) return UsageError(*error);
 
   std::string startBytes, error;
-  if (!ReadFileBytes(a.start, startBytes, error)) {
+  if (!ReadFileBytes(a.start, startBytes, error, kMaxStartFileBytes)) {
     std::cerr << "korvane-cli traverse: cannot read the start-data file " << a.start << ": " << error << "\n";
     return 1;
   }

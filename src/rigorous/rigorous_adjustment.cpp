@@ -5,6 +5,7 @@
 #include "core/angles.h"
 #include "core/geometry.h"
 #include "core/numbers.h"
+#include "core/observation_check.h"
 #include "core/text_utils.h"
 
 namespace korvane {
@@ -21,8 +22,6 @@ double WrapOnce(double azimuth) { return azimuth >= 360 ? azimuth - 360 : azimut
 // written as " 0".
 double Round(double value, const char* pattern) { return RoundFixed(value, pattern) + 0.0; }
 
-std::string Integer(int value) { return std::to_string(value); }
-
 bool AskToContinue(const AskOkCancel& ask, const Message& question) {
   return ask && ask(question);
 }
@@ -30,17 +29,7 @@ bool AskToContinue(const AskOkCancel& ask, const Message& question) {
 std::optional<Message> ValidateObservations(const RigorousTable& table) {
   for (int r = RigorousTable::stationRow(1); r <= table.rows() - 4; ++r) {
     for (int c = 2; c <= 9; ++c) {
-      const std::string& text = table.at(r, c);
-      switch (IsNumericCell(text)) {
-        case CellCheck::Empty:
-          return Message{"第" + Integer(r) + "行第" + Integer(c) + "未输入数据！", "请检查",
-                         MessageIcon::Information};
-        case CellCheck::Invalid:
-          return Message{"第" + Integer(r) + "行第" + Integer(c) + "列数据输入有误！", "请检查",
-                         MessageIcon::Information};
-        case CellCheck::Valid:
-          break;
-      }
+      if (auto refusal = CheckObservationCell(r, c, table.at(r, c))) return refusal;
     }
   }
   return std::nullopt;

@@ -55,8 +55,9 @@ NoOrientationOutcome SolveNoOrientation(const ObservationTable& table, const Sta
 
   // Turned onto the known line A→B.
   double first = ReverseAzimuth(kAssumedOrientation) + s.red.beta[0] - s.turn;
-  while (first < 0) first += 360;
-  while (first >= 360) first -= 360;
+  first = std::fmod(first, 360.0);
+  if (first < 0) first += 360;
+  if (first >= 360) first = 0;  // a tiny negative value rounds up to a full turn
   s.azimuth = LegAzimuths(first, s.red.beta);
   std::vector<double> dx(static_cast<std::size_t>(n)), dy(static_cast<std::size_t>(n));
   double sumDx = 0, sumDy = 0;
