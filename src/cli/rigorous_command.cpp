@@ -149,8 +149,8 @@ int RunRigorous(const std::vector<std::string>& args) {
   // written first, so that a report never refers to a picture older than itself.
   const std::string imagePath = ReportImagePath(path);
   auto app = EnsureGuiApplication();
-  const Sketch sketch = RigorousSketch(load.table, outcome.result);
-  if (!SaveSketchImage(sketch, QString::fromStdString(imagePath), QSize(kRigorousSketchWidth, kRigorousSketchHeight))) {
+  if (!SaveSketchImage(RigorousSketch(load.table, outcome.result), QString::fromStdString(imagePath),
+                       QSize(kRigorousSketchWidth, kRigorousSketchHeight))) {
     std::cerr << "korvane-cli rigorous: cannot write the picture " << imagePath << "\n";
     return 1;
   }

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "cli_command.h"
+#include "core/line_fields.h"
 #include "core/start_data.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
@@ -64,11 +65,11 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Trave
 
 // The kind letter of a data file: the first non-empty field of its first line.
 std::string FileKindLetter(const std::string& text) {
-  const std::vector<std::string> lines = SplitLines(text);
-  if (lines.empty()) return {};
-  for (const std::string& field : Split(lines.front(), ','))
-    if (!field.empty()) return Trim(field);
-  return {};
+  LineCursor lines(text);
+  std::string_view first;
+  if (!lines.next(first)) return {};
+  const std::vector<std::string_view> fields = NonEmptyFields(first, 0);
+  return fields.empty() ? std::string() : Trim(fields.front());
 }
 
 void PrintRefusal(const Message& m) { std::cerr << m.title << ": " << m.text << "\n"; }

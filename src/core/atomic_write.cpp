@@ -89,7 +89,11 @@ std::string Failure(const std::string& path, const std::string& reason) {
 
 }  // namespace
 
-std::string WriteFileAtomically(const std::string& path, std::string_view bytes) {
+namespace {
+
+// Writes a temporary file with `fill`, then renames it over the target.
+template <typename Fill>
+std::string ReplaceFile(const std::string& path, Fill fill) {
   static std::atomic<unsigned long long> counter{0};
   const fs::path target(path);
   fs::path folder = target.parent_path();
@@ -99,7 +103,7 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
                                        std::to_string(counter.fetch_add(1)));
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return Failure(path, std::strerror(errno));
-  const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool written = fill(fd) && ::fsync(fd) == 0;
   const int writeErrno = errno;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed) {
@@ -115,6 +119,28 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
   }
   SyncFolder(folder);
   return {};
+}
+
+}  // namespace
+
+std::string WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  return ReplaceFile(path, [&](int fd) { return WriteAll(fd, bytes); });
+}
+
+std::string WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines) {
+  return ReplaceFile(path, [&](int fd) {
+    // Written in pieces, so that a long text is never held a second time.
+    std::string piece;
+    for (const std::string& line : lines) {
+      piece += EncodeGbk(ToCrLf(line));
+      piece += "\r\n";
+      if (piece.size() >= 65536) {
+        if (!WriteAll(fd, piece)) return false;
+        piece.clear();
+      }
+    }
+    return WriteAll(fd, piece);
+  });
 }
 
 }  // namespace korvane

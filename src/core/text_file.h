@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvane {
 
@@ -46,6 +47,8 @@ TextFileRead ReadTextFile(const std::string& path, std::uintmax_t limit = kMaxDa
 std::string WriteTextFile(const std::string& path, std::string_view utf8Text);
 // The same for raw bytes.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
+// The same for lines of text, each written in GBK and ended by CR LF.
+std::string WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines);
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error,
                    std::uintmax_t limit = kMaxDataFileBytes);
 
