@@ -115,7 +115,7 @@ int RunTraverse(const std::vector<std::string>& args) {
     std::cerr << "korvane-cli traverse: cannot read the start-data file " << a.start << ": " << error << "\n";
     return 1;
   }
-  const TextFileRead data = ReadTextFile(a.data);
+  TextFileRead data = ReadTextFile(a.data);
   if (!data.ok) {
     std::cerr << "korvane-cli traverse: cannot read the traverse data file " << a.data << ": " << data.error
               << "\n";
@@ -126,7 +126,8 @@ int RunTraverse(const std::vector<std::string>& args) {
   // refused by the loading below with the kind-mismatch message.
   std::optional<TraverseKind> kind = KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
   if (!a.kind.empty() && !kind) return UsageError("--kind must be one of F, B, Z, W");
-  const TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting));
+  TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting));
+  std::string().swap(data.text);  // the table holds what is needed now
   if (load.refusal) {
     PrintRefusal(*load.refusal);
     return 2;
@@ -134,15 +135,17 @@ int RunTraverse(const std::vector<std::string>& args) {
 
   SimpleInput input;
   input.kind = *kind;
-  input.table = load.table;
+  input.table = std::move(load.table);
+  input.withSketch = !a.sketch.empty();
   input.start = DecodeStartFile(startBytes);
   if (!load.secondName.empty()) input.endName = load.secondName;
   const SimpleResult result = AdjustTraverse(input);
 
-  const std::string text = ResultsText(result);
-  std::cout << text << std::flush;
-  if (!a.out.empty() && !text.empty()) {
-    const std::string saveError = SaveResultsText(a.out, text);
+  // Line by line, so that a long table is never held twice.
+  for (const std::string& line : result.lines) std::cout << line << '\n';
+  std::cout << std::flush;
+  if (!a.out.empty() && !result.lines.empty()) {
+    const std::string saveError = SaveResultsLines(a.out, result.lines);
     if (!saveError.empty()) {
       std::cerr << "korvane-cli traverse: cannot write " << a.out << ": " << saveError << "\n";
       return 1;

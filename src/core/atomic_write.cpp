@@ -127,7 +127,8 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
   return ReplaceFile(path, [&](int fd) { return WriteAll(fd, bytes); });
 }
 
-std::string WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines) {
+std::string WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
+                                 std::string_view trailer) {
   return ReplaceFile(path, [&](int fd) {
     // Written in pieces, so that a long text is never held a second time.
     std::string piece;
@@ -139,6 +140,7 @@ std::string WriteLinesAtomically(const std::string& path, const std::vector<std:
         piece.clear();
       }
     }
+    piece += trailer;
     return WriteAll(fd, piece);
   });
 }

@@ -47,8 +47,10 @@ TextFileRead ReadTextFile(const std::string& path, std::uintmax_t limit = kMaxDa
 std::string WriteTextFile(const std::string& path, std::string_view utf8Text);
 // The same for raw bytes.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
-// The same for lines of text, each written in GBK and ended by CR LF.
-std::string WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines);
+// The same for lines of text, each written in GBK and ended by CR LF, then
+// `trailer` as it is.
+std::string WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
+                                 std::string_view trailer = {});
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error,
                    std::uintmax_t limit = kMaxDataFileBytes);
 

@@ -89,4 +89,8 @@ std::string SaveResultsText(const std::string& path, std::string_view paneText) 
   return WriteTextFile(path, text);
 }
 
+std::string SaveResultsLines(const std::string& path, const std::vector<std::string>& lines) {
+  return WriteLinesAtomically(path, lines, "\r\n");
+}
+
 }  // namespace korvane

@@ -112,13 +112,13 @@ SimpleResult AdjustTraverse(const SimpleInput& input) {
         return result;
       }
       result.refusal = simple::WriteClosingReport(outcome.solution, result.lines);
-      if (result.ok()) result.sketch = ClosingSketch(outcome.solution);
+      if (result.ok() && input.withSketch) result.sketch = ClosingSketch(outcome.solution);
       return result;
     }
     case TraverseKind::Open: {
       const auto solution = simple::SolveOpen(input.table, input.start, input.endName);
       simple::WriteOpenReport(solution, result.lines);
-      result.sketch = OpenSketch(solution);
+      if (input.withSketch) result.sketch = OpenSketch(solution);
       return result;
     }
     case TraverseKind::NoOrientation: {
@@ -128,7 +128,7 @@ SimpleResult AdjustTraverse(const SimpleInput& input) {
         return result;
       }
       result.refusal = simple::WriteNoOrientationReport(outcome.solution, result.lines);
-      if (result.ok()) result.sketch = NoOrientationSketch(outcome.solution);
+      if (result.ok() && input.withSketch) result.sketch = NoOrientationSketch(outcome.solution);
       return result;
     }
   }
