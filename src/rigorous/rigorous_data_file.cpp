@@ -39,38 +39,37 @@ std::string SavedBox(const std::string& text) {
 
 std::string SavedCell(const std::string& text) { return Trim(text).empty() ? std::string("  0") : text; }
 
+// The data end at the first empty line. Each line must hold its number of
+// fields, so that a missing field never shifts the cells after it; `count`
+// receives the number of lines.
+std::optional<Message> CheckLines(std::string_view text, int& count) {
+  count = 0;
+  bool firstFieldBlank = true;
+  LineCursor lines(text);
+  for (std::string_view line; lines.next(line) && !line.empty(); ++count) {
+    const std::size_t expected = count == 0 ? 5 : count <= 4 ? 4 : 9;
+    const std::vector<std::string_view> present = NonEmptyFields(line, expected);
+    if (present.size() != expected) return LineMessage(count + 1);
+    if (count == 0) firstFieldBlank = Trim(present[0]).empty();
+  }
+  if (count == 0 || firstFieldBlank) return Message{"此为空文本，不予接受！", "抱歉", MessageIcon::Information};
+  // The four known points must all be there.
+  if (count < 5) return LineMessage(count + 1);
+  if (count - 5 > kMaxFileStations)
+    return Message{"文本中测站数超过" + std::to_string(kMaxFileStations) + "个，不予接受！", "抱歉",
+                   MessageIcon::Information};
+  return std::nullopt;
+}
+
 }  // namespace
 
 RigorousFileLoad LoadRigorousText(std::string_view text) {
   RigorousFileLoad load;
   load.table = InitialRigorousTable();
 
-  // The data end at the first empty line. Each line must hold its number of
-  // fields, so that a missing field never shifts the cells after it.
   int count = 0;
-  bool firstFieldBlank = true;
-  LineCursor lines(text);
-  for (std::string_view line; lines.next(line) && !line.empty(); ++count) {
-    const std::size_t expected = count == 0 ? 5 : count <= 4 ? 4 : 9;
-    const std::vector<std::string_view> present = NonEmptyFields(line, expected);
-    if (present.size() != expected) {
-      load.refusal = LineMessage(count + 1);
-      return load;
-    }
-    if (count == 0) firstFieldBlank = Trim(present[0]).empty();
-  }
-  if (count == 0 || firstFieldBlank) {
-    load.refusal = Message{"此为空文本，不予接受！", "抱歉", MessageIcon::Information};
-    return load;
-  }
-  // The four known points must all be there.
-  if (count < 5) {
-    load.refusal = LineMessage(count + 1);
-    return load;
-  }
-  if (count - 5 > kMaxFileStations) {
-    load.refusal = Message{"文本中测站数超过" + std::to_string(kMaxFileStations) + "个，不予接受！", "抱歉",
-                           MessageIcon::Information};
+  if (auto refusal = CheckLines(text, count)) {
+    load.refusal = refusal;
     return load;
   }
 
