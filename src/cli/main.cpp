@@ -1,7 +1,9 @@
 // korvane-cli: the batch program. It runs the same engines as the windows
 // on files and prints the results tables.
+#include <exception>
 #include <iostream>
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -42,5 +44,16 @@ int main(int argc, char** argv) {
     std::cerr << "korvane-cli: unknown command '" << args[0] << "'\n";
     return 1;
   }
-  return it->second.run(std::vector<std::string>(args.begin() + 1, args.end()));
+  // Whatever goes wrong inside a command (memory running out above all) is
+  // reported and ends the program with status 1, never with an abort.
+  try {
+    return it->second.run(std::vector<std::string>(args.begin() + 1, args.end()));
+  } catch (const std::bad_alloc&) {
+    std::cerr << "korvane-cli: 内存不足，无法完成计算\n";
+  } catch (const std::exception& e) {
+    std::cerr << "korvane-cli: 无法完成计算：" << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "korvane-cli: 无法完成计算\n";
+  }
+  return 1;
 }

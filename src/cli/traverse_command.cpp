@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "cli_command.h"
+#include "core/line_fields.h"
 #include "core/start_data.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
@@ -64,11 +65,11 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args, Trave
 
 // The kind letter of a data file: the first non-empty field of its first line.
 std::string FileKindLetter(const std::string& text) {
-  const std::vector<std::string> lines = SplitLines(text);
-  if (lines.empty()) return {};
-  for (const std::string& field : Split(lines.front(), ','))
-    if (!field.empty()) return Trim(field);
-  return {};
+  LineCursor lines(text);
+  std::string_view first;
+  if (!lines.next(first)) return {};
+  const std::vector<std::string_view> fields = NonEmptyFields(first, 0);
+  return fields.empty() ? std::string() : Trim(fields.front());
 }
 
 void PrintRefusal(const Message& m) { std::cerr << m.title << ": " << m.text << "\n"; }
@@ -79,7 +80,7 @@ QSize SketchSize(const Sketch& sketch) {
   for (const SketchOp& op : sketch.ops) {
     if (const auto* s = std::get_if<SketchScale>(&op)) {
       const double w = s->right - s->left, h = s->top - s->bottom;
-      if (w <= 0 || h <= 0) break;
+      if (!(w > 0 && h > 0 && std::isfinite(w) && std::isfinite(h))) break;
       if (w >= h) return QSize(kLong, std::max(kShortest, static_cast<int>(std::lround(kLong * h / w))));
       return QSize(std::max(kShortest, static_cast<int>(std::lround(kLong * w / h))), kLong);
     }
@@ -110,11 +111,11 @@ int RunTraverse(const std::vector<std::string>& args) {
   if (auto error = ParseArgs(args, a)) return UsageError(*error);
 
   std::string startBytes, error;
-  if (!ReadFileBytes(a.start, startBytes, error)) {
+  if (!ReadFileBytes(a.start, startBytes, error, kMaxStartFileBytes)) {
     std::cerr << "korvane-cli traverse: cannot read the start-data file " << a.start << ": " << error << "\n";
     return 1;
   }
-  const TextFileRead data = ReadTextFile(a.data);
+  TextFileRead data = ReadTextFile(a.data);
   if (!data.ok) {
     std::cerr << "korvane-cli traverse: cannot read the traverse data file " << a.data << ": " << data.error
               << "\n";
@@ -125,7 +126,8 @@ int RunTraverse(const std::vector<std::string>& args) {
   // refused by the loading below with the kind-mismatch message.
   std::optional<TraverseKind> kind = KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
   if (!a.kind.empty() && !kind) return UsageError("--kind must be one of F, B, Z, W");
-  const TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting));
+  TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting));
+  std::string().swap(data.text);  // the table holds what is needed now
   if (load.refusal) {
     PrintRefusal(*load.refusal);
     return 2;
@@ -133,15 +135,17 @@ int RunTraverse(const std::vector<std::string>& args) {
 
   SimpleInput input;
   input.kind = *kind;
-  input.table = load.table;
+  input.table = std::move(load.table);
+  input.withSketch = !a.sketch.empty();
   input.start = DecodeStartFile(startBytes);
   if (!load.secondName.empty()) input.endName = load.secondName;
   const SimpleResult result = AdjustTraverse(input);
 
-  const std::string text = ResultsText(result);
-  std::cout << text << std::flush;
-  if (!a.out.empty() && !text.empty()) {
-    const std::string saveError = SaveResultsText(a.out, text);
+  // Line by line, so that a long table is never held twice.
+  for (const std::string& line : result.lines) std::cout << line << '\n';
+  std::cout << std::flush;
+  if (!a.out.empty() && !result.lines.empty()) {
+    const std::string saveError = SaveResultsLines(a.out, result.lines);
     if (!saveError.empty()) {
       std::cerr << "korvane-cli traverse: cannot write " << a.out << ": " << saveError << "\n";
       return 1;

@@ -49,15 +49,19 @@ StartRecord DecodeStartFile(const std::string& bytes) {
                          (static_cast<std::size_t>(static_cast<unsigned char>(bytes[offset + 1])) << 8);
     // A damaged length never reads beyond its record or the file.
     length = std::min({length, kMaxTextBytes, bytes.size() - offset - 2});
-    record.fields[static_cast<std::size_t>(k)] = DecodeText(std::string_view(bytes).substr(offset + 2, length));
+    record.fields[static_cast<std::size_t>(k)] = DecodeGbk(std::string_view(bytes).substr(offset + 2, length));
   }
   return record;
 }
 
-StartRecord ReadStartFile(const std::string& path) {
+StartRecord ReadStartFile(const std::string& path, std::string* error) {
   std::string bytes;
-  std::string error;
-  if (!ReadFileBytes(path, bytes, error)) return StartRecord{};
+  std::string reason;
+  if (!ReadFileBytes(path, bytes, reason, kMaxStartFileBytes)) {
+    if (error) *error = reason;
+    return StartRecord{};
+  }
+  if (error) error->clear();
   return DecodeStartFile(bytes);
 }
 

@@ -46,11 +46,13 @@ struct StartRecord {
 // and zero padding to 128 bytes. A text longer than a record can hold is cut
 // at a character boundary.
 std::string EncodeStartFile(const StartRecord& record);
-// Reads the bytes back; a short or empty file gives empty fields.
+// Reads the bytes back (GBK); a short or empty file gives empty fields.
 StartRecord DecodeStartFile(const std::string& bytes);
 
-// Reads the file; a missing file reads as thirteen empty fields.
-StartRecord ReadStartFile(const std::string& path);
+// Reads the file (always GBK); a missing file, and one that is not a regular
+// file of at most 4,096 bytes, reads as thirteen empty fields, with the
+// reason in `error` when it is given.
+StartRecord ReadStartFile(const std::string& path, std::string* error = nullptr);
 // Writes all thirteen records through a temporary file and a rename. Returns
 // an empty string on success, otherwise the reason.
 std::string WriteStartFile(const std::string& path, const StartRecord& record);

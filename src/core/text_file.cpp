@@ -1,16 +1,15 @@
 #include "text_file.h"
 
+#include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
+
+#include "utf8.h"
 
 namespace korvane {
 namespace {
@@ -36,10 +35,11 @@ class Converter {
 // the converter cannot take, and the input moves on by `skip(input)` bytes.
 template <typename Skip>
 std::string Convert(const char* to, const char* from, std::string_view input,
-                    const std::string& onBadInput, Skip skip) {
+                    const std::string& onBadInput, Skip skip, std::size_t expectedSize) {
   Converter converter(to, from);
   std::string output;
   if (!converter.valid()) return std::string(input);
+  output.reserve(expectedSize);
   char* in = const_cast<char*>(input.data());
   std::size_t inLeft = input.size();
   char buffer[4096];
@@ -75,35 +75,41 @@ std::size_t Utf8SequenceLength(std::string_view bytes) {
   return n;
 }
 
-// Valid UTF-8, and whether it holds any multi-byte character.
-bool IsValidUtf8(std::string_view bytes, bool& hasMultiByte) {
-  hasMultiByte = false;
-  std::size_t i = 0;
-  while (i < bytes.size()) {
+// GBK text whose every double-byte character is also a GB2312 character.
+bool IsPlainGb2312(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
     const auto c = static_cast<unsigned char>(bytes[i]);
-    std::size_t n = 0;
-    if (c < 0x80) n = 1;
-    else if (c >= 0xC2 && c < 0xE0) n = 2;
-    else if (c >= 0xE0 && c < 0xF0) n = 3;
-    else if (c >= 0xF0 && c < 0xF5) n = 4;
-    else return false;
-    if (i + n > bytes.size()) return false;
-    for (std::size_t k = 1; k < n; ++k)
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-    if (n > 1) hasMultiByte = true;
-    i += n;
+    if (c < 0x80) continue;
+    if (i + 1 >= bytes.size()) return false;
+    const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+    if (c < 0xA1 || c > 0xF7 || trail < 0xA1 || trail > 0xFE) return false;
+    ++i;
+  }
+  // Within those ranges a few places of the table are unassigned.
+  Converter converter("UTF-8", "GB2312");
+  if (!converter.valid()) return true;
+  char* in = const_cast<char*>(bytes.data());
+  std::size_t inLeft = bytes.size();
+  char buffer[4096];
+  while (inLeft > 0) {
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    if (iconv(converter.get(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) && errno != E2BIG)
+      return false;
   }
   return true;
 }
 
+bool TakeAsUtf8(std::string_view bytes) { return IsStrictUtf8(bytes) && !IsPlainGb2312(bytes); }
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string ReadError(const char* what, const std::string& path) { return std::string(what) + path; }
+
 }  // namespace
 
-std::string DecodeText(std::string_view bytes) {
-  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-    return Convert("UTF-8", "UTF-8", bytes.substr(3), kReplacement, [](std::string_view) -> std::size_t { return 1; });
-  }
-  bool hasMultiByte = false;
-  if (IsValidUtf8(bytes, hasMultiByte) && hasMultiByte) return std::string(bytes);
+std::string DecodeGbk(std::string_view bytes) {
+  if (IsAscii(bytes)) return std::string(bytes);
   // A GBK character is one byte below 0x80 or two bytes; a bad pair is
   // replaced as a whole unless its second byte starts a character itself.
   return Convert("UTF-8", "GBK", bytes, kReplacement, [](std::string_view rest) -> std::size_t {
@@ -112,11 +118,26 @@ std::string DecodeText(std::string_view bytes) {
     const auto trail = static_cast<unsigned char>(rest[1]);
     if (lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F) return 2;
     return 1;
-  });
+  }, bytes.size() + bytes.size() / 2);
+}
+
+std::string DecodeText(std::string_view bytes) {
+  if (bytes.substr(0, 3) == kByteOrderMark) return SanitizeUtf8(bytes.substr(3));
+  if (IsAscii(bytes) || TakeAsUtf8(bytes)) return std::string(bytes);
+  return DecodeGbk(bytes);
+}
+
+std::string DecodeOwnedText(std::string&& bytes) {
+  const std::string_view view(bytes);
+  if (view.substr(0, 3) == kByteOrderMark) return SanitizeUtf8(view.substr(3));
+  if (IsAscii(view) || TakeAsUtf8(view)) return std::move(bytes);
+  std::string text = DecodeGbk(view);
+  std::string().swap(bytes);
+  return text;
 }
 
 std::string EncodeGbk(std::string_view utf8) {
-  return Convert("GBK", "UTF-8", utf8, "?", Utf8SequenceLength);
+  return Convert("GBK", "UTF-8", utf8, "?", Utf8SequenceLength, utf8.size());
 }
 
 std::string ToCrLf(std::string_view text) {
@@ -136,69 +157,65 @@ std::string ToCrLf(std::string_view text) {
   return out;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) {
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    error = "文件不存在：" + path;
-    return false;
+namespace {
+
+// Reads at most limit + 1 bytes from an open regular file, so that a file
+// that grows while it is read is still caught by the size bound.
+bool ReadOpenFile(int fd, std::uintmax_t size, std::uintmax_t limit, std::string& bytes) {
+  bytes.clear();
+  bytes.reserve(static_cast<std::size_t>(std::min(size, limit)) + 1);
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+    if (bytes.size() > limit) return true;
   }
-  if (std::filesystem::is_directory(path, ec)) {
-    error = "不是文件：" + path;
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "无法读取文件：" + path;
-    return false;
-  }
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) {
-    error = "无法读取文件：" + path;
-    return false;
-  }
-  bytes = content.str();
-  return true;
 }
 
-TextFileRead ReadTextFile(const std::string& path) {
+std::string TooLarge(std::uintmax_t limit, const std::string& path) {
+  return "文件超过" + std::to_string(limit) + "字节，不予读取：" + path;
+}
+
+}  // namespace
+
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error, std::uintmax_t limit) {
+  // Non-blocking, so that opening a pipe with no writer returns at once; the
+  // descriptor is then refused for not being a regular file.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    error = errno == ENOENT ? ReadError("文件不存在：", path) : ReadError("无法读取文件：", path);
+    return false;
+  }
+  struct stat info {};
+  bool ok = false;
+  if (::fstat(fd, &info) != 0) {
+    error = ReadError("无法读取文件：", path);
+  } else if (!S_ISREG(info.st_mode)) {
+    error = ReadError("不是普通文件，不予读取：", path);
+  } else if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+    error = TooLarge(limit, path);
+  } else if (!ReadOpenFile(fd, static_cast<std::uintmax_t>(info.st_size), limit, bytes)) {
+    error = ReadError("无法读取文件：", path);
+  } else if (bytes.size() > limit) {
+    error = TooLarge(limit, path);
+  } else {
+    ok = true;
+  }
+  ::close(fd);
+  if (!ok) std::string().swap(bytes);
+  return ok;
+}
+
+TextFileRead ReadTextFile(const std::string& path, std::uintmax_t limit) {
   TextFileRead read;
   std::string bytes;
-  if (!ReadFileBytes(path, bytes, read.error)) return read;
-  read.text = DecodeText(bytes);
+  if (!ReadFileBytes(path, bytes, read.error, limit)) return read;
+  read.text = DecodeOwnedText(std::move(bytes));
   read.ok = true;
   return read;
-}
-
-std::string WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  namespace fs = std::filesystem;
-  const fs::path target(path);
-  fs::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
-  std::random_device random;
-  const fs::path temporary =
-      folder / ("." + target.filename().string() + ".tmp" + std::to_string(random()));
-  {
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return "无法写入文件：" + path + "（" + std::strerror(errno) + "）";
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !flushed || !closed) {
-      const std::string reason = std::strerror(errno);
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return "无法写入文件：" + path + "（" + reason + "）";
-    }
-  }
-  std::error_code ec;
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return "无法写入文件：" + path + "（" + ec.message() + "）";
-  }
-  return {};
 }
 
 std::string WriteTextFile(const std::string& path, std::string_view utf8Text) {

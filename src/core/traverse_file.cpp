@@ -1,5 +1,6 @@
 #include "traverse_file.h"
 
+#include "line_fields.h"
 #include "numbers.h"
 #include "text_file.h"
 #include "text_utils.h"
@@ -8,6 +9,10 @@ namespace korvane {
 namespace {
 
 Message CheckText(std::string text) { return Message{std::move(text), "请检查文本", MessageIcon::Information}; }
+
+Message TooManyStations() {
+  return CheckText("文本中测站数超过" + std::to_string(kMaxFileStations) + "个，不予接受！");
+}
 
 TraverseFileLoad Refuse(Message message) {
   TraverseFileLoad load;
@@ -28,30 +33,27 @@ std::string KindTitle(TraverseKind kind) {
 }  // namespace
 
 TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected) {
-  // Every non-empty field of every line, in file order, as the staging list.
-  std::vector<std::string> fields;
+  // First pass: the field count of every line up to the first empty line.
   int linesRead = 0;
-  for (const std::string& line : SplitLines(text)) {
-    if (line.empty()) break;
-    int count = 0;
-    for (const std::string& field : Split(line, ',')) {
-      if (field.empty()) continue;
-      fields.push_back(field);
-      ++count;
-    }
+  std::vector<std::string_view> head;  // the fields of line 1 and of the first station
+  LineCursor lines(text);
+  for (std::string_view line; lines.next(line) && !line.empty();) {
+    const std::vector<std::string_view> fields = NonEmptyFields(line, kObservationColumns);
+    const int count = static_cast<int>(fields.size());
     ++linesRead;
     if (linesRead == 1 && count != 2) return Refuse(CheckText("文本中第1行格式不对！"));
     if (linesRead > 1 && count != kObservationColumns)
       return Refuse(CheckText("文本中第" + StrNumber(static_cast<double>(linesRead)) + "行，列数不对"));
+    if (linesRead <= 2) head.insert(head.end(), fields.begin(), fields.end());
   }
-  if (fields.empty())
-    return Refuse(Message{"此为空文本，不予接受！", "抱歉", MessageIcon::Information});
+  if (head.empty()) return Refuse(Message{"此为空文本，不予接受！", "抱歉", MessageIcon::Information});
   if (linesRead < 2) return Refuse(CheckText("文本格式不对！"));
+  if (linesRead - 1 > kMaxFileStations) return Refuse(TooManyStations());
 
   TraverseFileLoad load;
-  load.kindLetter = Trim(fields[0]);
-  load.secondName = fields[1];
-  const std::string firstStation = fields.size() > 2 ? TrimLeft(fields[2]) : std::string();
+  load.kindLetter = Trim(head[0]);
+  load.secondName = std::string(head[1]);
+  const std::string firstStation = TrimLeft(head[2]);
   const auto kind = KindFromLetter(load.kindLetter);
   if (!kind || *kind != selected) {
     return Refuse(Message{"文本中导线类型输入有误或与窗体上导线类型的选择不一致！", "提醒",
@@ -60,11 +62,16 @@ TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected) 
   const std::string& otherEnd = selected == TraverseKind::Closed ? firstStation : load.secondName;
   load.titleLabel = firstStation + "(至)" + otherEnd + KindTitle(selected);
 
-  const int stations = linesRead - 1;
-  load.table.rows.resize(static_cast<std::size_t>(stations));
-  for (int i = 0; i < stations; ++i)
-    for (int c = 0; c < kObservationColumns; ++c)
-      load.table.rows[i][c] = TrimLeft(fields[2 + static_cast<std::size_t>(i) * kObservationColumns + c]);
+  // Second pass: the station rows, straight from the text into the table.
+  load.table.rows.resize(static_cast<std::size_t>(linesRead - 1));
+  LineCursor rows(text);
+  std::string_view line;
+  rows.next(line);
+  for (ObservationRow& row : load.table.rows) {
+    rows.next(line);
+    const std::vector<std::string_view> fields = NonEmptyFields(line, kObservationColumns);
+    for (int c = 0; c < kObservationColumns; ++c) row[c] = TrimLeft(fields[c]);
+  }
   return load;
 }
 
@@ -80,6 +87,10 @@ std::string SaveResultsText(const std::string& path, std::string_view paneText) 
   std::string text(paneText);
   text += "\n";
   return WriteTextFile(path, text);
+}
+
+std::string SaveResultsLines(const std::string& path, const std::vector<std::string>& lines) {
+  return WriteLinesAtomically(path, lines, "\r\n");
 }
 
 }  // namespace korvane

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "message.h"
 #include "observation_table.h"
@@ -31,5 +32,8 @@ Message NothingToSaveMessage();
 // Writes the results text followed by one line break, replacing the file
 // (GBK, CR LF). Returns an empty string on success, otherwise the reason.
 std::string SaveResultsText(const std::string& path, std::string_view paneText);
+// The same for the lines of a results table (the pane shows each followed by
+// a line break), without joining them first.
+std::string SaveResultsLines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace korvane

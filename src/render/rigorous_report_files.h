@@ -16,10 +16,10 @@ struct ReportFilesWrite {
   bool ok() const { return !refusal && error.empty(); }
 };
 
-// Writes the report under `reportPath` (already the final name, see
-// ReportFileName) and then the picture beside it (ReportImagePath), which the
-// report's IMG line names. The report comes first, so that an unusable folder
-// gives one error.
+// Writes the picture beside the report (ReportImagePath), then the report
+// under `reportPath` (already the final name, see ReportFileName), whose IMG
+// line names the picture. A read-only report is refused before anything is
+// written.
 ReportFilesWrite WriteRigorousReportFiles(const std::string& reportPath, RigorousReportInput input);
 
 }  // namespace korvane

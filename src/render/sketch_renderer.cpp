@@ -4,10 +4,14 @@
 #include <cmath>
 #include <variant>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFont>
 #include <QPen>
 #include <QPointF>
 #include <QStringList>
+
+#include "core/text_file.h"
 
 namespace korvane {
 namespace {
@@ -128,7 +132,16 @@ bool SaveSketchImage(const Sketch& sketch, const QString& path, const QSize& siz
   const char* format = "BMP";
   if (lower.endsWith(".png")) format = "PNG";
   else if (lower.endsWith(".jpg") || lower.endsWith(".jpeg")) format = "JPG";
-  return RenderSketch(sketch, size).save(path, format);
+  // Encoded in memory and written through the atomic writer, so that a kill
+  // leaves the old picture or the new one, never a part of either.
+  QByteArray encoded;
+  QBuffer buffer(&encoded);
+  if (!buffer.open(QIODevice::WriteOnly) || !RenderSketch(sketch, size).save(&buffer, format)) return false;
+  buffer.close();
+  const QByteArray localPath = path.toLocal8Bit();
+  return WriteFileAtomically(std::string(localPath.constData(), static_cast<std::size_t>(localPath.size())),
+                             std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())))
+      .empty();
 }
 
 }  // namespace korvane

@@ -5,6 +5,7 @@
 #include "core/angles.h"
 #include "core/geometry.h"
 #include "core/numbers.h"
+#include "core/observation_check.h"
 #include "core/text_utils.h"
 #include "core/traverse_toolkit.h"
 
@@ -29,24 +30,12 @@ void SizeLists(int size, Lists&... lists) {
   (lists.resize(static_cast<std::size_t>(size)), ...);
 }
 
-std::string Integer(int value) { return std::to_string(value); }
-
 bool AskToContinue(const AskOkCancel& ask, const Message& question) { return ask && ask(question); }
 
 std::optional<Message> ValidateObservations(const RigorousTable& table) {
   for (int r = RigorousTable::stationRow(1); r <= table.rows() - 4; ++r) {
     for (int c = 2; c <= 9; ++c) {
-      const std::string& text = table.at(r, c);
-      switch (IsNumericCell(text)) {
-        case CellCheck::Empty:
-          return Message{"第" + Integer(r) + "行第" + Integer(c) + "未输入数据！", "请检查",
-                         MessageIcon::Information};
-        case CellCheck::Invalid:
-          return Message{"第" + Integer(r) + "行第" + Integer(c) + "列数据输入有误！", "请检查",
-                         MessageIcon::Information};
-        case CellCheck::Valid:
-          break;
-      }
+      if (auto refusal = CheckObservationCell(r, c, table.at(r, c))) return refusal;
     }
   }
   return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/line_fields.h"
 #include "core/numbers.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
@@ -38,66 +39,70 @@ std::string SavedBox(const std::string& text) {
 
 std::string SavedCell(const std::string& text) { return Trim(text).empty() ? std::string("  0") : text; }
 
+// The data end at the first empty line. Each line must hold its number of
+// fields, so that a missing field never shifts the cells after it; `count`
+// receives the number of lines.
+std::optional<Message> CheckLines(std::string_view text, int& count) {
+  count = 0;
+  bool firstFieldBlank = true;
+  LineCursor lines(text);
+  for (std::string_view line; lines.next(line) && !line.empty(); ++count) {
+    const std::size_t expected = count == 0 ? 5 : count <= 4 ? 4 : 9;
+    const std::vector<std::string_view> present = NonEmptyFields(line, expected);
+    if (present.size() != expected) return LineMessage(count + 1);
+    if (count == 0) firstFieldBlank = Trim(present[0]).empty();
+  }
+  if (count == 0 || firstFieldBlank) return Message{"此为空文本，不予接受！", "抱歉", MessageIcon::Information};
+  // The four known points must all be there.
+  if (count < 5) return LineMessage(count + 1);
+  if (count - 5 > kMaxFileStations)
+    return Message{"文本中测站数超过" + std::to_string(kMaxFileStations) + "个，不予接受！", "抱歉",
+                   MessageIcon::Information};
+  return std::nullopt;
+}
+
 }  // namespace
 
 RigorousFileLoad LoadRigorousText(std::string_view text) {
   RigorousFileLoad load;
   load.table = InitialRigorousTable();
 
-  // The data end at the first empty line.
-  std::vector<std::string> lines;
-  for (std::string& line : SplitLines(text)) {
-    if (line.empty()) break;
-    lines.push_back(std::move(line));
-  }
-  const int count = static_cast<int>(lines.size());
-
-  // Every non-empty field in file order; each line must hold its number of
-  // fields, so that a missing field never shifts the cells after it.
-  std::vector<std::string> fields;
-  fields.reserve(lines.size() * 9);
-  for (int k = 0; k < count; ++k) {
-    int present = 0;
-    for (const std::string& field : Split(lines[k], ',')) {
-      if (field.empty()) continue;
-      fields.push_back(LongField(field));
-      ++present;
-    }
-    const int expected = k == 0 ? 5 : k <= 4 ? 4 : 9;
-    if (present != expected) {
-      load.refusal = LineMessage(k + 1);
-      return load;
-    }
-  }
-  if (fields.empty() || Trim(fields[0]).empty()) {
-    load.refusal = Message{"此为空文本，不予接受！", "抱歉", MessageIcon::Information};
-    return load;
-  }
-  // The four known points must all be there.
-  if (count < 5) {
-    load.refusal = LineMessage(count + 1);
+  int count = 0;
+  if (auto refusal = CheckLines(text, count)) {
+    load.refusal = refusal;
     return load;
   }
 
+  // Every field in file order, read line by line from the text.
+  LineCursor reread(text);
+  std::string_view line;
+  auto lineFields = [&](std::size_t expected) {
+    reread.next(line);
+    std::vector<std::string> fields;
+    for (std::string_view field : NonEmptyFields(line, expected)) fields.push_back(LongField(std::string(field)));
+    return fields;
+  };
   const int stations = count - 5;
   const int sides = std::max(stations - 1, 0);
   load.params.sideCount = StrNumber(static_cast<double>(sides));
-  if (ParseLenient(fields[0]) != sides) {
-    load.notice = "告示：您错输导线边数 " + fields[0] + "，程序已修正为" + load.params.sideCount + "！";
+  const std::vector<std::string> parameters = lineFields(5);
+  if (ParseLenient(parameters[0]) != sides) {
+    load.notice = "告示：您错输导线边数 " + parameters[0] + "，程序已修正为" + load.params.sideCount + "！";
   }
   ResizeStations(load.table, stations);
-  load.params.priorAngleError = BoxNumber(fields[1]);
-  load.params.additiveConstant = BoxNumber(fields[2]);
-  load.params.scaleConstant = BoxNumber(fields[3]);
-  load.params.projectionHeight = Trim(fields[4]);
+  load.params.priorAngleError = BoxNumber(parameters[1]);
+  load.params.additiveConstant = BoxNumber(parameters[2]);
+  load.params.scaleConstant = BoxNumber(parameters[3]);
+  load.params.projectionHeight = Trim(parameters[4]);
 
   RigorousTable& t = load.table;
-  std::size_t next = 5;
   for (int row : {1, 2, t.endRow(), t.connectRow()}) {
-    for (int c = 1; c <= 4; ++c) t.at(row, c) = fields[next++];
+    const std::vector<std::string> known = lineFields(4);
+    for (int c = 1; c <= 4; ++c) t.at(row, c) = known[c - 1];
   }
   for (int i = 1; i <= stations; ++i) {
-    for (int c = 1; c <= 9; ++c) t.at(RigorousTable::stationRow(i), c) = fields[next++];
+    const std::vector<std::string> station = lineFields(9);
+    for (int c = 1; c <= 9; ++c) t.at(RigorousTable::stationRow(i), c) = station[c - 1];
   }
   return load;
 }

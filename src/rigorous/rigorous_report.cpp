@@ -305,12 +305,7 @@ ReportWrite WriteRigorousReport(const std::string& path, const std::vector<std::
     write.refusal = ReadOnlyReportMessage();
     return write;
   }
-  std::string text;
-  for (const std::string& line : lines) {
-    text += line;
-    text += "\n";
-  }
-  write.error = WriteTextFile(path, text);
+  write.error = WriteLinesAtomically(path, lines);
   return write;
 }
 

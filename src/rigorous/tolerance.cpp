@@ -1,6 +1,7 @@
 #include "rigorous/tolerance.h"
 
 #include <cmath>
+#include <limits>
 
 #include "core/numbers.h"
 #include "core/text_utils.h"
@@ -83,6 +84,21 @@ GradeChoice GradesForStandard(std::string_view standard) {
   return {InitialGrades(), "一级"};
 }
 
+namespace {
+
+// Whole millimetres below the value; a value beyond what an int holds (only
+// reachable through absurd parameters) is held at the nearest end, and one
+// that is no number at all gives 0.
+int FloorToInt(double value) {
+  if (std::isnan(value)) return 0;
+  const double floored = std::floor(value);
+  if (floored >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  if (floored <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  return static_cast<int>(floored);
+}
+
+}  // namespace
+
 ToleranceLimits DeriveLimits(const ToleranceRow& row, const RigorousResult& result) {
   ToleranceLimits limits;
   const double total = result.totalLength;
@@ -106,7 +122,7 @@ ToleranceLimits DeriveLimits(const ToleranceRow& row, const RigorousResult& resu
       case DiscrepancyRule::PerKilometre: value = row.kd * length / 1000; break;
       case DiscrepancyRule::SqrtStations: value = row.kd * std::sqrt(static_cast<double>(result.n)); break;
     }
-    limits.side[i] = static_cast<int>(std::floor(value));
+    limits.side[i] = FloorToInt(value);
   }
   return limits;
 }

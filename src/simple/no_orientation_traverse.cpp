@@ -34,8 +34,10 @@ void FindTurn(NoOrientationSolution& s) {
 // Azimuth of the first leg turned onto the known line, within one turn.
 double TurnedFirstAzimuth(const NoOrientationSolution& s) {
   double first = ReverseAzimuth(kAssumedOrientation) + s.red.beta[0] - s.turn;
-  while (first < 0) first += 360;
-  while (first >= 360) first -= 360;
+  // fmod, not repeated subtraction: a huge value would never come down.
+  first = std::fmod(first, 360.0);
+  if (first < 0) first += 360;
+  if (first >= 360) first = 0;  // a tiny negative value rounds up to a full turn
   return first;
 }
 

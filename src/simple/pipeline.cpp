@@ -5,6 +5,7 @@
 #include "core/angles.h"
 #include "core/geometry.h"
 #include "core/numbers.h"
+#include "core/observation_check.h"
 #include "core/text_utils.h"
 #include "core/traverse_toolkit.h"
 
@@ -60,12 +61,7 @@ std::optional<Message> CheckTable(const ObservationTable& table) {
   if (n < 1) return Message{"数据不构成导线，不接受计算！", "提醒", MessageIcon::Information};
   for (int i = 1; i <= n; ++i) {
     for (int j = 2; j <= kObservationColumns; ++j) {
-      const CellCheck check = IsNumericCell(table.cell(i, j));
-      const std::string where = "第" + std::to_string(i) + "行第" + std::to_string(j);
-      if (check == CellCheck::Empty)
-        return Message{where + "未输入数据！", "请检查", MessageIcon::Information};
-      if (check == CellCheck::Invalid)
-        return Message{where + "列数据输入有误！", "请检查", MessageIcon::Information};
+      if (auto refusal = CheckObservationCell(i, j, table.cell(i, j))) return refusal;
     }
   }
   return std::nullopt;

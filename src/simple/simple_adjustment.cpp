@@ -100,21 +100,22 @@ Sketch NoOrientationSketch(const simple::NoOrientationSolution& s) {
 
 // A refusal of the adjustment, else the results table (which may itself stop
 // at a correction too wide for its column) and, when it is complete, the sketch.
+// The sketch is drawn only when it is asked for.
 template <typename Outcome, typename Write, typename Draw>
-SimpleResult Finish(const Outcome& outcome, Write write, Draw draw) {
+SimpleResult Finish(const Outcome& outcome, Write write, Draw draw, bool withSketch) {
   SimpleResult result;
   result.refusal = outcome.refusal;
   if (!result.ok()) return result;
   result.refusal = write(outcome.solution, result.lines);
-  if (result.ok()) result.sketch = draw(outcome.solution);
+  if (result.ok() && withSketch) result.sketch = draw(outcome.solution);
   return result;
 }
 
-SimpleResult AdjustOpen(simple::Reduction red, const std::string& endName) {
+SimpleResult AdjustOpen(simple::Reduction red, const std::string& endName, bool withSketch) {
   SimpleResult result;
   const auto solution = simple::SolveOpen(std::move(red), endName);
   simple::WriteOpenReport(solution, result.lines);
-  result.sketch = OpenSketch(solution);
+  if (withSketch) result.sketch = OpenSketch(solution);
   return result;
 }
 
@@ -136,13 +137,14 @@ SimpleResult AdjustTraverse(const SimpleInput& input) {
     case TraverseKind::Closed: {
       const bool closed = input.kind == TraverseKind::Closed;
       simple::Reduction red = simple::Reduce(std::move(stations), start, simple::ClosingReducedLegs(n, closed));
-      return Finish(simple::SolveClosing(std::move(red), closed), simple::WriteClosingReport, ClosingSketch);
+      return Finish(simple::SolveClosing(std::move(red), closed), simple::WriteClosingReport, ClosingSketch,
+                    input.withSketch);
     }
     case TraverseKind::Open:
-      return AdjustOpen(simple::Reduce(std::move(stations), start, n), input.endName);
+      return AdjustOpen(simple::Reduce(std::move(stations), start, n), input.endName, input.withSketch);
     case TraverseKind::NoOrientation:
       return Finish(simple::SolveNoOrientation(simple::Reduce(std::move(stations), start, n), input.endName),
-                    simple::WriteNoOrientationReport, NoOrientationSketch);
+                    simple::WriteNoOrientationReport, NoOrientationSketch, input.withSketch);
   }
   return SimpleResult{};
 }

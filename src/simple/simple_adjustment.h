@@ -20,6 +20,8 @@ struct SimpleInput {
   // Name of the end point of the open and no-orientation kinds: the second
   // name of the opened data file, or "终点" when none was opened.
   std::string endName = "终点";
+  // Whether to draw the sketch; the batch program needs it only when asked.
+  bool withSketch = true;
 };
 
 struct SimpleResult {

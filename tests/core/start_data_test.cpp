@@ -41,6 +41,17 @@ TEST(StartDataFile, RoundTripsThroughTheFile) {
   ASSERT_EQ(WriteStartFile(path, record), "");
   EXPECT_EQ(folder.read("text_qssj.ini"), EncodeStartFile(record));
   EXPECT_EQ(ReadStartFile(path).fields, record.fields);
+  // GBK text whose bytes are also valid UTF-8 (一 is D2 BB) stays the same
+  // through every save and reload.
+  StartRecord names = record;
+  names.record(4) = "一";
+  names.record(9) = "一二";
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_EQ(WriteStartFile(path, names), "");
+    names = ReadStartFile(path);
+  }
+  EXPECT_EQ(names.record(4), "一");
+  EXPECT_EQ(names.record(9), "一二");
 }
 
 TEST(StartDataFile, ShortEmptyOrMissingFilesReadAsEmptyFields) {

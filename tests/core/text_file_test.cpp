@@ -1,6 +1,19 @@
 #include <gtest/gtest.h>
 
 #include "core/text_file.h"
+#include "core/start_data.h"
+#include "core/utf8.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <vector>
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
 #include "test_folder.h"
 
 using namespace korvane;
@@ -49,4 +62,93 @@ TEST(TextFile, ReportsWhatCannotBeDone) {
   EXPECT_FALSE(missing.error.empty());
   EXPECT_FALSE(WriteTextFile(folder.file("no/such/folder/x.txt"), "x").empty());
   EXPECT_FALSE(ReadTextFile(folder.file("")).ok);  // a folder, not a file
+}
+
+namespace {
+
+std::string FromHex(const std::string& hex) {
+  std::string bytes, digits;
+  for (char c : hex)
+    if (std::isxdigit(static_cast<unsigned char>(c))) digits.push_back(c);
+  for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+    bytes.push_back(static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+  return bytes;
+}
+
+std::string ToHex(const std::string& bytes) {
+  std::string hex;
+  char buf[4];
+  for (unsigned char c : bytes) {
+    std::snprintf(buf, sizeof buf, "%02X ", c);
+    hex += buf;
+  }
+  return hex;
+}
+
+}  // namespace
+
+TEST(TextEncoding, DecodesTheListedBytes) {
+  std::ifstream in(std::string(KORVANE_TEST_DATA) + "/decoding.txt");
+  int cases = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const auto bar1 = line.find('|'), bar2 = line.find('|', bar1 + 1);
+    const std::string bytes = FromHex(line.substr(0, bar1));
+    const std::string expected = FromHex(line.substr(bar1 + 1, bar2 - bar1 - 1));
+    const std::string text = DecodeText(bytes);
+    EXPECT_EQ(ToHex(text), ToHex(expected)) << line;
+    EXPECT_TRUE(IsStrictUtf8(text)) << line;
+    EXPECT_EQ(DecodeOwnedText(std::string(bytes)), text) << line;
+    ++cases;
+  }
+  EXPECT_GT(cases, 15);
+}
+
+TEST(TextEncoding, StartDataAreAlwaysGbk) {
+  EXPECT_EQ(DecodeGbk("\xD2\xBB"), "一");
+  EXPECT_EQ(DecodeGbk("\xE4\xB8\x80"), "涓€");  // the UTF-8 bytes of 一 read as GBK
+}
+
+TEST(TextFile, RemovesOnlyTemporaryFilesOfEndedProcesses) {
+  TestFolder folder;
+  // A process that has ended: its PID is free (until reused, which a test
+  // run does not meet in practice).
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  const std::string dead = std::to_string(child), alive = std::to_string(::getpid());
+  const std::vector<std::string> removed = {".out.txt.korvane-tmp-" + dead + "-0", ".out.txt.korvane-tmp-" + dead + "-17"};
+  const std::vector<std::string> kept = {".out.txt.korvane-tmp-" + alive + "-99",  // this process
+                                         ".out.txt.korvane-tmp-1-3",               // init runs
+                                         ".out.txt.korvane-tmp-" + dead + "-",     // not the pattern
+                                         ".out.txt.korvane-tmp-" + dead + "-1x",
+                                         ".out.txt.korvane-tmp-x" + dead + "-1",
+                                         ".out.txt.korvane-tmp-99999999999999999999-1",
+                                         ".other.txt.korvane-tmp-" + dead + "-1",  // another target
+                                         ".out.txt.tmp" + dead};
+  for (const auto& name : removed) folder.write(name, "old");
+  for (const auto& name : kept) folder.write(name, "old");
+  ASSERT_EQ(WriteTextFile(folder.file("out.txt"), "new\n"), "");
+  for (const auto& name : removed) EXPECT_FALSE(std::filesystem::exists(folder.file(name))) << name;
+  for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(folder.file(name))) << name;
+  EXPECT_EQ(folder.read("out.txt"), "new\r\n");
+}
+
+TEST(TextFile, ReadsOnlyRegularFilesWithinTheirBound) {
+  TestFolder folder;
+  const std::string pipe = folder.file("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& path : {pipe, std::string("/dev/zero"), folder.file("")}) {
+    const TextFileRead read = ReadTextFile(path);
+    EXPECT_FALSE(read.ok) << path;
+    EXPECT_NE(read.error.find(path), std::string::npos) << read.error;
+  }
+  std::string error;
+  EXPECT_EQ(ReadStartFile(pipe, &error).record(1), "");
+  EXPECT_NE(error.find("不是普通文件"), std::string::npos);
+  folder.write("small.txt", "12345");
+  EXPECT_TRUE(ReadTextFile(folder.file("small.txt"), 5).ok);
+  const TextFileRead large = ReadTextFile(folder.file("small.txt"), 4);
+  EXPECT_FALSE(large.ok);
+  EXPECT_NE(large.error.find("4字节"), std::string::npos);
 }

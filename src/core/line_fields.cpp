@@ -1,0 +1,31 @@
+#include "line_fields.h"
+
+namespace korvane {
+
+bool LineCursor::next(std::string_view& line) {
+  if (pos_ >= text_.size()) return false;
+  const std::size_t end = text_.find_first_of("\r\n", pos_);
+  if (end == std::string_view::npos) {
+    line = text_.substr(pos_);
+    pos_ = text_.size();
+    return true;
+  }
+  line = text_.substr(pos_, end - pos_);
+  pos_ = end + 1;
+  if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+  return true;
+}
+
+std::vector<std::string_view> NonEmptyFields(std::string_view line, std::size_t limit) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  while (start <= line.size() && fields.size() <= limit) {
+    std::size_t comma = line.find(',', start);
+    if (comma == std::string_view::npos) comma = line.size();
+    if (comma > start) fields.push_back(line.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return fields;
+}
+
+}  // namespace korvane

@@ -1,0 +1,37 @@
+#include "observation_check.h"
+
+#include <cmath>
+
+#include "angles.h"
+#include "numbers.h"
+#include "text_utils.h"
+
+namespace korvane {
+
+bool IsUsableObservation(int column, double value) {
+  if (!std::isfinite(value)) return false;
+  switch (column) {
+    case 2: return std::fabs(DmsToDegrees(value)) < 360.0;
+    case 3: return value >= 0.0 && value < kLongestDistance;
+    case 6:
+    case 9: return std::fabs(DmsToDegrees(value)) < 90.0;
+    default: return std::fabs(value) < kLargestHeight;
+  }
+}
+
+std::optional<Message> CheckObservationCell(int row, int column, const std::string& text) {
+  const std::string where = "第" + std::to_string(row) + "行第" + std::to_string(column);
+  switch (IsNumericCell(text)) {
+    case CellCheck::Empty:
+      return Message{where + "未输入数据！", "请检查", MessageIcon::Information};
+    case CellCheck::Invalid:
+      return Message{where + "列数据输入有误！", "请检查", MessageIcon::Information};
+    case CellCheck::Valid:
+      break;
+  }
+  if (!IsUsableObservation(column, ParseLenient(TrimLeft(text))))
+    return Message{where + "列数据输入有误！", "请检查", MessageIcon::Information};
+  return std::nullopt;
+}
+
+}  // namespace korvane

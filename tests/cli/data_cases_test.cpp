@@ -1,0 +1,104 @@
+// Runs the korvane-cli cases listed in tests/data/cli_cases.txt: each gives
+// the arguments, the exit status and texts the output must contain.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Case {
+  std::string name, args, err, out;
+  int status = 0;
+};
+
+std::string Trimmed(const std::string& s) {
+  const auto b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+std::vector<Case> ReadCases() {
+  std::ifstream in(std::string(KORVANE_TEST_DATA) + "/cli_cases.txt");
+  std::vector<Case> cases;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> parts;
+    std::stringstream ss(line);
+    for (std::string part; std::getline(ss, part, '|');) parts.push_back(Trimmed(part));
+    while (parts.size() < 5) parts.emplace_back();
+    cases.push_back({parts[0], parts[1], parts[3], parts[4], std::atoi(parts[2].c_str())});
+  }
+  return cases;
+}
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+  for (auto pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
+    text.replace(pos, from.size(), to);
+}
+
+class CliCases : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("korvane_cli_cases_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+    // Sparse files: the size bound is checked before anything is read.
+    fs::resize_file(Touch("oversize.dat"), 64ull * 1024 * 1024 + 1);
+    fs::resize_file(Touch("limit.dat"), 64ull * 1024 * 1024);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path Touch(const char* name) {
+    std::ofstream(dir_ / name).close();
+    return dir_ / name;
+  }
+  std::string Expand(std::string args) const {
+    Replace(args, "@DATA@", KORVANE_TEST_DATA);
+    Replace(args, "@EXAMPLES@", KORVANE_EXAMPLES);
+    Replace(args, "@FIFO@", (dir_ / "pipe").string());
+    Replace(args, "@OVERSIZE@", (dir_ / "oversize.dat").string());
+    Replace(args, "@LIMIT@", (dir_ / "limit.dat").string());
+    return args;
+  }
+  fs::path dir_;
+};
+
+TEST_F(CliCases, EveryListedCaseEndsAsExpected) {
+  const std::vector<Case> cases = ReadCases();
+  ASSERT_GT(cases.size(), 20u);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // A hang is a failure: the time limit ends it with status 124.
+    const std::string command = "timeout 60 " + std::string(KORVANE_CLI) + " " + Expand(c.args) + " >" +
+                                (dir_ / "out").string() + " 2>" + (dir_ / "err").string();
+    const int raw = std::system(command.c_str());
+    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const std::string err = Slurp(dir_ / "err"), out = Slurp(dir_ / "out");
+    EXPECT_EQ(status, c.status) << err;
+    if (!c.err.empty()) {
+      EXPECT_NE(err.find(c.err), std::string::npos) << err;
+    }
+    if (!c.out.empty()) {
+      EXPECT_NE(out.find(c.out), std::string::npos) << out.substr(0, 400);
+    }
+  }
+}
+
+}  // namespace
