@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "cli_options.h"
 #include "tools/calculator.h"
 
 namespace korvane::cli {
@@ -14,31 +15,19 @@ namespace {
 
 constexpr const char* kUsage = "calc [--degrees] -- KEY...";
 
-int UsageError(const std::string& why) {
-  std::cerr << "korvane-cli calc: " << why << "\nusage: korvane-cli " << kUsage << "\n";
-  return 1;
-}
-
 int RunCalc(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Keys are the button captions: 0-9 (several digits are pressed one by one), ., neg, + - * / =,\n"
       "Sin Cos Tan Atn 1/x sqrt sqr 10^x e^x Ln Log10 n! PI ArcSin ArcCos Cot ArcCot Sh ArcSh Ch ArcCh\n"
       "cbrt logy yroot Th ArcTh Cth ArcCth Data N Sum Mean SumSq SD SD1 undo clear deg rad.");
-  parser.addHelpOption();
   parser.addOption({"degrees", "Start in degree mode (Sin, Cos, Tan, Cot take degrees)."});
   parser.addPositionalArgument("keys", "the keys to press, after --");
-  QStringList list{"korvane-cli calc"};
-  for (const std::string& a : args) list << QString::fromStdString(a);
-  if (!parser.parse(list)) return UsageError(parser.errorText().toStdString());
-  if (parser.isSet("help")) {
-    std::cout << parser.helpText().replace("<executable_name>", "korvane-cli calc").toStdString();
-    return 0;
-  }
+  if (const auto status = ParseCommandLine(parser, kCalcCommand, args)) return *status;
   std::vector<std::string> keys;
   for (const QString& key : parser.positionalArguments()) {
     keys.push_back(key.toStdString());
-    if (!IsKeyToken(keys.back())) return UsageError("unknown key " + keys.back());
+    if (!IsKeyToken(keys.back())) return UsageError(kCalcCommand, "unknown key " + keys.back());
   }
   Calculator calculator;
   calculator.setDegrees(parser.isSet("degrees"));
@@ -48,7 +37,7 @@ int RunCalc(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CommandRegistration kRegistration("calc", kUsage, RunCalc);
-
 }  // namespace
+
+const Command kCalcCommand{"calc", kUsage, RunCalc};
 }  // namespace korvane::cli

@@ -79,15 +79,15 @@ int RunConvert(const std::vector<std::string>& args) {
   const QCommandLineOption outOption("out", "Append the result to OUT (GBK, CR LF).", "OUT");
   const QCommandLineOption replaceOption("replace", "Replace OUT instead of appending.");
   parser.addOptions({columnsOption, outOption, replaceOption});
-  if (const auto status = ParseCommandLine(parser, "convert", args)) return *status;
+  if (const auto status = ParseCommandLine(parser, kConvertCommand, args)) return *status;
   const QStringList files = parser.positionalArguments();
-  if (files.size() != 1) return UsageError(parser, "convert", "exactly one FILE is required");
+  if (files.size() != 1) return UsageError(kConvertCommand, "exactly one FILE is required");
   std::vector<int> columns = DefaultPointColumns();
   if (parser.isSet(columnsOption) &&
       !ParsePointColumns(parser.value(columnsOption).toStdString(), columns))
-    return UsageError(parser, "convert", "--columns takes the numbers 1 to 5, each once, separated by \",\"");
+    return UsageError(kConvertCommand, "--columns takes the numbers 1 to 5, each once, separated by \",\"");
   if (parser.isSet(replaceOption) && !parser.isSet(outOption))
-    return UsageError(parser, "convert", "--replace needs --out");
+    return UsageError(kConvertCommand, "--replace needs --out");
   const std::string path = files.front().toStdString();
   PointFileStats stats;
   const int status = parser.isSet(outOption)
@@ -105,7 +105,7 @@ int RunConvert(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CommandRegistration kRegistration("convert", kUsage, RunConvert);
-
 }  // namespace
+
+const Command kConvertCommand{"convert", kUsage, RunConvert};
 }  // namespace korvane::cli

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "cli_options.h"
 #include "tools/geodetic.h"
 
 namespace korvane::cli {
@@ -15,26 +16,16 @@ namespace {
 constexpr const char* kUsage =
     "geodetic direct|inverse [--ellipsoid krassovsky|iag75|cgcs2000|wgs84] -- B1 A12 L1 S12 | B1 L1 B2 L2";
 
-int UsageError(const std::string& why) {
-  std::cerr << "korvane-cli geodetic: " << why << "\nusage: korvane-cli " << kUsage << "\n";
-  return 1;
-}
-
-int Refused(const Message& m) {
-  std::cerr << m.title << ": " << m.text << "\n";
-  return 2;
-}
-
 int RunDirect(const std::vector<std::string>& v, geodetic::EllipsoidId ellipsoid) {
   const geodetic::DirectResult r = geodetic::SolveDirect({v[0], v[1], v[2], v[3], ellipsoid});
-  if (r.refusal) return Refused(*r.refusal);
+  if (r.refusal) return Refuse(*r.refusal);
   std::cout << r.b2 << "\n" << r.l2 << "\n" << r.a21 << "\n";
   return 0;
 }
 
 int RunInverse(const std::vector<std::string>& v, geodetic::EllipsoidId ellipsoid) {
   const geodetic::InverseResult r = geodetic::SolveInverse({v[0], v[1], v[2], v[3], ellipsoid});
-  if (r.refusal) return Refused(*r.refusal);
+  if (r.refusal) return Refuse(*r.refusal);
   std::cout << r.s12Text << "\n" << r.a12Text << "\n" << r.a21Text << "\n";
   return 0;
 }
@@ -45,29 +36,22 @@ int RunGeodetic(const std::vector<std::string>& args) {
       "direct: B1 A12 L1 S12 -> B2, L2, A21 by the series\n"
       "inverse: B1 L1 B2 L2 -> S12 (m), A12, A21 by the exact geodesic\n"
       "Angles in DMS notation (8.080236 is 8°08'02.36\"); put negative values after --.");
-  parser.addHelpOption();
   parser.addOption({"ellipsoid", "krassovsky (default), iag75, cgcs2000 or wgs84.", "name", "krassovsky"});
   parser.addPositionalArgument("problem", "direct or inverse");
   parser.addPositionalArgument("values", "four numbers");
-  QStringList list{"korvane-cli geodetic"};
-  for (const std::string& a : args) list << QString::fromStdString(a);
-  if (!parser.parse(list)) return UsageError(parser.errorText().toStdString());
-  if (parser.isSet("help")) {
-    std::cout << parser.helpText().replace("<executable_name>", "korvane-cli geodetic").toStdString();
-    return 0;
-  }
+  if (const auto status = ParseCommandLine(parser, kGeodeticCommand, args)) return *status;
   const auto ellipsoid = geodetic::EllipsoidByName(parser.value("ellipsoid").toStdString());
-  if (!ellipsoid) return UsageError("unknown ellipsoid " + parser.value("ellipsoid").toStdString());
+  if (!ellipsoid) return UsageError(kGeodeticCommand, "unknown ellipsoid " + parser.value("ellipsoid").toStdString());
   const QStringList positional = parser.positionalArguments();
-  if (positional.size() != 5) return UsageError("expected direct or inverse and four numbers");
+  if (positional.size() != 5) return UsageError(kGeodeticCommand, "expected direct or inverse and four numbers");
   std::vector<std::string> values;
   for (int i = 1; i < 5; ++i) values.push_back(positional[i].toStdString());
   if (positional[0] == "direct") return RunDirect(values, *ellipsoid);
   if (positional[0] == "inverse") return RunInverse(values, *ellipsoid);
-  return UsageError("unknown problem " + positional[0].toStdString());
+  return UsageError(kGeodeticCommand, "unknown problem " + positional[0].toStdString());
 }
 
-const CommandRegistration kRegistration("geodetic", kUsage, RunGeodetic);
-
 }  // namespace
+
+const Command kGeodeticCommand{"geodetic", kUsage, RunGeodetic};
 }  // namespace korvane::cli

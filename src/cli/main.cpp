@@ -2,52 +2,58 @@
 // on files and prints the results tables.
 #include <exception>
 #include <iostream>
-#include <map>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "cli_command.h"
 
-namespace korvane::cli {
 namespace {
 
-struct Command {
-  std::string usage;
-  CommandFunction run;
+using korvane::cli::Command;
+
+// Every command of the batch program, in the order the help lists them.
+const Command* const kCommands[] = {
+    &korvane::cli::kTraverseCommand, &korvane::cli::kRigorousCommand, &korvane::cli::kGeodeticCommand,
+    &korvane::cli::kCalcCommand,     &korvane::cli::kConvertCommand,  &korvane::cli::kSplitCommand,
+    &korvane::cli::kMergeCommand,
 };
 
-std::map<std::string, Command>& Commands() {
-  static std::map<std::string, Command> commands;
-  return commands;
+const Command* FindCommand(const std::string& name) {
+  for (const Command* command : kCommands)
+    if (name == command->name) return command;
+  return nullptr;
+}
+
+void PrintUsage(std::ostream& out) {
+  out << "usage: korvane-cli COMMAND [OPTIONS] [-- NUMBERS]   (korvane-cli COMMAND --help for more)\n";
+  for (const Command* command : kCommands) out << "  korvane-cli " << command->usage << "\n";
+  out << "Exit status: 0 done, 1 usage error or unusable file, 2 computation refused "
+         "(\"title: message\" on standard error).\n";
 }
 
 }  // namespace
 
-CommandRegistration::CommandRegistration(const std::string& name, const std::string& usage,
-                                         CommandFunction run) {
-  Commands()[name] = Command{usage, std::move(run)};
-}
-
-}  // namespace korvane::cli
-
 int main(int argc, char** argv) {
-  using korvane::cli::Commands;
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-    std::cerr << "usage:\n";
-    for (const auto& [name, command] : Commands()) std::cerr << "  korvane-cli " << command.usage << "\n";
-    return args.empty() ? 1 : 0;
+  if (args.empty()) {
+    PrintUsage(std::cerr);
+    return 1;
   }
-  auto it = Commands().find(args[0]);
-  if (it == Commands().end()) {
+  if (args[0] == "--help" || args[0] == "-h") {
+    PrintUsage(std::cout);
+    return 0;
+  }
+  const Command* command = FindCommand(args[0]);
+  if (!command) {
     std::cerr << "korvane-cli: unknown command '" << args[0] << "'\n";
+    PrintUsage(std::cerr);
     return 1;
   }
   // Whatever goes wrong inside a command (memory running out above all) is
   // reported and ends the program with status 1, never with an abort.
   try {
-    return it->second.run(std::vector<std::string>(args.begin() + 1, args.end()));
+    return command->run(std::vector<std::string>(args.begin() + 1, args.end()));
   } catch (const std::bad_alloc&) {
     std::cerr << "korvane-cli: 内存不足，无法完成计算\n";
   } catch (const std::exception& e) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "cli_options.h"
 #include "core/message.h"
 #include "render/rigorous_report_files.h"
 #include "rigorous/rigorous_adjustment.h"
@@ -38,11 +39,6 @@ struct RigorousOptions {
   std::string htmlPath;
 };
 
-int UsageError(const std::string& why) {
-  std::cerr << "korvane-cli rigorous: " << why << "\nusage: korvane-cli " << kUsage << "\n";
-  return 1;
-}
-
 bool Contains(const std::vector<std::string>& items, const std::string& item) {
   for (const std::string& each : items) {
     if (each == item) return true;
@@ -50,48 +46,40 @@ bool Contains(const std::vector<std::string>& items, const std::string& item) {
   return false;
 }
 
-// Returns an empty text when the arguments are usable, otherwise the reason.
-std::string ParseOptions(const std::vector<std::string>& args, RigorousOptions& opt) {
+// Reads the options; the exit status when the command ends here.
+std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOptions& opt) {
   static const std::vector<std::string> grades = {"三等", "四等", "五等", "一级", "二级", "三级", "图根"};
-  for (std::size_t k = 0; k < args.size(); ++k) {
-    const std::string& arg = args[k];
-    auto value = [&](std::string& target) {
-      if (k + 1 >= args.size()) return false;
-      target = args[++k];
-      return true;
-    };
-    if (arg == "--data") {
-      if (!value(opt.data)) return "--data needs a file";
-    } else if (arg == "--check") {
-      opt.check = true;
-    } else if (arg == "--continue") {
-      opt.answerOk = true;
-    } else if (arg == "--standard") {
-      if (!value(opt.standard)) return "--standard needs a value";
-      if (!Contains(Standards(), opt.standard)) return "unknown standard '" + opt.standard + "'";
-      opt.standardGiven = true;
-    } else if (arg == "--grade") {
-      if (!value(opt.grade)) return "--grade needs a value";
-      if (!Contains(grades, opt.grade)) return "unknown grade '" + opt.grade + "'";
-      opt.gradeGiven = true;
-    } else if (arg == "--html") {
-      if (!value(opt.htmlPath)) return "--html needs a file";
-      opt.html = true;
-    } else {
-      return "unknown argument '" + arg + "'";
-    }
-  }
-  if (opt.data.empty()) return "--data is required";
-  if (opt.html && opt.htmlPath.empty()) return "--html needs a file";
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Weighted adjustment of a single connecting traverse from its data file.");
+  const QCommandLineOption data("data", "The traverse data file of the weighted adjustment.", "FILE.dat");
+  const QCommandLineOption check("check", "Check the results against the standard's limits.");
+  const QCommandLineOption standard("standard", "城市测量规范 (default), 工程测量规范 or 水工测量规范.", "STANDARD");
+  const QCommandLineOption grade("grade", "三等, 四等, 五等, 一级, 二级, 三级 or 图根.", "GRADE");
+  const QCommandLineOption answerOk("continue", "Answer OK to the questions about a large misclosure.");
+  const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
+  parser.addOptions({data, check, standard, grade, answerOk, html});
+  if (const auto status = ParseCommandLine(parser, kRigorousCommand, args)) return status;
+  if (!parser.positionalArguments().isEmpty())
+    return UsageError(kRigorousCommand, "unknown argument '" + parser.positionalArguments().front().toStdString() + "'");
+  opt.data = parser.value(data).toStdString();
+  opt.check = parser.isSet(check);
+  opt.answerOk = parser.isSet(answerOk);
+  opt.standardGiven = parser.isSet(standard);
+  if (opt.standardGiven) opt.standard = parser.value(standard).toStdString();
+  if (opt.standardGiven && !Contains(Standards(), opt.standard))
+    return UsageError(kRigorousCommand, "unknown standard '" + opt.standard + "'");
+  opt.gradeGiven = parser.isSet(grade);
+  if (opt.gradeGiven) opt.grade = parser.value(grade).toStdString();
+  if (opt.gradeGiven && !Contains(grades, opt.grade))
+    return UsageError(kRigorousCommand, "unknown grade '" + opt.grade + "'");
+  opt.html = parser.isSet(html);
+  opt.htmlPath = parser.value(html).toStdString();
+  if (opt.data.empty()) return UsageError(kRigorousCommand, "--data is required");
+  if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "--html needs a file");
   // Picking a standard refills the grade list and sets its text, as the
   // window does; an explicit grade is then chosen from it.
   if (opt.standardGiven && !opt.gradeGiven) opt.grade = GradesForStandard(opt.standard).text;
-  return {};
-}
-
-int Refuse(const Message& message) {
-  std::cerr << message.title << ": " << message.text << "\n";
-  return 2;
+  return std::nullopt;
 }
 
 // Qt's own diagnostics (runtime folders, fonts) are no business of the
@@ -114,7 +102,7 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
 
 int RunRigorous(const std::vector<std::string>& args) {
   RigorousOptions opt;
-  if (std::string why = ParseOptions(args, opt); !why.empty()) return UsageError(why);
+  if (const auto status = ParseOptions(args, opt)) return *status;
 
   std::string error;
   RigorousFileLoad load = LoadRigorousFile(opt.data, error);
@@ -154,7 +142,7 @@ int RunRigorous(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CommandRegistration kRegistration("rigorous", kUsage, RunRigorous);
-
 }  // namespace
+
+const Command kRigorousCommand{"rigorous", kUsage, RunRigorous};
 }  // namespace korvane::cli

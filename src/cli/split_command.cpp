@@ -53,8 +53,8 @@ int RunSplitCommand(const std::vector<std::string>& args) {
   const QCommandLineOption kb("kb", "Piece size in KB (default: 1447035 bytes, \"1.44M\").", "N");
   const QCommandLineOption yes("yes", "Replace pieces that exist already.");
   parser.addOptions({target, kb, yes});
-  if (const auto status = ParseCommandLine(parser, "split", args)) return *status;
-  if (parser.positionalArguments().size() != 1) return UsageError(parser, "split", "exactly one SRC is required");
+  if (const auto status = ParseCommandLine(parser, kSplitCommand, args)) return *status;
+  if (parser.positionalArguments().size() != 1) return UsageError(kSplitCommand, "exactly one SRC is required");
   SplitRequest request;
   request.source = parser.positionalArguments().front().toStdString();
   request.target = parser.isSet(target) ? parser.value(target).toStdString() : ProposeBaseName(request.source);
@@ -75,16 +75,16 @@ int RunMergeCommand(const std::vector<std::string>& args) {
   const QCommandLineOption from("from", "Take all pieces that belong with FIRST_PIECE, in numeric order.", "FIRST_PIECE");
   const QCommandLineOption yes("yes", "Replace TARGET when it exists.");
   parser.addOptions({from, yes});
-  if (const auto status = ParseCommandLine(parser, "merge", args)) return *status;
+  if (const auto status = ParseCommandLine(parser, kMergeCommand, args)) return *status;
   QStringList positional = parser.positionalArguments();
   MergeRequest request;
   if (parser.isSet(from)) {
-    if (positional.size() > 1) return UsageError(parser, "merge", "with --from give at most TARGET");
+    if (positional.size() > 1) return UsageError(kMergeCommand, "with --from give at most TARGET");
     const std::string first = parser.value(from).toStdString();
     request.pieces = PiecesToAdd(first);
     request.target = positional.isEmpty() ? MergedName(request.pieces.front()) : positional.front().toStdString();
   } else {
-    if (positional.size() < 2) return UsageError(parser, "merge", "TARGET and at least one PIECE are required");
+    if (positional.size() < 2) return UsageError(kMergeCommand, "TARGET and at least one PIECE are required");
     request.target = positional.takeFirst().toStdString();
     for (const QString& piece : positional) request.pieces.push_back(piece.toStdString());
   }
@@ -95,8 +95,8 @@ int RunMergeCommand(const std::vector<std::string>& args) {
   return Finish(RunMerge(plan, KeepGoing));
 }
 
-const CommandRegistration kSplit("split", kSplitUsage, RunSplitCommand);
-const CommandRegistration kMerge("merge", kMergeUsage, RunMergeCommand);
-
 }  // namespace
+
+const Command kSplitCommand{"split", kSplitUsage, RunSplitCommand};
+const Command kMergeCommand{"merge", kMergeUsage, RunMergeCommand};
 }  // namespace korvane::cli

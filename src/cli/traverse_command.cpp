@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "cli_command.h"
+#include "cli_options.h"
 #include "core/line_fields.h"
 #include "core/start_data.h"
 #include "core/text_file.h"
@@ -32,34 +33,27 @@ struct TraverseArgs {
   std::string start, data, kind, out, sketch;
 };
 
-int UsageError(const std::string& why) {
-  std::cerr << "korvane-cli traverse: " << why << "\nusage: korvane-cli " << kUsage << "\n";
-  return 1;
-}
-
-// Accepts "--name value" and "--name=value".
-std::optional<std::string> ParseArgs(const std::vector<std::string>& args, TraverseArgs& out) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string name = args[i];
-    std::string value;
-    const auto eq = name.find('=');
-    if (name.rfind("--", 0) == 0 && eq != std::string::npos) {
-      value = name.substr(eq + 1);
-      name = name.substr(0, eq);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      return "missing value after " + name;
-    }
-    if (name == "--start") out.start = value;
-    else if (name == "--data") out.data = value;
-    else if (name == "--kind") out.kind = value;
-    else if (name == "--out") out.out = value;
-    else if (name == "--sketch") out.sketch = value;
-    else return "unknown option " + name;
-  }
-  if (out.start.empty()) return "--start is required";
-  if (out.data.empty()) return "--data is required";
+// Reads the options; the exit status when the command ends here.
+std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs& out) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Adjusts a traverse data file with its start-data file and prints the results table.");
+  const QCommandLineOption start("start", "The start-data file (text_qssj.ini).", "START.ini");
+  const QCommandLineOption data("data", "The traverse data file (GBK or UTF-8).", "TRAVERSE.dat");
+  const QCommandLineOption kind("kind", "F connecting, B closed, Z open, W no-orientation (default: the file's letter).",
+                                "F|B|Z|W");
+  const QCommandLineOption report("out", "Also save the results table (GBK, CR LF).", "REPORT");
+  const QCommandLineOption sketch("sketch", "Draw the sketch into a PNG, JPEG or BMP picture.", "IMAGE");
+  parser.addOptions({start, data, kind, report, sketch});
+  if (const auto status = ParseCommandLine(parser, kTraverseCommand, args)) return status;
+  if (!parser.positionalArguments().isEmpty())
+    return UsageError(kTraverseCommand, "unexpected argument " + parser.positionalArguments().front().toStdString());
+  out.start = parser.value(start).toStdString();
+  out.data = parser.value(data).toStdString();
+  out.kind = parser.value(kind).toStdString();
+  out.out = parser.value(report).toStdString();
+  out.sketch = parser.value(sketch).toStdString();
+  if (out.start.empty()) return UsageError(kTraverseCommand, "--start is required");
+  if (out.data.empty()) return UsageError(kTraverseCommand, "--data is required");
   return std::nullopt;
 }
 
@@ -108,7 +102,7 @@ bool WriteSketch(const Sketch& sketch, const std::string& path) {
 
 int RunTraverse(const std::vector<std::string>& args) {
   TraverseArgs a;
-  if (auto error = ParseArgs(args, a)) return UsageError(*error);
+  if (const auto status = ParseArgs(args, a)) return *status;
 
   std::string startBytes, error;
   if (!ReadFileBytes(a.start, startBytes, error, kMaxStartFileBytes)) {
@@ -125,7 +119,7 @@ int RunTraverse(const std::vector<std::string>& args) {
   // The kind defaults to the file's letter; a letter that names no kind is
   // refused by the loading below with the kind-mismatch message.
   std::optional<TraverseKind> kind = KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
-  if (!a.kind.empty() && !kind) return UsageError("--kind must be one of F, B, Z, W");
+  if (!a.kind.empty() && !kind) return UsageError(kTraverseCommand, "--kind must be one of F, B, Z, W");
   TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting));
   std::string().swap(data.text);  // the table holds what is needed now
   if (load.refusal) {
@@ -162,7 +156,7 @@ int RunTraverse(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CommandRegistration kTraverse("traverse", kUsage, RunTraverse);
-
 }  // namespace
+
+const Command kTraverseCommand{"traverse", kUsage, RunTraverse};
 }  // namespace korvane::cli
