@@ -70,16 +70,6 @@ class TraverseCli : public ::testing::Test {
   fs::path dir_;
 };
 
-TEST_F(TraverseCli, ExamplesPrintTheirResultsTables) {
-  for (const std::string kind : {"connecting", "closed", "open", "no_orientation"}) {
-    SCOPED_TRACE(kind);
-    const CliRun r = Cli(Example(kind));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, Slurp(fs::path(KORVANE_EXPECTED) / (kind + ".txt")));
-  }
-}
-
 TEST_F(TraverseCli, OutSavesGbkWithCrLfAsTheSaveCommandDoes) {
   const fs::path out = dir_ / "report.dat";
   const CliRun r = Cli(Example("open") + " --out \"" + out.string() + "\"");
