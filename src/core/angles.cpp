@@ -1,5 +1,6 @@
 #include "angles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -91,10 +92,11 @@ double RoundDmsForPrint(double dms, int secondDecimals) {
     degrees += 1;
   }
   if (degrees == 360 && minutes == 0 && secondUnits == 0) degrees = 0;
-  char composed[64];
-  std::snprintf(composed, sizeof composed, "%.0f.%02d%0*lld", degrees, minutes, secondDecimals + 2,
-                secondUnits);
-  const double magnitude = std::stod(composed);
+  std::string seconds = std::to_string(secondUnits);
+  seconds.insert(0, static_cast<std::size_t>(std::max(0, secondDecimals + 2 - static_cast<int>(seconds.size()))), '0');
+  const std::string wholeDegrees = FixedText(ToDecimalForm(degrees, 15), 0);
+  const double magnitude =
+      std::stod(wholeDegrees + "." + (minutes < 10 ? "0" : "") + std::to_string(minutes) + seconds);
   return dms < 0 && magnitude != 0 ? -magnitude : magnitude;
 }
 
