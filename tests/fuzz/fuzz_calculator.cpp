@@ -30,7 +30,7 @@ constexpr std::size_t kMaxDisplay = 2 * Calculator::kOperandLength + 16;
 std::string_view KeyAt(std::string_view text) {
   std::string_view best;
   for (std::string_view key : kKeys)
-    if (key.size() > best.size() && text.substr(0, key.size()) == key) best = key;
+    if (key[0] == text[0] && key.size() > best.size() && text.substr(0, key.size()) == key) best = key;
   return best.empty() ? kKeys[static_cast<unsigned char>(text[0]) % kKeyCount] : best;
 }
 
