@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "decimal_form.h"
 
 namespace korvane {
 namespace {
+
+// A decimal text read as a double; a value too small for a normal double
+// reads as its nearest denormal or zero, never as an error.
+double ReadDecimal(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
 
 // Degrees of |dms|, split on the decimal digits of its 15-digit form so that
 // 1.2 is 1°20'00" and never 1°19'59.99...".
@@ -27,7 +32,7 @@ double SplitDmsMagnitude(double dms) {
   if (fraction.size() > 2) {
     std::string secText = fraction.substr(2);
     while (secText.size() < 2) secText.push_back('0');
-    seconds = std::stod(secText.substr(0, 2)) + std::stod("0." + secText.substr(2));
+    seconds = ReadDecimal(secText.substr(0, 2)) + ReadDecimal("0." + secText.substr(2));
   }
   return degrees + minutes / 60.0 + seconds / 3600.0;
 }
@@ -54,7 +59,7 @@ double MagnitudeToDms(double a) {
   const double r = d + m / 100.0 + sec / 10000.0;
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.15g", r);
-  return std::stod(buffer);
+  return ReadDecimal(buffer);
 }
 
 }  // namespace

@@ -24,10 +24,22 @@ std::string LongField(const std::string& field) {
   return trimmed;
 }
 
-// The box text of a number read from the file: empty when it is 0.
+// The box text of a number read from the file: empty when it is 0. A field
+// of more than eight characters keeps four decimals, as a long number does,
+// also when text follows the number, so that the box saved and read again
+// holds the same value.
 std::string BoxNumber(const std::string& field) {
-  const double value = ParseLenient(field);
+  double value = ParseLenient(field);
+  if (CharCount(Trim(field)) > 8) value = RoundFixed(value, "#0.0000");
   return value == 0 ? std::string() : StrNumber(value);
+}
+
+// The projection height's box text: "N" (no projection) or a short field as
+// it is; a longer field keeps four decimals of its number, as BoxNumber does.
+std::string ProjectionText(const std::string& field) {
+  const std::string trimmed = Trim(field);
+  if (trimmed == "N" || trimmed == "n" || CharCount(trimmed) <= 8) return trimmed;
+  return FormatFixed(ParseLenient(trimmed), "#0.0000");
 }
 
 // The parameter line's text of a box: " 0" for a zero or empty box, else a
@@ -93,7 +105,7 @@ RigorousFileLoad LoadRigorousText(std::string_view text) {
   load.params.priorAngleError = BoxNumber(parameters[1]);
   load.params.additiveConstant = BoxNumber(parameters[2]);
   load.params.scaleConstant = BoxNumber(parameters[3]);
-  load.params.projectionHeight = Trim(parameters[4]);
+  load.params.projectionHeight = ProjectionText(parameters[4]);
 
   RigorousTable& t = load.table;
   for (int row : {1, 2, t.endRow(), t.connectRow()}) {

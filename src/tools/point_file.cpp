@@ -4,12 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
 #include "core/text_file.h"
+#include "core/utf8.h"
 #include "tools/point_conversion.h"
 
 namespace korvane {
@@ -34,28 +36,6 @@ bool IsAsciiText(std::string_view bytes) {
 
 namespace {
 
-bool IsAscii(std::string_view bytes) { return IsAsciiText(bytes); }
-
-// Valid UTF-8; sets hasMultiByte when a character of more than one byte occurs.
-bool ValidUtf8(std::string_view bytes, bool& hasMultiByte) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    std::size_t n = 0;
-    if (c < 0x80) n = 1;
-    else if (c >= 0xC2 && c < 0xE0) n = 2;
-    else if (c >= 0xE0 && c < 0xF0) n = 3;
-    else if (c >= 0xF0 && c < 0xF5) n = 4;
-    else return false;
-    if (i + n > bytes.size()) return false;
-    for (std::size_t k = 1; k < n; ++k)
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-    if (n > 1) hasMultiByte = true;
-    i += n;
-  }
-  return true;
-}
-
 // Reads a regular file in blocks and hands out runs of whole lines (with
 // their line breaks), stopping before the first empty line. Once the lines
 // have been counted, a second reading only cuts the runs at their last line
@@ -74,7 +54,10 @@ class RecordChunks {
     if (maxBytes >= 0 && info.st_size > maxBytes)
       return "文件太大：" + path + "（超过 " + std::to_string(maxBytes >> 20) + " MB）";
     path_ = path;
-    buffer_.reset(new char[kCapacity]);
+    // A small file gets a buffer of its size; should it grow while being
+    // read, the buffer grows to the full size once it is filled.
+    capacity_ = std::min<std::size_t>(kCapacity, static_cast<std::size_t>(info.st_size) + 64);
+    buffer_.reset(new char[capacity_]);
     return {};
   }
   // The next run of lines; false when the records are over (error tells why
@@ -114,8 +97,15 @@ class RecordChunks {
     std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = taken_ = 0;
+    if (end_ == capacity_) {
+      std::unique_ptr<char[]> larger(new char[kCapacity]);
+      std::memcpy(larger.get(), buffer_.get(), end_);
+      buffer_ = std::move(larger);
+      capacity_ = kCapacity;
+    }
+    const std::size_t room = std::min(kBlockBytes, capacity_ - end_);
     ssize_t n;
-    do n = ::read(fd_, buffer_.get() + end_, kBlockBytes);
+    do n = ::read(fd_, buffer_.get() + end_, room);
     while (n < 0 && errno == EINTR);
     if (n < 0) {
       error = "无法读取文件：" + path_ + "（" + std::strerror(errno) + "）";
@@ -168,6 +158,7 @@ class RecordChunks {
   int fd_ = -1;
   std::string path_;
   std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;
   std::size_t begin_ = 0, taken_ = 0, end_ = 0;
   std::int64_t lines_ = 0;
   bool eof_ = false;
@@ -195,7 +186,11 @@ std::string Scan(const std::string& path, std::int64_t maxBytes, Encoding& encod
       if (NextRecordLine(rest, line)) firstLine.assign(line);
     }
     first = false;
-    if (valid && !IsAscii(chunk)) valid = ValidUtf8(chunk, multiByte);
+    // Strict UTF-8 only: a surrogate or an overlong form makes the file GBK.
+    if (valid && !IsAsciiText(chunk)) {
+      valid = IsStrictUtf8(chunk);
+      multiByte = true;
+    }
   }
   lines = chunks.lines();
   if (!error.empty()) return error;
@@ -206,7 +201,17 @@ std::string Scan(const std::string& path, std::int64_t maxBytes, Encoding& encod
 // Second pass: the lines as UTF-8, in runs of whole lines. Text that needs
 // no decoding is handed on as it is.
 std::string_view DecodeInto(std::string_view chunk, const Encoding& encoding, std::string& decoded) {
-  if (encoding.utf8 || IsAscii(chunk)) return chunk;
+  if (IsAsciiText(chunk)) return chunk;
+  if (encoding.utf8) {
+    // A file with a byte-order mark may still hold invalid bytes: each
+    // invalid run becomes U+FFFD, as the project's decoder does.
+    if (IsStrictUtf8(chunk)) return chunk;
+    decoded = SanitizeUtf8(chunk);
+    return decoded;
+  }
+  // The project's decoder chooses UTF-8 for text that happens to be valid
+  // UTF-8; a leading GBK character (0x81 0x40, never valid UTF-8) keeps it
+  // on GBK for every run, and its three UTF-8 bytes are dropped again.
   std::string forced = "\x81\x40";
   forced.append(chunk);
   decoded = DecodeText(forced).substr(3);
@@ -214,14 +219,8 @@ std::string_view DecodeInto(std::string_view chunk, const Encoding& encoding, st
 }
 
 std::string Decode(std::string_view chunk, const Encoding& encoding) {
-  if (encoding.utf8 || IsAscii(chunk)) return std::string(chunk);
-  // The project's decoder chooses UTF-8 for text that happens to be valid
-  // UTF-8; a leading GBK character (0x81 0x40, never valid UTF-8) keeps it
-  // on GBK for every run, and its three UTF-8 bytes are dropped again.
-  std::string forced = "\x81\x40";
-  forced.append(chunk);
-  std::string text = DecodeText(forced);
-  return text.substr(3);
+  std::string decoded;
+  return std::string(DecodeInto(chunk, encoding, decoded));
 }
 
 // Runs of whole lines, decoded; the reader stops after the counted lines.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -102,4 +103,23 @@ TEST(RoundDmsForPrint, CarriesSixtySecondsAndSixtyMinutes) {
     ++cases;
   }
   EXPECT_GE(cases, 16);
+}
+
+TEST(DmsToDegrees, TinyValuesConvertToZero) {
+  std::ifstream table(KORVANE_TEST_DATA "/dms_tiny_values.txt");
+  ASSERT_TRUE(table.is_open());
+  std::string line;
+  int cases = 0;
+  while (std::getline(table, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string direction, value, expected;
+    fields >> direction >> value >> expected;
+    // strtod, since a stream refuses denormal numbers.
+    const double x = std::strtod(value.c_str(), nullptr);
+    const double result = direction == "to_dms" ? DegreesToDms(x) : DmsToDegrees(x);
+    EXPECT_NEAR(result, std::strtod(expected.c_str(), nullptr), 1e-12) << line;
+    ++cases;
+  }
+  EXPECT_GE(cases, 8);
 }

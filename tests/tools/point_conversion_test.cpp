@@ -20,8 +20,23 @@ struct ConversionCase {
   std::string name;
   std::vector<int> columns;
   std::string input, output, note;
+  std::string file;  // the file's own bytes, when the case is about decoding them
   std::int64_t lines = 0;
 };
+
+// "\xNN" stands for the byte NN.
+std::string Unescape(const std::string& text) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, "\\x") == 0 && i + 4 <= text.size()) {
+      bytes.push_back(static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16)));
+      i += 3;
+    } else {
+      bytes.push_back(text[i]);
+    }
+  }
+  return bytes;
+}
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
   for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -46,6 +61,11 @@ std::vector<ConversionCase> LoadCases() {
     columns.erase(columns.find_last_not_of('\n') + 1);
     EXPECT_TRUE(ParsePointColumns(columns, c.columns)) << c.name;
     c.input = ReplaceAll(sections["input"], "\\r", "\r");
+    if (sections.count("file")) {
+      std::string file = sections["file"];
+      file.erase(file.find_last_not_of('\n') + 1);
+      c.file = Unescape(file);
+    }
     c.output = sections["output"];
     c.lines = std::stoll(sections["lines"]);
     c.note = sections["note"];
@@ -80,8 +100,10 @@ TEST(PointConversion, CasesFromText) {
 TEST(PointConversion, CasesFromFilesInEveryEncoding) {
   TestFolder folder;
   for (const ConversionCase& c : LoadCases()) {
-    const std::map<std::string, std::string> files = {
+    std::map<std::string, std::string> files = {
         {"gbk", EncodeGbk(c.input)}, {"utf8", c.input}, {"bom", "\xEF\xBB\xBF" + c.input}};
+    // A case with its own bytes: the reader must give its input as the text.
+    if (!c.file.empty()) files = {{"file", c.file}};
     for (const auto& [encoding, bytes] : files) {
       folder.write("in.dat", bytes);
       PointFileStats stats;
@@ -95,6 +117,7 @@ TEST(PointConversion, CasesFromFilesInEveryEncoding) {
       std::int64_t lines = -1;
       EXPECT_EQ(ReadPointLines(folder.file("in.dat"), 1 << 20, text, lines), "");
       EXPECT_EQ(ConvertPointText(text, c.columns).text, c.output) << c.name << " " << encoding;
+      if (!c.file.empty()) EXPECT_EQ(text, c.input) << c.name;
       EXPECT_EQ(lines, c.lines);
     }
   }
