@@ -117,7 +117,9 @@ TEST(PointConversion, CasesFromFilesInEveryEncoding) {
       std::int64_t lines = -1;
       EXPECT_EQ(ReadPointLines(folder.file("in.dat"), 1 << 20, text, lines), "");
       EXPECT_EQ(ConvertPointText(text, c.columns).text, c.output) << c.name << " " << encoding;
-      if (!c.file.empty()) EXPECT_EQ(text, c.input) << c.name;
+      if (!c.file.empty()) {
+        EXPECT_EQ(text, c.input) << c.name;
+      }
       EXPECT_EQ(lines, c.lines);
     }
   }
