@@ -51,7 +51,19 @@ StartDialog::StartDialog(QWidget* parent, MessageBoxes& messages, QString startF
 
 void StartDialog::buildControls() {
   auto* root = new QVBoxLayout(this);
+  root->addWidget(buildDataForm());
+  root->addLayout(buildCoordinateFields());
+  auto* lower = new QHBoxLayout;
+  lower->addWidget(buildPlaneOptions());
+  lower->addWidget(buildConstantOptions());
+  root->addLayout(lower);
+  root->addLayout(buildButtons());
+  connectOptions();
+  for (QLineEdit* edit : edits_) edit->installEventFilter(this);
+}
 
+// 选择已知数据的形式: the point or the azimuth form.
+QGroupBox* StartDialog::buildDataForm() {
   auto* formFrame = new QGroupBox(QString::fromUtf8("选择已知数据的形式"), this);
   auto* formRow = new QHBoxLayout(formFrame);
   optionSd_ = MakeOption(formFrame, "Option_sd", "四点坐标");
@@ -59,8 +71,11 @@ void StartDialog::buildControls() {
   formRow->addWidget(optionSd_);
   formRow->addWidget(optionDf_);
   formRow->addStretch();
-  root->addWidget(formFrame);
+  return formFrame;
+}
 
+// The labels and boxes of records 1 to 10.
+QGridLayout* StartDialog::buildCoordinateFields() {
   auto* coords = new QGridLayout;
   coords->setHorizontalSpacing(8);
   // Position of records 1..10 in the grid: row, column pair.
@@ -76,9 +91,11 @@ void StartDialog::buildControls() {
     coords->addWidget(labels_[k], place[k][0], place[k][1] * 2);
     coords->addWidget(edits_[k], place[k][0], place[k][1] * 2 + 1);
   }
-  root->addLayout(coords);
+  return coords;
+}
 
-  auto* lower = new QHBoxLayout;
+// 投影面选择 with the height of a user-defined plane.
+QGroupBox* StartDialog::buildPlaneOptions() {
   auto* planeFrame = new QGroupBox(QString::fromUtf8("投影面选择"), this);
   auto* planeRow = new QHBoxLayout(planeFrame);
   optionCqpj_ = MakeOption(planeFrame, "Option_cqpj", "测区平均高程面");
@@ -93,8 +110,11 @@ void StartDialog::buildControls() {
   planeRow->addWidget(edits_[10]);
   planeRow->addWidget(labelDw_);
   planeRow->addStretch();
-  lower->addWidget(planeFrame);
+  return planeFrame;
+}
 
+// 是否录入测距仪常数 with the two constants.
+QGroupBox* StartDialog::buildConstantOptions() {
   auto* edmFrame = new QGroupBox(QString::fromUtf8("是否录入测距仪常数"), this);
   auto* edmRow = new QHBoxLayout(edmFrame);
   optionOk_ = MakeOption(edmFrame, "Option_ok", "是");
@@ -116,9 +136,11 @@ void StartDialog::buildControls() {
   edmRow->addWidget(edits_[12]);
   edmRow->addWidget(labelPpm_);
   edmRow->addStretch();
-  lower->addWidget(edmFrame);
-  root->addLayout(lower);
+  return edmFrame;
+}
 
+// The four buttons along the bottom.
+QHBoxLayout* StartDialog::buildButtons() {
   auto* buttons = new QHBoxLayout;
   const std::pair<const char*, const char*> buttonNames[4] = {{"Command_ok", "确定"},
                                                               {"Command1", "全部重输"},
@@ -132,12 +154,14 @@ void StartDialog::buildControls() {
     made[i]->setMinimumWidth(110);
     buttons->addWidget(made[i]);
   }
-  root->addLayout(buttons);
   connect(made[0], &QPushButton::clicked, this, &StartDialog::confirm);
   connect(made[1], &QPushButton::clicked, this, &StartDialog::clearAll);
   connect(made[2], &QPushButton::clicked, this, &StartDialog::reloadLast);
   connect(made[3], &QPushButton::clicked, this, &StartDialog::unload);
+  return buttons;
+}
 
+void StartDialog::connectOptions() {
   // Each pair of options is a group of its own.
   for (auto pair : {std::pair{optionSd_, optionDf_}, std::pair{optionCqpj_, optionZdy_},
                     std::pair{optionOk_, optionNo_}}) {
@@ -165,8 +189,6 @@ void StartDialog::buildControls() {
     layout_.constantsShown = on;
     applyLayout();
   });
-
-  for (QLineEdit* edit : edits_) edit->installEventFilter(this);
 }
 
 TraverseKind StartDialog::dialogKind() const {

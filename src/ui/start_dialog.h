@@ -15,6 +15,8 @@ class QLineEdit;
 class QRadioButton;
 class QPushButton;
 class QGroupBox;
+class QGridLayout;
+class QHBoxLayout;
 class QTimer;
 
 namespace korvane {
@@ -62,6 +64,12 @@ class StartDialog : public QDialog {
 
  private:
   void buildControls();
+  QGroupBox* buildDataForm();
+  QGridLayout* buildCoordinateFields();
+  QGroupBox* buildPlaneOptions();
+  QGroupBox* buildConstantOptions();
+  QHBoxLayout* buildButtons();
+  void connectOptions();
   void applyLayout();
   TraverseKind dialogKind() const;
 
