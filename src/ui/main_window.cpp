@@ -133,7 +133,17 @@ void MainWindow::buildWindow() {
 
   auto* root = new QVBoxLayout(central);
   root->setContentsMargins(14, 8, 14, 12);
+  buildHeader(central, root);
+  auto* body = new QHBoxLayout;
+  body->addLayout(buildViews(central), 1);
+  body->addLayout(buildCommands(central));
+  root->addLayout(body, 1);
+  connectCommands();
+  resize(1180, 700);
+}
 
+// The greeting, the title line, the kind options and the units line.
+void MainWindow::buildHeader(QWidget* central, QVBoxLayout* root) {
   welcome_ = new QLabel(central);
   welcome_->setObjectName("Label2");
   welcome_->setFont(platform::GreetingFont(24));
@@ -177,8 +187,10 @@ void MainWindow::buildWindow() {
       central);
   units->setObjectName("Label11");
   root->addWidget(units);
+}
 
-  auto* body = new QHBoxLayout;
+// The observation grid and, in the same place, the results pane.
+QGridLayout* MainWindow::buildViews(QWidget* central) {
   auto* views = new QGridLayout;
   grid_ = new ObservationGrid(central, *env_.messages);
   views->addWidget(grid_->grid(), 0, 0);
@@ -188,8 +200,11 @@ void MainWindow::buildWindow() {
   pane_->setFont(platform::TableFont(10));
   pane_->hide();
   views->addWidget(pane_, 0, 0);
-  body->addLayout(views, 1);
+  return views;
+}
 
+// The column of hover commands; the two compute commands share a place.
+QVBoxLayout* MainWindow::buildCommands(QWidget* central) {
   auto* commands = new QVBoxLayout;
   commands->setSpacing(6);
   CommandPlace* place = nullptr;
@@ -206,9 +221,10 @@ void MainWindow::buildWindow() {
     connect(label, &HoverLabel::hovered, this, [this, label] { hoverLabel(label); });
   }
   commands->addStretch();
-  body->addLayout(commands);
-  root->addLayout(body, 1);
+  return commands;
+}
 
+void MainWindow::connectCommands() {
   pair("Command_back").button->setToolTip(QString::fromUtf8("计算后有效"));
   for (const char* name : {"js", "js2"}) pair(name).button->installEventFilter(this);
 
@@ -222,24 +238,33 @@ void MainWindow::buildWindow() {
           [this] { grid_->insertRow(); });
   connect(pair("command_dk").button, &QPushButton::clicked, this, &MainWindow::openData);
   connect(pair("Command_back").button, &QPushButton::clicked, this, &MainWindow::back);
+}
 
-  resize(1180, 700);
+namespace {
+
+QAction* addEntry(QMenu* menu, const char* name, const char* text, bool enabled) {
+  QAction* action = menu->addAction(QString::fromUtf8(text));
+  action->setObjectName(name);
+  action->setEnabled(enabled);
+  return action;
+}
+
+}  // namespace
+
+QMenu* MainWindow::addMenu(const char* name, const char* text) {
+  QMenu* menu = menuBar()->addMenu(QString::fromUtf8(text));
+  menu->setObjectName(name);
+  return menu;
 }
 
 void MainWindow::buildMenu() {
-  QMenuBar* bar = menuBar();
-  auto addEntry = [this](QMenu* menu, const char* name, const char* text, bool enabled) {
-    QAction* action = menu->addAction(QString::fromUtf8(text));
-    action->setObjectName(name);
-    action->setEnabled(enabled);
-    return action;
-  };
-  auto addMenu = [bar](const char* name, const char* text) {
-    QMenu* menu = bar->addMenu(QString::fromUtf8(text));
-    menu->setObjectName(name);
-    return menu;
-  };
+  buildAdjustmentMenus();
+  buildToolMenus();
+  buildTopEntries();
+}
 
+// 导线严密平差, 水准网平差 and 转换计算.
+void MainWindow::buildAdjustmentMenus() {
   // Entries whose window is not part of this program yet stay greyed, as do
   // the entries without an action.
   QMenu* rigorous = addMenu("m_dxyrpc", "导线严密平差");
@@ -261,6 +286,10 @@ void MainWindow::buildMenu() {
   external->setShortcut(QKeySequence("Ctrl+Z"));
   connect(external, &QAction::triggered, this, &MainWindow::startExternalProgram);
 
+}
+
+// 测量小工具, 改正计算 and 另类工具.
+void MainWindow::buildToolMenus() {
   QMenu* tools = addMenu("m_clxgj", "测量小工具");
   connect(addEntry(tools, "m_kxjsq", "科学计算器", true), &QAction::triggered, this,
           &MainWindow::openCalculator);
@@ -281,6 +310,11 @@ void MainWindow::buildMenu() {
   connect(addEntry(other, "m_wjfg", "文件分割程序", true), &QAction::triggered, this,
           &MainWindow::openSplitter);
 
+}
+
+// The entries directly on the menu bar.
+void MainWindow::buildTopEntries() {
+  QMenuBar* bar = menuBar();
   QAction* totalStation = bar->addAction(QString::fromUtf8("全站仪"));
   totalStation->setObjectName("m_qzy");
   connect(totalStation, &QAction::triggered, this, &MainWindow::openTotalStation);

@@ -14,7 +14,10 @@
 #include "ui/hover_command.h"
 
 class QAction;
+class QGridLayout;
 class QGroupBox;
+class QMenu;
+class QVBoxLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -96,7 +99,15 @@ class MainWindow : public QMainWindow {
 
  private:
   void buildWindow();
+  void buildHeader(QWidget* central, QVBoxLayout* root);
+  QGridLayout* buildViews(QWidget* central);
+  QVBoxLayout* buildCommands(QWidget* central);
+  void connectCommands();
   void buildMenu();
+  QMenu* addMenu(const char* name, const char* text);
+  void buildAdjustmentMenus();
+  void buildToolMenus();
+  void buildTopEntries();
   HoverPair& pair(const char* buttonName);
   void handOver(TraverseKind kind);
   void setComputeFor(TraverseKind kind, bool showButton);
