@@ -126,22 +126,25 @@ int RunTraverse(const std::vector<std::string>& args) {
   // refused by the loading below with the kind-mismatch message.
   std::optional<TraverseKind> kind = KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
   if (!a.kind.empty() && !kind) return UsageError("--kind must be one of F, B, Z, W");
-  TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting));
-  std::string().swap(data.text);  // the table holds what is needed now
-  if (load.refusal) {
-    PrintRefusal(*load.refusal);
+  // The rows go straight from the text into stations: their texts are never
+  // held as a table.
+  simple::StationReader reader;
+  const TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting),
+                                                 [&reader](const ObservationRow& row) { reader.add(row); });
+  std::string().swap(data.text);
+  if (load.refusal || reader.refusal) {
+    PrintRefusal(load.refusal ? *load.refusal : *reader.refusal);
     return 2;
   }
 
   SimpleInput input;
   input.kind = *kind;
-  input.table = std::move(load.table);
   input.withSketch = !a.sketch.empty();
   input.start = DecodeStartFile(startBytes);
   if (!load.secondName.empty()) input.endName = load.secondName;
-  const SimpleResult result = AdjustTraverse(input);
-
-  // Line by line, so that a long table is never held twice.
+  // Without a report file the table is printed as it is written.
+  if (a.out.empty()) input.onLine = [](std::string_view line) { (std::cout << line).put('\n'); };
+  const SimpleResult result = AdjustStations(input, std::move(reader.stations));
   for (const std::string& line : result.lines) std::cout << line << '\n';
   std::cout << std::flush;
   if (!a.out.empty() && !result.lines.empty()) {

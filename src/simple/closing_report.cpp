@@ -85,8 +85,9 @@ void WriteFinal(ReportLines& out, const ClosingSolution& s) {
 
 }  // namespace
 
-std::optional<Message> WriteClosingReport(const ClosingSolution& s, std::vector<std::string>& lines) {
-  ReportLines out{lines};
+std::optional<Message> WriteClosingReport(const ClosingSolution& s, std::vector<std::string>& lines,
+                                          const LineSink& sink) {
+  ReportLines out{lines, sink};
   const std::vector<Station>& st = s.red.stations;
   if (s.closed) WriteTitle(out, "闭合导线", st.front().name, "-", st.front().name);
   else WriteTitle(out, "附合导线", st.front().name, "—", st.back().name);

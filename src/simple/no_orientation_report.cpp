@@ -26,8 +26,8 @@ std::optional<Message> WriteCorrections(ReportLines& out, const NoOrientationSol
 }  // namespace
 
 std::optional<Message> WriteNoOrientationReport(const NoOrientationSolution& s,
-                                                std::vector<std::string>& lines) {
-  ReportLines out{lines};
+                                                std::vector<std::string>& lines, const LineSink& sink) {
+  ReportLines out{lines, sink};
   const std::vector<Station>& st = s.red.stations;
   const StartValues& v = s.red.start;
   const int n = s.red.n();

@@ -5,8 +5,8 @@
 
 namespace korvane::simple {
 
-void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines) {
-  ReportLines out{lines};
+void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines, const LineSink& sink) {
+  ReportLines out{lines, sink};
   const std::vector<Station>& st = s.red.stations;
   const StartValues& v = s.red.start;
   const int n = s.red.n();
