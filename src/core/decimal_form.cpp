@@ -6,16 +6,37 @@
 
 namespace korvane {
 
+namespace {
+
+// Digits of a scientific text d.ddde[+-]xx, without the point.
+int MantissaDigits(const char* begin, const char* e) {
+  return static_cast<int>(e - begin) - (std::find(begin, e, '.') != e ? 1 : 0);
+}
+
+}  // namespace
+
 DecimalForm ToDecimalForm(double value, int significant) {
   DecimalForm form;
   if (value == 0.0 || !std::isfinite(value)) return form;
   form.negative = value < 0;
-  // Exact and locale-free: d.ddddde[+-]xx, correctly rounded.
+  // Exact and locale-free: d.ddddde[+-]xx, correctly rounded. The shortest
+  // text that reads back as the value, when it has no more digits than
+  // asked for, is that rounding already (it lies within half a unit in the
+  // last place of the value, far nearer than any other text of that many
+  // digits), and it is much quicker to find.
   char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                          std::chars_format::scientific, significant - 1);
-  if (error != std::errc()) return form;
-  const char* e = std::find(buffer, end, 'e');
+  std::to_chars_result r =
+      std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);
+  if (r.ec != std::errc()) return form;
+  const char* end = r.ptr;
+  const char* e = std::find(static_cast<const char*>(buffer), end, 'e');
+  if (MantissaDigits(buffer, e) > significant) {
+    r = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
+                      significant - 1);
+    if (r.ec != std::errc()) return form;
+    end = r.ptr;
+    e = std::find(static_cast<const char*>(buffer), end, 'e');
+  }
   form.digits.reserve(static_cast<std::size_t>(significant));
   for (const char* c = buffer; c != e; ++c)
     if (*c != '.') form.digits.push_back(*c);
