@@ -31,7 +31,8 @@ calc() { awk "BEGIN { printf \"%.${2:-3}f\", $1 }"; }
 # One run: "cpu_seconds peak_kb"; the exit status is not checked here.
 measure_once() {
   /usr/bin/time -f '%U %S %M' -o time.txt "$cli" traverse --start "$1" --data "$2" >out.txt 2>err.txt || true
-  awk '{ printf "%.3f %d\n", $1 + $2, $3 }' time.txt
+  # the last line: a failing command adds a line about its exit status first
+  tail -n 1 time.txt | awk '{ printf "%.3f %d\n", $1 + $2, $3 }'
 }
 # Median CPU seconds and median peak KB of $runs runs (after one warm-up run).
 measure() {
