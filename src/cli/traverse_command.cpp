@@ -106,6 +106,24 @@ bool WriteSketch(const Sketch& sketch, const std::string& path) {
   return SaveSketchImage(sketch, QString::fromUtf8(path.c_str()), SketchSize(sketch));
 }
 
+// Lines of the results table written to standard output as they come, in
+// chunks of some kilobytes rather than one write each.
+class ChunkedOutput {
+ public:
+  void add(std::string_view line) {
+    chunk_.append(line).push_back('\n');
+    if (chunk_.size() >= kChunk) flush();
+  }
+  void flush() {
+    std::cout.write(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
+    chunk_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 64 * 1024;
+  std::string chunk_;
+};
+
 int RunTraverse(const std::vector<std::string>& args) {
   TraverseArgs a;
   if (auto error = ParseArgs(args, a)) return UsageError(*error);
@@ -143,9 +161,11 @@ int RunTraverse(const std::vector<std::string>& args) {
   input.withSketch = !a.sketch.empty();
   input.start = DecodeStartFile(startBytes);
   if (!load.secondName.empty()) input.endName = load.secondName;
-  // Without a report file the table is printed as it is written.
-  if (a.out.empty()) input.onLine = [](std::string_view line) { (std::cout << line).put('\n'); };
+  // Without a report file the table is printed as it is written, in chunks.
+  ChunkedOutput printed;
+  if (a.out.empty()) input.onLine = [&printed](std::string_view line) { printed.add(line); };
   const SimpleResult result = AdjustStations(input, std::move(reader.stations));
+  printed.flush();
   for (const std::string& line : result.lines) std::cout << line << '\n';
   std::cout << std::flush;
   if (!a.out.empty() && !result.lines.empty()) {

@@ -29,7 +29,7 @@ void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines, con
   out.add("  最弱点点位纵(Y)向误差估值： ml=±" + S(s.longitudinalError) + "mm");
 
   out.add(std::string("  ") + "点  号" + "    δS投影(mm)");
-  for (int i = 0; i < n; ++i) out.add("  " + PaddedName(st[i].name) + F1(s.red.reductionMm[i]));
+  for (int i = 0; i < n; ++i) out.add(Joined("  ", PaddedName(st[i].name), F1(s.red.reductionMm[i])));
 
   WriteFinalHeading(out, "        平距S(m)");
   std::string distance;
@@ -38,8 +38,8 @@ void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines, con
     // The end point has no leg: blanks as wide as the distance above it.
     distance = end ? std::string(static_cast<std::size_t>(CharCount(distance)), ' ') : F3(s.red.reduced[i]);
     const std::string& name = end ? s.endName : st[i].name;
-    out.add("   " + PaddedName(name) + distance + "    " + F3(s.x[i]) + "      " + F3(s.y[i]) +
-            "        " + F3(s.height[i]));
+    out.add(Joined("   ", PaddedName(name), distance, "    ", F3(s.x[i]), "      ", F3(s.y[i]), "        ",
+                   F3(s.height[i])));
   }
   out.add(Rule(2));
 }

@@ -20,6 +20,16 @@ inline std::string SText(std::string_view text) { return StrNumber(ParseLenient(
 // A 32-bit value widened to the decimal value it prints as.
 inline double Widen(float v) { return ParseLenient(StrNumber(v)); }
 
+// The pieces of a table row in one string, sized once: the rows of a long
+// table are written without growing their text piece by piece.
+template <typename... Pieces>
+std::string Joined(const Pieces&... pieces) {
+  std::string line;
+  line.reserve((std::string_view(pieces).size() + ...));
+  (line.append(pieces), ...);
+  return line;
+}
+
 // The rules of the tables: 34 dashes after the given indent.
 std::string Rule(int indent);
 // "1 /" and the whole number of the summed length over the linear
