@@ -147,7 +147,8 @@ int RunTraverse(const std::vector<std::string>& args) {
   // The rows go straight from the text into stations: their texts are never
   // held as a table.
   simple::StationReader reader;
-  reader.stations.reserve(static_cast<std::size_t>(std::count(data.text.begin(), data.text.end(), '\n')));
+  const auto lineBreaks = std::count(data.text.begin(), data.text.end(), '\n');
+  reader.stations.reserve(static_cast<std::size_t>(std::min<std::ptrdiff_t>(lineBreaks, kMaxTraverseFileStations)));
   const TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting),
                                                  [&reader](const ObservationRow& row) { reader.add(row); });
   std::string().swap(data.text);
