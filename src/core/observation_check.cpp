@@ -29,7 +29,8 @@ std::optional<Message> CheckObservationCell(int row, int column, const std::stri
     case CellCheck::Valid:
       break;
   }
-  if (!IsUsableObservation(column, ParseLenient(TrimLeft(text))))
+  // Blanks anywhere are passed over by the reading itself.
+  if (!IsUsableObservation(column, ParseLenient(text)))
     return Message{where() + "列数据输入有误！", "请检查", MessageIcon::Information};
   return std::nullopt;
 }

@@ -12,7 +12,8 @@
 namespace korvane::simple {
 namespace {
 
-double CellValue(const ObservationRow& cells, int column) { return ParseLenient(TrimLeft(cells[column - 1])); }
+// Blanks anywhere in a cell are passed over by the reading itself.
+double CellValue(const ObservationRow& cells, int column) { return ParseLenient(cells[column - 1]); }
 
 // Provisional heights from the forward observations and the raw distances,
 // the projection plane, and the mean height it defaults to.
