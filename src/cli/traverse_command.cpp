@@ -100,6 +100,24 @@ bool WriteSketch(const Sketch& sketch, const std::string& path) {
   return SaveSketchImage(sketch, QString::fromUtf8(path.c_str()), SketchSize(sketch));
 }
 
+// Lines of the results table written to standard output as they come, in
+// chunks of some kilobytes rather than one write each.
+class ChunkedOutput {
+ public:
+  void add(std::string_view line) {
+    chunk_.append(line).push_back('\n');
+    if (chunk_.size() >= kChunk) flush();
+  }
+  void flush() {
+    std::cout.write(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
+    chunk_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 64 * 1024;
+  std::string chunk_;
+};
+
 int RunTraverse(const std::vector<std::string>& args) {
   TraverseArgs a;
   if (const auto status = ParseArgs(args, a)) return *status;
@@ -120,22 +138,29 @@ int RunTraverse(const std::vector<std::string>& args) {
   // refused by the loading below with the kind-mismatch message.
   std::optional<TraverseKind> kind = KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
   if (!a.kind.empty() && !kind) return UsageError(kTraverseCommand, "--kind must be one of F, B, Z, W");
-  TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting));
-  std::string().swap(data.text);  // the table holds what is needed now
-  if (load.refusal) {
-    PrintRefusal(*load.refusal);
+  // The rows go straight from the text into stations: their texts are never
+  // held as a table.
+  simple::StationReader reader;
+  const auto lineBreaks = std::count(data.text.begin(), data.text.end(), '\n');
+  reader.stations.reserve(static_cast<std::size_t>(std::min<std::ptrdiff_t>(lineBreaks, kMaxTraverseFileStations)));
+  const TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting),
+                                                 [&reader](const ObservationRow& row) { reader.add(row); });
+  std::string().swap(data.text);
+  if (load.refusal || reader.refusal) {
+    PrintRefusal(load.refusal ? *load.refusal : *reader.refusal);
     return 2;
   }
 
   SimpleInput input;
   input.kind = *kind;
-  input.table = std::move(load.table);
   input.withSketch = !a.sketch.empty();
   input.start = DecodeStartFile(startBytes);
   if (!load.secondName.empty()) input.endName = load.secondName;
-  const SimpleResult result = AdjustTraverse(input);
-
-  // Line by line, so that a long table is never held twice.
+  // Without a report file the table is printed as it is written, in chunks.
+  ChunkedOutput printed;
+  if (a.out.empty()) input.onLine = [&printed](std::string_view line) { printed.add(line); };
+  const SimpleResult result = AdjustStations(input, std::move(reader.stations));
+  printed.flush();
   for (const std::string& line : result.lines) std::cout << line << '\n';
   std::cout << std::flush;
   if (!a.out.empty() && !result.lines.empty()) {

@@ -3,21 +3,62 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
+#include <type_traits>
 
 namespace korvane {
 
-DecimalForm ToDecimalForm(double value, int significant) {
+namespace {
+
+// Digits of a scientific text d.ddde[+-]xx, without the point.
+int MantissaDigits(const char* begin, const char* e) {
+  return static_cast<int>(e - begin) - (std::find(begin, e, '.') != e ? 1 : 0);
+}
+
+// Whether the shortest text can stand for the rounding to `significant`
+// digits: the value's step to the next one of its type must be finer than
+// the step of the last digit kept (always so for a double and 15 digits).
+template <typename Shortest>
+bool ShortestIsRounding(double value, const char* e, const char* end, int significant) {
+  if constexpr (std::is_same_v<Shortest, double>) {
+    return significant <= 15;
+  } else {
+    int exp10 = 0;
+    std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exp10);
+    const auto v = static_cast<Shortest>(std::fabs(value));
+    const double step = static_cast<double>(std::nextafter(v, std::numeric_limits<Shortest>::infinity()) - v);
+    return step < 0.99 * std::pow(10.0, exp10 - significant + 1);
+  }
+}
+
+// The value's decimal form; `Shortest` is the type whose shortest text is
+// tried first (a 32-bit value's own, not that of its widened double).
+template <typename Shortest>
+DecimalForm DecimalFormOf(double value, int significant) {
   DecimalForm form;
   if (value == 0.0 || !std::isfinite(value)) return form;
   form.negative = value < 0;
-  // Exact and locale-free: d.ddddde[+-]xx, correctly rounded.
+  // Exact and locale-free: d.ddddde[+-]xx, correctly rounded. The shortest
+  // text that reads back as the value, when it has no more digits than
+  // asked for, is that rounding already (it lies within half a unit in the
+  // last place of the value, nearer than any other text of that many
+  // digits), and it is much quicker to find.
   char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                          std::chars_format::scientific, significant - 1);
-  if (error != std::errc()) return form;
-  const char* e = std::find(buffer, end, 'e');
+  const char* const begin = buffer;
+  std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<Shortest>(std::fabs(value)),
+                                         std::chars_format::scientific);
+  if (r.ec != std::errc()) return form;
+  const char* end = r.ptr;
+  const char* e = std::find(begin, end, 'e');
+  if (MantissaDigits(begin, e) > significant || !ShortestIsRounding<Shortest>(value, e, end, significant)) {
+    r = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
+                      significant - 1);
+    if (r.ec != std::errc()) return form;
+    end = r.ptr;
+    e = std::find(begin, end, 'e');
+  }
   form.digits.reserve(static_cast<std::size_t>(significant));
-  for (const char* c = buffer; c != e; ++c)
+  for (const char* c = begin; c != e; ++c)
     if (*c != '.') form.digits.push_back(*c);
   int exp10 = 0;
   const char* digits = e + 1;
@@ -28,6 +69,12 @@ DecimalForm ToDecimalForm(double value, int significant) {
   if (form.digits.empty()) form.negative = false;
   return form;
 }
+
+}  // namespace
+
+DecimalForm ToDecimalForm(double value, int significant) { return DecimalFormOf<double>(value, significant); }
+
+DecimalForm ToDecimalForm(float value, int significant) { return DecimalFormOf<float>(value, significant); }
 
 DecimalForm RoundDecimals(const DecimalForm& form, int decimals) {
   // Number of significant digits kept: those before the point plus `decimals`.
@@ -61,23 +108,18 @@ DecimalForm RoundDecimals(const DecimalForm& form, int decimals) {
 }
 
 std::string FixedText(const DecimalForm& form, int decimals) {
-  std::string integerPart;
-  std::string fraction;
   const int n = static_cast<int>(form.digits.size());
-  if (form.exponent > 0) {
-    for (int i = 0; i < form.exponent; ++i) integerPart.push_back(i < n ? form.digits[i] : '0');
-  }
-  if (integerPart.empty()) integerPart.push_back('0');
-  for (int i = 0; i < decimals; ++i) {
-    const int index = form.exponent + i;
-    fraction.push_back(index >= 0 && index < n ? form.digits[index] : '0');
-  }
   std::string text;
+  text.reserve(static_cast<std::size_t>(std::max(form.exponent, 1) + decimals + 2));
   if (form.negative) text.push_back('-');
-  text += integerPart;
+  for (int i = 0; i < form.exponent; ++i) text.push_back(i < n ? form.digits[i] : '0');
+  if (form.exponent <= 0) text.push_back('0');
   if (decimals > 0) {
     text.push_back('.');
-    text += fraction;
+    for (int i = 0; i < decimals; ++i) {
+      const int index = form.exponent + i;
+      text.push_back(index >= 0 && index < n ? form.digits[index] : '0');
+    }
   }
   return text;
 }

@@ -13,6 +13,8 @@ struct DecimalForm {
 
 // Rounded to `significant` digits (round half to even on the exact binary value).
 DecimalForm ToDecimalForm(double value, int significant);
+// The same for a 32-bit value (its exact value, found quicker).
+DecimalForm ToDecimalForm(float value, int significant);
 // Rounded half away from zero to `decimals` places after the point.
 DecimalForm RoundDecimals(const DecimalForm& form, int decimals);
 // Plain fixed-point text with exactly `decimals` places and at least one

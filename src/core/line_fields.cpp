@@ -1,5 +1,7 @@
 #include "line_fields.h"
 
+#include <algorithm>
+
 namespace korvane {
 
 bool LineCursor::next(std::string_view& line) {
@@ -18,6 +20,7 @@ bool LineCursor::next(std::string_view& line) {
 
 std::vector<std::string_view> NonEmptyFields(std::string_view line, std::size_t limit) {
   std::vector<std::string_view> fields;
+  fields.reserve(std::min<std::size_t>(limit + 1, 16));  // one allocation for a usual line
   std::size_t start = 0;
   while (start <= line.size() && fields.size() <= limit) {
     std::size_t comma = line.find(',', start);

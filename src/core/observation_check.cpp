@@ -20,17 +20,18 @@ bool IsUsableObservation(int column, double value) {
 }
 
 std::optional<Message> CheckObservationCell(int row, int column, const std::string& text) {
-  const std::string where = "第" + std::to_string(row) + "行第" + std::to_string(column);
+  const auto where = [&] { return "第" + std::to_string(row) + "行第" + std::to_string(column); };
   switch (IsNumericCell(text)) {
     case CellCheck::Empty:
-      return Message{where + "未输入数据！", "请检查", MessageIcon::Information};
+      return Message{where() + "未输入数据！", "请检查", MessageIcon::Information};
     case CellCheck::Invalid:
-      return Message{where + "列数据输入有误！", "请检查", MessageIcon::Information};
+      return Message{where() + "列数据输入有误！", "请检查", MessageIcon::Information};
     case CellCheck::Valid:
       break;
   }
-  if (!IsUsableObservation(column, ParseLenient(TrimLeft(text))))
-    return Message{where + "列数据输入有误！", "请检查", MessageIcon::Information};
+  // Blanks anywhere are passed over by the reading itself.
+  if (!IsUsableObservation(column, ParseLenient(text)))
+    return Message{where() + "列数据输入有误！", "请检查", MessageIcon::Information};
   return std::nullopt;
 }
 

@@ -11,7 +11,7 @@ namespace {
 Message CheckText(std::string text) { return Message{std::move(text), "请检查文本", MessageIcon::Information}; }
 
 Message TooManyStations() {
-  return CheckText("文本中测站数超过" + std::to_string(kMaxFileStations) + "个，不予接受！");
+  return CheckText("文本中测站数超过" + std::to_string(kMaxTraverseFileStations) + "个，不予接受！");
 }
 
 TraverseFileLoad Refuse(Message message) {
@@ -32,7 +32,7 @@ std::string KindTitle(TraverseKind kind) {
 
 }  // namespace
 
-TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected) {
+TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected, const StationRowVisitor& visit) {
   // First pass: the field count of every line up to the first empty line.
   int linesRead = 0;
   std::vector<std::string_view> head;  // the fields of line 1 and of the first station
@@ -48,7 +48,7 @@ TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected) 
   }
   if (head.empty()) return Refuse(Message{"此为空文本，不予接受！", "抱歉", MessageIcon::Information});
   if (linesRead < 2) return Refuse(CheckText("文本格式不对！"));
-  if (linesRead - 1 > kMaxFileStations) return Refuse(TooManyStations());
+  if (linesRead - 1 > kMaxTraverseFileStations) return Refuse(TooManyStations());
 
   TraverseFileLoad load;
   load.kindLetter = Trim(head[0]);
@@ -62,15 +62,19 @@ TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected) 
   const std::string& otherEnd = selected == TraverseKind::Closed ? firstStation : load.secondName;
   load.titleLabel = firstStation + "(至)" + otherEnd + KindTitle(selected);
 
-  // Second pass: the station rows, straight from the text into the table.
-  load.table.rows.resize(static_cast<std::size_t>(linesRead - 1));
+  // Second pass: the station rows, straight from the text into the table or
+  // one by one to the visitor.
+  if (!visit) load.table.rows.resize(static_cast<std::size_t>(linesRead - 1));
+  ObservationRow visited;
   LineCursor rows(text);
   std::string_view line;
   rows.next(line);
-  for (ObservationRow& row : load.table.rows) {
+  for (int i = 0; i < linesRead - 1; ++i) {
     rows.next(line);
+    ObservationRow& row = visit ? visited : load.table.rows[static_cast<std::size_t>(i)];
     const std::vector<std::string_view> fields = NonEmptyFields(line, kObservationColumns);
     for (int c = 0; c < kObservationColumns; ++c) row[c] = TrimLeft(fields[c]);
+    if (visit) visit(row);
   }
   return load;
 }

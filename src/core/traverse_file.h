@@ -2,6 +2,7 @@
 // The traverse data file of the simple adjustment: a first line with the kind
 // letter and a second name, then nine comma-separated fields per station; and
 // the saving of a results table.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,10 @@
 
 namespace korvane {
 
+// Most stations a traverse data file may hold: the batch program reads them
+// within its memory bound (a fixed start-up plus ten times the file's size).
+inline constexpr int kMaxTraverseFileStations = 1000000;
+
 struct TraverseFileLoad {
   std::optional<Message> refusal;  // set when the file is not accepted
   ObservationTable table;          // the stations, cells with leading blanks removed
@@ -21,9 +26,14 @@ struct TraverseFileLoad {
   std::string titleLabel;          // the window's title text for this traverse
 };
 
+// Receives the station rows of an accepted file in order, one at a time.
+using StationRowVisitor = std::function<void(const ObservationRow&)>;
+
 // Loads the text of a data file for the kind selected in the window. On a
-// refusal nothing else in the result is meaningful.
-TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected);
+// refusal nothing else in the result is meaningful. With a visitor the rows
+// go to it (after the whole file has been accepted) instead of into the table.
+TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected,
+                                  const StationRowVisitor& visit = {});
 // Reads the file (GBK or UTF-8) and loads it; an unreadable file is a refusal.
 TraverseFileLoad LoadTraverseFile(const std::string& path, TraverseKind selected);
 

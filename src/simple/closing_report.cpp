@@ -66,9 +66,9 @@ std::optional<Message> WriteCorrections(ReportLines& out, const ClosingSolution&
     if (CharCount(beta) > 6 || CharCount(vx) > 6 || CharCount(vy) > 6 || CharCount(reduction) > 6)
       return PlaneWidthRefusal();
     if (CharCount(vh) > 6) return HeightWidthRefusal();
-    out.add("  " + PaddedName(st[i + 1].name) + " " + PadRight(beta, 6) + " " + PadRight(vx, 6) + "  " +
-            PadRight(vy, 6) + "   " + PadRight(vh, 6) + "    " + PadRight(reduction, 6) + "       " +
-            S(s.distanceChangeMm[i]));
+    out.add(Joined("  ", PaddedName(st[i + 1].name), " ", PadRight(beta, 6), " ", PadRight(vx, 6), "  ",
+                   PadRight(vy, 6), "   ", PadRight(vh, 6), "    ", PadRight(reduction, 6), "       ",
+                   S(s.distanceChangeMm[i])));
   }
   return std::nullopt;
 }
@@ -77,16 +77,17 @@ void WriteFinal(ReportLines& out, const ClosingSolution& s) {
   const std::vector<Station>& st = s.red.stations;
   WriteFinalHeading(out, "        平距S(m)");
   for (std::size_t i = 0; i + 1 < st.size(); ++i) {
-    out.add("   " + PaddedName(st[i + 1].name) + SText(F3(s.adjusted[i])) + "    " + S(s.x[i + 1]) +
-            "      " + S(s.y[i + 1]) + "        " + SText(F3(s.height[i + 1])));
+    out.add(Joined("   ", PaddedName(st[i + 1].name), SText(F3(s.adjusted[i])), "    ", S(s.x[i + 1]),
+                   "      ", S(s.y[i + 1]), "        ", SText(F3(s.height[i + 1]))));
   }
   out.add(Rule(s.closed ? 3 : 2));
 }
 
 }  // namespace
 
-std::optional<Message> WriteClosingReport(const ClosingSolution& s, std::vector<std::string>& lines) {
-  ReportLines out{lines};
+std::optional<Message> WriteClosingReport(const ClosingSolution& s, std::vector<std::string>& lines,
+                                          const LineSink& sink) {
+  ReportLines out{lines, sink};
   const std::vector<Station>& st = s.red.stations;
   if (s.closed) WriteTitle(out, "闭合导线", st.front().name, "-", st.front().name);
   else WriteTitle(out, "附合导线", st.front().name, "—", st.back().name);

@@ -9,6 +9,7 @@
 
 #include "core/message.h"
 #include "simple/pipeline.h"
+#include "simple/report_format.h"
 
 namespace korvane::simple {
 
@@ -60,6 +61,7 @@ AngleShares AngleWeights(const std::vector<double>& beta, double betaSum);
 std::vector<double> LegWeights(const std::vector<double>& reduced, double a, double b);
 
 // The results table; a correction too wide for its column ends it early.
-std::optional<Message> WriteClosingReport(const ClosingSolution& s, std::vector<std::string>& lines);
+std::optional<Message> WriteClosingReport(const ClosingSolution& s, std::vector<std::string>& lines,
+                                          const LineSink& sink = {});
 
 }  // namespace korvane::simple

@@ -17,8 +17,8 @@ std::optional<Message> WriteCorrections(ReportLines& out, const NoOrientationSol
     const std::string vh = SText(F1(s.heightCorrectionMm[i]));
     if (CharCount(vx) > 6 || CharCount(vy) > 6 || CharCount(reduction) > 6) return PlaneWidthRefusal();
     if (CharCount(vh) > 6) return HeightWidthRefusal();
-    out.add("  " + PaddedName(st[i].name) + " " + PadRight(vx, 6) + "  " + PadRight(vy, 6) + "   " +
-            PadRight(vh, 6) + "    " + PadRight(reduction, 6) + "       " + SText(F1(s.distanceChangeMm[i])));
+    out.add(Joined("  ", PaddedName(st[i].name), " ", PadRight(vx, 6), "  ", PadRight(vy, 6), "   ",
+                   PadRight(vh, 6), "    ", PadRight(reduction, 6), "       ", SText(F1(s.distanceChangeMm[i]))));
   }
   return std::nullopt;
 }
@@ -26,8 +26,8 @@ std::optional<Message> WriteCorrections(ReportLines& out, const NoOrientationSol
 }  // namespace
 
 std::optional<Message> WriteNoOrientationReport(const NoOrientationSolution& s,
-                                                std::vector<std::string>& lines) {
-  ReportLines out{lines};
+                                                std::vector<std::string>& lines, const LineSink& sink) {
+  ReportLines out{lines, sink};
   const std::vector<Station>& st = s.red.stations;
   const StartValues& v = s.red.start;
   const int n = s.red.n();
@@ -61,8 +61,8 @@ std::optional<Message> WriteNoOrientationReport(const NoOrientationSolution& s,
     const bool end = i == n;
     distance = end ? std::string(static_cast<std::size_t>(CharCount(distance)), ' ') : F3(s.adjusted[i]);
     const std::string& name = end ? s.endName : st[i].name;
-    out.add("   " + PaddedName(name) + distance + "    " + F3(s.x[i]) + "      " + F3(s.y[i]) +
-            "        " + F3(s.height[i]));
+    out.add(Joined("   ", PaddedName(name), distance, "    ", F3(s.x[i]), "      ", F3(s.y[i]), "        ",
+                   F3(s.height[i])));
   }
   out.add(Rule(2));
   return std::nullopt;

@@ -8,6 +8,7 @@
 
 #include "core/message.h"
 #include "simple/pipeline.h"
+#include "simple/report_format.h"
 
 namespace korvane::simple {
 
@@ -44,6 +45,6 @@ NoOrientationOutcome SolveNoOrientation(const ObservationTable& table, const Sta
                                         const std::string& endName);
 
 std::optional<Message> WriteNoOrientationReport(const NoOrientationSolution& s,
-                                                std::vector<std::string>& lines);
+                                                std::vector<std::string>& lines, const LineSink& sink = {});
 
 }  // namespace korvane::simple

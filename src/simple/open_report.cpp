@@ -5,8 +5,8 @@
 
 namespace korvane::simple {
 
-void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines) {
-  ReportLines out{lines};
+void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines, const LineSink& sink) {
+  ReportLines out{lines, sink};
   const std::vector<Station>& st = s.red.stations;
   const StartValues& v = s.red.start;
   const int n = s.red.n();
@@ -29,7 +29,7 @@ void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines) {
   out.add("  最弱点点位纵(Y)向误差估值： ml=±" + S(s.longitudinalError) + "mm");
 
   out.add(std::string("  ") + "点  号" + "    δS投影(mm)");
-  for (int i = 0; i < n; ++i) out.add("  " + PaddedName(st[i].name) + F1(s.red.reductionMm[i]));
+  for (int i = 0; i < n; ++i) out.add(Joined("  ", PaddedName(st[i].name), F1(s.red.reductionMm[i])));
 
   WriteFinalHeading(out, "        平距S(m)");
   std::string distance;
@@ -38,8 +38,8 @@ void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines) {
     // The end point has no leg: blanks as wide as the distance above it.
     distance = end ? std::string(static_cast<std::size_t>(CharCount(distance)), ' ') : F3(s.red.reduced[i]);
     const std::string& name = end ? s.endName : st[i].name;
-    out.add("   " + PaddedName(name) + distance + "    " + F3(s.x[i]) + "      " + F3(s.y[i]) +
-            "        " + F3(s.height[i]));
+    out.add(Joined("   ", PaddedName(name), distance, "    ", F3(s.x[i]), "      ", F3(s.y[i]), "        ",
+                   F3(s.height[i])));
   }
   out.add(Rule(2));
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "simple/pipeline.h"
+#include "simple/report_format.h"
 
 namespace korvane::simple {
 
@@ -34,6 +35,6 @@ float LongitudinalError(double legError, int n);
 // The nominal error of a mean leg from the constants, 0 when b is not given.
 double MeanLegError(double a, double b, float length, int n);
 
-void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines);
+void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines, const LineSink& sink = {});
 
 }  // namespace korvane::simple

@@ -12,9 +12,8 @@
 namespace korvane::simple {
 namespace {
 
-double CellValue(const ObservationTable& table, int row, int column) {
-  return ParseLenient(TrimLeft(table.cell(row, column)));
-}
+// Blanks anywhere in a cell are passed over by the reading itself.
+double CellValue(const ObservationRow& cells, int column) { return ParseLenient(cells[column - 1]); }
 
 // Provisional heights from the forward observations and the raw distances,
 // the projection plane, and the mean height it defaults to.
@@ -60,11 +59,22 @@ std::optional<Message> CheckTable(const ObservationTable& table) {
   const int n = table.stationCount();
   if (n < 1) return Message{"数据不构成导线，不接受计算！", "提醒", MessageIcon::Information};
   for (int i = 1; i <= n; ++i) {
-    for (int j = 2; j <= kObservationColumns; ++j) {
-      if (auto refusal = CheckObservationCell(i, j, table.cell(i, j))) return refusal;
-    }
+    if (auto refusal = CheckRow(i, table.rows[static_cast<std::size_t>(i - 1)])) return refusal;
   }
   return std::nullopt;
+}
+
+std::optional<Message> CheckRow(int row, const ObservationRow& cells) {
+  for (int j = 2; j <= kObservationColumns; ++j) {
+    if (auto refusal = CheckObservationCell(row, j, cells[j - 1])) return refusal;
+  }
+  return std::nullopt;
+}
+
+void StationReader::add(const ObservationRow& cells) {
+  if (refusal) return;
+  refusal = CheckRow(static_cast<int>(stations.size()) + 1, cells);
+  if (!refusal) stations.push_back(LoadStation(cells));
 }
 
 StartValues ReadStartValues(const StartRecord& record) {
@@ -87,23 +97,27 @@ StartValues ReadStartValues(const StartRecord& record) {
 }
 
 std::vector<Station> LoadStations(const ObservationTable& table) {
-  std::vector<Station> stations(static_cast<std::size_t>(table.stationCount()));
-  for (int i = 1; i <= table.stationCount(); ++i) {
-    Station& s = stations[static_cast<std::size_t>(i - 1)];
-    s.name = TrimLeft(table.cell(i, 1));
-    s.angleText = TrimLeft(table.cell(i, 2));
-    s.verticalText = TrimLeft(table.cell(i, 6));
-    s.angleDms = ParseLenient(s.angleText);
-    s.betaRaw = DmsToDegrees(s.angleDms);
-    s.distance = static_cast<float>(CellValue(table, i, 3));
-    s.instrumentForward = static_cast<float>(CellValue(table, i, 4));
-    s.targetForward = static_cast<float>(CellValue(table, i, 5));
-    s.verticalForward = DmsToRadians(ParseLenient(s.verticalText));
-    s.instrumentBack = static_cast<float>(CellValue(table, i, 7));
-    s.targetBack = static_cast<float>(CellValue(table, i, 8));
-    s.verticalBack = DmsToRadians(CellValue(table, i, 9));
-  }
+  std::vector<Station> stations;
+  stations.reserve(table.rows.size());
+  for (const ObservationRow& row : table.rows) stations.push_back(LoadStation(row));
   return stations;
+}
+
+Station LoadStation(const ObservationRow& cells) {
+  Station s;
+  s.name = TrimLeft(cells[0]);
+  s.angleText = TrimLeft(cells[1]);
+  s.verticalText = TrimLeft(cells[5]);
+  s.angleDms = ParseLenient(s.angleText);
+  s.betaRaw = DmsToDegrees(s.angleDms);
+  s.distance = static_cast<float>(CellValue(cells, 3));
+  s.instrumentForward = static_cast<float>(CellValue(cells, 4));
+  s.targetForward = static_cast<float>(CellValue(cells, 5));
+  s.verticalForward = DmsToRadians(ParseLenient(s.verticalText));
+  s.instrumentBack = static_cast<float>(CellValue(cells, 7));
+  s.targetBack = static_cast<float>(CellValue(cells, 8));
+  s.verticalBack = DmsToRadians(CellValue(cells, 9));
+  return s;
 }
 
 float ProjectionReductionMm(float h1, float h2, float planeHeight, float distance) {

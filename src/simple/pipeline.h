@@ -58,9 +58,21 @@ struct Reduction {
 
 // Too few rows, an empty or a non-numeric cell of columns 2 to 9.
 std::optional<Message> CheckTable(const ObservationTable& table);
+// The first empty or non-numeric cell of columns 2 to 9 of row `row` (1..n).
+std::optional<Message> CheckRow(int row, const ObservationRow& cells);
 StartValues ReadStartValues(const StartRecord& record);
 // The table's texts read into numbers, once; later stages use the stations.
 std::vector<Station> LoadStations(const ObservationTable& table);
+Station LoadStation(const ObservationRow& cells);
+
+// Stations read from rows handed over one at a time, as a file is read, so
+// that the texts of a long table are never held: each row is checked as the
+// table check would, and the first refused row ends the reading.
+struct StationReader {
+  std::vector<Station> stations;
+  std::optional<Message> refusal;
+  void add(const ObservationRow& cells);
+};
 // Runs the reduction for the first `reducedLegs` legs.
 Reduction Reduce(std::vector<Station> stations, const StartValues& start, int reducedLegs);
 Reduction Reduce(const ObservationTable& table, const StartRecord& record, int reducedLegs);

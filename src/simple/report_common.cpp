@@ -60,9 +60,9 @@ void WriteObservationTables(ReportLines& out, const std::vector<Station>& statio
   out.add(std::string("  测站名    ") + "  水 平 角  " + " 水平距离  " + "往测仪高  " + " 往测标高  " +
           " 往测竖角  ");
   for (const Station& s : stations) {
-    out.add("  " + PaddedName(s.name) + F5(ParseLenient(s.angleText)) + PadRight(S(s.distance), 10) +
-            "  " + PadRight(S(s.instrumentForward), 10) + PadRight(S(s.targetForward), 10) + "  " +
-            F5(ParseLenient(s.verticalText)));
+    out.add(Joined("  ", PaddedName(s.name), F5(s.angleDms), PadRight(S(s.distance), 10), "  ",
+                   PadRight(S(s.instrumentForward), 10), PadRight(S(s.targetForward), 10), "  ",
+                   F5(ParseLenient(s.verticalText))));
   }
   out.add(std::string("  测站名    ") + "  返测仪髙  " + " 返测标髙  " + " 返测竖角  ");
   for (const Station& s : stations) {
@@ -72,8 +72,8 @@ void WriteObservationTables(ReportLines& out, const std::vector<Station>& statio
       target = SText(F3(s.targetBack));
       vertical = S(RadiansToDms(s.verticalBack));
     }
-    out.add("  " + PaddedName(s.name) + PadRight(instrument, 10) + " " + PadRight(target, 10) +
-            PadRight(vertical, 10));
+    out.add(Joined("  ", PaddedName(s.name), PadRight(instrument, 10), " ", PadRight(target, 10),
+                   PadRight(vertical, 10)));
   }
 }
 

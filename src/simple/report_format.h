@@ -1,6 +1,7 @@
 #pragma once
 // Short names for the number texts of the results tables. A float argument
 // is written from its 7-digit decimal form, a double from its 15-digit form.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,16 +20,34 @@ inline std::string SText(std::string_view text) { return StrNumber(ParseLenient(
 // A 32-bit value widened to the decimal value it prints as.
 inline double Widen(float v) { return ParseLenient(StrNumber(v)); }
 
+// The pieces of a table row in one string, sized once: the rows of a long
+// table are written without growing their text piece by piece.
+template <typename... Pieces>
+std::string Joined(const Pieces&... pieces) {
+  std::string line;
+  line.reserve((std::string_view(pieces).size() + ...));
+  (line.append(pieces), ...);
+  return line;
+}
+
 // The rules of the tables: 34 dashes after the given indent.
 std::string Rule(int indent);
 // "1 /" and the whole number of the summed length over the linear
 // misclosure; an exact closure reads "1 / ∞".
 std::string RelativeMisclosureText(double lengthSum, double fs);
 
-// The results pane being written: lines appended one by one.
+// Receives each line of a results table as soon as it is written.
+using LineSink = std::function<void(std::string_view)>;
+
+// The results pane being written: lines appended one by one, or handed to
+// the sink when there is one (a long table is then never held whole).
 struct ReportLines {
   std::vector<std::string>& lines;
-  void add(std::string line) { lines.push_back(std::move(line)); }
+  const LineSink& sink;
+  void add(std::string line) {
+    if (sink) sink(line);
+    else lines.push_back(std::move(line));
+  }
 };
 
 // The planar and height width refusals of the correction rows.

@@ -102,20 +102,20 @@ Sketch NoOrientationSketch(const simple::NoOrientationSolution& s) {
 // at a correction too wide for its column) and, when it is complete, the sketch.
 // The sketch is drawn only when it is asked for.
 template <typename Outcome, typename Write, typename Draw>
-SimpleResult Finish(const Outcome& outcome, Write write, Draw draw, bool withSketch) {
+SimpleResult Finish(const Outcome& outcome, Write write, Draw draw, const SimpleInput& input) {
   SimpleResult result;
   result.refusal = outcome.refusal;
   if (!result.ok()) return result;
-  result.refusal = write(outcome.solution, result.lines);
-  if (result.ok() && withSketch) result.sketch = draw(outcome.solution);
+  result.refusal = write(outcome.solution, result.lines, input.onLine);
+  if (result.ok() && input.withSketch) result.sketch = draw(outcome.solution);
   return result;
 }
 
-SimpleResult AdjustOpen(simple::Reduction red, const std::string& endName, bool withSketch) {
+SimpleResult AdjustOpen(simple::Reduction red, const SimpleInput& input) {
   SimpleResult result;
-  const auto solution = simple::SolveOpen(std::move(red), endName);
-  simple::WriteOpenReport(solution, result.lines);
-  if (withSketch) result.sketch = OpenSketch(solution);
+  const auto solution = simple::SolveOpen(std::move(red), input.endName);
+  simple::WriteOpenReport(solution, result.lines, input.onLine);
+  if (input.withSketch) result.sketch = OpenSketch(solution);
   return result;
 }
 
@@ -129,7 +129,10 @@ SimpleResult AdjustTraverse(const SimpleInput& input) {
     return result;
   }
   // The table's texts are read into numbers once; the kinds work on the stations.
-  std::vector<simple::Station> stations = simple::LoadStations(input.table);
+  return AdjustStations(input, simple::LoadStations(input.table));
+}
+
+SimpleResult AdjustStations(const SimpleInput& input, std::vector<simple::Station> stations) {
   const simple::StartValues start = simple::ReadStartValues(input.start);
   const int n = static_cast<int>(stations.size());
   switch (input.kind) {
@@ -138,13 +141,13 @@ SimpleResult AdjustTraverse(const SimpleInput& input) {
       const bool closed = input.kind == TraverseKind::Closed;
       simple::Reduction red = simple::Reduce(std::move(stations), start, simple::ClosingReducedLegs(n, closed));
       return Finish(simple::SolveClosing(std::move(red), closed), simple::WriteClosingReport, ClosingSketch,
-                    input.withSketch);
+                    input);
     }
     case TraverseKind::Open:
-      return AdjustOpen(simple::Reduce(std::move(stations), start, n), input.endName, input.withSketch);
+      return AdjustOpen(simple::Reduce(std::move(stations), start, n), input);
     case TraverseKind::NoOrientation:
       return Finish(simple::SolveNoOrientation(simple::Reduce(std::move(stations), start, n), input.endName),
-                    simple::WriteNoOrientationReport, NoOrientationSketch, input.withSketch);
+                    simple::WriteNoOrientationReport, NoOrientationSketch, input);
   }
   return SimpleResult{};
 }

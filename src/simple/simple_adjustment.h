@@ -10,6 +10,8 @@
 #include "core/sketch.h"
 #include "core/start_data.h"
 #include "core/traverse_kind.h"
+#include "simple/pipeline.h"
+#include "simple/report_format.h"
 
 namespace korvane {
 
@@ -22,6 +24,9 @@ struct SimpleInput {
   std::string endName = "终点";
   // Whether to draw the sketch; the batch program needs it only when asked.
   bool withSketch = true;
+  // When set, each line of the results table goes to it as it is written
+  // and the result's lines stay empty.
+  simple::LineSink onLine;
 };
 
 struct SimpleResult {
@@ -37,6 +42,9 @@ struct SimpleResult {
 };
 
 SimpleResult AdjustTraverse(const SimpleInput& input);
+// The same for stations already read and checked (see simple::StationReader);
+// the input's table is not used.
+SimpleResult AdjustStations(const SimpleInput& input, std::vector<simple::Station> stations);
 
 // The results pane's text: every line followed by "\n".
 std::string ResultsText(const SimpleResult& result);

@@ -59,6 +59,9 @@ const CommandEntry kCommands[] = {
     {"Label5", "               退    出", "tc", "退   出"},
 };
 
+// The most stations the observation grid takes from a file.
+constexpr int kMaxGridStations = 10000;
+
 const char* const kWelcomeText = "欢迎使用导线简易平差";
 const char* const kHelpDocument = "Korvane说明.doc";
 const char* const kExternalProgram = "Tesmora.EXE";
@@ -469,6 +472,14 @@ void MainWindow::openData() {
   const TraverseFileLoad load = LoadTraverseFile(path.toStdString(), selectedKind());
   if (load.refusal) {
     env_.messages->inform(this, *load.refusal);
+    return;
+  }
+  // The grid holds one widget item per cell: a traverse larger than a
+  // surveyor types is computed with korvane-cli instead.
+  if (load.table.stationCount() > kMaxGridStations) {
+    env_.messages->inform(this, Message{"文本中测站数超过" + std::to_string(kMaxGridStations) +
+                                            "个，请用 korvane-cli traverse 计算！",
+                                        "抱歉", MessageIcon::Information});
     return;
   }
   grid_->fill(load.table);

@@ -87,6 +87,11 @@ class CliCases : public ::testing::Test {
     // Sparse files: the size bound is checked before anything is read.
     fs::resize_file(Touch("oversize.dat"), 64ull * 1024 * 1024 + 1);
     fs::resize_file(Touch("limit.dat"), 64ull * 1024 * 1024);
+    // One station more than a traverse data file may hold, in the shortest lines.
+    std::ofstream many(dir_ / "many_stations.dat", std::ios::binary);
+    many << "W,K9\r\n";
+    const std::string station = "A,1,1,0,0,0,0,0,0\r\n";
+    for (int i = 0; i < 1000001; ++i) many << station;
   }
   void TearDown() override { fs::remove_all(dir_); }
   fs::path Touch(const char* name) {
@@ -99,6 +104,7 @@ class CliCases : public ::testing::Test {
     Replace(args, "@FIFO@", (dir_ / "pipe").string());
     Replace(args, "@OVERSIZE@", (dir_ / "oversize.dat").string());
     Replace(args, "@LIMIT@", (dir_ / "limit.dat").string());
+    Replace(args, "@MANY_STATIONS@", (dir_ / "many_stations.dat").string());
     return args;
   }
   fs::path dir_;
