@@ -66,8 +66,6 @@ std::string FileKindLetter(const std::string& text) {
   return fields.empty() ? std::string() : Trim(fields.front());
 }
 
-void PrintRefusal(const Message& m) { std::cerr << m.title << ": " << m.text << "\n"; }
-
 // Picture size following the sketch's proportions, 1000 pixels on its longer side.
 QSize SketchSize(const Sketch& sketch) {
   constexpr int kLong = 1000, kShortest = 300;
@@ -118,38 +116,65 @@ class ChunkedOutput {
   std::string chunk_;
 };
 
-int RunTraverse(const std::vector<std::string>& args) {
-  TraverseArgs a;
-  if (const auto status = ParseArgs(args, a)) return *status;
-
-  std::string startBytes, error;
+// The two files of the command: the start data and the traverse text.
+std::optional<int> ReadInputs(const TraverseArgs& a, std::string& startBytes, TextFileRead& data) {
+  std::string error;
   if (!ReadFileBytes(a.start, startBytes, error, kMaxStartFileBytes)) {
     std::cerr << "korvane-cli traverse: cannot read the start-data file " << a.start << ": " << error << "\n";
     return 1;
   }
-  TextFileRead data = ReadTextFile(a.data);
+  data = ReadTextFile(a.data);
   if (!data.ok) {
     std::cerr << "korvane-cli traverse: cannot read the traverse data file " << a.data << ": " << data.error
               << "\n";
     return 1;
   }
+  return std::nullopt;
+}
+
+// The rows go straight from the text into stations: their texts are never
+// held as a table. The text is freed once they are read.
+std::optional<int> LoadStations(TextFileRead& data, TraverseKind kind, simple::StationReader& reader,
+                                TraverseFileLoad& load) {
+  const auto lineBreaks = std::count(data.text.begin(), data.text.end(), '\n');
+  reader.stations.reserve(static_cast<std::size_t>(std::min<std::ptrdiff_t>(lineBreaks, kMaxTraverseFileStations)));
+  load = LoadTraverseText(data.text, kind, [&reader](const ObservationRow& row) { reader.add(row); });
+  std::string().swap(data.text);
+  if (load.refusal || reader.refusal) return Refuse(load.refusal ? *load.refusal : *reader.refusal);
+  return std::nullopt;
+}
+
+// The report file, the refusal and the sketch, after the table was printed.
+int Finish(const TraverseArgs& a, const SimpleResult& result) {
+  if (!a.out.empty() && !result.lines.empty()) {
+    const std::string saveError = SaveResultsLines(a.out, result.lines);
+    if (!saveError.empty()) {
+      std::cerr << "korvane-cli traverse: cannot write " << a.out << ": " << saveError << "\n";
+      return 1;
+    }
+  }
+  if (!result.ok()) return Refuse(*result.refusal);
+  if (!a.sketch.empty() && !WriteSketch(result.sketch, a.sketch)) {
+    std::cerr << "korvane-cli traverse: cannot write the sketch " << a.sketch << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+int RunTraverse(const std::vector<std::string>& args) {
+  TraverseArgs a;
+  if (const auto status = ParseArgs(args, a)) return *status;
+  std::string startBytes;
+  TextFileRead data;
+  if (const auto status = ReadInputs(a, startBytes, data)) return *status;
 
   // The kind defaults to the file's letter; a letter that names no kind is
   // refused by the loading below with the kind-mismatch message.
   std::optional<TraverseKind> kind = KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
   if (!a.kind.empty() && !kind) return UsageError(kTraverseCommand, "--kind must be one of F, B, Z, W");
-  // The rows go straight from the text into stations: their texts are never
-  // held as a table.
   simple::StationReader reader;
-  const auto lineBreaks = std::count(data.text.begin(), data.text.end(), '\n');
-  reader.stations.reserve(static_cast<std::size_t>(std::min<std::ptrdiff_t>(lineBreaks, kMaxTraverseFileStations)));
-  const TraverseFileLoad load = LoadTraverseText(data.text, kind.value_or(TraverseKind::Connecting),
-                                                 [&reader](const ObservationRow& row) { reader.add(row); });
-  std::string().swap(data.text);
-  if (load.refusal || reader.refusal) {
-    PrintRefusal(load.refusal ? *load.refusal : *reader.refusal);
-    return 2;
-  }
+  TraverseFileLoad load;
+  if (const auto status = LoadStations(data, kind.value_or(TraverseKind::Connecting), reader, load)) return *status;
 
   SimpleInput input;
   input.kind = *kind;
@@ -163,22 +188,7 @@ int RunTraverse(const std::vector<std::string>& args) {
   printed.flush();
   for (const std::string& line : result.lines) std::cout << line << '\n';
   std::cout << std::flush;
-  if (!a.out.empty() && !result.lines.empty()) {
-    const std::string saveError = SaveResultsLines(a.out, result.lines);
-    if (!saveError.empty()) {
-      std::cerr << "korvane-cli traverse: cannot write " << a.out << ": " << saveError << "\n";
-      return 1;
-    }
-  }
-  if (!result.ok()) {
-    PrintRefusal(*result.refusal);
-    return 2;
-  }
-  if (!a.sketch.empty() && !WriteSketch(result.sketch, a.sketch)) {
-    std::cerr << "korvane-cli traverse: cannot write the sketch " << a.sketch << "\n";
-    return 1;
-  }
-  return 0;
+  return Finish(a, result);
 }
 
 }  // namespace
