@@ -7,8 +7,10 @@
 
 #include "core/angles.h"
 #include "core/geometry.h"
+#include "table_lines.h"
 
 using namespace korvane;
+using korvane::testing::ForEachTableLine;
 
 TEST(DmsToDegrees, SplitsOnTheDecimalDigits) {
   EXPECT_DOUBLE_EQ(DmsToDegrees(8.3), 8.5);
@@ -89,37 +91,25 @@ TEST(PointDistance, IsPythagoras) {
 }
 
 TEST(RoundDmsForPrint, CarriesSixtySecondsAndSixtyMinutes) {
-  std::ifstream table(KORVANE_TEST_DATA "/dms_print_rounding.txt");
-  ASSERT_TRUE(table.is_open());
-  std::string line;
-  int cases = 0;
-  while (std::getline(table, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
+  const int cases = ForEachTableLine(KORVANE_TEST_DATA "/dms_print_rounding.txt",
+                                     [](const std::string& line, std::istringstream& fields) {
     double value = 0, expected = 0;
     int secondDecimals = 0;
     fields >> value >> secondDecimals >> expected;
     EXPECT_NEAR(RoundDmsForPrint(value, secondDecimals), expected, 1e-12) << line;
-    ++cases;
-  }
+  });
   EXPECT_GE(cases, 16);
 }
 
 TEST(DmsToDegrees, TinyValuesConvertToZero) {
-  std::ifstream table(KORVANE_TEST_DATA "/dms_tiny_values.txt");
-  ASSERT_TRUE(table.is_open());
-  std::string line;
-  int cases = 0;
-  while (std::getline(table, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
+  const int cases = ForEachTableLine(KORVANE_TEST_DATA "/dms_tiny_values.txt",
+                                     [](const std::string& line, std::istringstream& fields) {
     std::string direction, value, expected;
     fields >> direction >> value >> expected;
     // strtod, since a stream refuses denormal numbers.
     const double x = std::strtod(value.c_str(), nullptr);
     const double result = direction == "to_dms" ? DegreesToDms(x) : DmsToDegrees(x);
     EXPECT_NEAR(result, std::strtod(expected.c_str(), nullptr), 1e-12) << line;
-    ++cases;
-  }
+  });
   EXPECT_GE(cases, 8);
 }

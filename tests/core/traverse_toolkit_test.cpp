@@ -1,4 +1,5 @@
 #include "core/traverse_toolkit.h"
+#include "table_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,8 @@ namespace korvane::traverse {
 namespace {
 
 TEST(AzimuthClosure, CasesFromTable) {
-  std::ifstream table(KORVANE_TEST_DATA "/azimuth_closure.txt");
-  ASSERT_TRUE(table.is_open());
-  std::string line;
-  int cases = 0;
-  while (std::getline(table, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
+  const int cases = korvane::testing::ForEachTableLine(KORVANE_TEST_DATA "/azimuth_closure.txt",
+                                                       [](const std::string& line, std::istringstream& fields) {
     std::string kind;
     double a = 0, b = 0, expected = 0;
     fields >> kind >> a;
@@ -27,8 +23,7 @@ TEST(AzimuthClosure, CasesFromTable) {
     else if (kind == "angle_gross") EXPECT_EQ(AngularMisclosureGross(a), expected != 0) << line;
     else if (kind == "linear_gross") EXPECT_EQ(LinearMisclosureGross(a), expected != 0) << line;
     else ADD_FAILURE() << "unknown case " << line;
-    ++cases;
-  }
+  });
   EXPECT_GE(cases, 20);
 }
 
