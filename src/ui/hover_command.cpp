@@ -39,4 +39,10 @@ HoverPair AddHoverPair(CommandPlace* place, const char* labelName, const QString
   return HoverPair{label, button};
 }
 
+void ShowButton(const HoverPair& pair) {
+  pair.label->hide();
+  pair.button->show();
+  pair.button->raise();
+}
+
 }  // namespace korvane

@@ -42,4 +42,7 @@ struct HoverPair {
 HoverPair AddHoverPair(CommandPlace* place, const char* labelName, const QString& labelText,
                        const char* buttonName, const QString& buttonText);
 
+// The pointer reached the pair's label: the button takes its place.
+void ShowButton(const HoverPair& pair);
+
 }  // namespace korvane

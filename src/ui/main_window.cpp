@@ -598,9 +598,7 @@ void MainWindow::hoverLabel(HoverLabel* label) {
   if (!label->isEnabled()) return;
   for (auto& [name, p] : pairs_) {
     if (p.label != label) continue;
-    label->hide();
-    p.button->show();
-    p.button->raise();
+    ShowButton(p);
     if (name == "js") {
       pair("js2").button->hide();
       pair("js2").label->hide();

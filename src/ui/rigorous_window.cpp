@@ -368,9 +368,7 @@ void RigorousWindow::hoverLabel(HoverLabel* label) {
   if (!label->isEnabled()) return;
   for (auto& [name, p] : pairs_) {
     if (p.label != label) continue;
-    label->hide();
-    p.button->show();
-    p.button->raise();
+    ShowButton(p);
   }
 }
 
