@@ -24,5 +24,8 @@ extern const Command kCalcCommand;
 extern const Command kConvertCommand;
 extern const Command kSplitCommand;
 extern const Command kMergeCommand;
+extern const Command kIntersectCommand;
+extern const Command kResectCommand;
+extern const Command kCentringCommand;
 
 }  // namespace korvane::cli

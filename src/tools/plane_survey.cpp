@@ -30,7 +30,17 @@ double RadiansFromDms(double dms) { return DmsToDegrees(dms) * std::numbers::pi 
 
 double DegreesFromRadians(double radians) { return radians * 180.0 / std::numbers::pi; }
 
-std::string MetreText(double metres) { return FormatFixed(metres, "#0.000"); }
+namespace {
+
+// A value that rounds to zero prints without a sign: "0.000", never "-0.000".
+std::string Unsigned0(std::string text) {
+  if (!text.empty() && text[0] == '-' && text.find_first_of("123456789") == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
+}  // namespace
+
+std::string MetreText(double metres) { return Unsigned0(FormatFixed(metres, "#0.000")); }
 
 std::string AngleText(double degrees) {
   const double tenths = std::nearbyint(std::fabs(degrees) * 36000.0);
@@ -43,6 +53,6 @@ std::string AngleText(double degrees) {
   return degrees < 0 && whole != 0 ? "-" + text : text;
 }
 
-std::string SecondsText(double seconds) { return FormatFixed(seconds, "#0.00"); }
+std::string SecondsText(double seconds) { return Unsigned0(FormatFixed(seconds, "#0.00")); }
 
 }  // namespace korvane::plane

@@ -27,6 +27,9 @@
 #include "ui/goodbye_window.h"
 #include "ui/splitter_window.h"
 #include "ui/total_station_window.h"
+#include "ui/intersection_window.h"
+#include "ui/resection_window.h"
+#include "ui/centring_window.h"
 #include "ui/hover_command.h"
 #include "ui/observation_grid.h"
 #include "ui/platform.h"
@@ -296,11 +299,14 @@ void MainWindow::buildToolMenus() {
   QMenu* tools = addMenu("m_clxgj", "测量小工具");
   connect(addEntry(tools, "m_kxjsq", "科学计算器", true), &QAction::triggered, this,
           &MainWindow::openCalculator);
-  addEntry(tools, "m_qfjh", "前方交会", false);
-  addEntry(tools, "m_hfjh", "后方交会", false);
+  connect(addEntry(tools, "m_qfjh", "前方交会", true), &QAction::triggered, this,
+          [this] { ShowToolWindow<IntersectionWindow>(this, *env_.messages); });
+  connect(addEntry(tools, "m_hfjh", "后方交会", true), &QAction::triggered, this,
+          [this] { ShowToolWindow<ResectionWindow>(this, *env_.messages); });
   addEntry(tools, "m_fypxcx", "放样偏心程序", false);
   addEntry(tools, "m_dlclcx", "道路测量程序", false);
-  addEntry(tools, "m_gxgz", "归心改正", false);
+  connect(addEntry(tools, "m_gxgz", "归心改正", true), &QAction::triggered, this,
+          [this] { ShowToolWindow<CentringWindow>(this, *env_.messages); });
   addEntry(tools, "m_gcwccdtd", "工程误差传递推导", false);
   addEntry(tools, "m_gcclcygf", "工程测量常用规范", false);
 

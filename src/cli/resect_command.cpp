@@ -1,0 +1,43 @@
+// korvane-cli resect: the station P from three known points and two angles.
+#include <QCommandLineParser>
+#include <QStringList>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+#include "cli_options.h"
+#include "tools/resection.h"
+
+namespace korvane::cli {
+namespace {
+
+constexpr const char* kUsage = "resect [--] XA YA XB YB XC YC ALPHA BETA";
+
+int RunResect(const std::vector<std::string>& args) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Resection of the station P from the known points A, B, C (X north, Y east, metres)\n"
+      "and the angles observed at P, turned clockwise, in DMS notation:\n"
+      "ALPHA = angle BPC (from B to C), BETA = angle CPA (from C to A).\n"
+      "Prints X and Y of P to the millimetre, one a line. P within R/5 of the danger circle\n"
+      "through A, B, C (R its radius) is reported on standard error (\"注意: ...\"); within\n"
+      "R/100 the computation is refused.\n"
+      "Exit status: 0 done, 1 usage error, 2 refused (\"title: message\" on standard error).");
+  parser.addPositionalArgument("values", "eight numbers; negative ones after --");
+  if (const auto status = ParseCommandLine(parser, kResectCommand, args)) return *status;
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() != 8) return UsageError(kResectCommand, "expected eight numbers");
+  std::vector<std::string> values;
+  for (const QString& value : positional) values.push_back(value.toStdString());
+  const resection::Result r = resection::Resect(values);
+  if (r.refusal) return Refuse(*r.refusal);
+  if (r.warning) PrintMessage(*r.warning);
+  std::cout << r.x << "\n" << r.y << "\n";
+  return 0;
+}
+
+}  // namespace
+
+const Command kResectCommand{"resect", kUsage, RunResect};
+}  // namespace korvane::cli
