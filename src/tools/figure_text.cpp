@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/angles.h"
+#include "tools/plane_survey.h"
 
 namespace korvane::plane {
 namespace {
@@ -34,7 +35,7 @@ Message Refusal(const std::string& text) { return Message{text, kTitle, MessageI
 std::optional<std::string> RangeProblem(double value, FigureKind kind) {
   switch (kind) {
     case FigureKind::Coordinate:
-      if (std::fabs(value) >= 1e8) return "坐标超出范围";
+      if (std::fabs(value) >= kCoordinateLimit) return "坐标超出范围";
       break;
     case FigureKind::Distance:
       if (value <= 0) return "边长必须大于0";

@@ -26,6 +26,8 @@ Result Refused(const std::string& text) {
 
 // Fills the printed figures and the warning of a weak intersection angle.
 Result Finished(PlanePoint p, double angleAtP) {
+  // Lines that meet at a vanishing angle put P beyond any survey.
+  if (!plane::Reachable(p)) return Refused("交会角过小，交会点坐标超出范围！");
   Result r;
   r.p = p;
   r.angleAtP = angleAtP;

@@ -8,6 +8,11 @@
 
 namespace korvane::plane {
 
+bool Reachable(PlanePoint p) {
+  return std::isfinite(p.x) && std::isfinite(p.y) && std::fabs(p.x) < kCoordinateLimit &&
+         std::fabs(p.y) < kCoordinateLimit;
+}
+
 double Azimuth(PlanePoint from, PlanePoint to) {
   return WrapTurn(std::atan2(to.y - from.y, to.x - from.x));
 }

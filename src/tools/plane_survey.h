@@ -14,6 +14,11 @@ struct PlanePoint {
   double y = 0;  // easting, metres
 };
 
+// Coordinates are typed and computed below this magnitude (metres).
+inline constexpr double kCoordinateLimit = 1e8;
+// True when both coordinates are finite and within the limit.
+bool Reachable(PlanePoint p);
+
 // Azimuth of the direction from `from` to `to`, radians in [0, 2π).
 double Azimuth(PlanePoint from, PlanePoint to);
 double Distance(PlanePoint p, PlanePoint q);

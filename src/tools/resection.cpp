@@ -87,6 +87,7 @@ Result Resect(const Input& in) {
   }
   if (!u || !std::isfinite(r.p.x) || !std::isfinite(r.p.y) || r.dangerDistance < kRefuseFraction * r.radius)
     return Refused("P点位于危险圆上或离危险圆太近（小于R/100），无法可靠确定！");
+  if (!plane::Reachable(r.p)) return Refused("观测角与已知点不符：P点坐标超出范围！");
   const Z p = AsZ(r.p);
   if (std::abs(p - a) < kShortestSide || std::abs(p - b) < kShortestSide || std::abs(p - c) < kShortestSide)
     return Refused("观测角与已知点不符：P点与已知点重合！");
