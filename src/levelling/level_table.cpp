@@ -133,7 +133,9 @@ std::string TestText(const VarianceTest& t, const PriorError& prior) {
   if (!t.done) return t.why;
   return "先验 σ0 = ±" + NumberText(prior.mm) + prior.unit + "，统计量 rμ²/σ0² = " + FormatFixed(t.statistic, "#0.000") +
          "，接受区间 [" + FormatFixed(t.lower, "#0.000") + ", " + FormatFixed(t.upper, "#0.000") + "]，" +
-         (t.passed ? "通过" : "未通过");
+         (t.passed                     ? "通过"
+          : t.statistic < t.lower ? "未通过（μ显著小于先验中误差，请检查等级和各段的距离或测站数）"
+                                  : "未通过（μ显著大于先验中误差）");
 }
 
 std::string ResultTitle(const LevelResult& r) {
