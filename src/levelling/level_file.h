@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/message.h"
 #include "levelling/level_data.h"
@@ -36,6 +37,12 @@ LevelFileLoad ParseLevelText(std::string_view text);
 // Reads the file (a regular file within the size bound); an unreadable file
 // is reported with its reason in `error`, not as a refusal.
 LevelFileLoad LoadLevelFile(const std::string& path, std::string& error);
+
+// The data typed into the window's tables, cells as typed: benchmarks (name,
+// H) and sections (from, to, dh, L or n). Rows left empty are skipped; a
+// refusal names the table, the row and what is wrong.
+LevelFileLoad DataFromTables(const Parameters& params, const std::vector<std::vector<std::string>>& benchmarks,
+                             const std::vector<std::vector<std::string>>& sections);
 
 // The file's text (lines separated by "\n"): a heading comment, the PARAM
 // line, the benchmarks and the sections.
