@@ -46,6 +46,8 @@ struct VarianceTest {
   double statistic = 0;   // r·s0²/σ0²
   double lower = 0, upper = 0;
   bool passed = false;
+  // The a-posteriori error is significantly larger than the grade allows.
+  bool tooLarge() const { return done && statistic > upper; }
 };
 
 struct LevelResult {
@@ -62,6 +64,8 @@ struct LevelResult {
   double sigma0Mm = kNoValue;         // a-posteriori error of unit weight
   PriorError prior;
   VarianceTest test;
+  // A misclosure over its limit, or an error of unit weight significantly
+  // larger than the grade's (one significantly smaller is reported, not flagged).
   bool anyOverLimit() const;
 };
 

@@ -99,7 +99,7 @@ std::optional<Message> CheckCommon(const LevelData& data) {
 bool LevelResult::anyOverLimit() const {
   for (const Misclosure& m : misclosures)
     if (m.overLimit) return true;
-  return test.done && !test.passed;
+  return test.tooLarge();
 }
 
 LevelOutcome AdjustLine(const LevelData& data) { return AdjustSingle(data, Method::Line); }

@@ -1,6 +1,7 @@
 #include "levelling/standards_table.h"
 
 #include "core/numbers.h"
+#include "core/text_utils.h"
 #include "levelling/level_limits.h"
 #include "rigorous/tolerance.h"
 
@@ -9,6 +10,15 @@ namespace {
 
 std::string Limit(double value, const char* unit) {
   return value == 0 ? std::string("无严格规定") : "≤" + NumberText(value) + unit;
+}
+
+// The report's texts stand after "S" and "D="; alone in a cell they lose the
+// sign and the blank that joined them.
+std::string Cleaned(const std::string& text) {
+  std::string out = Trim(text);
+  if (out.rfind("=", 0) == 0) out.erase(0, 1);
+  if (out.rfind("≤ ", 0) == 0) out.erase(std::string("≤").size(), 1);
+  return out;
 }
 
 }  // namespace
@@ -20,7 +30,7 @@ TextTable TraverseStandardsTable() {
   for (const std::string& standard : Standards()) {
     for (const std::string& grade : GradesForStandard(standard).items) {
       const ToleranceRow& row = SelectToleranceRow(ToleranceCode(standard, grade));
-      table.rows.push_back({standard, grade, row.printedLength(), row.printedMeanSide(), Limit(row.msLimit, "mm"),
+      table.rows.push_back({standard, grade, Cleaned(row.printedLength()), Cleaned(row.printedMeanSide()), Limit(row.msLimit, "mm"),
                             Limit(row.mBetaLimit, "″"), "±" + NumberText(row.kBeta) + "√n″", "≤" + row.kText,
                             row.kh == 0 ? std::string("—") : "±" + NumberText(row.kh) + "√L mm", row.knownGrade});
     }

@@ -283,7 +283,7 @@ void LevellingWindow::compute() {
   results_->setPlainText(Q(levelling::LevelTableText(*result_)));
   saveReport_->setEnabled(true);
   if (result_->anyOverLimit())
-    messages_.inform(this, {"有闭合差或精度检验超过限差，已在结果中注明。", "超限", MessageIcon::Warning});
+    messages_.inform(this, {"有闭合差超过限差，或单位权中误差显著大于该等级的先验值，已在结果中注明。", "超限", MessageIcon::Warning});
 }
 
 void LevellingWindow::saveReport() {

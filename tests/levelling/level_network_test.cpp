@@ -95,15 +95,21 @@ TEST(LevelNetwork, AgreesWithAnIndependentDenseSolve) {
 
 TEST(LevelNetwork, TheVarianceTestFollowsTheGrade) {
   LevelData data = LoadData("network.lev");
-  data.params.grade = Grade::Fourth;  // σ0 10 mm/√km against μ of a few mm
+  data.params.grade = Grade::Fourth;  // σ0 10 mm/√km against μ = 2.6: significantly better
   const LevelResult fourth = AdjustNetwork(data).result;
   ASSERT_TRUE(fourth.test.done);
   EXPECT_NEAR(fourth.test.statistic, 4 * fourth.sigma0Mm * fourth.sigma0Mm / 100, 1e-9);
-  data.params.grade = Grade::Second;  // σ0 2 mm/√km
+  EXPECT_FALSE(fourth.test.passed);
+  EXPECT_FALSE(fourth.test.tooLarge());
+  EXPECT_FALSE(fourth.anyOverLimit());
+  data.params.grade = Grade::Second;  // σ0 2 mm/√km: the test passes, the 11 mm line is over ±4√5.2
   const LevelResult second = AdjustNetwork(data).result;
   EXPECT_NEAR(second.test.statistic, fourth.test.statistic * 25, 1e-9);
-  EXPECT_NE(fourth.test.passed, second.test.passed);
+  EXPECT_TRUE(second.test.passed);
   EXPECT_TRUE(second.anyOverLimit());
+  // A line of 37 mm on 7.4 km is far worse than 二等 allows.
+  const LevelResult line = AdjustNetwork(LoadData("line_second_order_over.lev")).result;
+  EXPECT_TRUE(line.test.tooLarge());
 }
 
 TEST(LevelNetwork, SingleLineAndLoopGiveTheSameHeights) {
