@@ -77,7 +77,7 @@ void NetworkTables(const LevelResult& r, std::vector<std::string>& out) {
   out.push_back("</table>");
   out.push_back("<P><B>精度评定：</B><BR>多余观测数 r = " + std::to_string(r.redundancy) + "<BR>");
   out.push_back("单位权中误差 μ = " + UnitErrorText(r) + "<BR>");
-  out.push_back("χ²检验(双侧，95%)：" + Marked(TestText(r.test, r.prior), r.test.tooLarge()));
+  out.push_back("卡方检验(双侧，95%)：" + Marked(TestText(r.test, r.prior), r.test.tooLarge()));
 }
 
 }  // namespace

@@ -51,12 +51,12 @@ void SingleTable(const LevelResult& r, std::vector<std::string>& out) {
   out.push_back(Join({Cell("∑", w), Cell(SizeText(r.totalSize, r.params.weighting), 12), Cell(MetresText(sumDh), 14),
                       Cell(MmText(sumV), 12), MetresText(sumAdjusted)}));
   out.push_back("");
-  const std::string should = r.method == Method::Line ? "∑h测−(H终−H始)" : "∑h测";
+  const std::string should = r.method == Method::Line ? "∑h测-(H终-H始)" : "∑h测";
   out.push_back("辅助计算：fh = " + should + " = " + MmText(fh.wMm) + "mm");
   out.push_back("          fh容 = " + r.rule.formula + " = " + LimitText(fh.limitMm) + "mm" +
                 (fh.overLimit ? std::string(kOver) : std::string()));
   out.push_back(std::string("          ") + (r.params.weighting == Weighting::Length ? "每千米" : "每测站") +
-                "改正数 = −fh/" + (r.params.weighting == Weighting::Length ? "∑L" : "∑n") + " = " +
+                "改正数 = -fh/" + (r.params.weighting == Weighting::Length ? "∑L" : "∑n") + " = " +
                 MmText(r.perUnitCorrectionMm) + "mm");
   LimitLines(r, out);
 }
@@ -103,7 +103,7 @@ void NetworkAccuracy(const LevelResult& r, std::vector<std::string>& out) {
   out.push_back("四、精度评定");
   out.push_back("多余观测数 r = " + std::to_string(r.redundancy));
   out.push_back("单位权中误差 μ = " + UnitErrorText(r));
-  out.push_back("χ²检验(双侧，95%)：" + TestText(r.test, r.prior));
+  out.push_back("卡方检验(双侧，95%)：" + TestText(r.test, r.prior));
 }
 
 }  // namespace
@@ -131,7 +131,7 @@ std::string UnitErrorText(const LevelResult& r) {
 
 std::string TestText(const VarianceTest& t, const PriorError& prior) {
   if (!t.done) return t.why;
-  return "先验 σ0 = ±" + NumberText(prior.mm) + prior.unit + "，统计量 rμ²/σ0² = " + FormatFixed(t.statistic, "#0.000") +
+  return "先验 σ0 = ±" + NumberText(prior.mm) + prior.unit + "，统计量 r(μ/σ0)^2 = " + FormatFixed(t.statistic, "#0.000") +
          "，接受区间 [" + FormatFixed(t.lower, "#0.000") + ", " + FormatFixed(t.upper, "#0.000") + "]，" +
          (t.passed                     ? "通过"
           : t.statistic < t.lower ? "未通过（μ显著小于先验中误差，请检查等级和各段的距离或测站数）"

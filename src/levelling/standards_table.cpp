@@ -48,7 +48,7 @@ TextTable LevellingStandardsTable() {
 std::vector<std::string> LevellingStandardsNotes() {
   return {"L为附合或闭合路线长度(km)，n为测站数。",
           "二等和五等水准没有山地公式，山地也按路线长度计算限差。",
-          "每千米高差中误差是平差后χ²检验的先验值；按测站数定权时先验每站中误差取山地限差系数之半。"};
+          "每千米高差中误差是平差后卡方检验的先验值；按测站数定权时先验每站中误差取山地限差系数之半。"};
 }
 
 }  // namespace korvane::levelling

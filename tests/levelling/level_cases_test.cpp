@@ -65,6 +65,8 @@ double Figure(const LevelResult& r, const DataRow& row) {
     std::string routes;
     for (const Misclosure& m : r.misclosures) routes += m.route + "; ";
     ADD_FAILURE() << "no route " << item << " among " << routes;
+  } else if (what == "note") {
+    return r.limitNote.find(item) != std::string::npos ? 1 : 0;
   } else if (what == "per_unit_mm") {
     return r.perUnitCorrectionMm;
   } else if (what == "redundancy") {

@@ -156,6 +156,17 @@ TEST(LevelReport, OverLimitInRedAndWrittenInGbk) {
   std::filesystem::remove_all(folder);
 }
 
+TEST(LevelReport, EveryTextSurvivesGbk) {
+  std::vector<LevelResult> results = {AdjustLine(LoadData("line_second_hilly.lev")).result,
+                                      AdjustLoop(LoadData("loop_hilly.lev")).result,
+                                      AdjustNetwork(LoadData("network_gbk.lev")).result};
+  for (const LevelResult& r : results) {
+    std::vector<std::string> lines = LevelReportLines(r);
+    for (const std::string& line : LevelTableLines(r)) lines.push_back(line);
+    for (const std::string& line : lines) EXPECT_EQ(DecodeGbk(EncodeGbk(line)), line);
+  }
+}
+
 TEST(LevelFile, SavedInGbkAndReadBack) {
   const LevelData data = LoadData("network_gbk.lev");
   const std::filesystem::path path = std::filesystem::temp_directory_path() / "korvane_level_saved.lev";
