@@ -80,8 +80,8 @@ double Figure(const LevelResult& r, const DataRow& row) {
 }  // namespace
 
 TEST(LevelFileCases, ReadOrRefusedWithTheLineAndReason) {
-  for (const DataRow& row : ReadDataTable("levelling/file_cases.txt", '|')) {
-    SCOPED_TRACE("file_cases.txt line " + std::to_string(row.line));
+  for (const DataRow& row : ReadDataTable("levelling/file_cases_utf8.txt", '|')) {
+    SCOPED_TRACE("file_cases_utf8.txt line " + std::to_string(row.line));
     const LevelFileLoad load = ParseLevelText(Unescape(row["text"]));
     const std::string& expected = row["expected"];
     if (expected.rfind("ok ", 0) == 0) {
