@@ -7,6 +7,7 @@
 #include <Eigen/Sparse>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "levelling/chi_square.h"
 #include "levelling/level_adjust.h"
@@ -53,14 +54,33 @@ Normal FormNormals(const LevelData& data, const LevelTree& t, int u) {
   return out;
 }
 
-// The diagonal of the inverse of N, column by column.
+// The diagonal of the inverse of N = Pᵀ L D Lᵀ P: Q_ii = Σ_k y_k² / D_k with
+// L y = P e_i. The solution of a unit right-hand side is non-zero only on
+// the path from its column up the elimination tree, so each solve walks that
+// path instead of the whole factor.
 Eigen::VectorXd InverseDiagonal(const Eigen::SimplicialLDLT<SparseMatrix>& ldlt, int u) {
-  Eigen::VectorXd diagonal(u);
-  Eigen::VectorXd unit = Eigen::VectorXd::Zero(u);
+  const SparseMatrix& lower = ldlt.matrixL().nestedExpression();
+  const Eigen::VectorXd& d = ldlt.vectorD();
+  const auto& order = ldlt.permutationP().indices();
+  Eigen::VectorXd diagonal(u), y = Eigen::VectorXd::Zero(u);
+  std::vector<int> path;
   for (int i = 0; i < u; ++i) {
-    unit[i] = 1;
-    diagonal[i] = ldlt.solve(unit)[i];
-    unit[i] = 0;
+    path.clear();
+    int c = order[i];
+    y[c] = 1;
+    while (c >= 0) {
+      path.push_back(c);
+      int parent = -1;
+      for (SparseMatrix::InnerIterator it(lower, c); it; ++it) {
+        if (it.row() <= c) continue;
+        y[it.row()] -= it.value() * y[c];
+        if (parent < 0 || it.row() < parent) parent = static_cast<int>(it.row());
+      }
+      c = parent;
+    }
+    double sum = 0;
+    for (int k : path) sum += y[k] * y[k] / d[k], y[k] = 0;
+    diagonal[i] = sum;
   }
   return diagonal;
 }
