@@ -27,5 +27,6 @@ extern const Command kMergeCommand;
 extern const Command kIntersectCommand;
 extern const Command kResectCommand;
 extern const Command kCentringCommand;
+extern const Command kLevelCommand;
 
 }  // namespace korvane::cli

@@ -24,6 +24,8 @@
 #include "simple/simple_adjustment.h"
 #include "ui/calculator_window.h"
 #include "ui/geodetic_window.h"
+#include "ui/levelling_window.h"
+#include "ui/standards_window.h"
 #include "ui/goodbye_window.h"
 #include "ui/splitter_window.h"
 #include "ui/total_station_window.h"
@@ -280,9 +282,10 @@ void MainWindow::buildAdjustmentMenus() {
   addEntry(rigorous, "m_dxw", "导线网", false);
 
   QMenu* levelling = addMenu("m_szwpc", "水准网平差");
-  addEntry(levelling, "m_dyfhh", "单一附合环", false);
-  addEntry(levelling, "m_dybhw", "单一闭合环", false);
-  addEntry(levelling, "m_szjcw", "水准交叉网", false);
+  const char* const levellingEntries[][2] = {{"m_dyfhh", "单一附合环"}, {"m_dybhw", "单一闭合环"}, {"m_szjcw", "水准交叉网"}};
+  for (int method = 0; method < 3; ++method)
+    connect(addEntry(levelling, levellingEntries[method][0], levellingEntries[method][1], true), &QAction::triggered,
+            this, [this, method] { openLevelling(method); });
 
   QMenu* conversion = addMenu("m_zhjs", "转换计算");
   QAction* geodetic = addEntry(conversion, "zs", "大地主题正算", true);
@@ -308,7 +311,8 @@ void MainWindow::buildToolMenus() {
   connect(addEntry(tools, "m_gxgz", "归心改正", true), &QAction::triggered, this,
           [this] { ShowToolWindow<CentringWindow>(this, *env_.messages); });
   addEntry(tools, "m_gcwccdtd", "工程误差传递推导", false);
-  addEntry(tools, "m_gcclcygf", "工程测量常用规范", false);
+  connect(addEntry(tools, "m_gcclcygf", "工程测量常用规范", true), &QAction::triggered, this,
+          &MainWindow::openStandards);
 
   QMenu* corrections = addMenu("m_gzjs", "改正计算");
   addEntry(corrections, "m_bctygz", "边长投影改正", false);
@@ -735,6 +739,26 @@ void MainWindow::openCalculator() {
     platform::CentreOnScreen(calculator_);
   }
   BringUp(calculator_);
+}
+
+LevellingWindow* MainWindow::levellingWindow() const { return levelling_; }
+StandardsWindow* MainWindow::standardsWindow() const { return standards_; }
+
+void MainWindow::openLevelling(int method) {
+  if (!levelling_) {
+    levelling_ = new LevellingWindow(*env_.messages, *env_.files);
+    levelling_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  levelling_->setMethod(static_cast<levelling::Method>(method));
+  BringUp(levelling_);
+}
+
+void MainWindow::openStandards() {
+  if (!standards_) {
+    standards_ = new StandardsWindow;
+    standards_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  BringUp(standards_);
 }
 
 }  // namespace korvane

@@ -27,6 +27,8 @@ class QTimer;
 namespace korvane {
 
 class CalculatorWindow;
+class LevellingWindow;
+class StandardsWindow;
 class FileDialogs;
 class GeodeticWindow;
 class GoodbyeWindow;
@@ -84,6 +86,11 @@ class MainWindow : public QMainWindow {
   CalculatorWindow* calculatorWindow() const;
   void openTotalStation();     // 全站仪: hides this window
   void openSplitter();         // 文件分割程序
+  // 单一附合环, 单一闭合环, 水准交叉网: one levelling window, its method preselected.
+  void openLevelling(int method);
+  void openStandards();        // 工程测量常用规范 (read only)
+  LevellingWindow* levellingWindow() const;
+  StandardsWindow* standardsWindow() const;
 
   // Pointer movements of the hover mechanism.
   void hoverLabel(HoverLabel* label);
@@ -125,6 +132,8 @@ class MainWindow : public QMainWindow {
   GoodbyeWindow* goodbye_ = nullptr;
   QPointer<GeodeticWindow> geodetic_;
   QPointer<CalculatorWindow> calculator_;
+  QPointer<LevellingWindow> levelling_;
+  QPointer<StandardsWindow> standards_;
   RigorousWindow* rigorous_ = nullptr;
   TotalStationWindow* totalStation_ = nullptr;
   SplitterWindow* splitter_ = nullptr;

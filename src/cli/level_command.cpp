@@ -1,0 +1,76 @@
+// korvane-cli level: levelling adjustment from its data file — a single line
+// or loop by the hand table, or a junction network by least squares — with
+// the results table on standard output and, on request, the HTML report.
+#include <QCommandLineParser>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+#include "cli_options.h"
+#include "levelling/level_adjust.h"
+#include "levelling/level_file.h"
+#include "levelling/level_report.h"
+#include "levelling/level_table.h"
+
+namespace korvane::cli {
+namespace {
+
+constexpr const char* kUsage = "level --data FILE [--method auto|line|loop|network] [--html OUT.html]";
+
+std::optional<levelling::Method> MethodByName(const std::string& name, const levelling::LevelData& data) {
+  if (name == "auto") return levelling::SuggestedMethod(data);
+  if (name == "line") return levelling::Method::Line;
+  if (name == "loop") return levelling::Method::Loop;
+  if (name == "network") return levelling::Method::Network;
+  return std::nullopt;
+}
+
+int RunLevel(const std::vector<std::string>& args) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Levelling adjustment. The data file holds the lines\n"
+      "  PARAM, L|n, 二等|三等|四等|五等|图根, 平地|山地\n"
+      "  BM, name, H\n"
+      "  SEC, from, to, dh, L_or_n\n"
+      "line: 单一附合环 (between two benchmarks), loop: 单一闭合环 (from one benchmark),\n"
+      "network: 水准交叉网 by least squares; auto picks line or loop when the sections\n"
+      "run one after another in the file's order, else network.");
+  const QCommandLineOption data("data", "The levelling data file (GBK or UTF-8).", "FILE");
+  const QCommandLineOption method("method", "auto (default), line, loop or network.", "METHOD", "auto");
+  const QCommandLineOption html("html", "Write the HTML report (GBK) to this file.", "OUT.html");
+  parser.addOptions({data, method, html});
+  if (const auto status = ParseCommandLine(parser, kLevelCommand, args)) return *status;
+  if (!parser.positionalArguments().isEmpty())
+    return UsageError(kLevelCommand, "unknown argument '" + parser.positionalArguments().front().toStdString() + "'");
+  const std::string path = parser.value(data).toStdString();
+  if (path.empty()) return UsageError(kLevelCommand, "--data is required");
+  if (parser.isSet(html) && parser.value(html).isEmpty()) return UsageError(kLevelCommand, "--html needs a file");
+
+  std::string error;
+  const levelling::LevelFileLoad load = levelling::LoadLevelFile(path, error);
+  if (!error.empty()) {
+    std::cerr << "korvane-cli level: " << error << "\n";
+    return 1;
+  }
+  if (load.refusal) return Refuse(*load.refusal);
+  const auto chosen = MethodByName(parser.value(method).toStdString(), load.data);
+  if (!chosen) return UsageError(kLevelCommand, "unknown method '" + parser.value(method).toStdString() + "'");
+  const levelling::LevelOutcome outcome = levelling::Adjust(*chosen, load.data);
+  if (!outcome.ok()) return Refuse(*outcome.refusal);
+  std::cout << levelling::LevelTableText(outcome.result);
+  std::cout.flush();
+  if (!parser.isSet(html)) return 0;
+  const ReportWrite write = levelling::WriteLevelReport(parser.value(html).toStdString(), outcome.result);
+  if (write.refusal) return Refuse(*write.refusal);
+  if (!write.error.empty()) {
+    std::cerr << "korvane-cli level: " << write.error << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+const Command kLevelCommand{"level", kUsage, RunLevel};
+}  // namespace korvane::cli
