@@ -1,5 +1,6 @@
 #include "network/network_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -46,6 +47,20 @@ std::optional<Message> ModelBuilder::build() {
     m_.x[i] = k.x;
     m_.y[i] = k.y;
   }
+  // New points are numbered in the order their names first appear in the file.
+  std::vector<std::pair<int, const std::string*>> mentions;
+  for (const NetworkDirectionSet& set : in_.sets) {
+    mentions.push_back({set.line, &set.station});
+    for (const NetworkDirection& d : set.directions) mentions.push_back({d.line, &d.target});
+  }
+  for (const NetworkAngle& a : in_.angles)
+    for (const std::string* n : {&a.station, &a.back, &a.fore}) mentions.push_back({a.line, n});
+  for (const NetworkDistance& d : in_.distances)
+    for (const std::string* n : {&d.from, &d.to}) mentions.push_back({d.line, n});
+  for (const NetworkAzimuth& a : in_.azimuths)
+    for (const std::string* n : {&a.from, &a.to}) mentions.push_back({a.line, n});
+  std::stable_sort(mentions.begin(), mentions.end(), [](const auto& l, const auto& r) { return l.first < r.first; });
+  for (const auto& mention : mentions) point(*mention.second);
   const NetworkPrecision& p = in_.precision;
   using K = NetworkObservationKind;
   for (std::size_t s = 0; s < in_.sets.size(); ++s) {

@@ -13,14 +13,20 @@ namespace korvane::network {
 inline constexpr double kFixedAzimuthSigma = 1e-4;
 
 struct Row {
-  std::array<int, 5> cols{};
-  std::array<double, 5> coef{};
+  std::array<int, 6> cols{};
+  std::array<double, 6> coef{};
   int count = 0;
   double w = 0;       // computed - observed at the current coordinates
   double weight = 0;  // 1 / σ²
   bool fixed = false; // a fixed azimuth
   void add(int col, double a) {
     if (col < 0) return;
+    for (int k = 0; k < count; ++k) {
+      if (cols[k] == col) {
+        coef[k] += a;
+        return;
+      }
+    }
     cols[count] = col;
     coef[count++] = a;
   }
