@@ -60,7 +60,7 @@ NetworkInput MakeNetwork(int rows, int cols) {
         const double s = std::hypot(g.x[q] - g.x[p], g.y[q] - g.y[p]);
         in.distances.push_back({g.name(i, j), g.name(i, j + 1), s + normal(random) * 0.0024, 0});
       }
-      if (i > 0 && i + 1 < rows && j + 1 < cols && p % 33 == 0) {  // a few diagonals: 40,000 in all
+      if (i > 0 && i + 1 < rows && j + 1 < cols && p % 32 == 0) {  // a few diagonals: 40,000 in all
         const int q = id(i + 1, j + 1);
         const double s = std::hypot(g.x[q] - g.x[p], g.y[q] - g.y[p]);
         in.distances.push_back({g.name(i, j), g.name(i + 1, j + 1), s + normal(random) * 0.0024, 0});
