@@ -28,5 +28,6 @@ extern const Command kIntersectCommand;
 extern const Command kResectCommand;
 extern const Command kCentringCommand;
 extern const Command kLevelCommand;
+extern const Command kNetworkCommand;
 
 }  // namespace korvane::cli
