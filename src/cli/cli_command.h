@@ -24,5 +24,8 @@ extern const Command kCalcCommand;
 extern const Command kConvertCommand;
 extern const Command kSplitCommand;
 extern const Command kMergeCommand;
+extern const Command kGaussCommand;
+extern const Command kReduceCommand;
+extern const Command kHeightCommand;
 
 }  // namespace korvane::cli

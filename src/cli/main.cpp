@@ -17,6 +17,7 @@ const Command* const kCommands[] = {
     &korvane::cli::kTraverseCommand, &korvane::cli::kRigorousCommand, &korvane::cli::kGeodeticCommand,
     &korvane::cli::kCalcCommand,     &korvane::cli::kConvertCommand,  &korvane::cli::kSplitCommand,
     &korvane::cli::kMergeCommand,
+    &korvane::cli::kGaussCommand,    &korvane::cli::kReduceCommand,   &korvane::cli::kHeightCommand,
 };
 
 const Command* FindCommand(const std::string& name) {
