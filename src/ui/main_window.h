@@ -42,7 +42,7 @@ class TotalStationWindow;
 struct MainWindowEnvironment {
   MessageBoxes* messages = nullptr;
   FileDialogs* files = nullptr;
-  QString programDir;  // help document and external program
+  QString programDir;  // help document
   QString dataDir;     // start-data file and its marker
   // Ends the program (a click in the goodbye window).
   std::function<void()> endProgram;
@@ -77,11 +77,17 @@ class MainWindow : public QMainWindow {
   void back();                 // 返回
   void showHelp();             // 帮助
   void showAbout();            // 关于
-  void startExternalProgram(); // 世点坐标换算
   void openGeodetic();         // 大地主题正算 (one window, modeless)
   void openCalculator();       // 科学计算器 (one window, modeless)
   GeodeticWindow* geodeticWindow() const;
   CalculatorWindow* calculatorWindow() const;
+  // 坐标投影改正 and 世点坐标换算 (one window), 边长投影改正, 单向高程计算改正.
+  void openGauss();
+  void openDistanceReduction();
+  void openOneWayHeight();
+  QWidget* gaussWindow() const;
+  QWidget* distanceReductionWindow() const;
+  QWidget* oneWayHeightWindow() const;
   void openTotalStation();     // 全站仪: hides this window
   void openSplitter();         // 文件分割程序
 
@@ -117,6 +123,8 @@ class MainWindow : public QMainWindow {
   void resetTraverse();
   void enterResultsState(QPushButton* used);
   void prepareStartFile();
+  template <typename Window>
+  void openTool(QPointer<QWidget>& slot, std::function<Window*()> make);
 
   MainWindowEnvironment env_;
   ObservationGrid* grid_ = nullptr;
@@ -125,6 +133,7 @@ class MainWindow : public QMainWindow {
   GoodbyeWindow* goodbye_ = nullptr;
   QPointer<GeodeticWindow> geodetic_;
   QPointer<CalculatorWindow> calculator_;
+  QPointer<QWidget> gauss_, distanceReduction_, oneWayHeight_;
   RigorousWindow* rigorous_ = nullptr;
   TotalStationWindow* totalStation_ = nullptr;
   SplitterWindow* splitter_ = nullptr;
