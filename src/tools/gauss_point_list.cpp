@@ -46,7 +46,7 @@ std::optional<Message> ConvertLine(std::string_view line, std::int64_t number, c
   if (s.refusal) {
     unusable = s.unreadable;
     Message m = *s.refusal;
-    m.text = LinePrefix(number) + "点" + fields[0] + "：" + m.text;
+    m.text = "第" + std::to_string(number) + "行（" + fields[0] + "）：" + m.text;
     return m;
   }
   out = fields[0] + "," + s.first + "," + s.second;

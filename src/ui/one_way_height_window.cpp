@@ -55,8 +55,9 @@ OneWayHeightWindow::OneWayHeightWindow(MessageBoxes& messages, QWidget* parent)
   for (const BoxSpec& b : kInputs) {
     QLineEdit* box = form::AddBox(grid, row++, 0, b.name, b.caption, b.tooltip, false);
     connect(box, &QLineEdit::returnPressed, this, &OneWayHeightWindow::compute);
+    if (std::string(b.name) == "Text_k")
+      box->setText(QString::fromStdString(tools::FixedDecimals(survey::kRefractionCoefficient, 2)));
   }
-  findChild<QLineEdit*>("Text_k")->setText(QString::fromStdString(tools::FixedDecimals(survey::kRefractionCoefficient, 2)));
   row = 0;
   for (const BoxSpec& b : kOutputs) form::AddBox(grid, row++, 2, b.name, b.caption, b.tooltip, true);
   layout->addLayout(grid);
