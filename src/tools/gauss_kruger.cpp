@@ -121,9 +121,9 @@ Position Forward(Datum datum, const Zone& zone, double b, double l) {
   }
   double easting = 0;
   ProjectionOf(datum).tm.Forward(0, b, dl, easting, p.first, p.gamma, p.k);
-  // With the prefix, Y keeps the zone number only while the easting stays
-  // within ±500 km.
-  if (zone.prefix && (easting < -kFalseEasting || easting >= kFalseEasting)) {
+  // With the prefix, Y keeps the zone number only while the easting, as
+  // printed to the millimetre, stays within ±500 km.
+  if (zone.prefix && (easting < -kFalseEasting || easting >= kFalseEasting - 0.0005)) {
     p.refusal = Refusal("点离中央子午线超过500公里，Y坐标不能加带号！");
     return p;
   }
