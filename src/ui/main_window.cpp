@@ -745,6 +745,8 @@ void MainWindow::openTool(QPointer<QWidget>& slot, std::function<Window*()> make
       activateWindow();
     });
     slot = window;
+    window->show();
+    platform::CentreOnScreen(window);
   }
   BringUp(slot);
 }
