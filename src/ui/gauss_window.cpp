@@ -151,6 +151,7 @@ GaussWindow::GaussWindow(MessageBoxes& messages, FileDialogs& files, QWidget* pa
     }
     pages_->addTab(widget, QString::fromUtf8(pageTitles[page]));
   }
+  connect(pages_, &QTabWidget::currentChanged, this, &GaussWindow::focusFirstInput);
   layout->addWidget(pages_);
   zone_ = new ZoneChooser("投影带（换带时为原带）", "", this);
   auto* settingsRow = new QHBoxLayout;
@@ -256,6 +257,11 @@ void GaussWindow::showEvent(QShowEvent* event) {
     platform::CentreOnScreen(this);
     centred_ = true;
   }
+  focusFirstInput();
+}
+
+void GaussWindow::focusFirstInput() {
+  if (auto* box = findChild<QLineEdit*>(kPages[pages_->currentIndex()].inputs[0])) box->setFocus();
 }
 
 }  // namespace korvane

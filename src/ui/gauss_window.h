@@ -41,6 +41,8 @@ class GaussWindow : public QWidget {
                           const char* const* captions, bool zoneChange);
   QWidget* buildEllipsoidFrame();
   void showSolution(const gauss::Solution& s);
+  // Typing starts in the first box of the page shown.
+  void focusFirstInput();
 
   MessageBoxes& messages_;
   FileDialogs& files_;
