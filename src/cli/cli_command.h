@@ -29,5 +29,8 @@ extern const Command kResectCommand;
 extern const Command kCentringCommand;
 extern const Command kLevelCommand;
 extern const Command kNetworkCommand;
+extern const Command kGaussCommand;
+extern const Command kReduceCommand;
+extern const Command kHeightCommand;
 
 }  // namespace korvane::cli

@@ -18,6 +18,7 @@ const Command* const kCommands[] = {
     &korvane::cli::kCalcCommand,     &korvane::cli::kConvertCommand,  &korvane::cli::kSplitCommand,
     &korvane::cli::kMergeCommand,    &korvane::cli::kLevelCommand,    &korvane::cli::kNetworkCommand,
     &korvane::cli::kIntersectCommand, &korvane::cli::kResectCommand, &korvane::cli::kCentringCommand,
+    &korvane::cli::kGaussCommand,    &korvane::cli::kReduceCommand,   &korvane::cli::kHeightCommand,
 };
 
 const Command* FindCommand(const std::string& name) {

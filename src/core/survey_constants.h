@@ -6,6 +6,11 @@ namespace korvane::survey {
 
 // Earth radius in kilometres used to reduce a distance to the projection plane.
 inline constexpr double kEarthRadiusKm = 6371.27;
+// Mean earth radius in kilometres of the earth-curvature-and-refraction
+// correction (1 − k)·D²/(2R) of a one-way trigonometric height.
+inline constexpr double kMeanEarthRadiusKm = 6371.0;
+// Coefficient of refraction k usually taken for a line of sight by day.
+inline constexpr double kRefractionCoefficient = 0.14;
 // Added to the sum of the two mark heights: the line of sight runs 1.45 m above their mean.
 inline constexpr double kSightHeightSum = 2.9;
 // Earth curvature and refraction of a one-way leg, metres per square kilometre.

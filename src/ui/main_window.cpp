@@ -23,9 +23,12 @@
 #include "core/traverse_file.h"
 #include "simple/simple_adjustment.h"
 #include "ui/calculator_window.h"
+#include "ui/distance_reduction_window.h"
+#include "ui/gauss_window.h"
 #include "ui/geodetic_window.h"
 #include "ui/levelling_window.h"
 #include "ui/standards_window.h"
+#include "ui/one_way_height_window.h"
 #include "ui/goodbye_window.h"
 #include "ui/splitter_window.h"
 #include "ui/total_station_window.h"
@@ -69,7 +72,6 @@ constexpr int kMaxGridStations = 10000;
 
 const char* const kWelcomeText = "欢迎使用导线简易平差";
 const char* const kHelpDocument = "Korvane说明.doc";
-const char* const kExternalProgram = "Tesmora.EXE";
 
 QString InitialCaption() {
   const QString name = "Korvane";
@@ -121,6 +123,9 @@ MainWindow::MainWindow(MainWindowEnvironment env)
 MainWindow::~MainWindow() {
   delete geodetic_;
   delete calculator_;
+  delete gauss_;
+  delete distanceReduction_;
+  delete oneWayHeight_;
   delete plot_;
   delete rigorous_;
   delete goodbye_;
@@ -291,9 +296,9 @@ void MainWindow::buildAdjustmentMenus() {
   QAction* geodetic = addEntry(conversion, "zs", "大地主题正算", true);
   geodetic->setShortcut(QKeySequence("Ctrl+D"));
   connect(geodetic, &QAction::triggered, this, &MainWindow::openGeodetic);
-  QAction* external = addEntry(conversion, "m_zbhs", "世点坐标换算", false);
-  external->setShortcut(QKeySequence("Ctrl+Z"));
-  connect(external, &QAction::triggered, this, &MainWindow::startExternalProgram);
+  QAction* gauss = addEntry(conversion, "m_zbhs", "世点坐标换算", true);
+  gauss->setShortcut(QKeySequence("Ctrl+Z"));
+  connect(gauss, &QAction::triggered, this, &MainWindow::openGauss);
 
 }
 
@@ -315,9 +320,12 @@ void MainWindow::buildToolMenus() {
           &MainWindow::openStandards);
 
   QMenu* corrections = addMenu("m_gzjs", "改正计算");
-  addEntry(corrections, "m_bctygz", "边长投影改正", false);
-  addEntry(corrections, "m_zbtygz", "坐标投影改正", false);
-  addEntry(corrections, "m_dxgcjsgz", "单向高程计算改正", false);
+  connect(addEntry(corrections, "m_bctygz", "边长投影改正", true), &QAction::triggered, this,
+          &MainWindow::openDistanceReduction);
+  connect(addEntry(corrections, "m_zbtygz", "坐标投影改正", true), &QAction::triggered, this,
+          &MainWindow::openGauss);
+  connect(addEntry(corrections, "m_dxgcjsgz", "单向高程计算改正", true), &QAction::triggered, this,
+          &MainWindow::openOneWayHeight);
 
   QMenu* other = addMenu("m_lrgj", "另类工具");
   connect(addEntry(other, "m_wjfg", "文件分割程序", true), &QAction::triggered, this,
@@ -596,14 +604,6 @@ void MainWindow::showAbout() {
                                          "坐标单位为米，角度为度.分秒。"));
 }
 
-void MainWindow::startExternalProgram() {
-  const QString path = env_.programDir + "/" + QString::fromUtf8(kExternalProgram);
-  if (!platform::StartProgram(path, env_.programDir)) {
-    env_.messages->inform(this, Message{"坐标换算程序不存在或无法启动！", "提示",
-                                        MessageIcon::Warning});
-  }
-}
-
 void MainWindow::hoverLabel(HoverLabel* label) {
   if (!label->isEnabled()) return;
   for (auto& [name, p] : pairs_) {
@@ -760,5 +760,42 @@ void MainWindow::openStandards() {
   }
   BringUp(standards_);
 }
+
+// The correction and projection tools: one window each, modeless; leaving one
+// brings the main window back.
+template <typename Window>
+void MainWindow::openTool(QPointer<QWidget>& slot, std::function<Window*()> make) {
+  if (!slot) {
+    Window* window = make();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &Window::leaveToolRequested, this, [this, window] {
+      window->close();
+      show();
+      raise();
+      activateWindow();
+    });
+    slot = window;
+    window->show();
+    platform::CentreOnScreen(window);
+  }
+  BringUp(slot);
+}
+
+void MainWindow::openGauss() {
+  openTool<GaussWindow>(gauss_, [this] { return new GaussWindow(*env_.messages, *env_.files); });
+}
+
+void MainWindow::openDistanceReduction() {
+  openTool<DistanceReductionWindow>(distanceReduction_,
+                                    [this] { return new DistanceReductionWindow(*env_.messages); });
+}
+
+void MainWindow::openOneWayHeight() {
+  openTool<OneWayHeightWindow>(oneWayHeight_, [this] { return new OneWayHeightWindow(*env_.messages); });
+}
+
+QWidget* MainWindow::gaussWindow() const { return gauss_; }
+QWidget* MainWindow::distanceReductionWindow() const { return distanceReduction_; }
+QWidget* MainWindow::oneWayHeightWindow() const { return oneWayHeight_; }
 
 }  // namespace korvane

@@ -44,7 +44,7 @@ class TotalStationWindow;
 struct MainWindowEnvironment {
   MessageBoxes* messages = nullptr;
   FileDialogs* files = nullptr;
-  QString programDir;  // help document and external program
+  QString programDir;  // help document
   QString dataDir;     // start-data file and its marker
   // Ends the program (a click in the goodbye window).
   std::function<void()> endProgram;
@@ -79,11 +79,17 @@ class MainWindow : public QMainWindow {
   void back();                 // 返回
   void showHelp();             // 帮助
   void showAbout();            // 关于
-  void startExternalProgram(); // 世点坐标换算
   void openGeodetic();         // 大地主题正算 (one window, modeless)
   void openCalculator();       // 科学计算器 (one window, modeless)
   GeodeticWindow* geodeticWindow() const;
   CalculatorWindow* calculatorWindow() const;
+  // 坐标投影改正 and 世点坐标换算 (one window), 边长投影改正, 单向高程计算改正.
+  void openGauss();
+  void openDistanceReduction();
+  void openOneWayHeight();
+  QWidget* gaussWindow() const;
+  QWidget* distanceReductionWindow() const;
+  QWidget* oneWayHeightWindow() const;
   void openTotalStation();     // 全站仪: hides this window
   void openSplitter();         // 文件分割程序
   // 单一附合环, 单一闭合环, 水准交叉网: one levelling window, its method preselected.
@@ -124,6 +130,8 @@ class MainWindow : public QMainWindow {
   void resetTraverse();
   void enterResultsState(QPushButton* used);
   void prepareStartFile();
+  template <typename Window>
+  void openTool(QPointer<QWidget>& slot, std::function<Window*()> make);
 
   MainWindowEnvironment env_;
   ObservationGrid* grid_ = nullptr;
@@ -134,6 +142,7 @@ class MainWindow : public QMainWindow {
   QPointer<CalculatorWindow> calculator_;
   QPointer<LevellingWindow> levelling_;
   QPointer<StandardsWindow> standards_;
+  QPointer<QWidget> gauss_, distanceReduction_, oneWayHeight_;
   RigorousWindow* rigorous_ = nullptr;
   TotalStationWindow* totalStation_ = nullptr;
   SplitterWindow* splitter_ = nullptr;

@@ -11,7 +11,6 @@
 #include <QPixmap>
 #include <QKeyEvent>
 #include <QLockFile>
-#include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -89,11 +88,6 @@ void CentreOnScreen(QWidget* window, int dy) {
 
 bool OpenDocument(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-bool StartProgram(const QString& path, const QString& workingDir) {
-  if (!QFileInfo(path).isFile()) return false;
-  return QProcess::startDetached(path, {}, workingDir);
 }
 
 bool SetReadOnly(const QString& path, bool readOnly) {

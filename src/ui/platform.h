@@ -1,7 +1,7 @@
 #pragma once
 // Everything the windows need from the desktop, in one place: where the
 // start-data file lives, the single-instance guard, windows kept on top,
-// opening a document or starting a program, file attributes, synthetic
+// opening a document, file attributes, synthetic
 // keystrokes and the fonts that hold the Chinese glyphs.
 #include <QFont>
 #include <QIcon>
@@ -13,8 +13,7 @@ class QWidget;
 
 namespace korvane::platform {
 
-// The folder of the executable: the help document and the external
-// conversion program are looked for here.
+// The folder of the executable: the help document is looked for here.
 QString ProgramDir();
 
 // The folder of the start-data file and its marker: KORVANE_DATA_DIR when
@@ -51,8 +50,6 @@ void CentreOnScreen(QWidget* window, int dy = 0);
 
 // Asks the desktop to open a document with its default program.
 bool OpenDocument(const QString& path);
-// Starts a program without waiting for it.
-bool StartProgram(const QString& path, const QString& workingDir);
 
 // The start-data file is read-only while the program is closed: set on exit,
 // cleared at start-up. Returns false when the permissions could not be set.

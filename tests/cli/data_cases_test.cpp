@@ -105,6 +105,7 @@ class CliCases : public ::testing::Test {
     Replace(args, "@OVERSIZE@", (dir_ / "oversize.dat").string());
     Replace(args, "@LIMIT@", (dir_ / "limit.dat").string());
     Replace(args, "@MANY_STATIONS@", (dir_ / "many_stations.dat").string());
+    Replace(args, "@OUT@", dir_.string());
     return args;
   }
   fs::path dir_;

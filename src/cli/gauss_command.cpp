@@ -1,0 +1,121 @@
+// korvane-cli gauss: Gauss–Krüger forward, inverse and zone change of the
+// points given after "--", or of a point list file.
+#include <QCommandLineParser>
+#include <QStringList>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+#include "cli_options.h"
+#include "tools/gauss_point_list.h"
+
+namespace korvane::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "gauss forward|inverse|zone [--ellipsoid cgcs2000|krassovsky|iag75] [--zone-width 3|6] "
+    "(--zone N | --central-meridian L0) [--prefix] [zone: --to-zone-width 3|6 (--to-zone N | "
+    "--to-central-meridian L0) --to-prefix] [--convergence] (-- VALUES... | --input FILE --output FILE)";
+
+// Adds the options of a zone; `to` names the new zone of a zone change.
+void AddZoneOptions(QCommandLineParser& parser, const QString& to, const QString& which) {
+  const QString fallback = to.isEmpty() ? "6" : "--zone-width";
+  parser.addOption({to + "zone-width", "Zone width of the " + which + " zone: 3 or 6 (default " + fallback + ").",
+                    "degrees", to.isEmpty() ? "6" : ""});
+  parser.addOption({to + "zone", "Number of the " + which + " zone.", "N"});
+  parser.addOption({to + "central-meridian", "Central meridian of the " + which + " zone (DMS notation).", "L0"});
+  parser.addOption({to + "prefix", "Y of the " + which + " zone carries the zone number times 1,000,000 m."});
+}
+
+// The zone options as a zone; an empty text when they are usable.
+std::string ReadZone(const QCommandLineParser& parser, const QString& to, gauss::ZoneSpec& zone) {
+  // The new zone has the width of the input zone unless it is given.
+  const QString width = parser.value(parser.isSet(to + "zone-width") ? to + "zone-width" : "zone-width");
+  if (width != "3" && width != "6") return "--" + to.toStdString() + "zone-width must be 3 or 6";
+  const bool byNumber = parser.isSet(to + "zone");
+  if (byNumber == parser.isSet(to + "central-meridian"))
+    return "give either --" + to.toStdString() + "zone or --" + to.toStdString() + "central-meridian";
+  zone.width = width.toInt();
+  zone.byCentralMeridian = !byNumber;
+  zone.number = parser.value(to + "zone").toStdString();
+  zone.centralMeridian = parser.value(to + "central-meridian").toStdString();
+  zone.prefix = parser.isSet(to + "prefix");
+  return {};
+}
+
+int RunValues(const gauss::Settings& settings, const QStringList& values, bool convergence) {
+  if (values.isEmpty() || values.size() % 2 != 0)
+    return UsageError(kGaussCommand, "expected pairs of values after --");
+  for (int i = 0; i < values.size(); i += 2) {
+    const gauss::Solution s = gauss::Solve(settings, values[i].toStdString(), values[i + 1].toStdString());
+    if (s.refusal) return Refuse(*s.refusal);
+    std::cout << s.first << " " << s.second;
+    if (convergence) std::cout << " " << s.gamma << " " << s.k;
+    std::cout << "\n";
+  }
+  return 0;
+}
+
+int RunFile(const gauss::Settings& settings, const QCommandLineParser& parser) {
+  if (!parser.isSet("input") || !parser.isSet("output"))
+    return UsageError(kGaussCommand, "a point list needs both --input and --output");
+  const gauss::ListResult r = gauss::ConvertPointListFile(parser.value("input").toStdString(),
+                                                          parser.value("output").toStdString(), settings);
+  if (r.refusal) {
+    PrintMessage(*r.refusal);
+    return r.unusable ? 1 : 2;
+  }
+  std::cout << r.points << "\n";
+  return 0;
+}
+
+void AddOptions(QCommandLineParser& parser) {
+  parser.setApplicationDescription(
+      "forward: B L (DMS notation) -> X Y; inverse: X Y -> B L; zone: X Y -> X Y in the --to zone.\n"
+      "X north, Y east = 500 km + easting (+ zone x 1,000,000 m with the prefix), 0.001 m;\n"
+      "B, L to 0.00001\". 6-degree zone n: L0 = 6n - 3; 3-degree zone n: L0 = 3n.\n"
+      "No datum transformation. With --convergence each line adds the convergence of the\n"
+      "meridians (DMS) and the scale. A point list: one point a line, name,value,value[,more];\n"
+      "standard output then shows the number of points converted.");
+  parser.addOption({"ellipsoid", "cgcs2000 (default), krassovsky (Beijing 1954) or iag75 (Xi'an 1980).",
+                    "name", "cgcs2000"});
+  AddZoneOptions(parser, "", "input");
+  AddZoneOptions(parser, "to-", "new");
+  parser.addOption({"convergence", "Also print the convergence of the meridians and the scale."});
+  parser.addOption({"input", "Point list file to convert (GBK or UTF-8).", "file"});
+  parser.addOption({"output", "File the converted list is written to (GBK, CR LF).", "file"});
+  parser.addPositionalArgument("problem", "forward, inverse or zone");
+  parser.addPositionalArgument("values", "pairs of values");
+}
+
+int RunGauss(const std::vector<std::string>& args) {
+  QCommandLineParser parser;
+  AddOptions(parser);
+  if (const auto status = ParseCommandLine(parser, kGaussCommand, args)) return *status;
+  gauss::Settings settings;
+  const auto datum = gauss::DatumByName(parser.value("ellipsoid").toStdString());
+  if (!datum) return UsageError(kGaussCommand, "unknown ellipsoid " + parser.value("ellipsoid").toStdString());
+  settings.datum = *datum;
+  QStringList positional = parser.positionalArguments();
+  const QString problem = positional.isEmpty() ? QString() : positional.takeFirst();
+  if (problem == "forward") settings.problem = gauss::Problem::Forward;
+  else if (problem == "inverse") settings.problem = gauss::Problem::Inverse;
+  else if (problem == "zone") settings.problem = gauss::Problem::ZoneChange;
+  else return UsageError(kGaussCommand, "expected forward, inverse or zone");
+  if (const std::string why = ReadZone(parser, "", settings.zone); !why.empty()) return UsageError(kGaussCommand, why);
+  if (settings.problem == gauss::Problem::ZoneChange) {
+    if (const std::string why = ReadZone(parser, "to-", settings.target); !why.empty())
+      return UsageError(kGaussCommand, why);
+  }
+  if (parser.isSet("input") || parser.isSet("output")) {
+    if (!positional.isEmpty()) return UsageError(kGaussCommand, "give values or a point list, not both");
+    return RunFile(settings, parser);
+  }
+  return RunValues(settings, positional, parser.isSet("convergence"));
+}
+
+}  // namespace
+
+const Command kGaussCommand{"gauss", kUsage, RunGauss};
+}  // namespace korvane::cli

@@ -1,0 +1,56 @@
+#pragma once
+// The Gauss–Krüger window (zbtygz): forward, inverse and zone change on three
+// pages, the ellipsoid, the zone (by number or central meridian, 3° or 6°,
+// with or without the prefix) and a point list converted from a file.
+#include <QWidget>
+
+#include "tools/gauss_kruger.h"
+
+class QTabWidget;
+
+namespace korvane {
+
+class FileDialogs;
+class MessageBoxes;
+class ZoneChooser;
+
+class GaussWindow : public QWidget {
+  Q_OBJECT
+ public:
+  GaussWindow(MessageBoxes& messages, FileDialogs& files, QWidget* parent = nullptr);
+
+  // The buttons; each acts on the page shown.
+  void compute();
+  void convertFile();
+  void clearInput();
+  void clearResult();
+  void clearAll();
+
+  // The settings of the page shown, as the controls hold them.
+  gauss::Settings settings() const;
+
+ signals:
+  // 退出子程序: the window closes and the main window comes back.
+  void leaveToolRequested();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QWidget* buildPlanePage(const char* page, const char* const* inputs, const char* const* outputs,
+                          const char* const* captions, bool zoneChange);
+  QWidget* buildEllipsoidFrame();
+  void showSolution(const gauss::Solution& s);
+  // Typing starts in the first box of the page shown.
+  void focusFirstInput();
+
+  MessageBoxes& messages_;
+  FileDialogs& files_;
+  QTabWidget* pages_ = nullptr;
+  ZoneChooser* zone_ = nullptr;
+  ZoneChooser* target_ = nullptr;
+  QString lastFolder_;
+  bool centred_ = false;
+};
+
+}  // namespace korvane
