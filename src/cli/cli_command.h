@@ -24,5 +24,6 @@ extern const Command kCalcCommand;
 extern const Command kConvertCommand;
 extern const Command kSplitCommand;
 extern const Command kMergeCommand;
+extern const Command kNetworkCommand;
 
 }  // namespace korvane::cli

@@ -16,7 +16,7 @@ using korvane::cli::Command;
 const Command* const kCommands[] = {
     &korvane::cli::kTraverseCommand, &korvane::cli::kRigorousCommand, &korvane::cli::kGeodeticCommand,
     &korvane::cli::kCalcCommand,     &korvane::cli::kConvertCommand,  &korvane::cli::kSplitCommand,
-    &korvane::cli::kMergeCommand,
+    &korvane::cli::kMergeCommand,    &korvane::cli::kNetworkCommand,
 };
 
 const Command* FindCommand(const std::string& name) {

@@ -1,0 +1,129 @@
+// korvane-cli network: least-squares adjustment of a traverse network from
+// its network file, printed as text, with the HTML report and the sketch.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QtGlobal>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+#include "cli_options.h"
+#include "core/text_utils.h"
+#include "network/network_adjustment.h"
+#include "network/network_file.h"
+#include "network/network_report.h"
+#include "render/network_report_files.h"
+#include "rigorous/rigorous_report.h"
+#include "rigorous/tolerance.h"
+
+namespace korvane::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "network --data FILE [--html OUT.html] [--sketch IMG] [--check] "
+    "[--standard 城市测量规范|工程测量规范|水工测量规范] [--grade 三等|四等|五等|一级|二级|三级|图根]";
+
+struct NetworkCliOptions {
+  std::string data, html, sketch;
+  NetworkOptions engine;
+};
+
+std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCliOptions& opt) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Least-squares adjustment of a traverse network (records PARAM, POINT, SET, DIR, ANGLE, DIST, AZI).\n"
+      "Prints one line per unknown point: name, X, Y (m), mx, my, mp, E, F (mm), azimuth of E;\n"
+      "then σ0 with the chi-square test, the traverse misclosures and the largest residual.");
+  const QCommandLineOption data("data", "The network file (GBK or UTF-8).", "FILE");
+  const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
+  const QCommandLineOption sketch("sketch", "Write the sketch picture (BMP, or PNG/JPEG by its ending).", "IMG");
+  const QCommandLineOption check("check", "Check the traverse misclosures against the standard's limits.");
+  const QCommandLineOption standard("standard", "城市测量规范 (default), 工程测量规范 or 水工测量规范.", "STANDARD");
+  const QCommandLineOption grade("grade", "三等, 四等, 五等, 一级, 二级, 三级 or 图根.", "GRADE");
+  parser.addOptions({data, html, sketch, check, standard, grade});
+  if (const auto status = ParseCommandLine(parser, kNetworkCommand, args)) return status;
+  if (!parser.positionalArguments().isEmpty())
+    return UsageError(kNetworkCommand, "unknown argument '" + parser.positionalArguments().front().toStdString() + "'");
+  opt.data = parser.value(data).toStdString();
+  opt.html = parser.value(html).toStdString();
+  opt.sketch = parser.value(sketch).toStdString();
+  if (opt.data.empty()) return UsageError(kNetworkCommand, "--data is required");
+  if (parser.isSet(html) && opt.html.empty()) return UsageError(kNetworkCommand, "--html needs a file");
+  if (parser.isSet(sketch) && opt.sketch.empty()) return UsageError(kNetworkCommand, "--sketch needs a file");
+  std::string standardText = kInitialStandard, gradeText = kInitialGrade;
+  if (parser.isSet(standard)) {
+    standardText = parser.value(standard).toStdString();
+    gradeText = GradesForStandard(standardText).text;
+  }
+  if (parser.isSet(grade)) gradeText = parser.value(grade).toStdString();
+  const GradeChoice grades = GradesForStandard(standardText);
+  bool known = false;
+  for (const std::string& g : grades.items) known = known || Trim(g) == Trim(gradeText);
+  if (parser.isSet(standard) || parser.isSet(grade)) {
+    if (grades.items.empty() || !known) return UsageError(kNetworkCommand, "unknown standard or grade");
+    for (const std::string& g : grades.items)
+      if (Trim(g) == Trim(gradeText)) gradeText = g;
+  }
+  opt.engine.toleranceCode = ToleranceCode(standardText, gradeText);
+  opt.engine.checkTolerance = parser.isSet(check);
+  return std::nullopt;
+}
+
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
+}
+
+// The renderer draws text, which needs a GUI application object (offscreen
+// unless the caller chose a platform).
+std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
+  if (QCoreApplication::instance() != nullptr) return nullptr;
+  qInstallMessageHandler(QuietQtMessages);
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "korvane-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int WriteFiles(const NetworkCliOptions& opt, const NetworkInput& input, const NetworkResult& result) {
+  if (opt.html.empty() && opt.sketch.empty()) return 0;
+  auto app = EnsureGuiApplication();
+  if (!opt.sketch.empty() && !SaveNetworkSketch(opt.sketch, result)) {
+    std::cerr << "korvane-cli network: cannot write the picture " << opt.sketch << "\n";
+    return 1;
+  }
+  if (opt.html.empty()) return 0;
+  const ReportFilesWrite write = WriteNetworkReportFiles(ReportFileName(opt.html), input, result, opt.engine);
+  if (write.refusal) return Refuse(*write.refusal);
+  if (!write.error.empty()) {
+    std::cerr << "korvane-cli network: " << write.error << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+int RunNetwork(const std::vector<std::string>& args) {
+  NetworkCliOptions opt;
+  if (const auto status = ParseOptions(args, opt)) return *status;
+  std::string error;
+  const NetworkFileLoad load = LoadNetworkFile(opt.data, error);
+  if (!error.empty()) {
+    std::cerr << "korvane-cli network: " << error << "\n";
+    return 1;
+  }
+  if (load.refusal) return Refuse(*load.refusal);
+  const NetworkOutcome outcome = AdjustNetwork(load.input, opt.engine);
+  if (!outcome.ok()) return Refuse(*outcome.refusal);
+  for (const std::string& line : NetworkResultLines(outcome.result)) std::cout << line << "\n";
+  std::cout.flush();
+  return WriteFiles(opt, load.input, outcome.result);
+}
+
+}  // namespace
+
+const Command kNetworkCommand{"network", kUsage, RunNetwork};
+}  // namespace korvane::cli

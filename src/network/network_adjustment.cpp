@@ -1,0 +1,126 @@
+#include "network/network_adjustment.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "network/chi_square.h"
+#include "network/network_angles.h"
+#include "network/network_model.h"
+#include "network/network_rows.h"
+#include "network/network_solver.h"
+#include "network/network_traverses.h"
+
+namespace korvane {
+namespace {
+
+using network::Model;
+using network::NetworkRefusal;
+using network::NormalSolver;
+using network::Row;
+using K = NetworkObservationKind;
+
+// Corrections (mm) below which the iteration stops.
+constexpr double kConvergedMm = 0.01;
+// Corrections beyond 1000 km, or growing for five iterations, mean divergence.
+constexpr double kDivergedMm = 1e9;
+
+std::string UnknownName(const Model& m, int column) {
+  for (std::size_t i = 0; i < m.names.size(); ++i)
+    if (m.column[i] == column || m.column[i] + 1 == column) return "待定点“" + m.names[i] + "”";
+  for (std::size_t s = 0; s < m.setColumn.size(); ++s)
+    if (m.setColumn[s] == column) return "测站“" + m.names[m.setStation[s]] + "”的方向组定向角";
+  return "未知数";
+}
+
+bool Finite(const Row& r) {
+  return std::isfinite(r.w) && std::all_of(r.coef.begin(), r.coef.begin() + r.count, [](double c) { return std::isfinite(c); });
+}
+
+// The rows of every observation; an azimuth between known points constrains
+// nothing and has none.
+std::optional<Message> Rows(const Model& m, std::vector<Row>& rows) {
+  rows.clear();
+  rows.reserve(m.obs.size());
+  for (const network::Observation& o : m.obs) {
+    Row r = network::Linearise(m, o);
+    if (!Finite(r))
+      return NetworkRefusal("第 " + std::to_string(o.line) + " 行的观测值无法计算：点“" + m.names[o.at] + "”与“" +
+                            m.names[o.to] + "”的坐标重合。");
+    if (r.fixed && r.count == 0) continue;
+    rows.push_back(r);
+  }
+  return std::nullopt;
+}
+
+void Apply(Model& m, const Eigen::VectorXd& dx, double& largestMm) {
+  largestMm = 0;
+  for (std::size_t i = 0; i < m.names.size(); ++i) {
+    if (m.column[i] < 0) continue;
+    const double ddx = dx(m.column[i]), ddy = dx(m.column[i] + 1);
+    m.x[i] += ddx / 1000;
+    m.y[i] += ddy / 1000;
+    largestMm = std::max({largestMm, std::fabs(ddx), std::fabs(ddy)});
+  }
+  for (std::size_t s = 0; s < m.setColumn.size(); ++s)
+    m.orientation[s] = network::Wrap(m.orientation[s] + dx(m.setColumn[s]) / network::kRhoSeconds);
+}
+
+std::optional<Message> Iterate(Model& m, const NetworkOptions& options, NormalSolver& solver, int& iterations) {
+  double previous = kDivergedMm;
+  int growing = 0;
+  for (iterations = 1; iterations <= options.maxIterations; ++iterations) {
+    std::vector<Row> rows;
+    if (auto refusal = Rows(m, rows)) return refusal;
+    Eigen::VectorXd dx;
+    if (!solver.solve(rows, m.unknowns, dx)) {
+      const int col = solver.singularColumn();
+      return NetworkRefusal("法方程奇异，" + (col >= 0 ? UnknownName(m, col) : std::string("网形")) +
+                            "无法由观测值唯一确定（缺少观测或已知数据）。");
+    }
+    double largest = 0;
+    Apply(m, dx, largest);
+    if (!std::isfinite(largest) || largest > kDivergedMm || (growing = largest > previous ? growing + 1 : 0) >= 5)
+      return NetworkRefusal("平差迭代发散：近似坐标与观测值不符，请检查观测值与点名。");
+    if (largest < kConvergedMm) return std::nullopt;
+    previous = largest;
+  }
+  return NetworkRefusal("平差迭代 " + std::to_string(options.maxIterations) + " 次后改正数仍未小于 0.01 mm，未收敛。");
+}
+
+}  // namespace
+
+namespace network {
+void FillResult(const Model& m, const NetworkOptions& options, NormalSolver& solver, NetworkResult& r);
+}
+
+NetworkOutcome AdjustNetwork(const NetworkInput& input, const NetworkOptions& options) {
+  NetworkOutcome out;
+  Model m;
+  if (auto refusal = network::BuildModel(input, m)) {
+    out.refusal = refusal;
+    return out;
+  }
+  if (m.obs.empty()) {
+    out.refusal = NetworkRefusal("网中没有观测值（DIR、ANGLE、DIST 或 AZI），无法平差。");
+    return out;
+  }
+  if (auto refusal = network::Approximate(m)) {
+    out.refusal = refusal;
+    return out;
+  }
+  const Model approximate = m;
+  NormalSolver solver;
+  if (auto refusal = Iterate(m, options, solver, out.result.iterations)) {
+    out.refusal = refusal;
+    return out;
+  }
+  network::FillResult(m, options, solver, out.result);
+  for (std::size_t i = 0; i < m.names.size(); ++i) {
+    out.result.points[i].approxX = approximate.x[i];
+    out.result.points[i].approxY = approximate.y[i];
+  }
+  out.result.traverses = network::FindTraverses(input, out.result, options);
+  return out;
+}
+
+}  // namespace korvane

@@ -1,0 +1,198 @@
+#include "network/network_report.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/angles.h"
+#include "core/numbers.h"
+#include "rigorous/tolerance.h"
+
+namespace korvane {
+namespace {
+
+using K = NetworkObservationKind;
+
+std::string Fixed(double v, const char* pattern) { return FormatFixed(v + 0.0, pattern); }
+
+const char* KindName(K kind) {
+  switch (kind) {
+    case K::Direction: return "方向";
+    case K::Angle: return "角度";
+    case K::Distance: return "边长";
+    case K::Azimuth: return "固定方位角";
+  }
+  return "";
+}
+
+std::string Value(const NetworkObservationResult& o, double v) {
+  return o.kind == K::Distance ? Fixed(v, "#0.0000") : DmsText(v, 2);
+}
+
+std::string Residual(const NetworkObservationResult& o) {
+  return Fixed(o.residual, "#0.00") + (o.kind == K::Distance ? "mm" : "″");
+}
+
+std::string PointLine(const NetworkPointResult& p, bool precision, const char* sep) {
+  std::string line = p.name + sep + Fixed(p.x, "#0.000") + sep + Fixed(p.y, "#0.000");
+  if (precision) {
+    for (double v : {p.sx, p.sy, p.sp, p.ellipseA, p.ellipseB}) line += sep + Fixed(v, "#0.0");
+    line += sep + DmsText(DegreesToDms(p.ellipseAzimuth), 0);
+  }
+  return line;
+}
+
+std::string ChiText(const NetworkResult& r) {
+  if (r.degreesOfFreedom <= 0) return "无多余观测，不作 χ² 检验";
+  return "χ² = " + Fixed(r.chiSquare, "#0.000") + "，95% 区间 [" + Fixed(r.chiLower, "#0.000") + ", " +
+         Fixed(r.chiUpper, "#0.000") + "]，" + (r.chiTestPassed ? "通过" : "未通过");
+}
+
+std::string TraverseName(const NetworkTraverse& t) {
+  std::string name;
+  for (const std::string& s : t.stations) name += (name.empty() ? "" : "-") + s;
+  return name;
+}
+
+std::string Cell(const std::string& text, bool red = false) { return "<td>" + (red ? MarkRed(text) : text) + "</td>"; }
+std::string Head(const std::string& text) { return "<th>" + text + "</th>"; }
+
+void Row(std::vector<std::string>& out, const std::vector<std::string>& cells) {
+  std::string line = "<tr>";
+  for (const std::string& c : cells) line += c;
+  out.push_back(line + "</tr>");
+}
+
+void SummaryTable(const NetworkReportInput& in, std::vector<std::string>& out) {
+  const NetworkResult& r = in.result;
+  const NetworkPrecision& p = in.input.precision;
+  int unknownPoints = 0;
+  for (const NetworkPointResult& pt : r.points) unknownPoints += pt.known ? 0 : 1;
+  out.push_back("<P><B>平差概况：</B><BR>");
+  out.push_back("<table border=1>");
+  Row(out, {Cell("方向中误差 " + NumberText(p.directionSec) + "″"), Cell("角度中误差 " + NumberText(p.angleSec) + "″"),
+            Cell("测距中误差 " + NumberText(p.aMm) + "mm + " + NumberText(p.bPpm) + "ppm")});
+  Row(out, {Cell("已知点 " + std::to_string(r.points.size() - unknownPoints) + " 个，待定点 " +
+                 std::to_string(unknownPoints) + " 个"),
+            Cell("观测值 " + std::to_string(r.observationCount) + " 个，固定方位角 " + std::to_string(r.constraints) + " 个"),
+            Cell("未知数 " + std::to_string(r.unknowns) + " 个，多余观测 f = " + std::to_string(r.degreesOfFreedom))});
+  Row(out, {Cell("验后单位权中误差 σ0 = " + Fixed(r.sigma0, "#0.000") + "（先验 1）"),
+            Cell(ChiText(r), r.degreesOfFreedom > 0 && !r.chiTestPassed),
+            Cell("迭代 " + std::to_string(r.iterations) + " 次" + (r.usedFallbackSolver ? "（QR 分解求解）" : ""))});
+  out.push_back("</table>");
+}
+
+void PointTable(const NetworkReportInput& in, std::vector<std::string>& out) {
+  const NetworkResult& r = in.result;
+  out.push_back("<P><B>平差坐标及精度（误差椭圆为 1σ，按验后 σ0 缩放）：</B><BR>");
+  out.push_back("<table border=1>");
+  Row(out, {Head("点名"), Head("X(m)"), Head("Y(m)"), Head("mx(mm)"), Head("my(mm)"), Head("mp(mm)"), Head("E(mm)"),
+            Head("F(mm)"), Head("φ")});
+  for (const NetworkPointResult& p : r.points) {
+    if (p.known) {
+      Row(out, {Cell(p.name + "（已知）"), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000")), Cell(""), Cell(""),
+                Cell(""), Cell(""), Cell(""), Cell("")});
+      continue;
+    }
+    std::vector<std::string> cells{Cell(p.name), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000"))};
+    for (double v : {p.sx, p.sy, p.sp, p.ellipseA, p.ellipseB})
+      cells.push_back(Cell(r.precisionComputed ? Fixed(v, "#0.0") : ""));
+    cells.push_back(Cell(r.precisionComputed ? DmsText(DegreesToDms(p.ellipseAzimuth), 0) : ""));
+    Row(out, cells);
+  }
+  out.push_back("</table>");
+}
+
+void TraverseTable(const NetworkReportInput& in, std::vector<std::string>& out) {
+  const NetworkResult& r = in.result;
+  if (r.traverses.empty()) return;
+  const ToleranceRow& row = SelectToleranceRow(in.options.toleranceCode);
+  out.push_back("<P><B>导线闭合差（" + row.title + "）：</B><BR>");
+  out.push_back("<table border=1>");
+  Row(out, {Head("导线"), Head("长度(m)"), Head("fβ(″)"), Head("限差(″)"), Head("fx(mm)"), Head("fy(mm)"), Head("fs(mm)"),
+            Head("相对闭合差"), Head("限差")});
+  for (const NetworkTraverse& t : r.traverses) {
+    Row(out, {Cell(TraverseName(t)), Cell(Fixed(t.length, "#0.000")),
+              Cell(t.hasAngular ? Fixed(t.fBetaSec, "#0.0") : std::string("无定向"), t.fBetaOver),
+              Cell(t.hasAngular ? Fixed(t.fBetaLimitSec, "#0.0") : std::string("")), Cell(Fixed(t.fx * 1000, "#0.0")),
+              Cell(Fixed(t.fy * 1000, "#0.0")), Cell(Fixed(t.fs * 1000, "#0.0")),
+              Cell(t.relativeClosure.empty() ? std::string("0") : t.relativeClosure, t.relativeOver),
+              Cell("1/" + NumberText(t.relativeLimit))});
+  }
+  out.push_back("</table>");
+}
+
+void ObservationTable(const NetworkReportInput& in, std::vector<std::string>& out) {
+  const NetworkResult& r = in.result;
+  out.push_back("<P><B>观测值平差结果（标准化残差大于 " + NumberText(kStandardisedResidualLimit) +
+                " 者为红色，最大者标“最大”）：</B><BR>");
+  out.push_back("<table border=1>");
+  Row(out, {Head("行"), Head("类型"), Head("测站/起点"), Head("后视"), Head("照准/终点"), Head("观测值"), Head("平差值"),
+            Head("改正数 v"), Head("σ"), Head("多余观测分量 r"), Head("标准化残差"), Head("")});
+  for (const NetworkObservationResult& o : r.observations) {
+    const bool precise = r.precisionComputed && o.kind != K::Azimuth;
+    const bool over = precise && o.standardised > kStandardisedResidualLimit;
+    Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o.kind)), Cell(o.station), Cell(o.back), Cell(o.target),
+              Cell(Value(o, o.observed)), Cell(Value(o, o.adjusted)), Cell(Residual(o)),
+              Cell(o.kind == K::Azimuth ? std::string("固定") : Fixed(o.sigma, "#0.00")),
+              Cell(precise ? Fixed(o.redundancy, "#0.000") : ""), Cell(precise ? Fixed(o.standardised, "#0.00") : "", over),
+              Cell(o.largest ? "最大" : "", o.largest)});
+  }
+  out.push_back("</table>");
+}
+
+}  // namespace
+
+std::string DmsText(double dms, int decimals) {
+  const double rounded = RoundDmsForPrint(std::fabs(dms), decimals);
+  const double d = std::floor(rounded + 1e-9);
+  const double rest = (rounded - d) * 100;
+  const double m = std::floor(rest + 1e-7);
+  const double s = std::max(0.0, (rest - m) * 100);
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%s%.0f°%02.0f′%0*.*f″", dms < 0 ? "-" : "", d, m, decimals > 0 ? decimals + 3 : 2,
+                decimals, s);
+  return buffer;
+}
+
+std::vector<std::string> NetworkResultLines(const NetworkResult& r) {
+  std::vector<std::string> out;
+  for (const NetworkPointResult& p : r.points)
+    if (!p.known) out.push_back(PointLine(p, r.precisionComputed, ", "));
+  out.push_back("");
+  out.push_back("σ0 = " + Fixed(r.sigma0, "#0.000") + ", f = " + std::to_string(r.degreesOfFreedom) + ", " + ChiText(r) +
+                ", 迭代 " + std::to_string(r.iterations) + " 次");
+  for (const NetworkTraverse& t : r.traverses) {
+    out.push_back("导线 " + TraverseName(t) + ": fβ = " + (t.hasAngular ? Fixed(t.fBetaSec, "#0.0") + "″" : "无定向") +
+                  (t.fBetaOver ? "（超限）" : "") + ", fx = " + Fixed(t.fx * 1000, "#0.0") + "mm, fy = " +
+                  Fixed(t.fy * 1000, "#0.0") + "mm, fs = " + Fixed(t.fs * 1000, "#0.0") + "mm, K = " +
+                  (t.relativeClosure.empty() ? std::string("0") : t.relativeClosure) + (t.relativeOver ? "（超限）" : ""));
+  }
+  if (r.largestResidual >= 0) {
+    const NetworkObservationResult& o = r.observations[r.largestResidual];
+    out.push_back(std::string("最大残差: 第 ") + std::to_string(o.line) + " 行 " + KindName(o.kind) + " " + o.station +
+                  (o.back.empty() ? "" : "-" + o.back) + "-" + o.target + ", v = " + Residual(o) +
+                  (r.precisionComputed ? ", 标准化残差 " + Fixed(o.standardised, "#0.00") : std::string()));
+  }
+  return out;
+}
+
+std::vector<std::string> NetworkReportLines(const NetworkReportInput& in) {
+  std::vector<std::string> out{"<html>", "<head>", "<meta charset=\"" + in.charset + "\">",
+                               "<title>导线网严密平差</title>", "</head>", "<body>", "<h3>导线网严密平差（最小二乘）</h3>"};
+  out.push_back("<table><tr><td valign=top>");
+  SummaryTable(in, out);
+  PointTable(in, out);
+  TraverseTable(in, out);
+  out.push_back("</td><td valign=top>");
+  if (!in.imageName.empty()) {
+    out.push_back("<IMG SRC=\"" + in.imageName + "\" border=0>");
+    out.push_back("<P>误差椭圆放大 " + NumberText(in.exaggeration) + " 倍；洋红粗线为标准化残差最大的观测。");
+  }
+  out.push_back("</td></tr></table>");
+  ObservationTable(in, out);
+  out.push_back("</body>");
+  out.push_back("</html>");
+  return out;
+}
+
+}  // namespace korvane

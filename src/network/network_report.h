@@ -1,0 +1,35 @@
+#pragma once
+// The results of a network adjustment as text (the batch program prints
+// it) and as the HTML report (GBK, tables, values over their limits in red,
+// the sketch picture beside it).
+#include <string>
+#include <vector>
+
+#include "network/network_adjustment.h"
+
+namespace korvane {
+
+// A standardised residual above this is shown in red.
+inline constexpr double kStandardisedResidualLimit = 3.0;
+
+// The results as plain lines: first one line per unknown point ("name, X, Y,
+// mx, my, mp, E, F, φ"), then the statistics, the traverse misclosures and
+// the largest residual.
+std::vector<std::string> NetworkResultLines(const NetworkResult& result);
+
+struct NetworkReportInput {
+  const NetworkInput& input;
+  const NetworkResult& result;
+  const NetworkOptions& options;
+  double exaggeration = 1;      // of the ellipses in the picture
+  std::string imageName;        // the picture's name relative to the report; empty: none
+  std::string charset = "gbk";  // declared in the head
+};
+
+// The report's lines (UTF-8, without line breaks).
+std::vector<std::string> NetworkReportLines(const NetworkReportInput& input);
+
+// An angle in DMS notation written as 123°04′05.6″ with `decimals` decimals of seconds.
+std::string DmsText(double dms, int decimals);
+
+}  // namespace korvane

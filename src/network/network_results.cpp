@@ -1,0 +1,143 @@
+// The figures of an adjusted network: coordinates, residuals, σ0 with its
+// chi-square test, and, from the diagonal blocks of the inverse normal
+// matrix, standard deviations, error ellipses and standardised residuals.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "network/chi_square.h"
+#include "network/network_angles.h"
+#include "network/network_model.h"
+#include "network/network_rows.h"
+#include "network/network_solver.h"
+
+namespace korvane::network {
+namespace {
+
+using K = NetworkObservationKind;
+
+void FillObservations(const Model& m, NetworkResult& r) {
+  r.observations.clear();
+  r.observations.reserve(m.obs.size());
+  for (const Observation& o : m.obs) {
+    NetworkObservationResult e;
+    e.kind = o.kind;
+    e.station = m.names[o.at];
+    e.target = m.names[o.to];
+    if (o.back >= 0) e.back = m.names[o.back];
+    e.line = o.line;
+    e.set = o.set;
+    const double computed = Computed(m, o);
+    if (o.kind == K::Distance) {
+      e.observed = o.value;
+      e.adjusted = computed;
+      e.residual = (computed - o.value) * 1000;
+    } else {
+      e.observed = RadToDms(o.value);
+      e.adjusted = RadToDms(computed);
+      e.residual = WrapSigned(computed - o.value) * kRhoSeconds;
+    }
+    e.sigma = o.sigma;
+    r.observations.push_back(e);
+  }
+}
+
+void Statistics(const Model& m, NetworkResult& r) {
+  double vtpv = 0;
+  int regular = 0, constraints = 0;
+  for (std::size_t k = 0; k < m.obs.size(); ++k) {
+    const Observation& o = m.obs[k];
+    if (o.kind == K::Azimuth) {
+      const bool constrains = m.column[o.at] >= 0 || m.column[o.to] >= 0;
+      constraints += constrains ? 1 : 0;
+      continue;
+    }
+    ++regular;
+    const double v = r.observations[k].residual;
+    vtpv += v * v / (o.sigma * o.sigma);
+  }
+  r.unknowns = m.unknowns;
+  r.observationCount = regular;
+  r.constraints = constraints;
+  r.degreesOfFreedom = regular + constraints - m.unknowns;
+  r.chiSquare = vtpv;
+  if (r.degreesOfFreedom <= 0) {
+    r.sigma0 = 0;
+    return;
+  }
+  r.sigma0 = std::sqrt(vtpv / r.degreesOfFreedom);
+  r.chiLower = ChiSquareQuantile(0.025, r.degreesOfFreedom);
+  r.chiUpper = ChiSquareQuantile(0.975, r.degreesOfFreedom);
+  r.chiTestPassed = vtpv >= r.chiLower && vtpv <= r.chiUpper;
+}
+
+void Ellipse(double qxx, double qyy, double qxy, double s0, NetworkPointResult& p) {
+  p.sx = s0 * std::sqrt(std::max(qxx, 0.0));
+  p.sy = s0 * std::sqrt(std::max(qyy, 0.0));
+  p.sp = std::hypot(p.sx, p.sy);
+  const double root = std::sqrt((qxx - qyy) * (qxx - qyy) + 4 * qxy * qxy);
+  p.ellipseA = s0 * std::sqrt(std::max((qxx + qyy + root) / 2, 0.0));
+  p.ellipseB = s0 * std::sqrt(std::max((qxx + qyy - root) / 2, 0.0));
+  double phi = 0.5 * std::atan2(2 * qxy, qxx - qyy) * 180 / std::numbers::pi;
+  if (phi < 0) phi += 180;
+  p.ellipseAzimuth = phi >= 180 ? phi - 180 : phi;
+}
+
+void Precision(const Model& m, NormalSolver& solver, NetworkResult& r) {
+  solver.prepareInverse();
+  const double s0 = r.sigma0;
+  for (std::size_t i = 0; i < m.names.size(); ++i) {
+    const int c = m.column[i];
+    if (c >= 0) Ellipse(solver.inverse(c, c), solver.inverse(c + 1, c + 1), solver.inverse(c, c + 1), s0, r.points[i]);
+  }
+  for (std::size_t k = 0; k < m.obs.size(); ++k) {
+    const Observation& o = m.obs[k];
+    if (o.kind == K::Azimuth) continue;
+    const Row row = Linearise(m, o);
+    double aqa = 0;
+    for (int a = 0; a < row.count; ++a)
+      for (int b = 0; b < row.count; ++b) aqa += row.coef[a] * row.coef[b] * solver.inverse(row.cols[a], row.cols[b]);
+    NetworkObservationResult& e = r.observations[k];
+    e.redundancy = std::clamp(1 - aqa * row.weight, 0.0, 1.0);
+    e.standardised = e.redundancy > 1e-6 ? std::fabs(e.residual) / (o.sigma * std::sqrt(e.redundancy)) : 0;
+  }
+  r.precisionComputed = true;
+}
+
+void FlagLargest(NetworkResult& r) {
+  double largest = -1;
+  for (std::size_t k = 0; k < r.observations.size(); ++k) {
+    const NetworkObservationResult& e = r.observations[k];
+    if (e.kind == K::Azimuth) continue;
+    const double size = r.precisionComputed ? e.standardised : std::fabs(e.residual) / e.sigma;
+    if (size > largest) {
+      largest = size;
+      r.largestResidual = static_cast<int>(k);
+    }
+  }
+  if (r.largestResidual >= 0) r.observations[r.largestResidual].largest = true;
+}
+
+}  // namespace
+
+void FillResult(const Model& m, const NetworkOptions& options, NormalSolver& solver, NetworkResult& r) {
+  r.points.clear();
+  for (std::size_t i = 0; i < m.names.size(); ++i) {
+    NetworkPointResult p;
+    p.name = m.names[i];
+    p.known = m.known[i];
+    p.x = m.x[i];
+    p.y = m.y[i];
+    r.points.push_back(p);
+  }
+  r.setOrientationDms.clear();
+  for (double z : m.orientation) r.setOrientationDms.push_back(RadToDms(z));
+  FillObservations(m, r);
+  Statistics(m, r);
+  r.usedFallbackSolver = solver.usedFallback();
+  // The dense inverse behind the fallback solver is held only for small networks.
+  if (options.precision && (!solver.usedFallback() || m.unknowns <= 3000)) Precision(m, solver, r);
+  FlagLargest(r);
+}
+
+}  // namespace korvane::network

@@ -1,0 +1,164 @@
+#include "network/network_solver.h"
+
+#include <Eigen/Dense>
+#include <Eigen/OrderingMethods>
+#include <Eigen/SparseCholesky>
+#include <Eigen/SparseQR>
+#include <algorithm>
+#include <cmath>
+
+namespace korvane::network {
+
+using SpMat = Eigen::SparseMatrix<double>;
+
+struct NormalSolver::Impl {
+  Eigen::SimplicialLDLT<SpMat, Eigen::Lower> ldlt;
+  bool analysed = false;
+  int unknowns = 0;
+  SpMat normal;
+  // Selected inverse on the pattern of the factor (permuted order).
+  std::vector<double> zDiag, zLower;
+  Eigen::VectorXi perm;  // original index -> permuted index
+  Eigen::MatrixXd dense; // the inverse when the QR solved the system
+};
+
+NormalSolver::NormalSolver() : impl_(std::make_unique<Impl>()) {}
+NormalSolver::~NormalSolver() = default;
+
+namespace {
+
+SpMat NormalMatrix(const std::vector<Row>& rows, int u, Eigen::VectorXd& rhs) {
+  std::vector<Eigen::Triplet<double>> triplets;
+  triplets.reserve(rows.size() * 15);
+  rhs = Eigen::VectorXd::Zero(u);
+  for (const Row& r : rows) {
+    for (int a = 0; a < r.count; ++a) {
+      rhs(r.cols[a]) -= r.weight * r.coef[a] * r.w;
+      for (int b = 0; b < r.count; ++b) {
+        if (r.cols[b] < r.cols[a]) continue;
+        triplets.emplace_back(r.cols[b], r.cols[a], r.weight * r.coef[a] * r.coef[b]);
+      }
+    }
+  }
+  // Every unknown gets its diagonal element, even when nothing observes it.
+  for (int i = 0; i < u; ++i) triplets.emplace_back(i, i, 0.0);
+  SpMat n(u, u);
+  n.setFromTriplets(triplets.begin(), triplets.end());
+  return n;
+}
+
+// The first permuted pivot that vanishes against the matrix's own diagonal,
+// as an original column; -1 when every pivot is sound.
+int VanishingPivot(const Eigen::SimplicialLDLT<SpMat, Eigen::Lower>& ldlt, const SpMat& n) {
+  const Eigen::VectorXd d = ldlt.vectorD();
+  const auto& pinv = ldlt.permutationPinv().indices();
+  for (int k = 0; k < d.size(); ++k) {
+    const int col = pinv(k);
+    const double scale = n.coeff(col, col);
+    if (!(d(k) > 1e-10 * scale) || !std::isfinite(d(k))) return col;
+  }
+  return -1;
+}
+
+SpMat WeightedDesign(const std::vector<Row>& rows, int u, Eigen::VectorXd& rhs) {
+  std::vector<Eigen::Triplet<double>> triplets;
+  rhs.resize(static_cast<Eigen::Index>(rows.size()));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const double root = std::sqrt(rows[i].weight);
+    rhs(static_cast<Eigen::Index>(i)) = -root * rows[i].w;
+    for (int a = 0; a < rows[i].count; ++a)
+      triplets.emplace_back(static_cast<int>(i), rows[i].cols[a], root * rows[i].coef[a]);
+  }
+  SpMat a(static_cast<Eigen::Index>(rows.size()), u);
+  a.setFromTriplets(triplets.begin(), triplets.end());
+  a.makeCompressed();
+  return a;
+}
+
+}  // namespace
+
+bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::VectorXd& dx) {
+  Impl& s = *impl_;
+  Eigen::VectorXd rhs;
+  s.normal = NormalMatrix(rows, unknowns, rhs);
+  if (!s.analysed || s.unknowns != unknowns) {
+    s.ldlt.analyzePattern(s.normal);
+    s.analysed = true;
+    s.unknowns = unknowns;
+  }
+  s.ldlt.factorize(s.normal);
+  singular_ = s.ldlt.info() == Eigen::Success ? VanishingPivot(s.ldlt, s.normal) : 0;
+  fallback_ = false;
+  if (singular_ < 0) {
+    dx = s.ldlt.solve(rhs);
+    return dx.allFinite();
+  }
+  // A vanishing pivot: the rank of the weighted design matrix decides.
+  Eigen::VectorXd b;
+  const SpMat a = WeightedDesign(rows, unknowns, b);
+  if (a.rows() < unknowns) return false;
+  Eigen::SparseQR<SpMat, Eigen::COLAMDOrdering<int>> qr(a);
+  if (qr.info() != Eigen::Success) return false;
+  if (qr.rank() < unknowns) {
+    singular_ = qr.colsPermutation().indices()(qr.rank());
+    return false;
+  }
+  dx = qr.solve(b);
+  singular_ = -1;
+  fallback_ = true;
+  return dx.allFinite();
+}
+
+void NormalSolver::prepareInverse() {
+  Impl& s = *impl_;
+  if (fallback_) {
+    const Eigen::MatrixXd lower(s.normal);
+    const Eigen::MatrixXd full = lower.selfadjointView<Eigen::Lower>();
+    s.dense = full.completeOrthogonalDecomposition().pseudoInverse();
+    return;
+  }
+  const SpMat& l = s.ldlt.matrixL().nestedExpression();
+  const Eigen::VectorXd d = s.ldlt.vectorD();
+  const int n = static_cast<int>(d.size());
+  s.perm = s.ldlt.permutationP().indices();
+  s.zDiag.assign(n, 0);
+  s.zLower.assign(static_cast<std::size_t>(l.nonZeros()), 0);
+  const int* outer = l.outerIndexPtr();
+  const int* inner = l.innerIndexPtr();
+  const double* value = l.valuePtr();
+  // Z(r, c) for r > c lives in column c of the factor's pattern.
+  const auto z = [&](int r, int c) -> double {
+    if (r == c) return s.zDiag[r];
+    if (r < c) std::swap(r, c);
+    const int* first = inner + outer[c];
+    const int* last = inner + outer[c + 1];
+    const int* it = std::lower_bound(first, last, r);
+    return s.zLower[static_cast<std::size_t>(it - inner)];
+  };
+  for (int j = n - 1; j >= 0; --j) {
+    for (int p = outer[j]; p < outer[j + 1]; ++p) {
+      double sum = 0;
+      for (int q = outer[j]; q < outer[j + 1]; ++q) sum += value[q] * z(inner[p], inner[q]);
+      s.zLower[static_cast<std::size_t>(p)] = -sum;
+    }
+    double diag = 1 / d(j);
+    for (int p = outer[j]; p < outer[j + 1]; ++p) diag -= value[p] * s.zLower[static_cast<std::size_t>(p)];
+    s.zDiag[j] = diag;
+  }
+}
+
+double NormalSolver::inverse(int i, int j) const {
+  const Impl& s = *impl_;
+  if (fallback_) return s.dense(i, j);
+  int r = s.perm(i), c = s.perm(j);
+  if (r == c) return s.zDiag[r];
+  if (r < c) std::swap(r, c);
+  const SpMat& l = s.ldlt.matrixL().nestedExpression();
+  const int* first = l.innerIndexPtr() + l.outerIndexPtr()[c];
+  const int* last = l.innerIndexPtr() + l.outerIndexPtr()[c + 1];
+  const int* it = std::lower_bound(first, last, r);
+  if (it == last || *it != r) return 0;
+  return s.zLower[static_cast<std::size_t>(it - l.innerIndexPtr())];
+}
+
+}  // namespace korvane::network

@@ -1,0 +1,103 @@
+#include "network/single_traverse_network.h"
+
+#include <cmath>
+#include <map>
+#include <numbers>
+#include <set>
+
+#include "core/numbers.h"
+#include "core/text_utils.h"
+#include "network/network_angles.h"
+
+namespace korvane {
+namespace {
+
+constexpr int kColumnName = 1, kColumnX = 2, kColumnY = 3;
+
+NetworkKnownPoint KnownAt(const RigorousTable& table, int row, const std::string& name) {
+  return NetworkKnownPoint{name, ParseLenient(table.at(row, kColumnX)), ParseLenient(table.at(row, kColumnY)), 0};
+}
+
+// Point names of the network: the names in the table where they are unique
+// and not empty, otherwise "站" and the station number ("A", "D" for the
+// orientation points). Station 1 is B and station n is C.
+std::vector<std::string> PointNames(const RigorousTable& table, const RigorousResult& w, std::string& a,
+                                    std::string& d) {
+  std::set<std::string> used;
+  const auto unique = [&used](std::string name, const std::string& fallback) {
+    name = Trim(name);
+    if (name.empty() || !used.insert(name).second) {
+      name = fallback;
+      while (!used.insert(name).second) name += "'";
+    }
+    return name;
+  };
+  a = unique(table.at(1, kColumnName), "A");
+  std::vector<std::string> names(static_cast<std::size_t>(w.n));
+  names[0] = unique(table.at(2, kColumnName), "B");
+  names[w.n - 1] = unique(table.at(table.endRow(), kColumnName), "C");
+  d = unique(table.at(table.connectRow(), kColumnName), "D");
+  for (int i = 1; i + 1 < w.n; ++i) names[i] = unique(w.names[i], "站" + std::to_string(i + 1));
+  return names;
+}
+
+double LeftAngleDms(double degrees) {
+  return network::RadToDms(network::Wrap(degrees * std::numbers::pi / 180));
+}
+
+}  // namespace
+
+NetworkInput SingleTraverseAsNetwork(const RigorousTable& table, const RigorousParameters& params,
+                                     const RigorousResult& w) {
+  NetworkInput in;
+  std::string a, d;
+  const std::vector<std::string> names = PointNames(table, w, a, d);
+  const double m0 = ParseLenient(params.priorAngleError);
+  const double ca = ParseLenient(params.additiveConstant), cb = ParseLenient(params.scaleConstant);
+  if (m0 > 0) in.precision.angleSec = m0;
+  if (ca >= 0 && cb >= 0 && ca + cb > 0) {
+    in.precision.aMm = ca;
+    in.precision.bPpm = cb;
+  }
+  in.hasPrecision = true;
+  in.known = {KnownAt(table, 1, a), KnownAt(table, 2, names[0]), KnownAt(table, table.endRow(), names[w.n - 1]),
+              KnownAt(table, table.connectRow(), d)};
+  for (int i = 0; i < w.n; ++i) {
+    const std::string& back = i == 0 ? a : names[i - 1];
+    const std::string& fore = i == w.n - 1 ? d : names[i + 1];
+    in.angles.push_back(NetworkAngle{names[i], back, fore, LeftAngleDms(w.betaDegrees[i]), 0});
+  }
+  for (int i = 0; i + 1 < w.n; ++i)
+    in.distances.push_back(NetworkDistance{names[i], names[i + 1], w.reducedLength[i], 0});
+  return in;
+}
+
+SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const RigorousTable& table, const RigorousParameters& params,
+                                                         const RigorousResult& weighted,
+                                                         const NetworkOptions& options) {
+  SingleTraverseLeastSquares out;
+  if (weighted.n < 2 || static_cast<int>(weighted.reducedLength.size()) != weighted.n - 1) {
+    out.refusal = Message{"导线至少需要两个测站。", kNetworkTitle, MessageIcon::Warning};
+    return out;
+  }
+  const NetworkInput input = SingleTraverseAsNetwork(table, params, weighted);
+  NetworkOutcome outcome = AdjustNetwork(input, options);
+  if (!outcome.ok()) {
+    out.refusal = outcome.refusal;
+    return out;
+  }
+  std::map<std::string, const NetworkPointResult*> byName;
+  for (const NetworkPointResult& p : outcome.result.points) byName[p.name] = &p;
+  for (int i = 0; i < weighted.n; ++i) {
+    const NetworkPointResult& p = *byName.at(input.angles[i].station);
+    out.names.push_back(weighted.names[i]);
+    out.x.push_back(p.x);
+    out.y.push_back(p.y);
+    out.sx.push_back(p.sx);
+    out.sy.push_back(p.sy);
+  }
+  out.network = std::move(outcome.result);
+  return out;
+}
+
+}  // namespace korvane
