@@ -5,6 +5,7 @@
 #include "core/numbers.h"
 #include "core/text_utils.h"
 #include "network/network_report.h"
+#include "network/network_sketch.h"
 #include "render/network_report_files.h"
 #include "rigorous/rigorous_report.h"
 

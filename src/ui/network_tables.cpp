@@ -79,6 +79,10 @@ std::string ObservationLine(std::vector<std::string> row, std::string& reason) {
     if (lower != ToLowerAscii(shape.type)) continue;
     std::vector<std::string> fields{type};
     for (int c = 0; c < 4; ++c) {
+      if (shape.used[c] && Trim(row[c + 1]).empty()) {
+        reason = std::string("类型 ") + shape.type + " 缺少“" + kObservationColumns[c] + "”";
+        return {};
+      }
       if (shape.used[c]) {
         fields.push_back(row[c + 1]);
       } else if (!Trim(row[c + 1]).empty()) {
@@ -109,8 +113,15 @@ std::optional<Message> RowsAsText(const TableRows& rows, const char* table, ToLi
   return std::nullopt;
 }
 
-std::string KnownLine(std::vector<std::string> row, std::string&) {
+std::string KnownLine(std::vector<std::string> row, std::string& reason) {
   row.resize(3);
+  const char* const names[] = {"点名", "X 坐标", "Y 坐标"};
+  for (int c = 0; c < 3; ++c) {
+    if (Trim(row[c]).empty()) {
+      reason = std::string("缺少") + (c == 0 ? "" : " ") + names[c];
+      return {};
+    }
+  }
   return "POINT," + Joined(row);
 }
 

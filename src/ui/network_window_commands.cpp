@@ -32,11 +32,12 @@ void NetworkWindow::refuse(const std::string& what, const QString& path, const s
 QString NetworkWindow::chooseDataFile(bool saving) {
   FileDialogRequest request;
   request.title = QString::fromUtf8(saving ? "保存文件" : "打开文件");
-  request.filters = {QString::fromUtf8("数据文件(*.DAT *.dat)"), QString::fromUtf8("文本文件(*.TXT *.txt)")};
+  request.filters = {QString::fromUtf8("网文件(*.NET *.net)"), QString::fromUtf8("数据文件(*.DAT *.dat)"),
+                     QString::fromUtf8("文本文件(*.TXT *.txt)")};
   if (!saving) request.filters << QString::fromUtf8("所有文件(*)");
   request.folder = lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
-  request.defaultSuffix = saving ? "DAT" : "";
-  const QString path = saving ? WithDefaultSuffix(files_.saveFile(this, request), "DAT")
+  request.defaultSuffix = saving ? "net" : "";
+  const QString path = saving ? WithDefaultSuffix(files_.saveFile(this, request), "net")
                               : files_.openFile(this, request);
   if (!path.isEmpty()) lastFolder_ = QFileInfo(path).absolutePath();
   return path;
@@ -93,7 +94,7 @@ void NetworkWindow::compute() {
   NetworkOutcome outcome = AdjustNetwork(read.input, chosen);
   if (!outcome.ok()) return messages_.inform(this, *outcome.refusal);
   computed_ = std::make_unique<Computed>(Computed{read.input, std::move(outcome.result), chosen});
-  QStringList lines;
+  QStringList lines{QString::fromUtf8("未知点平差坐标：点名, X(m), Y(m), mx, my, mp, E, F(mm), φ")};
   for (const std::string& line : NetworkResultLines(computed_->result)) lines << QString::fromStdString(line);
   const double exaggeration = EllipseExaggeration(computed_->result);
   lines << QString() << QString::fromUtf8("草图中误差椭圆放大 %1 倍。").arg(exaggeration, 0, 'g', 12);
