@@ -48,7 +48,8 @@ void Statistics(const ComparisonReportInput& in, std::vector<std::string>& out) 
   out.push_back(kTableStart);
   out.push_back(Row({"验后单位权中误差：σ0=" + FormatFixed(n.sigma0, "#0.000"),
                      "多余观测数：f=" + std::to_string(n.degreesOfFreedom)}));
-  const std::string chi = "χ²检验(95%)：" + FormatFixed(n.chiSquare, "#0.00") + "，区间[" +
+  // "χ2": the superscript two has no GBK code.
+  const std::string chi = "χ2检验(95%)：" + FormatFixed(n.chiSquare, "#0.00") + "，区间[" +
                           FormatFixed(n.chiLower, "#0.00") + "，" + FormatFixed(n.chiUpper, "#0.00") + "]" +
                           (n.chiTestPassed ? "，通过" : "，未通过");
   out.push_back(Row({Red(chi, !n.chiTestPassed), "迭代次数：" + std::to_string(n.iterations)}));
@@ -56,14 +57,16 @@ void Statistics(const ComparisonReportInput& in, std::vector<std::string>& out) 
   const double fs = in.weighted.fs * 1000;
   out.push_back(Row({"两种平差最大点位差：" + Tenths(largest.mm) + "mm" +
                          (largest.name.empty() ? std::string() : "（" + largest.name + "）"),
-                     "加权平差边长闭合差：fs=" + Tenths(fs) + "mm，0.5fs=" + Tenths(fs / 2) + "mm"}));
+                     "加权平差闭合差：fβ=" + Tenths(in.weighted.fBetaSeconds) + "″，fs=" + Tenths(fs) +
+                         "mm，0.5fs=" + Tenths(fs / 2) + "mm，导线全长：ΣS=" + Metres(in.weighted.totalLengthRaw) +
+                         "m"}));
   out.push_back("</table>");
 }
 
 void Coordinates(const ComparisonReportInput& in, std::vector<std::string>& out) {
   const RigorousResult& w = in.weighted;
   const SingleTraverseLeastSquares& ls = in.leastSquares;
-  out.push_back("<P><B>坐标比较（差值 = 最小二乘 − 加权平差，由未取舍的坐标计算）：</B><BR>");
+  out.push_back("<P><B>坐标比较（差值 = 最小二乘 － 加权平差，由未取舍的坐标计算）：</B><BR>");
   out.push_back(kTableStart);
   out.push_back(Row({"点号", "加权平差X(m)", "加权平差Y(m)", "最小二乘X(m)", "最小二乘Y(m)", "ΔX(mm)", "ΔY(mm)",
                      "Δ(mm)", "mx(mm)", "my(mm)"},
