@@ -92,6 +92,8 @@ void NetworkGrid::insertRow() {
   const int at = grid_->currentRow() < 0 ? rows() : grid_->currentRow();
   grid_->insertRow(at);
   numberRows();
+  // The new row is the one to type into.
+  grid_->setCurrentCell(at, std::max(1, grid_->currentColumn()));
 }
 
 bool NetworkGrid::deleteRow() {

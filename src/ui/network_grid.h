@@ -38,7 +38,8 @@ class NetworkGrid : public QObject {
   void fill(const TableRows& rows);
 
   // An empty row above the current one (at the end when none is current),
-  // and the removal of the current row; false when there is no current row.
+  // which becomes current; and the removal of the current row, false when
+  // there is no current row.
   void insertRow();
   bool deleteRow();
 

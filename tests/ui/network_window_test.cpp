@@ -117,6 +117,20 @@ void NetworkWindowTest::bothEntriesOpenTheOneWindow() {
   QCOMPARE(h.window->networkWindow(), h.w);
   QCOMPARE(h.w->windowTitle(), QString("导线网平差（最小二乘）"));
   QCOMPARE(h.w->knownGrid().text(0, 0), QString("A"));
+  // The row commands act on the table last worked in, at its current row.
+  NetworkGrid& obs = h.w->observationGrid();
+  obs.setText(0, 0, "DIST");
+  const int rows = obs.rows();
+  obs.grid()->setCurrentCell(0, 1);
+  h.click("Command_tj");
+  QCOMPARE(obs.rows(), rows + 1);
+  QVERIFY(obs.text(0, 0).isEmpty());
+  QCOMPARE(obs.text(1, 0), QString("DIST"));
+  QCOMPARE(obs.grid()->item(1, 0)->text(), QString("2"));
+  h.click("Command_sc");
+  QCOMPARE(obs.rows(), rows);
+  QCOMPARE(obs.text(0, 0), QString("DIST"));
+  QCOMPARE(h.w->knownGrid().text(0, 0), QString("A"));
   // Closing keeps the tables for the next opening.
   h.click("tc");
   QVERIFY(!h.w->isVisible());
