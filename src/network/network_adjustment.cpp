@@ -26,7 +26,7 @@ constexpr double kDivergedMm = 1e9;
 
 std::string UnknownName(const Model& m, int column) {
   for (std::size_t i = 0; i < m.names.size(); ++i)
-    if (m.column[i] == column || m.column[i] + 1 == column) return "待定点“" + m.names[i] + "”";
+    if (m.column[i] >= 0 && (m.column[i] == column || m.column[i] + 1 == column)) return "待定点“" + m.names[i] + "”";
   for (std::size_t s = 0; s < m.setColumn.size(); ++s)
     if (m.setColumn[s] == column) return "测站“" + m.names[m.setStation[s]] + "”的方向组定向角";
   return "未知数";
@@ -102,6 +102,10 @@ NetworkOutcome AdjustNetwork(const NetworkInput& input, const NetworkOptions& op
   }
   if (m.obs.empty()) {
     out.refusal = NetworkRefusal("网中没有观测值（DIR、ANGLE、DIST 或 AZI），无法平差。");
+    return out;
+  }
+  if (m.unknowns == 0) {
+    out.refusal = NetworkRefusal("网中没有待定点，也没有方向组，无需平差。");
     return out;
   }
   if (auto refusal = network::Approximate(m)) {

@@ -81,6 +81,13 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
   Impl& s = *impl_;
   Eigen::VectorXd rhs;
   s.normal = NormalMatrix(rows, unknowns, rhs);
+  // An unknown no observation touches is named at once.
+  for (int i = 0; i < unknowns; ++i) {
+    if (!(s.normal.coeff(i, i) > 0)) {
+      singular_ = i;
+      return false;
+    }
+  }
   if (!s.analysed || s.unknowns != unknowns) {
     s.ldlt.analyzePattern(s.normal);
     s.analysed = true;
