@@ -108,11 +108,11 @@ QWidget* NetworkWindow::buildInputPage() {
                                   30);
   observations_->grid()->setToolTip(QString::fromUtf8(kObservationTip));
   observations_->grid()->setColumnWidth(3, 130);
-  known_->grid()->setColumnWidth(2, 110);
+  for (int c = 1; c <= 3; ++c) known_->grid()->setColumnWidth(c, c == 1 ? 80 : 100);
   split->addWidget(known_->grid());
   split->addWidget(observations_->grid());
-  split->setStretchFactor(0, 2);
-  split->setStretchFactor(1, 3);
+  split->setStretchFactor(0, 1);
+  split->setStretchFactor(1, 2);
   layout->addWidget(split, 1);
   lastGrid_ = observations_;
   return page;
