@@ -182,24 +182,12 @@ Message LineRefusal(int line, const std::string& reason) {
   return Message{"网文件第 " + std::to_string(line) + " 行：" + reason + "。", kNetworkTitle, MessageIcon::Warning};
 }
 
-std::string Dms(double dms) {
-  std::ostringstream out;
-  out.precision(10);
-  out << std::fixed << dms;
-  std::string text = out.str();
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  return text;
-}
-
-std::string Metres(double value) {
-  std::ostringstream out;
-  out.precision(6);
-  out << std::fixed << value;
-  std::string text = out.str();
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  return text;
+// The shortest text that reads back to the same number, so that a saved
+// file gives exactly the values it was saved from.
+std::string Exact(double value) {
+  char buffer[64];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return ec == std::errc() ? std::string(buffer, end) : std::string("0");
 }
 
 }  // namespace
@@ -241,17 +229,17 @@ NetworkFileLoad LoadNetworkFile(const std::string& path, std::string& error) {
 std::string NetworkText(const NetworkInput& in) {
   std::ostringstream out;
   const NetworkPrecision& p = in.precision;
-  out << "PARAM, " << Metres(p.directionSec) << ", " << Metres(p.angleSec) << ", " << Metres(p.aMm) << ", "
-      << Metres(p.bPpm) << "\n";
-  for (const NetworkKnownPoint& k : in.known) out << "POINT, " << k.name << ", " << Metres(k.x) << ", " << Metres(k.y) << "\n";
+  out << "PARAM, " << Exact(p.directionSec) << ", " << Exact(p.angleSec) << ", " << Exact(p.aMm) << ", "
+      << Exact(p.bPpm) << "\n";
+  for (const NetworkKnownPoint& k : in.known) out << "POINT, " << k.name << ", " << Exact(k.x) << ", " << Exact(k.y) << "\n";
   for (const NetworkDirectionSet& s : in.sets) {
     out << "SET, " << s.station << "\n";
-    for (const NetworkDirection& d : s.directions) out << "DIR, " << s.station << ", " << d.target << ", " << Dms(d.dms) << "\n";
+    for (const NetworkDirection& d : s.directions) out << "DIR, " << s.station << ", " << d.target << ", " << Exact(d.dms) << "\n";
   }
   for (const NetworkAngle& a : in.angles)
-    out << "ANGLE, " << a.station << ", " << a.back << ", " << a.fore << ", " << Dms(a.dms) << "\n";
-  for (const NetworkDistance& d : in.distances) out << "DIST, " << d.from << ", " << d.to << ", " << Metres(d.metres) << "\n";
-  for (const NetworkAzimuth& a : in.azimuths) out << "AZI, " << a.from << ", " << a.to << ", " << Dms(a.dms) << "\n";
+    out << "ANGLE, " << a.station << ", " << a.back << ", " << a.fore << ", " << Exact(a.dms) << "\n";
+  for (const NetworkDistance& d : in.distances) out << "DIST, " << d.from << ", " << d.to << ", " << Exact(d.metres) << "\n";
+  for (const NetworkAzimuth& a : in.azimuths) out << "AZI, " << a.from << ", " << a.to << ", " << Exact(a.dms) << "\n";
   return out.str();
 }
 

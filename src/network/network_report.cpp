@@ -43,7 +43,7 @@ std::string PointLine(const NetworkPointResult& p, bool precision, const char* s
 
 std::string ChiText(const NetworkResult& r) {
   if (r.degreesOfFreedom <= 0) return "无多余观测，不作 χ² 检验";
-  return "χ² = " + Fixed(r.chiSquare, "#0.000") + "，95% 区间 [" + Fixed(r.chiLower, "#0.000") + ", " +
+  return "卡方 vᵀPv = " + Fixed(r.chiSquare, "#0.000") + "，95% 区间 [" + Fixed(r.chiLower, "#0.000") + ", " +
          Fixed(r.chiUpper, "#0.000") + "]，" + (r.chiTestPassed ? "通过" : "未通过");
 }
 
@@ -51,6 +51,21 @@ std::string TraverseName(const NetworkTraverse& t) {
   std::string name;
   for (const std::string& s : t.stations) name += (name.empty() ? "" : "-") + s;
   return name;
+}
+
+// A point name as HTML text: the few characters HTML reserves are escaped.
+std::string Html(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
 }
 
 std::string Cell(const std::string& text, bool red = false) { return "<td>" + (red ? MarkRed(text) : text) + "</td>"; }
@@ -89,11 +104,11 @@ void PointTable(const NetworkReportInput& in, std::vector<std::string>& out) {
             Head("F(mm)"), Head("φ")});
   for (const NetworkPointResult& p : r.points) {
     if (p.known) {
-      Row(out, {Cell(p.name + "（已知）"), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000")), Cell(""), Cell(""),
+      Row(out, {Cell(Html(p.name) + "（已知）"), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000")), Cell(""), Cell(""),
                 Cell(""), Cell(""), Cell(""), Cell("")});
       continue;
     }
-    std::vector<std::string> cells{Cell(p.name), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000"))};
+    std::vector<std::string> cells{Cell(Html(p.name)), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000"))};
     for (double v : {p.sx, p.sy, p.sp, p.ellipseA, p.ellipseB})
       cells.push_back(Cell(r.precisionComputed ? Fixed(v, "#0.0") : ""));
     cells.push_back(Cell(r.precisionComputed ? DmsText(DegreesToDms(p.ellipseAzimuth), 0) : ""));
@@ -111,7 +126,7 @@ void TraverseTable(const NetworkReportInput& in, std::vector<std::string>& out) 
   Row(out, {Head("导线"), Head("长度(m)"), Head("fβ(″)"), Head("限差(″)"), Head("fx(mm)"), Head("fy(mm)"), Head("fs(mm)"),
             Head("相对闭合差"), Head("限差")});
   for (const NetworkTraverse& t : r.traverses) {
-    Row(out, {Cell(TraverseName(t)), Cell(Fixed(t.length, "#0.000")),
+    Row(out, {Cell(Html(TraverseName(t))), Cell(Fixed(t.length, "#0.000")),
               Cell(t.hasAngular ? Fixed(t.fBetaSec, "#0.0") : std::string("无定向"), t.fBetaOver),
               Cell(t.hasAngular ? Fixed(t.fBetaLimitSec, "#0.0") : std::string("")), Cell(Fixed(t.fx * 1000, "#0.0")),
               Cell(Fixed(t.fy * 1000, "#0.0")), Cell(Fixed(t.fs * 1000, "#0.0")),
@@ -131,7 +146,7 @@ void ObservationTable(const NetworkReportInput& in, std::vector<std::string>& ou
   for (const NetworkObservationResult& o : r.observations) {
     const bool precise = r.precisionComputed && o.kind != K::Azimuth;
     const bool over = precise && o.standardised > kStandardisedResidualLimit;
-    Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o.kind)), Cell(o.station), Cell(o.back), Cell(o.target),
+    Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o.kind)), Cell(Html(o.station)), Cell(Html(o.back)), Cell(Html(o.target)),
               Cell(Value(o, o.observed)), Cell(Value(o, o.adjusted)), Cell(Residual(o)),
               Cell(o.kind == K::Azimuth ? std::string("固定") : Fixed(o.sigma, "#0.00")),
               Cell(precise ? Fixed(o.redundancy, "#0.000") : ""), Cell(precise ? Fixed(o.standardised, "#0.00") : "", over),
@@ -185,7 +200,7 @@ std::vector<std::string> NetworkReportLines(const NetworkReportInput& in) {
   TraverseTable(in, out);
   out.push_back("</td><td valign=top>");
   if (!in.imageName.empty()) {
-    out.push_back("<IMG SRC=\"" + in.imageName + "\" border=0>");
+    out.push_back("<IMG SRC=\"" + Html(in.imageName) + "\" border=0>");
     out.push_back("<P>误差椭圆放大 " + NumberText(in.exaggeration) + " 倍；洋红粗线为标准化残差最大的观测。");
   }
   out.push_back("</td></tr></table>");

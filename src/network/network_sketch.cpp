@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <numbers>
 #include <set>
@@ -72,6 +73,12 @@ void Lines(Sketch& s, const NetworkResult& r, const std::map<std::string, int>& 
   for (const auto& k : sides) draw(k);
 }
 
+std::string Times(double factor) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.0f", factor);
+  return buffer;
+}
+
 }  // namespace
 
 double EllipseExaggeration(const NetworkResult& r) {
@@ -90,7 +97,9 @@ Sketch NetworkSketch(const NetworkResult& r, double exaggeration) {
   if (r.points.empty()) return s;
   const Extent e = ExtentOf(r);
   const double margin = e.span() * 0.08;
-  s.ops.push_back(FrameWithLabels(e.minX, e.maxX, e.minY, e.maxY, margin));
+  const SketchScale frame = FrameWithLabels(e.minX, e.maxX, e.minY, e.maxY, margin);
+  s.ops.push_back(frame);
+  s.ops.push_back(SketchText{frame.left, frame.top, "误差椭圆放大 " + Times(exaggeration) + " 倍"});
   std::map<std::string, int> index;
   for (std::size_t i = 0; i < r.points.size(); ++i) index[r.points[i].name] = static_cast<int>(i);
   s.ops.push_back(SketchWidth{1});

@@ -1,0 +1,35 @@
+// The network file and its adjustment: any text is read or refused with a
+// message naming the line; a read network is adjusted or refused with a
+// message, never with a non-finite coordinate; a saved network reads back to
+// the same records.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "core/text_file.h"
+#include "fuzz_check.h"
+#include "network/network_adjustment.h"
+#include "network/network_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace korvane;
+  const std::string text = DecodeText(std::string(reinterpret_cast<const char*>(data), size));
+  const NetworkFileLoad load = ParseNetworkText(text);
+  if (!load.ok()) {
+    FUZZ_CHECK(load.refusal->text.find("行") != std::string::npos && !load.refusal->title.empty());
+    return 0;
+  }
+  const std::string saved = NetworkText(load.input);
+  const NetworkFileLoad reread = ParseNetworkText(saved);
+  FUZZ_CHECK(reread.ok());
+  FUZZ_CHECK(NetworkText(reread.input) == saved);
+  const NetworkOutcome outcome = AdjustNetwork(load.input);
+  if (!outcome.ok()) {
+    FUZZ_CHECK(!outcome.refusal->text.empty() && outcome.refusal->title == kNetworkTitle);
+    return 0;
+  }
+  for (const NetworkPointResult& p : outcome.result.points) FUZZ_CHECK(std::isfinite(p.x) && std::isfinite(p.y));
+  FUZZ_CHECK(std::isfinite(outcome.result.sigma0));
+  return 0;
+}
