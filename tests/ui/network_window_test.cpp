@@ -140,7 +140,7 @@ void NetworkWindowTest::bothEntriesOpenTheOneWindow() {
 
 void NetworkWindowTest::computeGivesTheStatedCoordinates_data() {
   QTest::addColumn<QString>("file");
-  for (const char* file : {"junction.net", "directions.net", "fixed_azimuth.net", "no_orientation.net"}) {
+  for (const char* file : {"junction.net", "directions.net", "fixed_azimuth.net", "no_orientation.net", "gbk_names.net"}) {
     QTest::newRow(file) << QString(file);
   }
 }
