@@ -107,7 +107,7 @@ std::string Unescape(const std::string& text) {
 }
 
 TEST(NetworkFiles, MalformedLinesAreRefusedWithTheirNumber) {
-  const std::string table = ReadTextFile((kData / "file_cases.txt").string()).text;
+  const std::string table = ReadTextFile((kData / "file_cases_utf8.txt").string()).text;
   int cases = 0;
   for (const std::string& row : SplitLines(table)) {
     if (row.empty() || row[0] == '#') continue;
