@@ -128,6 +128,7 @@ MainWindow::~MainWindow() {
   delete oneWayHeight_;
   delete plot_;
   delete rigorous_;
+  delete network_;
   delete goodbye_;
   delete totalStation_;
   delete splitter_;
@@ -283,8 +284,10 @@ void MainWindow::buildAdjustmentMenus() {
   QMenu* rigorous = addMenu("m_dxyrpc", "导线严密平差");
   QAction* weighted = addEntry(rigorous, "m_dandx", "单导线加权平差", true);
   connect(weighted, &QAction::triggered, this, &MainWindow::openRigorousWindow);
-  addEntry(rigorous, "m_jddx", "结点导线", false);
-  addEntry(rigorous, "m_dxw", "导线网", false);
+  connect(addEntry(rigorous, "m_jddx", "结点导线", true), &QAction::triggered, this,
+          [this] { openNetworkWindow(NetworkWindow::Purpose::JunctionTraverse); });
+  connect(addEntry(rigorous, "m_dxw", "导线网", true), &QAction::triggered, this,
+          [this] { openNetworkWindow(NetworkWindow::Purpose::Network); });
 
   QMenu* levelling = addMenu("m_szwpc", "水准网平差");
   const char* const levellingEntries[][2] = {{"m_dyfhh", "单一附合环"}, {"m_dybhw", "单一闭合环"}, {"m_szjcw", "水准交叉网"}};
@@ -474,6 +477,12 @@ void MainWindow::openRigorousWindow() {
   if (plot_) plot_->close();
   hide();
   rigorous_->showUp();
+}
+
+void MainWindow::openNetworkWindow(NetworkWindow::Purpose purpose) {
+  // One window for both entries, kept with its tables until the program ends.
+  if (!network_) network_ = new NetworkWindow(*env_.messages, *env_.files);
+  network_->showFor(purpose);
 }
 
 void MainWindow::openData() {
@@ -685,6 +694,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   captionTimer_->stop();
   if (dialog_->isVisible()) dialog_->unload();
   if (plot_) plot_->close();
+  if (network_) network_->close();
   if (!goodbye_) {
     goodbye_ = new GoodbyeWindow(nullptr);
     connect(goodbye_, &GoodbyeWindow::endRequested, this, [this] {

@@ -12,6 +12,7 @@
 #include "core/traverse_kind.h"
 #include "ui/greeting_animation.h"
 #include "ui/hover_command.h"
+#include "ui/network_window.h"
 
 class QAction;
 class QGridLayout;
@@ -73,6 +74,8 @@ class MainWindow : public QMainWindow {
   void selectKind(TraverseKind kind);
   void openStartDialog();      // menu 输入起始数据
   void openRigorousWindow();   // menu 单导线加权平差
+  void openNetworkWindow(NetworkWindow::Purpose purpose);  // menus 结点导线, 导线网
+  NetworkWindow* networkWindow() const { return network_; }
   void openData();             // 打开数据
   void compute();              // 计算 (js and js2)
   void saveResults();          // 保存文本
@@ -144,6 +147,7 @@ class MainWindow : public QMainWindow {
   QPointer<StandardsWindow> standards_;
   QPointer<QWidget> gauss_, distanceReduction_, oneWayHeight_;
   RigorousWindow* rigorous_ = nullptr;
+  NetworkWindow* network_ = nullptr;
   TotalStationWindow* totalStation_ = nullptr;
   SplitterWindow* splitter_ = nullptr;
   QPlainTextEdit* pane_ = nullptr;

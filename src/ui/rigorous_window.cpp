@@ -204,6 +204,12 @@ QWidget* RigorousWindow::buildParameters(QWidget* parent) {
   second->addWidget(grade_);
   standard_->hide();
   grade_->hide();
+  // Off, the weighted report is all that is written.
+  leastSquares_ = new QCheckBox(QString::fromUtf8("严密平差（最小二乘）"), panel);
+  leastSquares_->setObjectName("Ch_zxec");
+  leastSquares_->setToolTip(QString::fromUtf8("保存报告时另写一份最小二乘平差与加权平差的比较报告"));
+  second->addSpacing(24);
+  second->addWidget(leastSquares_);
   code_ = new QLineEdit(panel);
   code_->setObjectName("Text1");
   code_->hide();
@@ -324,6 +330,7 @@ void RigorousWindow::setInputsUsable(bool usable) {
   for (const char* name : kParameterLabels) labels_[name]->setEnabled(usable);
   for (const char* name : kBoxes) boxes_[name]->setEnabled(usable);
   check_->setEnabled(usable);
+  leastSquares_->setEnabled(usable);
   standard_->setEnabled(usable);
   grade_->setEnabled(usable);
   // The caption is disabled before its button goes: the pointer resting on

@@ -4,7 +4,9 @@
 // and grade of the optional tolerance check, and the commands compute, save
 // data, open data, insert row, delete row, back and exit. Compute runs the
 // weighted adjustment, the check, the sketch and the offer of the HTML
-// report, then locks the inputs until back is chosen.
+// report, then locks the inputs until back is chosen. Ticked, "严密平差（最小
+// 二乘）" writes a second report beside the weighted one that sets the
+// least-squares solution of the same traverse against it.
 #include <QString>
 #include <QWidget>
 #include <map>
@@ -89,6 +91,8 @@ class RigorousWindow : public QWidget {
   void showSides();
   void offerReport(const RigorousTable& table, const RigorousParameters& params,
                    const RigorousResult& result);
+  void writeComparison(const std::string& reportPath, const RigorousTable& table,
+                       const RigorousParameters& params, const RigorousResult& result);
   QString chooseFile(bool saving);
 
   MessageBoxes& messages_;
@@ -101,6 +105,7 @@ class RigorousWindow : public QWidget {
   std::map<std::string, QLabel*> labels_;
   std::map<std::string, HoverPair> pairs_;
   QCheckBox* check_ = nullptr;
+  QCheckBox* leastSquares_ = nullptr;
   QComboBox* standard_ = nullptr;
   QComboBox* grade_ = nullptr;
   QLineEdit* code_ = nullptr;

@@ -1,6 +1,6 @@
 // The commands of the rigorous-adjustment window that reach the engine and
-// the files: compute with the report offer, save and open data, and the row
-// commands.
+// the files: compute with the report offer (and the least-squares comparison
+// beside it), save and open data, and the row commands.
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "render/least_squares_comparison.h"
 #include "render/rigorous_report_files.h"
 #include "rigorous/rigorous_adjustment.h"
 #include "rigorous/rigorous_data_file.h"
@@ -79,8 +80,19 @@ void RigorousWindow::offerReport(const RigorousTable& table, const RigorousParam
     if (!write.error.empty()) {
       messages_.inform(this, CannotMessage("报告无法保存：", QString::fromStdString(path), write.error));
     }
+    if (write.ok() && leastSquares_->isChecked()) writeComparison(path, table, params, result);
   }
   plot_->show();
+}
+
+void RigorousWindow::writeComparison(const std::string& reportPath, const RigorousTable& table,
+                                     const RigorousParameters& params, const RigorousResult& result) {
+  const ReportFilesWrite write = WriteLeastSquaresComparison(reportPath, table, params, result);
+  if (write.refusal) messages_.inform(this, *write.refusal);
+  if (!write.error.empty()) {
+    const QString path = QString::fromStdString(LeastSquaresReportPath(reportPath));
+    messages_.inform(this, CannotMessage("比较报告无法保存：", path, write.error));
+  }
 }
 
 QString RigorousWindow::chooseFile(bool saving) {

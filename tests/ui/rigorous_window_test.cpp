@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -117,6 +118,8 @@ class RigorousWindowTest : public QObject {
   void computeWritesTheBatchProgramsReport();
   void backEditAndComputeAgain();
   void grossMisclosureAsksAndCancelStops();
+  void leastSquaresReportBesideTheWeightedOne_data();
+  void leastSquaresReportBesideTheWeightedOne();
   void closingSaysGoodbye();
 };
 
@@ -522,6 +525,90 @@ void RigorousWindowTest::grossMisclosureAsksAndCancelStops() {
   QVERIFY2(h.w->afterCompute(), qPrintable(h.messages.texts().join('|')));
   QCOMPARE(h.messages.lastText(), QString("要保存结果吗？"));
   QVERIFY(h.files.requests.back().title != QString("保存HTML文件"));
+}
+
+void RigorousWindowTest::leastSquaresReportBesideTheWeightedOne_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<bool>("ticked");
+  QFile cases(QString(KORVANE_TEST_DATA) + "/rigorous_least_squares_cases.txt");
+  QVERIFY(cases.open(QIODevice::ReadOnly | QIODevice::Text));
+  while (!cases.atEnd()) {
+    const QString line = QString::fromUtf8(cases.readLine()).trimmed();
+    if (line.isEmpty() || line.startsWith('#')) continue;
+    const QStringList f = line.split('|');
+    QVERIFY2(f.size() == 2, qPrintable(line));
+    QTest::newRow(qPrintable(line)) << f[0] << (f[1] == "1");
+  }
+}
+
+namespace {
+
+// The comparison report's coordinate rows: name, weighted X, Y, least-squares
+// X, Y, differences ΔX, ΔY, Δ in mm.
+QList<QStringList> ComparisonRows(const QString& html) {
+  QList<QStringList> rows;
+  static const QRegularExpression cell("<td>([^<]*)</td>");
+  for (const QString& line : html.split("\r\n")) {
+    QStringList cells;
+    for (auto it = cell.globalMatch(line); it.hasNext();) cells << it.next().captured(1);
+    if (cells.size() == 10) rows << cells;
+  }
+  return rows;
+}
+
+double Figure(const QString& html, const QString& before) {
+  const int at = html.indexOf(before);
+  if (at < 0) return -1;
+  static const QRegularExpression number("-?[0-9.]+");
+  return number.match(html, at + before.size()).captured(0).toDouble();
+}
+
+}  // namespace
+
+void RigorousWindowTest::leastSquaresReportBesideTheWeightedOne() {
+  QFETCH(QString, name);
+  QFETCH(bool, ticked);
+  RigorousHarness h;
+  h.open(QString(KORVANE_EXAMPLES) + "/rigorous/" + name + ".dat");
+  QCheckBox* box = h.get<QCheckBox>("Ch_zxec");
+  QCOMPARE(box->text(), QString("严密平差（最小二乘）"));
+  QVERIFY(!box->isChecked());
+  box->setChecked(ticked);
+  ComputeAndSave(h, h.scratch.filePath(name + ".html"));
+  QVERIFY2(h.messages.shown.size() == 1, qPrintable(h.messages.lastText()));
+  QVERIFY(!box->isEnabled());
+  // The weighted report is the one written before the comparison existed.
+  QCOMPARE(Contents(h.scratch.filePath(name + ".html")),
+           Contents(QString(KORVANE_TEST_DATA) + "/rigorous_reports/" + name + ".html"));
+  const QString comparison = h.scratch.filePath(name + "_最小二乘.html");
+  QCOMPARE(QFile::exists(comparison), ticked);
+  QCOMPARE(QFile::exists(h.scratch.filePath(name + "_最小二乘.bmp")), ticked);
+  if (!ticked) return;
+  const QString html = QString::fromStdString(ReadTextFile(comparison.toStdString()).text);
+  QVERIFY(html.startsWith("<html>\r\n"));
+  QVERIFY(html.contains("charset=gbk"));
+  QVERIFY(html.contains(name + "_最小二乘.bmp"));
+  const QList<QStringList> rows = ComparisonRows(html);
+  QCOMPARE(rows.size(), h.grid().table().stationCount());
+  double largest = 0;
+  for (const QStringList& r : rows) {
+    QVERIFY2(html.contains(r[0]), qPrintable(r[0]));
+    // The differences agree with the printed coordinates to their rounding.
+    QVERIFY2(std::abs((r[3].toDouble() - r[1].toDouble()) * 1000 - r[5].toDouble()) <= 1.05, qPrintable(r.join(' ')));
+    QVERIFY2(std::abs((r[4].toDouble() - r[2].toDouble()) * 1000 - r[6].toDouble()) <= 1.05, qPrintable(r.join(' ')));
+    largest = std::max(largest, r[7].toDouble());
+  }
+  // Both solutions end on the known points. Inside they distribute the same
+  // misclosures differently: they differ by no more than half the linear
+  // misclosure and the angular misclosure carried over the whole traverse.
+  QCOMPARE(rows.front()[7].toDouble(), 0.0);
+  QCOMPARE(rows.back()[7].toDouble(), 0.0);
+  QCOMPARE(Figure(html, "两种平差最大点位差："), largest);
+  const double bound =
+      Figure(html, "0.5fs=") + std::abs(Figure(html, "fβ=")) / 206264.8 * Figure(html, "ΣS=") * 1000;
+  qInfo().noquote() << name << "largest difference" << largest << "mm, 0.5 fs" << Figure(html, "0.5fs=") << "mm";
+  QVERIFY2(largest <= bound, qPrintable(html));
+  QVERIFY(!html.contains('?'));  // every character has its GBK code
 }
 
 void RigorousWindowTest::closingSaysGoodbye() {

@@ -1,0 +1,40 @@
+#pragma once
+// The network window's two tables and its precision boxes as network
+// records, and back. A table row is one record: the known points as
+// name, X, Y; the observations as type (SET, DIR, ANGLE, DIST, AZI),
+// station or start point, target / back sight / end point, fore sight and
+// value. Rows are read by the network file's own reader, so a table is
+// refused for the same reasons as a file, with its row number.
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/message.h"
+#include "network/network_file.h"
+
+namespace korvane {
+
+using TableRows = std::vector<std::vector<std::string>>;
+
+// The precision boxes: direction ″, angle ″, a mm, b ppm; an empty box
+// takes the default deviation.
+using PrecisionTexts = std::array<std::string, 4>;
+
+struct NetworkTablesRead {
+  std::optional<Message> refusal;
+  NetworkInput input;
+  bool ok() const { return !refusal.has_value(); }
+};
+
+NetworkTablesRead NetworkFromTables(const TableRows& known, const TableRows& observations,
+                                    const PrecisionTexts& precision);
+
+TableRows KnownPointRows(const NetworkInput& input);
+// Direction sets (the SET row, then its directions), angles, distances and
+// fixed azimuths.
+TableRows ObservationRows(const NetworkInput& input);
+// Empty boxes when the file gave no deviations.
+PrecisionTexts PrecisionBoxes(const NetworkInput& input);
+
+}  // namespace korvane

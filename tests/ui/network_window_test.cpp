@@ -1,0 +1,261 @@
+// The network window driven through its object names: both menu entries,
+// the tables filled from a network file, compute with the adjusted
+// coordinates checked against the figures the file states, the report and
+// the sketch, saving the tables, and tables refused with their row.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QtTest>
+
+#include "core/text_file.h"
+#include "ui/network_grid.h"
+#include "ui/network_window.h"
+#include "ui/plot_window.h"
+#include "ui_test_support.h"
+
+using namespace korvane;
+using namespace korvane::testing;
+
+namespace {
+
+const QString kNetworks = QString(KORVANE_TEST_DATA) + "/network/";
+
+struct NetworkHarness : MainWindowHarness {
+  NetworkWindow* w = nullptr;
+  QTemporaryDir scratch;
+
+  explicit NetworkHarness(const char* entry = "m_dxw") {
+    window->findChild<QAction*>(entry)->trigger();
+    w = window->networkWindow();
+    if (!w) qFatal("the menu entry opened no window");
+    (void)QTest::qWaitForWindowExposed(w);
+  }
+  template <typename T>
+  T* get(const char* name) const {
+    T* found = w->findChild<T*>(name);
+    if (!found) qFatal("no child named %s", name);
+    return found;
+  }
+  void click(const char* button) { get<QPushButton>(button)->click(); }
+  void open(const QString& path) {
+    files.answers.push_back(path);
+    click("command_dk");
+  }
+};
+
+// The text of a GBK (or UTF-8) file as the program reads it.
+QString Decoded(const QString& path) {
+  const TextFileRead read = ReadTextFile(path.toStdString());
+  return read.ok ? QString::fromStdString(read.text) : QString();
+}
+
+struct Expected {
+  QString name;
+  double x, y;
+};
+
+// The "# EXPECT, name, X, Y" lines of a network file and its "# TOLERANCE_MM".
+QList<Expected> ExpectedPoints(const QString& path, double& toleranceMm) {
+  QList<Expected> points;
+  for (const QString& line : Decoded(path).split('\n')) {
+    const QStringList f = line.trimmed().split(',');
+    if (f.size() == 4 && f[0] == "# EXPECT") points << Expected{f[1].trimmed(), f[2].toDouble(), f[3].toDouble()};
+    if (f.size() == 2 && f[0] == "# TOLERANCE_MM") toleranceMm = f[1].toDouble();
+  }
+  return points;
+}
+
+// The result line of a point: "name, X, Y, ...".
+QStringList PointLine(const QString& results, const QString& name) {
+  for (const QString& line : results.split('\n')) {
+    const QStringList f = line.split(", ");
+    if (f.size() >= 3 && f[0] == name) return f;
+  }
+  return {};
+}
+
+QList<QStringList> Rows(const NetworkGrid& g) {
+  QList<QStringList> rows;
+  for (int r = 0; r < g.rows(); ++r) {
+    QStringList row;
+    for (int c = 0; c < g.columns(); ++c) row << g.text(r, c);
+    rows << row;
+  }
+  return rows;
+}
+
+}  // namespace
+
+class NetworkWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void bothEntriesOpenTheOneWindow();
+  void computeGivesTheStatedCoordinates_data();
+  void computeGivesTheStatedCoordinates();
+  void savedTablesReadBackWhole();
+  void refusedTablesNameTheirRow_data();
+  void refusedTablesNameTheirRow();
+};
+
+void NetworkWindowTest::bothEntriesOpenTheOneWindow() {
+  NetworkHarness h("m_jddx");
+  QVERIFY(h.window->findChild<QAction*>("m_jddx")->isEnabled());
+  QVERIFY(h.w->isVisible());
+  QCOMPARE(h.w->objectName(), QString("form_dxw"));
+  QCOMPARE(h.w->windowTitle(), QString("结点导线平差（最小二乘）"));
+  for (const char* name : {"Text_fx", "Text_cj", "Text_a", "Text_b"}) QVERIFY2(h.w->findChild<QLineEdit*>(name), name);
+  QVERIFY(!h.get<QPushButton>("bcbg")->isEnabled());
+  QVERIFY(!h.get<QComboBox>("Co1")->isVisible());
+  h.get<QCheckBox>("Ch1")->setChecked(true);
+  QVERIFY(h.get<QComboBox>("Co1")->isVisible());
+  h.w->knownGrid().setText(0, 0, "A");
+  h.window->findChild<QAction*>("m_dxw")->trigger();
+  QCOMPARE(h.window->networkWindow(), h.w);
+  QCOMPARE(h.w->windowTitle(), QString("导线网平差（最小二乘）"));
+  QCOMPARE(h.w->knownGrid().text(0, 0), QString("A"));
+  // The row commands act on the table last worked in, at its current row.
+  NetworkGrid& obs = h.w->observationGrid();
+  obs.setText(0, 0, "DIST");
+  const int rows = obs.rows();
+  obs.grid()->setCurrentCell(0, 1);
+  h.click("Command_tj");
+  QCOMPARE(obs.rows(), rows + 1);
+  QVERIFY(obs.text(0, 0).isEmpty());
+  QCOMPARE(obs.text(1, 0), QString("DIST"));
+  QCOMPARE(obs.grid()->item(1, 0)->text(), QString("2"));
+  h.click("Command_sc");
+  QCOMPARE(obs.rows(), rows);
+  QCOMPARE(obs.text(0, 0), QString("DIST"));
+  QCOMPARE(h.w->knownGrid().text(0, 0), QString("A"));
+  // Closing keeps the tables for the next opening.
+  h.click("tc");
+  QVERIFY(!h.w->isVisible());
+  h.window->findChild<QAction*>("m_dxw")->trigger();
+  QCOMPARE(h.w->knownGrid().text(0, 0), QString("A"));
+}
+
+void NetworkWindowTest::computeGivesTheStatedCoordinates_data() {
+  QTest::addColumn<QString>("file");
+  for (const char* file : {"junction.net", "directions.net", "fixed_azimuth.net", "no_orientation.net", "gbk_names.net"}) {
+    QTest::newRow(file) << QString(file);
+  }
+}
+
+void NetworkWindowTest::computeGivesTheStatedCoordinates() {
+  QFETCH(QString, file);
+  NetworkHarness h;
+  double toleranceMm = 0;
+  const QList<Expected> expected = ExpectedPoints(kNetworks + file, toleranceMm);
+  QVERIFY(!expected.isEmpty() && toleranceMm > 0);
+  h.open(kNetworks + file);
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  QCOMPARE(h.files.requests.back().title, QString("打开文件"));
+  h.click("js");
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  QVERIFY(h.w->hasResult());
+  const QString results = h.w->resultText();
+  // Printed to millimetres: the stated tolerance plus half a millimetre.
+  const double tolerance = (toleranceMm + 0.5) / 1000;
+  for (const Expected& p : expected) {
+    const QStringList line = PointLine(results, p.name);
+    QVERIFY2(!line.isEmpty(), qPrintable(p.name + " missing in\n" + results));
+    QVERIFY2(std::abs(line[1].toDouble() - p.x) <= tolerance, qPrintable(line.join(',')));
+    QVERIFY2(std::abs(line[2].toDouble() - p.y) <= tolerance, qPrintable(line.join(',')));
+  }
+  QVERIFY(results.contains(QString("σ0 = ")));
+  QVERIFY(results.contains(QString("误差椭圆放大")));
+  QVERIFY(h.w->plotWindow() && h.w->plotWindow()->isVisible());
+  QVERIFY(!h.w->plotWindow()->canvas()->sketch().ops.empty());
+
+  // The report, its picture beside it; the chosen name gets its extension.
+  h.files.answers.push_back(h.scratch.filePath("Network"));
+  h.click("bcbg");
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  QCOMPARE(h.files.requests.back().title, QString("保存HTML文件"));
+  const QString report = Decoded(h.scratch.filePath("network.html"));
+  QVERIFY(report.startsWith("<html>"));
+  QVERIFY(report.contains("network.bmp"));
+  for (const Expected& p : expected) QVERIFY2(report.contains(p.name), qPrintable(p.name));
+  QFile picture(h.scratch.filePath("network.bmp"));
+  QVERIFY(picture.open(QIODevice::ReadOnly));
+  QVERIFY(picture.read(2) == "BM");
+}
+
+void NetworkWindowTest::savedTablesReadBackWhole() {
+  NetworkHarness h;
+  h.open(kNetworks + "directions.net");
+  const QList<QStringList> known = Rows(h.w->knownGrid());
+  const QList<QStringList> observations = Rows(h.w->observationGrid());
+  QCOMPARE(h.get<QLineEdit>("Text_fx")->text(), QString("1.8"));
+  QCOMPARE(h.w->observationGrid().text(0, 0), QString("SET"));
+  const QString path = h.scratch.filePath("copy.net");
+  h.files.answers.push_back(path);
+  h.click("bc");
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  QVERIFY(Decoded(path).startsWith("PARAM, 1.8, 2.5, 3, 2\r\n"));
+  // Emptied and read back: the same tables and boxes.
+  h.w->knownGrid().fill({});
+  h.w->observationGrid().fill({});
+  h.get<QLineEdit>("Text_fx")->clear();
+  h.open(path);
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  QCOMPARE(Rows(h.w->knownGrid()), known);
+  QCOMPARE(Rows(h.w->observationGrid()), observations);
+  QCOMPARE(h.get<QLineEdit>("Text_fx")->text(), QString("1.8"));
+  // A row the reader refuses is not saved: the file stays as it was.
+  const QByteArray before = [&] {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }();
+  h.w->observationGrid().setText(2, 4, "abc");
+  h.files.answers.push_back(path);
+  h.click("bc");
+  QCOMPARE(h.messages.lastText(), QString("观测数据表第 3 行：角度“abc”不是数值。"));
+  QFile after(path);
+  QVERIFY(after.open(QIODevice::ReadOnly));
+  QCOMPARE(after.readAll(), before);
+}
+
+void NetworkWindowTest::refusedTablesNameTheirRow_data() {
+  QTest::addColumn<QStringList>("known");
+  QTest::addColumn<QStringList>("observations");
+  QTest::addColumn<QString>("message");
+  QFile cases(QString(KORVANE_TEST_DATA) + "/network_window_refusals.txt");
+  QVERIFY(cases.open(QIODevice::ReadOnly | QIODevice::Text));
+  while (!cases.atEnd()) {
+    const QString line = QString::fromUtf8(cases.readLine()).trimmed();
+    if (line.isEmpty() || line.startsWith('#')) continue;
+    const QStringList f = line.split('|');
+    QVERIFY2(f.size() == 3, qPrintable(line));
+    QTest::newRow(qPrintable(line)) << f[0].split(';') << f[1].split(';') << f[2];
+  }
+}
+
+void NetworkWindowTest::refusedTablesNameTheirRow() {
+  QFETCH(QStringList, known);
+  QFETCH(QStringList, observations);
+  QFETCH(QString, message);
+  NetworkHarness h;
+  const auto fill = [](NetworkGrid& grid, const QStringList& rows) {
+    TableRows table;
+    for (const QString& row : rows) {
+      table.emplace_back();
+      for (const QString& cell : row.split('/')) table.back().push_back(cell.toStdString());
+    }
+    grid.fill(table);
+  };
+  fill(h.w->knownGrid(), known);
+  fill(h.w->observationGrid(), observations);
+  h.click("js");
+  QCOMPARE(h.messages.lastText(), message);
+  QCOMPARE(h.messages.lastTitle(), QString("导线网平差"));
+  QVERIFY(!h.w->hasResult());
+  QVERIFY(!h.get<QPushButton>("bcbg")->isEnabled());
+}
+
+QTEST_MAIN(NetworkWindowTest)
+#include "network_window_test.moc"
