@@ -42,7 +42,7 @@ std::string PointLine(const NetworkPointResult& p, bool precision, const char* s
 }
 
 std::string ChiText(const NetworkResult& r) {
-  if (r.degreesOfFreedom <= 0) return "无多余观测，不作 χ² 检验";
+  if (r.degreesOfFreedom <= 0) return "无多余观测，不作卡方检验";
   return "卡方 vᵀPv = " + Fixed(r.chiSquare, "#0.000") + "，95% 区间 [" + Fixed(r.chiLower, "#0.000") + ", " +
          Fixed(r.chiUpper, "#0.000") + "]，" + (r.chiTestPassed ? "通过" : "未通过");
 }

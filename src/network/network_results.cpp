@@ -85,7 +85,9 @@ void Ellipse(double qxx, double qyy, double qxy, double s0, NetworkPointResult& 
 
 void Precision(const Model& m, NormalSolver& solver, NetworkResult& r) {
   solver.prepareInverse();
-  const double s0 = r.sigma0;
+  // Without redundant observations there is no a-posteriori σ0; the errors
+  // are then scaled by the a-priori unit weight (1), not shown as zero.
+  const double s0 = r.degreesOfFreedom > 0 ? r.sigma0 : 1.0;
   for (std::size_t i = 0; i < m.names.size(); ++i) {
     const int c = m.column[i];
     if (c >= 0) Ellipse(solver.inverse(c, c), solver.inverse(c + 1, c + 1), solver.inverse(c, c + 1), s0, r.points[i]);
