@@ -6,8 +6,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableWidget>
-
-#include "ui/platform.h"
+#include <algorithm>
 
 namespace korvane {
 
@@ -122,7 +121,7 @@ bool CellEditor::boxKey(int key) {
     case Qt::Key_Down:
       box_->hide();
       grid_->setFocus(Qt::OtherFocusReason);
-      platform::SendKey(grid_, key);
+      stepCurrentRow(key == Qt::Key_Up ? -1 : 1);
       return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -139,6 +138,13 @@ bool CellEditor::boxKey(int key) {
     default:
       return false;
   }
+}
+
+void CellEditor::stepCurrentRow(int step) {
+  // The grid's current cell moves one row in the same column, and stays put
+  // at the first and the last row; the cell is not opened.
+  const int row = std::clamp(grid_->currentRow() + step, 0, grid_->rowCount() - 1);
+  if (row >= 0) grid_->setCurrentCell(row, std::max(0, grid_->currentColumn()));
 }
 
 bool CellEditor::gridKey(const QKeyEvent& key) {
@@ -190,14 +196,10 @@ void CellEditor::discard() {
 void CellEditor::closeOnScroll() {
   if (navigating_) return;
   // The box would float over the wrong cell once the grid has moved: an open
-  // edit is closed with its text kept; any other focused control gets the
-  // Escape key.
-  if (box_->isVisible()) {
-    commitOnFocusLoss();
-    grid_->setFocus(Qt::OtherFocusReason);
-    return;
-  }
-  platform::SendKeyToFocus(Qt::Key_Escape);
+  // edit is closed with its text kept. Other controls are left alone.
+  if (!box_->isVisible()) return;
+  commitOnFocusLoss();
+  grid_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace korvane

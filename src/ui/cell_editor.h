@@ -53,6 +53,7 @@ class CellEditor : public QObject {
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
   bool boxKey(int key);
+  void stepCurrentRow(int step);
   bool gridKey(const QKeyEvent& key);
   void onCellClicked(int row, int column);
   void onTextChanged(const QString& text);
