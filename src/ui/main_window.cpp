@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/read_only.h"
 #include "core/start_data.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
@@ -61,6 +62,20 @@ const CommandEntry kCommands[] = {
 
 // The most stations the observation grid takes from a file.
 constexpr int kMaxGridStations = 10000;
+
+// The line above the grid after a file is opened: the traverse from its
+// first station to its other end, and the kind of computation.
+QString TraverseTitle(TraverseKind kind, const TraverseFileLoad& load) {
+  const char* kindTitle = "";
+  switch (kind) {
+    case TraverseKind::Connecting: kindTitle = "  附合导线计算："; break;
+    case TraverseKind::Closed: kindTitle = "  闭合导线计算："; break;
+    case TraverseKind::Open: kindTitle = "  支导线计算："; break;
+    case TraverseKind::NoOrientation: kindTitle = "  无定向导线计算："; break;
+  }
+  const std::string& otherEnd = kind == TraverseKind::Closed ? load.firstStation : load.secondName;
+  return QString::fromStdString(load.firstStation + "(至)" + otherEnd + kindTitle);
+}
 
 const char* const kWelcomeText = "欢迎使用导线简易平差";
 const char* const kHelpDocument = "Korvane说明.doc";
@@ -364,7 +379,7 @@ void MainWindow::prepareStartFile() {
   if (QFileInfo::exists(marker)) return;
   const QString path = startFilePath();
   if (QFileInfo::exists(path)) {
-    platform::SetReadOnly(path, false);
+    SetReadOnlyFile(path.toStdString(), false);
   } else {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) file.close();
@@ -483,7 +498,7 @@ void MainWindow::openData() {
     return;
   }
   grid_->fill(load.table);
-  titleLabel_->setText(QString::fromStdString(load.titleLabel));
+  titleLabel_->setText(TraverseTitle(selectedKind(), load));
   lastSecondName_ = QString::fromStdString(load.secondName);
 }
 
@@ -682,7 +697,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     });
   }
   goodbye_->show();
-  platform::SetReadOnly(startFilePath(), true);
+  SetReadOnlyFile(startFilePath().toStdString(), true);
   event->accept();
 }
 
