@@ -26,6 +26,7 @@
 #include "ui/calculator_window.h"
 #include "ui/geodetic_window.h"
 #include "ui/goodbye_window.h"
+#include "ui/guarded_application.h"
 #include "ui/splitter_window.h"
 #include "ui/total_station_window.h"
 #include "ui/hover_command.h"
@@ -509,8 +510,16 @@ void MainWindow::compute() {
   input.start = ReadStartFile(startFilePath().toStdString());
   if (!lastSecondName_.isEmpty()) input.endName = lastSecondName_.toStdString();
   if (!confirmedKind_ || input.kind != *confirmedKind_) return;
-  const SimpleResult result = AdjustTraverse(input);
-  if (result.tableAccepted) pane_->setPlainText(QString::fromStdString(ResultsText(result)));
+  // A computation that fails (memory running out above all) ends with a
+  // message and leaves the window as it was, the grid with its data.
+  SimpleResult result;
+  QString table;
+  const bool ran = RunGuarded(env_.messages, this, [&] {
+    result = env_.adjust ? env_.adjust(input) : AdjustTraverse(input);
+    if (result.tableAccepted) table = QString::fromStdString(ResultsText(result));
+  });
+  if (!ran) return;
+  if (result.tableAccepted) pane_->setPlainText(table);
   auto* used = qobject_cast<QPushButton*>(sender());
   if (!used) used = pair(UsesFirstCompute(input.kind) ? "js" : "js2").button;
   if (!result.ok()) {

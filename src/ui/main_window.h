@@ -38,6 +38,8 @@ class RigorousWindow;
 class SplitterWindow;
 class StartDialog;
 class TotalStationWindow;
+struct SimpleInput;
+struct SimpleResult;
 
 struct MainWindowEnvironment {
   MessageBoxes* messages = nullptr;
@@ -46,6 +48,8 @@ struct MainWindowEnvironment {
   QString dataDir;     // start-data file and its marker
   // Ends the program (a click in the goodbye window).
   std::function<void()> endProgram;
+  // The simple adjustment the window computes with; the engine when empty.
+  std::function<SimpleResult(const SimpleInput&)> adjust;
 };
 
 class MainWindow : public QMainWindow {
