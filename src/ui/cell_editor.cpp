@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -9,6 +10,29 @@
 #include <algorithm>
 
 namespace korvane {
+
+namespace {
+
+const char* const kGridTip =
+    "注意：水平右角时数值前加“－”；髙差单程时所有返测栏输为“0”！";
+
+}  // namespace
+
+void SetUpGrid(QTableWidget* grid, int columns, int numberWidth) {
+  grid->setObjectName("MSFlexGrid1");
+  grid->setColumnCount(columns);
+  grid->horizontalHeader()->setMinimumSectionSize(40);
+  grid->horizontalHeader()->setStretchLastSection(true);
+  grid->verticalHeader()->setVisible(false);
+  grid->verticalHeader()->setDefaultSectionSize(28);
+  grid->setColumnWidth(0, numberWidth);
+  for (int c = 1; c < columns; ++c) grid->setColumnWidth(c, 92);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+  grid->setToolTip(QString::fromUtf8(kGridTip));
+  grid->setFocusPolicy(Qt::StrongFocus);
+}
 
 CellEditor::CellEditor(QTableWidget* grid, QWidget* area, CellEditorRules rules)
     : QObject(area), grid_(grid), area_(area), rules_(std::move(rules)) {
