@@ -5,10 +5,8 @@
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
-#include <new>
-#include <string>
 
+#include "ui/guarded_application.h"
 #include "ui/main_window.h"
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
@@ -25,33 +23,6 @@ bool DisplayAvailable() {
   return (x11 && *x11) || (wayland && *wayland);
 }
 
-// Whatever a command throws (memory running out above all) ends that command
-// with a message; the program, and the data typed into its windows, stay.
-class GuardedApplication : public QApplication {
- public:
-  using QApplication::QApplication;
-  korvane::MessageBoxes* messages = nullptr;
-
-  bool notify(QObject* receiver, QEvent* event) override {
-    try {
-      return QApplication::notify(receiver, event);
-    } catch (const std::bad_alloc&) {
-      report("内存不足，无法完成这一操作。已输入的数据保持不变。");
-    } catch (const std::exception& e) {
-      report(std::string("无法完成这一操作：") + e.what() + "。已输入的数据保持不变。");
-    } catch (...) {
-      report("无法完成这一操作。已输入的数据保持不变。");
-    }
-    return false;
-  }
-
- private:
-  void report(const std::string& text) {
-    std::fprintf(stderr, "korvane: %s\n", text.c_str());
-    if (messages) messages->inform(nullptr, korvane::Message{text, "抱歉", korvane::MessageIcon::Warning});
-  }
-};
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -64,7 +35,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
 
-  GuardedApplication app(argc, argv);
+  korvane::GuardedApplication app(argc, argv);
   QApplication::setApplicationName("Korvane");
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setFont(korvane::platform::UiFont(10));

@@ -20,16 +20,6 @@ TraverseFileLoad Refuse(Message message) {
   return load;
 }
 
-std::string KindTitle(TraverseKind kind) {
-  switch (kind) {
-    case TraverseKind::Connecting: return "  附合导线计算：";
-    case TraverseKind::Closed: return "  闭合导线计算：";
-    case TraverseKind::Open: return "  支导线计算：";
-    case TraverseKind::NoOrientation: return "  无定向导线计算：";
-  }
-  return {};
-}
-
 }  // namespace
 
 TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected, const StationRowVisitor& visit) {
@@ -53,15 +43,12 @@ TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected, 
   TraverseFileLoad load;
   load.kindLetter = Trim(head[0]);
   load.secondName = std::string(head[1]);
-  const std::string firstStation = TrimLeft(head[2]);
+  load.firstStation = TrimLeft(head[2]);
   const auto kind = KindFromLetter(load.kindLetter);
   if (!kind || *kind != selected) {
     return Refuse(Message{"文本中导线类型输入有误或与窗体上导线类型的选择不一致！", "提醒",
                           MessageIcon::Information});
   }
-  const std::string& otherEnd = selected == TraverseKind::Closed ? firstStation : load.secondName;
-  load.titleLabel = firstStation + "(至)" + otherEnd + KindTitle(selected);
-
   // Second pass: the station rows, straight from the text into the table or
   // one by one to the visitor.
   if (!visit) load.table.rows.resize(static_cast<std::size_t>(linesRead - 1));

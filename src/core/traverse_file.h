@@ -23,7 +23,7 @@ struct TraverseFileLoad {
   ObservationTable table;          // the stations, cells with leading blanks removed
   std::string kindLetter;          // line 0 of the field list, trimmed
   std::string secondName;          // line 1: the end point's name for open and no-orientation kinds
-  std::string titleLabel;          // the window's title text for this traverse
+  std::string firstStation;        // the first station's name, leading blanks removed
 };
 
 // Receives the station rows of an accepted file in order, one at a time.

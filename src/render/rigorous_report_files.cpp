@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QString>
 
+#include "core/read_only.h"
 #include "render/sketch_renderer.h"
 #include "rigorous/rigorous_sketch.h"
 

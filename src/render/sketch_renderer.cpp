@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include "core/text_file.h"
+#include "render/chinese_fonts.h"
 
 namespace korvane {
 namespace {
@@ -48,8 +49,7 @@ class Mapping {
 
 QFont LabelFont() {
   QFont font;
-  font.setFamilies(QStringList{"Noto Sans CJK SC", "WenQuanYi Zen Hei", "WenQuanYi Micro Hei",
-                               "Noto Sans CJK", "Droid Sans Fallback"});
+  font.setFamilies(ChineseSansFamilies());
   font.setPixelSize(kLabelPixelSize);
   return font;
 }

@@ -1,10 +1,7 @@
 #include "rigorous/rigorous_report.h"
 
-#include <unistd.h>
-
-#include <filesystem>
-
 #include "core/numbers.h"
+#include "core/read_only.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
 
@@ -287,16 +284,6 @@ Message SaveReportQuestion() {
 
 Message ReadOnlyReportMessage() {
   return {"文件只读,请先改变文件属性", "提示", MessageIcon::Information};
-}
-
-bool IsReadOnlyFile(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  if (!fs::exists(path, ec) || fs::is_directory(path, ec)) return false;
-  const fs::perms p = fs::status(path, ec).permissions();
-  if (ec) return false;
-  const fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-  return (p & anyWrite) == fs::perms::none || ::access(path.c_str(), W_OK) != 0;
 }
 
 ReportWrite WriteRigorousReport(const std::string& path, const std::vector<std::string>& lines) {

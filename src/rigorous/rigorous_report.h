@@ -44,8 +44,6 @@ inline constexpr const char* kReportDialogTitle = "保存HTML文件";
 inline constexpr const char* kReportDialogFilter = "HTML文件(*.HTML)|*.HTML";
 
 Message ReadOnlyReportMessage();
-// Whether the file exists and may not be written.
-bool IsReadOnlyFile(const std::string& path);
 
 struct ReportWrite {
   std::optional<Message> refusal;  // the target is read-only: nothing written

@@ -2,14 +2,37 @@
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableWidget>
-
-#include "ui/platform.h"
+#include <algorithm>
 
 namespace korvane {
+
+namespace {
+
+const char* const kGridTip =
+    "注意：水平右角时数值前加“－”；髙差单程时所有返测栏输为“0”！";
+
+}  // namespace
+
+void SetUpGrid(QTableWidget* grid, int columns, int numberWidth) {
+  grid->setObjectName("MSFlexGrid1");
+  grid->setColumnCount(columns);
+  grid->horizontalHeader()->setMinimumSectionSize(40);
+  grid->horizontalHeader()->setStretchLastSection(true);
+  grid->verticalHeader()->setVisible(false);
+  grid->verticalHeader()->setDefaultSectionSize(28);
+  grid->setColumnWidth(0, numberWidth);
+  for (int c = 1; c < columns; ++c) grid->setColumnWidth(c, 92);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+  grid->setToolTip(QString::fromUtf8(kGridTip));
+  grid->setFocusPolicy(Qt::StrongFocus);
+}
 
 CellEditor::CellEditor(QTableWidget* grid, QWidget* area, CellEditorRules rules)
     : QObject(area), grid_(grid), area_(area), rules_(std::move(rules)) {
@@ -122,7 +145,7 @@ bool CellEditor::boxKey(int key) {
     case Qt::Key_Down:
       box_->hide();
       grid_->setFocus(Qt::OtherFocusReason);
-      platform::SendKey(grid_, key);
+      stepCurrentRow(key == Qt::Key_Up ? -1 : 1);
       return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -139,6 +162,13 @@ bool CellEditor::boxKey(int key) {
     default:
       return false;
   }
+}
+
+void CellEditor::stepCurrentRow(int step) {
+  // The grid's current cell moves one row in the same column, and stays put
+  // at the first and the last row; the cell is not opened.
+  const int row = std::clamp(grid_->currentRow() + step, 0, grid_->rowCount() - 1);
+  if (row >= 0) grid_->setCurrentCell(row, std::max(0, grid_->currentColumn()));
 }
 
 bool CellEditor::gridKey(const QKeyEvent& key) {
@@ -190,14 +220,10 @@ void CellEditor::discard() {
 void CellEditor::closeOnScroll() {
   if (navigating_) return;
   // The box would float over the wrong cell once the grid has moved: an open
-  // edit is closed with its text kept; any other focused control gets the
-  // Escape key.
-  if (box_->isVisible()) {
-    commitOnFocusLoss();
-    grid_->setFocus(Qt::OtherFocusReason);
-    return;
-  }
-  platform::SendKeyToFocus(Qt::Key_Escape);
+  // edit is closed with its text kept. Other controls are left alone.
+  if (!box_->isVisible()) return;
+  commitOnFocusLoss();
+  grid_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace korvane

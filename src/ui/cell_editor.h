@@ -28,6 +28,12 @@ struct CellEditorRules {
   std::function<void(int row)> opened;
 };
 
+// The look and behaviour both grids share: no row numbers at the side, the
+// number column `numberWidth` wide and the others 92 pixels, one cell
+// selected at a time, no editing in place (the box does it), the hint on
+// how angles and one-way heights are typed.
+void SetUpGrid(QTableWidget* grid, int columns, int numberWidth);
+
 class CellEditor : public QObject {
   Q_OBJECT
  public:
@@ -53,6 +59,7 @@ class CellEditor : public QObject {
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
   bool boxKey(int key);
+  void stepCurrentRow(int step);
   bool gridKey(const QKeyEvent& key);
   void onCellClicked(int row, int column);
   void onTextChanged(const QString& text);

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/read_only.h"
 #include "core/start_data.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
@@ -30,6 +31,7 @@
 #include "ui/standards_window.h"
 #include "ui/one_way_height_window.h"
 #include "ui/goodbye_window.h"
+#include "ui/guarded_application.h"
 #include "ui/splitter_window.h"
 #include "ui/total_station_window.h"
 #include "ui/intersection_window.h"
@@ -69,6 +71,20 @@ const CommandEntry kCommands[] = {
 
 // The most stations the observation grid takes from a file.
 constexpr int kMaxGridStations = 10000;
+
+// The line above the grid after a file is opened: the traverse from its
+// first station to its other end, and the kind of computation.
+QString TraverseTitle(TraverseKind kind, const TraverseFileLoad& load) {
+  const char* kindTitle = "";
+  switch (kind) {
+    case TraverseKind::Connecting: kindTitle = "  附合导线计算："; break;
+    case TraverseKind::Closed: kindTitle = "  闭合导线计算："; break;
+    case TraverseKind::Open: kindTitle = "  支导线计算："; break;
+    case TraverseKind::NoOrientation: kindTitle = "  无定向导线计算："; break;
+  }
+  const std::string& otherEnd = kind == TraverseKind::Closed ? load.firstStation : load.secondName;
+  return QString::fromStdString(load.firstStation + "(至)" + otherEnd + kindTitle);
+}
 
 const char* const kWelcomeText = "欢迎使用导线简易平差";
 const char* const kHelpDocument = "Korvane说明.doc";
@@ -385,7 +401,7 @@ void MainWindow::prepareStartFile() {
   if (QFileInfo::exists(marker)) return;
   const QString path = startFilePath();
   if (QFileInfo::exists(path)) {
-    platform::SetReadOnly(path, false);
+    SetReadOnlyFile(path.toStdString(), false);
   } else {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) file.close();
@@ -510,7 +526,7 @@ void MainWindow::openData() {
     return;
   }
   grid_->fill(load.table);
-  titleLabel_->setText(QString::fromStdString(load.titleLabel));
+  titleLabel_->setText(TraverseTitle(selectedKind(), load));
   lastSecondName_ = QString::fromStdString(load.secondName);
 }
 
@@ -521,8 +537,16 @@ void MainWindow::compute() {
   input.start = ReadStartFile(startFilePath().toStdString());
   if (!lastSecondName_.isEmpty()) input.endName = lastSecondName_.toStdString();
   if (!confirmedKind_ || input.kind != *confirmedKind_) return;
-  const SimpleResult result = AdjustTraverse(input);
-  if (result.tableAccepted) pane_->setPlainText(QString::fromStdString(ResultsText(result)));
+  // A computation that fails (memory running out above all) ends with a
+  // message and leaves the window as it was, the grid with its data.
+  SimpleResult result;
+  QString table;
+  const bool ran = RunGuarded(env_.messages, this, [&] {
+    result = env_.adjust ? env_.adjust(input) : AdjustTraverse(input);
+    if (result.tableAccepted) table = QString::fromStdString(ResultsText(result));
+  });
+  if (!ran) return;
+  if (result.tableAccepted) pane_->setPlainText(table);
   auto* used = qobject_cast<QPushButton*>(sender());
   if (!used) used = pair(UsesFirstCompute(input.kind) ? "js" : "js2").button;
   if (!result.ok()) {
@@ -702,7 +726,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     });
   }
   goodbye_->show();
-  platform::SetReadOnly(startFilePath(), true);
+  SetReadOnlyFile(startFilePath().toStdString(), true);
   event->accept();
 }
 

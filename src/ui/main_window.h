@@ -41,6 +41,8 @@ class RigorousWindow;
 class SplitterWindow;
 class StartDialog;
 class TotalStationWindow;
+struct SimpleInput;
+struct SimpleResult;
 
 struct MainWindowEnvironment {
   MessageBoxes* messages = nullptr;
@@ -49,6 +51,8 @@ struct MainWindowEnvironment {
   QString dataDir;     // start-data file and its marker
   // Ends the program (a click in the goodbye window).
   std::function<void()> endProgram;
+  // The simple adjustment the window computes with; the engine when empty.
+  std::function<SimpleResult(const SimpleInput&)> adjust;
 };
 
 class MainWindow : public QMainWindow {

@@ -14,32 +14,17 @@ namespace {
 const char* const kHeadings[10] = {"序   号", "  测站名", "  水平角", "  平  距", "  往仪高",
                                    "  往标高", "  往竖角", "  返仪高", "  返标高", "  返竖角"};
 
-const char* const kGridTip =
-    "注意：水平右角时数值前加“－”；髙差单程时所有返测栏输为“0”！";
-
 }  // namespace
 
 ObservationGrid::ObservationGrid(QWidget* area, MessageBoxes& messages)
     : QObject(area), messages_(messages), area_(area) {
   grid_ = new QTableWidget(area);
-  grid_->setObjectName("MSFlexGrid1");
-  grid_->setColumnCount(10);
+  SetUpGrid(grid_, 10, 64);
   QStringList headings;
   for (const char* heading : kHeadings) headings << QString::fromUtf8(heading);
   grid_->setHorizontalHeaderLabels(headings);
   grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   grid_->horizontalHeader()->setSectionsClickable(false);
-  grid_->horizontalHeader()->setMinimumSectionSize(40);
-  grid_->horizontalHeader()->setStretchLastSection(true);
-  grid_->verticalHeader()->setVisible(false);
-  grid_->verticalHeader()->setDefaultSectionSize(28);
-  grid_->setColumnWidth(0, 64);
-  for (int c = 1; c < 10; ++c) grid_->setColumnWidth(c, 92);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
-  grid_->setToolTip(QString::fromUtf8(kGridTip));
-  grid_->setFocusPolicy(Qt::StrongFocus);
 
   // Every cell of a station row takes input; opening the last row appends
   // a fresh numbered row below it, whether by a click or by the keyboard.

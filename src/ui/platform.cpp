@@ -9,13 +9,14 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPixmap>
-#include <QKeyEvent>
 #include <QLockFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <QWidget>
+
+#include "render/chinese_fonts.h"
 
 namespace korvane::platform {
 
@@ -90,37 +91,6 @@ bool OpenDocument(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-bool SetReadOnly(const QString& path, bool readOnly) {
-  QFile file(path);
-  if (!file.exists()) return false;
-  QFileDevice::Permissions perms = file.permissions();
-  const QFileDevice::Permissions writeBits =
-      QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
-      QFileDevice::WriteOther;
-  if (readOnly) {
-    perms &= ~writeBits;
-  } else {
-    perms |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
-  }
-  return file.setPermissions(perms);
-}
-
-bool IsReadOnly(const QString& path) {
-  // The permission bits, not access(): the administrator may write anything.
-  const QFileInfo info(path);
-  return info.exists() && !(info.permissions() & QFileDevice::WriteOwner);
-}
-
-void SendKey(QWidget* target, int key) {
-  if (!target) return;
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &release);
-}
-
-void SendKeyToFocus(int key) { SendKey(QApplication::focusWidget(), key); }
-
 namespace {
 
 QString FirstAvailable(const QStringList& families, const QString& fallback) {
@@ -160,26 +130,21 @@ QIcon ProgramIcon() {
 }
 
 QFont UiFont(int pointSize) {
-  const QString family = FirstAvailable(
-      {"Noto Sans CJK SC", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei", "Droid Sans Fallback"},
-      QFont().family());
+  const QString family = FirstAvailable(ChineseSansFamilies(), QFont().family());
   QFont font(family, pointSize);
   return font;
 }
 
 QFont TableFont(int pointSize) {
-  const QString family = FirstAvailable(
-      {"Noto Sans Mono CJK SC", "WenQuanYi Zen Hei Mono", "WenQuanYi Micro Hei Mono"},
-      QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+  const QString family =
+      FirstAvailable(ChineseMonoFamilies(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
   QFont font(family, pointSize);
   font.setStyleHint(QFont::TypeWriter);
   return font;
 }
 
 QFont GreetingFont(int pointSize) {
-  const QString family = FirstAvailable(
-      {"AR PL UKai CN", "KaiTi", "STKaiti", "Noto Serif CJK SC", "Noto Sans CJK SC"},
-      UiFont().family());
+  const QString family = FirstAvailable(ChineseKaiFamilies(), UiFont().family());
   QFont font(family, pointSize);
   font.setBold(true);
   return font;

@@ -51,16 +51,6 @@ void CentreOnScreen(QWidget* window, int dy = 0);
 // Asks the desktop to open a document with its default program.
 bool OpenDocument(const QString& path);
 
-// The start-data file is read-only while the program is closed: set on exit,
-// cleared at start-up. Returns false when the permissions could not be set.
-bool SetReadOnly(const QString& path, bool readOnly);
-bool IsReadOnly(const QString& path);
-
-// Sends a key press and release to a widget as if typed.
-void SendKey(QWidget* target, int key);
-// Sends the key to the widget that has the keyboard focus, if any.
-void SendKeyToFocus(int key);
-
 // A sans-serif font with Chinese glyphs, and a monospaced one in which a
 // Chinese character is two columns wide (the results table lines up in it).
 // The program's icon: a traverse between two known points, drawn at each size.

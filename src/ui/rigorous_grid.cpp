@@ -10,9 +10,6 @@ namespace korvane {
 
 namespace {
 
-const char* const kGridTip =
-    "注意：水平右角时数值前加“－”；髙差单程时所有返测栏输为“0”！";
-
 bool IsCaptionRow(int row, int rows) { return row == 0 || row == 3 || row == rows - 3; }
 
 bool IsKnownPointRow(int row, int rows) {
@@ -27,20 +24,8 @@ int LastInputColumn(int row, int rows) { return IsKnownPointRow(row, rows) ? 4 :
 
 RigorousGrid::RigorousGrid(QWidget* area) : QObject(area) {
   grid_ = new QTableWidget(area);
-  grid_->setObjectName("MSFlexGrid1");
-  grid_->setColumnCount(kRigorousColumns);
+  SetUpGrid(grid_, kRigorousColumns, 70);
   grid_->horizontalHeader()->setVisible(false);
-  grid_->horizontalHeader()->setMinimumSectionSize(40);
-  grid_->horizontalHeader()->setStretchLastSection(true);
-  grid_->verticalHeader()->setVisible(false);
-  grid_->verticalHeader()->setDefaultSectionSize(28);
-  grid_->setColumnWidth(0, 70);
-  for (int c = 1; c < kRigorousColumns; ++c) grid_->setColumnWidth(c, 92);
-  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
-  grid_->setToolTip(QString::fromUtf8(kGridTip));
-  grid_->setFocusPolicy(Qt::StrongFocus);
 
   // The structure of the table changes only through the row commands, the
   // number of sides and opening a file: opening the last row appends nothing.

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/text_utils.h"
@@ -43,10 +42,6 @@ StartDialog::StartDialog(QWidget* parent, MessageBoxes& messages, QString startF
   setFont(platform::UiFont(10));
   platform::KeepOnTop(this);
   buildControls();
-  timer_ = new QTimer(this);
-  timer_->setObjectName("Timer1");
-  timer_->setInterval(100);
-  connect(timer_, &QTimer::timeout, this, &StartDialog::clearHiddenFields);
 }
 
 void StartDialog::buildControls() {
@@ -59,7 +54,11 @@ void StartDialog::buildControls() {
   root->addLayout(lower);
   root->addLayout(buildButtons());
   connectOptions();
-  for (QLineEdit* edit : edits_) edit->installEventFilter(this);
+  for (QLineEdit* edit : edits_) {
+    edit->installEventFilter(this);
+    // A hidden field holds no text: whatever reaches it is emptied at once.
+    connect(edit, &QLineEdit::textChanged, this, &StartDialog::clearHiddenFields);
+  }
 }
 
 // 选择已知数据的形式: the point or the azimuth form.
@@ -216,6 +215,8 @@ void StartDialog::applyLayout() {
     w->setVisible(layout_.constantsShown);
   }
   applying_ = false;
+  // Fields the new layout hides lose their text.
+  clearHiddenFields();
 }
 
 void StartDialog::load(TraverseKind kind) {
@@ -239,14 +240,12 @@ void StartDialog::open(TraverseKind kind) {
     show();
     platform::CentreOnScreen(this);
   }
-  timer_->start();
   raise();
   activateWindow();
   edits_[0]->setFocus();
 }
 
 void StartDialog::unload() {
-  timer_->stop();
   loaded_ = false;
   hide();
 }
@@ -330,7 +329,6 @@ bool StartDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void StartDialog::closeEvent(QCloseEvent* event) {
   // Closing by the frame leaves the dialog like "退出输入".
-  timer_->stop();
   loaded_ = false;
   QDialog::closeEvent(event);
 }

@@ -17,7 +17,6 @@ class QPushButton;
 class QGroupBox;
 class QGridLayout;
 class QHBoxLayout;
-class QTimer;
 
 namespace korvane {
 
@@ -50,7 +49,8 @@ class StartDialog : public QDialog {
   void confirm();       // 确定
   void clearAll();      // 全部重输
   void reloadLast();    // 接上次输入
-  // Empties hidden fields (records 5..13), as the 100 ms timer does.
+  // Empties hidden fields (records 5..13); done whenever the layout changes
+  // or text reaches a hidden field.
   void clearHiddenFields();
 
  signals:
@@ -90,7 +90,6 @@ class StartDialog : public QDialog {
   QRadioButton* optionZdy_ = nullptr;
   QRadioButton* optionOk_ = nullptr;
   QRadioButton* optionNo_ = nullptr;
-  QTimer* timer_ = nullptr;
 };
 
 }  // namespace korvane

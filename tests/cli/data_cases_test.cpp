@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "test_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -81,8 +83,6 @@ void Replace(std::string& text, const std::string& from, const std::string& to) 
 class CliCases : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("korvane_cli_cases_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
     ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
     // Sparse files: the size bound is checked before anything is read.
     fs::resize_file(Touch("oversize.dat"), 64ull * 1024 * 1024 + 1);
@@ -93,7 +93,6 @@ class CliCases : public ::testing::Test {
     const std::string station = "A,1,1,0,0,0,0,0,0\r\n";
     for (int i = 0; i < 1000001; ++i) many << station;
   }
-  void TearDown() override { fs::remove_all(dir_); }
   fs::path Touch(const char* name) {
     std::ofstream(dir_ / name).close();
     return dir_ / name;
@@ -108,7 +107,8 @@ class CliCases : public ::testing::Test {
     Replace(args, "@OUT@", dir_.string());
     return args;
   }
-  fs::path dir_;
+  TestFolder folder_;
+  const fs::path& dir_ = folder_.path();
 };
 
 TEST_F(CliCases, EveryListedCaseEndsAsExpected) {

@@ -13,6 +13,7 @@
 
 #include "core/start_data.h"
 #include "core/text_file.h"
+#include "test_folder.h"
 
 namespace {
 
@@ -32,13 +33,6 @@ std::string Slurp(const fs::path& path) {
 
 class TraverseCli : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("korvane_traverse_cli_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   CliRun Cli(const std::string& args) {
     const fs::path err = dir_ / "stderr.txt";
@@ -67,7 +61,8 @@ class TraverseCli : public ::testing::Test {
     return "--start \"" + s.string() + "\" --data \"" + d.string() + "\"";
   }
 
-  fs::path dir_;
+  TestFolder folder_;
+  const fs::path& dir_ = folder_.path();
 };
 
 TEST_F(TraverseCli, OutSavesGbkWithCrLfAsTheSaveCommandDoes) {

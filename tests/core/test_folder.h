@@ -16,6 +16,7 @@ class TestFolder {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
+  const std::filesystem::path& path() const { return path_; }
   std::string file(const std::string& name) const { return (path_ / name).string(); }
   void write(const std::string& name, const std::string& bytes) const {
     std::ofstream(file(name), std::ios::binary) << bytes;

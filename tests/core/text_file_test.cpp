@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/read_only.h"
 #include "core/text_file.h"
 #include "core/start_data.h"
 #include "core/utf8.h"
@@ -53,6 +54,25 @@ TEST(TextFile, RoundTripsAndReplaces) {
   const TextFileRead read = ReadTextFile(path);
   ASSERT_TRUE(read.ok);
   EXPECT_EQ(read.text, "new\r\n");
+}
+
+// The owner's write bit decides, even for the administrator; a folder or a
+// missing file is not read-only.
+TEST(TextFile, ReadOnlyMark) {
+  TestFolder folder;
+  const std::string path = folder.file("mark.dat");
+  EXPECT_FALSE(IsReadOnlyFile(path));
+  EXPECT_FALSE(SetReadOnlyFile(path, true));
+  EXPECT_FALSE(IsReadOnlyFile(folder.file("")));
+  folder.write("mark.dat", "x");
+  EXPECT_FALSE(IsReadOnlyFile(path));
+  ASSERT_TRUE(SetReadOnlyFile(path, true));
+  EXPECT_TRUE(IsReadOnlyFile(path));
+  ::chmod(path.c_str(), 0464);  // others of the group may write, the owner may not
+  EXPECT_TRUE(IsReadOnlyFile(path));
+  ASSERT_TRUE(SetReadOnlyFile(path, false));
+  EXPECT_FALSE(IsReadOnlyFile(path));
+  EXPECT_EQ(folder.read("mark.dat"), "x");
 }
 
 TEST(TextFile, ReportsWhatCannotBeDone) {

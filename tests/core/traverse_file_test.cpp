@@ -14,13 +14,13 @@ std::string RefusalText(const TraverseFileLoad& load) { return load.refusal ? lo
 
 }  // namespace
 
-TEST(TraverseFile, LoadsStationsAndTitle) {
+TEST(TraverseFile, LoadsStationsAndEndNames) {
   const auto load = LoadTraverseText(std::string("F,K9\r\n") + kStation + "\r\n", TraverseKind::Connecting);
   ASSERT_FALSE(load.refusal) << RefusalText(load);
   ASSERT_EQ(load.table.stationCount(), 1);
   EXPECT_EQ(load.table.cell(1, 1), "K1");
   EXPECT_EQ(load.table.cell(1, 9), "-0.0212");
-  EXPECT_EQ(load.titleLabel, "K1(至)K9  附合导线计算：");
+  EXPECT_EQ(load.firstStation, "K1");
   EXPECT_EQ(load.secondName, "K9");
 }
 
@@ -32,7 +32,8 @@ TEST(TraverseFile, SkipsEmptyFieldsAndLeadingBlanks) {
   EXPECT_EQ(load.table.cell(1, 2), "90.3");
   EXPECT_EQ(load.table.cell(1, 3), "100");
   EXPECT_EQ(load.table.cell(2, 1), "B");
-  EXPECT_EQ(load.titleLabel, "A(至)A  闭合导线计算：");
+  EXPECT_EQ(load.firstStation, "A");
+  EXPECT_EQ(load.secondName, "x");
 }
 
 TEST(TraverseFile, FillsEveryRowWhateverTheLastColumnHolds) {
@@ -42,7 +43,7 @@ TEST(TraverseFile, FillsEveryRowWhateverTheLastColumnHolds) {
   ASSERT_EQ(load.table.stationCount(), 3);
   EXPECT_EQ(load.table.cell(3, 1), "C");
   EXPECT_EQ(load.table.cell(2, 9), "9");
-  EXPECT_EQ(load.titleLabel, "A(至)P  支导线计算：");
+  EXPECT_EQ(load.secondName, "P");
 }
 
 TEST(TraverseFile, RefusesMalformedFiles) {
@@ -95,7 +96,7 @@ TEST(TraverseFile, ReadsChineseNamesInGbkAndUtf8) {
     ASSERT_FALSE(load.refusal) << name << RefusalText(load);
     EXPECT_EQ(load.table.cell(1, 1), "起点A");
     EXPECT_EQ(load.secondName, "终点站");
-    EXPECT_EQ(load.titleLabel, "起点A(至)终点站  无定向导线计算：");
+    EXPECT_EQ(load.firstStation, "起点A");
   }
   EXPECT_TRUE(LoadTraverseFile(folder.file("missing.dat"), TraverseKind::Open).refusal);
 }

@@ -11,6 +11,8 @@
 #include <sstream>
 
 #include "core/text_file.h"
+#include "rigorous_fixture.h"
+#include "test_folder.h"
 
 namespace {
 
@@ -26,10 +28,10 @@ std::string Slurp(const std::string& path) {
   return s.str();
 }
 
+// One folder for the whole program, removed when it ends.
 std::string Dir() {
-  const auto dir = std::filesystem::temp_directory_path() / ("korvane_rigorous_cli_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  return dir.string();
+  static const TestFolder folder;
+  return folder.path().string();
 }
 
 CliRun Cli(const std::string& args) {
@@ -49,20 +51,11 @@ std::string WriteData(const std::string& name, const std::string& text) {
   return path;
 }
 
-const char* const kTraverse =
-    " 3, 5, 3, 2,  0\n"
-    "A,1000.000,1000.000,100.000\n"
-    "B,1000.000,1200.000,101.000\n"
-    "C,850.000,1600.000,102.584\n"
-    "D,850.000,1800.000,103.000\n"
-    "B,180.0010,200.004,1.50,1.60,0.3000,1.60,1.50,-0.3010\n"
-    "P1,270.0005,150.002,1.50,1.50,-0.1500,1.50,1.50,0.1500\n"
-    "P2,89.5950,199.995,1.40,1.40,0.1000,1.40,1.40,-0.1000\n"
-    "C,180.0008,0,0,0,0,0,0,0\n"
-    "\n";
+const std::string kTraverse = korvane::testing_rigorous::FourStationFileText();
+const std::string kTraverseFile = korvane::testing_rigorous::FourStationFilePath();
 
 TEST(RigorousCli, PrintsTheReportInUtf8) {
-  const std::string data = WriteData("t.dat", kTraverse);
+  const std::string data = kTraverseFile;
   const CliRun r = Cli("--data " + data);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
@@ -110,7 +103,7 @@ TEST(RigorousCli, RefusalsAndQuestions) {
   EXPECT_EQ(r.err, "告示：您错输导线边数  9，程序已修正为 3！\n");
 
   text = kTraverse;
-  text.replace(text.find("0.1500\n"), 6, "0.15x0");
+  text.replace(text.find("0.1500\r\n"), 6, "0.15x0");
   r = Cli("--data " + WriteData("bad.dat", text));
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err, "请检查: 第5行第9列数据输入有误！\n");
@@ -122,7 +115,7 @@ TEST(RigorousCli, RefusalsAndQuestions) {
 
 TEST(RigorousCli, WritesTheReportAndItsPictureBesideIt) {
   const std::string dir = Dir();
-  const std::string data = WriteData("t.dat", kTraverse);
+  const std::string data = kTraverseFile;
   std::filesystem::remove(dir + "/result.html");
   const CliRun r = Cli("--data " + data + " --check --html " + dir + "/Result.TXT");
   ASSERT_EQ(r.status, 0) << r.err;
@@ -145,7 +138,6 @@ TEST(RigorousCli, WritesTheReportAndItsPictureBesideIt) {
   EXPECT_EQ(ro.err, "提示: 文件只读,请先改变文件属性\n");
   EXPECT_EQ(Slurp(path), bytes);
   std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

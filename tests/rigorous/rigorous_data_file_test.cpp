@@ -2,30 +2,22 @@
 // notice, and saving it back.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "core/text_file.h"
 #include "rigorous/rigorous_data_file.h"
 #include "rigorous_fixture.h"
+#include "test_folder.h"
 
 namespace korvane {
 namespace {
 
-const char* const kFile =
-    " 3, 5, 3, 2,  120.5\r\n"
-    "A,1000.000,1000.000,100.000\r\n"
-    "B,1000.000,1200.000,101.000\r\n"
-    "C,850.000,1600.000,102.584\r\n"
-    "D,850.000,1800.000,103.000\r\n"
-    "B,180.0010,200.004,1.50,1.60,0.3000,1.60,1.50,-0.3010\r\n"
-    "P1,270.0005,150.002,1.50,1.50,-0.1500,1.50,1.50,0.1500\r\n"
-    "P2,89.5950,199.995,1.40,1.40,0.1000,1.40,1.40,-0.1000\r\n"
-    "C,180.0008,0,0,0,0,0,0,0\r\n"
-    "\r\n";
+// The four-station traverse on a plane 120.5 m high.
+const std::string kFile = [] {
+  std::string text = testing_rigorous::FourStationFileText();
+  return text.replace(0, text.find('\r'), " 3, 5, 3, 2,  120.5");
+}();
 
 TEST(RigorousDataFile, LoadsTableAndBoxes) {
   const RigorousFileLoad load = LoadRigorousText(kFile);
@@ -112,12 +104,6 @@ TEST(RigorousDataFile, LongFieldsKeepEveryIntegerDigit) {
   EXPECT_EQ(load.table.at(4, 2), "180.0010");
 }
 
-std::string TempPath(const std::string& name) {
-  const auto dir = std::filesystem::temp_directory_path() / ("korvane_rigorous_data_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  return (dir / name).string();
-}
-
 std::string Bytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream s;
@@ -135,7 +121,8 @@ TEST(RigorousDataFile, SavesAndReadsBack) {
   EXPECT_NE(text.find("\nP2,89.5950,199.995,1.40,1.40,0.1000,1.40,1.40,  0\n"), std::string::npos);
   EXPECT_EQ(text.substr(text.size() - 2), "\n\n");
 
-  const std::string path = TempPath("traverse.dat");
+  TestFolder folder;
+  const std::string path = folder.file("traverse.dat");
   {
     std::ofstream old(path, std::ios::binary);
     old << std::string(5000, 'z') << "\r\n";
@@ -161,7 +148,6 @@ TEST(RigorousDataFile, SavesAndReadsBack) {
   // "N" is kept as typed.
   p.projectionHeight = "n";
   EXPECT_EQ(RigorousDataText(t, p).substr(0, 15), " 3, 5, 0, 2, n\n");
-  std::filesystem::remove_all(std::filesystem::path(path).parent_path());
 }
 
 TEST(RigorousDataFile, UnreadableFileIsAnError) {

@@ -1,6 +1,8 @@
 #pragma once
 // Small traverses for the tests: tables built from rows of texts.
 #include <array>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,13 @@ inline RigorousTable FourStationTable() {
                        {"C", "180.0008", "0", "0", "0", "0", "0", "0", "0"},
                    },
                    {"C", "850.000", "1600.000", "102.584"}, {"D", "850.000", "1800.000", "103.000"});
+}
+
+// The four-station traverse as a data file, its first line " 3, 5, 3, 2,  0".
+inline std::string FourStationFilePath() { return std::string(KORVANE_TEST_DATA) + "/rigorous/four_stations.dat"; }
+inline std::string FourStationFileText() {
+  std::ifstream in(FourStationFilePath(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline RigorousParameters Params(const std::string& tym, const std::string& cj, const std::string& j,

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -13,6 +12,7 @@
 #include "core/text_file.h"
 #include "rigorous/rigorous_report.h"
 #include "rigorous_fixture.h"
+#include "test_folder.h"
 
 namespace korvane {
 namespace {
@@ -199,12 +199,6 @@ TEST(RigorousReport, ImageLineQuotesNamesWithBlanks) {
   EXPECT_EQ(lines.back(), "<IMG SRC=\"my report.bmp\"   border=0 align=center  HEIGHT=709 WIDTH=502>");
 }
 
-std::string TempDir() {
-  const auto dir = std::filesystem::temp_directory_path() / ("korvane_rigorous_report_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  return dir.string();
-}
-
 std::string Bytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream s;
@@ -213,8 +207,8 @@ std::string Bytes(const std::string& path) {
 }
 
 TEST(RigorousReport, WritesGbkWithCrLfAndReplacesTheFile) {
-  const std::string dir = TempDir();
-  const std::string path = dir + "/report.html";
+  TestFolder folder;
+  const std::string path = folder.file("report.html");
   Report r = Make(FourStationTable(), Params("0", "5", "5", "5"), "ybs1", true);
   {
     std::ofstream old(path, std::ios::binary);
@@ -240,7 +234,6 @@ TEST(RigorousReport, WritesGbkWithCrLfAndReplacesTheFile) {
   EXPECT_EQ(ro.refusal->text, "文件只读,请先改变文件属性");
   EXPECT_EQ(Bytes(path), bytes);
   ::chmod(path.c_str(), 0644);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "ui/goodbye_window.h"
+#include "core/read_only.h"
 #include "ui/platform.h"
 #include "ui/start_dialog.h"
 #include "ui_test_support.h"
@@ -222,12 +223,12 @@ void MainWindowTest::startFileIsPreparedAndLockedOnExit() {
     // The harness uses its own folder; check its file.
     QVERIFY(QFileInfo::exists(h.window->startFilePath()));
     QCOMPARE(QFileInfo(h.window->startFilePath()).size(), 0);
-    QVERIFY(!platform::IsReadOnly(h.window->startFilePath()));
+    QVERIFY(!IsReadOnlyFile(h.window->startFilePath().toStdString()));
     h.window->close();
-    QVERIFY(platform::IsReadOnly(h.window->startFilePath()));
+    QVERIFY(IsReadOnlyFile(h.window->startFilePath().toStdString()));
     QVERIFY(h.window->goodbyeWindow() && h.window->goodbyeWindow()->isVisible());
     QVERIFY(!h.window->isVisible());
-    platform::SetReadOnly(h.window->startFilePath(), false);
+    SetReadOnlyFile(h.window->startFilePath().toStdString(), false);
   }
   // A read-only file from the last run is writable again after start-up and
   // keeps its content.
@@ -235,7 +236,7 @@ void MainWindowTest::startFileIsPreparedAndLockedOnExit() {
   QVERIFY(file.open(QIODevice::WriteOnly));
   file.write("abc");
   file.close();
-  QVERIFY(platform::SetReadOnly(path, true));
+  QVERIFY(SetReadOnlyFile(path.toStdString(), true));
   qputenv("KORVANE_DATA_DIR", dataDir.path().toUtf8());
   RecordingMessageBoxes messages;
   AnsweringFileDialogs files;
@@ -244,7 +245,7 @@ void MainWindowTest::startFileIsPreparedAndLockedOnExit() {
   QCOMPARE(env.dataDir, QDir(dataDir.path()).absolutePath());
   MainWindow window(env);
   window.startUp();
-  QVERIFY(!platform::IsReadOnly(path));
+  QVERIFY(!IsReadOnlyFile(path.toStdString()));
   QCOMPARE(QFileInfo(path).size(), 3);
 }
 

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "simple/simple_adjustment.h"
 #include "ui/main_window.h"
 #include "ui/observation_grid.h"
 #include "ui/user_prompts.h"
@@ -92,8 +93,10 @@ struct MainWindowHarness {
   int endRequests = 0;
   std::unique_ptr<MainWindow> window;
 
-  MainWindowHarness() {
+  // `adjust` stands in for the engine when given.
+  explicit MainWindowHarness(std::function<SimpleResult(const SimpleInput&)> adjust = {}) {
     MainWindowEnvironment env;
+    env.adjust = std::move(adjust);
     env.messages = &messages;
     env.files = &files;
     env.dataDir = dataDir.path();
