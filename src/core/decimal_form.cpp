@@ -1,6 +1,7 @@
 #include "decimal_form.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -9,6 +10,20 @@
 namespace korvane {
 
 namespace {
+
+using Wide = unsigned __int128;
+
+// 10^0 … 10^22; with a 53-bit mantissa the product stays below 2^127.
+constexpr int kMaxScale = 22;
+constexpr std::array<Wide, kMaxScale + 1> kWidePowers = [] {
+  std::array<Wide, kMaxScale + 1> powers{};
+  Wide power = 1;
+  for (Wide& p : powers) {
+    p = power;
+    power *= 10;
+  }
+  return powers;
+}();
 
 // Digits of a scientific text d.ddde[+-]xx, without the point.
 int MantissaDigits(const char* begin, const char* e) {
@@ -38,6 +53,15 @@ DecimalForm DecimalFormOf(double value, int significant) {
   DecimalForm form;
   if (value == 0.0 || !std::isfinite(value)) return form;
   form.negative = value < 0;
+  if (const auto scaled = ToScaledDecimal(value, significant)) {
+    char text[24];
+    const auto r = std::to_chars(text, text + sizeof text, scaled->mantissa);
+    auto count = static_cast<int>(r.ptr - text);
+    form.exponent = count - scaled->scale;
+    while (count > 0 && text[count - 1] == '0') --count;
+    form.digits.assign(text, static_cast<std::size_t>(count));
+    return form;
+  }
   // Exact and locale-free: d.ddddde[+-]xx, correctly rounded. The shortest
   // text that reads back as the value, when it has no more digits than
   // asked for, is that rounding already (it lies within half a unit in the
@@ -71,6 +95,40 @@ DecimalForm DecimalFormOf(double value, int significant) {
 }
 
 }  // namespace
+
+std::uint64_t PowerOfTen(int exponent) { return static_cast<std::uint64_t>(kWidePowers[exponent]); }
+
+std::optional<ScaledDecimal> ToScaledDecimal(double value, int significant) {
+  if (value == 0.0 || !std::isfinite(value) || significant < 1 || significant > 17) return std::nullopt;
+  const double magnitude = std::fabs(value);
+  // magnitude = m * 2^-shift exactly, m a whole number below 2^53.
+  int exponent2 = 0;
+  const double fraction = std::frexp(magnitude, &exponent2);
+  const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  const int shift = 53 - exponent2;
+  const Wide low = kWidePowers[significant - 1], high = kWidePowers[significant];
+  // log10 gives the decimal exponent, or one off next to a power of ten:
+  // the whole part of m * 10^scale * 2^-shift must have `significant` digits.
+  int scale = significant - (static_cast<int>(std::floor(std::log10(magnitude))) + 1);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (scale < 0 || scale > kMaxScale || shift <= 0 || shift >= 128) return std::nullopt;
+    const Wide product = static_cast<Wide>(m) * kWidePowers[scale];
+    const Wide whole = product >> shift;
+    if (whole < low) {
+      ++scale;
+      continue;
+    }
+    if (whole >= high) {
+      --scale;
+      continue;
+    }
+    const Wide rest = product - (whole << shift);
+    const Wide half = Wide{1} << (shift - 1);
+    const bool up = rest > half || (rest == half && (whole & 1) != 0);
+    return ScaledDecimal{value < 0, static_cast<std::uint64_t>(whole) + (up ? 1 : 0), scale};
+  }
+  return std::nullopt;
+}
 
 DecimalForm ToDecimalForm(double value, int significant) { return DecimalFormOf<double>(value, significant); }
 

@@ -1,8 +1,11 @@
 #include "numbers.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "decimal_form.h"
@@ -38,9 +41,80 @@ int PatternDecimals(std::string_view pattern) {
   return decimals;
 }
 
-std::string FormatFixedForm(const DecimalForm& form, std::string_view pattern) {
+// The most places the quick way below handles: 10^19 still fits 64 bits.
+constexpr int kMaxQuickDecimals = 19;
+
+// A value's `significant`-digit form rounded half away from zero to
+// `decimals` places, as a whole number of units of 10^-decimals: the same
+// rounding as RoundDecimals on the value's decimal form, without its text.
+// Nothing when the value takes the general way or the units overflow.
+std::optional<std::uint64_t> RoundedUnits(const ScaledDecimal& s, int decimals) {
+  if (decimals < 0 || decimals > kMaxQuickDecimals) return std::nullopt;
+  if (s.scale <= decimals) {
+    const std::uint64_t factor = PowerOfTen(decimals - s.scale);
+    if (s.mantissa > UINT64_MAX / factor) return std::nullopt;
+    return s.mantissa * factor;
+  }
+  const int dropped = s.scale - decimals;
+  // A mantissa of at most 10^17 is below half of 10^18: nothing is left.
+  if (dropped > 18) return 0;
+  const std::uint64_t unit = PowerOfTen(dropped);
+  const std::uint64_t rest = s.mantissa % unit;
+  return s.mantissa / unit + (rest >= unit - rest ? 1 : 0);
+}
+
+// The fixed text of a whole number of units of 10^-decimals.
+std::string FixedUnitsText(bool negative, std::uint64_t units, int decimals) {
+  char text[48];
+  char* p = text;
+  if (negative) *p++ = '-';
+  const std::uint64_t unit = PowerOfTen(decimals);
+  p = std::to_chars(p, text + sizeof text, units / unit).ptr;
+  if (decimals > 0) {
+    *p++ = '.';
+    char fraction[24];
+    const auto end = std::to_chars(fraction, fraction + sizeof fraction, units % unit).ptr;
+    const auto written = static_cast<int>(end - fraction);
+    for (int i = written; i < decimals; ++i) *p++ = '0';
+    p = std::copy(fraction, end, p);
+  }
+  return std::string(text, p);
+}
+
+// FormatFixed of a value with `significant` digits.
+std::string FormatFixedDigits(double value, int significant, std::string_view pattern) {
   const int decimals = PatternDecimals(pattern);
-  return FixedText(RoundDecimals(form, decimals), decimals);
+  if (const auto scaled = ToScaledDecimal(value, significant))
+    if (const auto units = RoundedUnits(*scaled, decimals)) return FixedUnitsText(scaled->negative, *units, decimals);
+  return FixedText(RoundDecimals(ToDecimalForm(value, significant), decimals), decimals);
+}
+
+// RoundFixed of a value with `significant` digits: the fixed text read back.
+// The quick way divides two exact doubles, which rounds to the nearest as
+// reading the decimal text does.
+double RoundFixedDigits(double value, int significant, std::string_view pattern) {
+  constexpr int kExactPowers = 22;  // 10^22 is the last power of ten a double holds exactly
+  static constexpr auto kPowers = [] {
+    std::array<double, kExactPowers + 1> powers{};
+    double power = 1;
+    for (double& p : powers) {
+      p = power;
+      power *= 10;
+    }
+    return powers;
+  }();
+  const int decimals = PatternDecimals(pattern);
+  if (const auto scaled = ToScaledDecimal(value, significant)) {
+    constexpr std::uint64_t kExactWhole = std::uint64_t{1} << 53;
+    double magnitude = -1;
+    if (scaled->scale <= decimals) {
+      magnitude = static_cast<double>(scaled->mantissa) / kPowers[scaled->scale];
+    } else if (const auto units = RoundedUnits(*scaled, decimals); units && *units <= kExactWhole) {
+      magnitude = static_cast<double>(*units) / kPowers[decimals];
+    }
+    if (magnitude >= 0) return scaled->negative ? -magnitude : magnitude;
+  }
+  return ParseLenient(FixedText(RoundDecimals(ToDecimalForm(value, significant), decimals), decimals));
 }
 
 std::string ExponentText(const DecimalForm& form) {
@@ -146,20 +220,16 @@ CellCheck IsNumericCell(std::string_view text) {
 }
 
 std::string FormatFixed(double value, std::string_view pattern) {
-  return FormatFixedForm(ToDecimalForm(value, kDoubleDigits), pattern);
+  return FormatFixedDigits(value, kDoubleDigits, pattern);
 }
 
 std::string FormatFixed(float value, std::string_view pattern) {
-  return FormatFixedForm(ToDecimalForm(value, kFloatDigits), pattern);
+  return FormatFixedDigits(value, kFloatDigits, pattern);
 }
 
-double RoundFixed(double value, std::string_view pattern) {
-  return ParseLenient(FormatFixed(value, pattern));
-}
+double RoundFixed(double value, std::string_view pattern) { return RoundFixedDigits(value, kDoubleDigits, pattern); }
 
-double RoundFixed(float value, std::string_view pattern) {
-  return ParseLenient(FormatFixed(value, pattern));
-}
+double RoundFixed(float value, std::string_view pattern) { return RoundFixedDigits(value, kFloatDigits, pattern); }
 
 std::string StrNumber(double value) {
   return StrNumberForm(ToDecimalForm(value, kDoubleDigits), kDoubleDigits);

@@ -106,14 +106,13 @@ std::vector<Station> LoadStations(const ObservationTable& table) {
 Station LoadStation(const ObservationRow& cells) {
   Station s;
   s.name = TrimLeft(cells[0]);
-  s.angleText = TrimLeft(cells[1]);
-  s.verticalText = TrimLeft(cells[5]);
-  s.angleDms = ParseLenient(s.angleText);
+  s.angleDms = CellValue(cells, 2);
+  s.verticalDms = CellValue(cells, 6);
   s.betaRaw = DmsToDegrees(s.angleDms);
   s.distance = static_cast<float>(CellValue(cells, 3));
   s.instrumentForward = static_cast<float>(CellValue(cells, 4));
   s.targetForward = static_cast<float>(CellValue(cells, 5));
-  s.verticalForward = DmsToRadians(ParseLenient(s.verticalText));
+  s.verticalForward = DmsToRadians(s.verticalDms);
   s.instrumentBack = static_cast<float>(CellValue(cells, 7));
   s.targetBack = static_cast<float>(CellValue(cells, 8));
   s.verticalBack = DmsToRadians(CellValue(cells, 9));
