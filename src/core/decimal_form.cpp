@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -11,7 +12,7 @@ namespace korvane {
 
 namespace {
 
-using Wide = unsigned __int128;
+__extension__ using Wide = unsigned __int128;
 
 // 10^0 … 10^22; with a 53-bit mantissa the product stays below 2^127.
 constexpr int kMaxScale = 22;
@@ -100,16 +101,21 @@ std::uint64_t PowerOfTen(int exponent) { return static_cast<std::uint64_t>(kWide
 
 std::optional<ScaledDecimal> ToScaledDecimal(double value, int significant) {
   if (value == 0.0 || !std::isfinite(value) || significant < 1 || significant > 17) return std::nullopt;
-  const double magnitude = std::fabs(value);
-  // magnitude = m * 2^-shift exactly, m a whole number below 2^53.
-  int exponent2 = 0;
-  const double fraction = std::frexp(magnitude, &exponent2);
-  const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  const int shift = 53 - exponent2;
+  // |value| = m * 2^-shift exactly, m a whole number below 2^53; subnormal
+  // values (below 1e-307) take the general way.
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+  if (biased == 0) return std::nullopt;
+  constexpr std::uint64_t kHidden = std::uint64_t{1} << 52;
+  const std::uint64_t m = (bits & (kHidden - 1)) | kHidden;
+  const int shift = 1075 - biased;
   const Wide low = kWidePowers[significant - 1], high = kWidePowers[significant];
-  // log10 gives the decimal exponent, or one off next to a power of ten:
-  // the whole part of m * 10^scale * 2^-shift must have `significant` digits.
-  int scale = significant - (static_cast<int>(std::floor(std::log10(magnitude))) + 1);
+  // The value lies in [2^(p-1), 2^p) with p = 53 - shift, so its decimal
+  // exponent is floor((p-1)·log10 2) + 1 or one more (1233/4096 is log10 2
+  // closely enough for every double); the whole part of m * 10^scale *
+  // 2^-shift must have `significant` digits.
+  const int lowExponent = ((52 - shift) * 1233 >> 12) + 1;
+  int scale = significant - lowExponent;
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (scale < 0 || scale > kMaxScale || shift <= 0 || shift >= 128) return std::nullopt;
     const Wide product = static_cast<Wide>(m) * kWidePowers[scale];

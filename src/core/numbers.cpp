@@ -1,5 +1,6 @@
 #include "numbers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -117,45 +118,54 @@ double RoundFixedDigits(double value, int significant, std::string_view pattern)
   return ParseLenient(FixedText(RoundDecimals(ToDecimalForm(value, significant), decimals), decimals));
 }
 
-std::string ExponentText(const DecimalForm& form) {
-  std::string text;
-  text.push_back(form.digits[0]);
+// The exponent form d.ddddE[+-]xx, written at `p`.
+char* WriteExponentText(char* p, const DecimalForm& form) {
+  *p++ = form.digits[0];
   if (form.digits.size() > 1) {
-    text.push_back('.');
-    text.append(form.digits, 1, std::string::npos);
+    *p++ = '.';
+    p = std::copy(form.digits.begin() + 1, form.digits.end(), p);
   }
   const int e = form.exponent - 1;
-  text += e < 0 ? "E-" : "E+";
+  *p++ = 'E';
+  *p++ = e < 0 ? '-' : '+';
   const int magnitude = std::abs(e);
-  if (magnitude < 10) text.push_back('0');
-  text += std::to_string(magnitude);
-  return text;
+  if (magnitude < 10) *p++ = '0';
+  return std::to_chars(p, p + 8, magnitude).ptr;
 }
 
 // The shortest text of a value in its decimal form; `leadingZero` writes the
-// "0" before the point of values below 1 in magnitude.
-std::string ShortText(const DecimalForm& form, int significant, bool leadingZero) {
-  if (form.digits.empty()) return "0";
-  std::string body;
+// "0" before the point of values below 1 in magnitude, `blank` a blank before
+// values that are not negative.
+std::string ShortText(const DecimalForm& form, int significant, bool leadingZero, bool blank = false) {
+  const bool negative = form.negative && !form.digits.empty();
+  // At most 17 digits, 3 zeros after the point, sign, point and exponent.
+  char text[48];
+  char* p = text;
+  if (negative) *p++ = '-';
+  else if (blank) *p++ = ' ';
   const int n = static_cast<int>(form.digits.size());
-  if (form.exponent > significant || form.exponent < -3) {
-    body = ExponentText(form);
+  if (form.digits.empty()) {
+    *p++ = '0';
+  } else if (form.exponent > significant || form.exponent < -3) {
+    p = WriteExponentText(p, form);
   } else if (form.exponent <= 0) {
-    body = leadingZero ? "0." : ".";
-    body.append(static_cast<std::size_t>(-form.exponent), '0');
-    body += form.digits;
+    if (leadingZero) *p++ = '0';
+    *p++ = '.';
+    p = std::fill_n(p, -form.exponent, '0');
+    p = std::copy(form.digits.begin(), form.digits.end(), p);
   } else if (n <= form.exponent) {
-    body = form.digits;
-    body.append(static_cast<std::size_t>(form.exponent - n), '0');
+    p = std::copy(form.digits.begin(), form.digits.end(), p);
+    p = std::fill_n(p, form.exponent - n, '0');
   } else {
-    body = form.digits.substr(0, form.exponent) + "." + form.digits.substr(form.exponent);
+    p = std::copy(form.digits.begin(), form.digits.begin() + form.exponent, p);
+    *p++ = '.';
+    p = std::copy(form.digits.begin() + form.exponent, form.digits.end(), p);
   }
-  return (form.negative ? "-" : "") + body;
+  return std::string(text, p);
 }
 
 std::string StrNumberForm(const DecimalForm& form, int significant) {
-  const std::string text = ShortText(form, significant, false);
-  return form.negative ? text : " " + text;
+  return ShortText(form, significant, false, true);
 }
 
 }  // namespace

@@ -68,8 +68,8 @@ void WriteObservationTables(ReportLines& out, const std::vector<Station>& statio
   for (const Station& s : stations) {
     std::string instrument, target, vertical;
     if (!s.oneWay()) {
-      instrument = SText(F3(s.instrumentBack));
-      target = SText(F3(s.targetBack));
+      instrument = SF3(s.instrumentBack);
+      target = SF3(s.targetBack);
       vertical = S(RadiansToDms(s.verticalBack));
     }
     out.add(Joined("  ", PaddedName(s.name), PadRight(instrument, 10), " ", PadRight(target, 10),
