@@ -55,10 +55,11 @@ std::optional<Message> WriteCorrections(ReportLines& out, const ClosingSolution&
   const std::vector<Station>& st = s.red.stations;
   out.add(std::string("  ") + "点  号" + "     δβ″" + " δX(mm)" + "  δY(mm)" + "  δH(mm)" +
           "  δS投影(mm)" + "  δS平差(mm)");
-  if (CharCount(s.angleCorrectionText[0]) > 6) return PlaneWidthRefusal();
-  out.add("  " + PaddedName(st[0].name) + SText(s.angleCorrectionText[0]));
+  const std::string first = NumberText(s.angleCorrectionSeconds[0]);
+  if (CharCount(first) > 6) return PlaneWidthRefusal();
+  out.add("  " + PaddedName(st[0].name) + SText(first));
   for (std::size_t i = 0; i + 1 < st.size(); ++i) {
-    const std::string& beta = s.angleCorrectionText[i + 1];
+    const std::string beta = NumberText(s.angleCorrectionSeconds[i + 1]);
     const std::string vx = S(s.correctionXmm[i]);
     const std::string vy = S(s.correctionYmm[i]);
     const std::string reduction = SF1(s.red.reductionMm[i]);

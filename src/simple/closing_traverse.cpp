@@ -87,11 +87,11 @@ std::optional<Message> CloseAngles(ClosingSolution& s) {
     return Warning("角度闭合差已超过1度，不再接受计算！");
   const AngleShares shares = AngleWeights(beta, s.red.betaSum);
   s.angleCorrection = traverse::DistributeMisclosure(shares.weight, shares.total, s.angularMisclosure);
-  s.angleCorrectionText.resize(n);
+  s.angleCorrectionSeconds.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
     double printed = -RoundFixed(-s.angleCorrection[i] * survey::kSecondsPerDegree, "#0.0");
     if (printed == 0) printed = 0;  // no "-0"
-    s.angleCorrectionText[i] = NumberText(printed);
+    s.angleCorrectionSeconds[i] = printed;
   }
   return std::nullopt;
 }
@@ -121,8 +121,13 @@ std::optional<Message> CloseCoordinates(ClosingSolution& s, traverse::Increments
 // Coordinate corrections by leg weights; every point rounded to millimetres.
 void AdjustCoordinates(ClosingSolution& s, const traverse::Increments& inc, std::size_t legs) {
   const StartValues& v = s.red.start;
-  const std::vector<double> legReduced(s.red.reduced.begin(), s.red.reduced.begin() + legs);
-  s.legWeight = LegWeights(legReduced, v.additiveConstant, v.scaleConstant);
+  // The closed kind reduced one leg more (back onto the start point).
+  if (s.red.reduced.size() == legs) {
+    s.legWeight = LegWeights(s.red.reduced, v.additiveConstant, v.scaleConstant);
+  } else {
+    const std::vector<double> legReduced(s.red.reduced.begin(), s.red.reduced.begin() + legs);
+    s.legWeight = LegWeights(legReduced, v.additiveConstant, v.scaleConstant);
+  }
   TakePoints(s, AdjustPoints(inc.dx, inc.dy, s.legWeight, s.fx, s.fy, v.startX, v.startY));
   s.adjustedSum = traverse::SumOf<double>(s.adjusted);
   s.distanceChangeMm.resize(legs);
@@ -151,6 +156,7 @@ ClosingOutcome SolveClosing(Reduction red, bool closed) {
   traverse::Increments inc;
   if ((out.refusal = CloseCoordinates(s, inc, legs))) return out;
   AdjustCoordinates(s, inc, legs);
+  inc = {};  // the increments are spent: a long traverse closes its heights without them
   AdjustHeights(s);
   return out;
 }

@@ -20,7 +20,7 @@ struct ClosingSolution {
   double closingAzimuth = 0;  // αE: end point towards its orientation point
   double angularMisclosure = 0;                // fβ in degrees
   std::vector<double> angleCorrection;         // degrees, per station
-  std::vector<std::string> angleCorrectionText;  // seconds, as printed
+  std::vector<double> angleCorrectionSeconds;  // as printed, to 0.1″
   std::vector<double> azimuth;                 // adjusted azimuth per leg
   float sumDx = 0, sumDy = 0;
   float fx = 0, fy = 0, fs = 0;

@@ -18,7 +18,6 @@ struct Station {
   std::string name;     // leading blanks removed
   double angleDms = 0;  // the typed horizontal angle
   double verticalDms = 0;  // the typed forward vertical angle
-  double betaRaw = 0;        // decimal degrees, negative for a right angle
   float distance = 0;
   float instrumentForward = 0, targetForward = 0;
   double verticalForward = 0;  // radians
