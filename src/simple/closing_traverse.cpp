@@ -77,8 +77,8 @@ void Orient(ClosingSolution& s) {
 }
 
 // Provisional azimuths and the angular misclosure, then its corrections in
-// inverse proportion to the angles.
-std::optional<Message> CloseAngles(ClosingSolution& s) {
+// inverse proportion to the angles (degrees, per station).
+std::optional<Message> CloseAngles(ClosingSolution& s, std::vector<double>& correction) {
   const std::vector<double>& beta = s.red.beta;
   const std::size_t n = beta.size();
   const double computed = traverse::PropagateAzimuths(s.startAzimuth, beta, n).back();
@@ -86,10 +86,10 @@ std::optional<Message> CloseAngles(ClosingSolution& s) {
   if (traverse::AngularMisclosureGross(s.angularMisclosure))
     return Warning("角度闭合差已超过1度，不再接受计算！");
   const AngleShares shares = AngleWeights(beta, s.red.betaSum);
-  s.angleCorrection = traverse::DistributeMisclosure(shares.weight, shares.total, s.angularMisclosure);
+  correction = traverse::DistributeMisclosure(shares.weight, shares.total, s.angularMisclosure);
   s.angleCorrectionSeconds.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
-    double printed = -RoundFixed(-s.angleCorrection[i] * survey::kSecondsPerDegree, "#0.0");
+    double printed = -RoundFixed(-correction[i] * survey::kSecondsPerDegree, "#0.0");
     if (printed == 0) printed = 0;  // no "-0"
     s.angleCorrectionSeconds[i] = printed;
   }
@@ -97,12 +97,15 @@ std::optional<Message> CloseAngles(ClosingSolution& s) {
 }
 
 // Adjusted azimuths, the increments of the legs and the coordinate misclosure.
-std::optional<Message> CloseCoordinates(ClosingSolution& s, traverse::Increments& inc, std::size_t legs) {
+std::optional<Message> CloseCoordinates(ClosingSolution& s, std::vector<double> correction,
+                                        traverse::Increments& inc, std::size_t legs) {
   const std::vector<double>& beta = s.red.beta;
-  std::vector<double> adjustedAngle(legs);
-  for (std::size_t i = 0; i < legs; ++i) adjustedAngle[i] = beta[i] + s.angleCorrection[i];
-  s.azimuth = traverse::PropagateAzimuths(s.startAzimuth, adjustedAngle, legs);
-  inc = traverse::LegIncrements(s.azimuth, s.red.reduced, legs);
+  // The adjusted angles in place of their corrections, then the azimuths.
+  correction.resize(legs);
+  for (std::size_t i = 0; i < legs; ++i) correction[i] = beta[i] + correction[i];
+  const std::vector<double> azimuth = traverse::PropagateAzimuths(s.startAzimuth, correction, legs);
+  std::vector<double>().swap(correction);
+  inc = traverse::LegIncrements(azimuth, s.red.reduced, legs);
   s.sumDx = traverse::SumOf<float>(inc.dx);
   s.sumDy = traverse::SumOf<float>(inc.dy);
   const StartValues& v = s.red.start;
@@ -152,9 +155,10 @@ ClosingOutcome SolveClosing(Reduction red, bool closed) {
   s.red = std::move(red);
   const std::size_t legs = s.red.stations.size() - 1;
   Orient(s);
-  if ((out.refusal = CloseAngles(s))) return out;
+  std::vector<double> angleCorrection;
+  if ((out.refusal = CloseAngles(s, angleCorrection))) return out;
   traverse::Increments inc;
-  if ((out.refusal = CloseCoordinates(s, inc, legs))) return out;
+  if ((out.refusal = CloseCoordinates(s, std::move(angleCorrection), inc, legs))) return out;
   AdjustCoordinates(s, inc, legs);
   inc = {};  // the increments are spent: a long traverse closes its heights without them
   AdjustHeights(s);
