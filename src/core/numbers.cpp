@@ -168,10 +168,33 @@ std::string StrNumberForm(const DecimalForm& form, int significant) {
   return ShortText(form, significant, false, true);
 }
 
+// A plain number of at most 15 digits: the digits as a whole number and the
+// places after the point are both exact doubles, so one division rounds to
+// the nearest as reading the text does.
+double ReadShortPlain(std::string_view text) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const bool negative = text[0] == '-';
+  std::uint64_t whole = 0;
+  int places = -1;
+  for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+    if (text[i] == '.') {
+      places = 0;
+      continue;
+    }
+    whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    if (places >= 0) ++places;
+  }
+  const double value = static_cast<double>(whole) / kPowers[places < 0 ? 0 : places];
+  return negative ? -value : value;
+}
+
 }  // namespace
 
 double ParseLenient(std::string_view text) {
-  if (PlainDigits(text) > 0) {
+  const int plainDigits = PlainDigits(text);
+  if (plainDigits > 0 && plainDigits <= 15) return ReadShortPlain(text);
+  if (plainDigits > 0) {
     // Read in place; from_chars rounds to the nearest double as strtod does.
     // Values out of range take the general way below.
     double value = 0;
