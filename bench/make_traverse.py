@@ -5,7 +5,12 @@ station (every other angle typed as a right angle with a minus), distances
 of 100 to 101 m in eighths of a metre, level sights observed both ways. The known end
 data are computed from the walk, so every kind closes within its limits.
 
-usage: make_traverse.py KIND(F|B|Z|W) STATIONS DATA.dat START.ini
+With "short" after the file names every field is as short as it can be
+("A,270,1,0,0,0,0,0,0"): one-letter names, whole-degree angles, legs of 1 m
+(the first 9 m) and one-way sights from marks at ground level, so that the
+file is as small as a traverse of that many stations can be.
+
+usage: make_traverse.py KIND(F|B|Z|W) STATIONS DATA.dat START.ini [short]
 """
 import math
 import struct
@@ -21,7 +26,9 @@ def single(v):
     return struct.unpack("f", struct.pack("f", v))[0]
 
 
-def distance(i):
+def distance(i, short=False):
+    if short:
+        return 9.0 if i == 1 else 1.0
     # Opposite sides of every square are equal and every distance is a whole
     # number of eighths of a metre, so the walk keeps coming back near its
     # start and the engines' 32-bit sums stay exact over a million legs; the
@@ -48,6 +55,7 @@ def start_record(values):
 
 def main():
     kind, n, data_path, start_path = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4]
+    short = len(sys.argv) > 5 and sys.argv[5] == "short"
     legs = {"F": n - 1, "B": n - 1, "Z": n, "W": n}[kind]
     lines = [f"{kind},END"]
     x, y = START_X, START_Y
@@ -57,8 +65,10 @@ def main():
     azimuth = 1.0 if kind == "W" else START_AZIMUTH
     for i in range(1, n + 1):
         left = 90.0 if i == 1 else 270.0
-        d = distance(i)
+        d = distance(i, short)
         angle = "90.0000" if i == 1 else ("-90.0000" if i % 2 else "270.0000")
+        if short:
+            angle = angle.split(".")[0]
         if kind == "B" and i >= n - 1:
             # The closed traverse's last leg returns to the start point, and
             # its last station (the start point again) closes the angles.
@@ -75,6 +85,10 @@ def main():
             sx, sy = (single(sx + dx), single(sy + dy)) if kind in "FB" else (sx + dx, sy + dy)
             x, y = START_X + sx, START_Y + sy
         v = back = "0"  # level sights: every sight line lies on the projection plane
+        if short:
+            text = f"{d:.3f}".rstrip("0").rstrip(".")
+            lines.append(f"A,{angle},{text},0,0,{v},0,0,{back}")
+            continue
         name = "P1" if kind == "B" and i == n else f"P{i}"
         lines.append(f"{name},{angle},{d:.3f},1.500,1.500,{v},1.500,1.500,{back}")
     with open(data_path, "wb") as f:

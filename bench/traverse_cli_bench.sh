@@ -10,7 +10,8 @@
 #     10,000, 100,000 and 1,000,000 stations, in microseconds.
 #
 # usage: bench/traverse_cli_bench.sh [BUILD_DIR] [WORK_DIR]
-#   KINDS="F B Z W", SIZES="10000 100000 1000000", RUNS=5
+#   KINDS="F B Z W", SIZES="10000 100000 1000000", RUNS=5,
+#   SHORT=1 for files of the shortest lines (the hardest case of the memory bound)
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
@@ -19,6 +20,8 @@ work=${2:-$build/bench-traverse}
 kinds=${KINDS:-F B Z W}
 sizes=${SIZES:-10000 100000 1000000}
 runs=${RUNS:-5}
+shape=
+[ "${SHORT:-}" = 1 ] && shape=short
 [ -x "$cli" ] || { echo "no korvane-cli in $build/bin" >&2; exit 1; }
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
@@ -51,13 +54,13 @@ measure() {
 printf '%-5s %8s %10s %9s %10s %12s %12s %12s\n' kind stations cpu_s peak_MB bound_MB \
   "us/st@10k" "us/st@100k" "us/st@1M"
 for kind in $kinds; do
-  python3 "$here/make_traverse.py" "$kind" 1 empty.dat start.ini
+  python3 "$here/make_traverse.py" "$kind" 1 empty.dat start.ini $shape
   printf '%s,END\r\n' "$kind" >empty.dat
   set -- $(measure start.ini empty.dat)
   empty_cpu=$1 empty_kb=$2
   per=
   for n in $sizes; do
-    python3 "$here/make_traverse.py" "$kind" "$n" data.dat start.ini
+    python3 "$here/make_traverse.py" "$kind" "$n" data.dat start.ini $shape
     set -- $(measure start.ini data.dat)
     cpu=$1 kb=$2
     if ! tail -n 1 out.txt | grep -q '——'; then

@@ -1,6 +1,8 @@
 #include "decimal_form.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -9,6 +11,20 @@
 namespace korvane {
 
 namespace {
+
+__extension__ using Wide = unsigned __int128;
+
+// 10^0 … 10^22; with a 53-bit mantissa the product stays below 2^127.
+constexpr int kMaxScale = 22;
+constexpr std::array<Wide, kMaxScale + 1> kWidePowers = [] {
+  std::array<Wide, kMaxScale + 1> powers{};
+  Wide power = 1;
+  for (Wide& p : powers) {
+    p = power;
+    power *= 10;
+  }
+  return powers;
+}();
 
 // Digits of a scientific text d.ddde[+-]xx, without the point.
 int MantissaDigits(const char* begin, const char* e) {
@@ -38,6 +54,15 @@ DecimalForm DecimalFormOf(double value, int significant) {
   DecimalForm form;
   if (value == 0.0 || !std::isfinite(value)) return form;
   form.negative = value < 0;
+  if (const auto scaled = ToScaledDecimal(value, significant)) {
+    char text[24];
+    const auto r = std::to_chars(text, text + sizeof text, scaled->mantissa);
+    auto count = static_cast<int>(r.ptr - text);
+    form.exponent = count - scaled->scale;
+    while (count > 0 && text[count - 1] == '0') --count;
+    form.digits.assign(text, static_cast<std::size_t>(count));
+    return form;
+  }
   // Exact and locale-free: d.ddddde[+-]xx, correctly rounded. The shortest
   // text that reads back as the value, when it has no more digits than
   // asked for, is that rounding already (it lies within half a unit in the
@@ -71,6 +96,45 @@ DecimalForm DecimalFormOf(double value, int significant) {
 }
 
 }  // namespace
+
+std::uint64_t PowerOfTen(int exponent) { return static_cast<std::uint64_t>(kWidePowers[exponent]); }
+
+std::optional<ScaledDecimal> ToScaledDecimal(double value, int significant) {
+  if (value == 0.0 || !std::isfinite(value) || significant < 1 || significant > 17) return std::nullopt;
+  // |value| = m * 2^-shift exactly, m a whole number below 2^53; subnormal
+  // values (below 1e-307) take the general way.
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+  if (biased == 0) return std::nullopt;
+  constexpr std::uint64_t kHidden = std::uint64_t{1} << 52;
+  const std::uint64_t m = (bits & (kHidden - 1)) | kHidden;
+  const int shift = 1075 - biased;
+  const Wide low = kWidePowers[significant - 1], high = kWidePowers[significant];
+  // The value lies in [2^(p-1), 2^p) with p = 53 - shift, so its decimal
+  // exponent is floor((p-1)·log10 2) + 1 or one more (1233/4096 is log10 2
+  // closely enough for every double); the whole part of m * 10^scale *
+  // 2^-shift must have `significant` digits.
+  const int lowExponent = ((52 - shift) * 1233 >> 12) + 1;
+  int scale = significant - lowExponent;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (scale < 0 || scale > kMaxScale || shift <= 0 || shift >= 128) return std::nullopt;
+    const Wide product = static_cast<Wide>(m) * kWidePowers[scale];
+    const Wide whole = product >> shift;
+    if (whole < low) {
+      ++scale;
+      continue;
+    }
+    if (whole >= high) {
+      --scale;
+      continue;
+    }
+    const Wide rest = product - (whole << shift);
+    const Wide half = Wide{1} << (shift - 1);
+    const bool up = rest > half || (rest == half && (whole & 1) != 0);
+    return ScaledDecimal{value < 0, static_cast<std::uint64_t>(whole) + (up ? 1 : 0), scale};
+  }
+  return std::nullopt;
+}
 
 DecimalForm ToDecimalForm(double value, int significant) { return DecimalFormOf<double>(value, significant); }
 

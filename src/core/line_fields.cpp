@@ -6,8 +6,10 @@ namespace korvane {
 
 bool LineCursor::next(std::string_view& line) {
   if (pos_ >= text_.size()) return false;
-  const std::size_t end = text_.find_first_of("\r\n", pos_);
-  if (end == std::string_view::npos) {
+  // A plain scan: find_first_of would look each character up in the set.
+  std::size_t end = pos_;
+  while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r') ++end;
+  if (end == text_.size()) {
     line = text_.substr(pos_);
     pos_ = text_.size();
     return true;

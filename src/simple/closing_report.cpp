@@ -40,13 +40,13 @@ void WriteStartData(ReportLines& out, const ClosingSolution& s) {
 
 void WriteCharacteristics(ReportLines& out, const ClosingSolution& s) {
   WriteCharacteristicsHeading(out, s.closed ? 1 : 2);
-  out.add("  导线总长：    S=" + SText(F3(s.adjustedSum)) + "m");
-  out.add("  水平角闭合差： fβ=" + SText(F1(s.angularMisclosure * 3600)) + "″");
-  out.add("  x增量闭合差： fx=" + SText(F1(s.fx * 1000)) + "mm");
-  out.add("  y增量闭合差： fy=" + SText(F1(s.fy * 1000)) + "mm");
-  out.add("  边长闭合差： fs=" + SText(F1(s.fs * 1000)) + "mm");
-  out.add("  高程闭合差： fh=" + SText(F1(s.fh * 1000)) + "mm");
-  out.add("  高差每Km改正值： δKm=" + SText(F1(s.correctionPerKm)) + "mm");
+  out.add("  导线总长：    S=" + SF3(s.adjustedSum) + "m");
+  out.add("  水平角闭合差： fβ=" + SF1(s.angularMisclosure * 3600) + "″");
+  out.add("  x增量闭合差： fx=" + SF1(s.fx * 1000) + "mm");
+  out.add("  y增量闭合差： fy=" + SF1(s.fy * 1000) + "mm");
+  out.add("  边长闭合差： fs=" + SF1(s.fs * 1000) + "mm");
+  out.add("  高程闭合差： fh=" + SF1(s.fh * 1000) + "mm");
+  out.add("  高差每Km改正值： δKm=" + SF1(s.correctionPerKm) + "mm");
   out.add("  导线全长相对闭合差： Κ=fs/∑s =" + s.relativeMisclosure);
 }
 
@@ -55,13 +55,14 @@ std::optional<Message> WriteCorrections(ReportLines& out, const ClosingSolution&
   const std::vector<Station>& st = s.red.stations;
   out.add(std::string("  ") + "点  号" + "     δβ″" + " δX(mm)" + "  δY(mm)" + "  δH(mm)" +
           "  δS投影(mm)" + "  δS平差(mm)");
-  if (CharCount(s.angleCorrectionText[0]) > 6) return PlaneWidthRefusal();
-  out.add("  " + PaddedName(st[0].name) + SText(s.angleCorrectionText[0]));
+  const std::string first = NumberText(s.angleCorrectionSeconds[0]);
+  if (CharCount(first) > 6) return PlaneWidthRefusal();
+  out.add("  " + PaddedName(st[0].name) + SText(first));
   for (std::size_t i = 0; i + 1 < st.size(); ++i) {
-    const std::string& beta = s.angleCorrectionText[i + 1];
+    const std::string beta = NumberText(s.angleCorrectionSeconds[i + 1]);
     const std::string vx = S(s.correctionXmm[i]);
     const std::string vy = S(s.correctionYmm[i]);
-    const std::string reduction = SText(F1(s.red.reductionMm[i]));
+    const std::string reduction = SF1(s.red.reductionMm[i]);
     const std::string vh = S(s.heightCorrectionMm[i]);
     if (CharCount(beta) > 6 || CharCount(vx) > 6 || CharCount(vy) > 6 || CharCount(reduction) > 6)
       return PlaneWidthRefusal();
@@ -77,8 +78,8 @@ void WriteFinal(ReportLines& out, const ClosingSolution& s) {
   const std::vector<Station>& st = s.red.stations;
   WriteFinalHeading(out, "        平距S(m)");
   for (std::size_t i = 0; i + 1 < st.size(); ++i) {
-    out.add(Joined("   ", PaddedName(st[i + 1].name), SText(F3(s.adjusted[i])), "    ", S(s.x[i + 1]),
-                   "      ", S(s.y[i + 1]), "        ", SText(F3(s.height[i + 1]))));
+    out.add(Joined("   ", PaddedName(st[i + 1].name), SF3(s.adjusted[i]), "    ", S(s.x[i + 1]),
+                   "      ", S(s.y[i + 1]), "        ", SF3(s.height[i + 1])));
   }
   out.add(Rule(s.closed ? 3 : 2));
 }

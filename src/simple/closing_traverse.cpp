@@ -77,8 +77,8 @@ void Orient(ClosingSolution& s) {
 }
 
 // Provisional azimuths and the angular misclosure, then its corrections in
-// inverse proportion to the angles.
-std::optional<Message> CloseAngles(ClosingSolution& s) {
+// inverse proportion to the angles (degrees, per station).
+std::optional<Message> CloseAngles(ClosingSolution& s, std::vector<double>& correction) {
   const std::vector<double>& beta = s.red.beta;
   const std::size_t n = beta.size();
   const double computed = traverse::PropagateAzimuths(s.startAzimuth, beta, n).back();
@@ -86,23 +86,26 @@ std::optional<Message> CloseAngles(ClosingSolution& s) {
   if (traverse::AngularMisclosureGross(s.angularMisclosure))
     return Warning("角度闭合差已超过1度，不再接受计算！");
   const AngleShares shares = AngleWeights(beta, s.red.betaSum);
-  s.angleCorrection = traverse::DistributeMisclosure(shares.weight, shares.total, s.angularMisclosure);
-  s.angleCorrectionText.resize(n);
+  correction = traverse::DistributeMisclosure(shares.weight, shares.total, s.angularMisclosure);
+  s.angleCorrectionSeconds.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
-    double printed = -RoundFixed(-s.angleCorrection[i] * survey::kSecondsPerDegree, "#0.0");
+    double printed = -RoundFixed(-correction[i] * survey::kSecondsPerDegree, "#0.0");
     if (printed == 0) printed = 0;  // no "-0"
-    s.angleCorrectionText[i] = NumberText(printed);
+    s.angleCorrectionSeconds[i] = printed;
   }
   return std::nullopt;
 }
 
 // Adjusted azimuths, the increments of the legs and the coordinate misclosure.
-std::optional<Message> CloseCoordinates(ClosingSolution& s, traverse::Increments& inc, std::size_t legs) {
+std::optional<Message> CloseCoordinates(ClosingSolution& s, std::vector<double> correction,
+                                        traverse::Increments& inc, std::size_t legs) {
   const std::vector<double>& beta = s.red.beta;
-  std::vector<double> adjustedAngle(legs);
-  for (std::size_t i = 0; i < legs; ++i) adjustedAngle[i] = beta[i] + s.angleCorrection[i];
-  s.azimuth = traverse::PropagateAzimuths(s.startAzimuth, adjustedAngle, legs);
-  inc = traverse::LegIncrements(s.azimuth, s.red.reduced, legs);
+  // The adjusted angles in place of their corrections, then the azimuths.
+  correction.resize(legs);
+  for (std::size_t i = 0; i < legs; ++i) correction[i] = beta[i] + correction[i];
+  const std::vector<double> azimuth = traverse::PropagateAzimuths(s.startAzimuth, correction, legs);
+  std::vector<double>().swap(correction);
+  inc = traverse::LegIncrements(azimuth, s.red.reduced, legs);
   s.sumDx = traverse::SumOf<float>(inc.dx);
   s.sumDy = traverse::SumOf<float>(inc.dy);
   const StartValues& v = s.red.start;
@@ -121,8 +124,13 @@ std::optional<Message> CloseCoordinates(ClosingSolution& s, traverse::Increments
 // Coordinate corrections by leg weights; every point rounded to millimetres.
 void AdjustCoordinates(ClosingSolution& s, const traverse::Increments& inc, std::size_t legs) {
   const StartValues& v = s.red.start;
-  const std::vector<double> legReduced(s.red.reduced.begin(), s.red.reduced.begin() + legs);
-  s.legWeight = LegWeights(legReduced, v.additiveConstant, v.scaleConstant);
+  // The closed kind reduced one leg more (back onto the start point).
+  if (s.red.reduced.size() == legs) {
+    s.legWeight = LegWeights(s.red.reduced, v.additiveConstant, v.scaleConstant);
+  } else {
+    const std::vector<double> legReduced(s.red.reduced.begin(), s.red.reduced.begin() + legs);
+    s.legWeight = LegWeights(legReduced, v.additiveConstant, v.scaleConstant);
+  }
   TakePoints(s, AdjustPoints(inc.dx, inc.dy, s.legWeight, s.fx, s.fy, v.startX, v.startY));
   s.adjustedSum = traverse::SumOf<double>(s.adjusted);
   s.distanceChangeMm.resize(legs);
@@ -147,10 +155,12 @@ ClosingOutcome SolveClosing(Reduction red, bool closed) {
   s.red = std::move(red);
   const std::size_t legs = s.red.stations.size() - 1;
   Orient(s);
-  if ((out.refusal = CloseAngles(s))) return out;
+  std::vector<double> angleCorrection;
+  if ((out.refusal = CloseAngles(s, angleCorrection))) return out;
   traverse::Increments inc;
-  if ((out.refusal = CloseCoordinates(s, inc, legs))) return out;
+  if ((out.refusal = CloseCoordinates(s, std::move(angleCorrection), inc, legs))) return out;
   AdjustCoordinates(s, inc, legs);
+  inc = {};  // the increments are spent: a long traverse closes its heights without them
   AdjustHeights(s);
   return out;
 }

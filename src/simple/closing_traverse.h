@@ -19,9 +19,7 @@ struct ClosingSolution {
   double startAzimuth = 0;    // α0: orientation point towards the start point
   double closingAzimuth = 0;  // αE: end point towards its orientation point
   double angularMisclosure = 0;                // fβ in degrees
-  std::vector<double> angleCorrection;         // degrees, per station
-  std::vector<std::string> angleCorrectionText;  // seconds, as printed
-  std::vector<double> azimuth;                 // adjusted azimuth per leg
+  std::vector<double> angleCorrectionSeconds;  // as printed, to 0.1″
   float sumDx = 0, sumDy = 0;
   float fx = 0, fy = 0, fs = 0;
   std::vector<double> legWeight;               // q per leg, summing to 1

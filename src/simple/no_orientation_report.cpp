@@ -13,12 +13,12 @@ std::optional<Message> WriteCorrections(ReportLines& out, const NoOrientationSol
   for (std::size_t i = 0; i < st.size(); ++i) {
     const std::string vx = S(s.correctionXmm[i]);
     const std::string vy = S(s.correctionYmm[i]);
-    const std::string reduction = SText(F1(s.red.reductionMm[i]));
-    const std::string vh = SText(F1(s.heightCorrectionMm[i]));
+    const std::string reduction = SF1(s.red.reductionMm[i]);
+    const std::string vh = SF1(s.heightCorrectionMm[i]);
     if (CharCount(vx) > 6 || CharCount(vy) > 6 || CharCount(reduction) > 6) return PlaneWidthRefusal();
     if (CharCount(vh) > 6) return HeightWidthRefusal();
     out.add(Joined("  ", PaddedName(st[i].name), " ", PadRight(vx, 6), "  ", PadRight(vy, 6), "   ",
-                   PadRight(vh, 6), "    ", PadRight(reduction, 6), "       ", SText(F1(s.distanceChangeMm[i]))));
+                   PadRight(vh, 6), "    ", PadRight(reduction, 6), "       ", SF1(s.distanceChangeMm[i])));
   }
   return std::nullopt;
 }

@@ -84,6 +84,7 @@ NoOrientationOutcome SolveNoOrientation(Reduction red, const std::string& endNam
   traverse::Increments inc;
   if ((out.refusal = CloseOnEnd(s, inc))) return out;
   AdjustCoordinates(s, inc);
+  inc = {};  // the increments are spent: a long traverse closes its heights without them
   AdjustHeights(s);
   return out;
 }

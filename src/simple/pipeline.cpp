@@ -48,7 +48,9 @@ void LeftAngles(Reduction& r) {
   r.beta.resize(r.stations.size());
   for (std::size_t i = 0; i < r.stations.size(); ++i) {
     const Station& s = r.stations[i];
-    r.beta[i] = s.betaRaw < 0 ? RightToLeftAngle(s.angleDms) : s.betaRaw;
+    // Decimal degrees, negative for a right angle.
+    const double typed = DmsToDegrees(s.angleDms);
+    r.beta[i] = typed < 0 ? RightToLeftAngle(s.angleDms) : typed;
   }
   r.betaSum = traverse::SumOf<double>(r.beta);
 }
@@ -106,14 +108,12 @@ std::vector<Station> LoadStations(const ObservationTable& table) {
 Station LoadStation(const ObservationRow& cells) {
   Station s;
   s.name = TrimLeft(cells[0]);
-  s.angleText = TrimLeft(cells[1]);
-  s.verticalText = TrimLeft(cells[5]);
-  s.angleDms = ParseLenient(s.angleText);
-  s.betaRaw = DmsToDegrees(s.angleDms);
+  s.angleDms = CellValue(cells, 2);
+  s.verticalDms = CellValue(cells, 6);
   s.distance = static_cast<float>(CellValue(cells, 3));
   s.instrumentForward = static_cast<float>(CellValue(cells, 4));
   s.targetForward = static_cast<float>(CellValue(cells, 5));
-  s.verticalForward = DmsToRadians(ParseLenient(s.verticalText));
+  s.verticalForward = DmsToRadians(s.verticalDms);
   s.instrumentBack = static_cast<float>(CellValue(cells, 7));
   s.targetBack = static_cast<float>(CellValue(cells, 8));
   s.verticalBack = DmsToRadians(CellValue(cells, 9));
@@ -140,20 +140,25 @@ AdjustedPoints AdjustPoints(const std::vector<double>& dx, const std::vector<dou
                             double startY) {
   AdjustedPoints p;
   // The weights already sum to one.
-  const std::vector<double> vx = traverse::DistributeMisclosure(legWeight, 1.0, fx);
-  const std::vector<double> vy = traverse::DistributeMisclosure(legWeight, 1.0, fy);
+  std::vector<double> vx = traverse::DistributeMisclosure(legWeight, 1.0, fx);
+  std::vector<double> vy = traverse::DistributeMisclosure(legWeight, 1.0, fy);
   p.correctionXmm.resize(vx.size());
   p.correctionYmm.resize(vy.size());
   for (std::size_t i = 0; i < vx.size(); ++i) {
     p.correctionXmm[i] = traverse::TenthsOfMillimetre(vx[i]);
     p.correctionYmm[i] = traverse::TenthsOfMillimetre(vy[i]);
   }
+  const std::size_t legs = vx.size();
+  // Each correction is spent once its coordinates are carried: a long
+  // traverse never holds both sets beside the points.
   p.x = traverse::CarryCoordinates(startX, traverse::CorrectedIncrements<float>(dx, vx),
                                    traverse::RoundToMillimetre);
+  std::vector<double>().swap(vx);
   p.y = traverse::CarryCoordinates(startY, traverse::CorrectedIncrements<float>(dy, vy),
                                    traverse::RoundToMillimetre);
-  p.adjusted.resize(vx.size());
-  for (std::size_t i = 0; i < vx.size(); ++i)
+  std::vector<double>().swap(vy);
+  p.adjusted.resize(legs);
+  for (std::size_t i = 0; i < legs; ++i)
     p.adjusted[i] = PointDistance(p.x[i], p.y[i], p.x[i + 1], p.y[i + 1]);
   return p;
 }

@@ -15,11 +15,9 @@ namespace korvane::simple {
 
 // One row of the observation table, read as the engines read it.
 struct Station {
-  std::string name;          // leading blanks removed
-  std::string angleText;     // horizontal angle as typed (DMS)
-  std::string verticalText;  // forward vertical angle as typed (DMS)
-  double angleDms = 0;       // the typed horizontal angle
-  double betaRaw = 0;        // decimal degrees, negative for a right angle
+  std::string name;     // leading blanks removed
+  double angleDms = 0;  // the typed horizontal angle
+  double verticalDms = 0;  // the typed forward vertical angle
   float distance = 0;
   float instrumentForward = 0, targetForward = 0;
   double verticalForward = 0;  // radians

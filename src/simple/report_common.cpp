@@ -62,14 +62,14 @@ void WriteObservationTables(ReportLines& out, const std::vector<Station>& statio
   for (const Station& s : stations) {
     out.add(Joined("  ", PaddedName(s.name), F5(s.angleDms), PadRight(S(s.distance), 10), "  ",
                    PadRight(S(s.instrumentForward), 10), PadRight(S(s.targetForward), 10), "  ",
-                   F5(ParseLenient(s.verticalText))));
+                   F5(s.verticalDms)));
   }
   out.add(std::string("  测站名    ") + "  返测仪髙  " + " 返测标髙  " + " 返测竖角  ");
   for (const Station& s : stations) {
     std::string instrument, target, vertical;
     if (!s.oneWay()) {
-      instrument = SText(F3(s.instrumentBack));
-      target = SText(F3(s.targetBack));
+      instrument = SF3(s.instrumentBack);
+      target = SF3(s.targetBack);
       vertical = S(RadiansToDms(s.verticalBack));
     }
     out.add(Joined("  ", PaddedName(s.name), PadRight(instrument, 10), " ", PadRight(target, 10),

@@ -17,6 +17,9 @@ template <typename T> std::string F5(T v) { return FormatFixed(v, "#0.00000"); }
 template <typename T> std::string S(T v) { return StrNumber(v); }
 // StrNumber of a fixed text read back, as in S(F3(x)).
 inline std::string SText(std::string_view text) { return StrNumber(ParseLenient(text)); }
+// The same for a value's own fixed text: SF3(x) is SText(F3(x)) without the text.
+template <typename T> std::string SF1(T v) { return StrNumber(RoundFixed(v, "#0.0")); }
+template <typename T> std::string SF3(T v) { return StrNumber(RoundFixed(v, "#0.000")); }
 // A 32-bit value widened to the decimal value it prints as.
 inline double Widen(float v) { return ParseLenient(StrNumber(v)); }
 

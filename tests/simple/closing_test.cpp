@@ -71,7 +71,7 @@ TEST(ConnectingTraverse, AngleErrorRecomputedStepByStep) {
   ASSERT_FALSE(out.refusal);
   const ClosingSolution& s = out.solution;
   EXPECT_NEAR(s.angularMisclosure * 3600, 12, 1e-6);
-  EXPECT_EQ(s.angleCorrectionText, (std::vector<std::string>{"-4.5", "-1.5", "-4.5", "-1.5"}));
+  EXPECT_EQ(s.angleCorrectionSeconds, (std::vector<double>{-4.5, -1.5, -4.5, -1.5}));
 
   // The adjusted azimuths are off by -4.5", +6" and +1.5" from 0, 90 and 0.
   const double rho = 3.141592653589793 / 180 / 3600;
