@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/read_only.h"
 #include "core/numbers.h"
 #include "core/text_utils.h"
 #include "network/network_report.h"

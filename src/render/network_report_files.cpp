@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QString>
 
+#include "core/read_only.h"
 #include "network/network_report.h"
 #include "network/network_sketch.h"
 #include "render/sketch_renderer.h"
