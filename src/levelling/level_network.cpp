@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "levelling/chi_square.h"
+#include "core/chi_square.h"
 #include "levelling/level_adjust.h"
 #include "levelling/level_tree.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "network/chi_square.h"
+#include "core/chi_square.h"
 #include "network/network_angles.h"
 #include "network/network_model.h"
 #include "network/network_rows.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "network/chi_square.h"
+#include "core/chi_square.h"
 #include "network/network_angles.h"
 #include "network/network_model.h"
 #include "network/network_rows.h"

@@ -53,32 +53,32 @@ int ZoneOfMeridian(double centralMeridian, int width) {
   return static_cast<int>(n);
 }
 
-ZoneCheck ZoneByNumber(const ZoneSpec& spec) {
+ZoneCheck ZoneByNumber(const ZoneSpec& zoneAsked) {
   ZoneCheck check;
-  const std::optional<int> n = tools::ReadCount(spec.number);
+  const std::optional<int> n = tools::ReadCount(zoneAsked.number);
   if (!n) {
     check.refusal = Refusal("带号输入有误！");
-  } else if (*n < 1 || *n > ZoneCount(spec.width)) {
-    check.refusal = Refusal(spec.width == 3 ? "3度带的带号应为1～120！" : "6度带的带号应为1～60！");
+  } else if (*n < 1 || *n > ZoneCount(zoneAsked.width)) {
+    check.refusal = Refusal(zoneAsked.width == 3 ? "3度带的带号应为1～120！" : "6度带的带号应为1～60！");
   } else {
     check.zone.number = *n;
-    check.zone.centralMeridian = spec.width == 3 ? 3.0 * *n : 6.0 * *n - 3.0;
+    check.zone.centralMeridian = zoneAsked.width == 3 ? 3.0 * *n : 6.0 * *n - 3.0;
   }
   return check;
 }
 
-ZoneCheck ZoneByMeridian(const ZoneSpec& spec) {
+ZoneCheck ZoneByMeridian(const ZoneSpec& zoneAsked) {
   ZoneCheck check;
-  const std::optional<double> l0 = tools::ReadDmsDegrees(spec.centralMeridian);
+  const std::optional<double> l0 = tools::ReadDmsDegrees(zoneAsked.centralMeridian);
   if (!l0) {
     check.refusal = Refusal("中央子午线输入有误！");
   } else if (std::fabs(*l0) > 360.0) {
     check.refusal = Refusal("中央子午线不能超过360度！");
   } else {
     check.zone.centralMeridian = *l0;
-    check.zone.number = ZoneOfMeridian(*l0, spec.width);
-    if (spec.prefix && check.zone.number == 0)
-      check.refusal = Refusal("中央子午线不是" + std::to_string(spec.width) + "度带的中央子午线，Y坐标不能加带号！");
+    check.zone.number = ZoneOfMeridian(*l0, zoneAsked.width);
+    if (zoneAsked.prefix && check.zone.number == 0)
+      check.refusal = Refusal("中央子午线不是" + std::to_string(zoneAsked.width) + "度带的中央子午线，Y坐标不能加带号！");
   }
   return check;
 }
@@ -101,10 +101,10 @@ Axes AxesOf(Datum datum) {
   return {6378137.0, 298.257222101};
 }
 
-ZoneCheck ResolveZone(const ZoneSpec& spec) {
-  if (spec.width != 3 && spec.width != 6) return {Refusal("投影带宽应为3度或6度！"), {}};
-  ZoneCheck check = spec.byCentralMeridian ? ZoneByMeridian(spec) : ZoneByNumber(spec);
-  check.zone.prefix = spec.prefix;
+ZoneCheck ResolveZone(const ZoneSpec& zoneAsked) {
+  if (zoneAsked.width != 3 && zoneAsked.width != 6) return {Refusal("投影带宽应为3度或6度！"), {}};
+  ZoneCheck check = zoneAsked.byCentralMeridian ? ZoneByMeridian(zoneAsked) : ZoneByNumber(zoneAsked);
+  check.zone.prefix = zoneAsked.prefix;
   return check;
 }
 

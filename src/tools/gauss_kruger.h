@@ -56,7 +56,7 @@ struct ZoneCheck {
   Zone zone;
 };
 // 6° zone n (1 to 60): L0 = 6n − 3; 3° zone n (1 to 120): L0 = 3n.
-ZoneCheck ResolveZone(const ZoneSpec& spec);
+ZoneCheck ResolveZone(const ZoneSpec& zoneAsked);
 
 // Results at one point, unrounded: X, Y as written (Y with false easting and
 // prefix), or B, L in decimal degrees (L in [−180, 180)); the convergence of

@@ -44,7 +44,7 @@ class ZoneChooser : public QGroupBox {
     six_->setChecked(true);
     byNumber_->setChecked(true);
   }
-  gauss::ZoneSpec spec() const {
+  gauss::ZoneSpec zoneAsked() const {
     return {three_->isChecked() ? 3 : 6, byMeridian_->isChecked(), number_->text().toStdString(),
             meridian_->text().toStdString(), prefix_->isChecked()};
   }
@@ -190,8 +190,8 @@ gauss::Settings GaussWindow::settings() const {
   s.problem = page == 0 ? gauss::Problem::Forward : page == 1 ? gauss::Problem::Inverse : gauss::Problem::ZoneChange;
   for (const EllipsoidOption& option : kEllipsoids)
     if (findChild<QRadioButton*>(option.name)->isChecked()) s.datum = option.datum;
-  s.zone = zone_->spec();
-  s.target = target_->spec();
+  s.zone = zone_->zoneAsked();
+  s.target = target_->zoneAsked();
   return s;
 }
 

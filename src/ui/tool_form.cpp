@@ -25,10 +25,10 @@ QLineEdit* AddBox(QGridLayout* grid, int row, int column, const char* name, cons
 QWidget* ButtonRow(QWidget* parent, std::initializer_list<ButtonSpec> buttons) {
   auto* bar = new QWidget(parent);
   auto* row = new QHBoxLayout(bar);
-  for (const ButtonSpec& spec : buttons) {
-    auto* button = new QPushButton(QString::fromUtf8(spec.caption), bar);
-    button->setObjectName(spec.name);
-    QObject::connect(button, &QPushButton::clicked, bar, spec.action);
+  for (const ButtonSpec& entry : buttons) {
+    auto* button = new QPushButton(QString::fromUtf8(entry.caption), bar);
+    button->setObjectName(entry.name);
+    QObject::connect(button, &QPushButton::clicked, bar, entry.action);
     row->addWidget(button);
   }
   return bar;

@@ -6,11 +6,13 @@
 #include <cmath>
 
 #include "data_table.h"
-#include "levelling/chi_square.h"
+#include "core/chi_square.h"
 #include "levelling/level_adjust.h"
 #include "levelling/level_file.h"
 
 using namespace korvane::levelling;
+using korvane::ChiSquareCdf;
+using korvane::ChiSquareQuantile;
 using korvane::testing::DataRow;
 using korvane::testing::ReadDataTable;
 

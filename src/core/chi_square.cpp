@@ -1,15 +1,15 @@
-#include "levelling/chi_square.h"
+#include "core/chi_square.h"
 
 #include <cmath>
 
-namespace korvane::levelling {
+namespace korvane {
 namespace {
 
 // Regularised lower incomplete gamma function P(a, x): by its series below
 // a + 1, by the continued fraction of Q = 1 - P above.
 double LowerSeries(double a, double x) {
   double term = 1.0 / a, sum = term;
-  for (int k = 1; k < 1000; ++k) {
+  for (int k = 1; k < 100000; ++k) {
     term *= x / (a + k);
     sum += term;
     if (std::fabs(term) < std::fabs(sum) * 1e-16) break;
@@ -20,7 +20,7 @@ double LowerSeries(double a, double x) {
 double UpperFraction(double a, double x) {
   const double tiny = 1e-300;
   double b = x + 1 - a, c = 1 / tiny, d = 1 / b, h = d;
-  for (int i = 1; i < 1000; ++i) {
+  for (int i = 1; i < 100000; ++i) {
     const double an = -i * (i - a);
     b += 2;
     d = an * d + b;
@@ -57,4 +57,4 @@ double ChiSquareQuantile(double p, int dof) {
   return (low + high) / 2;
 }
 
-}  // namespace korvane::levelling
+}  // namespace korvane
