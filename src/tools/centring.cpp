@@ -44,6 +44,8 @@ Result Correct(const Input& in) {
   if (in.observedDms) {
     double degrees = std::fmod(DmsToDegrees(*in.observedDms) + r.total / 3600.0, 360.0);
     if (degrees < 0) degrees += 360.0;
+    // A correction of a few 1e-19″ below north adds to 360 exactly.
+    if (degrees >= 360.0) degrees = 0.0;
     r.correctedDegrees = degrees;
     r.correctedDms = DirectionDms(*r.correctedDegrees);
   }
