@@ -124,7 +124,7 @@ int RunRigorous(const std::vector<std::string>& args) {
   if (!opt.html) {
     // Printed, the report is UTF-8 and names the picture it would sit beside.
     RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, "1.bmp", "utf-8"};
-    for (const std::string& line : RigorousReportLines(input)) std::cout << line << "\n";
+    WriteRigorousReportLines(input, [](std::string_view line) { std::cout << line << '\n'; });
     std::cout.flush();
     return 0;
   }

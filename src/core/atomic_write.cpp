@@ -129,17 +129,29 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
 
 std::string WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
                                  std::string_view trailer) {
+  return WriteLinesAtomically(
+      path, [&](const LineSink& sink) {
+        for (const std::string& line : lines) sink(line);
+      },
+      trailer);
+}
+
+std::string WriteLinesAtomically(const std::string& path, const LineSource& produce, std::string_view trailer) {
   return ReplaceFile(path, [&](int fd) {
-    // Written in pieces, so that a long text is never held a second time.
+    // Written in pieces of about 64 KiB; after a failed write the remaining
+    // lines are only counted off, and the failure ends the replacement.
     std::string piece;
-    for (const std::string& line : lines) {
+    bool failed = false;
+    produce([&](std::string_view line) {
+      if (failed) return;
       piece += EncodeGbk(ToCrLf(line));
       piece += "\r\n";
       if (piece.size() >= 65536) {
-        if (!WriteAll(fd, piece)) return false;
+        failed = !WriteAll(fd, piece);
         piece.clear();
       }
-    }
+    });
+    if (failed) return false;
     piece += trailer;
     return WriteAll(fd, piece);
   });

@@ -4,6 +4,7 @@
 // ones northings (X); the scale operation fixes which rectangle is shown.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -43,6 +44,12 @@ using SketchOp = std::variant<SketchScale, SketchPoint, SketchLine, SketchBox, S
 struct Sketch {
   std::vector<SketchOp> ops;
 };
+
+// Receives a sketch's operations one at a time, in drawing order.
+using SketchSink = std::function<void(const SketchOp&)>;
+// Hands a sketch's operations to the sink as they are made, so that the
+// sketch of a long traverse is drawn without being held whole.
+using SketchSource = std::function<void(const SketchSink&)>;
 
 // The rectangle a sketch shows around the points it draws (northings minX..maxX,
 // eastings minY..maxY): `margin` metres on every side, and room for the

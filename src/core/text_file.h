@@ -3,6 +3,7 @@
 // Reading also accepts UTF-8 (with a byte-order mark, or valid UTF-8 that is
 // not plain GB2312 text read as GBK); inside the program all text is UTF-8.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,13 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
 // `trailer` as it is.
 std::string WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
                                  std::string_view trailer = {});
+// Receives the lines of a text one at a time, as they are produced.
+using LineSink = std::function<void(std::string_view line)>;
+// Produces a text line by line into the sink it is given.
+using LineSource = std::function<void(const LineSink& sink)>;
+// The same for lines handed over as they are produced, so that a long text is
+// never held whole: a report of many stations is written while it is made.
+std::string WriteLinesAtomically(const std::string& path, const LineSource& produce, std::string_view trailer = {});
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error,
                    std::uintmax_t limit = kMaxDataFileBytes);
 

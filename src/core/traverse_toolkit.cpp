@@ -61,9 +61,8 @@ bool LinearMisclosureGross(double misclosure) { return misclosure > survey::kLin
 
 std::vector<double> DistributeMisclosure(const std::vector<double>& weights, double weightSum,
                                          double misclosure) {
-  std::vector<double> corrections(weights.size(), 0.0);
-  if (weightSum == 0) return corrections;
-  for (std::size_t i = 0; i < weights.size(); ++i) corrections[i] = -(misclosure * weights[i] / weightSum);
+  std::vector<double> corrections(weights.size());
+  for (std::size_t i = 0; i < weights.size(); ++i) corrections[i] = MisclosureShare(weights[i], weightSum, misclosure);
   return corrections;
 }
 

@@ -36,6 +36,11 @@ double AngularMisclosure(double computed, double known);
 bool AngularMisclosureGross(double misclosure);  // beyond 1°
 bool LinearMisclosureGross(double misclosure);   // beyond 1.5 m
 
+// One observation's share −f·w/Σw of the misclosure f; none when the weights
+// sum to nothing.
+inline double MisclosureShare(double weight, double weightSum, double misclosure) {
+  return weightSum == 0 ? 0.0 : -(misclosure * weight / weightSum);
+}
 // Corrections −f·w(i)/Σw that distribute the misclosure f; none at all when
 // the weights sum to nothing.
 std::vector<double> DistributeMisclosure(const std::vector<double>& weights, double weightSum,

@@ -37,7 +37,7 @@ std::vector<std::string> PointNames(const RigorousTable& table, const RigorousRe
   names[0] = unique(table.at(2, kColumnName), "B");
   names[w.n - 1] = unique(table.at(table.endRow(), kColumnName), "C");
   d = unique(table.at(table.connectRow(), kColumnName), "D");
-  for (int i = 1; i + 1 < w.n; ++i) names[i] = unique(w.names[i], "站" + std::to_string(i + 1));
+  for (int i = 1; i + 1 < w.n; ++i) names[i] = unique(table.stationName(i), "站" + std::to_string(i + 1));
   return names;
 }
 
@@ -90,7 +90,7 @@ SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const RigorousTable& ta
   for (const NetworkPointResult& p : outcome.result.points) byName[p.name] = &p;
   for (int i = 0; i < weighted.n; ++i) {
     const NetworkPointResult& p = *byName.at(input.angles[i].station);
-    out.names.push_back(weighted.names[i]);
+    out.names.push_back(table.stationName(i));
     out.x.push_back(p.x);
     out.y.push_back(p.y);
     out.sx.push_back(p.sx);

@@ -118,8 +118,9 @@ std::string LeastSquaresReportPath(std::string_view reportPath) {
 
 std::vector<std::string> ComparisonReportLines(const ComparisonReportInput& in) {
   const RigorousResult& w = in.weighted;
-  const std::string first = w.names.empty() ? std::string() : Trim(w.names.front());
-  const std::string last = w.names.empty() ? std::string() : Trim(w.names.back());
+  const std::vector<std::string>& names = in.leastSquares.names;
+  const std::string first = names.empty() ? std::string() : Trim(names.front());
+  const std::string last = names.empty() ? std::string() : Trim(names.back());
   const std::string heading = "附合导线(" + first + "—" + last + ")加权平差与严密平差（最小二乘）比较";
   std::vector<std::string> out = {"<html>", "<head>",
                                   "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + in.charset + "\">",

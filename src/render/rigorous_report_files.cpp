@@ -18,14 +18,16 @@ ReportFilesWrite WriteRigorousReportFiles(const std::string& reportPath, Rigorou
   // The picture first, so that a report never refers to a picture older
   // than itself; both go through the atomic writer.
   const std::string imagePath = ReportImagePath(reportPath);
-  const Sketch sketch = RigorousSketch(input.table, input.result);
+  // Drawn as it is made, so that a long traverse's sketch is never held whole.
+  const SketchSource sketch = [&](const SketchSink& draw) { DrawRigorousSketch(input.table, input.result, draw); };
   if (!SaveSketchImage(sketch, QString::fromStdString(imagePath),
                        QSize(kRigorousSketchWidth, kRigorousSketchHeight))) {
     write.error = "cannot write the picture " + imagePath;
     return write;
   }
   input.imageName = ReportImageName(reportPath);
-  const ReportWrite report = WriteRigorousReport(reportPath, RigorousReportLines(input));
+  const ReportWrite report =
+      WriteRigorousReport(reportPath, [&](const LineSink& sink) { WriteRigorousReportLines(input, sink); });
   write.refusal = report.refusal;
   write.error = report.error;
   return write;

@@ -65,9 +65,20 @@ struct PenState {
   }
 };
 
+// Source of a sketch held whole.
+SketchSource Operations(const Sketch& sketch) {
+  return [&sketch](const SketchSink& sink) {
+    for (const SketchOp& op : sketch.ops) sink(op);
+  };
+}
+
 }  // namespace
 
 void PaintSketch(QPainter& painter, const Sketch& sketch, const QRect& target) {
+  PaintSketch(painter, Operations(sketch), target);
+}
+
+void PaintSketch(QPainter& painter, const SketchSource& source, const QRect& target) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   // Whole pixel coordinates fall on pixel centres, so thin lines stay crisp.
@@ -75,7 +86,7 @@ void PaintSketch(QPainter& painter, const Sketch& sketch, const QRect& target) {
   painter.setFont(LabelFont());
   Mapping mapping(SketchScale{0, 1, 1, 0}, target);
   PenState state;
-  for (const SketchOp& op : sketch.ops) {
+  source([&](const SketchOp& op) {
     std::visit(
         [&](const auto& o) {
           using T = std::decay_t<decltype(o)>;
@@ -114,20 +125,26 @@ void PaintSketch(QPainter& painter, const Sketch& sketch, const QRect& target) {
           }
         },
         op);
-  }
+  });
   painter.restore();
 }
 
-QImage RenderSketch(const Sketch& sketch, const QSize& size) {
+QImage RenderSketch(const Sketch& sketch, const QSize& size) { return RenderSketch(Operations(sketch), size); }
+
+QImage RenderSketch(const SketchSource& source, const QSize& size) {
   QImage image(size, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
-  PaintSketch(painter, sketch, QRect(QPoint(0, 0), size));
+  PaintSketch(painter, source, QRect(QPoint(0, 0), size));
   painter.end();
   return image;
 }
 
 bool SaveSketchImage(const Sketch& sketch, const QString& path, const QSize& size) {
+  return SaveSketchImage(Operations(sketch), path, size);
+}
+
+bool SaveSketchImage(const SketchSource& source, const QString& path, const QSize& size) {
   const QString lower = path.toLower();
   const char* format = "BMP";
   if (lower.endsWith(".png")) format = "PNG";
@@ -136,7 +153,7 @@ bool SaveSketchImage(const Sketch& sketch, const QString& path, const QSize& siz
   // leaves the old picture or the new one, never a part of either.
   QByteArray encoded;
   QBuffer buffer(&encoded);
-  if (!buffer.open(QIODevice::WriteOnly) || !RenderSketch(sketch, size).save(&buffer, format)) return false;
+  if (!buffer.open(QIODevice::WriteOnly) || !RenderSketch(source, size).save(&buffer, format)) return false;
   buffer.close();
   const QByteArray localPath = path.toLocal8Bit();
   return WriteFileAtomically(std::string(localPath.constData(), static_cast<std::size_t>(localPath.size())),

@@ -1,5 +1,6 @@
 #include "rigorous/rigorous_adjustment.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/angles.h"
@@ -60,45 +61,47 @@ struct KnownPoint {
   double x = 0, y = 0, h = 0;
 };
 
-// The table's texts read into numbers once; the stages below work on these.
-struct Traverse {
-  std::vector<Observation> stations;
-  KnownPoint a, b, c, d;  // orientation, start, end and connecting points
-  double priorAngleError = 0, additiveConstant = 0, scaleConstant = 0;
-};
-
 double Cell(const RigorousTable& table, int row, int column) { return ParseLenient(table.at(row, column)); }
+
+// The observations of station i (0-based), read from its row when needed, so
+// that the stations are held once, in the table.
+Observation ReadObservation(const RigorousTable& table, int i) {
+  const int r = RigorousTable::stationRow(i + 1);
+  Observation o;
+  o.distance = Cell(table, r, 3);
+  o.instrumentForward = Cell(table, r, 4);
+  o.targetForward = Cell(table, r, 5);
+  o.verticalForward = DmsToRadians(Cell(table, r, 6));
+  o.instrumentBack = Cell(table, r, 7);
+  o.targetBack = Cell(table, r, 8);
+  o.verticalBack = DmsToRadians(Cell(table, r, 9));
+  return o;
+}
 
 KnownPoint ReadKnownPoint(const RigorousTable& table, int row) {
   return KnownPoint{Cell(table, row, 2), Cell(table, row, 3), Cell(table, row, 4)};
 }
 
+// The table and its known points; the stages below read the stations from it.
+struct Traverse {
+  const RigorousTable& table;
+  KnownPoint a, b, c, d;  // orientation, start, end and connecting points
+  Observation at(int i) const { return ReadObservation(table, i); }
+};
+
 Traverse LoadTraverse(const RigorousTable& table, const RigorousParameters& params, RigorousResult& res) {
-  Traverse t;
+  Traverse t{table, ReadKnownPoint(table, 1), ReadKnownPoint(table, 2), ReadKnownPoint(table, table.endRow()),
+             ReadKnownPoint(table, table.connectRow())};
   const int n = table.stationCount();
-  SizeLists(n, t.stations, res.names, res.betaDegrees);
+  res.betaDegrees.resize(n);
   for (int i = 0; i < n; ++i) {
-    const int r = RigorousTable::stationRow(i + 1);
-    Observation& o = t.stations[i];
-    res.names[i] = table.at(r, 1);
-    const double betaDms = Cell(table, r, 2);
+    const double betaDms = Cell(table, RigorousTable::stationRow(i + 1), 2);
     // A right angle is typed with a leading minus and turned into the left angle.
     res.betaDegrees[i] = betaDms < 0 ? RightToLeftAngle(betaDms) : DmsToDegrees(betaDms);
-    o.distance = Cell(table, r, 3);
-    o.instrumentForward = Cell(table, r, 4);
-    o.targetForward = Cell(table, r, 5);
-    o.verticalForward = DmsToRadians(Cell(table, r, 6));
-    o.instrumentBack = Cell(table, r, 7);
-    o.targetBack = Cell(table, r, 8);
-    o.verticalBack = DmsToRadians(Cell(table, r, 9));
   }
-  t.a = ReadKnownPoint(table, 1);
-  t.b = ReadKnownPoint(table, 2);
-  t.c = ReadKnownPoint(table, table.endRow());
-  t.d = ReadKnownPoint(table, table.connectRow());
-  t.priorAngleError = ParseLenient(params.priorAngleError);
-  t.additiveConstant = ParseLenient(params.additiveConstant);
-  t.scaleConstant = ParseLenient(params.scaleConstant);
+  res.priorAngleError = ParseLenient(params.priorAngleError);
+  res.additiveConstant = ParseLenient(params.additiveConstant);
+  res.scaleConstant = ParseLenient(params.scaleConstant);
   return t;
 }
 
@@ -109,7 +112,7 @@ void ReduceToProjection(const Traverse& t, const RigorousParameters& params, Rig
   std::vector<double> h0(n + 1);
   h0[0] = t.b.h;
   for (int i = 0; i < n; ++i) {
-    const Observation& o = t.stations[i];
+    const Observation o = t.at(i);
     h0[i + 1] = traverse::ProvisionalHeight(h0[i], o.distance, o.verticalForward, o.instrumentForward,
                                             o.targetForward);
   }
@@ -124,39 +127,32 @@ void ReduceToProjection(const Traverse& t, const RigorousParameters& params, Rig
 
   SizeLists(sides, res.projectionMm, res.reducedLength);
   for (int i = 0; i < sides; ++i) {
-    const double s = t.stations[i].distance;
+    const double s = t.at(i).distance;
     res.projectionMm[i] = res.projectionOff ? 0.0 : traverse::ProjectionReductionMm(h0[i], h0[i + 1], hm, s);
     res.reducedLength[i] = s + res.projectionMm[i] / survey::kMillimetresPerMetre;
   }
 }
 
-// Coordinate weights from the distance-meter error model, or the lengths when
-// no a-priori angle error is given; angle weights from the difference of the
-// two sides meeting at the station (an angle of 0 carries no weight).
+// The sums of the coordinate weights and of the angle weights, and the known
+// sides the first and the last angle weight depend on.
 void Weights(const Traverse& t, RigorousResult& res) {
-  const int n = res.n, sides = n - 1;
-  const double m0 = t.priorAngleError;
-  res.coordinateWeight.resize(sides);
-  for (int i = 0; i < sides; ++i) {
-    const double sigma =
-        t.additiveConstant + t.scaleConstant * res.reducedLength[i] * survey::kKilometresPerMetre;
-    res.coordinateWeight[i] = m0 != 0 ? sigma * sigma / (m0 * m0) : res.reducedLength[i];
-  }
-  // Lengths of the sides around the stations: A-B, the traverse sides, C-D.
-  std::vector<double> around(n + 1);
-  around[0] = PointDistance(t.a.x, t.a.y, t.b.x, t.b.y);
-  for (int i = 0; i < sides; ++i) around[i + 1] = res.reducedLength[i];
-  around[n] = PointDistance(t.c.x, t.c.y, t.d.x, t.d.y);
-  res.angleWeight.resize(n);
-  for (int i = 0; i < n; ++i) {
-    const double halfAngle = std::fabs(res.betaDegrees[i]) / 2;
-    res.angleWeight[i] = halfAngle > 0 ? std::fabs(around[i + 1] - around[i]) / std::sqrt(halfAngle) : 0.0;
-  }
+  res.knownSideStart = PointDistance(t.a.x, t.a.y, t.b.x, t.b.y);
+  res.knownSideEnd = PointDistance(t.c.x, t.c.y, t.d.x, t.d.y);
+  res.coordinateWeightSum = 0;
+  for (int i = 0; i + 1 < res.n; ++i) res.coordinateWeightSum += res.coordinateWeight(i);
+  res.angleWeightSum = 0;
+  for (int i = 0; i < res.n; ++i) res.angleWeightSum += res.angleWeight(i);
 }
 
-// Azimuths from the observed angles, the last being the computed C->D, and
-// the corrections of the angles; with no weight anywhere the misclosure stays
-// undistributed.
+std::vector<double> AngleCorrections(const RigorousResult& res) {
+  std::vector<double> v(static_cast<std::size_t>(res.n));
+  for (int i = 0; i < res.n; ++i) v[i] = res.vBetaDegrees(i);
+  return v;
+}
+
+// The closing azimuth from the observed angles, the last being the computed
+// C->D, checked against the known one; with no weight anywhere the
+// misclosure stays undistributed.
 bool CloseAngles(const Traverse& t, RigorousResult& res, const AskOkCancel& ask) {
   const int n = res.n;
   const double azAB = AzimuthFromPoints(t.b.x, t.b.y, t.a.x, t.a.y);
@@ -165,17 +161,28 @@ bool CloseAngles(const Traverse& t, RigorousResult& res, const AskOkCancel& ask)
   res.fBetaDegrees = traverse::AngularMisclosure(computed, azCD);
   if (traverse::AngularMisclosureGross(res.fBetaDegrees) && !AskToContinue(ask, AngularMisclosureQuestion()))
     return false;
-  res.vBetaDegrees = traverse::DistributeMisclosure(res.angleWeight, traverse::SumOf<double>(res.angleWeight),
-                                                    res.fBetaDegrees);
-  SizeLists(n, res.vBetaSeconds, res.adjustedBeta);
-  for (int i = 0; i < n; ++i) {
-    res.vBetaSeconds[i] = Round(res.vBetaDegrees[i] * survey::kSecondsPerDegree, "#0.0");
-    res.adjustedBeta[i] = RoundDmsForPrint(DegreesToDms(res.betaDegrees[i] + res.vBetaDegrees[i]), 0);
-  }
   double sumVBeta2 = 0;
-  for (int i = 0; i < n; ++i) sumVBeta2 += std::pow(res.vBetaDegrees[i] * survey::kSecondsPerDegree, 2);
+  for (int i = 0; i < n; ++i) sumVBeta2 += std::pow(res.vBetaDegrees(i) * survey::kSecondsPerDegree, 2);
   res.mBeta = Round(std::sqrt(sumVBeta2 / n), "#0.0");
   return true;
+}
+
+// The corrections of one coordinate's increments.
+template <typename Correction>
+std::vector<double> CoordinateCorrections(std::size_t sides, Correction correction) {
+  std::vector<double> v(sides);
+  for (std::size_t i = 0; i < sides; ++i) v[i] = correction(static_cast<int>(i));
+  return v;
+}
+
+// Carries one coordinate along the corrected increments and releases them:
+// X(i+1) = X(i) + (Δx + vx).
+template <typename Correction>
+std::vector<double> CarryCorrected(double start, std::vector<double>& increments, Correction correction) {
+  const std::vector<double> corrected = traverse::CorrectedIncrements<double>(
+      increments, CoordinateCorrections(increments.size(), correction));
+  std::vector<double>().swap(increments);
+  return traverse::CarryCoordinates(start, corrected, traverse::Unrounded);
 }
 
 // Adjusted azimuths, increments, the coordinate misclosure and its
@@ -183,48 +190,32 @@ bool CloseAngles(const Traverse& t, RigorousResult& res, const AskOkCancel& ask)
 bool CloseCoordinates(const Traverse& t, RigorousResult& res, const AskOkCancel& ask) {
   const std::size_t sides = static_cast<std::size_t>(res.n - 1);
   const double azAB = AzimuthFromPoints(t.b.x, t.b.y, t.a.x, t.a.y);
-  const std::vector<double> azimuths =
-      traverse::PropagateAzimuths(azAB, res.betaDegrees, res.vBetaDegrees, sides);
-  const traverse::Increments inc = traverse::LegIncrements(azimuths, res.reducedLength, sides);
+  traverse::Increments inc = traverse::LegIncrements(
+      traverse::PropagateAzimuths(azAB, res.betaDegrees, AngleCorrections(res), sides), res.reducedLength, sides);
   res.fx = traverse::SumOf<double>(inc.dx) - (t.c.x - t.b.x);
   res.fy = traverse::SumOf<double>(inc.dy) - (t.c.y - t.b.y);
   res.fs = std::sqrt(res.fx * res.fx + res.fy * res.fy);
   if (traverse::LinearMisclosureGross(res.fs) && !AskToContinue(ask, LinearMisclosureQuestion()))
     return false;
-  const double sumQ = traverse::SumOf<double>(res.coordinateWeight);
-  res.vx = traverse::DistributeMisclosure(res.coordinateWeight, sumQ, res.fx);
-  res.vy = traverse::DistributeMisclosure(res.coordinateWeight, sumQ, res.fy);
-  // The corrected increment first, then the coordinate: X(i+1) = X(i) + (Δx + vx).
-  res.x = traverse::CarryCoordinates(t.b.x, traverse::CorrectedIncrements<double>(inc.dx, res.vx),
-                                     traverse::Unrounded);
-  res.y = traverse::CarryCoordinates(t.b.y, traverse::CorrectedIncrements<double>(inc.dy, res.vy),
-                                     traverse::Unrounded);
+  res.x = CarryCorrected(t.b.x, inc.dx, [&](int i) { return res.vx(i); });
+  res.y = CarryCorrected(t.b.y, inc.dy, [&](int i) { return res.vy(i); });
   return true;
 }
 
-// Adjusted sides, their relative corrections and the accuracy figures.
+// The sums over the adjusted sides, the weakest side and the accuracy figures.
 void SideFigures(RigorousResult& res) {
   const int sides = res.n - 1;
-  SizeLists(sides, res.adjustedLength, res.lengthChange, res.lengthChangeMm, res.relativeCorrection, res.pointErrorMm);
   double weakest = kWeakestSideStart;
-  double sumE2 = 0, sumDs2 = 0;
+  double sumE2 = 0, sumDs2 = 0, sumSa = 0;
   for (int i = 0; i < sides; ++i) {
-    const double sa = PointDistance(res.x[i], res.y[i], res.x[i + 1], res.y[i + 1]);
-    const double ds = sa - res.reducedLength[i];
-    res.adjustedLength[i] = sa;
-    res.lengthChange[i] = ds;
-    res.lengthChangeMm[i] = traverse::TenthsOfMillimetre(ds) + 0.0;
-    if (ds != 0) {
-      const double ratio = std::fabs(std::floor(sa / ds));
-      res.relativeCorrection[i] = "1/" + StrNumber(ratio);
-      if (ratio < weakest) weakest = ratio;
-    }
-    const double ex = res.vx[i] * survey::kMillimetresPerMetre, ey = res.vy[i] * survey::kMillimetresPerMetre;
-    res.pointErrorMm[i] = Round(std::sqrt(ex * ex + ey * ey), "#0.0");
+    const double sa = res.adjustedLength(i);
+    const double ds = res.lengthChange(i);
+    sumSa += sa;
+    if (ds != 0) weakest = std::min(weakest, std::fabs(std::floor(sa / ds)));
+    const double ex = res.vx(i) * survey::kMillimetresPerMetre, ey = res.vy(i) * survey::kMillimetresPerMetre;
     sumE2 += ex * ex + ey * ey;
     sumDs2 += (ds * survey::kMillimetresPerMetre) * (ds * survey::kMillimetresPerMetre);
   }
-  const double sumSa = traverse::SumOf<double>(res.adjustedLength);
   res.weakestSide = "1/" + FormatFixed(weakest, "#0");
   res.totalLengthRaw = sumSa;
   res.meanSide = Round(sumSa / sides, "#0.000");
@@ -236,10 +227,10 @@ void SideFigures(RigorousResult& res) {
 // Height differences on the adjusted lengths, forward, back and their mean.
 void HeightDifferences(const Traverse& t, RigorousResult& res) {
   const int sides = res.n - 1;
-  SizeLists(sides, res.hForward, res.hBack, res.hMean, res.hMeanReported, res.discrepancy, res.oneWay);
+  SizeLists(sides, res.hForward, res.hBack, res.hMean, res.oneWay);
   for (int i = 0; i < sides; ++i) {
-    const Observation& o = t.stations[i];
-    const double sa = res.adjustedLength[i];
+    const Observation o = t.at(i);
+    const double sa = res.adjustedLength(i);
     const double forward =
         traverse::SightHeightDifference(o.verticalForward, sa, o.instrumentForward, o.targetForward);
     const double back = traverse::SightHeightDifference(o.verticalBack, sa, o.instrumentBack, o.targetBack);
@@ -249,8 +240,6 @@ void HeightDifferences(const Traverse& t, RigorousResult& res) {
     res.hMean[i] =
         res.oneWay[i] ? survey::kCurvatureRefraction * std::pow(sa / survey::kMetresPerKilometre, 2) + forward
                       : traverse::TwoWayMean(forward, back);
-    res.hMeanReported[i] = Round(res.hMean[i], "#0.000");
-    res.discrepancy[i] = Round(std::fabs(res.hForward[i] + res.hBack[i]), "#0.000");
   }
 }
 
@@ -260,21 +249,18 @@ void CloseHeights(const Traverse& t, RigorousResult& res) {
   const double sumSa = res.totalLengthRaw;
   res.fh = traverse::HeightMisclosure<double>(traverse::SumOf<double>(res.hMean), t.b.h, t.c.h);
   res.deltaKm = Round(traverse::CorrectionPerKm(res.fh, sumSa), "#0.0");
-  res.vh = traverse::DistributeMisclosure(res.adjustedLength, sumSa, res.fh);
-  res.vhMm.resize(sides);
   res.h.resize(res.n);
   res.h[0] = t.b.h;
   double sumMh2 = 0;
   for (int i = 0; i < sides; ++i) {
-    res.vhMm[i] = traverse::TenthsOfMillimetre(res.vh[i]) + 0.0;
-    res.h[i + 1] = res.h[i] + res.hMean[i] + res.vh[i];
-    sumMh2 +=
-        std::pow(res.vhMm[i] * survey::kMillimetresPerMetre / (res.adjustedLength[i] + kZeroLengthGuard), 2);
+    res.h[i + 1] = res.h[i] + res.hMean[i] + res.vh(i);
+    sumMh2 += std::pow(
+        res.vhMm(i) * survey::kMillimetresPerMetre / (res.adjustedLength(i) + kZeroLengthGuard), 2);
   }
   res.mh = Round(std::sqrt(sumMh2 / sides), "#0.0");
 }
 
-// Misclosures as reported, and the ellipse figures of the sketch.
+// Misclosures as reported.
 void ReportFigures(RigorousResult& res) {
   res.fxMm = traverse::TenthsOfMillimetre(res.fx) + 0.0;
   res.fyMm = traverse::TenthsOfMillimetre(res.fy) + 0.0;
@@ -282,15 +268,6 @@ void ReportFigures(RigorousResult& res) {
   res.fhMm = traverse::TenthsOfMillimetre(res.fh) + 0.0;
   res.fBetaSeconds = Round(res.fBetaDegrees * survey::kSecondsPerDegree, "#0.0");
   res.totalLength = Round(res.totalLengthRaw, "#0.000");
-  const int sides = res.n - 1;
-  SizeLists(sides, res.ellipseX, res.ellipseY, res.ellipseRadius);
-  for (int i = 0; i < sides; ++i) {
-    res.ellipseX[i] =
-        res.vx[i] == 0 ? kEllipseFallbackMm : std::fabs(res.vx[i]) * survey::kMillimetresPerMetre;
-    res.ellipseY[i] =
-        res.vy[i] == 0 ? kEllipseFallbackMm : std::fabs(res.vy[i]) * survey::kMillimetresPerMetre;
-    res.ellipseRadius[i] = std::sqrt(res.ellipseX[i] * res.ellipseX[i] + res.ellipseY[i] * res.ellipseY[i]);
-  }
 }
 
 }  // namespace
@@ -301,6 +278,83 @@ Message AngularMisclosureQuestion() {
 
 Message LinearMisclosureQuestion() {
   return {"边长闭合差已超过1.5米，要继续计算吗？", "警告", MessageIcon::Warning};
+}
+
+double RigorousResult::angleWeight(int i) const {
+  // The sides meeting at the station: A-B before the first, C-D after the last.
+  const double before = i == 0 ? knownSideStart : reducedLength[i - 1];
+  const double after = i == n - 1 ? knownSideEnd : reducedLength[i];
+  const double halfAngle = std::fabs(betaDegrees[i]) / 2;
+  // An angle of 0 carries no weight.
+  return halfAngle > 0 ? std::fabs(after - before) / std::sqrt(halfAngle) : 0.0;
+}
+
+double RigorousResult::vBetaDegrees(int i) const {
+  return traverse::MisclosureShare(angleWeight(i), angleWeightSum, fBetaDegrees);
+}
+
+double RigorousResult::vBetaSeconds(int i) const {
+  return Round(vBetaDegrees(i) * survey::kSecondsPerDegree, "#0.0");
+}
+
+double RigorousResult::adjustedBeta(int i) const {
+  return RoundDmsForPrint(DegreesToDms(betaDegrees[i] + vBetaDegrees(i)), 0);
+}
+
+// From the distance-meter error model, or the length when no a-priori angle
+// error is given.
+double RigorousResult::coordinateWeight(int i) const {
+  const double sigma = additiveConstant + scaleConstant * reducedLength[i] * survey::kKilometresPerMetre;
+  return priorAngleError != 0 ? sigma * sigma / (priorAngleError * priorAngleError) : reducedLength[i];
+}
+
+double RigorousResult::vx(int i) const {
+  return traverse::MisclosureShare(coordinateWeight(i), coordinateWeightSum, fx);
+}
+
+double RigorousResult::vy(int i) const {
+  return traverse::MisclosureShare(coordinateWeight(i), coordinateWeightSum, fy);
+}
+
+double RigorousResult::adjustedLength(int i) const { return PointDistance(x[i], y[i], x[i + 1], y[i + 1]); }
+
+double RigorousResult::lengthChange(int i) const { return adjustedLength(i) - reducedLength[i]; }
+
+double RigorousResult::lengthChangeMm(int i) const { return traverse::TenthsOfMillimetre(lengthChange(i)) + 0.0; }
+
+std::string RigorousResult::relativeCorrection(int i) const {
+  const double ds = lengthChange(i);
+  if (ds == 0) return {};
+  return "1/" + StrNumber(std::fabs(std::floor(adjustedLength(i) / ds)));
+}
+
+double RigorousResult::pointErrorMm(int i) const {
+  const double ex = vx(i) * survey::kMillimetresPerMetre, ey = vy(i) * survey::kMillimetresPerMetre;
+  return Round(std::sqrt(ex * ex + ey * ey), "#0.0");
+}
+
+double RigorousResult::hMeanReported(int i) const { return Round(hMean[i], "#0.000"); }
+
+double RigorousResult::discrepancy(int i) const { return Round(std::fabs(hForward[i] + hBack[i]), "#0.000"); }
+
+double RigorousResult::vh(int i) const { return traverse::MisclosureShare(adjustedLength(i), totalLengthRaw, fh); }
+
+double RigorousResult::vhMm(int i) const { return traverse::TenthsOfMillimetre(vh(i)) + 0.0; }
+
+// A direction without coordinate correction is drawn with a fixed size.
+double RigorousResult::ellipseX(int i) const {
+  const double v = vx(i);
+  return v == 0 ? kEllipseFallbackMm : std::fabs(v) * survey::kMillimetresPerMetre;
+}
+
+double RigorousResult::ellipseY(int i) const {
+  const double v = vy(i);
+  return v == 0 ? kEllipseFallbackMm : std::fabs(v) * survey::kMillimetresPerMetre;
+}
+
+double RigorousResult::ellipseRadius(int i) const {
+  const double ex = ellipseX(i), ey = ellipseY(i);
+  return std::sqrt(ex * ex + ey * ey);
 }
 
 RigorousOutcome AdjustRigorous(const RigorousTable& table, const RigorousParameters& params,

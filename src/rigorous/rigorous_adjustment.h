@@ -13,38 +13,60 @@
 
 namespace korvane {
 
-// Everything the tolerance check, the report and the sketch need.
+// Everything the tolerance check, the report and the sketch need. Only what
+// cannot be had again cheaply is kept per station; the other figures of a
+// station or a side are worked out from it when asked for, by the same
+// arithmetic the adjustment used, so a long traverse costs little memory.
 struct RigorousResult {
-  int n = 0;                       // stations; sides are n - 1
-  std::vector<std::string> names;  // station names as typed, 1..n at [0..n-1]
+  int n = 0;  // stations; sides are n - 1
 
   // Per station (n values).
-  std::vector<double> betaDegrees;     // observed left angle, decimal degrees
-  std::vector<double> angleWeight;     // w
-  std::vector<double> vBetaDegrees;    // angle correction, degrees (unrounded)
-  std::vector<double> vBetaSeconds;    // angle correction, seconds, 1 decimal
-  std::vector<double> adjustedBeta;    // beta', DMS notation, whole seconds
-  std::vector<double> x, y, h;         // adjusted coordinates and heights
+  std::vector<double> betaDegrees;  // observed left angle, decimal degrees
+  std::vector<double> x, y, h;      // adjusted coordinates and heights
 
   // Per side (n - 1 values).
-  std::vector<double> reducedLength;   // S'
-  std::vector<double> projectionMm;    // projection correction, mm (unrounded)
-  std::vector<double> coordinateWeight;  // q
-  std::vector<double> vx, vy;          // coordinate corrections, m
-  std::vector<double> adjustedLength;  // S_a
-  std::vector<double> lengthChangeMm;  // (S_a - S') * 1000, 1 decimal
-  std::vector<double> lengthChange;    // S_a - S', m, unrounded
-  std::vector<std::string> relativeCorrection;  // "1/ N", empty when S_a = S'
-  std::vector<double> pointErrorMm;    // e, 1 decimal
-  std::vector<double> hForward;        // 3 decimals
-  std::vector<double> hBack;           // 3 decimals
-  std::vector<double> hMean;           // unrounded mean height difference
-  std::vector<double> hMeanReported;   // 3 decimals
-  std::vector<double> discrepancy;     // |h_f + h_b|, 3 decimals
-  std::vector<bool> oneWay;            // back instrument height 0
-  std::vector<double> vh;              // height correction, m (unrounded)
-  std::vector<double> vhMm;            // height correction, mm, 1 decimal
-  std::vector<double> ellipseX, ellipseY, ellipseRadius;  // mm, for the sketch
+  std::vector<double> reducedLength;  // S'
+  std::vector<double> projectionMm;   // projection correction, mm (unrounded)
+  std::vector<double> hForward;       // 3 decimals
+  std::vector<double> hBack;          // 3 decimals
+  std::vector<double> hMean;          // unrounded mean height difference
+  std::vector<bool> oneWay;           // back instrument height 0
+
+  // Sums and constants the per-station figures are worked out from.
+  double knownSideStart = 0;    // A-B
+  double knownSideEnd = 0;      // C-D
+  double angleWeightSum = 0;    // sum of w
+  double coordinateWeightSum = 0;  // sum of q
+  double priorAngleError = 0, additiveConstant = 0, scaleConstant = 0;
+
+  // Angle weight w, its correction (degrees, unrounded; seconds, 1 decimal)
+  // and the adjusted angle (DMS notation, whole seconds) of station i.
+  double angleWeight(int i) const;
+  double vBetaDegrees(int i) const;
+  double vBetaSeconds(int i) const;
+  double adjustedBeta(int i) const;
+
+  // Side i: coordinate weight q, coordinate corrections (m), adjusted length
+  // S_a, its change (m unrounded; mm, 1 decimal), the relative correction
+  // "1/ N" (empty when S_a = S'), the point error e (mm, 1 decimal).
+  double coordinateWeight(int i) const;
+  double vx(int i) const;
+  double vy(int i) const;
+  double adjustedLength(int i) const;
+  double lengthChange(int i) const;
+  double lengthChangeMm(int i) const;
+  std::string relativeCorrection(int i) const;
+  double pointErrorMm(int i) const;
+  // Mean height difference (3 decimals), |h_f + h_b| (3 decimals), the height
+  // correction (m unrounded; mm, 1 decimal).
+  double hMeanReported(int i) const;
+  double discrepancy(int i) const;
+  double vh(int i) const;
+  double vhMm(int i) const;
+  // The error ellipse of the sketch at the side's end, mm.
+  double ellipseX(int i) const;
+  double ellipseY(int i) const;
+  double ellipseRadius(int i) const;
 
   // Misclosures as reported.
   double fBetaSeconds = 0;   // 1 decimal

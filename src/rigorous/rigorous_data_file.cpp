@@ -108,14 +108,16 @@ RigorousFileLoad LoadRigorousText(std::string_view text) {
   load.params.projectionHeight = ProjectionText(parameters[4]);
 
   RigorousTable& t = load.table;
-  for (int row : {1, 2, t.endRow(), t.connectRow()}) {
-    const std::vector<std::string> known = lineFields(4);
-    for (int c = 1; c <= 4; ++c) t.at(row, c) = known[c - 1];
-  }
-  for (int i = 1; i <= stations; ++i) {
-    const std::vector<std::string> station = lineFields(9);
-    for (int c = 1; c <= 9; ++c) t.at(RigorousTable::stationRow(i), c) = station[c - 1];
-  }
+  // Each row is packed once, its caption or number kept in column 0.
+  auto fillRow = [&](int row, std::size_t count) {
+    const std::vector<std::string> fields = lineFields(count);
+    RigorousRow texts{};
+    texts[0] = t.at(row, 0);
+    for (std::size_t c = 1; c <= count; ++c) texts[c] = fields[c - 1];
+    t.setRow(row, texts);
+  };
+  for (int row : {1, 2, t.endRow(), t.connectRow()}) fillRow(row, 4);
+  for (int i = 1; i <= stations; ++i) fillRow(RigorousTable::stationRow(i), 9);
   return load;
 }
 

@@ -14,6 +14,13 @@ std::string RawCell(std::string_view text) { return "<td><a=''>" + std::string(t
 const char* const kBlankCell = "<th></th></a>";
 const char* const kTableStart = "<table border=1 align=>";
 
+// The report's lines go straight on to the file or the screen as they are
+// made, so that a long traverse's report is never held whole.
+struct LineOut {
+  const LineSink& sink;
+  void push_back(std::string_view line) const { sink(line); }
+};
+
 std::string Marked(std::string text, bool mark) { return mark ? MarkRed(text) : text; }
 // A number rounded to k decimals and written with a leading blank when not negative.
 std::string Rounded(double value, std::string_view pattern) { return StrNumber(RoundFixed(value, pattern) + 0.0); }
@@ -31,27 +38,27 @@ std::string ImageLine(const std::string& name) {
   return "<IMG SRC=" + src + "   border=0 align=center  HEIGHT=709 WIDTH=502>";
 }
 
-void StartDataTable(const RigorousReportInput& in, std::vector<std::string>& out) {
+void StartDataTable(const RigorousReportInput& in, const LineOut& out) {
   const RigorousTable& t = in.table;
   out.push_back("<P><B>起算数据表：<BR>");
   out.push_back(kTableStart);
   for (int c = 0; c < kRigorousColumns; ++c) out.push_back(HeaderCell(t.at(0, c)));
-  const std::string* known[] = {&t.at(1, 2), &t.at(1, 3), &t.at(2, 2), &t.at(2, 3),
-                                &t.at(t.endRow(), 2), &t.at(t.endRow(), 3),
-                                &t.at(t.connectRow(), 2), &t.at(t.connectRow(), 3)};
+  const std::string known[] = {t.at(1, 2), t.at(1, 3), t.at(2, 2), t.at(2, 3),
+                               t.at(t.endRow(), 2), t.at(t.endRow(), 3),
+                               t.at(t.connectRow(), 2), t.at(t.connectRow(), 3)};
   for (int r = 1; r < t.rows(); ++r) {
     out.push_back("<tr>");
     for (int c = 0; c < kRigorousColumns; ++c) {
-      const std::string& text = t.at(r, c);
+      const std::string text = t.at(r, c);
       if (Trim(text).empty()) {
         out.push_back(kBlankCell);
         continue;
       }
       std::string line = RawCell(text);
       // Cells that repeat a known point's coordinate are shown to millimetres.
-      for (const std::string* k : known) {
-        if (text == *k) {
-          line = RawCell(KnownValue(*k));
+      for (const std::string& k : known) {
+        if (text == k) {
+          line = RawCell(KnownValue(k));
           break;
         }
       }
@@ -62,7 +69,7 @@ void StartDataTable(const RigorousReportInput& in, std::vector<std::string>& out
   out.push_back("<P>");
 }
 
-void LimitsTable(const RigorousReportInput& in, std::vector<std::string>& out) {
+void LimitsTable(const RigorousReportInput& in, const LineOut& out) {
   const ToleranceRow& row = in.row;
   const ToleranceLimits& lim = in.limits;
   out.push_back("<P><B>" + row.title + "<BR>");
@@ -97,7 +104,7 @@ std::string ProjectionText(const RigorousReportInput& in) {
   return "高程投影面：Hm=" + hm + "m";
 }
 
-void CharacteristicValues(const RigorousReportInput& in, std::vector<std::string>& out) {
+void CharacteristicValues(const RigorousReportInput& in, const LineOut& out) {
   const RigorousResult& res = in.result;
   const ToleranceMarks& mk = in.marks;
   out.push_back(std::string("<P><B>导线相关特征值：<FONT COLOR=#FF0000>") + (in.checked ? "超限数据标记为红色！" : "") +
@@ -133,7 +140,7 @@ void CharacteristicValues(const RigorousReportInput& in, std::vector<std::string
   out.push_back("<P>");
 }
 
-void CorrectionsTable(const RigorousReportInput& in, std::vector<std::string>& out) {
+void CorrectionsTable(const RigorousReportInput& in, const LineOut& out) {
   const RigorousResult& res = in.result;
   out.push_back("<P><B>导线相关改正数一览表：<BR>");
   out.push_back(kTableStart);
@@ -142,18 +149,18 @@ void CorrectionsTable(const RigorousReportInput& in, std::vector<std::string>& o
   }
   for (int i = 0; i + 1 < res.n; ++i) {
     out.push_back("<tr>");
-    out.push_back(ValueCell(Trim(res.names[i])));
-    out.push_back(ValueCell(StrNumber(res.vBetaSeconds[i])));
+    out.push_back(ValueCell(Trim(in.table.stationName(i))));
+    out.push_back(ValueCell(StrNumber(res.vBetaSeconds(i))));
     out.push_back(ValueCell(Rounded(res.projectionMm[i], "#0.0")));
-    out.push_back(ValueCell(StrNumber(res.lengthChangeMm[i])));
-    out.push_back(ValueCell(StrNumber(res.vhMm[i])));
-    out.push_back(ValueCell("±" + StrNumber(res.pointErrorMm[i])));
+    out.push_back(ValueCell(StrNumber(res.lengthChangeMm(i))));
+    out.push_back(ValueCell(StrNumber(res.vhMm(i))));
+    out.push_back(ValueCell("±" + StrNumber(res.pointErrorMm(i))));
   }
   out.push_back("</table>");
   out.push_back("<P>");
 }
 
-void ObservationsTable(const RigorousReportInput& in, std::vector<std::string>& out) {
+void ObservationsTable(const RigorousReportInput& in, const LineOut& out) {
   const RigorousResult& res = in.result;
   const ToleranceMarks& mk = in.marks;
   out.push_back("<P><B>平差后的观测数据：<BR>");
@@ -163,28 +170,28 @@ void ObservationsTable(const RigorousReportInput& in, std::vector<std::string>& 
   }
   for (int i = 0; i + 1 < res.n; ++i) {
     out.push_back("<tr>");
-    out.push_back(ValueCell(Trim(res.names[i])));
-    out.push_back(ValueCell(StrNumber(res.adjustedBeta[i])));
+    out.push_back(ValueCell(Trim(in.table.stationName(i))));
+    out.push_back(ValueCell(StrNumber(res.adjustedBeta(i))));
     out.push_back(ValueCell(StrNumber(res.hForward[i])));
     out.push_back(res.oneWay[i] ? std::string(kBlankCell) : ValueCell(StrNumber(res.hBack[i])));
-    out.push_back(ValueCell(StrNumber(res.hMeanReported[i])));
+    out.push_back(ValueCell(StrNumber(res.hMeanReported(i))));
     // A one-way side has no back observation to disagree with.
-    const std::string discrepancy = res.oneWay[i] ? std::string() : StrNumber(res.discrepancy[i]);
+    const std::string discrepancy = res.oneWay[i] ? std::string() : StrNumber(res.discrepancy(i));
     out.push_back(ValueCell(Marked(discrepancy, mk.discrepancy[i])));
-    out.push_back(ValueCell(mk.sideLimit[i]));
-    out.push_back(ValueCell(Rounded(res.adjustedLength[i], "#0.000")));
-    out.push_back(ValueCell(res.relativeCorrection[i]));
+    out.push_back(ValueCell(SideLimitText(mk, in.limits, i)));
+    out.push_back(ValueCell(Rounded(res.adjustedLength(i), "#0.000")));
+    out.push_back(ValueCell(res.relativeCorrection(i)));
   }
   const RigorousTable& t = in.table;
   out.push_back("<tr>");
   out.push_back(ValueCell(Trim(t.at(t.endRow(), 1))));
-  out.push_back(ValueCell(StrNumber(res.adjustedBeta[res.n - 1])));
+  out.push_back(ValueCell(StrNumber(res.adjustedBeta(res.n - 1))));
   for (int k = 0; k < 5; ++k) out.push_back(kBlankCell);
   out.push_back("</table>");
   out.push_back("<P>");
 }
 
-void KnownPointRow(const RigorousTable& t, int r, const ToleranceRow& row, std::vector<std::string>& out) {
+void KnownPointRow(const RigorousTable& t, int r, const ToleranceRow& row, const LineOut& out) {
   out.push_back("<tr>");
   out.push_back(ValueCell("起算点"));
   out.push_back(ValueCell(Trim(t.at(r, 1))));
@@ -193,7 +200,7 @@ void KnownPointRow(const RigorousTable& t, int r, const ToleranceRow& row, std::
   out.push_back(ValueCell("埋  石"));
 }
 
-void FinalResults(const RigorousReportInput& in, std::vector<std::string>& out) {
+void FinalResults(const RigorousReportInput& in, const LineOut& out) {
   const RigorousResult& res = in.result;
   const RigorousTable& t = in.table;
   out.push_back("<P><B>平差最终结果：<BR>");
@@ -207,7 +214,7 @@ void FinalResults(const RigorousReportInput& in, std::vector<std::string>& out) 
     const bool start = k == 1;
     out.push_back("<tr>");
     out.push_back(ValueCell(start ? std::string("起算点") : StrNumber(static_cast<double>(k - 1))));
-    out.push_back(ValueCell(res.names[k - 1]));
+    out.push_back(ValueCell(t.stationName(k - 1)));
     out.push_back(ValueCell(Rounded(res.x[k - 1], "#0.000")));
     out.push_back(ValueCell(Rounded(res.y[k - 1], "#0.000")));
     out.push_back(ValueCell(Rounded(res.h[k - 1], "#0.000")));
@@ -231,11 +238,10 @@ bool EndsWith(std::string_view text, std::string_view tail) {
 
 }  // namespace
 
-std::vector<std::string> RigorousReportLines(const RigorousReportInput& in) {
+void WriteRigorousReportLines(const RigorousReportInput& in, const LineSink& sink) {
+  const LineOut out{sink};
   const RigorousTable& t = in.table;
   const std::string heading = "附合导线(" + t.at(2, 1) + "—" + t.at(t.endRow(), 1) + ")平差成果表";
-  std::vector<std::string> out;
-  out.reserve(static_cast<std::size_t>(t.rows()) * 21 + 200);
   out.push_back("<html>");
   out.push_back("<head>");
   out.push_back("<meta charset=\"" + in.charset + "\">");
@@ -253,7 +259,12 @@ std::vector<std::string> RigorousReportLines(const RigorousReportInput& in) {
   FinalResults(in, out);
   out.push_back("<p>");
   out.push_back(ImageLine(in.imageName));
-  return out;
+}
+
+std::vector<std::string> RigorousReportLines(const RigorousReportInput& in) {
+  std::vector<std::string> lines;
+  WriteRigorousReportLines(in, [&](std::string_view line) { lines.emplace_back(line); });
+  return lines;
 }
 
 std::string ReportFileName(std::string_view chosen) {
@@ -286,14 +297,20 @@ Message ReadOnlyReportMessage() {
   return {"文件只读,请先改变文件属性", "提示", MessageIcon::Information};
 }
 
-ReportWrite WriteRigorousReport(const std::string& path, const std::vector<std::string>& lines) {
+ReportWrite WriteRigorousReport(const std::string& path, const LineSource& produce) {
   ReportWrite write;
   if (IsReadOnlyFile(path)) {
     write.refusal = ReadOnlyReportMessage();
     return write;
   }
-  write.error = WriteLinesAtomically(path, lines);
+  write.error = WriteLinesAtomically(path, produce);
   return write;
+}
+
+ReportWrite WriteRigorousReport(const std::string& path, const std::vector<std::string>& lines) {
+  return WriteRigorousReport(path, [&](const LineSink& sink) {
+    for (const std::string& line : lines) sink(line);
+  });
 }
 
 }  // namespace korvane

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/message.h"
+#include "core/text_file.h"
 #include "rigorous/rigorous_adjustment.h"
 #include "rigorous/rigorous_table.h"
 #include "rigorous/tolerance.h"
@@ -26,7 +27,10 @@ struct RigorousReportInput {
   std::string charset = "gbk";  // declared in the head; the file is GBK
 };
 
-// The report's lines (UTF-8, without line breaks).
+// The report's lines (UTF-8, without line breaks), handed to the sink one at a
+// time as they are made.
+void WriteRigorousReportLines(const RigorousReportInput& input, const LineSink& sink);
+// The same lines gathered.
 std::vector<std::string> RigorousReportLines(const RigorousReportInput& input);
 
 // The file name the report is written under: the chosen name with its file
@@ -52,5 +56,7 @@ struct ReportWrite {
 };
 // Replaces the file with the lines in GBK and CR LF, unless it is read-only.
 ReportWrite WriteRigorousReport(const std::string& path, const std::vector<std::string>& lines);
+// The same for lines written as they are produced.
+ReportWrite WriteRigorousReport(const std::string& path, const LineSource& produce);
 
 }  // namespace korvane

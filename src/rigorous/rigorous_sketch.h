@@ -11,7 +11,10 @@ namespace korvane {
 inline constexpr int kRigorousSketchWidth = 502;
 inline constexpr int kRigorousSketchHeight = 709;
 
-// The ellipses are drawn 1000 times enlarged: millimetres as metres.
+// The ellipses are drawn 1000 times enlarged: millimetres as metres. The
+// operations go to the sink as they are made.
+void DrawRigorousSketch(const RigorousTable& table, const RigorousResult& result, const SketchSink& sink);
+// The same operations gathered.
 Sketch RigorousSketch(const RigorousTable& table, const RigorousResult& result);
 
 }  // namespace korvane

@@ -6,6 +6,8 @@
 // point D. The parameter boxes travel beside it as texts.
 #include <array>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace korvane {
@@ -15,19 +17,67 @@ inline constexpr int kRigorousColumns = 10;
 // top, three below the stations.
 inline constexpr int kRigorousFixedRows = 7;
 
+// One row's ten texts, as the captions are written.
 using RigorousRow = std::array<std::string, kRigorousColumns>;
 
-struct RigorousTable {
-  std::vector<RigorousRow> cells;
+class RigorousTable {
+ public:
+  // A cell of a table that may be changed: assigning text replaces the cell,
+  // reading it gives a copy of the text.
+  class Cell {
+   public:
+    Cell(RigorousTable& table, int row, int column) : table_(table), row_(row), column_(column) {}
+    Cell& operator=(std::string_view text) {
+      table_.set(row_, column_, text);
+      return *this;
+    }
+    Cell& operator=(const Cell& other) { return *this = std::string_view(other.str()); }
+    std::string str() const { return std::as_const(table_).at(row_, column_); }
+    operator std::string() const { return str(); }
+    friend bool operator==(const Cell& cell, std::string_view text) { return cell.str() == text; }
 
-  int rows() const { return static_cast<int>(cells.size()); }
+   private:
+    RigorousTable& table_;
+    int row_, column_;
+  };
+
+  int rows() const { return static_cast<int>(rowStart_.size()); }
   int stationCount() const { return rows() - kRigorousFixedRows; }
   // Table row of station i (1-based).
   static int stationRow(int i) { return 3 + i; }
   int endRow() const { return rows() - 2; }      // C
   int connectRow() const { return rows() - 1; }  // D
-  const std::string& at(int row, int column) const { return cells[row][column]; }
-  std::string& at(int row, int column) { return cells[row][column]; }
+
+  std::string at(int row, int column) const { return std::string(view(row, column)); }
+  // The name typed for station i of the results, counted from 0.
+  std::string stationName(int i) const { return at(stationRow(i + 1), 1); }
+  Cell at(int row, int column) { return Cell(*this, row, column); }
+  // The text of a cell, valid until the row is changed.
+  std::string_view view(int row, int column) const;
+  void set(int row, int column, std::string_view text);
+  void setRow(int row, const RigorousRow& texts);
+
+  // Inserts empty rows before `row`, or removes rows from `row` on.
+  void insertRows(int row, int count);
+  void eraseRows(int row, int count);
+  // Empty rows are appended, or rows removed from the end.
+  void resizeRows(int rows);
+
+  bool operator==(const RigorousTable& other) const;
+
+ private:
+  std::string_view packedRow(int row) const;
+  void replaceRow(int row, std::string_view packed);
+  void appendEmptyRow();
+
+  // The rows' cells packed one after the other into one text: a cell is its
+  // length (one byte, or 0xFF followed by four bytes for a longer text) and
+  // then its text, so that a table of thousands of stations holds little
+  // more than its texts. A changed row is packed anew at the end; the space
+  // of replaced rows is reclaimed once it is half the text.
+  std::string pool_;
+  std::vector<std::size_t> rowStart_;
+  std::size_t replaced_ = 0;
 };
 
 // The parameters beside the table, as typed (the window's boxes Text_dxbs,

@@ -130,12 +130,10 @@ ToleranceLimits DeriveLimits(const ToleranceRow& row, const RigorousResult& resu
 ToleranceMarks CheckTolerance(const ToleranceRow& row, const ToleranceLimits& limits,
                               const RigorousResult& result, bool checked) {
   ToleranceMarks marks;
-  const std::size_t sides = result.discrepancy.size();
+  const std::size_t sides = result.n > 1 ? static_cast<std::size_t>(result.n - 1) : 0;
   marks.discrepancy.assign(sides, false);
-  if (!checked) {
-    marks.sideLimit.assign(sides, "未限定");
-    return marks;
-  }
+  marks.checked = checked;
+  if (!checked) return marks;
   // The reported (rounded) values are compared, so that a value printed equal
   // to its printed limit is never marked.
   if (result.fs != 0 && result.totalLengthRaw / result.fs < row.kden) {
@@ -148,14 +146,16 @@ ToleranceMarks CheckTolerance(const ToleranceRow& row, const ToleranceLimits& li
   if (std::fabs(result.fhMm) > limits.fh) marks.fh = marks.mh = marks.deltaKm = true;
   marks.mBeta = row.mBetaLimit != 0 && result.mBeta > row.mBetaLimit;
   marks.ms = row.msLimit != 0 && result.ms > row.msLimit;
-  marks.sideLimit.resize(sides);
   for (std::size_t i = 0; i < sides; ++i) {
     const double limit = limits.side[i] / 1000.0;
-    marks.sideLimit[i] = StrNumber(limit);
     // A one-way side has no back observation and so no discrepancy.
-    marks.discrepancy[i] = !result.oneWay[i] && result.discrepancy[i] > limit;
+    marks.discrepancy[i] = !result.oneWay[i] && result.discrepancy(static_cast<int>(i)) > limit;
   }
   return marks;
+}
+
+std::string SideLimitText(const ToleranceMarks& marks, const ToleranceLimits& limits, std::size_t side) {
+  return marks.checked ? StrNumber(limits.side[side] / 1000.0) : std::string("未限定");
 }
 
 std::string MarkRed(std::string_view text) {

@@ -82,12 +82,16 @@ struct ToleranceMarks {
   bool fBeta = false;
   bool fh = false, mh = false, deltaKm = false;
   bool mBeta = false, ms = false;
-  std::vector<bool> discrepancy;       // per side
-  std::vector<std::string> sideLimit;  // per side, metres or "未限定"
+  std::vector<bool> discrepancy;  // per side
+  bool checked = false;           // the sides' limits are printed
 };
 
 ToleranceMarks CheckTolerance(const ToleranceRow& row, const ToleranceLimits& limits,
                               const RigorousResult& result, bool checked);
+
+// The discrepancy limit of side i as the report prints it: metres, or
+// "未限定" when the check is off.
+std::string SideLimitText(const ToleranceMarks& marks, const ToleranceLimits& limits, std::size_t side);
 
 // A value over its limit as the report writes it.
 std::string MarkRed(std::string_view text);

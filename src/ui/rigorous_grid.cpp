@@ -75,7 +75,7 @@ bool RigorousGrid::isFixed(int row, int column) const {
 
 RigorousTable RigorousGrid::table() const {
   RigorousTable table;
-  table.cells.resize(static_cast<std::size_t>(rows()));
+  table.resizeRows(rows());
   for (int r = 0; r < rows(); ++r) {
     for (int c = 0; c < kRigorousColumns; ++c) table.at(r, c) = text(r, c).toStdString();
   }
@@ -106,8 +106,7 @@ void RigorousGrid::styleFixedCells() {
 
 void RigorousGrid::rebuildStations(int stations) {
   RigorousTable t = table();
-  const auto first = t.cells.begin() + RigorousTable::stationRow(1);
-  t.cells.erase(first, first + std::max(t.stationCount(), 0));
+  t.eraseRows(RigorousTable::stationRow(1), std::max(t.stationCount(), 0));
   ResizeStations(t, stations);
   fill(t);
   setCurrentCell(RigorousTable::stationRow(1), 1);
@@ -119,7 +118,7 @@ bool RigorousGrid::insertRow() {
   const int column = currentColumn();
   if (!(3 < row && row < rows() - 2)) return false;
   RigorousTable t = table();
-  t.cells.insert(t.cells.begin() + row, RigorousRow{});
+  t.insertRows(row, 1);
   NumberStations(t);
   fill(t);
   setCurrentCell(row, column);
@@ -132,7 +131,7 @@ bool RigorousGrid::deleteRow() {
   const int column = currentColumn();
   if (!(3 < row && row < rows() - 3)) return false;
   RigorousTable t = table();
-  t.cells.erase(t.cells.begin() + row);
+  t.eraseRows(row, 1);
   NumberStations(t);
   fill(t);
   setCurrentCell(std::min(row, rows() - 4 >= 4 ? rows() - 4 : 3), column);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <sstream>
 
 #include "core/text_file.h"
@@ -25,7 +27,7 @@ TEST(RigorousDataFile, LoadsTableAndBoxes) {
   EXPECT_EQ(load.notice, "");
   const RigorousTable& t = load.table;
   ASSERT_EQ(t.rows(), 11);
-  EXPECT_EQ(t.cells, testing_rigorous::FourStationTable().cells);
+  EXPECT_EQ(t, testing_rigorous::FourStationTable());
   EXPECT_EQ(load.params.sideCount, " 3");
   EXPECT_EQ(load.params.priorAngleError, " 5");
   EXPECT_EQ(load.params.additiveConstant, " 3");
@@ -138,7 +140,7 @@ TEST(RigorousDataFile, SavesAndReadsBack) {
   ASSERT_TRUE(load.ok());
   RigorousTable expected = t;
   expected.at(6, 9) = "  0";
-  EXPECT_EQ(load.table.cells, expected.cells);
+  EXPECT_EQ(load.table, expected);
   EXPECT_EQ(load.params.priorAngleError, " 5");
   EXPECT_EQ(load.params.additiveConstant, "");
   EXPECT_EQ(load.params.projectionHeight, "120.5");
@@ -178,6 +180,53 @@ TEST(RigorousTableLayout, CaptionsAndStationNumbers) {
   ResizeStations(t, 0);  // never fewer than one station row
   EXPECT_EQ(t.rows(), 8);
   EXPECT_EQ(t.at(t.endRow(), 1), "C");
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// The packed table against a plain model under random edits: texts of every
+// length class (empty, one byte short of the long form, long, very long) and
+// any bytes, rows inserted and removed, space of replaced rows reclaimed.
+TEST(RigorousTableCells, EditsKeepEveryCell) {
+  std::mt19937 random(7);
+  auto text = [&] {
+    const std::size_t sizes[] = {0, 1, 8, 254, 255, 256, 70000};
+    std::string t(sizes[random() % std::size(sizes)], 'x');
+    for (char& ch : t) ch = static_cast<char>(random() % 256);
+    return t;
+  };
+  RigorousTable table = EmptyRigorousTable(3);
+  std::vector<RigorousRow> model(static_cast<std::size_t>(table.rows()));
+  for (int r = 0; r < table.rows(); ++r)
+    for (int c = 0; c < kRigorousColumns; ++c) model[r][c] = table.at(r, c);
+  for (int step = 0; step < 3000; ++step) {
+    const int r = static_cast<int>(random() % model.size()), c = static_cast<int>(random() % kRigorousColumns);
+    switch (random() % 8) {
+      case 0:
+        table.insertRows(r, 2);
+        model.insert(model.begin() + r, 2, RigorousRow{});
+        break;
+      case 1:
+        if (model.size() < 3) break;
+        table.eraseRows(r, 1);
+        model.erase(model.begin() + r);
+        break;
+      default: {
+        const std::string t = text();
+        table.at(r, c) = t;
+        model[r][c] = t;
+      }
+    }
+    ASSERT_EQ(table.rows(), static_cast<int>(model.size()));
+    const int check = static_cast<int>(random() % model.size());
+    for (int k = 0; k < kRigorousColumns; ++k) ASSERT_EQ(table.at(check, k), model[check][k]) << step;
+  }
+  for (int r = 0; r < table.rows(); ++r)
+    for (int c = 0; c < kRigorousColumns; ++c) ASSERT_EQ(table.at(r, c), model[r][c]);
 }
 
 }  // namespace

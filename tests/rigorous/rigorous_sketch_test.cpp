@@ -45,8 +45,8 @@ TEST(RigorousSketch, FourStations) {
   EXPECT_EQ(ellipses[0].color, kRed);
   EXPECT_DOUBLE_EQ(ellipses[0].east, r.y[1]);
   EXPECT_DOUBLE_EQ(ellipses[0].north, r.x[1]);
-  EXPECT_DOUBLE_EQ(ellipses[0].radius, r.ellipseRadius[0]);
-  EXPECT_DOUBLE_EQ(ellipses[1].ratio, r.ellipseX[1] / r.ellipseY[1]);
+  EXPECT_DOUBLE_EQ(ellipses[0].radius, r.ellipseRadius(0));
+  EXPECT_DOUBLE_EQ(ellipses[1].ratio, r.ellipseX(1) / r.ellipseY(1));
 
   const auto lines = OpsOf<SketchLine>(s);
   ASSERT_EQ(lines.size(), 5u);  // three legs, two orientation lines
@@ -97,11 +97,11 @@ TEST(RigorousSketch, ZeroCorrectionIsDrawnWithFiveMillimetres) {
        {"C", "180", "0", "0", "0", "0", "0", "0", "0"}},
       {"C", "350", "0", "0"}, {"D", "400", "0", "0"});
   const RigorousResult r = AdjustOk(t);
-  EXPECT_EQ(r.ellipseY[0], 5.0);
+  EXPECT_EQ(r.ellipseY(0), 5.0);
   const auto e = OpsOf<SketchEllipse>(RigorousSketch(t, r));
   ASSERT_EQ(e.size(), 1u);
-  EXPECT_NEAR(e[0].ratio, r.ellipseX[0] / 5.0, 1e-12);
-  EXPECT_NEAR(e[0].radius, std::hypot(r.ellipseX[0], 5.0), 1e-12);
+  EXPECT_NEAR(e[0].ratio, r.ellipseX(0) / 5.0, 1e-12);
+  EXPECT_NEAR(e[0].radius, std::hypot(r.ellipseX(0), 5.0), 1e-12);
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ RigorousResult Figures(int n, double total) {
   r.totalLengthRaw = total;
   const int sides = n - 1;
   r.reducedLength.assign(sides, total / sides);
-  r.discrepancy.assign(sides, 0.0);
   r.hForward.assign(sides, 0.0);
+  r.hBack.assign(sides, 0.0);
   r.oneWay.assign(sides, false);
   return r;
 }
@@ -113,8 +113,8 @@ TEST(ToleranceCheck, MarksOnlyValuesOverTheirLimits) {
   r.fhMm = 30.1;
   r.mBeta = 5.1;
   r.ms = 15;
-  r.discrepancy = {0.047, 0.048};
   r.hForward = {1.2, -0.3};
+  r.hBack = {-1.153, 0.348};  // discrepancies 0.047 and 0.048
   const ToleranceRow& row = SelectToleranceRow("ybc3");
   const ToleranceLimits lim = DeriveLimits(row, r);  // fBeta 17.3, fs 71.4, fdx 50.5, fh 30.0, sides 42
   ToleranceMarks m = CheckTolerance(row, lim, r, true);
@@ -129,7 +129,8 @@ TEST(ToleranceCheck, MarksOnlyValuesOverTheirLimits) {
   EXPECT_TRUE(m.mBeta);
   EXPECT_FALSE(m.ms);  // equal is not over
   EXPECT_EQ(m.discrepancy, (std::vector<bool>{true, true}));
-  EXPECT_EQ(m.sideLimit, (std::vector<std::string>{" .042", " .042"}));
+  EXPECT_EQ(SideLimitText(m, lim, 0), " .042");
+  EXPECT_EQ(SideLimitText(m, lim, 1), " .042");
 
   // Relative closure over its limit marks K, fs and m together.
   r.fs = 0.08;
@@ -148,7 +149,8 @@ TEST(ToleranceCheck, MarksOnlyValuesOverTheirLimits) {
   EXPECT_FALSE(m.relativeClosure || m.fs || m.m || m.fx || m.fy || m.totalLength || m.fBeta || m.fh || m.mBeta ||
                m.ms);
   EXPECT_EQ(m.discrepancy, (std::vector<bool>{false, false}));
-  EXPECT_EQ(m.sideLimit, (std::vector<std::string>{"未限定", "未限定"}));
+  EXPECT_EQ(SideLimitText(m, lim, 0), "未限定");
+  EXPECT_EQ(SideLimitText(m, lim, 1), "未限定");
 }
 
 TEST(ToleranceCheck, WaterResourcesRowsTestTheStricterDenominator) {
@@ -180,7 +182,7 @@ TEST(ToleranceCheck, NoStrictRuleAndOneWaySidesAreNeverMarked) {
   // One-way sides, uphill and downhill, with discrepancies far over the limit.
   r.oneWay = {true, true};
   r.hForward = {2.5, -2.5};
-  r.discrepancy = {2.5, 2.5};
+  r.hBack = {0.0, 5.0};  // discrepancies of 2.5 m
   m = CheckTolerance(c6, DeriveLimits(c6, r), r, true);
   EXPECT_EQ(m.discrepancy, (std::vector<bool>{false, false}));
   r.oneWay = {false, false};
