@@ -101,23 +101,26 @@ RigorousFileLoad LoadRigorousText(std::string_view text) {
   if (ParseLenient(parameters[0]) != sides) {
     load.notice = "告示：您错输导线边数 " + parameters[0] + "，程序已修正为" + load.params.sideCount + "！";
   }
-  ResizeStations(load.table, stations);
   load.params.priorAngleError = BoxNumber(parameters[1]);
   load.params.additiveConstant = BoxNumber(parameters[2]);
   load.params.scaleConstant = BoxNumber(parameters[3]);
   load.params.projectionHeight = ProjectionText(parameters[4]);
 
+  // Each row is packed once, straight into room set aside for all of them,
+  // with its caption or its station number (" 1", " 2", ...) in column 0.
   RigorousTable& t = load.table;
-  // Each row is packed once, its caption or number kept in column 0.
-  auto fillRow = [&](int row, std::size_t count) {
+  t.insertRows(RigorousTable::stationRow(2), std::max(stations, 1) - 1);
+  t.reserveText(text.size() + 8 * static_cast<std::size_t>(stations));
+  auto fillRow = [&](int row, std::size_t count, std::string first) {
     const std::vector<std::string> fields = lineFields(count);
     RigorousRow texts{};
-    texts[0] = t.at(row, 0);
+    texts[0] = std::move(first);
     for (std::size_t c = 1; c <= count; ++c) texts[c] = fields[c - 1];
     t.setRow(row, texts);
   };
-  for (int row : {1, 2, t.endRow(), t.connectRow()}) fillRow(row, 4);
-  for (int i = 1; i <= stations; ++i) fillRow(RigorousTable::stationRow(i), 9);
+  for (int row : {1, 2, t.endRow(), t.connectRow()}) fillRow(row, 4, t.at(row, 0));
+  for (int i = 1; i <= stations; ++i) fillRow(RigorousTable::stationRow(i), 9, StrNumber(static_cast<double>(i)));
+  if (stations == 0) t.at(RigorousTable::stationRow(1), 0) = StrNumber(1.0);
   return load;
 }
 

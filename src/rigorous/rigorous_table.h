@@ -62,6 +62,9 @@ class RigorousTable {
   void eraseRows(int row, int count);
   // Empty rows are appended, or rows removed from the end.
   void resizeRows(int rows);
+  // Sets room aside for about that many more bytes of packed rows, so that
+  // filling a large table does not copy it as it grows.
+  void reserveText(std::size_t bytes) { pool_.reserve(pool_.size() + bytes); }
 
   bool operator==(const RigorousTable& other) const;
 
