@@ -52,7 +52,7 @@ class RigorousTable {
   // The name typed for station i of the results, counted from 0.
   std::string stationName(int i) const { return at(stationRow(i + 1), 1); }
   Cell at(int row, int column) { return Cell(*this, row, column); }
-  // The text of a cell, valid until the row is changed.
+  // The text of a cell, valid until the table is next changed.
   std::string_view view(int row, int column) const;
   void set(int row, int column, std::string_view text);
   void setRow(int row, const RigorousRow& texts);
