@@ -1,8 +1,5 @@
 // korvane-cli network: least-squares adjustment of a traverse network from
 // its network file, printed as text, with the HTML report and the sketch.
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QtGlobal>
 
 #include <cstdlib>
 #include <iostream>
@@ -13,6 +10,7 @@
 #include "cli_command.h"
 #include "cli_options.h"
 #include "core/text_utils.h"
+#include "gui_application.h"
 #include "network/network_adjustment.h"
 #include "network/network_file.h"
 #include "network/network_report.h"
@@ -71,22 +69,6 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   opt.engine.toleranceCode = ToleranceCode(standardText, gradeText);
   opt.engine.checkTolerance = parser.isSet(check);
   return std::nullopt;
-}
-
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
-}
-
-// The renderer draws text, which needs a GUI application object (offscreen
-// unless the caller chose a platform).
-std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) return nullptr;
-  qInstallMessageHandler(QuietQtMessages);
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "korvane-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 int WriteFiles(const NetworkCliOptions& opt, const NetworkInput& input, const NetworkResult& result) {

@@ -1,8 +1,5 @@
 // korvane-cli rigorous: the weighted adjustment of a connecting traverse from
 // its data file, with the tolerance check and the HTML report.
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QtGlobal>
 #include <QString>
 
 #include <cstdlib>
@@ -14,6 +11,7 @@
 #include "cli_command.h"
 #include "cli_options.h"
 #include "core/message.h"
+#include "gui_application.h"
 #include "render/rigorous_report_files.h"
 #include "rigorous/rigorous_adjustment.h"
 #include "rigorous/rigorous_data_file.h"
@@ -80,24 +78,6 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   // window does; an explicit grade is then chosen from it.
   if (opt.standardGiven && !opt.gradeGiven) opt.grade = GradesForStandard(opt.standard).text;
   return std::nullopt;
-}
-
-// Qt's own diagnostics (runtime folders, fonts) are no business of the
-// report's reader; only critical ones reach standard error.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
-}
-
-// The renderer draws text, which needs a GUI application object; the batch
-// program has no screen, so it uses the offscreen platform unless told otherwise.
-std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) return nullptr;
-  qInstallMessageHandler(QuietQtMessages);
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "korvane-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 int RunRigorous(const std::vector<std::string>& args) {

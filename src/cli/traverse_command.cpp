@@ -20,6 +20,7 @@
 #include "core/text_utils.h"
 #include "core/traverse_file.h"
 #include "core/traverse_kind.h"
+#include "gui_application.h"
 #include "render/sketch_renderer.h"
 #include "simple/simple_adjustment.h"
 
@@ -80,21 +81,8 @@ QSize SketchSize(const Sketch& sketch) {
   return QSize(kLong, kLong);
 }
 
-// Qt's own notices (missing runtime folder and the like) would mix with the
-// program's messages on standard error; the command reports its own failures.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
-}
-
 bool WriteSketch(const Sketch& sketch, const std::string& path) {
-  // Text needs a GUI application; no display is needed to paint into a picture.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(QuietQtMessages);
-  static int argc = 1;
-  static char name[] = "korvane-cli";
-  static char* argv[] = {name, nullptr};
-  std::optional<QGuiApplication> app;
-  if (!QGuiApplication::instance()) app.emplace(argc, argv);
+  const auto app = EnsureGuiApplication();
   return SaveSketchImage(sketch, QString::fromUtf8(path.c_str()), SketchSize(sketch));
 }
 
