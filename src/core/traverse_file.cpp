@@ -1,6 +1,9 @@
 #include "traverse_file.h"
 
+#include <algorithm>
+
 #include "line_fields.h"
+#include "observation_check.h"
 #include "numbers.h"
 #include "text_file.h"
 #include "text_utils.h"
@@ -70,6 +73,74 @@ TraverseFileLoad LoadTraverseFile(const std::string& path, TraverseKind selected
   const TextFileRead read = ReadTextFile(path);
   if (!read.ok) return Refuse(Message{read.error, "请检查文本", MessageIcon::Warning});
   return LoadTraverseText(read.text, selected);
+}
+
+ObservationTable WithoutBlankTrailingRows(ObservationTable table) {
+  auto blank = [](const ObservationRow& row) {
+    return std::all_of(row.begin(), row.end(), [](const std::string& cell) { return Trim(cell).empty(); });
+  };
+  while (table.rows.size() > 1 && blank(table.rows.back())) table.rows.pop_back();
+  return table;
+}
+
+bool HoldsObservations(const ObservationTable& table) {
+  for (const ObservationRow& row : table.rows)
+    for (const std::string& cell : row)
+      if (!Trim(cell).empty()) return true;
+  return false;
+}
+
+namespace {
+
+// What in a cell a data file cannot give back: a comma or a line break would
+// split the line, a character outside GBK would come back as "?".
+std::string UnsavableCharacter(const std::string& cell) {
+  if (cell.find(',') != std::string::npos) return "含有“,”";
+  if (cell.find_first_of("\r\n") != std::string::npos) return "含有换行";
+  const bool ascii = std::all_of(cell.begin(), cell.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii && DecodeGbk(EncodeGbk(cell)) != cell) return "含有GBK以外的字符";
+  return {};
+}
+
+}  // namespace
+
+TraverseDataLines TraverseFileLines(const ObservationTable& typed, TraverseKind kind, std::string_view loadedLetter,
+                                    std::string_view loadedSecondName) {
+  TraverseDataLines out;
+  const ObservationTable table = WithoutBlankTrailingRows(typed);
+  const int n = table.stationCount();
+  auto refuse = [&](Message message) {
+    out.refusal = std::move(message);
+    out.lines.clear();
+    return out;
+  };
+  if (n == 0) return refuse(*CheckObservationCell(1, 1, ""));
+  out.lines.reserve(static_cast<std::size_t>(n) + 1);
+  out.lines.emplace_back();
+  for (int r = 1; r <= n; ++r) {
+    std::string line;
+    for (int c = 1; c <= kObservationColumns; ++c) {
+      const std::string cell = TrimLeft(table.cell(r, c));
+      if (cell.empty()) return refuse(*CheckObservationCell(r, c, cell));
+      const std::string bad = UnsavableCharacter(cell);
+      if (!bad.empty()) {
+        return refuse(Message{"第" + std::to_string(r) + "行第" + std::to_string(c) + "列" + bad + "，无法存入数据文件！",
+                              "请检查", MessageIcon::Information});
+      }
+      if (c > 1) line += ',';
+      line += cell;
+    }
+    out.lines.push_back(std::move(line));
+  }
+  const auto letterKind = KindFromLetter(Trim(loadedLetter));
+  const std::string letter = letterKind && *letterKind == kind ? Trim(loadedLetter) : std::string(1, KindLetter(kind));
+  std::string second(loadedSecondName);
+  if (second.empty()) {
+    const bool closing = kind == TraverseKind::Connecting || kind == TraverseKind::Closed;
+    second = closing ? TrimLeft(table.cell(n, 1)) : "终点";
+  }
+  out.lines[0] = letter + "," + second;
+  return out;
 }
 
 Message NothingToSaveMessage() { return Message{"未计算，没有结果！", "提示", MessageIcon::Information}; }

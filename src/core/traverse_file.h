@@ -37,6 +37,29 @@ TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected,
 // Reads the file (GBK or UTF-8) and loads it; an unreadable file is a refusal.
 TraverseFileLoad LoadTraverseFile(const std::string& path, TraverseKind selected);
 
+// The stations without the blank rows at their end (every cell blank or
+// empty), such as a row opened by moving on past the last cell; the first row
+// is always kept, so that a blank table is named by its first cell.
+ObservationTable WithoutBlankTrailingRows(ObservationTable table);
+// Whether any station cell holds more than blanks.
+bool HoldsObservations(const ObservationTable& table);
+
+struct TraverseDataLines {
+  std::optional<Message> refusal;  // the first cell that cannot be saved
+  std::vector<std::string> lines;  // without line breaks
+};
+
+// The lines of the data file that reads back into the table: the kind letter
+// and the second name, then the nine cells of each station joined by ",",
+// leading blanks removed as reading removes them. The letter and the second
+// name are those the table was loaded with when given; otherwise the kind's
+// letter, and the last station's name for the connecting and closed kinds or
+// "终点" for the others. Blank rows at the end are left out. An empty cell is
+// refused with the compute check's message, and so is a cell holding what a
+// data file cannot hold (a comma, a line break, a character outside GBK).
+TraverseDataLines TraverseFileLines(const ObservationTable& table, TraverseKind kind,
+                                    std::string_view loadedLetter = {}, std::string_view loadedSecondName = {});
+
 // Refusal shown when the results pane is empty.
 Message NothingToSaveMessage();
 // Writes the results text followed by one line break, replacing the file

@@ -43,10 +43,10 @@ std::string ProjectionText(const std::string& field) {
 }
 
 // The parameter line's text of a box: " 0" for a zero or empty box, else a
-// blank before the text.
+// blank before the text as it stands (a box holding " 5" gives "  5").
 std::string SavedBox(const std::string& text) {
   if (ParseLenient(text) == 0) return " 0";
-  return " " + Trim(text);
+  return " " + text;
 }
 
 std::string SavedCell(const std::string& text) { return Trim(text).empty() ? std::string("  0") : text; }

@@ -91,6 +91,7 @@ void CellEditor::openAt(int row, int column, const QString& text, bool selectAll
   navigating_ = true;
   grid_->setCurrentCell(row, column);
   if (!grid_->item(row, column)) writeCell(row, column, QString());
+  before_ = grid_->item(row, column)->text();
   grid_->doItemsLayout();
   grid_->scrollToItem(grid_->item(row, column));
   navigating_ = false;
@@ -153,9 +154,12 @@ bool CellEditor::boxKey(int key) {
       moveOn();
       return true;
     case Qt::Key_Escape:
-      // Escape empties the cell being edited: the box is emptied too, so
-      // the commit on focus loss keeps the cell empty.
-      box_->clear();
+      // Escape gives the cell back the text it had when the box opened: the
+      // box takes it too, so the commit on focus loss keeps it.
+      discarding_ = true;
+      box_->setText(before_);
+      discarding_ = false;
+      writeCell(row_, column_, before_);
       box_->hide();
       grid_->setFocus(Qt::OtherFocusReason);
       return true;

@@ -2,8 +2,8 @@
 // The floating edit box laid over a cell of a table widget, shared by the
 // observation grid and the rigorous-adjustment table. It copies what is typed
 // into the cell at every keystroke, commits when it loses the focus, closes
-// on Up, Down and Escape, and moves on with Tab and Enter so that a whole
-// traverse can be typed without the mouse. What differs between the tables
+// on Up and Down, puts the cell's earlier text back on Escape, and moves on
+// with Tab and Enter so that a whole traverse can be typed without the mouse. What differs between the tables
 // (which cells take input, how far a row goes, what opening the last row
 // does) is given as rules.
 #include <QObject>
@@ -75,6 +75,7 @@ class CellEditor : public QObject {
   CellEditorRules rules_;
   int row_ = 0;
   int column_ = 1;
+  QString before_;  // the cell's text when the box was opened on it
   bool discarding_ = false;
   bool navigating_ = false;
 };

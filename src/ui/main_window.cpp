@@ -65,6 +65,7 @@ const CommandEntry kCommands[] = {
     {"Label8", "               插入一行", "Command_tj", "插入一行"},
     {"Label6", "               删除该行", "Command_sc", "删除该行"},
     {"Label4", "               保存文本", "bc", "保存文本"},
+    {"Label12", "               保存数据", "bcsj", "保存数据"},
     {"Label9", "               返    回", "Command_back", "返    回"},
     {"Label5", "               退    出", "tc", "退   出"},
 };
@@ -103,12 +104,16 @@ bool UsesFirstCompute(TraverseKind kind) {
   return kind == TraverseKind::Connecting || kind == TraverseKind::Closed;
 }
 
-// Whether any cell of the stations holds something typed or loaded.
-bool HoldsObservations(const ObservationTable& table) {
-  for (const ObservationRow& row : table.rows)
-    for (const std::string& cell : row)
-      if (!Trim(cell).empty()) return true;
-  return false;
+// The traverse data files offered by 打开数据 and 保存数据.
+FileDialogRequest DataFileRequest(const char* title, const QString& folder) {
+  FileDialogRequest request;
+  request.title = QString::fromUtf8(title);
+  request.filters = {QString::fromUtf8("数据文件(*.DAT *.dat)"),
+                     QString::fromUtf8("文本文件(*.TXT *.txt)"),
+                     QString::fromUtf8("写字板文件(*.RTF *.rtf)"),
+                     QString::fromUtf8("所有文件(*)")};
+  request.folder = folder.isEmpty() ? QDir::homePath() : folder;
+  return request;
 }
 
 Message KeepObservationsQuestion() {
@@ -261,6 +266,7 @@ void MainWindow::connectCommands() {
   connect(pair("js").button, &QPushButton::clicked, this, &MainWindow::compute);
   connect(pair("js2").button, &QPushButton::clicked, this, &MainWindow::compute);
   connect(pair("bc").button, &QPushButton::clicked, this, &MainWindow::saveResults);
+  connect(pair("bcsj").button, &QPushButton::clicked, this, &MainWindow::saveData);
   connect(pair("tc").button, &QPushButton::clicked, this, &MainWindow::close);
   connect(pair("Command_sc").button, &QPushButton::clicked, this,
           [this] { grid_->deleteRow(); });
@@ -391,6 +397,7 @@ void MainWindow::startUp() {
   setWindowTitle(caption_);
   welcome_->setText(QString());
   grid_->setUp();
+  markSaved();
   prepareStartFile();
   welcomeTimer_->start();
   captionTimer_->start();
@@ -470,6 +477,14 @@ void MainWindow::handOver(TraverseKind kind) {
   setComputeFor(kind, true);
   pair("command_dk").label->setEnabled(true);
   pair("command_dk").button->show();
+  // Typing starts at the first station's name once the dialog has gone.
+  grid_->setCurrentCell(1, 1);
+  grid_->grid()->setFocus(Qt::OtherFocusReason);
+  QTimer::singleShot(0, this, [this] {
+    if (!isVisible() || !grid_->grid()->isVisible()) return;
+    activateWindow();
+    grid_->grid()->setFocus(Qt::OtherFocusReason);
+  });
 }
 
 void MainWindow::openStartDialog() {
@@ -481,6 +496,32 @@ void MainWindow::resetTraverse() {
   grid_->reset();
   titleLabel_->clear();
   lastSecondName_.clear();
+  lastKindLetter_.clear();
+  markSaved();
+}
+
+void MainWindow::markSaved() { savedRows_ = WithoutBlankTrailingRows(grid_->table()); }
+
+bool MainWindow::hasUnsavedRows() const {
+  const ObservationTable now = WithoutBlankTrailingRows(grid_->table());
+  return HoldsObservations(now) && now.rows != savedRows_.rows;
+}
+
+bool MainWindow::offerToSave() {
+  grid_->editor().commitAndClose();
+  if (!hasUnsavedRows()) return true;
+  return SaveBeforeLeaving(*env_.messages, this, [this] { return saveData(); });
+}
+
+bool MainWindow::confirmLeaving() {
+  if (rigorous_ && !rigorous_->offerToSave()) return false;
+  return offerToSave();
+}
+
+void MainWindow::endProgramNow() {
+  if (!confirmLeaving()) return;
+  SetReadOnlyFile(startFilePath().toStdString(), true);
+  if (env_.endProgram) env_.endProgram();
 }
 
 void MainWindow::openRigorousWindow() {
@@ -488,6 +529,7 @@ void MainWindow::openRigorousWindow() {
   if (!rigorous_) {
     rigorous_ = new RigorousWindow(*env_.messages, *env_.files);
     connect(rigorous_, &RigorousWindow::closed, this, &MainWindow::close);
+    rigorous_->setLeaveGuard([this] { return leaveConfirmed_ = confirmLeaving(); });
   }
   // The sketch of a simple adjustment goes with the hidden main window.
   if (plot_) plot_->close();
@@ -502,14 +544,8 @@ void MainWindow::openNetworkWindow(NetworkWindow::Purpose purpose) {
 }
 
 void MainWindow::openData() {
-  FileDialogRequest request;
-  request.title = QString::fromUtf8("打开文件");
-  request.filters = {QString::fromUtf8("数据文件(*.DAT *.dat)"),
-                     QString::fromUtf8("文本文件(*.TXT *.txt)"),
-                     QString::fromUtf8("写字板文件(*.RTF *.rtf)"),
-                     QString::fromUtf8("所有文件(*)")};
-  request.folder = lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
-  const QString path = env_.files->openFile(this, request);
+  if (!offerToSave()) return;
+  const QString path = env_.files->openFile(this, DataFileRequest("打开文件", lastFolder_));
   if (path.isEmpty()) return;
   lastFolder_ = QFileInfo(path).absolutePath();
   const TraverseFileLoad load = LoadTraverseFile(path.toStdString(), selectedKind());
@@ -528,12 +564,39 @@ void MainWindow::openData() {
   grid_->fill(load.table);
   titleLabel_->setText(TraverseTitle(selectedKind(), load));
   lastSecondName_ = QString::fromStdString(load.secondName);
+  lastKindLetter_ = QString::fromStdString(load.kindLetter);
+  markSaved();
+}
+
+bool MainWindow::saveData() {
+  grid_->editor().commitAndClose();
+  const TraverseDataLines file = TraverseFileLines(grid_->table(), selectedKind(), lastKindLetter_.toStdString(),
+                                                   lastSecondName_.toStdString());
+  if (file.refusal) {
+    env_.messages->inform(this, *file.refusal);
+    return false;
+  }
+  FileDialogRequest request = DataFileRequest("保存文件", lastFolder_);
+  request.defaultSuffix = "DAT";
+  const QString path = WithDefaultSuffix(env_.files->saveFile(this, request), "DAT");
+  if (path.isEmpty()) return false;
+  lastFolder_ = QFileInfo(path).absolutePath();
+  const std::string error = WriteLinesAtomically(path.toStdString(), file.lines);
+  if (!error.empty()) {
+    env_.messages->inform(this, Message{"数据无法保存：" + path.toStdString() + "\n" + error, "请检查",
+                                        MessageIcon::Warning});
+    return false;
+  }
+  markSaved();
+  return true;
 }
 
 void MainWindow::compute() {
   SimpleInput input;
   input.kind = selectedKind();
-  input.table = grid_->table();
+  // Blank rows at the end (a row opened by moving on past the last cell)
+  // are no stations.
+  input.table = WithoutBlankTrailingRows(grid_->table());
   input.start = ReadStartFile(startFilePath().toStdString());
   if (!lastSecondName_.isEmpty()) input.endName = lastSecondName_.toStdString();
   if (!confirmedKind_ || input.kind != *confirmedKind_) return;
@@ -565,6 +628,9 @@ void MainWindow::enterResultsState(QPushButton* used) {
   for (auto& [kind, option] : kinds_) option->setEnabled(false);
   pair("command_dk").label->setEnabled(false);
   pair("command_dk").button->hide();
+  // The observations are saved from the input view.
+  pair("bcsj").label->setEnabled(false);
+  pair("bcsj").button->hide();
   // The used compute command is hidden, its caption with it, until 返回.
   for (const char* name : {"js", "js2"}) {
     HoverPair& p = pair(name);
@@ -590,6 +656,7 @@ void MainWindow::back() {
   pair("Command_back").button->setEnabled(false);
   startDataMenu_->setEnabled(true);
   for (auto& [kind, option] : kinds_) option->setEnabled(true);
+  pair("bcsj").label->setEnabled(true);
   pane_->clear();
   setComputeFor(selectedKind(), false);
 }
@@ -670,6 +737,7 @@ void MainWindow::openTotalStation() {
     // Its exit leaves the program through the goodbye window; closing it by
     // its frame brings this window back.
     connect(totalStation_, &TotalStationWindow::exitRequested, this, &MainWindow::close);
+    totalStation_->setLeaveGuard([this] { return leaveConfirmed_ = confirmLeaving(); });
     connect(totalStation_, &TotalStationWindow::closed, this, &MainWindow::show);
   }
   hide();
@@ -711,6 +779,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (closing_) {
     event->accept();
+    return;
+  }
+  // Nothing typed is left behind unasked, unless the window that led here
+  // has asked already.
+  if (!leaveConfirmed_ && !confirmLeaving()) {
+    event->ignore();
     return;
   }
   closing_ = true;
@@ -755,9 +829,7 @@ void MainWindow::openGeodetic() {
       raise();
       activateWindow();
     });
-    connect(geodetic_, &GeodeticWindow::endProgramRequested, this, [this] {
-      if (env_.endProgram) env_.endProgram();
-    });
+    connect(geodetic_, &GeodeticWindow::endProgramRequested, this, &MainWindow::endProgramNow);
   }
   BringUp(geodetic_);
 }
@@ -766,9 +838,7 @@ void MainWindow::openCalculator() {
   if (!calculator_) {
     calculator_ = new CalculatorWindow(*env_.messages);
     calculator_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(calculator_, &CalculatorWindow::endProgramRequested, this, [this] {
-      if (env_.endProgram) env_.endProgram();
-    });
+    connect(calculator_, &CalculatorWindow::endProgramRequested, this, &MainWindow::endProgramNow);
     calculator_->show();
     platform::CentreOnScreen(calculator_);
   }

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 
+#include "core/observation_table.h"
 #include "core/traverse_kind.h"
 #include "ui/greeting_animation.h"
 #include "ui/hover_command.h"
@@ -83,6 +84,15 @@ class MainWindow : public QMainWindow {
   void openData();             // 打开数据
   void compute();              // 计算 (js and js2)
   void saveResults();          // 保存文本
+  // 保存数据: the observations as a traverse data file; true when written.
+  bool saveData();
+  // Whether the grid holds observations typed or changed since they were
+  // last opened or saved.
+  bool hasUnsavedRows() const;
+  // Before the program ends: every table with unsaved observations (this
+  // grid, the weighted window's table) is offered for saving. False when the
+  // user stays.
+  bool confirmLeaving();
   void back();                 // 返回
   void showHelp();             // 帮助
   void showAbout();            // 关于
@@ -137,6 +147,13 @@ class MainWindow : public QMainWindow {
   void resetTraverse();
   void enterResultsState(QPushButton* used);
   void prepareStartFile();
+  // The grid as it stands is what was last opened or saved.
+  void markSaved();
+  // Offers this grid's unsaved observations for saving; false to stay.
+  bool offerToSave();
+  // 退出主程序 and the calculator's 退出: the program ends at once, without
+  // the goodbye window, once nothing unsaved is left behind unasked.
+  void endProgramNow();
   template <typename Window>
   void openTool(QPointer<QWidget>& slot, std::function<Window*()> make);
 
@@ -166,12 +183,17 @@ class MainWindow : public QMainWindow {
   GreetingAnimation welcomeAnimation_;
   QString caption_;
   QString lastSecondName_;
+  QString lastKindLetter_;
+  // The stations as last opened or saved, blank rows at the end left out.
+  ObservationTable savedRows_;
   QString lastFolder_;
   // The kind whose start data were confirmed last; only it can be computed.
   std::optional<TraverseKind> confirmedKind_;
   // The caption of the compute command used last, hidden until 返回.
   HoverLabel* hiddenCaption_ = nullptr;
   bool closing_ = false;
+  // The window that led to the exit has asked about unsaved observations.
+  bool leaveConfirmed_ = false;
 };
 
 }  // namespace korvane

@@ -85,6 +85,7 @@ RigorousWindow::RigorousWindow(MessageBoxes& messages, FileDialogs& files)
   refreshCompute();
   pair("Command_back").label->setEnabled(false);
   pair("Command_back").button->setEnabled(false);
+  markSaved();
 }
 
 RigorousWindow::~RigorousWindow() { delete plot_; }
@@ -408,6 +409,10 @@ bool RigorousWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void RigorousWindow::closeEvent(QCloseEvent* event) {
   grid_->editor().commitAndClose();
+  if (!(leaveGuard_ ? leaveGuard_() : offerToSave())) {
+    event->ignore();
+    return;
+  }
   titleTimer_->stop();
   if (plot_) plot_->close();
   event->accept();

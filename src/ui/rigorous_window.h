@@ -9,6 +9,7 @@
 // least-squares solution of the same traverse against it.
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -52,11 +53,21 @@ class RigorousWindow : public QWidget {
 
   // The commands, as their buttons run them.
   void compute();
-  void saveData();
+  // 保存数据; true when the file was written.
+  bool saveData();
   void openData();
   void insertRow();
   void deleteRow();
   void back();
+
+  // Whether the table holds data typed or changed since it was last opened
+  // or saved.
+  bool hasUnsavedRows() const;
+  // Offers the table's unsaved data for saving; false when the user stays.
+  bool offerToSave();
+  // Asked when the window is closed (which ends the program); false keeps it
+  // open. Without one the window offers its own table for saving.
+  void setLeaveGuard(std::function<bool()> guard) { leaveGuard_ = std::move(guard); }
 
   // Pointer movements of the hover commands.
   void hoverLabel(HoverLabel* label);
@@ -94,6 +105,7 @@ class RigorousWindow : public QWidget {
   void writeComparison(const std::string& reportPath, const RigorousTable& table,
                        const RigorousParameters& params, const RigorousResult& result);
   QString chooseFile(bool saving);
+  void markSaved();
 
   MessageBoxes& messages_;
   FileDialogs& files_;
@@ -114,6 +126,9 @@ class RigorousWindow : public QWidget {
   QString lastFolder_;
   bool placed_ = false;
   bool afterCompute_ = false;
+  // The table as last opened or saved.
+  RigorousTable savedTable_;
+  std::function<bool()> leaveGuard_;
 };
 
 }  // namespace korvane

@@ -15,6 +15,7 @@
 #include "rigorous/rigorous_report.h"
 #include "rigorous/rigorous_sketch.h"
 #include "rigorous/tolerance.h"
+#include "core/text_utils.h"
 #include "ui/cell_editor.h"
 #include "ui/hover_command.h"
 #include "ui/plot_window.h"
@@ -110,20 +111,45 @@ QString RigorousWindow::chooseFile(bool saving) {
   return path;
 }
 
-void RigorousWindow::saveData() {
+bool RigorousWindow::saveData() {
   grid_->editor().commitAndClose();
   // The plot window stays on top: it steps aside while the dialog is open.
   const bool plotShown = plot_ && plot_->isVisible();
   if (plotShown) plot_->hide();
   const QString path = chooseFile(true);
   if (plotShown) plot_->show();
-  if (path.isEmpty()) return;
-  const std::string error = SaveRigorousFile(path.toStdString(), grid_->table(), parameters());
-  if (!error.empty()) messages_.inform(this, CannotMessage("数据无法保存：", path, error));
+  if (path.isEmpty()) return false;
+  const RigorousTable table = grid_->table();
+  const std::string error = SaveRigorousFile(path.toStdString(), table, parameters());
+  if (!error.empty()) {
+    messages_.inform(this, CannotMessage("数据无法保存：", path, error));
+    return false;
+  }
+  savedTable_ = table;
+  return true;
+}
+
+void RigorousWindow::markSaved() { savedTable_ = grid_->table(); }
+
+bool RigorousWindow::hasUnsavedRows() const {
+  const RigorousTable now = grid_->table();
+  if (now == savedTable_) return false;
+  // A table with nothing typed in it (rows made by the number of sides) has
+  // nothing to lose.
+  for (int r = 0; r < now.rows(); ++r)
+    for (int c = 1; c < kRigorousColumns; ++c)
+      if (!grid_->isFixed(r, c) && !Trim(now.view(r, c)).empty()) return true;
+  return false;
+}
+
+bool RigorousWindow::offerToSave() {
+  grid_->editor().commitAndClose();
+  if (!hasUnsavedRows()) return true;
+  return SaveBeforeLeaving(messages_, this, [this] { return saveData(); });
 }
 
 void RigorousWindow::openData() {
-  grid_->editor().commitAndClose();
+  if (!offerToSave()) return;
   const QString path = chooseFile(false);
   if (path.isEmpty()) return;
   std::string error;
@@ -149,6 +175,7 @@ void RigorousWindow::openData() {
   }
   notice_->setText(QString::fromStdString(load.notice));
   refreshCompute();
+  markSaved();
 }
 
 void RigorousWindow::insertRow() {

@@ -99,6 +99,7 @@ QWidget* TotalStationWindow::buildConversionPage() {
   connect(page->findChild<QPushButton*>("command_zx"), &QPushButton::clicked, this, &TotalStationWindow::execute);
   connect(page->findChild<QPushButton*>("command_bc"), &QPushButton::clicked, this, &TotalStationWindow::save);
   connect(page->findChild<QPushButton*>("command_tc"), &QPushButton::clicked, this, [this] {
+    if (leaveGuard_ && !leaveGuard_()) return;
     exiting_ = true;
     hide();
     emit exitRequested();

@@ -4,6 +4,7 @@
 // current text and appends the result to a file.
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QLabel;
@@ -41,6 +42,9 @@ class TotalStationWindow : public QWidget {
   std::vector<int> columns() const;
   QString statusText() const;
 
+  // Asked before "退   出" leaves the program; false keeps the window open.
+  void setLeaveGuard(std::function<bool()> guard) { leaveGuard_ = std::move(guard); }
+
   // Largest file the source pane takes.
   static constexpr long long kMaxReadBytes = 64LL << 20;
 
@@ -72,6 +76,7 @@ class TotalStationWindow : public QWidget {
   QLabel* panels_[4];
   QTimer* clock_;
   bool exiting_ = false;
+  std::function<bool()> leaveGuard_;
 };
 
 }  // namespace korvane

@@ -52,6 +52,31 @@ bool QtMessageBoxes::askYesNo(QWidget* parent, const Message& question, bool def
   return box.clickedButton() == yes;
 }
 
+Answer QtMessageBoxes::askYesNoCancel(QWidget* parent, const Message& question) {
+  QMessageBox box(ToQtIcon(question.icon), QString::fromStdString(question.title),
+                  QString::fromStdString(question.text), QMessageBox::NoButton, parent);
+  QPushButton* yes = box.addButton(QString::fromUtf8("是"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QString::fromUtf8("否"), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(cancel);
+  KeepAbove(&box);
+  box.exec();
+  if (box.clickedButton() == yes) return Answer::Yes;
+  if (box.clickedButton() == no) return Answer::No;
+  return Answer::Cancel;
+}
+
+bool SaveBeforeLeaving(MessageBoxes& messages, QWidget* parent, const std::function<bool()>& save) {
+  const Message question{"观测数据尚未保存，是否保存？", "提示", MessageIcon::Question};
+  switch (messages.askYesNoCancel(parent, question)) {
+    case Answer::Yes: return save();
+    case Answer::No: return true;
+    case Answer::Cancel: return false;
+  }
+  return false;
+}
+
 void QtMessageBoxes::about(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox box(parent);
   box.setWindowTitle(title);

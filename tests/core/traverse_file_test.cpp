@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "core/text_file.h"
+#include "core/text_utils.h"
 #include "core/traverse_file.h"
+#include "table_lines.h"
 #include "test_folder.h"
 
 using namespace korvane;
@@ -108,4 +113,96 @@ TEST(ResultsFile, ReplacesTheFileWithTheTextAndALineBreak) {
   EXPECT_EQ(folder.read("r.txt"), EncodeGbk("  平差最终结果：") + "\r\n\r\n");
   EXPECT_EQ(NothingToSaveMessage().text, "未计算，没有结果！");
   EXPECT_EQ(NothingToSaveMessage().title, "提示");
+}
+
+namespace {
+
+std::vector<std::string> SplitOn(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + 1)
+    parts.push_back(text.substr(start, at - start));
+  parts.push_back(text.substr(start));
+  return parts;
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A case of tests/data/traverse_save.txt: the table saved through the atomic
+// writer and read back.
+void CheckSaveCase(const std::string& line) {
+  SCOPED_TRACE(line);
+  const std::vector<std::string> f = SplitOn(line, '\t');
+  TestFolder folder;
+  const std::string saved = folder.file("saved.DAT");
+  if (f[0] == "file") {
+    ASSERT_EQ(f.size(), 3u);
+    const std::string dir = f[1].rfind("examples/", 0) == 0 ? std::string(KORVANE_EXAMPLES) + "/" + f[1].substr(9)
+                                                            : std::string(KORVANE_TEST_DATA) + "/" + f[1];
+    const TraverseKind kind = *KindFromLetter(f[2]);
+    const TraverseFileLoad load = LoadTraverseFile(dir, kind);
+    ASSERT_FALSE(load.refusal) << RefusalText(load);
+    const TraverseDataLines data = TraverseFileLines(load.table, kind, load.kindLetter, load.secondName);
+    ASSERT_FALSE(data.refusal) << data.refusal->text;
+    ASSERT_EQ(WriteLinesAtomically(saved, data.lines), "");
+    EXPECT_EQ(folder.read("saved.DAT"), FileBytes(dir));
+    return;
+  }
+  ASSERT_EQ(f.size(), 6u);
+  const TraverseKind kind = *KindFromLetter(f[1]);
+  ObservationTable table;
+  for (const std::string& row : SplitOn(f[4], '|')) {
+    const std::vector<std::string> cells = SplitOn(row, ';');
+    ASSERT_EQ(cells.size(), 9u);
+    ObservationRow cellRow;
+    std::copy(cells.begin(), cells.end(), cellRow.begin());
+    table.rows.push_back(cellRow);
+  }
+  const TraverseDataLines data =
+      TraverseFileLines(table, kind, f[2] == "-" ? "" : f[2], f[3] == "-" ? "" : f[3]);
+  const std::string& expect = f[5];
+  if (expect[0] == '!') {
+    ASSERT_TRUE(data.refusal);
+    EXPECT_EQ(data.refusal->text, expect.substr(1));
+    EXPECT_EQ(data.refusal->title, "请检查");
+    EXPECT_TRUE(data.lines.empty());
+    return;
+  }
+  ASSERT_FALSE(data.refusal) << data.refusal->text;
+  ASSERT_EQ(data.lines.front(), expect);
+  ASSERT_EQ(WriteLinesAtomically(saved, data.lines), "");
+  const TraverseFileLoad back = LoadTraverseFile(saved, kind);
+  ASSERT_FALSE(back.refusal) << RefusalText(back);
+  ObservationTable expected = WithoutBlankTrailingRows(table);
+  for (ObservationRow& row : expected.rows)
+    for (std::string& cell : row) cell = TrimLeft(cell);
+  EXPECT_EQ(back.table.rows, expected.rows);
+  EXPECT_EQ(back.secondName, SplitOn(expect, ',')[1]);
+}
+
+}  // namespace
+
+TEST(TraverseSave, TablesSaveAndReadBack) {
+  const int cases = korvane::testing::ForEachTableLine(
+      std::string(KORVANE_TEST_DATA) + "/traverse_save.txt",
+      [](const std::string& line, std::istringstream&) { CheckSaveCase(line); });
+  EXPECT_GT(cases, 20);
+}
+
+TEST(TraverseSave, BlankTrailingRowsAreNoStations) {
+  ObservationTable table;
+  table.rows.resize(3);
+  table.rows[0][0] = "A";
+  table.rows[2][4] = "  ";
+  EXPECT_EQ(WithoutBlankTrailingRows(table).stationCount(), 1);
+  table.rows[2][8] = "0";
+  EXPECT_EQ(WithoutBlankTrailingRows(table).stationCount(), 3);
+  ObservationTable blank;
+  blank.rows.resize(2);
+  EXPECT_EQ(WithoutBlankTrailingRows(blank).stationCount(), 1);
+  EXPECT_FALSE(HoldsObservations(blank));
+  EXPECT_TRUE(HoldsObservations(table));
 }

@@ -385,10 +385,11 @@ void ComputeFlowTest::refusedFileLeavesTheGridAlone() {
   h.button("command_dk")->click();
   QCOMPARE(h.messages.lastText(), QString("文本中第 2行，列数不对"));
   QCOMPARE(GridRows(g), before);
-  // Cancelling the dialog does nothing.
+  // Cancelling the dialog does nothing but ask first about the rows typed.
   const size_t shown = h.messages.shown.size();
   h.button("command_dk")->click();
-  QCOMPARE(h.messages.shown.size(), shown);
+  QCOMPARE(h.messages.shown.size(), shown + 1);
+  QCOMPARE(h.messages.lastText(), QString("观测数据尚未保存，是否保存？"));
   QCOMPARE(GridRows(g), before);
   QCOMPARE(h.label("Label1")->text(), QString());
 }

@@ -127,12 +127,23 @@ void GridEditorTest::upDownEnterEscapeCloseTheBox() {
   QCOMPARE(g.editRow(), 3);
   QCOMPARE(g.editColumn(), 7);
 
-  // Escape empties the cell being edited, whatever it held.
+  // Escape puts back what the cell held when the box opened: a value
+  // opened by Enter and never touched, or one typed over, stays as it was.
+  QCOMPARE(box->text(), QString());
+  QTest::keyClicks(box, "7");
+  QTest::keyClick(box, Qt::Key_Escape);
+  QVERIFY(!box->isVisible());
+  QCOMPARE(g.text(3, 7), QString());
   ClickCell(g, 3, 6);
   QCOMPARE(box->text(), QString("0.3"));
   QTest::keyClick(box, Qt::Key_Escape);
+  QCOMPARE(g.text(3, 6), QString("0.3"));
+  ClickCell(g, 3, 6);
+  QTest::keyClicks(box, "9");
+  QCOMPARE(g.text(3, 6), QString("9"));
+  QTest::keyClick(box, Qt::Key_Escape);
   QVERIFY(!box->isVisible());
-  QCOMPARE(g.text(3, 6), QString());
+  QCOMPARE(g.text(3, 6), QString("0.3"));
   QCOMPARE(g.text(2, 5), QString("2.5"));
 }
 
@@ -292,9 +303,14 @@ void GridEditorTest::typingOnTheCurrentCellOpensItAndReplacesItsText() {
   QCOMPARE(box->selectedText(), QString("90.1"));
   QTest::keyClicks(box, "45");
   QCOMPARE(g.text(1, 2), QString("45"));
-  // Escape still empties the cell; the number column takes no typing.
+  // Escape gives back the text typed over; the number column takes no typing.
   QTest::keyClick(box, Qt::Key_Escape);
-  QCOMPARE(g.text(1, 2), QString());
+  QCOMPARE(g.text(1, 2), QString("90.1"));
+  g.setCurrentCell(1, 3);
+  QTest::keyClicks(g.grid(), "7");
+  QCOMPARE(g.text(1, 3), QString("7"));
+  QTest::keyClick(box, Qt::Key_Escape);
+  QCOMPARE(g.text(1, 3), QString("125"));
   g.setCurrentCell(2, 0);
   QTest::keyClicks(g.grid(), "x");
   QCOMPARE(g.editRow(), 2);

@@ -12,6 +12,13 @@
 
 #include "ui/goodbye_window.h"
 #include "core/read_only.h"
+#include "core/text_file.h"
+#include "core/traverse_file.h"
+#include "ui/calculator_window.h"
+#include "ui/geodetic_window.h"
+#include "ui/rigorous_grid.h"
+#include "ui/rigorous_window.h"
+#include "ui/total_station_window.h"
 #include "ui/platform.h"
 #include "ui/start_dialog.h"
 #include "ui_test_support.h"
@@ -32,6 +39,8 @@ class MainWindowTest : public QObject {
   void markerFileLeavesStartFileAlone();
   void goodbyeWindowAnimatesAndEndsOnClick();
   void secondInstanceIsRefused();
+  void saveDataWritesTheTypedObservations();
+  void everyWayOutAsksAboutUnsavedObservations();
 };
 
 void MainWindowTest::startUpState() {
@@ -318,6 +327,137 @@ void MainWindowTest::secondInstanceIsRefused() {
   }
   platform::SingleInstance again(key);
   QVERIFY(again.acquired());
+}
+
+namespace {
+
+const QStringList kTypedStations = {"K1", "90.3", "125.36", "1.45", "1.5", "0.0215", "1.48", "1.52", "-0.0212",
+                                    "K2", "180",  "0",      "0",    "0",   "0",      "0",    "0",    "0"};
+
+int UnsavedQuestions(const RecordingMessageBoxes& messages) {
+  int count = 0;
+  for (const Message& m : messages.shown) {
+    if (m.text != "观测数据尚未保存，是否保存？") continue;
+    ++count;
+    if (m.title != "提示" || m.icon != MessageIcon::Question) return -1;
+  }
+  return count;
+}
+
+}  // namespace
+
+void MainWindowTest::saveDataWritesTheTypedObservations() {
+  MainWindowHarness h;
+  QCOMPARE(h.label("Label12")->text(), QString("               保存数据"));
+  QCOMPARE(h.button("bcsj")->text(), QString("保存数据"));
+  QVERIFY(h.label("Label12")->isEnabled());
+  ObservationGrid& g = h.grid();
+  // Typed with Tab from cell to cell; the last Tab opens a blank row.
+  ClickCell(g, 1, 1);
+  for (int i = 0; i < kTypedStations.size(); ++i) {
+    QTest::keyClicks(g.editBox(), kTypedStations[i]);
+    QTest::keyClick(g.editBox(), Qt::Key_Tab);
+    // A table with an empty cell is refused before any file is asked for.
+    if (i == 4) {
+      RunCommand(h, "Label12", "bcsj");
+      QCOMPARE(h.messages.lastText(), QString("第1行第6未输入数据！"));
+      QCOMPARE(h.messages.lastTitle(), QString("请检查"));
+      QVERIFY(h.files.requests.empty());
+      ClickCell(g, 1, 6);
+    }
+  }
+  QVERIFY(g.rows() > 3);
+  QVERIFY(h.window->hasUnsavedRows());
+  const QString path = h.dataDir.path() + "/typed";
+  h.files.answers.push_back(path);
+  RunCommand(h, "Label12", "bcsj");
+  QCOMPARE(h.files.requests.size(), size_t(1));
+  const FileDialogRequest& request = h.files.requests.back();
+  QCOMPARE(request.title, QString("保存文件"));
+  QCOMPARE(request.defaultSuffix, QString("DAT"));
+  QCOMPARE(request.filters.first(), QString("数据文件(*.DAT *.dat)"));
+  QFile saved(path + ".DAT");
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QCOMPARE(saved.readAll().toStdString(), std::string("F,K2\r\nK1,90.3,125.36,1.45,1.5,0.0215,1.48,1.52,-0.0212\r\n"
+                                                      "K2,180,0,0,0,0,0,0,0\r\n"));
+  QVERIFY(!h.window->hasUnsavedRows());
+  // The file opens again into the same cells, and a changed cell is unsaved.
+  h.files.answers.push_back(path + ".DAT");
+  h.window->openData();
+  QCOMPARE(g.rows(), 3);
+  QCOMPARE(g.text(2, 1), QString("K2"));
+  QVERIFY(!h.window->hasUnsavedRows());
+  g.setText(2, 3, "100");
+  QVERIFY(h.window->hasUnsavedRows());
+}
+
+// Every way out of the program, and 打开数据, with unsaved observations in the
+// main grid or the weighted window's table: 是 saves and goes on, 否 goes on,
+// 取消 stays; with nothing unsaved nothing is asked.
+void MainWindowTest::everyWayOutAsksAboutUnsavedObservations() {
+  using Harness = MainWindowHarness;
+  auto rigorous = [](Harness& h) { return h.window->rigorousWindow(); };
+  auto ended = [](Harness& h) {
+    const bool bye = (h.window->goodbyeWindow() && h.window->goodbyeWindow()->isVisible()) || h.endRequests == 1;
+    return bye && IsReadOnlyFile(h.window->startFilePath().toStdString());
+  };
+  auto opened = [](Harness& h) {
+    return !h.files.requests.empty() && h.files.requests.back().title == QString("打开文件");
+  };
+  struct Path {
+    const char* name;
+    bool weighted;                         // the unsaved rows are in the weighted window
+    std::function<void(Harness&)> open;    // the windows on the way
+    std::function<void(Harness&)> leave;
+    std::function<bool(Harness&)> wentOn;
+  };
+  const auto none = [](Harness&) {};
+  const std::vector<Path> paths = {
+      {"退出", false, none, [](Harness& h) { RunCommand(h, "Label5", "tc"); }, ended},
+      {"main window frame", false, none, [](Harness& h) { h.window->close(); }, ended},
+      {"打开数据", false, none, [](Harness& h) { h.window->openData(); }, opened},
+      {"weighted frame", true, [](Harness& h) { h.window->openRigorousWindow(); },
+       [&](Harness& h) { rigorous(h)->close(); }, ended},
+      {"weighted 退出", true, [](Harness& h) { h.window->openRigorousWindow(); },
+       [&](Harness& h) { rigorous(h)->findChild<QPushButton*>("tc")->click(); }, ended},
+      {"weighted 打开数据", true, [](Harness& h) { h.window->openRigorousWindow(); },
+       [&](Harness& h) { rigorous(h)->openData(); }, opened},
+      {"total station 退出", false, [](Harness& h) { h.window->openTotalStation(); },
+       [](Harness& h) { h.window->totalStationWindow()->findChild<QPushButton*>("command_tc")->click(); }, ended},
+      {"geodetic 退出主程序", false, [](Harness& h) { h.window->openGeodetic(); },
+       [](Harness& h) { h.window->geodeticWindow()->findChild<QPushButton*>("tczhcx")->click(); }, ended},
+      {"calculator 退出(&E)", false, [](Harness& h) { h.window->openCalculator(); },
+       [](Harness& h) { h.window->calculatorWindow()->findChild<QAction*>("mnuExit")->trigger(); }, ended},
+  };
+  enum Case { Yes, No, Cancel, NothingUnsaved };
+  for (const Path& path : paths) {
+    for (Case c : {Yes, No, Cancel, NothingUnsaved}) {
+      const QByteArray where = QByteArray(path.name) + " case " + QByteArray::number(c);
+      Harness h;
+      path.open(h);
+      const QString saved = h.dataDir.path() + "/saved.DAT";
+      if (c != NothingUnsaved) {
+        if (path.weighted) {
+          rigorous(h)->grid().setText(1, 1, "A");
+        } else {
+          ObservationTable table;
+          table.rows.resize(2);
+          for (int i = 0; i < kTypedStations.size(); ++i) table.rows[i / 9][i % 9] = kTypedStations[i].toStdString();
+          h.grid().fill(table);
+        }
+        h.messages.threeWay.push_back(c == Yes ? Answer::Yes : c == No ? Answer::No : Answer::Cancel);
+        if (c == Yes) h.files.answers.push_back(saved);
+      }
+      path.leave(h);
+      QVERIFY2(UnsavedQuestions(h.messages) == (c == NothingUnsaved ? 0 : 1), where);
+      QVERIFY2(QFileInfo::exists(saved) == (c == Yes), where);
+      QVERIFY2(path.wentOn(h) == (c != Cancel), where);
+      if (c == Yes && !path.weighted) {
+        QVERIFY2(!LoadTraverseFile(saved.toStdString(), TraverseKind::Connecting).refusal, where);
+      }
+      SetReadOnlyFile(h.window->startFilePath().toStdString(), false);
+    }
+  }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -249,6 +249,15 @@ void StartDialogTest::confirmSavesAllRecordsAndHandsOver() {
   QVERIFY(!h.label("Label10")->isVisible());
   QVERIFY(!h.button("js2")->isVisible());
 
+  // The keyboard is on the first station's name: what is typed next lands
+  // there, not nowhere and not a column further on.
+  QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(h.grid().grid()));
+  QCOMPARE(h.grid().currentRow(), 1);
+  QCOMPARE(h.grid().currentColumn(), 1);
+  for (const char key : std::string("K1\t90.3")) QTest::keyClick(QApplication::focusWidget(), key);
+  QCOMPARE(h.grid().text(1, 1), QString("K1"));
+  QCOMPARE(h.grid().text(1, 2), QString("90.3"));
+
   // The next opening starts with empty fields; "接上次输入" brings them back.
   h.window->openStartDialog();
   QCOMPARE(Field(d, "Text_qdx")->text(), QString());

@@ -41,6 +41,14 @@ class RecordingMessageBoxes : public MessageBoxes {
     answers.pop_front();
     return answer;
   }
+  // A 是/否/取消 question takes the next of `threeWay`, or 否 when none is queued.
+  Answer askYesNoCancel(QWidget*, const Message& question) override {
+    shown.push_back(question);
+    if (threeWay.empty()) return Answer::No;
+    const Answer answer = threeWay.front();
+    threeWay.pop_front();
+    return answer;
+  }
   void about(QWidget*, const QString& title, const QString& text) override {
     aboutTitle = title;
     aboutText = text;
@@ -60,6 +68,7 @@ class RecordingMessageBoxes : public MessageBoxes {
 
   std::vector<Message> shown;
   std::deque<bool> answers;
+  std::deque<Answer> threeWay;
   std::vector<bool> defaults;  // the default of each 是/否 question asked
   QString aboutTitle, aboutText;
 };
