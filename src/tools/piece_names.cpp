@@ -156,7 +156,7 @@ std::string LinkShText(const std::vector<std::string>& pieceNames, const std::st
       "#!/bin/sh\n"
       "# Joins the pieces in this folder into " + shown + ".\n"
       "set -e\n"
-      "cd \"$(dirname \"$0\")\"\n"
+      "case $0 in */*) cd -- \"${0%/*}\" ;; esac\n"
       "cat --";
   for (const std::string& name : pieceNames) script += " " + ShellQuote(name);
   script += " > " + ShellQuote(mergedName) + "\n";
