@@ -55,6 +55,7 @@ t=0 delay=0
 start=$(date +%s%N)
 "$cli" split "$work/no_such.bin" >/dev/null 2>&1
 startup_us=$((($(date +%s%N) - start) / 1000 / 2))
+printf -v startup_delay '%d.%06d' $((startup_us / 1000000)) $((startup_us % 1000000))
 start=$(date +%s%N)
 fresh_old_set && split_into "$run" "$work/long.bin" || fail "the new split failed"
 span_us=$((($(date +%s%N) - start) / 1000 * 12 / 10 - startup_us + 1))
@@ -76,6 +77,7 @@ for ((t = 1; t <= trials; t++)); do
   if ((aimed)); then
     # Aimed at the swap: killed a few looks after the marker is down.
     delay="swap+$((RANDOM % 64))"
+    pause "$startup_delay"
     while kill -0 "$pid" 2>/dev/null && [ ! -e "$marker" ]; do :; done
     for ((i = 0; i < ${delay#swap+}; i++)); do :; done
   else
