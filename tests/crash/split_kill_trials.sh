@@ -96,7 +96,7 @@ for ((t = 1; t <= trials; t++)); do
     # copy/B "piece"+"piece"+… "merged": the pieces are every other field between the quotes.
     IFS= read -r line <"$run/Link.bat"
     IFS='"' read -r -a fields <<<"${line%$'\r'}"
-    ((${#fields[@]} >= 5)) || fail "trial $t (${delay}s): Link.bat names no pieces"
+    ((${#fields[@]} >= 4)) || fail "trial $t (${delay}s): Link.bat names no pieces"
     joined=''
     for ((i = 1; i < ${#fields[@]} - 2; i += 2)); do
       [ -f "$run/${fields[i]}" ] || fail "trial $t (${delay}s): Link.bat names ${fields[i]}, which is not there"
