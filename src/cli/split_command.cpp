@@ -31,7 +31,7 @@ int Finish(const SplitterOutcome& outcome) {
       return 0;
     case SplitterStatus::Refused:
       PrintMessage(outcome.message);
-      return 2;
+      return outcome.unusableFile ? 1 : 2;
     case SplitterStatus::Declined:
       return 2;
     case SplitterStatus::Failed:
@@ -63,6 +63,8 @@ int RunSplitCommand(const std::vector<std::string>& args) {
   SplitPlan plan;
   const SplitterOutcome checked = CheckSplit(request, Answers(parser.isSet(yes)), plan);
   if (checked.status != SplitterStatus::Ready) return Finish(checked);
+  // This split clears what the one cut off left.
+  if (plan.unfinished) PrintMessage(Message{kUnfinishedText, kSplitterTitle, MessageIcon::Warning});
   WatchInterrupts();
   return Finish(RunSplit(plan, KeepGoing));
 }

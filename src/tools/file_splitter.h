@@ -35,13 +35,18 @@ struct SplitRequest {
   std::string customKb;     // the typed size in KB
 };
 
+// Piece sizes below 1 KB and more pieces than this are refused.
+inline constexpr std::int64_t kMinPieceSize = 1024;
+inline constexpr std::int64_t kMaxPieceCount = 100000;
+
 struct SplitPlan {
   std::string source;
   std::int64_t sourceSize = 0;
   std::int64_t pieceSize = 0;
-  std::vector<std::string> pieces;      // full paths, in order
-  std::vector<std::string> stalePieces; // older pieces of the same base beyond the new ones
-  std::string merged;                   // full path of the file the pieces make
+  std::string base;            // the pieces are PieceName(base, 1 … count)
+  std::int64_t count = 0;
+  std::string merged;          // full path of the file the pieces make
+  bool unfinished = false;     // an earlier split of this base was cut off
 };
 
 struct MergeRequest {
@@ -59,17 +64,25 @@ struct SplitterOutcome {
   SplitterStatus status = SplitterStatus::Ready;
   Message message;  // the refusal, failure or completion text
   SplitterField focus = SplitterField::None;
+  bool unusableFile = false;  // refused for a file that is missing or not a regular file
 };
+
+// The message for a set whose split was cut off.
+inline constexpr const char* kUnfinishedText = "分割未完成，请重新分割！";
 
 // The piece size for the request, or 0 when the custom size is not usable.
 std::int64_t PieceSizeOf(const SplitRequest& request);
 
 // The checks and questions of a split, in their order; Ready fills the plan.
 SplitterOutcome CheckSplit(const SplitRequest& request, const AskYesNo& ask, SplitPlan& plan);
-// Writes the pieces, Link.bat and link.sh. A failure or a cancel removes the
-// pieces written. Done carries the completion message.
+// Writes the pieces, Link.bat and link.sh under temporary names and then
+// swaps them for the old set of the base: a failure or a cancel before the
+// swap leaves the old set as it was, and a split cut off during the swap
+// leaves the marker of an unfinished set, which the next split of the base
+// clears with what that split left. Done carries the completion message.
 SplitterOutcome RunSplit(const SplitPlan& plan, const SplitProgress& progress);
 
+// Refused while a piece in the request belongs to an unfinished set.
 SplitterOutcome CheckMerge(const MergeRequest& request, const AskYesNo& ask, MergePlan& plan);
 // Joins the pieces into a temporary file beside the target and renames it
 // over the target; a failure or a cancel leaves the old target as it was.

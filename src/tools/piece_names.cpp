@@ -1,9 +1,12 @@
 #include "tools/piece_names.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <sys/stat.h>
+
+#include <cstdio>
 
 #include "core/text_file.h"
+#include "core/utf8.h"
 
 namespace korvane {
 namespace {
@@ -17,14 +20,9 @@ bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Numeric order of digit strings of any length; equal numbers by their text.
-bool NumberBefore(const std::string& a, const std::string& b) {
-  const std::size_t za = std::min(a.find_first_not_of('0'), a.size());
-  const std::size_t zb = std::min(b.find_first_not_of('0'), b.size());
-  const std::string_view na = std::string_view(a).substr(za), nb = std::string_view(b).substr(zb);
-  if (na.size() != nb.size()) return na.size() < nb.size();
-  if (na != nb) return na < nb;
-  return a < b;
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 std::string ShellQuote(std::string_view name) {
@@ -78,29 +76,35 @@ std::string MergedName(const std::string& piece) {
   return merged;
 }
 
+std::string PieceBase(const std::string& piece) {
+  const std::size_t start = NameStart(piece);
+  const std::size_t dot = piece.rfind('.');
+  if (dot == std::string::npos || dot < start) return {};
+  const std::string_view number = std::string_view(piece).substr(dot + 1);
+  if (!AllDigits(number) || number.size() > 12) return {};
+  const std::string base = piece.substr(0, dot);
+  const std::int64_t k = std::stoll(std::string(number));
+  if (k < 1 || PieceName(base, k) != piece) return {};
+  return base;
+}
+
 std::vector<std::string> CollectPieces(const std::string& piece) {
-  namespace fs = std::filesystem;
-  const std::string name = FileNameOf(piece);
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos || !AllDigits(std::string_view(name).substr(dot + 1))) return {};
-  const std::string prefix = name.substr(0, dot + 1);
-  const std::string folder = FolderOf(piece);
-  std::vector<std::pair<std::string, std::string>> found;  // number, file name
-  std::error_code ec;
-  for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end;
-       it.increment(ec)) {
-    const std::string entry = it->path().filename().string();
-    if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) continue;
-    const std::string number = entry.substr(prefix.size());
-    std::error_code typeError;
-    if (AllDigits(number) && it->is_regular_file(typeError)) found.emplace_back(number, entry);
-  }
-  std::sort(found.begin(), found.end(),
-            [](const auto& a, const auto& b) { return NumberBefore(a.first, b.first); });
+  const std::string base = PieceBase(piece);
   std::vector<std::string> pieces;
-  for (const auto& [number, entry] : found)
-    pieces.push_back(folder.empty() ? entry : folder + "/" + entry);
+  if (base.empty()) return pieces;
+  for (std::int64_t k = 1;; ++k) {
+    std::string name = PieceName(base, k);
+    if (!IsRegularFile(name)) break;
+    pieces.push_back(std::move(name));
+  }
   return pieces;
+}
+
+std::string UnfinishedMarker(const std::string& base) { return base + ".unfinished"; }
+
+bool SplitUnfinished(const std::string& base) {
+  struct stat info {};
+  return ::lstat(UnfinishedMarker(base).c_str(), &info) == 0;
 }
 
 std::vector<std::string> PiecesToAdd(const std::string& chosen) {
@@ -109,6 +113,29 @@ std::vector<std::string> PiecesToAdd(const std::string& chosen) {
     if (!pieces.empty()) return pieces;
   }
   return {chosen};
+}
+
+std::string BatchUnsafeCharacter(std::string_view name) {
+  const auto escaped = [](unsigned char c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "\\x%02X", c);
+    return std::string(text);
+  };
+  for (std::size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c < 0x80) {
+      if (c == '"') return "\"";
+      if (c < 0x20 || c == 0x7F) return escaped(c);
+      ++i;
+      continue;
+    }
+    const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    const std::string_view character = name.substr(i, length);
+    if (character.size() < length || length == 1 || !IsStrictUtf8(character)) return escaped(c);
+    if (EncodeGbk(character) == "?") return std::string(character);
+    i += length;
+  }
+  return {};
 }
 
 std::string LinkBatBytes(const std::vector<std::string>& pieceNames, const std::string& mergedName) {
@@ -122,12 +149,15 @@ std::string LinkBatBytes(const std::vector<std::string>& pieceNames, const std::
 }
 
 std::string LinkShText(const std::vector<std::string>& pieceNames, const std::string& mergedName) {
+  std::string shown = mergedName;
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
   std::string script =
       "#!/bin/sh\n"
-      "# Joins the pieces in this folder into " + ShellQuote(mergedName) + ".\n"
+      "# Joins the pieces in this folder into " + shown + ".\n"
       "set -e\n"
-      "cd \"$(dirname \"$0\")\"\n"
-      "cat";
+      "case $0 in */*) cd -- \"${0%/*}\" ;; esac\n"
+      "cat --";
   for (const std::string& name : pieceNames) script += " " + ShellQuote(name);
   script += " > " + ShellQuote(mergedName) + "\n";
   return script;

@@ -247,10 +247,15 @@ void SplitterWindow::buildStatusBar() {
 void SplitterWindow::open() {
   if (!isVisible()) {
     platform::CentreOnScreen(this);
+    // Nothing is kept from an earlier opening.
     tabs_->setCurrentIndex(1);
     floppy_->setChecked(true);
+    for (QLineEdit* box : {source_, target_, customSize_, mergeTarget_}) box->clear();
+    mergeList_->clear();
+    patterns_->setCurrentIndex(0);
     setWorking(false);
-    if (folder_.isEmpty()) enterFolder(QDir::homePath());
+    enterFolder(QDir::homePath());
+    panels_[0]->setText(QString::fromUtf8("欢迎使用文件分割程序！"));
     clock_->start();
   }
   show();

@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "core/numbers.h"
 #include "tools/piece_names.h"
 #include "ui/splitter_window.h"
 #include "ui/user_prompts.h"
@@ -36,7 +37,8 @@ void SplitterWindow::browseSource() {
 }
 
 void SplitterWindow::showSourceSize(const QString& path) {
-  panels_[0]->setText(QString::fromUtf8("文件大小:%1K").arg(QFileInfo(path).size() / 1024));
+  const std::string kb = NumberText(static_cast<double>(QFileInfo(path).size()) / 1024.0);
+  panels_[0]->setText(QString::fromUtf8("文件大小:") + QString::fromStdString(kb) + "K");
 }
 
 void SplitterWindow::sourceLeft() {
@@ -76,6 +78,8 @@ void SplitterWindow::startSplit() {
   if (checked.status != SplitterStatus::Ready) return showRefusal(checked);
   mergeList_->clear();
   splitPlan_ = plan;
+  // This split clears what the one cut off left.
+  if (plan.unfinished) panels_[0]->setText(QString::fromUtf8(kUnfinishedText));
   run(true, [plan](const SplitProgress& progress) { return RunSplit(plan, progress); });
 }
 
@@ -125,10 +129,11 @@ void SplitterWindow::finish(bool splitting, const SplitterOutcome& outcome) {
     if (splitting) tabs_->setCurrentIndex(0);
     messages_.inform(this, outcome.message);
   } else if (splitting) {
-    for (const std::string& piece : splitPlan_.pieces) mergeList_->addItem(QString::fromStdString(piece));
+    for (std::int64_t k = 1; k <= splitPlan_.count; ++k)
+      mergeList_->addItem(QString::fromStdString(PieceName(splitPlan_.base, k)));
     mergeTarget_->setText(QString::fromStdString(splitPlan_.merged));
     // The folder list moves to the pieces, so that they are in view.
-    enterFolder(QFileInfo(QString::fromStdString(splitPlan_.pieces.front())).absolutePath());
+    enterFolder(QFileInfo(QString::fromStdString(splitPlan_.base)).absolutePath());
     tabs_->setCurrentIndex(1);
     messages_.inform(this, outcome.message);
   } else {
@@ -164,6 +169,9 @@ void SplitterWindow::addFilesToMerge() {
 }
 
 void SplitterWindow::addFile(const QString& path) {
+  const std::string base = PieceBase(path.toStdString());
+  if (!base.empty() && SplitUnfinished(base))
+    return messages_.inform(this, Message{kUnfinishedText, kSplitterTitle, MessageIcon::Warning});
   const std::vector<std::string> pieces = PiecesToAdd(path.toStdString());
   bool repeated = false;
   for (const std::string& piece : pieces) {

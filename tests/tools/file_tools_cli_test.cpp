@@ -98,6 +98,18 @@ TEST_F(ToolsCli, SplitAndMergeWithQuestions) {
   EXPECT_EQ(folder.read("two"), data.substr(4096) + data.substr(0, 2048));
   EXPECT_EQ(Cli("merge two 'a$jpeg.001' --yes").status, 0);
   EXPECT_EQ(folder.read("two"), data.substr(0, 2048));
-  EXPECT_EQ(Cli("merge out missing.001").status, 2);
+  EXPECT_EQ(Cli("merge out missing.001").status, 1);  // a missing file is unusable
   EXPECT_EQ(Cli("merge out").status, 1);
+
+  // A set whose split was cut off: merge refuses it, the next split says so and clears it.
+  folder.write("a$jpeg.unfinished", "");
+  const CliRun cut = Cli("merge --from 'a$jpeg.001' again.jpeg");
+  EXPECT_EQ(cut.status, 2);
+  EXPECT_EQ(cut.err, "文件分割程序！: 分割未完成，请重新分割！\n");
+  const CliRun resplit = Cli("split a.jpeg --kb 2 --yes");
+  EXPECT_EQ(resplit.status, 0);
+  EXPECT_EQ(resplit.err, "文件分割程序！: 分割未完成，请重新分割！\n");
+  EXPECT_FALSE(std::filesystem::exists(folder.file("a$jpeg.unfinished")));
+  ASSERT_EQ(Cli("merge --from 'a$jpeg.001' again.jpeg").status, 0);
+  EXPECT_EQ(folder.read("again.jpeg"), data);
 }

@@ -1,13 +1,20 @@
 // The file splitter: names from tests/data/splitter, splitting and merging
 // real files, the checks in their order, questions, cancelling and failures.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <functional>
+#include <map>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
+#include "core/text_file.h"
 #include "test_folder.h"
 #include "tools/file_splitter.h"
 #include "tools/piece_names.h"
@@ -126,7 +133,7 @@ TEST(SplitterNames, ScriptsQuoteNames) {
   EXPECT_EQ(LinkBatBytes({"100%$txt.001"}, "100%.txt"), "copy/B \"100%%$txt.001\" \"100%%.txt\"\r\n");
   EXPECT_EQ(LinkBatBytes({"图$dat.001"}, "图.dat"), "copy/B \"\xCD\xBC$dat.001\" \"\xCD\xBC.dat\"\r\n");
   const std::string sh = LinkShText({"it's$x.001", "it's$x.002"}, "it's.x");
-  EXPECT_NE(sh.find("\ncat 'it'\\''s$x.001' 'it'\\''s$x.002' > 'it'\\''s.x'\n"), std::string::npos) << sh;
+  EXPECT_NE(sh.find("\ncat -- 'it'\\''s$x.001' 'it'\\''s$x.002' > 'it'\\''s.x'\n"), std::string::npos) << sh;
   EXPECT_EQ(sh.rfind("#!/bin/sh\n", 0), 0u);
   EXPECT_NE(sh.find("set -e\n"), std::string::npos);
   EXPECT_EQ(sh.find('\r'), std::string::npos);
@@ -176,6 +183,13 @@ TEST_F(Splitter, PieceCountsAndSizes) {
   for (const char* bad : {" ", "0", "-3", "abc"}) {
     EXPECT_EQ(Split("k.bin", "k2", bad).message.text, "分割块大小没有指定!") << bad;
   }
+  EXPECT_EQ(Split("k.bin", "k2", "0.999").message.text, "分割块不能小于1KB！");
+  // A sparse file of 100,000 KB and one byte: one piece too many at 1 KB.
+  fs::resize_file(folder.file("k.bin"), 100000 * 1024 + 1);
+  const SplitterOutcome many = Split("k.bin", "k2", "1");
+  EXPECT_EQ(many.message.text, "分割块数超过100000块，请加大分割块尺寸！");
+  EXPECT_EQ(many.message.title, "文件分割程序！");
+  EXPECT_FALSE(Exists("k2.001"));
   EXPECT_EQ(PieceSizeOf(SplitRequest{"", "", true, "0.5"}), 512);
 }
 
@@ -228,8 +242,8 @@ TEST_F(Splitter, ExistingPiecesNeedTheQuestion) {
 
   asker.replace = true;
   ASSERT_EQ(Split("s.bin", "s", "1").status, SplitterStatus::Done);
-  // All pieces replaced, the older ones beyond the new three removed.
-  EXPECT_EQ(Names(), (std::vector<std::string>{"Link.bat", "link.sh", "s.001", "s.002", "s.003", "s.bin"}));
+  // All pieces replaced; s.004 continued the new run and went with it, s.1000 is not of the run.
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Link.bat", "link.sh", "s.001", "s.002", "s.003", "s.1000", "s.bin"}));
   EXPECT_EQ(folder.read("s.001") + folder.read("s.002") + folder.read("s.003"), folder.read("s.bin"));
 }
 
@@ -254,18 +268,18 @@ TEST_F(Splitter, CancelAndFailureRemoveThePieces) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"s.bin"}));
 }
 
-TEST_F(Splitter, CollectsNumberedPiecesInNumericOrder) {
-  for (const char* name : {"a$b.1000", "a$b.999", "a$b.001", "a$b.010", "a$b.002", "a$b.txt",
-                           "a$b.0x1", "a$bc.003", "a$b.", "a$b.01"})
+TEST_F(Splitter, CollectsTheUnbrokenRunOfPieces) {
+  for (const char* name : {"a$b.1000", "a$b.999", "a$b.001", "a$b.003", "a$b.004", "a$b.002", "a$b.txt",
+                           "a$b.0x1", "a$bc.005", "a$b.", "a$b.01", "a$b.006"})
     folder.write(name, name);
   fs::create_directory(folder.file("a$b.005"));
   std::vector<std::string> expected;
-  for (const char* name : {"a$b.001", "a$b.01", "a$b.002", "a$b.010", "a$b.999", "a$b.1000"})
-    expected.push_back(folder.file(name));
+  for (const char* name : {"a$b.001", "a$b.002", "a$b.003", "a$b.004"}) expected.push_back(folder.file(name));
   EXPECT_EQ(CollectPieces(folder.file("a$b.001")), expected);
   EXPECT_EQ(PiecesToAdd(folder.file("a$b.001")), expected);
   EXPECT_EQ(PiecesToAdd(folder.file("a$b.002")), std::vector<std::string>{folder.file("a$b.002")});
   EXPECT_EQ(PiecesToAdd(folder.file("a$b.txt")), std::vector<std::string>{folder.file("a$b.txt")});
+  EXPECT_TRUE(CollectPieces(folder.file("a$b.01")).empty());
 }
 
 TEST_F(Splitter, MergeReplacesLongerTargetOnlyWhenAllowed) {
@@ -315,4 +329,202 @@ TEST_F(Splitter, OddNamesRoundTripThroughTheScripts) {
   fs::remove(folder.file("it's 100%.jpeg"));
   ASSERT_EQ(std::system(("sh '" + folder.file("link.sh") + "'").c_str()), 0);
   EXPECT_EQ(folder.read("it's 100%.jpeg"), data);
+}
+
+namespace {
+
+// \n, \t, \r, \" and \xHH of the name table.
+std::string Unescape(const std::string& text) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 >= text.size()) {
+      bytes.push_back(text[i]);
+      continue;
+    }
+    const char c = text[++i];
+    if (c == 'x') {
+      bytes.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
+      i += 2;
+    } else {
+      bytes.push_back(c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c);
+    }
+  }
+  return bytes;
+}
+
+// The file names Link.bat copies, the last one being the file it makes, as
+// the command processor reads the line.
+std::vector<std::string> BatchNames(const std::string& bytes) {
+  std::vector<std::string> names;
+  const std::string prefix = "copy/B ";
+  if (bytes.rfind(prefix, 0) != 0 || bytes.size() < prefix.size() + 2 || bytes.substr(bytes.size() - 2) != "\r\n")
+    return names;
+  const std::string line = bytes.substr(prefix.size(), bytes.size() - prefix.size() - 2);
+  for (std::size_t i = 0; i < line.size();) {
+    if (line[i] != '"') return {};
+    const std::size_t close = line.find('"', i + 1);
+    if (close == std::string::npos) return {};
+    std::string name = line.substr(i + 1, close - i - 1);
+    for (std::size_t at = name.find("%%"); at != std::string::npos; at = name.find("%%", at + 1)) name.erase(at, 1);
+    names.push_back(DecodeGbk(name));
+    i = close + 1;
+    if (i < line.size() && line[i] != '+' && line[i] != ' ') return {};
+    if (i < line.size()) ++i;
+  }
+  return names;
+}
+
+// Every file of a folder with its size and a hash of its bytes.
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::directory_iterator(folder)) {
+    std::ifstream in(e.path(), std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(in), {});
+    files[e.path().filename().string()] = std::to_string(bytes.size()) + ":" + std::to_string(std::hash<std::string>{}(bytes));
+  }
+  return files;
+}
+
+// A split run in a child process: as a user without rights over the test's
+// folder when asked (a root test drops to nobody), within a file size limit
+// when one is given. The outcome comes back as "status|message".
+std::string SplitInChild(const SplitRequest& request, bool otherUser, long sizeLimit) {
+  int channel[2];
+  if (::pipe(channel) != 0) return "pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(channel[0]);
+    if (sizeLimit > 0) {
+      std::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{static_cast<rlim_t>(sizeLimit), static_cast<rlim_t>(sizeLimit)};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (otherUser && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(1);
+    SplitPlan plan;
+    SplitterOutcome o = CheckSplit(request, [](const Message&, QuestionKind) { return true; }, plan);
+    if (o.status == SplitterStatus::Ready) o = RunSplit(plan, nullptr);
+    const std::string text = std::to_string(static_cast<int>(o.status)) + "|" + o.message.text;
+    (void)!::write(channel[1], text.data(), text.size());
+    ::_exit(0);
+  }
+  ::close(channel[1]);
+  std::string text;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+  ::close(channel[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return text;
+}
+
+}  // namespace
+
+// A split that fails leaves the old set as it was; a set left unfinished is
+// refused to the merge and cleared by the next split; a split removes and a
+// merge takes only the unbroken run of its own pieces; every name either
+// goes safely into both join scripts or is refused.
+TEST_F(Splitter, FailuresUnfinishedSetsNamesakesAndScriptNames) {
+  // The old set: three pieces of 20 KB; the new one would be two of 30 KB.
+  const std::string oldData = RandomBytes(50 * 1024, 1), newData = RandomBytes(50 * 1024, 2);
+  folder.write("old.bin", oldData);
+  folder.write("new.bin", newData);
+  ASSERT_EQ(Split("old.bin", "s", "20").status, SplitterStatus::Done);
+  const auto before = Snapshot(folder.file(""));
+  const bool root = ::geteuid() == 0;
+  const std::string denied = "磁盘被写保护 或 文件被保护!";
+  struct Failure {
+    const char* what;
+    std::function<void(bool undo)> change;
+    bool otherUser;
+    long sizeLimit;
+    std::string text;
+  };
+  const auto mode = [&](const char* name, fs::perms on, fs::perms off) {
+    return [=, this](bool undo) { fs::permissions(folder.file(name), undo ? on : off); };
+  };
+  const fs::perms rw = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+  const fs::perms ro = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  const std::vector<Failure> failures = {
+      {"read-only old piece", mode("s.001", rw, ro), false, 0, denied},
+      {"read-only old piece beyond the new ones", mode("s.003", rw, ro), false, 0, denied},
+      {"read-only old join script", mode("Link.bat", rw, ro), false, 0, denied},
+      {"folder not writable",
+       [&](bool undo) {
+         if (!root) fs::permissions(folder.path(), undo ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_exec);
+       },
+       true, 0, denied},
+      {"no room for a piece", [](bool) {}, false, 20000, DiskErrorMessage(EFBIG).text},
+  };
+  for (const Failure& f : failures) {
+    f.change(false);
+    const std::string outcome =
+        SplitInChild(SplitRequest{folder.file("new.bin"), folder.file("s"), true, "30"}, f.otherUser, f.sizeLimit);
+    f.change(true);
+    EXPECT_EQ(outcome, std::to_string(static_cast<int>(SplitterStatus::Failed)) + "|" + f.text) << f.what;
+    EXPECT_EQ(Snapshot(folder.file("")), before) << f.what;
+  }
+
+  // Cut off in the swap: the marker stands, a new first piece beside old
+  // ones, staged files and a writer's temporary, no Link.bat.
+  folder.write("s.unfinished", "");
+  folder.write("s.001", newData.substr(0, 30 * 1024));
+  folder.write(".s.002.new", newData.substr(30 * 1024));
+  folder.write("..s.link.sh.new.part123", "#!/bin/sh\n");
+  fs::remove(folder.file("Link.bat"));
+  MergePlan mergePlan;
+  const SplitterOutcome unfinished =
+      CheckMerge(MergeRequest{folder.file("joined"), CollectPieces(folder.file("s.001"))}, asker.ask(), mergePlan);
+  EXPECT_EQ(unfinished.message.text, "分割未完成，请重新分割！");
+  EXPECT_EQ(unfinished.status, SplitterStatus::Refused);
+  ASSERT_EQ(Split("new.bin", "s", "30").status, SplitterStatus::Done);
+  EXPECT_TRUE(plan_.unfinished);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Link.bat", "link.sh", "new.bin", "old.bin", "s.001", "s.002"}));
+  EXPECT_EQ(folder.read("s.001") + folder.read("s.002"), newData);
+
+  // Namesakes: a year beside the pieces, a gap in the run, a number written otherwise.
+  for (const char* name : {"s.005", "s.2024", "s.03"}) folder.write(name, name);
+  ASSERT_EQ(Split("old.bin", "s", "20").status, SplitterStatus::Done);
+  EXPECT_EQ(CollectPieces(folder.file("s.001")),
+            (std::vector<std::string>{folder.file("s.001"), folder.file("s.002"), folder.file("s.003")}));
+  EXPECT_EQ(folder.read("s.005") + folder.read("s.2024") + folder.read("s.03"), "s.005s.2024s.03");
+  ASSERT_EQ(Split("new.bin", "s", "30").status, SplitterStatus::Done);
+  EXPECT_FALSE(Exists("s.003"));  // the run beyond the two new pieces
+  EXPECT_EQ(folder.read("s.005") + folder.read("s.2024") + folder.read("s.03"), "s.005s.2024s.03");
+  EXPECT_EQ(CollectPieces(folder.file("s.001")).size(), 2u);
+
+  // Every name either joins again through both scripts or is refused.
+  int row = 0;
+  for (const auto& r : LoadTable("script_names.txt")) {
+    ASSERT_EQ(r.size(), 2u);
+    const std::string name = Unescape(r[0]), where = "row" + std::to_string(++row);
+    SCOPED_TRACE(r[0]);
+    fs::create_directory(folder.file(where));
+    const std::string data = RandomBytes(2500, static_cast<unsigned>(row));
+    folder.write(where + "/" + name, data);
+    const std::string base = ProposeBaseName(name);
+    const SplitterOutcome o = Split(where + "/" + name, where + "/" + base, "1");
+    std::vector<std::string> pieces;
+    for (int k = 1; k <= 3; ++k) pieces.push_back(FileNameOf(PieceName(base, k)));
+    if (r[1] == "joins") {
+      ASSERT_EQ(o.status, SplitterStatus::Done) << o.message.text;
+      std::vector<std::string> expected = pieces;
+      expected.push_back(name);
+      EXPECT_EQ(BatchNames(folder.read(where + "/Link.bat")), expected);
+      fs::rename(folder.file(where + "/" + name), folder.file(where + "/source"));
+    } else {
+      EXPECT_EQ(o.status, SplitterStatus::Refused);
+      EXPECT_EQ(o.message.text, "文件名中含有字符“" + r[1] + "”，无法写入合并脚本，请改名后再分割！");
+      EXPECT_EQ(Snapshot(folder.file(where)).size(), 1u);
+      // link.sh takes even these names whole.
+      for (int k = 0; k < 3; ++k) folder.write(where + "/" + pieces[k], data.substr(k * 1024, 1024));
+      folder.write(where + "/link.sh", LinkShText(pieces, name));
+      fs::remove(folder.file(where + "/" + name));
+    }
+    EXPECT_EQ(std::system(("sh '" + folder.file(where + "/link.sh") + "' 2>/dev/null").c_str()), 0);
+    EXPECT_EQ(folder.read(where + "/" + name), data);
+    // Nothing from the name ran: no file of the hidden command, here or where the test runs.
+    for (const std::string& place : {folder.file(where), std::string(".")})
+      for (const auto& e : fs::directory_iterator(place))
+        EXPECT_NE(e.path().filename().string().rfind("hidden_command", 0), 0u) << e.path();
+  }
 }
