@@ -62,7 +62,9 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   bool known = false;
   for (const std::string& g : grades.items) known = known || Trim(g) == Trim(gradeText);
   if (parser.isSet(standard) || parser.isSet(grade)) {
-    if (grades.items.empty()) return UsageError(kNetworkCommand, "未知的规范：" + standardText);
+    bool standardKnown = false;
+    for (const std::string& s : Standards()) standardKnown = standardKnown || s == standardText;
+    if (!standardKnown) return UsageError(kNetworkCommand, "未知的规范：" + standardText);
     if (!known) return UsageError(kNetworkCommand, standardText + "中没有等级：" + gradeText);
     for (const std::string& g : grades.items)
       if (Trim(g) == Trim(gradeText)) gradeText = g;
