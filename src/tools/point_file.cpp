@@ -60,11 +60,12 @@ class RecordChunks {
     // read, the buffer grows to the full size once it is filled.
     capacity_ = std::min<std::size_t>(kCapacity, static_cast<std::size_t>(info.st_size) + 64);
     // UTF-16 is turned into UTF-8 as it is read, up to half as long again.
-    char mark[2];
-    if (::pread(fd_, mark, 2, 0) == 2 && (std::string_view(mark, 2) == kUtf16Le || std::string_view(mark, 2) == kUtf16Be)) {
-      if (::lseek(fd_, 2, SEEK_SET) != 2) return "无法读取文件：" + path;
+    char bytes[2];
+    const std::string_view mark(bytes, 2);
+    if (::pread(fd_, bytes, 2, 0) == 2 && (mark == kUtf16Le || mark == kUtf16Be)) {
+      if (::lseek(fd_, 2, SEEK_SET) != 2) return "无法读取文件：" + path + "（" + SystemErrorText(errno) + "）";
       utf16_ = bom_ = true;
-      bigEndian_ = std::string_view(mark, 2) == kUtf16Be;
+      bigEndian_ = mark == kUtf16Be;
       capacity_ = kCapacity;
     }
     buffer_.reset(new char[capacity_]);
