@@ -27,7 +27,7 @@ int RunCalc(const std::vector<std::string>& args) {
   std::vector<std::string> keys;
   for (const QString& key : parser.positionalArguments()) {
     keys.push_back(key.toStdString());
-    if (!IsKeyToken(keys.back())) return UsageError(kCalcCommand, "unknown key " + keys.back());
+    if (!IsKeyToken(keys.back())) return UsageError(kCalcCommand, "未知的按键：" + keys.back());
   }
   Calculator calculator;
   calculator.setDegrees(parser.isSet("degrees"));

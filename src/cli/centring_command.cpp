@@ -34,7 +34,7 @@ int RunCentring(const std::vector<std::string>& args) {
   if (const auto status = ParseCommandLine(parser, kCentringCommand, args)) return *status;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 3 && positional.size() != 5)
-    return UsageError(kCentringCommand, "expected S E THETA and optionally E1 THETA1");
+    return UsageError(kCentringCommand, "应为 S e θ 三个数值，可再加 e1 θ1");
   std::vector<std::string> values;
   for (const QString& value : positional) values.push_back(value.toStdString());
   values.resize(5);

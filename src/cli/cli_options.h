@@ -17,33 +17,49 @@ namespace korvane::cli {
 // Parses the arguments of a command with one syntax for every command
 // ("--name value" or "--name=value"; numbers that may be negative after
 // "--"); returns the exit status when the command ends here (help shown: 0,
-// usage error: 1).
+// usage error: 1). The parser's own errors are English; they are given in
+// Chinese here, so that no translation of the toolkit needs to be loaded.
+inline int UsageError(const Command& command, const std::string& why) {
+  std::cerr << "korvane-cli " << command.name << ": " << why << "\n"
+            << "用法：korvane-cli " << command.usage << "\n";
+  return 1;
+}
+
+// The parser's complaint in Chinese: an unknown option, or an option whose
+// value is missing or not wanted (the option is named between quotes).
+inline std::string ParserErrorText(const QCommandLineParser& parser) {
+  const QStringList unknown = parser.unknownOptionNames();
+  if (!unknown.isEmpty()) return "未知的选项：" + unknown.join("、").toStdString();
+  const QString text = parser.errorText();
+  const qsizetype open = text.indexOf('\''), close = text.lastIndexOf('\'');
+  const std::string option = open >= 0 && close > open ? text.mid(open + 1, close - open - 1).toStdString() : "";
+  if (text.startsWith("Missing value")) return "选项 " + option + " 缺少值";
+  if (text.startsWith("Unexpected value")) return "选项 " + option + " 不带值";
+  return "命令行有误";
+}
+
+// A required option that was not given.
+inline std::string MissingOption(const char* option) { return std::string("缺少选项 ") + option; }
+// A positional argument the command does not take.
+inline std::string ExtraArgument(const QString& argument) { return "多余的参数：" + argument.toStdString(); }
+
 inline std::optional<int> ParseCommandLine(QCommandLineParser& parser, const Command& command,
                                            const std::vector<std::string>& args) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  const QCommandLineOption help({"h", "help"}, "Shows this help.");
+  const QCommandLineOption help({"h", "help"}, "显示本帮助。");
   parser.addOption(help);
   QStringList list{QString::fromStdString(std::string("korvane-cli ") + command.name)};
   for (const std::string& arg : args) list << QString::fromLocal8Bit(arg.c_str());
-  if (!parser.parse(list)) {
-    std::cerr << "korvane-cli " << command.name << ": " << parser.errorText().toStdString() << "\n"
-              << "usage: korvane-cli " << command.usage << "\n";
-    return 1;
-  }
+  if (!parser.parse(list)) return UsageError(command, ParserErrorText(parser));
   if (parser.isSet(help)) {
     // Without an application object the help names "<executable_name>".
     QString text = parser.helpText();
     text.replace("<executable_name>", QString::fromStdString(std::string("korvane-cli ") + command.name));
-    std::cout << "usage: korvane-cli " << command.usage << "\n\n" << text.toStdString();
+    text.replace("Usage:", "用法：").replace("Options:", "选项：").replace("Arguments:", "参数：");
+    std::cout << "用法：korvane-cli " << command.usage << "\n\n" << text.toStdString();
     return 0;
   }
   return std::nullopt;
-}
-
-inline int UsageError(const Command& command, const std::string& why) {
-  std::cerr << "korvane-cli " << command.name << ": " << why << "\n"
-            << "usage: korvane-cli " << command.usage << "\n";
-  return 1;
 }
 
 inline void PrintMessage(const Message& m) { std::cerr << m.title << ": " << m.text << "\n"; }

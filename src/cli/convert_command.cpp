@@ -7,6 +7,7 @@
 
 #include "cli_command.h"
 #include "cli_options.h"
+#include "core/message_text.h"
 #include "core/text_file.h"
 #include "tools/atomic_output.h"
 #include "tools/point_conversion.h"
@@ -23,7 +24,7 @@ int WriteOut(const std::string& path, const std::string& out, bool replace,
              const std::vector<int>& columns, PointFileStats& stats) {
   AtomicOutput output;
   if (const int error = output.open(out, !replace)) {
-    std::cerr << "korvane-cli convert: 无法写入文件：" << out << "（" << std::strerror(error) << "）\n";
+    std::cerr << "korvane-cli convert: 无法写入文件：" << out << "（" << SystemErrorText(error) << "）\n";
     return 1;
   }
   int writeError = 0;
@@ -40,7 +41,7 @@ int WriteOut(const std::string& path, const std::string& out, bool replace,
     return 1;
   }
   if (writeError != 0) {
-    std::cerr << "korvane-cli convert: 无法写入文件：" << out << "（" << std::strerror(writeError) << "）\n";
+    std::cerr << "korvane-cli convert: 无法写入文件：" << out << "（" << SystemErrorText(writeError) << "）\n";
     return 1;
   }
   return 0;
@@ -81,13 +82,13 @@ int RunConvert(const std::vector<std::string>& args) {
   parser.addOptions({columnsOption, outOption, replaceOption});
   if (const auto status = ParseCommandLine(parser, kConvertCommand, args)) return *status;
   const QStringList files = parser.positionalArguments();
-  if (files.size() != 1) return UsageError(kConvertCommand, "exactly one FILE is required");
+  if (files.size() != 1) return UsageError(kConvertCommand, "应给出一个点文件，且只给一个");
   std::vector<int> columns = DefaultPointColumns();
   if (parser.isSet(columnsOption) &&
       !ParsePointColumns(parser.value(columnsOption).toStdString(), columns))
-    return UsageError(kConvertCommand, "--columns takes the numbers 1 to 5, each once, separated by \",\"");
+    return UsageError(kConvertCommand, "--columns 应为 1 至 5 的数字，每个至多一次，以“,”分隔");
   if (parser.isSet(replaceOption) && !parser.isSet(outOption))
-    return UsageError(kConvertCommand, "--replace needs --out");
+    return UsageError(kConvertCommand, "--replace 须与 --out 同用");
   const std::string path = files.front().toStdString();
   PointFileStats stats;
   const int status = parser.isSet(outOption)

@@ -32,10 +32,10 @@ void AddZoneOptions(QCommandLineParser& parser, const QString& to, const QString
 std::string ReadZone(const QCommandLineParser& parser, const QString& to, gauss::ZoneSpec& zone) {
   // The new zone has the width of the input zone unless it is given.
   const QString width = parser.value(parser.isSet(to + "zone-width") ? to + "zone-width" : "zone-width");
-  if (width != "3" && width != "6") return "--" + to.toStdString() + "zone-width must be 3 or 6";
+  if (width != "3" && width != "6") return "--" + to.toStdString() + "zone-width 只能是 3 或 6";
   const bool byNumber = parser.isSet(to + "zone");
   if (byNumber == parser.isSet(to + "central-meridian"))
-    return "give either --" + to.toStdString() + "zone or --" + to.toStdString() + "central-meridian";
+    return "--" + to.toStdString() + "zone 与 --" + to.toStdString() + "central-meridian 须给出且只给出一个";
   zone.width = width.toInt();
   zone.byCentralMeridian = !byNumber;
   zone.number = parser.value(to + "zone").toStdString();
@@ -46,7 +46,7 @@ std::string ReadZone(const QCommandLineParser& parser, const QString& to, gauss:
 
 int RunValues(const gauss::Settings& settings, const QStringList& values, bool convergence) {
   if (values.isEmpty() || values.size() % 2 != 0)
-    return UsageError(kGaussCommand, "expected pairs of values after --");
+    return UsageError(kGaussCommand, "-- 之后应为成对的数值");
   for (int i = 0; i < values.size(); i += 2) {
     const gauss::Solution s = gauss::Solve(settings, values[i].toStdString(), values[i + 1].toStdString());
     if (s.refusal) return Refuse(*s.refusal);
@@ -59,7 +59,7 @@ int RunValues(const gauss::Settings& settings, const QStringList& values, bool c
 
 int RunFile(const gauss::Settings& settings, const QCommandLineParser& parser) {
   if (!parser.isSet("input") || !parser.isSet("output"))
-    return UsageError(kGaussCommand, "a point list needs both --input and --output");
+    return UsageError(kGaussCommand, "点文件须同时给出 --input 和 --output");
   const gauss::ListResult r = gauss::ConvertPointListFile(parser.value("input").toStdString(),
                                                           parser.value("output").toStdString(), settings);
   if (r.refusal) {
@@ -95,21 +95,21 @@ int RunGauss(const std::vector<std::string>& args) {
   if (const auto status = ParseCommandLine(parser, kGaussCommand, args)) return *status;
   gauss::Settings settings;
   const auto datum = gauss::DatumByName(parser.value("ellipsoid").toStdString());
-  if (!datum) return UsageError(kGaussCommand, "unknown ellipsoid " + parser.value("ellipsoid").toStdString());
+  if (!datum) return UsageError(kGaussCommand, "未知的椭球：" + parser.value("ellipsoid").toStdString());
   settings.datum = *datum;
   QStringList positional = parser.positionalArguments();
   const QString problem = positional.isEmpty() ? QString() : positional.takeFirst();
   if (problem == "forward") settings.problem = gauss::Problem::Forward;
   else if (problem == "inverse") settings.problem = gauss::Problem::Inverse;
   else if (problem == "zone") settings.problem = gauss::Problem::ZoneChange;
-  else return UsageError(kGaussCommand, "expected forward, inverse or zone");
+  else return UsageError(kGaussCommand, "应为 forward、inverse 或 zone");
   if (const std::string why = ReadZone(parser, "", settings.zone); !why.empty()) return UsageError(kGaussCommand, why);
   if (settings.problem == gauss::Problem::ZoneChange) {
     if (const std::string why = ReadZone(parser, "to-", settings.target); !why.empty())
       return UsageError(kGaussCommand, why);
   }
   if (parser.isSet("input") || parser.isSet("output")) {
-    if (!positional.isEmpty()) return UsageError(kGaussCommand, "give values or a point list, not both");
+    if (!positional.isEmpty()) return UsageError(kGaussCommand, "数值与点文件只能给出一种");
     return RunFile(settings, parser);
   }
   return RunValues(settings, positional, parser.isSet("convergence"));

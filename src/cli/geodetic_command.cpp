@@ -41,14 +41,14 @@ int RunGeodetic(const std::vector<std::string>& args) {
   parser.addPositionalArgument("values", "four numbers");
   if (const auto status = ParseCommandLine(parser, kGeodeticCommand, args)) return *status;
   const auto ellipsoid = geodetic::EllipsoidByName(parser.value("ellipsoid").toStdString());
-  if (!ellipsoid) return UsageError(kGeodeticCommand, "unknown ellipsoid " + parser.value("ellipsoid").toStdString());
+  if (!ellipsoid) return UsageError(kGeodeticCommand, "未知的椭球：" + parser.value("ellipsoid").toStdString());
   const QStringList positional = parser.positionalArguments();
-  if (positional.size() != 5) return UsageError(kGeodeticCommand, "expected direct or inverse and four numbers");
+  if (positional.size() != 5) return UsageError(kGeodeticCommand, "应为 direct 或 inverse 及四个数值");
   std::vector<std::string> values;
   for (int i = 1; i < 5; ++i) values.push_back(positional[i].toStdString());
   if (positional[0] == "direct") return RunDirect(values, *ellipsoid);
   if (positional[0] == "inverse") return RunInverse(values, *ellipsoid);
-  return UsageError(kGeodeticCommand, "unknown problem " + positional[0].toStdString());
+  return UsageError(kGeodeticCommand, "未知的问题：" + positional[0].toStdString() + "（应为 direct 或 inverse）");
 }
 
 }  // namespace

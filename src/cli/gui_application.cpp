@@ -9,8 +9,9 @@
 namespace korvane::cli {
 namespace {
 
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << text.toStdString() << "\n";
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString&) {
+  // The toolkit's own texts are English: the user is told in Chinese.
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << "korvane-cli: 图形库出错，图片可能无法生成\n";
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ int RunHeight(const std::vector<std::string>& args) {
   parser.addPositionalArgument("values", "DISTANCE ANGLE I V [HA]");
   if (const auto status = ParseCommandLine(parser, kHeightCommand, args)) return *status;
   const QStringList v = parser.positionalArguments();
-  if (v.size() != 4 && v.size() != 5) return UsageError(kHeightCommand, "expected DISTANCE ANGLE I V and an optional HA");
+  if (v.size() != 4 && v.size() != 5) return UsageError(kHeightCommand, "应为 距离 角度 仪器高 目标高 四个数值，可再加测站高程");
   height::OneWayInput in;
   in.distanceKind = parser.isSet("horizontal") ? height::DistanceKind::Horizontal : height::DistanceKind::Slope;
   in.angleKind = parser.isSet("zenith") ? height::AngleKind::Zenith : height::AngleKind::Vertical;

@@ -31,7 +31,7 @@ int RunIntersect(const std::vector<std::string>& args) {
   parser.addPositionalArgument("values", "six numbers; negative ones after --");
   if (const auto status = ParseCommandLine(parser, kIntersectCommand, args)) return *status;
   const QStringList positional = parser.positionalArguments();
-  if (positional.size() != 7) return UsageError(kIntersectCommand, "expected angles or distances and six numbers");
+  if (positional.size() != 7) return UsageError(kIntersectCommand, "应为 angles 或 distances 及六个数值");
   std::vector<std::string> values;
   for (int i = 1; i < 7; ++i) values.push_back(positional[i].toStdString());
   intersection::Result r;
@@ -40,9 +40,9 @@ int RunIntersect(const std::vector<std::string>& args) {
   else if (positional[0] == "distances")
     r = intersection::ByDistances(values, parser.isSet(right));
   else if (positional[0] == "angles")
-    return UsageError(kIntersectCommand, "--right goes with distances only");
+    return UsageError(kIntersectCommand, "--right 只用于 distances");
   else
-    return UsageError(kIntersectCommand, "unknown method " + positional[0].toStdString());
+    return UsageError(kIntersectCommand, "未知的方法：" + positional[0].toStdString() + "（应为 angles 或 distances）");
   if (r.refusal) return Refuse(*r.refusal);
   if (r.warning) PrintMessage(*r.warning);
   std::cout << r.x << "\n" << r.y << "\n";

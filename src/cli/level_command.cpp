@@ -42,10 +42,10 @@ int RunLevel(const std::vector<std::string>& args) {
   parser.addOptions({data, method, html});
   if (const auto status = ParseCommandLine(parser, kLevelCommand, args)) return *status;
   if (!parser.positionalArguments().isEmpty())
-    return UsageError(kLevelCommand, "unknown argument '" + parser.positionalArguments().front().toStdString() + "'");
+    return UsageError(kLevelCommand, ExtraArgument(parser.positionalArguments().front()));
   const std::string path = parser.value(data).toStdString();
-  if (path.empty()) return UsageError(kLevelCommand, "--data is required");
-  if (parser.isSet(html) && parser.value(html).isEmpty()) return UsageError(kLevelCommand, "--html needs a file");
+  if (path.empty()) return UsageError(kLevelCommand, MissingOption("--data"));
+  if (parser.isSet(html) && parser.value(html).isEmpty()) return UsageError(kLevelCommand, "选项 --html 缺少文件名");
 
   std::string error;
   const levelling::LevelFileLoad load = levelling::LoadLevelFile(path, error);
@@ -55,7 +55,8 @@ int RunLevel(const std::vector<std::string>& args) {
   }
   if (load.refusal) return Refuse(*load.refusal);
   const auto chosen = MethodByName(parser.value(method).toStdString(), load.data);
-  if (!chosen) return UsageError(kLevelCommand, "unknown method '" + parser.value(method).toStdString() + "'");
+  if (!chosen) return UsageError(kLevelCommand, "未知的平差方法：" + parser.value(method).toStdString() +
+                                                  "（应为 auto、line、loop 或 network）");
   const levelling::LevelOutcome outcome = levelling::Adjust(*chosen, load.data);
   if (!outcome.ok()) return Refuse(*outcome.refusal);
   std::cout << levelling::LevelTableText(outcome.result);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "core/message_text.h"
 
 namespace {
 
@@ -28,10 +29,9 @@ const Command* FindCommand(const std::string& name) {
 }
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: korvane-cli COMMAND [OPTIONS] [-- NUMBERS]   (korvane-cli COMMAND --help for more)\n";
+  out << "用法：korvane-cli 命令 [选项] [-- 数值]   （korvane-cli 命令 --help 查看详细说明）\n";
   for (const Command* command : kCommands) out << "  korvane-cli " << command->usage << "\n";
-  out << "Exit status: 0 done, 1 usage error or unusable file, 2 computation refused "
-         "(\"title: message\" on standard error).\n";
+  out << "退出状态：0 完成，1 用法有误或文件不能用，2 计算被拒绝（标准错误输出“标题: 消息”）。\n";
 }
 
 }  // namespace
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   }
   const Command* command = FindCommand(args[0]);
   if (!command) {
-    std::cerr << "korvane-cli: unknown command '" << args[0] << "'\n";
+    std::cerr << "korvane-cli: 未知的命令：" << args[0] << "\n";
     PrintUsage(std::cerr);
     return 1;
   }
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   } catch (const std::bad_alloc&) {
     std::cerr << "korvane-cli: 内存不足，无法完成计算\n";
   } catch (const std::exception& e) {
-    std::cerr << "korvane-cli: 无法完成计算：" << e.what() << "\n";
+    std::cerr << "korvane-cli: 无法完成计算：" << korvane::ExceptionText(e) << "\n";
   } catch (...) {
     std::cerr << "korvane-cli: 无法完成计算\n";
   }

@@ -45,13 +45,13 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   parser.addOptions({data, html, sketch, check, standard, grade});
   if (const auto status = ParseCommandLine(parser, kNetworkCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
-    return UsageError(kNetworkCommand, "unknown argument '" + parser.positionalArguments().front().toStdString() + "'");
+    return UsageError(kNetworkCommand, ExtraArgument(parser.positionalArguments().front()));
   opt.data = parser.value(data).toStdString();
   opt.html = parser.value(html).toStdString();
   opt.sketch = parser.value(sketch).toStdString();
-  if (opt.data.empty()) return UsageError(kNetworkCommand, "--data is required");
-  if (parser.isSet(html) && opt.html.empty()) return UsageError(kNetworkCommand, "--html needs a file");
-  if (parser.isSet(sketch) && opt.sketch.empty()) return UsageError(kNetworkCommand, "--sketch needs a file");
+  if (opt.data.empty()) return UsageError(kNetworkCommand, MissingOption("--data"));
+  if (parser.isSet(html) && opt.html.empty()) return UsageError(kNetworkCommand, "选项 --html 缺少文件名");
+  if (parser.isSet(sketch) && opt.sketch.empty()) return UsageError(kNetworkCommand, "选项 --sketch 缺少文件名");
   std::string standardText = kInitialStandard, gradeText = kInitialGrade;
   if (parser.isSet(standard)) {
     standardText = parser.value(standard).toStdString();
@@ -62,7 +62,10 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   bool known = false;
   for (const std::string& g : grades.items) known = known || Trim(g) == Trim(gradeText);
   if (parser.isSet(standard) || parser.isSet(grade)) {
-    if (grades.items.empty() || !known) return UsageError(kNetworkCommand, "unknown standard or grade");
+    bool standardKnown = false;
+    for (const std::string& s : Standards()) standardKnown = standardKnown || s == standardText;
+    if (!standardKnown) return UsageError(kNetworkCommand, "未知的规范：" + standardText);
+    if (!known) return UsageError(kNetworkCommand, standardText + "中没有等级：" + gradeText);
     for (const std::string& g : grades.items)
       if (Trim(g) == Trim(gradeText)) gradeText = g;
   }
@@ -74,8 +77,8 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
 int WriteFiles(const NetworkCliOptions& opt, const NetworkInput& input, const NetworkResult& result) {
   if (opt.html.empty() && opt.sketch.empty()) return 0;
   auto app = EnsureGuiApplication();
-  if (!opt.sketch.empty() && !SaveNetworkSketch(opt.sketch, result)) {
-    std::cerr << "korvane-cli network: cannot write the picture " << opt.sketch << "\n";
+  if (std::string failure; !opt.sketch.empty() && !SaveNetworkSketch(opt.sketch, result, &failure)) {
+    std::cerr << "korvane-cli network: " << failure << "\n";
     return 1;
   }
   if (opt.html.empty()) return 0;

@@ -26,7 +26,7 @@ int RunReduce(const std::vector<std::string>& args) {
   parser.addPositionalArgument("values", "S HM Y [H0]");
   if (const auto status = ParseCommandLine(parser, kReduceCommand, args)) return *status;
   const QStringList v = parser.positionalArguments();
-  if (v.size() != 3 && v.size() != 4) return UsageError(kReduceCommand, "expected S HM Y and an optional H0");
+  if (v.size() != 3 && v.size() != 4) return UsageError(kReduceCommand, "应为 S HM Y 三个数值，可再加 H0");
   const reduction::DistanceResult r = reduction::ReduceDistance(
       {v[0].toStdString(), v[1].toStdString(), v.size() == 4 ? v[3].toStdString() : std::string(),
        v[2].toStdString(), parser.value("radius").toStdString()});

@@ -27,7 +27,7 @@ int RunResect(const std::vector<std::string>& args) {
   parser.addPositionalArgument("values", "eight numbers; negative ones after --");
   if (const auto status = ParseCommandLine(parser, kResectCommand, args)) return *status;
   const QStringList positional = parser.positionalArguments();
-  if (positional.size() != 8) return UsageError(kResectCommand, "expected eight numbers");
+  if (positional.size() != 8) return UsageError(kResectCommand, "应为八个数值");
   std::vector<std::string> values;
   for (const QString& value : positional) values.push_back(value.toStdString());
   const resection::Result r = resection::Resect(values);

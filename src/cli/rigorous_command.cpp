@@ -58,22 +58,22 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   parser.addOptions({data, check, standard, grade, answerOk, html});
   if (const auto status = ParseCommandLine(parser, kRigorousCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
-    return UsageError(kRigorousCommand, "unknown argument '" + parser.positionalArguments().front().toStdString() + "'");
+    return UsageError(kRigorousCommand, ExtraArgument(parser.positionalArguments().front()));
   opt.data = parser.value(data).toStdString();
   opt.check = parser.isSet(check);
   opt.answerOk = parser.isSet(answerOk);
   opt.standardGiven = parser.isSet(standard);
   if (opt.standardGiven) opt.standard = parser.value(standard).toStdString();
   if (opt.standardGiven && !Contains(Standards(), opt.standard))
-    return UsageError(kRigorousCommand, "unknown standard '" + opt.standard + "'");
+    return UsageError(kRigorousCommand, "未知的规范：" + opt.standard);
   opt.gradeGiven = parser.isSet(grade);
   if (opt.gradeGiven) opt.grade = parser.value(grade).toStdString();
   if (opt.gradeGiven && !Contains(grades, opt.grade))
-    return UsageError(kRigorousCommand, "unknown grade '" + opt.grade + "'");
+    return UsageError(kRigorousCommand, "未知的等级：" + opt.grade);
   opt.html = parser.isSet(html);
   opt.htmlPath = parser.value(html).toStdString();
-  if (opt.data.empty()) return UsageError(kRigorousCommand, "--data is required");
-  if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "--html needs a file");
+  if (opt.data.empty()) return UsageError(kRigorousCommand, MissingOption("--data"));
+  if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "选项 --html 缺少文件名");
   // Picking a standard refills the grade list and sets its text, as the
   // window does; an explicit grade is then chosen from it.
   if (opt.standardGiven && !opt.gradeGiven) opt.grade = GradesForStandard(opt.standard).text;

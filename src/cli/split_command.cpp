@@ -54,7 +54,7 @@ int RunSplitCommand(const std::vector<std::string>& args) {
   const QCommandLineOption yes("yes", "Replace pieces that exist already.");
   parser.addOptions({target, kb, yes});
   if (const auto status = ParseCommandLine(parser, kSplitCommand, args)) return *status;
-  if (parser.positionalArguments().size() != 1) return UsageError(kSplitCommand, "exactly one SRC is required");
+  if (parser.positionalArguments().size() != 1) return UsageError(kSplitCommand, "应给出一个源文件，且只给一个");
   SplitRequest request;
   request.source = parser.positionalArguments().front().toStdString();
   request.target = parser.isSet(target) ? parser.value(target).toStdString() : ProposeBaseName(request.source);
@@ -81,12 +81,12 @@ int RunMergeCommand(const std::vector<std::string>& args) {
   QStringList positional = parser.positionalArguments();
   MergeRequest request;
   if (parser.isSet(from)) {
-    if (positional.size() > 1) return UsageError(kMergeCommand, "with --from give at most TARGET");
+    if (positional.size() > 1) return UsageError(kMergeCommand, "用 --from 时至多再给出目标文件");
     const std::string first = parser.value(from).toStdString();
     request.pieces = PiecesToAdd(first);
     request.target = positional.isEmpty() ? MergedName(request.pieces.front()) : positional.front().toStdString();
   } else {
-    if (positional.size() < 2) return UsageError(kMergeCommand, "TARGET and at least one PIECE are required");
+    if (positional.size() < 2) return UsageError(kMergeCommand, "应给出目标文件和至少一个分割块");
     request.target = positional.takeFirst().toStdString();
     for (const QString& piece : positional) request.pieces.push_back(piece.toStdString());
   }

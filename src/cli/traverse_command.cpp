@@ -47,14 +47,14 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
   parser.addOptions({start, data, kind, report, sketch});
   if (const auto status = ParseCommandLine(parser, kTraverseCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
-    return UsageError(kTraverseCommand, "unexpected argument " + parser.positionalArguments().front().toStdString());
+    return UsageError(kTraverseCommand, ExtraArgument(parser.positionalArguments().front()));
   out.start = parser.value(start).toStdString();
   out.data = parser.value(data).toStdString();
   out.kind = parser.value(kind).toStdString();
   out.out = parser.value(report).toStdString();
   out.sketch = parser.value(sketch).toStdString();
-  if (out.start.empty()) return UsageError(kTraverseCommand, "--start is required");
-  if (out.data.empty()) return UsageError(kTraverseCommand, "--data is required");
+  if (out.start.empty()) return UsageError(kTraverseCommand, MissingOption("--start"));
+  if (out.data.empty()) return UsageError(kTraverseCommand, MissingOption("--data"));
   return std::nullopt;
 }
 
@@ -81,9 +81,9 @@ QSize SketchSize(const Sketch& sketch) {
   return QSize(kLong, kLong);
 }
 
-bool WriteSketch(const Sketch& sketch, const std::string& path) {
+bool WriteSketch(const Sketch& sketch, const std::string& path, std::string& failure) {
   const auto app = EnsureGuiApplication();
-  return SaveSketchImage(sketch, QString::fromUtf8(path.c_str()), SketchSize(sketch));
+  return SaveSketchImage(sketch, QString::fromUtf8(path.c_str()), SketchSize(sketch), &failure);
 }
 
 // Lines of the results table written to standard output as they come, in
@@ -108,13 +108,12 @@ class ChunkedOutput {
 std::optional<int> ReadInputs(const TraverseArgs& a, std::string& startBytes, TextFileRead& data) {
   std::string error;
   if (!ReadFileBytes(a.start, startBytes, error, kMaxStartFileBytes)) {
-    std::cerr << "korvane-cli traverse: cannot read the start-data file " << a.start << ": " << error << "\n";
+    std::cerr << "korvane-cli traverse: 无法读取起算数据文件：" << error << "\n";
     return 1;
   }
   data = ReadTextFile(a.data);
   if (!data.ok) {
-    std::cerr << "korvane-cli traverse: cannot read the traverse data file " << a.data << ": " << data.error
-              << "\n";
+    std::cerr << "korvane-cli traverse: 无法读取导线数据文件：" << data.error << "\n";
     return 1;
   }
   return std::nullopt;
@@ -137,13 +136,13 @@ int Finish(const TraverseArgs& a, const SimpleResult& result) {
   if (!a.out.empty() && !result.lines.empty()) {
     const std::string saveError = SaveResultsLines(a.out, result.lines);
     if (!saveError.empty()) {
-      std::cerr << "korvane-cli traverse: cannot write " << a.out << ": " << saveError << "\n";
+      std::cerr << "korvane-cli traverse: " << saveError << "\n";
       return 1;
     }
   }
   if (!result.ok()) return Refuse(*result.refusal);
-  if (!a.sketch.empty() && !WriteSketch(result.sketch, a.sketch)) {
-    std::cerr << "korvane-cli traverse: cannot write the sketch " << a.sketch << "\n";
+  if (std::string failure; !a.sketch.empty() && !WriteSketch(result.sketch, a.sketch, failure)) {
+    std::cerr << "korvane-cli traverse: " << failure << "\n";
     return 1;
   }
   return 0;
@@ -159,7 +158,7 @@ int RunTraverse(const std::vector<std::string>& args) {
   // The kind defaults to the file's letter; a letter that names no kind is
   // refused by the loading below with the kind-mismatch message.
   std::optional<TraverseKind> kind = KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
-  if (!a.kind.empty() && !kind) return UsageError(kTraverseCommand, "--kind must be one of F, B, Z, W");
+  if (!a.kind.empty() && !kind) return UsageError(kTraverseCommand, "--kind 只能是 F、B、Z 或 W");
   simple::StationReader reader;
   TraverseFileLoad load;
   if (const auto status = LoadStations(data, kind.value_or(TraverseKind::Connecting), reader, load)) return *status;

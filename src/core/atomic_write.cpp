@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "message_text.h"
 #include "text_file.h"
 
 namespace korvane {
@@ -102,17 +103,17 @@ std::string ReplaceFile(const std::string& path, Fill fill) {
   const fs::path temporary = folder / (TemporaryPrefix(target) + std::to_string(::getpid()) + "-" +
                                        std::to_string(counter.fetch_add(1)));
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return Failure(path, std::strerror(errno));
+  if (fd < 0) return Failure(path, SystemErrorText(errno));
   const bool written = fill(fd) && ::fsync(fd) == 0;
   const int writeErrno = errno;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed) {
     std::error_code ignored;
     fs::remove(temporary, ignored);
-    return Failure(path, std::strerror(written ? errno : writeErrno));
+    return Failure(path, SystemErrorText(written ? errno : writeErrno));
   }
   if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    const std::string reason = std::strerror(errno);
+    const std::string reason = SystemErrorText(errno);
     std::error_code ignored;
     fs::remove(temporary, ignored);
     return Failure(path, reason);

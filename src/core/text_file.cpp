@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
+#include "message_text.h"
 #include "utf8.h"
 
 namespace korvane {
@@ -76,6 +78,18 @@ std::size_t Utf8SequenceLength(std::string_view bytes) {
 }
 
 // GBK text whose every double-byte character is also a GB2312 character.
+// Valid UTF-8 that holds a C1 control character (U+0080 to U+009F, the
+// bytes C2 80 to C2 9F) was never typed as UTF-8: it is GBK whose lead byte
+// is C2, such as 職 (C2 9A).
+bool HasC1Control(std::string_view bytes) {
+  for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+    if (static_cast<unsigned char>(bytes[i]) != 0xC2) continue;
+    const auto next = static_cast<unsigned char>(bytes[i + 1]);
+    if (next >= 0x80 && next <= 0x9F) return true;
+  }
+  return false;
+}
+
 bool IsPlainGb2312(std::string_view bytes) {
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const auto c = static_cast<unsigned char>(bytes[i]);
@@ -100,9 +114,20 @@ bool IsPlainGb2312(std::string_view bytes) {
   return true;
 }
 
-bool TakeAsUtf8(std::string_view bytes) { return IsStrictUtf8(bytes) && !IsPlainGb2312(bytes); }
-
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+
+// A text that begins with a byte-order mark says what it is; the result is
+// its text, or nothing when the bytes carry no mark.
+std::optional<std::string> DecodeMarked(std::string_view bytes) {
+  if (bytes.substr(0, 3) == kByteOrderMark) return SanitizeUtf8(bytes.substr(3));
+  const std::string_view mark = bytes.substr(0, 2);
+  if (mark != kUtf16LeMark && mark != kUtf16BeMark) return std::nullopt;
+  std::string text;
+  DecodeUtf16(bytes.substr(2), mark == kUtf16BeMark, true, text);
+  return text;
+}
 
 std::string ReadError(const char* what, const std::string& path) { return std::string(what) + path; }
 
@@ -121,16 +146,61 @@ std::string DecodeGbk(std::string_view bytes) {
   }, bytes.size() + bytes.size() / 2);
 }
 
+void TextEncodingGuess::feed(std::string_view bytes) {
+  if (!utf8_ || IsAscii(bytes)) return;
+  nonAscii_ = true;
+  utf8_ = IsStrictUtf8(bytes) && !HasC1Control(bytes);
+  plainGb2312_ = plainGb2312_ && utf8_ && IsPlainGb2312(bytes);
+}
+
+std::size_t DecodeUtf16(std::string_view bytes, bool bigEndian, bool final, std::string& out) {
+  const auto unit = [&](std::size_t i) {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? static_cast<char32_t>(a << 8 | b) : static_cast<char32_t>(b << 8 | a);
+  };
+  std::size_t i = 0;
+  while (i + 2 <= bytes.size()) {
+    char32_t c = unit(i);
+    std::size_t used = 2;
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 4 > bytes.size() && !final) break;  // its partner may follow
+      const char32_t low = i + 4 <= bytes.size() ? unit(i + 2) : 0;
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        used = 4;
+      } else {
+        c = 0xFFFD;
+      }
+    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    AppendUtf8(c, out);
+    i += used;
+  }
+  if (final && i < bytes.size()) {  // an odd byte at the end
+    out += kReplacement;
+    i = bytes.size();
+  }
+  return i;
+}
+
 std::string DecodeText(std::string_view bytes) {
-  if (bytes.substr(0, 3) == kByteOrderMark) return SanitizeUtf8(bytes.substr(3));
-  if (IsAscii(bytes) || TakeAsUtf8(bytes)) return std::string(bytes);
-  return DecodeGbk(bytes);
+  if (auto text = DecodeMarked(bytes)) return std::move(*text);
+  if (IsAscii(bytes)) return std::string(bytes);
+  TextEncodingGuess guess;
+  guess.feed(bytes);
+  return guess.utf8() ? std::string(bytes) : DecodeGbk(bytes);
 }
 
 std::string DecodeOwnedText(std::string&& bytes) {
   const std::string_view view(bytes);
-  if (view.substr(0, 3) == kByteOrderMark) return SanitizeUtf8(view.substr(3));
-  if (IsAscii(view) || TakeAsUtf8(view)) return std::move(bytes);
+  if (auto text = DecodeMarked(view)) {
+    std::string().swap(bytes);
+    return std::move(*text);
+  }
+  TextEncodingGuess guess;
+  guess.feed(view);
+  if (guess.utf8()) return std::move(bytes);
   std::string text = DecodeGbk(view);
   std::string().swap(bytes);
   return text;
@@ -175,6 +245,10 @@ bool ReadOpenFile(int fd, std::uintmax_t size, std::uintmax_t limit, std::string
   }
 }
 
+std::string CannotRead(const std::string& path, int error) {
+  return "无法读取文件：" + path + "（" + SystemErrorText(error) + "）";
+}
+
 std::string TooLarge(std::uintmax_t limit, const std::string& path) {
   return "文件超过" + std::to_string(limit) + "字节，不予读取：" + path;
 }
@@ -186,19 +260,19 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
   // descriptor is then refused for not being a regular file.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
-    error = errno == ENOENT ? ReadError("文件不存在：", path) : ReadError("无法读取文件：", path);
+    error = errno == ENOENT ? ReadError("文件不存在：", path) : CannotRead(path, errno);
     return false;
   }
   struct stat info {};
   bool ok = false;
   if (::fstat(fd, &info) != 0) {
-    error = ReadError("无法读取文件：", path);
+    error = CannotRead(path, errno);
   } else if (!S_ISREG(info.st_mode)) {
     error = ReadError("不是普通文件，不予读取：", path);
   } else if (static_cast<std::uintmax_t>(info.st_size) > limit) {
     error = TooLarge(limit, path);
   } else if (!ReadOpenFile(fd, static_cast<std::uintmax_t>(info.st_size), limit, bytes)) {
-    error = ReadError("无法读取文件：", path);
+    error = CannotRead(path, errno);
   } else if (bytes.size() > limit) {
     error = TooLarge(limit, path);
   } else {

@@ -1,7 +1,7 @@
 #pragma once
 // Every text file of the program is read and written here: GBK with CR LF.
-// Reading also accepts UTF-8 (with a byte-order mark, or valid UTF-8 that is
-// not plain GB2312 text read as GBK); inside the program all text is UTF-8.
+// Reading also accepts UTF-16 and UTF-8 with a byte-order mark, and valid
+// UTF-8 that does not look like GBK; inside the program all text is UTF-8.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,13 +21,34 @@ inline constexpr std::uintmax_t kMaxDataFileBytes = 64ull * 1024 * 1024;
 // Largest start-data file read.
 inline constexpr std::uintmax_t kMaxStartFileBytes = 4096;
 
-// Decodes a file's bytes. They are UTF-8 when they begin with a byte-order
-// mark, or when they are valid UTF-8 and their GBK reading would not be plain
-// GB2312 text; otherwise GBK. Invalid bytes become U+FFFD, so the result is
-// always valid UTF-8.
+// Decodes a file's bytes. A byte-order mark says UTF-8 or UTF-16 (little or
+// big endian). Without one the bytes are UTF-8 when they are valid UTF-8,
+// hold no C1 control character (U+0080 to U+009F, which only GBK bytes such as
+// 職 C2 9A give) and their GBK reading would not be plain GB2312 text;
+// otherwise GBK. GBK text whose every character also reads as a letter of
+// another script in UTF-8 (袀, D0 82, reads as Ђ) cannot be told apart and is
+// read as UTF-8. Invalid bytes become U+FFFD, so the result is always valid
+// UTF-8.
 std::string DecodeText(std::string_view bytes);
 // The same, reusing the buffer when the bytes are already the text.
 std::string DecodeOwnedText(std::string&& bytes);
+// The choice DecodeText makes for bytes without a mark, taken over a text
+// handed in pieces that end at line breaks (a file read in blocks).
+class TextEncodingGuess {
+ public:
+  void feed(std::string_view bytes);
+  bool utf8() const { return utf8_ && !(nonAscii_ && plainGb2312_); }
+
+ private:
+  bool utf8_ = true;         // valid UTF-8 without C1 controls so far
+  bool nonAscii_ = false;    // any byte above 0x7F so far
+  bool plainGb2312_ = true;  // every piece with such bytes reads as GB2312
+};
+// Decodes UTF-16 (without its mark) into UTF-8, appended to `out`; a lone
+// surrogate and, when `final`, an odd last byte become U+FFFD. Returns the
+// bytes used: short of the end when not `final` and the last unit or
+// surrogate pair is incomplete.
+std::size_t DecodeUtf16(std::string_view bytes, bool bigEndian, bool final, std::string& out);
 // Decodes GBK bytes whatever they look like (the start-data file).
 std::string DecodeGbk(std::string_view bytes);
 // Encodes UTF-8 text as GBK; characters GBK cannot hold become "?".

@@ -12,5 +12,7 @@ bool IsStrictUtf8(std::string_view bytes);
 // (ED A0 80, a surrogate, gives three; a truncated E4 B8 gives one).
 std::string SanitizeUtf8(std::string_view bytes);
 bool IsAscii(std::string_view bytes);
+// Appends a code point (at most U+10FFFF, no surrogate) in UTF-8.
+void AppendUtf8(char32_t c, std::string& out);
 
 }  // namespace korvane

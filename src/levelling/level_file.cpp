@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/line_fields.h"
+#include "core/message_text.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
 
@@ -77,11 +78,11 @@ std::optional<Message> Reader::param(int n, const std::vector<std::string>& f) {
   if (paramSeen_) return error(n, "PARAM行重复");
   paramSeen_ = true;
   const auto weighting = WeightingByCode(f[1]);
-  if (!weighting) return error(n, "定权方式“" + f[1] + "”应为L(距离)或n(测站数)");
+  if (!weighting) return error(n, "定权方式“" + Quoted(f[1]) + "”应为L(距离)或n(测站数)");
   const auto grade = GradeByName(f[2]);
-  if (!grade) return error(n, "等级“" + f[2] + "”应为二等、三等、四等、五等或图根");
+  if (!grade) return error(n, "等级“" + Quoted(f[2]) + "”应为二等、三等、四等、五等或图根");
   const auto terrain = TerrainByName(f[3]);
-  if (!terrain) return error(n, "地形“" + f[3] + "”应为平地或山地");
+  if (!terrain) return error(n, "地形“" + Quoted(f[3]) + "”应为平地或山地");
   data.params = {*weighting, *grade, *terrain};
   return std::nullopt;
 }
@@ -90,9 +91,9 @@ std::optional<Message> Reader::benchmark(int n, const std::vector<std::string>& 
   if (f.size() != 3) return error(n, "BM行应有3项：BM, 点名, 高程");
   if (auto bad = name(n, f[1], "点名")) return bad;
   const auto h = ReadFigure(f[2]);
-  if (!h) return error(n, "高程“" + f[2] + "”不是数字");
+  if (!h) return error(n, "高程“" + Quoted(f[2]) + "”不是数字");
   if (std::fabs(*h) > kMaxHeight) return error(n, "高程超出±10000m");
-  if (!benchmarkNames_.insert(f[1]).second) return error(n, "已知点" + f[1] + "重复");
+  if (!benchmarkNames_.insert(f[1]).second) return error(n, "已知点" + Quoted(f[1]) + "重复");
   if (data.benchmarks.size() >= kMaxLevelRecords) return error(n, "已知点超过" + std::to_string(kMaxLevelRecords) + "个");
   data.benchmarks.push_back({f[1], *h});
   return std::nullopt;
@@ -104,10 +105,10 @@ std::optional<Message> Reader::section(int n, const std::vector<std::string>& f)
   if (auto bad = name(n, f[2], "终点名")) return bad;
   if (f[1] == f[2]) return error(n, "起点与终点相同");
   const auto dh = ReadFigure(f[3]);
-  if (!dh) return error(n, "高差“" + f[3] + "”不是数字");
+  if (!dh) return error(n, "高差“" + Quoted(f[3]) + "”不是数字");
   if (std::fabs(*dh) > kMaxHeight) return error(n, "高差超出±10000m");
   const auto size = ReadFigure(f[4]);
-  if (!size) return error(n, "距离或测站数“" + f[4] + "”不是数字");
+  if (!size) return error(n, "距离或测站数“" + Quoted(f[4]) + "”不是数字");
   if (!(*size > 0) || *size > std::max(kMaxLengthKm, kMaxSetUps))
     return error(n, "距离或测站数应大于0且不超过" + FigureText(kMaxSetUps));
   if (data.sections.size() >= kMaxLevelRecords) return error(n, "测段超过" + std::to_string(kMaxLevelRecords) + "个");

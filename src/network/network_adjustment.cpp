@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/chi_square.h"
+#include "core/message_text.h"
 #include "network/network_angles.h"
 #include "network/network_model.h"
 #include "network/network_rows.h"
@@ -26,9 +27,9 @@ constexpr double kDivergedMm = 1e9;
 
 std::string UnknownName(const Model& m, int column) {
   for (std::size_t i = 0; i < m.names.size(); ++i)
-    if (m.column[i] >= 0 && (m.column[i] == column || m.column[i] + 1 == column)) return "待定点“" + m.names[i] + "”";
+    if (m.column[i] >= 0 && (m.column[i] == column || m.column[i] + 1 == column)) return "待定点“" + Quoted(m.names[i]) + "”";
   for (std::size_t s = 0; s < m.setColumn.size(); ++s)
-    if (m.setColumn[s] == column) return "测站“" + m.names[m.setStation[s]] + "”的方向组定向角";
+    if (m.setColumn[s] == column) return "测站“" + Quoted(m.names[m.setStation[s]]) + "”的方向组定向角";
   return "未知数";
 }
 
@@ -44,8 +45,8 @@ std::optional<Message> Rows(const Model& m, std::vector<Row>& rows) {
   for (const network::Observation& o : m.obs) {
     Row r = network::Linearise(m, o);
     if (!Finite(r))
-      return NetworkRefusal("第 " + std::to_string(o.line) + " 行的观测值无法计算：点“" + m.names[o.at] + "”与“" +
-                            m.names[o.to] + "”的坐标重合。");
+      return NetworkRefusal("第 " + std::to_string(o.line) + " 行的观测值无法计算：点“" + Quoted(m.names[o.at]) + "”与“" +
+                            Quoted(m.names[o.to]) + "”的坐标重合。");
     if (r.fixed && r.count == 0) continue;
     rows.push_back(r);
   }

@@ -11,6 +11,7 @@
 #include <numbers>
 #include <set>
 
+#include "core/message_text.h"
 #include "network/network_angles.h"
 #include "network/network_model.h"
 
@@ -235,7 +236,7 @@ std::optional<Message> Approximator::run() {
   }
   for (std::size_t i = 0; i < frame_.size(); ++i) {
     if (frame_[i] == 0) continue;
-    return NetworkRefusal("待定点“" + m_.names[i] +
+    return NetworkRefusal("待定点“" + Quoted(m_.names[i]) +
                           "”无法由观测值推算近似坐标：缺少能确定其位置的方向、角度、方位角和距离。");
   }
   for (std::size_t i = 0; i < frame_.size(); ++i) m_.located[i] = true;

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "core/line_fields.h"
+#include "core/message_text.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
 #include "network/network_angles.h"
@@ -53,14 +54,14 @@ class RecordReader {
 };
 
 std::string RecordReader::number(const std::string& text, const char* what, double& value) const {
-  if (!ParseNumber(text, value)) return std::string(what) + "“" + Trim(text) + "”不是数值";
+  if (!ParseNumber(text, value)) return std::string(what) + "“" + Quoted(Trim(text)) + "”不是数值";
   return {};
 }
 
 std::string RecordReader::angle(const std::string& text, double& dms) const {
-  if (!ParseNumber(text, dms)) return "角度“" + Trim(text) + "”不是数值";
-  if (dms < 0 || dms >= 360) return "角度“" + Trim(text) + "”不在 0 至 360 度之间";
-  if (!ValidDms(dms)) return "角度“" + Trim(text) + "”的分或秒不小于 60";
+  if (!ParseNumber(text, dms)) return "角度“" + Quoted(Trim(text)) + "”不是数值";
+  if (dms < 0 || dms >= 360) return "角度“" + Quoted(Trim(text)) + "”不在 0 至 360 度之间";
+  if (!ValidDms(dms)) return "角度“" + Quoted(Trim(text)) + "”的分或秒不小于 60";
   return {};
 }
 
@@ -94,7 +95,7 @@ std::string RecordReader::point(const std::vector<std::string>& f, int line) {
   if (auto e = number(f[3], "坐标", p.y); !e.empty()) return e;
   if (std::fabs(p.x) > 1e8 || std::fabs(p.y) > 1e8) return "坐标超出 ±100000 km";
   if (auto it = knownLine_.find(p.name); it != knownLine_.end())
-    return "已知点“" + p.name + "”已在第 " + std::to_string(it->second) + " 行给出";
+    return "已知点“" + Quoted(p.name) + "”已在第 " + std::to_string(it->second) + " 行给出";
   knownLine_[p.name] = line;
   in_.known.push_back(std::move(p));
   return {};
@@ -120,10 +121,10 @@ std::string RecordReader::direction(const std::vector<std::string>& f, int line)
   if (station == d.target) return "测站与照准点相同";
   if (auto e = angle(f[3], d.dms); !e.empty()) return e;
   const auto it = openSet_.find(station);
-  if (it == openSet_.end()) return "测站“" + station + "”的方向之前没有 SET 行";
+  if (it == openSet_.end()) return "测站“" + Quoted(station) + "”的方向之前没有 SET 行";
   NetworkDirectionSet& s = in_.sets[it->second];
   for (const NetworkDirection& other : s.directions)
-    if (other.target == d.target) return "同一测回中照准点“" + d.target + "”重复";
+    if (other.target == d.target) return "同一测回中照准点“" + Quoted(d.target) + "”重复";
   s.directions.push_back(std::move(d));
   return {};
 }
@@ -175,7 +176,7 @@ std::string RecordReader::read(const std::vector<std::string>& f, int line) {
   if (kind == "angle") return angleRecord(f, line);
   if (kind == "dist") return distance(f, line);
   if (kind == "azi") return azimuth(f, line);
-  return "未知的记录类型“" + Trim(f[0]) + "”（应为 PARAM、POINT、SET、DIR、ANGLE、DIST 或 AZI）";
+  return "未知的记录类型“" + Quoted(Trim(f[0])) + "”（应为 PARAM、POINT、SET、DIR、ANGLE、DIST 或 AZI）";
 }
 
 Message LineRefusal(int line, const std::string& reason) {

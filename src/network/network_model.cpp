@@ -4,6 +4,7 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "core/message_text.h"
 #include "network/network_angles.h"
 
 namespace korvane::network {
@@ -41,7 +42,7 @@ void ModelBuilder::add(NetworkObservationKind kind, int at, int to, int back, in
 
 std::optional<Message> ModelBuilder::build() {
   for (const NetworkKnownPoint& k : in_.known) {
-    if (index_.count(k.name)) return NetworkRefusal("已知点“" + k.name + "”重复。");
+    if (index_.count(k.name)) return NetworkRefusal("已知点“" + Quoted(k.name) + "”重复。");
     const int i = point(k.name);
     m_.known[i] = true;
     m_.x[i] = k.x;

@@ -156,8 +156,7 @@ ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath, cons
   }
   // The picture first, as for the weighted report.
   const std::string imagePath = ReportImagePath(path);
-  if (!SaveNetworkSketch(imagePath, solved.network)) {
-    write.error = "cannot write the picture " + imagePath;
+  if (!SaveNetworkSketch(imagePath, solved.network, &write.error)) {
     return write;
   }
   const ComparisonReportInput input{weighted, solved, ReportImageName(path)};

@@ -11,9 +11,10 @@
 
 namespace korvane {
 
-bool SaveNetworkSketch(const std::string& path, const NetworkResult& result) {
+bool SaveNetworkSketch(const std::string& path, const NetworkResult& result, std::string* failure) {
   const Sketch sketch = NetworkSketch(result, EllipseExaggeration(result));
-  return SaveSketchImage(sketch, QString::fromStdString(path), QSize(kNetworkSketchWidth, kNetworkSketchHeight));
+  return SaveSketchImage(sketch, QString::fromStdString(path), QSize(kNetworkSketchWidth, kNetworkSketchHeight),
+                         failure);
 }
 
 ReportFilesWrite WriteNetworkReportFiles(const std::string& reportPath, const NetworkInput& input,
@@ -24,10 +25,7 @@ ReportFilesWrite WriteNetworkReportFiles(const std::string& reportPath, const Ne
     return write;
   }
   const std::string imagePath = ReportImagePath(reportPath);
-  if (!SaveNetworkSketch(imagePath, result)) {
-    write.error = "cannot write the picture " + imagePath;
-    return write;
-  }
+  if (!SaveNetworkSketch(imagePath, result, &write.error)) return write;
   NetworkReportInput in{input, result, options, EllipseExaggeration(result), ReportImageName(reportPath)};
   const ReportWrite report = WriteRigorousReport(reportPath, NetworkReportLines(in));
   write.refusal = report.refusal;

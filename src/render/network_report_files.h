@@ -14,6 +14,6 @@ namespace korvane {
 ReportFilesWrite WriteNetworkReportFiles(const std::string& reportPath, const NetworkInput& input,
                                          const NetworkResult& result, const NetworkOptions& options);
 // Writes only the sketch picture (BMP, or PNG/JPEG by the name's ending).
-bool SaveNetworkSketch(const std::string& path, const NetworkResult& result);
+bool SaveNetworkSketch(const std::string& path, const NetworkResult& result, std::string* failure = nullptr);
 
 }  // namespace korvane

@@ -20,11 +20,9 @@ ReportFilesWrite WriteRigorousReportFiles(const std::string& reportPath, Rigorou
   const std::string imagePath = ReportImagePath(reportPath);
   // Drawn as it is made, so that a long traverse's sketch is never held whole.
   const SketchSource sketch = [&](const SketchSink& draw) { DrawRigorousSketch(input.table, input.result, draw); };
-  if (!SaveSketchImage(sketch, QString::fromStdString(imagePath),
-                       QSize(kRigorousSketchWidth, kRigorousSketchHeight))) {
-    write.error = "cannot write the picture " + imagePath;
+  if (!SaveSketchImage(sketch, QString::fromStdString(imagePath), QSize(kRigorousSketchWidth, kRigorousSketchHeight),
+                       &write.error))
     return write;
-  }
   input.imageName = ReportImageName(reportPath);
   const ReportWrite report =
       WriteRigorousReport(reportPath, [&](const LineSink& sink) { WriteRigorousReportLines(input, sink); });

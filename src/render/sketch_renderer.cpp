@@ -140,11 +140,26 @@ QImage RenderSketch(const SketchSource& source, const QSize& size) {
   return image;
 }
 
-bool SaveSketchImage(const Sketch& sketch, const QString& path, const QSize& size) {
-  return SaveSketchImage(Operations(sketch), path, size);
+bool SaveSketchImage(const Sketch& sketch, const QString& path, const QSize& size, std::string* failure) {
+  return SaveSketchImage(Operations(sketch), path, size, failure);
 }
 
-bool SaveSketchImage(const SketchSource& source, const QString& path, const QSize& size) {
+namespace {
+
+// The message of a picture not written; `reason` may be the writer's whole
+// message "无法写入文件：PATH（reason）", of which the reason is kept.
+bool PictureFailure(const QString& path, std::string reason, std::string* failure) {
+  const std::size_t open = reason.rfind("（");
+  if (open != std::string::npos && reason.ends_with("）"))
+    reason = reason.substr(open + std::string_view("（").size(),
+                           reason.size() - open - std::string_view("（").size() - std::string_view("）").size());
+  if (failure) *failure = "无法写入图片：" + path.toStdString() + "（" + reason + "）";
+  return false;
+}
+
+}  // namespace
+
+bool SaveSketchImage(const SketchSource& source, const QString& path, const QSize& size, std::string* failure) {
   const QString lower = path.toLower();
   const char* format = "BMP";
   if (lower.endsWith(".png")) format = "PNG";
@@ -153,12 +168,14 @@ bool SaveSketchImage(const SketchSource& source, const QString& path, const QSiz
   // leaves the old picture or the new one, never a part of either.
   QByteArray encoded;
   QBuffer buffer(&encoded);
-  if (!buffer.open(QIODevice::WriteOnly) || !RenderSketch(source, size).save(&buffer, format)) return false;
+  if (!buffer.open(QIODevice::WriteOnly) || !RenderSketch(source, size).save(&buffer, format))
+    return PictureFailure(path, "图片无法编码", failure);
   buffer.close();
   const QByteArray localPath = path.toLocal8Bit();
-  return WriteFileAtomically(std::string(localPath.constData(), static_cast<std::size_t>(localPath.size())),
-                             std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())))
-      .empty();
+  const std::string error =
+      WriteFileAtomically(std::string(localPath.constData(), static_cast<std::size_t>(localPath.size())),
+                          std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
+  return error.empty() || PictureFailure(path, error, failure);
 }
 
 }  // namespace korvane

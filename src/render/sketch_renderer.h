@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRect>
 #include <QString>
+#include <string>
 
 #include "core/sketch.h"
 
@@ -19,8 +20,10 @@ void PaintSketch(QPainter& painter, const SketchSource& source, const QRect& tar
 QImage RenderSketch(const Sketch& sketch, const QSize& size);
 QImage RenderSketch(const SketchSource& source, const QSize& size);
 // Writes the picture as BMP, or as JPEG when the name ends in ".jpg"/".jpeg",
-// or as PNG when it ends in ".png". Returns false when it could not be written.
-bool SaveSketchImage(const Sketch& sketch, const QString& path, const QSize& size);
-bool SaveSketchImage(const SketchSource& source, const QString& path, const QSize& size);
+// or as PNG when it ends in ".png". Returns false when it could not be written,
+// with "无法写入图片：PATH（reason）" in `failure` when one is given.
+bool SaveSketchImage(const Sketch& sketch, const QString& path, const QSize& size, std::string* failure = nullptr);
+bool SaveSketchImage(const SketchSource& source, const QString& path, const QSize& size,
+                     std::string* failure = nullptr);
 
 }  // namespace korvane

@@ -127,7 +127,7 @@ RigorousFileLoad LoadRigorousText(std::string_view text) {
 RigorousFileLoad LoadRigorousFile(const std::string& path, std::string& error) {
   const TextFileRead read = ReadTextFile(path);
   if (!read.ok) {
-    error = read.error.empty() ? "cannot read " + path : read.error;
+    error = read.error.empty() ? "无法读取文件：" + path : read.error;
     RigorousFileLoad load;
     load.table = InitialRigorousTable();
     return load;

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/message_text.h"
 #include "core/numbers.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
@@ -143,7 +144,7 @@ Message DiskErrorMessage(int error) {
     case EIO: text = "磁盘I/0错误，操作被终止!"; break;
     case ENOSPC: case EDQUOT: text = "磁盘满，空间不够!"; break;
     case EACCES: case EPERM: case EROFS: text = "磁盘被写保护 或 文件被保护!"; break;
-    default: text = std::string("操作失败：") + std::strerror(error); break;
+    default: text = "操作失败：" + SystemErrorText(error); break;
   }
   return Message{text, kSplitterTitle, MessageIcon::Critical};
 }

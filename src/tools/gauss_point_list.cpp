@@ -1,6 +1,7 @@
 #include "tools/gauss_point_list.h"
 
 #include "core/line_fields.h"
+#include "core/message_text.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
 
@@ -46,7 +47,7 @@ std::optional<Message> ConvertLine(std::string_view line, std::int64_t number, c
   if (s.refusal) {
     unusable = s.unreadable;
     Message m = *s.refusal;
-    m.text = "第" + std::to_string(number) + "行（" + fields[0] + "）：" + m.text;
+    m.text = "第" + std::to_string(number) + "行（" + Quoted(fields[0]) + "）：" + m.text;
     return m;
   }
   out = fields[0] + "," + s.first + "," + s.second;

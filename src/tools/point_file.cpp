@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/message_text.h"
 #include "core/text_file.h"
 #include "core/utf8.h"
 #include "tools/point_conversion.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr std::size_t kBlockBytes = 1 << 20;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Le = "\xFF\xFE", kUtf16Be = "\xFE\xFF";
 
 }  // namespace
 
@@ -48,7 +50,7 @@ class RecordChunks {
   }
   std::string open(const std::string& path, std::int64_t maxBytes) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0) return "无法读取文件：" + path + "（" + std::strerror(errno) + "）";
+    if (fd_ < 0) return "无法读取文件：" + path + "（" + SystemErrorText(errno) + "）";
     struct stat info {};
     if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) return "不是普通文件：" + path;
     if (maxBytes >= 0 && info.st_size > maxBytes)
@@ -57,6 +59,15 @@ class RecordChunks {
     // A small file gets a buffer of its size; should it grow while being
     // read, the buffer grows to the full size once it is filled.
     capacity_ = std::min<std::size_t>(kCapacity, static_cast<std::size_t>(info.st_size) + 64);
+    // UTF-16 is turned into UTF-8 as it is read, up to half as long again.
+    char bytes[2];
+    const std::string_view mark(bytes, 2);
+    if (::pread(fd_, bytes, 2, 0) == 2 && (mark == kUtf16Le || mark == kUtf16Be)) {
+      if (::lseek(fd_, 2, SEEK_SET) != 2) return "无法读取文件：" + path + "（" + SystemErrorText(errno) + "）";
+      utf16_ = bom_ = true;
+      bigEndian_ = mark == kUtf16Be;
+      capacity_ = kCapacity;
+    }
     buffer_.reset(new char[capacity_]);
     return {};
   }
@@ -104,11 +115,12 @@ class RecordChunks {
       capacity_ = kCapacity;
     }
     const std::size_t room = std::min(kBlockBytes, capacity_ - end_);
+    if (utf16_) return fillUtf16(room, error);
     ssize_t n;
     do n = ::read(fd_, buffer_.get() + end_, room);
     while (n < 0 && errno == EINTR);
     if (n < 0) {
-      error = "无法读取文件：" + path_ + "（" + std::strerror(errno) + "）";
+      error = "无法读取文件：" + path_ + "（" + SystemErrorText(errno) + "）";
       return false;
     }
     end_ += static_cast<std::size_t>(n);
@@ -117,6 +129,28 @@ class RecordChunks {
       begin_ = taken_ = 3;
       bom_ = true;
     }
+    started_ = true;
+    return true;
+  }
+
+  // Reads UTF-16 and puts its UTF-8 into the buffer; a unit or surrogate
+  // pair cut by the block waits for the next one.
+  bool fillUtf16(std::size_t room, std::string& error) {
+    const std::size_t carried = raw_.size();
+    raw_.resize(carried + (room - 16) * 2 / 3);
+    ssize_t n;
+    do n = ::read(fd_, raw_.data() + carried, raw_.size() - carried);
+    while (n < 0 && errno == EINTR);
+    if (n < 0) {
+      error = "无法读取文件：" + path_ + "（" + SystemErrorText(errno) + "）";
+      return false;
+    }
+    raw_.resize(carried + static_cast<std::size_t>(n));
+    if (n == 0) eof_ = true;
+    decoded_.clear();
+    raw_.erase(0, DecodeUtf16(raw_, bigEndian_, eof_, decoded_));
+    std::memcpy(buffer_.get() + end_, decoded_.data(), decoded_.size());
+    end_ += decoded_.size();
     started_ = true;
     return true;
   }
@@ -165,6 +199,8 @@ class RecordChunks {
   bool done_ = false;
   bool started_ = false;
   bool bom_ = false;
+  bool utf16_ = false, bigEndian_ = false;
+  std::string raw_, decoded_;  // UTF-16 read and not yet used; its UTF-8
 };
 
 struct Encoding {
@@ -178,7 +214,8 @@ std::string Scan(const std::string& path, std::int64_t maxBytes, Encoding& encod
   if (std::string error = chunks.open(path, maxBytes); !error.empty()) return error;
   std::string_view chunk;
   std::string error;
-  bool valid = true, multiByte = false, first = true;
+  TextEncodingGuess guess;
+  bool first = true;
   lines = 0;
   while (chunks.next(chunk, error)) {
     if (first) {
@@ -186,15 +223,11 @@ std::string Scan(const std::string& path, std::int64_t maxBytes, Encoding& encod
       if (NextRecordLine(rest, line)) firstLine.assign(line);
     }
     first = false;
-    // Strict UTF-8 only: a surrogate or an overlong form makes the file GBK.
-    if (valid && !IsAsciiText(chunk)) {
-      valid = IsStrictUtf8(chunk);
-      multiByte = true;
-    }
+    if (!IsAsciiText(chunk)) guess.feed(chunk);
   }
   lines = chunks.lines();
   if (!error.empty()) return error;
-  if (chunks.hadBom() || (valid && multiByte)) encoding.utf8 = true;
+  encoding.utf8 = chunks.hadBom() || guess.utf8();
   return {};
 }
 
@@ -209,12 +242,7 @@ std::string_view DecodeInto(std::string_view chunk, const Encoding& encoding, st
     decoded = SanitizeUtf8(chunk);
     return decoded;
   }
-  // The project's decoder chooses UTF-8 for text that happens to be valid
-  // UTF-8; a leading GBK character (0x81 0x40, never valid UTF-8) keeps it
-  // on GBK for every run, and its three UTF-8 bytes are dropped again.
-  std::string forced = "\x81\x40";
-  forced.append(chunk);
-  decoded = DecodeText(forced).substr(3);
+  decoded = DecodeGbk(chunk);
   return decoded;
 }
 

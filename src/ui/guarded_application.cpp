@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/message_text.h"
 #include "ui/user_prompts.h"
 
 namespace korvane {
@@ -16,7 +17,7 @@ Message CommandFailureMessage(std::exception_ptr failure) {
   } catch (const std::bad_alloc&) {
     text = "内存不足，无法完成这一操作。已输入的数据保持不变。";
   } catch (const std::exception& e) {
-    text = std::string("无法完成这一操作：") + e.what() + "。已输入的数据保持不变。";
+    text = "无法完成这一操作：" + ExceptionText(e) + "。已输入的数据保持不变。";
   } catch (...) {
   }
   return Message{text, "抱歉", MessageIcon::Warning};

@@ -16,6 +16,11 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "render/chinese_fonts.h"
 
 namespace korvane::platform {
@@ -50,10 +55,15 @@ SingleInstance::SingleInstance(const QString& key) {
   lock_ = std::make_unique<QLockFile>(LockPath(key));
   lock_->setStaleLockTime(0);  // a lock of a crashed process is removed
   acquired_ = lock_->tryLock(0);
+  // A lock that cannot be made at all (a home folder without write
+  // permission) says nothing about another instance: the program starts.
+  if (!acquired_ && lock_->error() != QLockFile::LockFailedError) lock_.reset();
 }
 
+bool SingleInstance::acquired() const { return acquired_ || !lock_; }
+
 SingleInstance::~SingleInstance() {
-  if (acquired_) lock_->unlock();
+  if (acquired_ && lock_) lock_->unlock();
 }
 
 QString SingleInstance::DefaultKey() {
@@ -61,16 +71,30 @@ QString SingleInstance::DefaultKey() {
   return key.isEmpty() ? QStringLiteral("korvane") : key;
 }
 
+namespace {
+
+// A folder only its owner may enter: the user's own, so that no other user
+// can hold the lock in it.
+bool PrivateFolder(const QString& dir) {
+  struct stat info {};
+  const QByteArray path = QFile::encodeName(dir);
+  return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
+         (info.st_mode & 077) == 0;
+}
+
+}  // namespace
+
 QString SingleInstance::LockPath(const QString& key) {
-  // The per-user runtime folder when the session has one; otherwise the
-  // temporary folder, with the user's name in the lock's name.
-  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!dir.isEmpty() && QDir().mkpath(dir)) return dir + "/" + key + ".lock";
-  }
-  QString user = qEnvironmentVariable("USER");
-  if (user.isEmpty()) user = QFileInfo(QDir::homePath()).fileName();
-  return QDir::tempPath() + "/" + key + "-" + user + ".lock";
+  // The session's runtime folder when it is the user's own; otherwise a
+  // private folder under the home, made for it. Never the shared temporary
+  // folder, where another user could hold the lock first.
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && PrivateFolder(runtime))
+    return QDir::cleanPath(runtime) + "/" + key + ".lock";
+  const QString dir = QDir::homePath() + "/.korvane/run";
+  QDir().mkpath(dir);
+  QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  return dir + "/" + key + ".lock";
 }
 
 void KeepOnTop(QWidget* window) {

@@ -22,7 +22,10 @@ QString ProgramDir();
 QString StartDataDir();
 
 // Holds a lock for as long as it lives; a second holder of the same key in
-// another process (or in this one) is refused.
+// another process (or in this one) is refused. The lock lives in the user's
+// own runtime folder (XDG_RUNTIME_DIR when it is a folder of the user's that
+// nobody else may enter), else in ~/.korvane/run: never in the shared
+// temporary folder, where another user could hold it.
 class SingleInstance {
  public:
   // The key names the lock; KORVANE_INSTANCE_KEY overrides the default so
@@ -32,7 +35,7 @@ class SingleInstance {
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
 
-  bool acquired() const { return acquired_; }
+  bool acquired() const;
   static QString DefaultKey();
   static QString LockPath(const QString& key);
 

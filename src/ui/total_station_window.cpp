@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "core/message_text.h"
 #include "core/text_file.h"
 #include "tools/atomic_output.h"
 #include "tools/point_conversion.h"
@@ -258,7 +259,7 @@ void TotalStationWindow::save() {
   if (error == 0) error = output.write(bytes);
   if (error == 0) error = output.commit();
   if (error != 0)
-    messages_.inform(this, Note("无法写入文件：" + path.toStdString() + "（" + std::strerror(error) + "）",
+    messages_.inform(this, Note("无法写入文件：" + path.toStdString() + "（" + SystemErrorText(error) + "）",
                                 "抱歉", MessageIcon::Warning));
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/message_text.h"
 #include "core/read_only.h"
 #include "core/text_file.h"
 #include "core/start_data.h"
@@ -9,7 +10,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include <cctype>
@@ -171,4 +175,36 @@ TEST(TextFile, ReadsOnlyRegularFilesWithinTheirBound) {
   const TextFileRead large = ReadTextFile(folder.file("small.txt"), 4);
   EXPECT_FALSE(large.ok);
   EXPECT_NE(large.error.find("4字节"), std::string::npos);
+}
+
+// A message quotes at most 80 characters of a file, whole characters only,
+// and no control character that would upset a terminal or the message's line.
+TEST(MessageText, QuotesAreBounded) {
+  const std::string eighty(80, 'x'), chinese80 = [] {
+    std::string s;
+    for (int i = 0; i < 80; ++i) s += "导";
+    return s;
+  }();
+  const struct {
+    std::string text, quoted;
+  } rows[] = {
+      {"", ""},
+      {eighty, eighty},                                           // exactly the bound: kept
+      {eighty + "y", std::string(79, 'x') + "…"},                 // one more: cut to 79 and "…"
+      {chinese80, chinese80},                                     // counted in characters, not bytes
+      {chinese80 + "线", chinese80.substr(0, 79 * 3) + "…"},
+      {"a\x1B[2Jb\tc\x7F", "a?[2Jb?c?"},                          // an escape sequence is not passed on
+      {"点\xF0\x9F\x98\x80", "点\xF0\x9F\x98\x80"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(Quoted(row.text), row.quoted) << row.text;
+}
+
+TEST(MessageText, SystemErrorsAreChinese) {
+  EXPECT_EQ(SystemErrorText(ENOENT), "没有那个文件或目录");
+  EXPECT_EQ(SystemErrorText(EACCES), "权限不够");
+  EXPECT_EQ(SystemErrorText(ENOSPC), "磁盘已满");
+  EXPECT_EQ(ExceptionText(std::filesystem::filesystem_error("x", std::make_error_code(std::errc::permission_denied))),
+            "权限不够");
+  EXPECT_EQ(ExceptionText(std::bad_alloc()), "内存不足");
+  EXPECT_EQ(ExceptionText(std::out_of_range("vector::_M_range_check")), "程序内部错误");
 }

@@ -38,6 +38,29 @@ std::string Unescape(const std::string& text) {
   return bytes;
 }
 
+// UTF-8 text as UTF-16 with its byte-order mark, as Windows Notepad saves it.
+std::string Utf16(const std::string& utf8, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  const auto unit = [&](char32_t u) {
+    const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+    out += bigEndian ? std::string{high, low} : std::string{low, high};
+  };
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    const int n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    char32_t c = n == 1 ? b : b & (0x7F >> n);
+    for (int k = 1; k < n; ++k) c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += static_cast<std::size_t>(n);
+    if (c < 0x10000) {
+      unit(c);
+    } else {
+      unit(0xD800 + ((c - 0x10000) >> 10));
+      unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  return out;
+}
+
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
   for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
@@ -101,7 +124,8 @@ TEST(PointConversion, CasesFromFilesInEveryEncoding) {
   TestFolder folder;
   for (const ConversionCase& c : LoadCases()) {
     std::map<std::string, std::string> files = {
-        {"gbk", EncodeGbk(c.input)}, {"utf8", c.input}, {"bom", "\xEF\xBB\xBF" + c.input}};
+        {"gbk", EncodeGbk(c.input)}, {"utf8", c.input}, {"bom", "\xEF\xBB\xBF" + c.input},
+        {"utf16le", Utf16(c.input, false)}, {"utf16be", Utf16(c.input, true)}};
     // A case with its own bytes: the reader must give its input as the text.
     if (!c.file.empty()) files = {{"file", c.file}};
     for (const auto& [encoding, bytes] : files) {
@@ -144,6 +168,27 @@ TEST(PointConversion, LargeFilesStreamLikeTheText) {
   EXPECT_EQ(stats.linesRead, 40001);
   EXPECT_EQ(streamed.substr(0, 6), "40001\n");
   EXPECT_EQ(streamed, ConvertPointText(text, columns).text);
+}
+
+// UTF-16 read in blocks: lines of surrogate pairs after one two-byte
+// character, so that the blocks, whose sizes are multiples of four bytes,
+// cut pairs and line breaks in two.
+TEST(PointConversion, LargeUtf16FilesStreamLikeTheText) {
+  TestFolder folder;
+  std::string text = "A\r\n";
+  std::string pairs;
+  for (int i = 0; i < 40; ++i) pairs += "\U0001F600";
+  for (int i = 0; i < 30000; ++i) text += pairs + "," + std::to_string(i % 10) + ",2\r\n";
+  const std::vector<int> columns{2, 1};
+  for (const bool bigEndian : {false, true}) {
+    folder.write("big16.dat", Utf16(text, bigEndian));
+    PointFileStats stats;
+    std::string error;
+    const std::string streamed = ConvertFile(folder.file("big16.dat"), columns, stats, error);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(stats.linesRead, 30001);
+    EXPECT_EQ(streamed, ConvertPointText(text, columns).text) << bigEndian;
+  }
 }
 
 TEST(PointConversion, ReaderRefusesWhatIsNoPointFile) {

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QtTest>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
 
@@ -60,8 +61,12 @@ void ExceptionHandlerTest::failedComputationKeepsTheData() {
 
   const std::pair<std::exception_ptr, QString> failures[] = {
       {std::make_exception_ptr(std::bad_alloc()), "内存不足，无法完成这一操作。已输入的数据保持不变。"},
+      // The library's own English texts are not shown; a system error is named.
       {std::make_exception_ptr(std::length_error("vector")),
-       "无法完成这一操作：vector。已输入的数据保持不变。"},
+       "无法完成这一操作：程序内部错误。已输入的数据保持不变。"},
+      {std::make_exception_ptr(std::filesystem::filesystem_error(
+           "filesystem error: cannot copy", std::make_error_code(std::errc::no_space_on_device))),
+       "无法完成这一操作：磁盘已满。已输入的数据保持不变。"},
   };
   for (const auto& [failure, text] : failures) {
     engine->failure = failure;
@@ -92,7 +97,7 @@ void ExceptionHandlerTest::failedEventEndsWithAMessage() {
   QEvent event(QEvent::User);
   QVERIFY(!QCoreApplication::sendEvent(&failing, &event));
   app->messages = nullptr;
-  QCOMPARE(messages.texts(), QStringList{"无法完成这一操作：no room for the sketch。已输入的数据保持不变。"});
+  QCOMPARE(messages.texts(), QStringList{"无法完成这一操作：程序内部错误。已输入的数据保持不变。"});
   QCOMPARE(messages.lastTitle(), QString("抱歉"));
 }
 
