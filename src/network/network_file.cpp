@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "core/angles.h"
 #include "core/line_fields.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
