@@ -20,7 +20,8 @@ int RunCalc(const std::vector<std::string>& args) {
   parser.setApplicationDescription(
       "Keys are the button captions: 0-9 (several digits are pressed one by one), ., neg, + - * / =,\n"
       "Sin Cos Tan Atn 1/x sqrt sqr 10^x e^x Ln Log10 n! PI ArcSin ArcCos Cot ArcCot Sh ArcSh Ch ArcCh\n"
-      "cbrt logy yroot Th ArcTh Cth ArcCth Data N Sum Mean SumSq SD SD1 undo clear deg rad.");
+      "cbrt logy yroot Th ArcTh Cth ArcCth Data N Sum Mean SumSq SD SD1 undo clear deg rad,\n"
+      "dms2deg (度分秒→度) and deg2dms (度→度分秒).");
   parser.addOption({"degrees", "Start in degree mode (Sin, Cos, Tan, Cot take degrees)."});
   parser.addPositionalArgument("keys", "the keys to press, after --");
   if (const auto status = ParseCommandLine(parser, kCalcCommand, args)) return *status;

@@ -15,26 +15,40 @@ namespace {
 // reads as its nearest denormal or zero, never as an error.
 double ReadDecimal(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
 
-// Degrees of |dms|, split on the decimal digits of its 15-digit form so that
-// 1.2 is 1°20'00" and never 1°19'59.99...".
-double SplitDmsMagnitude(double dms) {
+}  // namespace
+
+DmsParts SplitDms(double dms) {
   const DecimalForm form = ToDecimalForm(std::fabs(dms), 15);
   const int n = static_cast<int>(form.digits.size());
-  double degrees = 0;
+  DmsParts parts;
   std::string fraction;  // decimal digits after the point
-  for (int i = 0; i < form.exponent && i < n; ++i) degrees = degrees * 10 + (form.digits[i] - '0');
-  for (int i = n; i < form.exponent; ++i) degrees *= 10;
+  for (int i = 0; i < form.exponent && i < n; ++i) parts.degrees = parts.degrees * 10 + (form.digits[i] - '0');
+  for (int i = n; i < form.exponent; ++i) parts.degrees *= 10;
   for (int i = 0; i < -form.exponent; ++i) fraction.push_back('0');
   for (int i = std::max(form.exponent, 0); i < n; ++i) fraction.push_back(form.digits[i]);
   while (fraction.size() < 2) fraction.push_back('0');
-  const double minutes = (fraction[0] - '0') * 10 + (fraction[1] - '0');
-  double seconds = 0;
+  parts.minutes = (fraction[0] - '0') * 10 + (fraction[1] - '0');
   if (fraction.size() > 2) {
     std::string secText = fraction.substr(2);
     while (secText.size() < 2) secText.push_back('0');
-    seconds = ReadDecimal(secText.substr(0, 2)) + ReadDecimal("0." + secText.substr(2));
+    parts.seconds = ReadDecimal(secText.substr(0, 2)) + ReadDecimal("0." + secText.substr(2));
   }
-  return degrees + minutes / 60.0 + seconds / 3600.0;
+  return parts;
+}
+
+bool ValidDms(double dms) {
+  if (!std::isfinite(dms)) return false;
+  const DmsParts parts = SplitDms(dms);
+  return parts.minutes < 60 && parts.seconds < 60.0;
+}
+
+namespace {
+
+// Degrees of |dms|, split on the decimal digits of its 15-digit form so that
+// 1.2 is 1°20'00" and never 1°19'59.99...".
+double SplitDmsMagnitude(double dms) {
+  const DmsParts parts = SplitDms(dms);
+  return parts.degrees + parts.minutes / 60.0 + parts.seconds / 3600.0;
 }
 
 double Sign(double v) { return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0); }

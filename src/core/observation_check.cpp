@@ -11,10 +11,10 @@ namespace korvane {
 bool IsUsableObservation(int column, double value) {
   if (!std::isfinite(value)) return false;
   switch (column) {
-    case 2: return std::fabs(DmsToDegrees(value)) < 360.0;
+    case 2: return ValidDms(value) && std::fabs(DmsToDegrees(value)) < 360.0;
     case 3: return value >= 0.0 && value < kLongestDistance;
     case 6:
-    case 9: return std::fabs(DmsToDegrees(value)) < 90.0;
+    case 9: return ValidDms(value) && std::fabs(DmsToDegrees(value)) < 90.0;
     default: return std::fabs(value) < kLargestHeight;
   }
 }

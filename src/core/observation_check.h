@@ -15,8 +15,9 @@ inline constexpr double kLargestHeight = 100000.0;
 
 // Whether the number typed in observation column `column` (2 horizontal
 // angle, 3 distance, 4/5/7/8 instrument and target heights, 6/9 vertical
-// angles) can be computed with: a horizontal angle below 360° and a vertical
-// angle below 90° in magnitude after the DMS split, a distance finite, ≥ 0 and
+// angles) can be computed with: an angle in DMS notation with minutes and
+// seconds below 60, a horizontal angle below 360° and a vertical angle below
+// 90° in magnitude after the DMS split, a distance finite, ≥ 0 and
 // below 100,000 m, a height finite and below 100,000 m in magnitude.
 bool IsUsableObservation(int column, double value);
 

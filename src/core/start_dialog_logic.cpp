@@ -1,5 +1,6 @@
 #include "start_dialog_logic.h"
 
+#include "angles.h"
 #include "numbers.h"
 #include "text_utils.h"
 
@@ -152,6 +153,9 @@ std::optional<StartFieldRefusal> ValidateStartDialog(const StartDialogLayout& la
     if (text.empty()) return StartFieldRefusal{Missing(name + "未输入！"), k};
     // A pasted text gets past the key filter: it must still be a number.
     if (IsNumericCell(text) != CellCheck::Valid) return StartFieldRefusal{Missing(name + "数据输入有误！"), k};
+    // Records 4 and 9 of the azimuth form are angles in DMS notation.
+    const bool azimuth = layout.optionDfSelected && (k == 4 || k == 9);
+    if (azimuth && !ValidDms(ParseLenient(text))) return StartFieldRefusal{Missing(name + "数据输入有误！"), k};
   }
   return std::nullopt;
 }

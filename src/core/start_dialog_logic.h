@@ -44,7 +44,8 @@ struct StartFieldRefusal : Message {
   int record = 0;
 };
 // The checks on "确定" in order, each shown field for presence and then for
-// being a number; the first failure is returned.
+// being a number (an azimuth of the azimuth form for being an angle in DMS
+// notation); the first failure is returned.
 std::optional<StartFieldRefusal> ValidateStartDialog(const StartDialogLayout& layout,
                                                      const StartRecord& fields);
 // Hidden text boxes among records 5..13 are emptied (record 4 never is).

@@ -33,12 +33,6 @@ double RadToDms(double radians) {
   return d + m / 100 + seconds / 10000;
 }
 
-bool ValidDmsValue(double dms) {
-  double d, m, s;
-  Split(dms, d, m, s);
-  return m < 60 && s < 60 - 1e-9 && s >= 0;
-}
-
 double Wrap(double radians) {
   const double turn = 2 * std::numbers::pi;
   double a = std::fmod(radians, turn);

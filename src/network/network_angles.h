@@ -8,8 +8,6 @@ inline constexpr double kRhoSeconds = 206264.80624709636;  // seconds per radian
 // DMS notation to radians and back; the DMS value is non-negative.
 double DmsToRad(double dms);
 double RadToDms(double radians);
-// Whether the minutes and seconds of a DMS value are below 60.
-bool ValidDmsValue(double dms);
 // An angle brought into [0, 2π).
 double Wrap(double radians);
 // An angle brought into (-π, π].
@@ -18,7 +16,3 @@ double WrapSigned(double radians);
 double Azimuth(double x1, double y1, double x2, double y2);
 
 }  // namespace korvane::network
-
-namespace korvane {
-inline bool ValidDms(double dms) { return network::ValidDmsValue(dms); }
-}  // namespace korvane

@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "core/angles.h"
 #include "core/line_fields.h"
 #include "core/message_text.h"
 #include "core/text_file.h"

@@ -98,6 +98,13 @@ StartValues ReadStartValues(const StartRecord& record) {
   return v;
 }
 
+std::optional<Message> CheckStartAzimuths(TraverseKind kind, const StartValues& start) {
+  if (kind == TraverseKind::NoOrientation || !start.azimuthForm()) return std::nullopt;
+  const bool endAzimuth = kind == TraverseKind::Connecting;
+  if (ValidDms(start.orientX) && (!endAzimuth || ValidDms(start.endOrientX))) return std::nullopt;
+  return Message{"起始数据中的方位角有误，请重新输入起始数据！", "请检查", MessageIcon::Information};
+}
+
 std::vector<Station> LoadStations(const ObservationTable& table) {
   std::vector<Station> stations;
   stations.reserve(table.rows.size());

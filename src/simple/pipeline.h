@@ -9,6 +9,7 @@
 #include "core/message.h"
 #include "core/observation_table.h"
 #include "core/start_data.h"
+#include "core/traverse_kind.h"
 #include "core/traverse_toolkit.h"
 
 namespace korvane::simple {
@@ -59,6 +60,9 @@ std::optional<Message> CheckTable(const ObservationTable& table);
 // The first empty or non-numeric cell of columns 2 to 9 of row `row` (1..n).
 std::optional<Message> CheckRow(int row, const ObservationRow& cells);
 StartValues ReadStartValues(const StartRecord& record);
+// An azimuth of the azimuth form that the kind reads (records 4 and, for the
+// connecting kind, 9) whose minutes or seconds are 60 or more.
+std::optional<Message> CheckStartAzimuths(TraverseKind kind, const StartValues& start);
 // The table's texts read into numbers, once; later stages use the stations.
 std::vector<Station> LoadStations(const ObservationTable& table);
 Station LoadStation(const ObservationRow& cells);

@@ -134,6 +134,11 @@ SimpleResult AdjustTraverse(const SimpleInput& input) {
 
 SimpleResult AdjustStations(const SimpleInput& input, std::vector<simple::Station> stations) {
   const simple::StartValues start = simple::ReadStartValues(input.start);
+  if (auto refusal = simple::CheckStartAzimuths(input.kind, start)) {
+    SimpleResult result;
+    result.refusal = refusal;
+    return result;
+  }
   const int n = static_cast<int>(stations.size());
   switch (input.kind) {
     case TraverseKind::Connecting:

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angles.h"
 #include "core/numbers.h"
 
 namespace korvane {
@@ -20,7 +21,7 @@ constexpr std::array kKeys = {
     "Sin", "Cos", "Tan", "Atn", "1/x", "sqrt", "sqr", "10^x", "e^x", "Ln", "Log10", "n!", "PI",
     "ArcSin", "ArcCos", "Cot", "ArcCot", "Sh", "ArcSh", "Ch", "ArcCh", "cbrt", "logy", "yroot",
     "Th", "ArcTh", "Cth", "ArcCth", "Data", "N", "Sum", "Mean", "SumSq", "SD", "SD1", "undo",
-    "clear", "deg", "rad"};
+    "clear", "deg", "rad", "dms2deg", "deg2dms"};
 
 Message DataError(const char* text) { return {text, kDataError, MessageIcon::Warning}; }
 Message OperationError(const char* text) { return {text, kOperationError, MessageIcon::Warning}; }
@@ -85,8 +86,35 @@ Value Hyperbolic(std::string_view key, double x) {
   return {std::cbrt(x)};  // cbrt: the real cube root, negative radicands included
 }
 
+// Decimal degrees in DMS notation as the display writes it (15 significant
+// digits): seconds that only the last digit rounds up to 60 are carried into
+// the minute, and 60 minutes into the degree.
+double DegreesAsDms(double degrees) {
+  const double dms = DegreesToDms(degrees);
+  if (ValidDms(dms)) return dms;
+  const DmsParts parts = SplitDms(dms);
+  double whole = parts.degrees;
+  int minutes = parts.minutes + 1;
+  if (minutes >= 60) {
+    minutes -= 60;
+    whole += 1;
+  }
+  const double magnitude = whole + minutes / 100.0;
+  return dms < 0 ? -magnitude : magnitude;
+}
+
+// The two angle keys: an angle in DMS notation to decimal degrees and back.
+Value AngleConversion(std::string_view key, double x) {
+  if (key == "deg2dms") return {DegreesAsDms(x)};
+  if (!ValidDms(x)) return Refused(DataError("分或秒不应大于59！"));
+  return {DmsToDegrees(x)};
+}
+
+bool IsAngleConversion(std::string_view key) { return key == "dms2deg" || key == "deg2dms"; }
+
 Value UnaryValue(std::string_view key, double x, bool degrees) {
   if (key == "Sin" || key == "Cos" || key == "Tan" || key == "Cot") return Trigonometric(key, x, degrees);
+  if (IsAngleConversion(key)) return AngleConversion(key, x);
   if (key.rfind("Arc", 0) == 0) return Inverse(key, x);
   if (key == "Sh" || key == "Ch" || key == "Th" || key == "Cth" || key == "cbrt") return Hyperbolic(key, x);
   return Elementary(key, x);
@@ -96,7 +124,8 @@ bool IsUnary(std::string_view key) {
   static constexpr std::array kUnary = {"Sin",   "Cos",    "Tan",    "Atn", "1/x",    "sqrt",
                                         "sqr",   "10^x",   "e^x",    "Ln",  "Log10",  "ArcSin",
                                         "ArcCos", "Cot",   "ArcCot", "Sh",  "ArcSh",  "Ch",
-                                        "ArcCh", "cbrt",   "Th",     "ArcTh", "Cth",  "ArcCth"};
+                                        "ArcCh", "cbrt",   "Th",     "ArcTh", "Cth",  "ArcCth",
+                                        "dms2deg", "deg2dms"};
   return std::find(kUnary.begin(), kUnary.end(), key) != kUnary.end();
 }
 
@@ -252,9 +281,14 @@ std::optional<Message> Calculator::startTwoOperand(Pending op) {
 
 std::optional<Message> Calculator::unary(std::string_view key) {
   if (display_.empty()) return OperationError("没有自变量！");
-  if (pending_ != Pending::None)
+  // A pending arithmetic operation is worked out first; a pending root or
+  // logarithm still waits for its second number, so the function takes the
+  // first and the root or logarithm is dropped.
+  if (pending_ != Pending::None && pending_ != Pending::Root && pending_ != Pending::Log)
     if (auto m = evaluate()) return m;
   const Value v = UnaryValue(key, ParseLenient(firstnum_), degrees_);
+  // A value that is no angle in DMS notation stays shown, to be corrected.
+  if (v.refusal && IsAngleConversion(key)) return v.refusal;
   if (v.refusal) return refuse(*v.refusal);
   return showResult(v.value);
 }
@@ -263,7 +297,8 @@ std::optional<Message> Calculator::factorial() {
   if (display_.empty()) return OperationError("没有自变量！");
   if (displayHoldsOperator()) return PressEqualsFirst();
   const double x = ParseLenient(display_);
-  if (x < 0 || std::floor(x) != x) return refuse(OperationError("计算阶乘时，自变量应为非负整数！"));
+  // The value stays shown, to be corrected.
+  if (x < 0 || std::floor(x) != x) return OperationError("计算阶乘时，自变量应为非负整数！");
   if (x > 170)
     return refuse(Message{"对不起，本计算器无法为如此大的数计算阶乘！", kOverflowTitle, MessageIcon::Warning});
   double product = 1;

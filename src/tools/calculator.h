@@ -31,7 +31,9 @@ class Calculator {
   // "e^x", "Ln", "Log10", "n!", "PI", "ArcSin", "ArcCos", "Cot", "ArcCot",
   // "Sh", "ArcSh", "Ch", "ArcCh", "cbrt", "logy", "yroot", "Th", "ArcTh",
   // "Cth", "ArcCth", "Data", "N", "Sum", "Mean", "SumSq", "SD", "SD1",
-  // "undo", "clear", "deg", "rad".
+  // "undo", "clear", "deg", "rad", and "dms2deg" (度分秒→度) and "deg2dms"
+  // (度→度分秒), which turn the displayed value between DMS notation and
+  // decimal degrees.
   static bool IsKey(std::string_view key);
 
   // Presses one key; an unknown key changes nothing.

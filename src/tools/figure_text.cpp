@@ -47,18 +47,13 @@ std::optional<std::string> RangeProblem(double value, FigureKind kind) {
       break;
     case FigureKind::Angle:
       if (value < 0 || value >= 360) return "角度应在0至360度之间";
-      if (!IsWellFormedDms(value)) return "分或秒不小于60";
+      if (!ValidDms(value)) return "分或秒不小于60";
       break;
   }
   return std::nullopt;
 }
 
 }  // namespace
-
-bool IsWellFormedDms(double dms) {
-  const double back = DegreesToDms(DmsToDegrees(dms));
-  return std::fabs(back - dms) <= 1e-9 * std::max(1.0, std::fabs(dms));
-}
 
 Figures ReadFigures(const std::vector<std::string>& texts, const std::vector<FigureField>& fields) {
   Figures figures;

@@ -32,7 +32,4 @@ struct Figures {
 // names its field.
 Figures ReadFigures(const std::vector<std::string>& texts, const std::vector<FigureField>& fields);
 
-// True when a DMS value has minutes and seconds below 60 (8.75 has not).
-bool IsWellFormedDms(double dms);
-
 }  // namespace korvane::plane

@@ -5,6 +5,8 @@
 
 #include "core/angles.h"
 #include "core/numbers.h"
+#include "core/text_utils.h"
+#include "tools/typed_values.h"
 
 namespace korvane::geodetic {
 namespace {
@@ -143,7 +145,28 @@ const GeographicLib::Geodesic& GeodesicOf(const Ellipsoid& e) {
   return geodesic;
 }
 
-Message Refusal(const char* text) { return Message{text, kTitle, MessageIcon::Information}; }
+Message Refusal(const std::string& text) { return Message{text, kTitle, MessageIcon::Information}; }
+
+// What is typed in the boxes, read strictly: an empty box is 0; any other text
+// must be one finite number, and an angle one with minutes and seconds
+// below 60. The first box that is neither is named in the refusal.
+class Boxes {
+ public:
+  // An angle in DMS notation, as decimal degrees.
+  double angle(const std::string& text, const char* caption) {
+    const double dms = number(text, caption);
+    if (!refusal && !ValidDms(dms)) refusal = Refusal(std::string(caption) + "输入有误！");
+    return DmsToDegrees(dms);
+  }
+  double number(const std::string& text, const char* caption) {
+    if (refusal) return 0;
+    if (Trim(text).empty()) return 0;
+    const std::optional<double> value = tools::ReadNumber(text);
+    if (!value) refusal = Refusal(std::string(caption) + "输入有误！");
+    return value.value_or(0);
+  }
+  std::optional<Message> refusal;
+};
 
 bool Finite(const Point2& p) {
   return std::isfinite(p.b2) && std::isfinite(p.l2) && std::isfinite(p.a21);
@@ -211,10 +234,12 @@ std::string AzimuthDmsText(double degrees) { return MagnitudeDmsText(Wrap360(deg
 
 DirectResult SolveDirect(const DirectInput& input) {
   DirectResult r;
-  const double b1 = DmsToDegrees(ParseLenient(input.b1));
-  const double a12 = DmsToDegrees(ParseLenient(input.a12));
-  const double l1 = DmsToDegrees(ParseLenient(input.l1));
-  const double s12 = ParseLenient(input.s12);
+  Boxes boxes;
+  const double b1 = boxes.angle(input.b1, "B1");
+  const double a12 = boxes.angle(input.a12, "A12");
+  const double l1 = boxes.angle(input.l1, "L1");
+  const double s12 = boxes.number(input.s12, "S12");
+  if ((r.refusal = boxes.refusal)) return r;
   if (std::fabs(b1) >= 90.0) {
     r.refusal = Refusal("纬度必须小于90度！");
     return r;
@@ -243,10 +268,12 @@ DirectResult SolveDirect(const DirectInput& input) {
 
 InverseResult SolveInverse(const InverseInput& input) {
   InverseResult r;
-  const double b1 = DmsToDegrees(ParseLenient(input.b1));
-  const double l1 = DmsToDegrees(ParseLenient(input.l1));
-  const double b2 = DmsToDegrees(ParseLenient(input.b2));
-  const double l2 = DmsToDegrees(ParseLenient(input.l2));
+  Boxes boxes;
+  const double b1 = boxes.angle(input.b1, "B1");
+  const double l1 = boxes.angle(input.l1, "L1");
+  const double b2 = boxes.angle(input.b2, "B2");
+  const double l2 = boxes.angle(input.l2, "L2");
+  if ((r.refusal = boxes.refusal)) return r;
   if (std::fabs(b1) > 90.0 || std::fabs(b2) > 90.0) {
     r.refusal = Refusal("纬度不能大于90度！");
     return r;

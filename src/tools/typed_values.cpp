@@ -13,13 +13,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Two digits of a DMS fraction starting at `from`, missing digits read as 0.
-int TwoDigits(std::string_view fraction, std::size_t from) {
-  int value = 0;
-  for (std::size_t i = from; i < from + 2; ++i) value = value * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
-  return value;
-}
-
 }  // namespace
 
 std::optional<double> ReadNumber(std::string_view text) {
@@ -59,9 +52,8 @@ std::optional<double> ReadDmsDegrees(std::string_view text) {
     return std::nullopt;
   }
   if (i == firstDigit && fraction.empty()) return std::nullopt;
-  if (TwoDigits(fraction, 0) >= 60 || TwoDigits(fraction, 2) >= 60) return std::nullopt;
   const std::optional<double> dms = ReadNumber(trimmed);
-  if (!dms) return std::nullopt;
+  if (!dms || !ValidDms(*dms)) return std::nullopt;
   return DmsToDegrees(*dms);
 }
 

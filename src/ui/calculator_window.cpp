@@ -60,6 +60,12 @@ const KeyButton kFunctions[] = {
     {"Command40_14", "Cth", "", "Cth"},       {"Command40_15", "ArcCth", "", "ArcCth"},
 };
 
+// The angle keys, each two columns wide under the functions.
+const KeyButton kAngleKeys[] = {
+    {"Command42", "度分秒→度", "度.分秒化为十进制度", "dms2deg"},
+    {"Command43", "度→度分秒", "十进制度化为度.分秒", "deg2dms"},
+};
+
 const KeyButton kStatistics[] = {
     {"Command38", "Data", "记录数据", "Data"},   {"Command32", "N", "数据总数", "N"},
     {"Command33", "Σx", "数据总和", "Sum"},      {"Command34", "Ave", "平均数", "Mean"},
@@ -180,6 +186,10 @@ QGroupBox* CalculatorWindow::buildFunctions() {
   for (const KeyButton& k : kFunctions) {
     grid->addWidget(key(k.name, k.caption, k.tooltip, k.key), i / 6, i % 6);
     ++i;
+  }
+  for (const KeyButton& k : kAngleKeys) {
+    grid->addWidget(key(k.name, k.caption, k.tooltip, k.key), i / 6, i % 6, 1, 2);
+    i += 2;
   }
   return functions_;
 }

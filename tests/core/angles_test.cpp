@@ -27,6 +27,18 @@ TEST(DmsToDegrees, SplitsOnTheDecimalDigits) {
   EXPECT_DOUBLE_EQ(DmsToDegrees(359.595999), 359.0 + 59.0 / 60.0 + 59.99 / 3600.0 + 0.0000 );
 }
 
+TEST(ValidDms, RefusesMinutesOrSecondsOfSixty) {
+  const int cases = ForEachTableLine(KORVANE_TEST_DATA "/dms_validity.txt",
+                                     [](const std::string& line, std::istringstream& fields) {
+    std::string text, expected;
+    fields >> text >> expected;
+    ASSERT_TRUE(expected == "valid" || expected == "refused") << line;
+    // strtod, since a stream refuses denormal numbers and nan.
+    EXPECT_EQ(ValidDms(std::strtod(text.c_str(), nullptr)), expected == "valid") << line;
+  });
+  EXPECT_GE(cases, 30);
+}
+
 TEST(DmsToDegrees, RadiansUseTheProgramsDegreeFactor) {
   EXPECT_DOUBLE_EQ(DmsToRadians(90.3), 90.5 * 0.017453292);
   EXPECT_DOUBLE_EQ(DmsToRadians(-1.2), -(1.0 + 1.0 / 3.0) * 0.017453292);

@@ -188,6 +188,38 @@ TEST(StartDialog, ValidatesShownFieldsInOrder) {
   EXPECT_EQ(ValidateStartDialog(layout, azimuthOnly)->text, "起点定向方位角：未输入！");
 }
 
+// The azimuths of the azimuth form are angles in DMS notation; the same texts
+// in the point form are coordinates.
+TEST(StartDialog, RefusesAnAzimuthWithSixtyMinutesOrSeconds) {
+  struct Case {
+    int record;
+    const char* text;
+    const char* refusal;  // empty when accepted
+  } const cases[] = {
+      {4, "207.80085", "起点定向方位角：数据输入有误！"}, {4, "45.3060", "起点定向方位角：数据输入有误！"},
+      {4, "-0.6", "起点定向方位角：数据输入有误！"},      {4, "207.595999", ""},
+      {9, "90.0060", "终点定向方位角：数据输入有误！"},    {9, "0.5959", ""},
+  };
+  for (const bool azimuthForm : {true, false}) {
+    StartDialogLayout layout;
+    ConfigureOnLoad(layout, TraverseKind::Connecting);
+    ApplyDataOption(layout, TraverseKind::Connecting, azimuthForm);
+    for (const Case& c : cases) {
+      StartRecord fields;
+      for (int k = 1; k <= 10; ++k) fields.record(k) = "100.5";
+      fields.record(c.record) = c.text;
+      const auto refusal = ValidateStartDialog(layout, fields);
+      if (azimuthForm && *c.refusal) {
+        ASSERT_TRUE(refusal) << c.text;
+        EXPECT_EQ(refusal->text, c.refusal);
+        EXPECT_EQ(refusal->record, c.record);
+      } else {
+        EXPECT_FALSE(refusal) << c.text << (azimuthForm ? " (azimuth form)" : " (point form)");
+      }
+    }
+  }
+}
+
 TEST(StartDialog, HiddenFieldsAreSavedEmptyButRecordFourIsKept) {
   StartDialogLayout layout;
   ConfigureOnLoad(layout, TraverseKind::Open);
