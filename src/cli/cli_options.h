@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "argument_bytes.h"
 #include "cli_command.h"
+#include "core/atomic_output.h"
 #include "core/message.h"
 
 namespace korvane::cli {
@@ -24,7 +26,7 @@ inline std::optional<int> ParseCommandLine(QCommandLineParser& parser, const Com
   const QCommandLineOption help({"h", "help"}, "Shows this help.");
   parser.addOption(help);
   QStringList list{QString::fromStdString(std::string("korvane-cli ") + command.name)};
-  for (const std::string& arg : args) list << QString::fromLocal8Bit(arg.c_str());
+  for (const std::string& arg : args) list << ArgText(arg);
   if (!parser.parse(list)) {
     std::cerr << "korvane-cli " << command.name << ": " << parser.errorText().toStdString() << "\n"
               << "usage: korvane-cli " << command.usage << "\n";
@@ -52,6 +54,21 @@ inline void PrintMessage(const Message& m) { std::cerr << m.title << ": " << m.t
 inline int Refuse(const Message& m) {
   PrintMessage(m);
   return 2;
+}
+
+// Every destination that may not be written (no regular file, read-only, or
+// one of the input files) is refused before anything is written: its message
+// ("提示: …") on standard error, status 1, as for any unusable file.
+inline std::optional<int> RefuseDestinations(const std::vector<std::string>& outputs,
+                                             const std::vector<std::string>& inputs) {
+  for (const std::string& output : outputs) {
+    if (output.empty()) continue;
+    if (const std::optional<Message> refusal = DestinationRefusal(output, inputs)) {
+      PrintMessage(*refusal);
+      return 1;
+    }
+  }
+  return std::nullopt;
 }
 
 // Ctrl+C or a termination request while files are written: the command

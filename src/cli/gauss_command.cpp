@@ -60,8 +60,8 @@ int RunValues(const gauss::Settings& settings, const QStringList& values, bool c
 int RunFile(const gauss::Settings& settings, const QCommandLineParser& parser) {
   if (!parser.isSet("input") || !parser.isSet("output"))
     return UsageError(kGaussCommand, "a point list needs both --input and --output");
-  const gauss::ListResult r = gauss::ConvertPointListFile(parser.value("input").toStdString(),
-                                                          parser.value("output").toStdString(), settings);
+  const std::string input = ArgBytes(parser.value("input")), output = ArgBytes(parser.value("output"));
+  const gauss::ListResult r = gauss::ConvertPointListFile(input, output, settings);
   if (r.refusal) {
     PrintMessage(*r.refusal);
     return r.unusable ? 1 : 2;

@@ -48,11 +48,11 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
   if (const auto status = ParseCommandLine(parser, kTraverseCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kTraverseCommand, "unexpected argument " + parser.positionalArguments().front().toStdString());
-  out.start = parser.value(start).toStdString();
-  out.data = parser.value(data).toStdString();
+  out.start = ArgBytes(parser.value(start));
+  out.data = ArgBytes(parser.value(data));
   out.kind = parser.value(kind).toStdString();
-  out.out = parser.value(report).toStdString();
-  out.sketch = parser.value(sketch).toStdString();
+  out.out = ArgBytes(parser.value(report));
+  out.sketch = ArgBytes(parser.value(sketch));
   if (out.start.empty()) return UsageError(kTraverseCommand, "--start is required");
   if (out.data.empty()) return UsageError(kTraverseCommand, "--data is required");
   return std::nullopt;
@@ -81,9 +81,9 @@ QSize SketchSize(const Sketch& sketch) {
   return QSize(kLong, kLong);
 }
 
-bool WriteSketch(const Sketch& sketch, const std::string& path) {
+std::string WriteSketch(const Sketch& sketch, const std::string& path) {
   const auto app = EnsureGuiApplication();
-  return SaveSketchImage(sketch, QString::fromUtf8(path.c_str()), SketchSize(sketch));
+  return SaveSketchImage(sketch, path, SketchSize(sketch));
 }
 
 // Lines of the results table written to standard output as they come, in
@@ -137,14 +137,16 @@ int Finish(const TraverseArgs& a, const SimpleResult& result) {
   if (!a.out.empty() && !result.lines.empty()) {
     const std::string saveError = SaveResultsLines(a.out, result.lines);
     if (!saveError.empty()) {
-      std::cerr << "korvane-cli traverse: cannot write " << a.out << ": " << saveError << "\n";
+      std::cerr << "korvane-cli traverse: " << saveError << "\n";
       return 1;
     }
   }
   if (!result.ok()) return Refuse(*result.refusal);
-  if (!a.sketch.empty() && !WriteSketch(result.sketch, a.sketch)) {
-    std::cerr << "korvane-cli traverse: cannot write the sketch " << a.sketch << "\n";
-    return 1;
+  if (!a.sketch.empty()) {
+    if (const std::string error = WriteSketch(result.sketch, a.sketch); !error.empty()) {
+      std::cerr << "korvane-cli traverse: " << error << "\n";
+      return 1;
+    }
   }
   return 0;
 }
@@ -152,6 +154,7 @@ int Finish(const TraverseArgs& a, const SimpleResult& result) {
 int RunTraverse(const std::vector<std::string>& args) {
   TraverseArgs a;
   if (const auto status = ParseArgs(args, a)) return *status;
+  if (const auto status = RefuseDestinations({a.out, a.sketch}, {a.start, a.data})) return *status;
   std::string startBytes;
   TextFileRead data;
   if (const auto status = ReadInputs(a, startBytes, data)) return *status;

@@ -1,5 +1,7 @@
 #include "text_file.h"
 
+#include "core/atomic_output.h"
+
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
@@ -104,7 +106,7 @@ bool TakeAsUtf8(std::string_view bytes) { return IsStrictUtf8(bytes) && !IsPlain
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string ReadError(const char* what, const std::string& path) { return std::string(what) + path; }
+std::string ReadError(const char* what, const std::string& path) { return std::string(what) + PathForDisplay(path); }
 
 }  // namespace
 
@@ -176,7 +178,7 @@ bool ReadOpenFile(int fd, std::uintmax_t size, std::uintmax_t limit, std::string
 }
 
 std::string TooLarge(std::uintmax_t limit, const std::string& path) {
-  return "文件超过" + std::to_string(limit) + "字节，不予读取：" + path;
+  return "文件超过" + std::to_string(limit) + "字节，不予读取：" + PathForDisplay(path);
 }
 
 }  // namespace

@@ -229,6 +229,10 @@ SplitterOutcome CheckMerge(const MergeRequest& request, const AskYesNo& ask, Mer
       return Refuse("分块文件  " + piece + "  不是普通文件!", SplitterField::MergeList);
     plan.totalSize += size;
   }
+  // A device, a pipe, a read-only file or one of the pieces is never
+  // replaced: an unusable file, as a failed write is.
+  if (const std::optional<Message> refusal = DestinationRefusal(target, request.pieces))
+    return {SplitterStatus::Failed, *refusal, SplitterField::MergeTarget};
   if (targetKind != Kind::Missing) {
     const Message question{"文件  " + target + "  已存在，是否要覆盖？", kSplitterTitle,
                            MessageIcon::Question};
@@ -243,7 +247,10 @@ SplitterOutcome CheckMerge(const MergeRequest& request, const AskYesNo& ask, Mer
 
 SplitterOutcome RunMerge(const MergePlan& plan, const SplitProgress& progress) {
   AtomicOutput output;
-  if (const int error = output.open(plan.target, false)) return Failed(error);
+  if (const int error = output.open(plan.target, false))
+    return error == AtomicOutput::kRefused
+               ? SplitterOutcome{SplitterStatus::Failed, output.refusal(), SplitterField::MergeTarget}
+               : Failed(error);
   std::int64_t done = 0;
   for (const std::string& piece : plan.pieces) {
     const int in = ::open(piece.c_str(), O_RDONLY | O_CLOEXEC);
