@@ -108,13 +108,14 @@ class ChunkedOutput {
 std::optional<int> ReadInputs(const TraverseArgs& a, std::string& startBytes, TextFileRead& data) {
   std::string error;
   if (!ReadFileBytes(a.start, startBytes, error, kMaxStartFileBytes)) {
-    std::cerr << "korvane-cli traverse: cannot read the start-data file " << a.start << ": " << error << "\n";
+    std::cerr << "korvane-cli traverse: cannot read the start-data file " << PathForDisplay(a.start) << ": "
+              << error << "\n";
     return 1;
   }
   data = ReadTextFile(a.data);
   if (!data.ok) {
-    std::cerr << "korvane-cli traverse: cannot read the traverse data file " << a.data << ": " << data.error
-              << "\n";
+    std::cerr << "korvane-cli traverse: cannot read the traverse data file " << PathForDisplay(a.data) << ": "
+              << data.error << "\n";
     return 1;
   }
   return std::nullopt;
