@@ -204,6 +204,9 @@ SplitterOutcome RunSplit(const SplitPlan& plan, const SplitProgress& progress) {
   if (error == 0) error = sh.commit(false);
   if (error != 0) {
     for (const std::string& piece : written) ::unlink(piece.c_str());
+    // A join script that may not be replaced (read-only, no regular file).
+    if (error == AtomicOutput::kRefused)
+      return {SplitterStatus::Failed, bat.refusal().text.empty() ? sh.refusal() : bat.refusal(), SplitterField::Target};
     return Failed(error);
   }
   for (const std::string& stale : plan.stalePieces) ::unlink(stale.c_str());
