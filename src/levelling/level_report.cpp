@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/read_only.h"
 #include "core/numbers.h"
 #include "core/text_file.h"
 #include "levelling/level_table.h"

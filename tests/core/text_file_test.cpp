@@ -152,7 +152,7 @@ TEST(TextFile, RemovesOnlyTemporaryFilesOfEndedProcesses) {
   const std::vector<std::string> oldParts = {".out.txt.part12345", ".out.txt.part0"};
   const std::vector<std::string> keptParts = {".out.txt.part777",     // written just now
                                               ".out.txt.part12x",     // not the pattern
-                                              ".out.txt.part",        //
+                                              ".out.txt.part",        // no number
                                               ".other.txt.part123"};  // another target
   for (const auto& name : removed) folder.write(name, "old");
   for (const auto& name : kept) folder.write(name, "old");
