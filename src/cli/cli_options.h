@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "argument_bytes.h"
 #include "cli_command.h"
+#include "core/atomic_output.h"
 #include "core/message.h"
 
 namespace korvane::cli {
@@ -41,7 +43,9 @@ inline std::string ParserErrorText(const QCommandLineParser& parser) {
 // A required option that was not given.
 inline std::string MissingOption(const char* option) { return std::string("缺少选项 ") + option; }
 // A positional argument the command does not take.
-inline std::string ExtraArgument(const QString& argument) { return "多余的参数：" + argument.toStdString(); }
+inline std::string ExtraArgument(const QString& argument) {
+  return "多余的参数：" + PathForDisplay(ArgBytes(argument));
+}
 
 inline std::optional<int> ParseCommandLine(QCommandLineParser& parser, const Command& command,
                                            const std::vector<std::string>& args) {
@@ -49,7 +53,7 @@ inline std::optional<int> ParseCommandLine(QCommandLineParser& parser, const Com
   const QCommandLineOption help({"h", "help"}, "显示本帮助。");
   parser.addOption(help);
   QStringList list{QString::fromStdString(std::string("korvane-cli ") + command.name)};
-  for (const std::string& arg : args) list << QString::fromLocal8Bit(arg.c_str());
+  for (const std::string& arg : args) list << ArgText(arg);
   if (!parser.parse(list)) return UsageError(command, ParserErrorText(parser));
   if (parser.isSet(help)) {
     // Without an application object the help names "<executable_name>".
@@ -68,6 +72,21 @@ inline void PrintMessage(const Message& m) { std::cerr << m.title << ": " << m.t
 inline int Refuse(const Message& m) {
   PrintMessage(m);
   return 2;
+}
+
+// Every destination that may not be written (no regular file, read-only, or
+// one of the input files) is refused before anything is written: its message
+// ("提示: …") on standard error, status 1, as for any unusable file.
+inline std::optional<int> RefuseDestinations(const std::vector<std::string>& outputs,
+                                             const std::vector<std::string>& inputs) {
+  for (const std::string& output : outputs) {
+    if (output.empty()) continue;
+    if (const std::optional<Message> refusal = DestinationRefusal(output, inputs)) {
+      PrintMessage(*refusal);
+      return 1;
+    }
+  }
+  return std::nullopt;
 }
 
 // Ctrl+C or a termination request while files are written: the command

@@ -22,9 +22,10 @@ constexpr const char* kUsage = "convert FILE [--columns 1,2,3,4,5] [--out OUT [-
 // to OUT (or replacing it). The old file stays as it was until all is written.
 int WriteOut(const std::string& path, const std::string& out, bool replace,
              const std::vector<int>& columns, PointFileStats& stats) {
+  if (const auto status = RefuseDestinations({out}, {path})) return *status;
   AtomicOutput output;
   if (const int error = output.open(out, !replace)) {
-    std::cerr << "korvane-cli convert: 无法写入文件：" << out << "（" << SystemErrorText(error) << "）\n";
+    std::cerr << "korvane-cli convert: " << output.errorText(error) << "\n";
     return 1;
   }
   int writeError = 0;
@@ -41,7 +42,7 @@ int WriteOut(const std::string& path, const std::string& out, bool replace,
     return 1;
   }
   if (writeError != 0) {
-    std::cerr << "korvane-cli convert: 无法写入文件：" << out << "（" << SystemErrorText(writeError) << "）\n";
+    std::cerr << "korvane-cli convert: " << output.errorText(writeError) << "\n";
     return 1;
   }
   return 0;
@@ -89,10 +90,10 @@ int RunConvert(const std::vector<std::string>& args) {
     return UsageError(kConvertCommand, "--columns 应为 1 至 5 的数字，每个至多一次，以“,”分隔");
   if (parser.isSet(replaceOption) && !parser.isSet(outOption))
     return UsageError(kConvertCommand, "--replace 须与 --out 同用");
-  const std::string path = files.front().toStdString();
+  const std::string path = ArgBytes(files.front());
   PointFileStats stats;
   const int status = parser.isSet(outOption)
-                         ? WriteOut(path, parser.value(outOption).toStdString(),
+                         ? WriteOut(path, ArgBytes(parser.value(outOption)),
                                     parser.isSet(replaceOption), columns, stats)
                          : PrintOut(path, columns, stats);
   if (status != 0) return status;

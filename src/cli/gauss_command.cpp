@@ -60,8 +60,8 @@ int RunValues(const gauss::Settings& settings, const QStringList& values, bool c
 int RunFile(const gauss::Settings& settings, const QCommandLineParser& parser) {
   if (!parser.isSet("input") || !parser.isSet("output"))
     return UsageError(kGaussCommand, "点文件须同时给出 --input 和 --output");
-  const gauss::ListResult r = gauss::ConvertPointListFile(parser.value("input").toStdString(),
-                                                          parser.value("output").toStdString(), settings);
+  const gauss::ListResult r = gauss::ConvertPointListFile(ArgBytes(parser.value("input")),
+                                                          ArgBytes(parser.value("output")), settings);
   if (r.refusal) {
     PrintMessage(*r.refusal);
     return r.unusable ? 1 : 2;

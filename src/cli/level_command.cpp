@@ -43,9 +43,11 @@ int RunLevel(const std::vector<std::string>& args) {
   if (const auto status = ParseCommandLine(parser, kLevelCommand, args)) return *status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kLevelCommand, ExtraArgument(parser.positionalArguments().front()));
-  const std::string path = parser.value(data).toStdString();
+  const std::string path = ArgBytes(parser.value(data));
   if (path.empty()) return UsageError(kLevelCommand, MissingOption("--data"));
   if (parser.isSet(html) && parser.value(html).isEmpty()) return UsageError(kLevelCommand, "选项 --html 缺少文件名");
+  const std::string htmlPath = ArgBytes(parser.value(html));
+  if (const auto status = RefuseDestinations({htmlPath}, {path})) return *status;
 
   std::string error;
   const levelling::LevelFileLoad load = levelling::LoadLevelFile(path, error);
@@ -62,8 +64,11 @@ int RunLevel(const std::vector<std::string>& args) {
   std::cout << levelling::LevelTableText(outcome.result);
   std::cout.flush();
   if (!parser.isSet(html)) return 0;
-  const ReportWrite write = levelling::WriteLevelReport(parser.value(html).toStdString(), outcome.result);
-  if (write.refusal) return Refuse(*write.refusal);
+  const ReportWrite write = levelling::WriteLevelReport(htmlPath, outcome.result);
+  if (write.refusal) {
+    PrintMessage(*write.refusal);
+    return 1;
+  }
   if (!write.error.empty()) {
     std::cerr << "korvane-cli level: " << write.error << "\n";
     return 1;

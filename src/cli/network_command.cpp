@@ -46,9 +46,9 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   if (const auto status = ParseCommandLine(parser, kNetworkCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kNetworkCommand, ExtraArgument(parser.positionalArguments().front()));
-  opt.data = parser.value(data).toStdString();
-  opt.html = parser.value(html).toStdString();
-  opt.sketch = parser.value(sketch).toStdString();
+  opt.data = ArgBytes(parser.value(data));
+  opt.html = ArgBytes(parser.value(html));
+  opt.sketch = ArgBytes(parser.value(sketch));
   if (opt.data.empty()) return UsageError(kNetworkCommand, MissingOption("--data"));
   if (parser.isSet(html) && opt.html.empty()) return UsageError(kNetworkCommand, "选项 --html 缺少文件名");
   if (parser.isSet(sketch) && opt.sketch.empty()) return UsageError(kNetworkCommand, "选项 --sketch 缺少文件名");
@@ -77,13 +77,19 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
 int WriteFiles(const NetworkCliOptions& opt, const NetworkInput& input, const NetworkResult& result) {
   if (opt.html.empty() && opt.sketch.empty()) return 0;
   auto app = EnsureGuiApplication();
-  if (std::string failure; !opt.sketch.empty() && !SaveNetworkSketch(opt.sketch, result, &failure)) {
-    std::cerr << "korvane-cli network: " << failure << "\n";
-    return 1;
+  if (!opt.sketch.empty()) {
+    if (const std::string error = SaveNetworkSketch(opt.sketch, result); !error.empty()) {
+      std::cerr << "korvane-cli network: " << error << "\n";
+      return 1;
+    }
   }
   if (opt.html.empty()) return 0;
-  const ReportFilesWrite write = WriteNetworkReportFiles(ReportFileName(opt.html), input, result, opt.engine);
-  if (write.refusal) return Refuse(*write.refusal);
+  const ReportFilesWrite write =
+      WriteNetworkReportFiles(ReportFileName(opt.html), input, result, opt.engine, {opt.data});
+  if (write.refusal) {
+    PrintMessage(*write.refusal);
+    return 1;
+  }
   if (!write.error.empty()) {
     std::cerr << "korvane-cli network: " << write.error << "\n";
     return 1;
@@ -94,6 +100,10 @@ int WriteFiles(const NetworkCliOptions& opt, const NetworkInput& input, const Ne
 int RunNetwork(const std::vector<std::string>& args) {
   NetworkCliOptions opt;
   if (const auto status = ParseOptions(args, opt)) return *status;
+  const std::string report = ReportFileName(opt.html);
+  if (const auto status = RefuseDestinations({opt.sketch, report, report.empty() ? report : ReportImagePath(report)},
+                                             {opt.data}))
+    return *status;
   std::string error;
   const NetworkFileLoad load = LoadNetworkFile(opt.data, error);
   if (!error.empty()) {

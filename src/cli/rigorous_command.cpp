@@ -59,7 +59,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   if (const auto status = ParseCommandLine(parser, kRigorousCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kRigorousCommand, ExtraArgument(parser.positionalArguments().front()));
-  opt.data = parser.value(data).toStdString();
+  opt.data = ArgBytes(parser.value(data));
   opt.check = parser.isSet(check);
   opt.answerOk = parser.isSet(answerOk);
   opt.standardGiven = parser.isSet(standard);
@@ -71,7 +71,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   if (opt.gradeGiven && !Contains(grades, opt.grade))
     return UsageError(kRigorousCommand, "未知的等级：" + opt.grade);
   opt.html = parser.isSet(html);
-  opt.htmlPath = parser.value(html).toStdString();
+  opt.htmlPath = ArgBytes(parser.value(html));
   if (opt.data.empty()) return UsageError(kRigorousCommand, MissingOption("--data"));
   if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "选项 --html 缺少文件名");
   // Picking a standard refills the grade list and sets its text, as the
@@ -83,6 +83,10 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
 int RunRigorous(const std::vector<std::string>& args) {
   RigorousOptions opt;
   if (const auto status = ParseOptions(args, opt)) return *status;
+  if (opt.html) {
+    const std::string path = ReportFileName(opt.htmlPath);
+    if (const auto status = RefuseDestinations({path, ReportImagePath(path)}, {opt.data})) return *status;
+  }
 
   std::string error;
   RigorousFileLoad load = LoadRigorousFile(opt.data, error);
@@ -113,8 +117,11 @@ int RunRigorous(const std::vector<std::string>& args) {
   auto app = EnsureGuiApplication();
   const std::string path = ReportFileName(opt.htmlPath);
   RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, {}};
-  const ReportFilesWrite write = WriteRigorousReportFiles(path, input);
-  if (write.refusal) return Refuse(*write.refusal);
+  const ReportFilesWrite write = WriteRigorousReportFiles(path, input, {opt.data});
+  if (write.refusal) {
+    PrintMessage(*write.refusal);
+    return 1;
+  }
   if (!write.error.empty()) {
     std::cerr << "korvane-cli rigorous: " << write.error << "\n";
     return 1;

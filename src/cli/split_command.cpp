@@ -56,8 +56,8 @@ int RunSplitCommand(const std::vector<std::string>& args) {
   if (const auto status = ParseCommandLine(parser, kSplitCommand, args)) return *status;
   if (parser.positionalArguments().size() != 1) return UsageError(kSplitCommand, "应给出一个源文件，且只给一个");
   SplitRequest request;
-  request.source = parser.positionalArguments().front().toStdString();
-  request.target = parser.isSet(target) ? parser.value(target).toStdString() : ProposeBaseName(request.source);
+  request.source = ArgBytes(parser.positionalArguments().front());
+  request.target = parser.isSet(target) ? ArgBytes(parser.value(target)) : ProposeBaseName(request.source);
   request.customSize = parser.isSet(kb);
   request.customKb = parser.value(kb).toStdString();
   SplitPlan plan;
@@ -82,13 +82,13 @@ int RunMergeCommand(const std::vector<std::string>& args) {
   MergeRequest request;
   if (parser.isSet(from)) {
     if (positional.size() > 1) return UsageError(kMergeCommand, "用 --from 时至多再给出目标文件");
-    const std::string first = parser.value(from).toStdString();
+    const std::string first = ArgBytes(parser.value(from));
     request.pieces = PiecesToAdd(first);
-    request.target = positional.isEmpty() ? MergedName(request.pieces.front()) : positional.front().toStdString();
+    request.target = positional.isEmpty() ? MergedName(request.pieces.front()) : ArgBytes(positional.front());
   } else {
     if (positional.size() < 2) return UsageError(kMergeCommand, "应给出目标文件和至少一个分割块");
-    request.target = positional.takeFirst().toStdString();
-    for (const QString& piece : positional) request.pieces.push_back(piece.toStdString());
+    request.target = ArgBytes(positional.takeFirst());
+    for (const QString& piece : positional) request.pieces.push_back(ArgBytes(piece));
   }
   MergePlan plan;
   const SplitterOutcome checked = CheckMerge(request, Answers(parser.isSet(yes)), plan);

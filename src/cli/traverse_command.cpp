@@ -48,11 +48,11 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
   if (const auto status = ParseCommandLine(parser, kTraverseCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kTraverseCommand, ExtraArgument(parser.positionalArguments().front()));
-  out.start = parser.value(start).toStdString();
-  out.data = parser.value(data).toStdString();
+  out.start = ArgBytes(parser.value(start));
+  out.data = ArgBytes(parser.value(data));
   out.kind = parser.value(kind).toStdString();
-  out.out = parser.value(report).toStdString();
-  out.sketch = parser.value(sketch).toStdString();
+  out.out = ArgBytes(parser.value(report));
+  out.sketch = ArgBytes(parser.value(sketch));
   if (out.start.empty()) return UsageError(kTraverseCommand, MissingOption("--start"));
   if (out.data.empty()) return UsageError(kTraverseCommand, MissingOption("--data"));
   return std::nullopt;
@@ -81,9 +81,9 @@ QSize SketchSize(const Sketch& sketch) {
   return QSize(kLong, kLong);
 }
 
-bool WriteSketch(const Sketch& sketch, const std::string& path, std::string& failure) {
+std::string WriteSketch(const Sketch& sketch, const std::string& path) {
   const auto app = EnsureGuiApplication();
-  return SaveSketchImage(sketch, QString::fromUtf8(path.c_str()), SketchSize(sketch), &failure);
+  return SaveSketchImage(sketch, path, SketchSize(sketch));
 }
 
 // Lines of the results table written to standard output as they come, in
@@ -141,9 +141,11 @@ int Finish(const TraverseArgs& a, const SimpleResult& result) {
     }
   }
   if (!result.ok()) return Refuse(*result.refusal);
-  if (std::string failure; !a.sketch.empty() && !WriteSketch(result.sketch, a.sketch, failure)) {
-    std::cerr << "korvane-cli traverse: " << failure << "\n";
-    return 1;
+  if (!a.sketch.empty()) {
+    if (const std::string error = WriteSketch(result.sketch, a.sketch); !error.empty()) {
+      std::cerr << "korvane-cli traverse: " << error << "\n";
+      return 1;
+    }
   }
   return 0;
 }
@@ -151,6 +153,7 @@ int Finish(const TraverseArgs& a, const SimpleResult& result) {
 int RunTraverse(const std::vector<std::string>& args) {
   TraverseArgs a;
   if (const auto status = ParseArgs(args, a)) return *status;
+  if (const auto status = RefuseDestinations({a.out, a.sketch}, {a.start, a.data})) return *status;
   std::string startBytes;
   TextFileRead data;
   if (const auto status = ReadInputs(a, startBytes, data)) return *status;

@@ -1,5 +1,7 @@
 #include "text_file.h"
 
+#include "core/atomic_output.h"
+
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
@@ -129,7 +131,7 @@ std::optional<std::string> DecodeMarked(std::string_view bytes) {
   return text;
 }
 
-std::string ReadError(const char* what, const std::string& path) { return std::string(what) + path; }
+std::string ReadError(const char* what, const std::string& path) { return std::string(what) + PathForDisplay(path); }
 
 }  // namespace
 
@@ -250,7 +252,7 @@ std::string CannotRead(const std::string& path, int error) {
 }
 
 std::string TooLarge(std::uintmax_t limit, const std::string& path) {
-  return "文件超过" + std::to_string(limit) + "字节，不予读取：" + path;
+  return "文件超过" + std::to_string(limit) + "字节，不予读取：" + PathForDisplay(path);
 }
 
 }  // namespace

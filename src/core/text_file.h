@@ -60,12 +60,11 @@ std::string ToCrLf(std::string_view text);
 // file, a folder, a pipe, a device, a larger file) is reported in `error`.
 TextFileRead ReadTextFile(const std::string& path, std::uintmax_t limit = kMaxDataFileBytes);
 
-// Replaces the file with the text in GBK and CR LF. The text goes to a
-// temporary file ".NAME.korvane-tmp-PID-N" beside the target first and is
-// renamed over it, so that a failure or a kill never leaves the target empty
-// or half written. Temporary files of that exact pattern left by a process
-// that no longer runs are removed first. Returns an empty string on success,
-// otherwise the reason.
+// Replaces the file with the text in GBK and CR LF through the atomic writer
+// (atomic_output.h), so that a failure or a kill never leaves the target
+// empty or half written, and a destination that is no regular file or is
+// read-only is refused. Returns an empty string on success, otherwise the
+// reason.
 std::string WriteTextFile(const std::string& path, std::string_view utf8Text);
 // The same for raw bytes.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
@@ -80,6 +79,10 @@ using LineSource = std::function<void(const LineSink& sink)>;
 // The same for lines handed over as they are produced, so that a long text is
 // never held whole: a report of many stations is written while it is made.
 std::string WriteLinesAtomically(const std::string& path, const LineSource& produce, std::string_view trailer = {});
+class AtomicOutput;
+// Writes the lines into an open output as WriteLinesAtomically does; 0 or
+// the error number.
+int WriteLines(AtomicOutput& output, const LineSource& produce, std::string_view trailer = {});
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error,
                    std::uintmax_t limit = kMaxDataFileBytes);
 

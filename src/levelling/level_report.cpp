@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/read_only.h"
 #include "core/numbers.h"
 #include "core/text_file.h"
 #include "levelling/level_table.h"
@@ -102,13 +101,7 @@ std::vector<std::string> LevelReportLines(const LevelResult& r, const std::strin
 }
 
 ReportWrite WriteLevelReport(const std::string& path, const LevelResult& result) {
-  ReportWrite write;
-  if (IsReadOnlyFile(path)) {
-    write.refusal = ReadOnlyReportMessage();
-    return write;
-  }
-  write.error = WriteLinesAtomically(path, LevelReportLines(result));
-  return write;
+  return WriteRigorousReport(path, LevelReportLines(result));
 }
 
 }  // namespace korvane::levelling

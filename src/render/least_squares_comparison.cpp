@@ -2,12 +2,13 @@
 
 #include <cmath>
 
-#include "core/read_only.h"
+#include "core/atomic_output.h"
 #include "core/numbers.h"
 #include "core/text_utils.h"
 #include "network/network_report.h"
 #include "network/network_sketch.h"
 #include "render/network_report_files.h"
+#include "render/sketch_renderer.h"
 #include "rigorous/rigorous_report.h"
 
 namespace korvane {
@@ -145,25 +146,22 @@ ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath, cons
                                              const RigorousParameters& params, const RigorousResult& weighted) {
   ReportFilesWrite write;
   const std::string path = LeastSquaresReportPath(reportPath);
-  if (IsReadOnlyFile(path)) {
-    write.refusal = ReadOnlyReportMessage();
-    return write;
-  }
+  write.refusal = DestinationRefusal(path);
+  if (write.refusal) return write;
   const SingleTraverseLeastSquares solved = AdjustSingleTraverseByNetwork(table, params, weighted);
   if (!solved.ok()) {
     write.refusal = solved.refusal;
     return write;
   }
-  // The picture first, as for the weighted report.
-  const std::string imagePath = ReportImagePath(path);
-  if (!SaveNetworkSketch(imagePath, solved.network, &write.error)) {
-    return write;
-  }
+  // The report and its picture as a pair, as for the weighted report.
+  const Sketch sketch = NetworkSketch(solved.network, EllipseExaggeration(solved.network));
   const ComparisonReportInput input{weighted, solved, ReportImageName(path)};
-  const ReportWrite report = WriteRigorousReport(path, ComparisonReportLines(input));
-  write.refusal = report.refusal;
-  write.error = report.error;
-  return write;
+  const std::vector<std::string> lines = ComparisonReportLines(input);
+  return WriteReportWithPicture(
+      path, SketchOperations(sketch),
+      QSize(kNetworkSketchWidth, kNetworkSketchHeight), [&](const LineSink& sink) {
+        for (const std::string& line : lines) sink(line);
+      });
 }
 
 }  // namespace korvane

@@ -3,7 +3,6 @@
 #include <QSize>
 #include <QString>
 
-#include "core/read_only.h"
 #include "network/network_report.h"
 #include "network/network_sketch.h"
 #include "render/sketch_renderer.h"
@@ -11,26 +10,23 @@
 
 namespace korvane {
 
-bool SaveNetworkSketch(const std::string& path, const NetworkResult& result, std::string* failure) {
+std::string SaveNetworkSketch(const std::string& path, const NetworkResult& result) {
   const Sketch sketch = NetworkSketch(result, EllipseExaggeration(result));
-  return SaveSketchImage(sketch, QString::fromStdString(path), QSize(kNetworkSketchWidth, kNetworkSketchHeight),
-                         failure);
+  return SaveSketchImage(sketch, path, QSize(kNetworkSketchWidth, kNetworkSketchHeight));
 }
 
 ReportFilesWrite WriteNetworkReportFiles(const std::string& reportPath, const NetworkInput& input,
-                                         const NetworkResult& result, const NetworkOptions& options) {
-  ReportFilesWrite write;
-  if (IsReadOnlyFile(reportPath)) {
-    write.refusal = ReadOnlyReportMessage();
-    return write;
-  }
-  const std::string imagePath = ReportImagePath(reportPath);
-  if (!SaveNetworkSketch(imagePath, result, &write.error)) return write;
+                                         const NetworkResult& result, const NetworkOptions& options,
+                                         const std::vector<std::string>& inputs) {
+  const Sketch sketch = NetworkSketch(result, EllipseExaggeration(result));
   NetworkReportInput in{input, result, options, EllipseExaggeration(result), ReportImageName(reportPath)};
-  const ReportWrite report = WriteRigorousReport(reportPath, NetworkReportLines(in));
-  write.refusal = report.refusal;
-  write.error = report.error;
-  return write;
+  const std::vector<std::string> lines = NetworkReportLines(in);
+  return WriteReportWithPicture(
+      reportPath, SketchOperations(sketch), QSize(kNetworkSketchWidth, kNetworkSketchHeight),
+      [&](const LineSink& sink) {
+        for (const std::string& line : lines) sink(line);
+      },
+      inputs);
 }
 
 }  // namespace korvane

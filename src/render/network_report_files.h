@@ -8,12 +8,13 @@
 
 namespace korvane {
 
-// Writes the picture beside the report (ReportImagePath), then the report
-// under `reportPath` (already the final name, see ReportFileName). A
-// read-only report is refused before anything is written.
+// Writes the report under `reportPath` (already the final name, see
+// ReportFileName) and its picture as a pair (WriteReportWithPicture).
 ReportFilesWrite WriteNetworkReportFiles(const std::string& reportPath, const NetworkInput& input,
-                                         const NetworkResult& result, const NetworkOptions& options);
-// Writes only the sketch picture (BMP, or PNG/JPEG by the name's ending).
-bool SaveNetworkSketch(const std::string& path, const NetworkResult& result, std::string* failure = nullptr);
+                                         const NetworkResult& result, const NetworkOptions& options,
+                                         const std::vector<std::string>& inputs = {});
+// Writes only the sketch picture (BMP, or PNG/JPEG by the name's ending);
+// an empty string, or why it could not be written.
+std::string SaveNetworkSketch(const std::string& path, const NetworkResult& result);
 
 }  // namespace korvane

@@ -11,7 +11,10 @@
 #include <QPointF>
 #include <QStringList>
 
+#include "core/atomic_output.h"
+#include "core/message_text.h"
 #include "core/text_file.h"
+#include "core/text_utils.h"
 #include "render/chinese_fonts.h"
 
 namespace korvane {
@@ -65,17 +68,16 @@ struct PenState {
   }
 };
 
-// Source of a sketch held whole.
-SketchSource Operations(const Sketch& sketch) {
+}  // namespace
+
+SketchSource SketchOperations(const Sketch& sketch) {
   return [&sketch](const SketchSink& sink) {
     for (const SketchOp& op : sketch.ops) sink(op);
   };
 }
 
-}  // namespace
-
 void PaintSketch(QPainter& painter, const Sketch& sketch, const QRect& target) {
-  PaintSketch(painter, Operations(sketch), target);
+  PaintSketch(painter, SketchOperations(sketch), target);
 }
 
 void PaintSketch(QPainter& painter, const SketchSource& source, const QRect& target) {
@@ -129,7 +131,7 @@ void PaintSketch(QPainter& painter, const SketchSource& source, const QRect& tar
   painter.restore();
 }
 
-QImage RenderSketch(const Sketch& sketch, const QSize& size) { return RenderSketch(Operations(sketch), size); }
+QImage RenderSketch(const Sketch& sketch, const QSize& size) { return RenderSketch(SketchOperations(sketch), size); }
 
 QImage RenderSketch(const SketchSource& source, const QSize& size) {
   QImage image(size, QImage::Format_RGB32);
@@ -140,42 +142,34 @@ QImage RenderSketch(const SketchSource& source, const QSize& size) {
   return image;
 }
 
-bool SaveSketchImage(const Sketch& sketch, const QString& path, const QSize& size, std::string* failure) {
-  return SaveSketchImage(Operations(sketch), path, size, failure);
-}
-
-namespace {
-
-// The message of a picture not written; `reason` may be the writer's whole
-// message "无法写入文件：PATH（reason）", of which the reason is kept.
-bool PictureFailure(const QString& path, std::string reason, std::string* failure) {
-  const std::size_t open = reason.rfind("（");
-  if (open != std::string::npos && reason.ends_with("）"))
-    reason = reason.substr(open + std::string_view("（").size(),
-                           reason.size() - open - std::string_view("（").size() - std::string_view("）").size());
-  if (failure) *failure = "无法写入图片：" + path.toStdString() + "（" + reason + "）";
-  return false;
-}
-
-}  // namespace
-
-bool SaveSketchImage(const SketchSource& source, const QString& path, const QSize& size, std::string* failure) {
-  const QString lower = path.toLower();
+QByteArray EncodeSketchImage(const SketchSource& source, std::string_view path, const QSize& size) {
+  const std::string lower = ToLowerAscii(path);
   const char* format = "BMP";
-  if (lower.endsWith(".png")) format = "PNG";
-  else if (lower.endsWith(".jpg") || lower.endsWith(".jpeg")) format = "JPG";
-  // Encoded in memory and written through the atomic writer, so that a kill
-  // leaves the old picture or the new one, never a part of either.
+  if (lower.ends_with(".png")) format = "PNG";
+  else if (lower.ends_with(".jpg") || lower.ends_with(".jpeg")) format = "JPG";
   QByteArray encoded;
   QBuffer buffer(&encoded);
-  if (!buffer.open(QIODevice::WriteOnly) || !RenderSketch(source, size).save(&buffer, format))
-    return PictureFailure(path, "图片无法编码", failure);
-  buffer.close();
-  const QByteArray localPath = path.toLocal8Bit();
-  const std::string error =
-      WriteFileAtomically(std::string(localPath.constData(), static_cast<std::size_t>(localPath.size())),
-                          std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
-  return error.empty() || PictureFailure(path, error, failure);
+  if (!buffer.open(QIODevice::WriteOnly) || !RenderSketch(source, size).save(&buffer, format)) return {};
+  return encoded;
+}
+
+std::string SaveSketchImage(const Sketch& sketch, const std::string& path, const QSize& size) {
+  return SaveSketchImage(SketchOperations(sketch), path, size);
+}
+
+std::string SaveSketchImage(const SketchSource& source, const std::string& path, const QSize& size) {
+  // Encoded in memory and written through the atomic writer, so that a kill
+  // leaves the old picture or the new one, never a part of either.
+  if (const std::optional<Message> refusal = DestinationRefusal(path)) return refusal->text;
+  const QByteArray encoded = EncodeSketchImage(source, path, size);
+  if (encoded.isEmpty()) return "无法生成图片：" + PathForDisplay(path);
+  AtomicOutput output;
+  int error = output.open(path, false);
+  if (error == 0) error = output.write(std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
+  if (error == 0) error = output.commit();
+  if (error == 0) return {};
+  if (error == AtomicOutput::kRefused) return output.errorText(error);
+  return "无法写入图片：" + PathForDisplay(path) + "（" + SystemErrorText(error) + "）";
 }
 
 }  // namespace korvane

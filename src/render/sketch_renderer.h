@@ -4,13 +4,17 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QByteArray>
 #include <QString>
 #include <string>
+#include <string_view>
 
 #include "core/sketch.h"
 
 namespace korvane {
 
+// The operations of a sketch held whole, as a source (the sketch must outlive it).
+SketchSource SketchOperations(const Sketch& sketch);
 // Paints the sketch into the target rectangle of the painter's device; the
 // sketch's scale operation maps its survey rectangle onto the target.
 void PaintSketch(QPainter& painter, const Sketch& sketch, const QRect& target);
@@ -19,11 +23,13 @@ void PaintSketch(QPainter& painter, const SketchSource& source, const QRect& tar
 // A white picture of the given size with the sketch on it.
 QImage RenderSketch(const Sketch& sketch, const QSize& size);
 QImage RenderSketch(const SketchSource& source, const QSize& size);
-// Writes the picture as BMP, or as JPEG when the name ends in ".jpg"/".jpeg",
-// or as PNG when it ends in ".png". Returns false when it could not be written,
-// with "无法写入图片：PATH（reason）" in `failure` when one is given.
-bool SaveSketchImage(const Sketch& sketch, const QString& path, const QSize& size, std::string* failure = nullptr);
-bool SaveSketchImage(const SketchSource& source, const QString& path, const QSize& size,
-                     std::string* failure = nullptr);
+// The picture's file bytes: BMP, or JPEG when the name ends in ".jpg"/".jpeg",
+// or PNG when it ends in ".png" (in any case). Empty when it cannot be made.
+QByteArray EncodeSketchImage(const SketchSource& source, std::string_view path, const QSize& size);
+// Writes the picture through the atomic writer under the name's bytes.
+// Returns an empty string, or why it could not be written (the refusal of
+// the destination included).
+std::string SaveSketchImage(const Sketch& sketch, const std::string& path, const QSize& size);
+std::string SaveSketchImage(const SketchSource& source, const std::string& path, const QSize& size);
 
 }  // namespace korvane

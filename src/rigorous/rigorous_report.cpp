@@ -1,7 +1,7 @@
 #include "rigorous/rigorous_report.h"
 
 #include "core/numbers.h"
-#include "core/read_only.h"
+#include "core/atomic_output.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
 
@@ -269,10 +269,11 @@ std::vector<std::string> RigorousReportLines(const RigorousReportInput& in) {
 
 std::string ReportFileName(std::string_view chosen) {
   if (chosen.empty()) return {};
-  std::size_t start = 0;
-  const std::string name = ToLowerAscii(FileNamePart(chosen, start));
-  std::string path = std::string(chosen.substr(0, start)) + name;
-  if (!EndsWith(path, ".htm") && !EndsWith(path, ".html")) path += ".html";
+  // The name is kept as typed: on a file system that tells capitals apart a
+  // lower-cased name would be another file. Only the ending's test ignores case.
+  std::string path(chosen);
+  const std::string lower = ToLowerAscii(chosen);
+  if (!EndsWith(lower, ".htm") && !EndsWith(lower, ".html")) path += ".html";
   return path;
 }
 
@@ -286,23 +287,19 @@ std::string ReportImagePath(std::string_view reportPath) {
 
 std::string ReportImageName(std::string_view reportPath) {
   std::size_t start = 0;
-  return FileNamePart(ReportImagePath(reportPath), start);
+  return PathForDisplay(FileNamePart(ReportImagePath(reportPath), start));
 }
 
 Message SaveReportQuestion() {
   return {"要保存结果吗？", "平差结果为HTML文件", MessageIcon::Question};
 }
 
-Message ReadOnlyReportMessage() {
-  return {"文件只读,请先改变文件属性", "提示", MessageIcon::Information};
-}
+Message ReadOnlyReportMessage() { return ReadOnlyFileMessage(); }
 
 ReportWrite WriteRigorousReport(const std::string& path, const LineSource& produce) {
   ReportWrite write;
-  if (IsReadOnlyFile(path)) {
-    write.refusal = ReadOnlyReportMessage();
-    return write;
-  }
+  write.refusal = DestinationRefusal(path);
+  if (write.refusal) return write;
   write.error = WriteLinesAtomically(path, produce);
   return write;
 }

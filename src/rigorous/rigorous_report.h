@@ -33,12 +33,13 @@ void WriteRigorousReportLines(const RigorousReportInput& input, const LineSink& 
 // The same lines gathered.
 std::vector<std::string> RigorousReportLines(const RigorousReportInput& input);
 
-// The file name the report is written under: the chosen name with its file
-// name lower-cased and ".html" appended unless it ends in ".htm" or ".html".
+// The file name the report is written under: the chosen name as typed, with
+// ".html" appended unless it ends in ".htm" or ".html" (in any case).
 // An empty choice stays empty (nothing is written).
 std::string ReportFileName(std::string_view chosen);
 // The picture beside the report: the report's name with ".bmp" instead of its
-// extension, and the same without the folder for the IMG line.
+// extension, and the same without the folder as text for the IMG line (a
+// name in GBK bytes read as GBK).
 std::string ReportImagePath(std::string_view reportPath);
 std::string ReportImageName(std::string_view reportPath);
 
@@ -50,11 +51,12 @@ inline constexpr const char* kReportDialogFilter = "HTML文件(*.HTML)|*.HTML";
 Message ReadOnlyReportMessage();
 
 struct ReportWrite {
-  std::optional<Message> refusal;  // the target is read-only: nothing written
+  std::optional<Message> refusal;  // the target is refused: nothing written
   std::string error;               // the file could not be written
   bool ok() const { return !refusal && error.empty(); }
 };
-// Replaces the file with the lines in GBK and CR LF, unless it is read-only.
+// Replaces the file with the lines in GBK and CR LF, unless the destination
+// is refused (read-only, or no regular file).
 ReportWrite WriteRigorousReport(const std::string& path, const std::vector<std::string>& lines);
 // The same for lines written as they are produced.
 ReportWrite WriteRigorousReport(const std::string& path, const LineSource& produce);

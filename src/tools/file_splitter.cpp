@@ -38,6 +38,9 @@ SplitterOutcome Declined(SplitterField focus = SplitterField::None) {
 }
 
 SplitterOutcome Failed(int error) {
+  // A staged name the writer may not replace: only a stray non-file can
+  // stand there, and the split stops as a failed write would.
+  if (error == AtomicOutput::kRefused) error = EEXIST;
   if (error < 0) return {SplitterStatus::Cancelled, {}, SplitterField::None};
   return {SplitterStatus::Failed, DiskErrorMessage(error), SplitterField::None};
 }
@@ -236,14 +239,19 @@ bool WriteProtected(const std::string& path) {
 
 // A split that would replace or remove a write-protected file of the old
 // set fails before it writes anything.
-int CheckOldSetWritable(const SplitPlan& plan, const std::string& folder) {
-  for (const char* script : {"Link.bat", "link.sh"})
-    if (WriteProtected(InFolder(folder, script))) return EACCES;
-  for (std::int64_t k = 1; k <= plan.count; ++k)
-    if (WriteProtected(PieceName(plan.base, k))) return EACCES;
-  for (const std::string& piece : PiecesBeyond(plan.base, plan.count))
-    if (WriteProtected(piece)) return EACCES;
-  return 0;
+// A join script or piece name held by a folder, a pipe or a device is never
+// replaced either: the split is refused with the writer's own message.
+std::optional<SplitterOutcome> CheckOldSet(const SplitPlan& plan, const std::string& folder) {
+  std::vector<std::string> names{InFolder(folder, "Link.bat"), InFolder(folder, "link.sh")};
+  for (std::int64_t k = 1; k <= plan.count; ++k) names.push_back(PieceName(plan.base, k));
+  for (const std::string& piece : PiecesBeyond(plan.base, plan.count)) names.push_back(piece);
+  for (const std::string& name : names) {
+    const Kind kind = KindOf(name);
+    if (kind == Kind::Folder || kind == Kind::Other)
+      return SplitterOutcome{SplitterStatus::Failed, *DestinationRefusal(name), SplitterField::Target};
+    if (WriteProtected(name)) return Failed(EACCES);
+  }
+  return std::nullopt;
 }
 
 // Writes one piece from the source's current position.
@@ -316,7 +324,7 @@ SplitterOutcome RunSplit(const SplitPlan& plan, const SplitProgress& progress) {
   const std::string folder = FolderOf(plan.base);
   const std::string baseName = FileNameOf(plan.base);
   ReapStaged(folder, baseName);
-  if (const int error = CheckOldSetWritable(plan, folder)) return Failed(error);
+  if (std::optional<SplitterOutcome> refused = CheckOldSet(plan, folder)) return *refused;
   const int source = ::open(plan.source.c_str(), O_RDONLY | O_CLOEXEC);
   if (source < 0) return Failed(errno);
   int error = 0;
@@ -359,6 +367,10 @@ SplitterOutcome CheckMerge(const MergeRequest& request, const AskYesNo& ask, Mer
     if (!base.empty() && SplitUnfinished(base)) return Refuse(kUnfinishedText, SplitterField::MergeList);
     plan.totalSize += size;
   }
+  // A device, a pipe, a read-only file or one of the pieces is never
+  // replaced: an unusable file, as a failed write is.
+  if (const std::optional<Message> refusal = DestinationRefusal(target, request.pieces))
+    return {SplitterStatus::Failed, *refusal, SplitterField::MergeTarget};
   if (targetKind != Kind::Missing) {
     const Message question{"文件  " + target + "  已存在，是否要覆盖？", kSplitterTitle,
                            MessageIcon::Question};
@@ -373,7 +385,10 @@ SplitterOutcome CheckMerge(const MergeRequest& request, const AskYesNo& ask, Mer
 
 SplitterOutcome RunMerge(const MergePlan& plan, const SplitProgress& progress) {
   AtomicOutput output;
-  if (const int error = output.open(plan.target, false)) return Failed(error);
+  if (const int error = output.open(plan.target, false))
+    return error == AtomicOutput::kRefused
+               ? SplitterOutcome{SplitterStatus::Failed, output.refusal(), SplitterField::MergeTarget}
+               : Failed(error);
   std::int64_t done = 0;
   for (const std::string& piece : plan.pieces) {
     const int in = ::open(piece.c_str(), O_RDONLY | O_CLOEXEC);

@@ -1,6 +1,7 @@
 #include "tools/gauss_point_list.h"
 
 #include "core/line_fields.h"
+#include "core/atomic_output.h"
 #include "core/message_text.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
@@ -82,6 +83,12 @@ ListResult ConvertPointList(std::string_view text, const Settings& settings) {
 
 ListResult ConvertPointListFile(const std::string& input, const std::string& output,
                                 const Settings& settings) {
+  if (std::optional<Message> refusal = DestinationRefusal(output, {input})) {
+    ListResult r;
+    r.refusal = std::move(refusal);
+    r.unusable = true;
+    return r;
+  }
   const TextFileRead read = ReadTextFile(input, kMaxPointListBytes);
   if (!read.ok) {
     ListResult r;

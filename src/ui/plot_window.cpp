@@ -1,6 +1,7 @@
 #include "ui/plot_window.h"
 
 #include <QDir>
+#include <QFile>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScrollArea>
@@ -75,8 +76,8 @@ void PlotWindow::showSketch(const Sketch& sketch) {
   raise();
 }
 
-bool PlotWindow::savePicture(const QString& path) const {
-  return SaveSketchImage(canvas_->sketch(), path, SurfaceSize());
+std::string PlotWindow::savePicture(const QString& path) const {
+  return SaveSketchImage(canvas_->sketch(), QFile::encodeName(path).toStdString(), SurfaceSize());
 }
 
 void PlotWindow::saveFigure() {
@@ -87,10 +88,8 @@ void PlotWindow::saveFigure() {
   request.defaultSuffix = "bmp";
   const QString chosen = WithDefaultSuffix(files_.saveFile(this, request), "bmp");
   if (chosen.isEmpty()) return;
-  if (!savePicture(chosen)) {
-    messages_.inform(this, Message{"图形无法保存：" + chosen.toStdString(), "请检查",
-                                   MessageIcon::Warning});
-  }
+  if (const std::string error = savePicture(chosen); !error.empty())
+    messages_.inform(this, Message{"图形无法保存：" + error, "请检查", MessageIcon::Warning});
 }
 
 }  // namespace korvane

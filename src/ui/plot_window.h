@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 // The plot window (Form_wcty): a drawing surface larger than its viewport,
 // with scroll bars, on which a compute command's sketch is drawn; the menu
 // "保存图形" writes the picture to a file.
@@ -38,8 +39,9 @@ class PlotWindow : public QMainWindow {
   void showSketch(const Sketch& sketch);
   // Saves the picture under a name chosen in the save dialog.
   void saveFigure();
-  // Writes the picture of the surface; false when it could not be written.
-  bool savePicture(const QString& path) const;
+  // Writes the picture of the surface; an empty string, or why it could not
+  // be written.
+  std::string savePicture(const QString& path) const;
 
   SketchCanvas* canvas() const { return canvas_; }
   QScrollArea* viewport() const { return area_; }

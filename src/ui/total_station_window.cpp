@@ -258,9 +258,10 @@ void TotalStationWindow::save() {
   int error = output.open(path.toStdString(), true);
   if (error == 0) error = output.write(bytes);
   if (error == 0) error = output.commit();
-  if (error != 0)
-    messages_.inform(this, Note("无法写入文件：" + path.toStdString() + "（" + SystemErrorText(error) + "）",
-                                "抱歉", MessageIcon::Warning));
+  if (error == AtomicOutput::kRefused)
+    messages_.inform(this, output.refusal());
+  else if (error != 0)
+    messages_.inform(this, Note(output.errorText(error), "抱歉", MessageIcon::Warning));
 }
 
 void TotalStationWindow::moveColumn(int step) {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
@@ -150,9 +151,24 @@ TEST(TextFile, RemovesOnlyTemporaryFilesOfEndedProcesses) {
                                          ".out.txt.korvane-tmp-99999999999999999999-1",
                                          ".other.txt.korvane-tmp-" + dead + "-1",  // another target
                                          ".out.txt.tmp" + dead};
+  // Earlier versions' ".NAME.part<digits>" files: removed once nothing has
+  // written them for ten minutes, kept while a write may still be going on.
+  const std::vector<std::string> oldParts = {".out.txt.part12345", ".out.txt.part0"};
+  const std::vector<std::string> keptParts = {".out.txt.part777",     // written just now
+                                              ".out.txt.part12x",     // not the pattern
+                                              ".out.txt.part",        // no number
+                                              ".other.txt.part123"};  // another target
   for (const auto& name : removed) folder.write(name, "old");
   for (const auto& name : kept) folder.write(name, "old");
+  for (const auto& name : keptParts) folder.write(name, "old");
+  for (const auto& name : oldParts) folder.write(name, "old");
+  const auto elevenMinutesAgo = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(11);
+  for (const auto& name : oldParts) std::filesystem::last_write_time(folder.file(name), elevenMinutesAgo);
+  std::filesystem::last_write_time(folder.file(".out.txt.part12x"), elevenMinutesAgo);
+  std::filesystem::last_write_time(folder.file(".other.txt.part123"), elevenMinutesAgo);
   ASSERT_EQ(WriteTextFile(folder.file("out.txt"), "new\n"), "");
+  for (const auto& name : oldParts) EXPECT_FALSE(std::filesystem::exists(folder.file(name))) << name;
+  for (const auto& name : keptParts) EXPECT_TRUE(std::filesystem::exists(folder.file(name))) << name;
   for (const auto& name : removed) EXPECT_FALSE(std::filesystem::exists(folder.file(name))) << name;
   for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(folder.file(name))) << name;
   EXPECT_EQ(folder.read("out.txt"), "new\r\n");

@@ -119,22 +119,22 @@ TEST(RigorousCli, WritesTheReportAndItsPictureBesideIt) {
   std::filesystem::remove(dir + "/result.html");
   const CliRun r = Cli("--data " + data + " --check --html " + dir + "/Result.TXT");
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string path = dir + "/result.txt.html";
+  const std::string path = dir + "/Result.TXT.html";
   ASSERT_TRUE(std::filesystem::exists(path));
   const std::string bytes = Slurp(path);
   const std::string text = korvane::DecodeText(bytes);
   EXPECT_EQ(text.substr(0, 8), "<html>\r\n");
   EXPECT_NE(text.find("<meta charset=\"gbk\">\r\n"), std::string::npos);
-  EXPECT_NE(text.find("\r\n<IMG SRC=result.txt.bmp   border=0 align=center  HEIGHT=709 WIDTH=502>\r\n"),
+  EXPECT_NE(text.find("\r\n<IMG SRC=Result.TXT.bmp   border=0 align=center  HEIGHT=709 WIDTH=502>\r\n"),
             std::string::npos);
-  const std::string bmp = Slurp(dir + "/result.txt.bmp");
+  const std::string bmp = Slurp(dir + "/Result.TXT.bmp");
   ASSERT_GT(bmp.size(), 54u);
   EXPECT_EQ(bmp.substr(0, 2), "BM");
 
   // A read-only report is refused and kept.
   std::filesystem::permissions(path, std::filesystem::perms::owner_read);
   const CliRun ro = Cli("--data " + data + " --html " + path);
-  EXPECT_EQ(ro.status, 2);
+  EXPECT_EQ(ro.status, 1);
   EXPECT_EQ(ro.err, "提示: 文件只读,请先改变文件属性\n");
   EXPECT_EQ(Slurp(path), bytes);
   std::filesystem::permissions(path, std::filesystem::perms::owner_all);

@@ -181,12 +181,18 @@ TEST(RigorousReport, OneWaySideShowsNoBackValueAndNoDiscrepancy) {
 
 TEST(RigorousReport, FileNameRules) {
   EXPECT_EQ(ReportFileName(""), "");
-  EXPECT_EQ(ReportFileName("Result.HTM"), "result.htm");
-  EXPECT_EQ(ReportFileName("/tmp/Out/Result.HTML"), "/tmp/Out/result.html");
+  EXPECT_EQ(ReportFileName("Result.HTM"), "Result.HTM");
+  EXPECT_EQ(ReportFileName("/tmp/Out/Result.HTML"), "/tmp/Out/Result.HTML");
+  EXPECT_EQ(ReportFileName("REPORT.HTML"), "REPORT.HTML");
+  EXPECT_EQ(ReportFileName("Report.Txt"), "Report.Txt.html");
   EXPECT_EQ(ReportFileName("out/report.txt"), "out/report.txt.html");
   EXPECT_EQ(ReportFileName("report"), "report.html");
   EXPECT_EQ(ReportFileName("r.ht"), "r.ht.html");
-  EXPECT_EQ(ReportFileName("成果.Htm"), "成果.htm");
+  EXPECT_EQ(ReportFileName("成果.Htm"), "成果.Htm");
+  EXPECT_EQ(ReportImagePath("/tmp/Out/REPORT.HTML"), "/tmp/Out/REPORT.bmp");
+  // A name in GBK bytes: the picture keeps the bytes, the IMG line reads them as GBK.
+  EXPECT_EQ(ReportImagePath("\xb3\xc9\xb9\xfb.html"), "\xb3\xc9\xb9\xfb.bmp");
+  EXPECT_EQ(ReportImageName("\xb3\xc9\xb9\xfb.html"), "成果.bmp");
   EXPECT_EQ(ReportImagePath("/tmp/Out/result.html"), "/tmp/Out/result.bmp");
   EXPECT_EQ(ReportImageName("/tmp/Out/result.htm"), "result.bmp");
   EXPECT_EQ(ReportImageName("a.b/report.txt.html"), "report.txt.bmp");

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -171,16 +172,18 @@ void NetworkWindowTest::computeGivesTheStatedCoordinates() {
   QVERIFY(h.w->plotWindow() && h.w->plotWindow()->isVisible());
   QVERIFY(!h.w->plotWindow()->canvas()->sketch().ops.empty());
 
-  // The report, its picture beside it; the chosen name gets its extension.
+  // The report, its picture beside it; the chosen name, kept as typed, gets
+  // its extension.
   h.files.answers.push_back(h.scratch.filePath("Network"));
   h.click("bcbg");
   QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
   QCOMPARE(h.files.requests.back().title, QString("保存HTML文件"));
-  const QString report = Decoded(h.scratch.filePath("network.html"));
+  QVERIFY(!QFileInfo::exists(h.scratch.filePath("network.html")));
+  const QString report = Decoded(h.scratch.filePath("Network.html"));
   QVERIFY(report.startsWith("<html>"));
-  QVERIFY(report.contains("network.bmp"));
+  QVERIFY(report.contains("Network.bmp"));
   for (const Expected& p : expected) QVERIFY2(report.contains(p.name), qPrintable(p.name));
-  QFile picture(h.scratch.filePath("network.bmp"));
+  QFile picture(h.scratch.filePath("Network.bmp"));
   QVERIFY(picture.open(QIODevice::ReadOnly));
   QVERIFY(picture.read(2) == "BM");
 }

@@ -455,13 +455,13 @@ void RigorousWindowTest::computeWritesTheBatchProgramsReport() {
   if (!grade.isEmpty()) h.get<QComboBox>("Co2")->setCurrentText(grade);
   QDir(h.scratch.path()).mkdir("window");
   QDir(h.scratch.path()).mkdir("batch");
-  // The chosen name is taken in lower case and gets its extension.
+  // The chosen name is kept as typed and gets its extension.
   ComputeAndSave(h, h.scratch.filePath("window/Report"));
   QVERIFY2(h.messages.shown.size() == 1, qPrintable(h.messages.lastText()));
   QCOMPARE(h.messages.lastText(), QString("要保存结果吗？"));
   QCOMPARE(h.files.requests.back().title, QString("保存HTML文件"));
-  RunBatch(data, h.scratch.filePath("batch/report.html"), check, standard, grade);
-  CompareWithBatch(h.scratch.filePath("window/report.html"), h.scratch.filePath("batch/report.html"));
+  RunBatch(data, h.scratch.filePath("batch/Report.html"), check, standard, grade);
+  CompareWithBatch(h.scratch.filePath("window/Report.html"), h.scratch.filePath("batch/Report.html"));
   // The sketch is in the plot window and the inputs are locked.
   QVERIFY(h.w->plotWindow() && h.w->plotWindow()->isVisible());
   QVERIFY(!h.w->plotWindow()->canvas()->sketch().ops.empty());
