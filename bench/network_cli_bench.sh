@@ -35,6 +35,6 @@ for c in $cases; do
   status=0
   /usr/bin/time -f '%U %S %e %M' -o time.txt "$cli" network --data in.net >out.txt 2>err.txt || status=$?
   tail -n 1 time.txt | awk -v name="$kind $size" -v bytes="$(wc -c <in.net)" -v status="$status" \
-    -v err="$(head -n 1 err.txt | cut -c 1-60)" \
+    -v err="$(head -n 1 err.txt)" \
     '{ printf "%-14s %9.1f %8.2f %8.2f %9.0f %6d  %s\n", name, bytes / 1048576, $1 + $2, $3, $4 / 1024, status, err }'
 done

@@ -196,12 +196,16 @@ std::vector<std::string> NetworkPointTable(const NetworkResult& r) {
   std::vector<int> width(rows[0].size(), 0);
   for (const auto& row : rows)
     for (std::size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], DisplayWidth(row[c]));
-  // Names to the left, figures to the right of their columns, two blanks between.
+  // Names to the left, figures to the right of their columns, two blanks
+  // between; the azimuth φ starts its column, since fonts differ in the width
+  // of its degree, minute and second signs.
   std::vector<std::string> out;
   for (const auto& row : rows) {
     std::string line = PadRightToWidth(row[0], width[0]);
-    for (std::size_t c = 1; c < row.size(); ++c)
-      line += std::string(static_cast<std::size_t>(width[c] - DisplayWidth(row[c]) + 2), ' ') + row[c];
+    for (std::size_t c = 1; c < row.size(); ++c) {
+      const bool azimuth = r.precisionComputed && c + 1 == row.size();
+      line += std::string(static_cast<std::size_t>((azimuth ? 0 : width[c] - DisplayWidth(row[c])) + 2), ' ') + row[c];
+    }
     out.push_back(line);
   }
   return out;
