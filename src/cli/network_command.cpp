@@ -34,7 +34,8 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Least-squares adjustment of a traverse network (records PARAM, POINT, SET, DIR, ANGLE, DIST, AZI).\n"
-      "Prints one line per unknown point: name, X, Y (m), mx, my, mp, E, F (mm), azimuth of E;\n"
+      "Prints a header line, then one line per unknown point: name, X, Y (m), mx, my, mp, E, F (mm),\n"
+      "azimuth of E;\n"
       "then σ0 with the chi-square test, the traverse misclosures and the largest residual.");
   const QCommandLineOption data("data", "The network file (GBK or UTF-8).", "FILE");
   const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
@@ -113,6 +114,7 @@ int RunNetwork(const std::vector<std::string>& args) {
   if (load.refusal) return Refuse(*load.refusal);
   const NetworkOutcome outcome = AdjustNetwork(load.input, opt.engine);
   if (!outcome.ok()) return Refuse(*outcome.refusal);
+  std::cout << kNetworkPointHeader << "\n";
   for (const std::string& line : NetworkResultLines(outcome.result)) std::cout << line << "\n";
   std::cout.flush();
   return WriteFiles(opt, load.input, outcome.result);

@@ -25,12 +25,36 @@ constexpr double kConvergedMm = 0.01;
 // Corrections beyond 1000 km, or growing for five iterations, mean divergence.
 constexpr double kDivergedMm = 1e9;
 
-std::string UnknownName(const Model& m, int column) {
+// The point (an X or Y column) or the direction set (its orientation column)
+// an unknown belongs to; isSet tells which, name is empty for neither.
+struct Owner {
+  bool isSet = false;
+  std::string name;
+};
+
+Owner OwnerOf(const Model& m, int column) {
   for (std::size_t i = 0; i < m.names.size(); ++i)
-    if (m.column[i] >= 0 && (m.column[i] == column || m.column[i] + 1 == column)) return "待定点“" + Quoted(m.names[i]) + "”";
+    if (m.column[i] >= 0 && (m.column[i] == column || m.column[i] + 1 == column)) return {false, Quoted(m.names[i])};
   for (std::size_t s = 0; s < m.setColumn.size(); ++s)
-    if (m.setColumn[s] == column) return "测站“" + Quoted(m.names[m.setStation[s]]) + "”的方向组定向角";
-  return "未知数";
+    if (m.setColumn[s] == column) return {true, Quoted(m.names[m.setStation[s]])};
+  return {};
+}
+
+std::string UnknownName(const Model& m, int column) {
+  const Owner owner = OwnerOf(m, column);
+  if (owner.name.empty()) return "未知数";
+  return owner.isSet ? "测站“" + owner.name + "”的方向组定向角" : "待定点“" + owner.name + "”";
+}
+
+// A vanishing pivot in a network too large for the QR's verdict.
+Message BeyondFallback(const Model& m, int column, int limit) {
+  const std::string why = "法方程在此数值奇异（网中未知数 " + std::to_string(m.unknowns) + " 个，多于 " +
+                          std::to_string(limit) + " 个时不再以 QR 分解细判），";
+  const Owner owner = OwnerOf(m, column);
+  if (owner.name.empty()) return NetworkRefusal("网形无法确定：" + why + "请检查观测值和已知数据。");
+  if (owner.isSet)
+    return NetworkRefusal("测站“" + owner.name + "”的方向组定向角无法确定：" + why + "请检查该方向组的方向值。");
+  return NetworkRefusal("点“" + owner.name + "”无法确定：" + why + "请检查与该点有关的观测值和已知数据。");
 }
 
 bool Finite(const Row& r) {
@@ -75,6 +99,7 @@ std::optional<Message> Iterate(Model& m, const NetworkOptions& options, NormalSo
     Eigen::VectorXd dx;
     if (!solver.solve(rows, m.unknowns, dx)) {
       const int col = solver.singularColumn();
+      if (solver.beyondFallback()) return BeyondFallback(m, col, options.fallbackLimit);
       return NetworkRefusal("法方程奇异，" + (col >= 0 ? UnknownName(m, col) : std::string("网形")) +
                             "无法由观测值唯一确定（缺少观测或已知数据）。");
     }
@@ -114,7 +139,7 @@ NetworkOutcome AdjustNetwork(const NetworkInput& input, const NetworkOptions& op
     return out;
   }
   const Model approximate = m;
-  NormalSolver solver;
+  NormalSolver solver(options.fallbackLimit);
   if (auto refusal = Iterate(m, options, solver, out.result.iterations)) {
     out.refusal = refusal;
     return out;

@@ -13,6 +13,9 @@
 
 namespace korvane {
 
+// See NetworkOptions::fallbackLimit.
+inline constexpr int kNetworkFallbackUnknowns = 2000;
+
 struct NetworkOptions {
   // Standard deviations, error ellipses, redundancies and standardised
   // residuals (the diagonal blocks of the inverse normal matrix). Off, only
@@ -24,6 +27,11 @@ struct NetworkOptions {
   std::string toleranceCode = "ybc3";
   bool checkTolerance = true;
   int maxIterations = 30;
+  // The most unknowns for which a vanishing pivot of the normal equations is
+  // judged by a sparse QR of the design matrix (and the inverse then taken in
+  // full); a larger network is refused at the unknown of that pivot, so that
+  // the work stays within a few seconds and a few hundred megabytes.
+  int fallbackLimit = kNetworkFallbackUnknowns;
 };
 
 struct NetworkPointResult {
@@ -92,7 +100,7 @@ struct NetworkResult {
   bool precisionComputed = false;
   int iterations = 0;
   int largestResidual = -1;   // index into observations, -1 when none
-  bool usedFallbackSolver = false;  // the sparse Cholesky failed; QR was used
+  bool usedFallbackSolver = false;  // a pivot of the sparse LDLᵀ vanished; QR was used
 };
 
 struct NetworkOutcome {
@@ -104,8 +112,9 @@ struct NetworkOutcome {
 // Adjusts the network. A refusal (title kNetworkTitle) names the cause: a
 // record naming a point twice as known, an observation of a point to itself,
 // a non-positive distance, an unknown point no observation can locate, a
-// network without a known point and an orientation, a singular system, or an
-// iteration that does not converge.
+// network without a known point and an orientation, a singular system (in a
+// network above the fall-back size: "点“P”无法确定：…" at the first unknown
+// whose pivot vanished), or an iteration that does not converge.
 NetworkOutcome AdjustNetwork(const NetworkInput& input, const NetworkOptions& options = {});
 
 }  // namespace korvane

@@ -49,6 +49,9 @@ class Approximator {
   std::vector<int> frame_;
   std::vector<int> pivot_{-1};
   std::vector<int> setFrame_;
+  // The frame a set's rays were last cast in: every later locating of one of
+  // its targets would cast the same rays again.
+  std::vector<int> setCast_;
   std::vector<std::vector<int>> pointObs_, pointSets_, setObs_;
   std::vector<std::vector<Ray>> rays_;
   std::map<std::pair<int, int>, double> dist_;
@@ -64,6 +67,7 @@ Approximator::Approximator(Model& m) : m_(m) {
   pointSets_.resize(n);
   rays_.resize(n);
   setFrame_.assign(m.setStation.size(), -1);
+  setCast_.assign(m.setStation.size(), -1);
   setObs_.resize(m.setStation.size());
   for (std::size_t i = 0; i < n; ++i)
     if (m.known[i]) frame_[i] = 0;
@@ -117,6 +121,7 @@ void Approximator::merge(int f, int q, double x, double y) {
   for (std::size_t s2 = 0; s2 < setFrame_.size(); ++s2) {
     if (setFrame_[s2] != f) continue;
     setFrame_[s2] = 0;
+    setCast_[s2] = -1;  // cast again, now in the known frame
     m_.orientation[s2] = Wrap(m_.orientation[s2] + rot);
   }
   for (auto& list : rays_)
@@ -167,7 +172,8 @@ void Approximator::evalSet(int s) {
         break;
       }
     }
-    if (setFrame_[s] != f) continue;
+    if (setFrame_[s] != f || setCast_[s] == f) continue;
+    setCast_[s] = f;
     for (int k : setObs_[s]) polar(st, m_.obs[k].to, Wrap(m_.orientation[s] + m_.obs[k].value), f);
   }
 }
@@ -203,6 +209,8 @@ void Approximator::dropFrame(int f) {
   for (int& fr : frame_)
     if (fr == f) fr = -1;
   for (int& fr : setFrame_)
+    if (fr == f) fr = -1;
+  for (int& fr : setCast_)
     if (fr == f) fr = -1;
   for (auto& list : rays_) std::erase_if(list, [f](const Ray& r) { return r.frame == f; });
   active_ = 0;

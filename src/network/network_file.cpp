@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <sstream>
+#include <unordered_set>
 
 #include "core/angles.h"
 #include "core/line_fields.h"
@@ -51,6 +52,7 @@ class RecordReader {
 
   NetworkInput& in_;
   std::map<std::string, int> openSet_;  // station -> its current direction set
+  std::vector<std::unordered_set<std::string>> setTargets_;  // targets of every set so far
   std::map<std::string, int> knownLine_;
 };
 
@@ -107,8 +109,11 @@ std::string RecordReader::set(const std::vector<std::string>& f, int line) {
   NetworkDirectionSet s;
   s.line = line;
   if (auto e = name(f[1], s.station); !e.empty()) return e;
+  // A station's earlier set takes no more directions: its targets are let go.
+  if (auto open = openSet_.find(s.station); open != openSet_.end()) setTargets_[open->second] = {};
   openSet_[s.station] = static_cast<int>(in_.sets.size());
   in_.sets.push_back(std::move(s));
+  setTargets_.emplace_back();
   return {};
 }
 
@@ -122,11 +127,9 @@ std::string RecordReader::direction(const std::vector<std::string>& f, int line)
   if (station == d.target) return "测站与照准点相同";
   if (auto e = angle(f[3], d.dms); !e.empty()) return e;
   const auto it = openSet_.find(station);
-  if (it == openSet_.end()) return "测站“" + Quoted(station) + "”的方向之前没有 SET 行";
-  NetworkDirectionSet& s = in_.sets[it->second];
-  for (const NetworkDirection& other : s.directions)
-    if (other.target == d.target) return "同一测回中照准点“" + Quoted(d.target) + "”重复";
-  s.directions.push_back(std::move(d));
+  if (it == openSet_.end()) return "测站“" + Quoted(station) + "”的方向之前没有方向组（SET）行";
+  if (!setTargets_[it->second].insert(d.target).second) return "同一测回中照准点“" + Quoted(d.target) + "”重复";
+  in_.sets[it->second].directions.push_back(std::move(d));
   return {};
 }
 

@@ -1,10 +1,12 @@
 #include "network/network_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "core/angles.h"
 #include "core/numbers.h"
+#include "core/text_utils.h"
 #include "rigorous/tolerance.h"
 
 namespace korvane {
@@ -32,12 +34,19 @@ std::string Residual(const NetworkObservationResult& o) {
   return Fixed(o.residual, "#0.00") + (o.kind == K::Distance ? "mm" : "″");
 }
 
-std::string PointLine(const NetworkPointResult& p, bool precision, const char* sep) {
-  std::string line = p.name + sep + Fixed(p.x, "#0.000") + sep + Fixed(p.y, "#0.000");
+// A point's figures: name, X, Y and, with the precision, mx, my, mp, E, F, φ.
+std::vector<std::string> PointCells(const NetworkPointResult& p, bool precision) {
+  std::vector<std::string> cells{p.name, Fixed(p.x, "#0.000"), Fixed(p.y, "#0.000")};
   if (precision) {
-    for (double v : {p.sx, p.sy, p.sp, p.ellipseA, p.ellipseB}) line += sep + Fixed(v, "#0.0");
-    line += sep + DmsText(DegreesToDms(p.ellipseAzimuth), 0);
+    for (double v : {p.sx, p.sy, p.sp, p.ellipseA, p.ellipseB}) cells.push_back(Fixed(v, "#0.0"));
+    cells.push_back(DmsText(DegreesToDms(p.ellipseAzimuth), 0));
   }
+  return cells;
+}
+
+std::string PointLine(const NetworkPointResult& p, bool precision, const char* sep) {
+  std::string line;
+  for (const std::string& cell : PointCells(p, precision)) line += (line.empty() ? "" : sep) + cell;
   return line;
 }
 
@@ -174,6 +183,36 @@ std::vector<std::string> NetworkResultLines(const NetworkResult& r) {
   for (const NetworkPointResult& p : r.points)
     if (!p.known) out.push_back(PointLine(p, r.precisionComputed, ", "));
   out.push_back("");
+  for (std::string& line : NetworkSummaryLines(r)) out.push_back(std::move(line));
+  return out;
+}
+
+std::vector<std::string> NetworkPointTable(const NetworkResult& r) {
+  std::vector<std::vector<std::string>> rows{{"点名", "X(m)", "Y(m)"}};
+  if (r.precisionComputed)
+    for (const char* head : {"mx(mm)", "my(mm)", "mp(mm)", "E(mm)", "F(mm)", "φ"}) rows[0].push_back(head);
+  for (const NetworkPointResult& p : r.points)
+    if (!p.known) rows.push_back(PointCells(p, r.precisionComputed));
+  std::vector<int> width(rows[0].size(), 0);
+  for (const auto& row : rows)
+    for (std::size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], DisplayWidth(row[c]));
+  // Names to the left, figures to the right of their columns, two blanks
+  // between; the azimuth φ starts its column, since fonts differ in the width
+  // of its degree, minute and second signs.
+  std::vector<std::string> out;
+  for (const auto& row : rows) {
+    std::string line = PadRightToWidth(row[0], width[0]);
+    for (std::size_t c = 1; c < row.size(); ++c) {
+      const bool azimuth = r.precisionComputed && c + 1 == row.size();
+      line += std::string(static_cast<std::size_t>((azimuth ? 0 : width[c] - DisplayWidth(row[c])) + 2), ' ') + row[c];
+    }
+    out.push_back(line);
+  }
+  return out;
+}
+
+std::vector<std::string> NetworkSummaryLines(const NetworkResult& r) {
+  std::vector<std::string> out;
   out.push_back("σ0 = " + Fixed(r.sigma0, "#0.000") + ", f = " + std::to_string(r.degreesOfFreedom) + ", " + ChiText(r) +
                 ", 迭代 " + std::to_string(r.iterations) + " 次");
   for (const NetworkTraverse& t : r.traverses) {

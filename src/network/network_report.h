@@ -12,10 +12,18 @@ namespace korvane {
 // A standardised residual above this is shown in red.
 inline constexpr double kStandardisedResidualLimit = 3.0;
 
+// The line that heads the batch program's point lines.
+inline constexpr const char* kNetworkPointHeader = "点名, X(m), Y(m), mx(mm), my(mm), mp(mm), E(mm), F(mm), φ";
+
 // The results as plain lines: first one line per unknown point ("name, X, Y,
 // mx, my, mp, E, F, φ"), then the statistics, the traverse misclosures and
 // the largest residual.
 std::vector<std::string> NetworkResultLines(const NetworkResult& result);
+// The unknown points as a table in columns under a heading with units, for a
+// monospaced CJK font (a Chinese character two columns wide).
+std::vector<std::string> NetworkPointTable(const NetworkResult& result);
+// The lines after the points: statistics, misclosures, largest residual.
+std::vector<std::string> NetworkSummaryLines(const NetworkResult& result);
 
 struct NetworkReportInput {
   const NetworkInput& input;

@@ -137,8 +137,7 @@ void FillResult(const Model& m, const NetworkOptions& options, NormalSolver& sol
   FillObservations(m, r);
   Statistics(m, r);
   r.usedFallbackSolver = solver.usedFallback();
-  // The dense inverse behind the fallback solver is held only for small networks.
-  if (options.precision && (!solver.usedFallback() || m.unknowns <= 3000)) Precision(m, solver, r);
+  if (options.precision) Precision(m, solver, r);
   FlagLargest(r);
 }
 

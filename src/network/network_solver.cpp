@@ -6,6 +6,7 @@
 #include <Eigen/SparseQR>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace korvane::network {
 
@@ -13,16 +14,18 @@ using SpMat = Eigen::SparseMatrix<double>;
 
 struct NormalSolver::Impl {
   Eigen::SimplicialLDLT<SpMat, Eigen::Lower> ldlt;
+  Eigen::SparseQR<SpMat, Eigen::COLAMDOrdering<int>> qr;
   bool analysed = false;
   int unknowns = 0;
   SpMat normal;
   // Selected inverse on the pattern of the factor (permuted order).
   std::vector<double> zDiag, zLower;
   Eigen::VectorXi perm;  // original index -> permuted index
+  Eigen::VectorXd columnScale;  // of the design matrix before its QR
   Eigen::MatrixXd dense; // the inverse when the QR solved the system
 };
 
-NormalSolver::NormalSolver() : impl_(std::make_unique<Impl>()) {}
+NormalSolver::NormalSolver(int fallbackLimit) : impl_(std::make_unique<Impl>()), fallbackLimit_(fallbackLimit) {}
 NormalSolver::~NormalSolver() = default;
 
 namespace {
@@ -47,15 +50,22 @@ SpMat NormalMatrix(const std::vector<Row>& rows, int u, Eigen::VectorXd& rhs) {
   return n;
 }
 
+// A pivot d_k of LDLᵀ is N_kk less the sum of L_kj² d_j, terms as large as
+// N_kk itself: its rounding error is a few units of N_kk's last place. A
+// pivot within kPivotRounding of those units is indistinguishable from zero;
+// a larger one is small only because the network is long or weakly held, and
+// the factor is sound.
+constexpr double kPivotRounding = 1000 * std::numeric_limits<double>::epsilon();
+
 // The first permuted pivot that vanishes against the matrix's own diagonal,
-// as an original column; -1 when every pivot is sound.
+// as an original column; -1 when every pivot is sound. A factorisation that
+// stopped at an exactly zero pivot has it as its first vanishing one.
 int VanishingPivot(const Eigen::SimplicialLDLT<SpMat, Eigen::Lower>& ldlt, const SpMat& n) {
   const Eigen::VectorXd d = ldlt.vectorD();
   const auto& pinv = ldlt.permutationPinv().indices();
   for (int k = 0; k < d.size(); ++k) {
     const int col = pinv(k);
-    const double scale = n.coeff(col, col);
-    if (!(d(k) > 1e-10 * scale) || !std::isfinite(d(k))) return col;
+    if (!(d(k) > kPivotRounding * n.coeff(col, col)) || !std::isfinite(d(k))) return col;
   }
   return -1;
 }
@@ -81,6 +91,8 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
   Impl& s = *impl_;
   Eigen::VectorXd rhs;
   s.normal = NormalMatrix(rows, unknowns, rhs);
+  beyond_ = false;
+  fallback_ = false;
   // An unknown no observation touches is named at once.
   for (int i = 0; i < unknowns; ++i) {
     if (!(s.normal.coeff(i, i) > 0)) {
@@ -94,23 +106,33 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
     s.unknowns = unknowns;
   }
   s.ldlt.factorize(s.normal);
-  singular_ = s.ldlt.info() == Eigen::Success ? VanishingPivot(s.ldlt, s.normal) : 0;
-  fallback_ = false;
+  singular_ = VanishingPivot(s.ldlt, s.normal);
+  if (singular_ < 0 && s.ldlt.info() != Eigen::Success) singular_ = 0;
   if (singular_ < 0) {
     dx = s.ldlt.solve(rhs);
     return dx.allFinite();
   }
-  // A vanishing pivot: the rank of the weighted design matrix decides.
-  Eigen::VectorXd b;
-  const SpMat a = WeightedDesign(rows, unknowns, b);
-  if (a.rows() < unknowns) return false;
-  Eigen::SparseQR<SpMat, Eigen::COLAMDOrdering<int>> qr(a);
-  if (qr.info() != Eigen::Success) return false;
-  if (qr.rank() < unknowns) {
-    singular_ = qr.colsPermutation().indices()(qr.rank());
+  // A vanishing pivot. The QR's work grows far faster than the network's, so
+  // a large network is refused at the pivot's unknown.
+  if (unknowns > fallbackLimit_) {
+    beyond_ = true;
     return false;
   }
-  dx = qr.solve(b);
+  // The rank of the weighted design matrix decides, its columns scaled to
+  // unit length so that the rank threshold is the same for every unknown
+  // (a fixed azimuth's weight would otherwise hide the ordinary columns).
+  Eigen::VectorXd b;
+  SpMat a = WeightedDesign(rows, unknowns, b);
+  if (a.rows() < unknowns) return false;
+  s.columnScale = s.normal.diagonal().cwiseSqrt().cwiseInverse();
+  a = a * s.columnScale.asDiagonal();
+  s.qr.compute(a);
+  if (s.qr.info() != Eigen::Success) return false;
+  if (s.qr.rank() < unknowns) {
+    singular_ = s.qr.colsPermutation().indices()(s.qr.rank());
+    return false;
+  }
+  dx = s.columnScale.cwiseProduct(s.qr.solve(b));
   singular_ = -1;
   fallback_ = true;
   return dx.allFinite();
@@ -119,9 +141,19 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
 void NormalSolver::prepareInverse() {
   Impl& s = *impl_;
   if (fallback_) {
-    const Eigen::MatrixXd lower(s.normal);
-    const Eigen::MatrixXd full = lower.selfadjointView<Eigen::Lower>();
-    s.dense = full.completeOrthogonalDecomposition().pseudoInverse();
+    // With the scaled design A S P = Q R, N⁻¹ = S P R⁻¹ R⁻ᵀ Pᵀ S: the
+    // triangular factor keeps the digits the normal matrix has lost, and
+    // every unknown keeps its variance.
+    const int n = s.unknowns;
+    const SpMat r = s.qr.matrixR().topLeftCorner(n, n);
+    const Eigen::MatrixXd rInverse =
+        Eigen::MatrixXd(r).triangularView<Eigen::Upper>().solve(Eigen::MatrixXd::Identity(n, n));
+    const Eigen::MatrixXd permuted = rInverse * rInverse.transpose();
+    const auto& p = s.qr.colsPermutation().indices();
+    s.dense.resize(n, n);
+    for (int j = 0; j < n; ++j)
+      for (int i = 0; i < n; ++i)
+        s.dense(p(i), p(j)) = s.columnScale(p(i)) * permuted(i, j) * s.columnScale(p(j));
     return;
   }
   const SpMat& l = s.ldlt.matrixL().nestedExpression();

@@ -1,10 +1,13 @@
 #pragma once
 // The normal equations of the network: sparse LDLᵀ (Eigen's simplicial
-// factorisation with a fill-reducing ordering) with a check of every pivot;
-// when a pivot vanishes, a sparse QR of the weighted design matrix decides
-// between a rank deficiency (the singular unknown is named) and a merely
-// ill-conditioned system (solved by the QR). The diagonal blocks of the
-// inverse come from the factor by the selected-inverse recurrence.
+// factorisation with a fill-reducing ordering) with a check of every pivot
+// against the rounding error it carries. When a pivot vanishes in a network
+// of at most `fallbackLimit` unknowns, a sparse QR of the weighted design
+// matrix decides between a rank deficiency (the singular unknown is named)
+// and a system the normal equations cannot hold in double precision (solved
+// by the QR, the inverse taken from its triangular factor). Above that size
+// the unknown of the vanishing pivot is named at once. The diagonal blocks of
+// the inverse come from the factor by the selected-inverse recurrence.
 #include <Eigen/Sparse>
 #include <memory>
 #include <vector>
@@ -15,12 +18,14 @@ namespace korvane::network {
 
 class NormalSolver {
  public:
-  NormalSolver();
+  explicit NormalSolver(int fallbackLimit);
   ~NormalSolver();
   // Forms and solves the normal equations of the rows. Returns false when
-  // the system is singular; singularColumn() then names the unknown.
+  // the system is singular; singularColumn() then names the unknown and
+  // beyondFallback() tells whether it was named without the QR's verdict.
   bool solve(const std::vector<Row>& rows, int unknowns, Eigen::VectorXd& dx);
   int singularColumn() const { return singular_; }
+  bool beyondFallback() const { return beyond_; }
   bool usedFallback() const { return fallback_; }
   // Elements of the inverse normal matrix; valid for pairs of unknowns that
   // share an observation, after a successful solve.
@@ -30,7 +35,9 @@ class NormalSolver {
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
+  int fallbackLimit_;
   int singular_ = -1;
+  bool beyond_ = false;
   bool fallback_ = false;
 };
 

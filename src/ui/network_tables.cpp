@@ -12,16 +12,20 @@ const char* const kKnownTable = "已知点表";
 const char* const kObservationTable = "观测数据表";
 const char* const kObservationColumns[] = {"测站/起点", "照准点/后视点/终点", "前视点", "观测值"};
 
-// The columns after the type that each record uses.
+// The columns after the type that each record uses. The grid names a record
+// in Chinese; the network file keeps its keyword, which the grid also takes.
 struct RecordShape {
-  const char* type;
+  const char* keyword;
+  const char* caption;
   std::array<bool, 4> used;
 };
-const RecordShape kShapes[] = {{"SET", {true, false, false, false}},
-                               {"DIR", {true, true, false, true}},
-                               {"ANGLE", {true, true, true, true}},
-                               {"DIST", {true, true, false, true}},
-                               {"AZI", {true, true, false, true}}};
+const RecordShape kShapes[] = {{"SET", "方向组", {true, false, false, false}},
+                               {"DIR", "方向", {true, true, false, true}},
+                               {"ANGLE", "角度", {true, true, true, true}},
+                               {"DIST", "距离", {true, true, false, true}},
+                               {"AZI", "方位角", {true, true, false, true}}};
+enum ShapeIndex { kSet, kDir, kAngle, kDist, kAzi };
+const char* const kTypeList = "方向组、方向、角度、距离或方位角";
 
 // The shortest text that reads back as the same number.
 std::string Number(double value) {
@@ -71,28 +75,28 @@ std::string ObservationLine(std::vector<std::string> row, std::string& reason) {
   row.resize(5);
   const std::string type = Trim(row[0]);
   if (type.empty()) {
-    reason = "没有类型（SET、DIR、ANGLE、DIST 或 AZI）";
+    reason = std::string("没有类型（") + kTypeList + "）";
     return {};
   }
   const std::string lower = ToLowerAscii(type);
   for (const RecordShape& shape : kShapes) {
-    if (lower != ToLowerAscii(shape.type)) continue;
-    std::vector<std::string> fields{type};
+    if (lower != ToLowerAscii(shape.keyword) && type != shape.caption) continue;
+    std::vector<std::string> fields{shape.keyword};
     for (int c = 0; c < 4; ++c) {
       if (shape.used[c] && Trim(row[c + 1]).empty()) {
-        reason = std::string("类型 ") + shape.type + " 缺少“" + kObservationColumns[c] + "”";
+        reason = std::string("类型“") + shape.caption + "”缺少“" + kObservationColumns[c] + "”";
         return {};
       }
       if (shape.used[c]) {
         fields.push_back(row[c + 1]);
       } else if (!Trim(row[c + 1]).empty()) {
-        reason = std::string("类型 ") + shape.type + " 不用“" + kObservationColumns[c] + "”栏";
+        reason = std::string("类型“") + shape.caption + "”不用“" + kObservationColumns[c] + "”栏";
         return {};
       }
     }
     return Joined(fields);
   }
-  reason = "未知的类型“" + type + "”（应为 SET、DIR、ANGLE、DIST 或 AZI）";
+  reason = "未知的类型“" + type + "”（应为" + kTypeList + "）";
   return {};
 }
 
@@ -179,12 +183,15 @@ TableRows KnownPointRows(const NetworkInput& input) {
 TableRows ObservationRows(const NetworkInput& input) {
   TableRows rows;
   for (const NetworkDirectionSet& s : input.sets) {
-    rows.push_back({"SET", s.station, "", "", ""});
-    for (const NetworkDirection& d : s.directions) rows.push_back({"DIR", s.station, d.target, "", Number(d.dms)});
+    rows.push_back({kShapes[kSet].caption, s.station, "", "", ""});
+    for (const NetworkDirection& d : s.directions)
+      rows.push_back({kShapes[kDir].caption, s.station, d.target, "", Number(d.dms)});
   }
-  for (const NetworkAngle& a : input.angles) rows.push_back({"ANGLE", a.station, a.back, a.fore, Number(a.dms)});
-  for (const NetworkDistance& d : input.distances) rows.push_back({"DIST", d.from, d.to, "", Number(d.metres)});
-  for (const NetworkAzimuth& a : input.azimuths) rows.push_back({"AZI", a.from, a.to, "", Number(a.dms)});
+  for (const NetworkAngle& a : input.angles)
+    rows.push_back({kShapes[kAngle].caption, a.station, a.back, a.fore, Number(a.dms)});
+  for (const NetworkDistance& d : input.distances)
+    rows.push_back({kShapes[kDist].caption, d.from, d.to, "", Number(d.metres)});
+  for (const NetworkAzimuth& a : input.azimuths) rows.push_back({kShapes[kAzi].caption, a.from, a.to, "", Number(a.dms)});
   return rows;
 }
 

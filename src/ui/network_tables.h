@@ -1,7 +1,8 @@
 #pragma once
 // The network window's two tables and its precision boxes as network
 // records, and back. A table row is one record: the known points as
-// name, X, Y; the observations as type (SET, DIR, ANGLE, DIST, AZI),
+// name, X, Y; the observations as type (方向组, 方向, 角度, 距离, 方位角; the
+// file's keywords SET, DIR, ANGLE, DIST, AZI are taken too),
 // station or start point, target / back sight / end point, fore sight and
 // value. Rows are read by the network file's own reader, so a table is
 // refused for the same reasons as a file, with its row number.
@@ -31,8 +32,8 @@ NetworkTablesRead NetworkFromTables(const TableRows& known, const TableRows& obs
                                     const PrecisionTexts& precision);
 
 TableRows KnownPointRows(const NetworkInput& input);
-// Direction sets (the SET row, then its directions), angles, distances and
-// fixed azimuths.
+// Direction sets (the 方向组 row, then its directions), angles, distances and
+// fixed azimuths, the type in Chinese.
 TableRows ObservationRows(const NetworkInput& input);
 // Empty boxes when the file gave no deviations.
 PrecisionTexts PrecisionBoxes(const NetworkInput& input);

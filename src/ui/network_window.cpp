@@ -24,9 +24,9 @@ namespace korvane {
 namespace {
 
 const char* const kObservationTip =
-    "每行一条记录：SET 测站（开始该测站的一个方向测回）；DIR 测站、照准点、方向值；"
-    "ANGLE 测站、后视点、前视点、左角；DIST 起点、终点、平距；AZI 起点、终点、固定方位角。"
-    "角度为度.分秒，距离为米。";
+    "每行一条记录，类型为：方向组 测站（开始该测站的一个方向测回）；方向 测站、照准点、方向值；"
+    "角度 测站、后视点、前视点、左角；距离 起点、终点、平距；方位角 起点、终点、固定方位角。"
+    "角度为度.分秒，距离为米。类型也可填网文件的关键字 SET、DIR、ANGLE、DIST、AZI。";
 
 struct BoxEntry {
   const char* name;

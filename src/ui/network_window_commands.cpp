@@ -94,8 +94,10 @@ void NetworkWindow::compute() {
   NetworkOutcome outcome = AdjustNetwork(read.input, chosen);
   if (!outcome.ok()) return messages_.inform(this, *outcome.refusal);
   computed_ = std::make_unique<Computed>(Computed{read.input, std::move(outcome.result), chosen});
-  QStringList lines{QString::fromUtf8("未知点平差坐标：点名, X(m), Y(m), mx, my, mp, E, F(mm), φ")};
-  for (const std::string& line : NetworkResultLines(computed_->result)) lines << QString::fromStdString(line);
+  QStringList lines{QString::fromUtf8("未知点平差坐标及精度（误差椭圆 E、F 为 1σ，φ 为 E 的方位角）：")};
+  for (const std::string& line : NetworkPointTable(computed_->result)) lines << QString::fromStdString(line);
+  lines << QString();
+  for (const std::string& line : NetworkSummaryLines(computed_->result)) lines << QString::fromStdString(line);
   const double exaggeration = EllipseExaggeration(computed_->result);
   lines << QString() << QString::fromUtf8("草图中误差椭圆放大 %1 倍。").arg(exaggeration, 0, 'g', 12);
   results_->setPlainText(lines.join('\n'));

@@ -86,10 +86,14 @@ TEST(NetworkFiles, RefusedNetworksNameTheirCause) {
     std::string error;
     const NetworkFileLoad load = LoadNetworkFile(path.string(), error);
     ASSERT_TRUE(load.ok());
-    const NetworkOutcome outcome = AdjustNetwork(load.input);
+    const std::string text = ReadTextFile(path.string()).text;
+    // "# FALLBACK_LIMIT, N": the most unknowns judged by the QR of the design.
+    NetworkOptions options;
+    for (const auto& limit : Comments(text, "FALLBACK_LIMIT")) options.fallbackLimit = std::stoi(limit.at(1));
+    const NetworkOutcome outcome = AdjustNetwork(load.input, options);
     ASSERT_FALSE(outcome.ok());
     EXPECT_EQ(outcome.refusal->title, kNetworkTitle);
-    const std::string reason = Comments(ReadTextFile(path.string()).text, "REFUSE").at(0).at(1);
+    const std::string reason = Comments(text, "REFUSE").at(0).at(1);
     EXPECT_NE(outcome.refusal->text.find(reason), std::string::npos) << outcome.refusal->text;
   }
 }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QtTest>
@@ -70,10 +71,10 @@ QList<Expected> ExpectedPoints(const QString& path, double& toleranceMm) {
   return points;
 }
 
-// The result line of a point: "name, X, Y, ...".
+// The row of a point in the results table: name, X, Y, mx, my, mp, E, F, φ.
 QStringList PointLine(const QString& results, const QString& name) {
   for (const QString& line : results.split('\n')) {
-    const QStringList f = line.split(", ");
+    const QStringList f = line.split(' ', Qt::SkipEmptyParts);
     if (f.size() >= 3 && f[0] == name) return f;
   }
   return {};
@@ -167,6 +168,35 @@ void NetworkWindowTest::computeGivesTheStatedCoordinates() {
     QVERIFY2(std::abs(line[1].toDouble() - p.x) <= tolerance, qPrintable(line.join(',')));
     QVERIFY2(std::abs(line[2].toDouble() - p.y) <= tolerance, qPrintable(line.join(',')));
   }
+  // The rows stand in the columns of their heading, units given there.
+  const QStringList lines = results.split('\n');
+  const QString heading = lines.at(1);
+  QCOMPARE(heading.split(' ', Qt::SkipEmptyParts),
+           QStringList({"点名", "X(m)", "Y(m)", "mx(mm)", "my(mm)", "mp(mm)", "E(mm)", "F(mm)", "φ"}));
+  // Display columns up to the end of the n-th blank-separated field (a
+  // Chinese character two columns wide).
+  const auto fieldEnd = [](const QString& line, int n) {
+    int column = 0, field = -1;
+    bool inField = false;
+    for (const QChar c : line) {
+      const bool blank = c == ' ';
+      if (!blank && !inField) ++field;
+      if (blank && inField && field == n) return column;
+      inField = !blank;
+      column += c.unicode() < 0x80 ? 1 : 2;
+    }
+    return column;
+  };
+  for (const Expected& p : expected) {
+    const QStringList cells = PointLine(results, p.name);
+    QVERIFY2(cells.size() == 9 && cells[5].toDouble() > 0, qPrintable(cells.join(' ')));
+    for (const QString& line : lines) {
+      if (line.split(' ', Qt::SkipEmptyParts) != cells) continue;
+      for (int f = 1; f < 8; ++f) QCOMPARE(fieldEnd(line, f), fieldEnd(heading, f));
+      // The azimuth φ starts its column.
+      QCOMPARE(fieldEnd(line.left(line.lastIndexOf(' ') + 1), 9), fieldEnd(heading.left(heading.lastIndexOf(' ') + 1), 9));
+    }
+  }
   QVERIFY(results.contains(QString("σ0 = ")));
   QVERIFY(results.contains(QString("误差椭圆放大")));
   QVERIFY(h.w->plotWindow() && h.w->plotWindow()->isVisible());
@@ -194,12 +224,15 @@ void NetworkWindowTest::savedTablesReadBackWhole() {
   const QList<QStringList> known = Rows(h.w->knownGrid());
   const QList<QStringList> observations = Rows(h.w->observationGrid());
   QCOMPARE(h.get<QLineEdit>("Text_fx")->text(), QString("1.8"));
-  QCOMPARE(h.w->observationGrid().text(0, 0), QString("SET"));
+  // The grid names the records in Chinese; the file keeps its keywords.
+  QCOMPARE(h.w->observationGrid().text(0, 0), QString("方向组"));
+  QCOMPARE(h.w->observationGrid().text(1, 0), QString("方向"));
   const QString path = h.scratch.filePath("copy.net");
   h.files.answers.push_back(path);
   h.click("bc");
   QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
   QVERIFY(Decoded(path).startsWith("PARAM, 1.8, 2.5, 3, 2\r\n"));
+  QVERIFY(Decoded(path).contains("\r\nSET, K1\r\nDIR, K1, "));
   // Emptied and read back: the same tables and boxes.
   h.w->knownGrid().fill({});
   h.w->observationGrid().fill({});

@@ -1,0 +1,155 @@
+#!/usr/bin/env python3
+"""Writes the large network files the bounded-work benchmark adjusts
+(UTF-8, LF; observations with normal errors from a fixed seed):
+
+  chain N     a connecting traverse of N new points between two known pairs:
+              an angle at every station and every side measured, the sides
+              100 to 300 m, the walk turning by up to 40 degrees a station;
+  weak N      a grid of about N new points below a row of known points
+              (distances and angles as in network_bench), with one point
+              more, "Z", held by a fixed azimuth and a 2 m distance only:
+              well determined, yet its normal equations mix weights nine
+              orders apart;
+  tiny N      the same with Z 1 cm from its station: the normal equations
+              cannot hold Z in double precision (the QR of the design can);
+  set N       one direction set of N directions at a known point to N new
+              points, each with its distance;
+  repeat N    the same set with one of its targets twice (refused).
+
+usage: make_network.py chain|weak|singular|set N OUT.net
+"""
+import math
+import random
+import sys
+
+RHO = 180 * 3600 / math.pi
+
+
+def dms(rad):
+    sec = round((rad % (2 * math.pi)) * RHO, 2)
+    if sec >= 1296000:
+        sec -= 1296000
+    d = int(sec // 3600)
+    m = int((sec - d * 3600) // 60)
+    s = sec - d * 3600 - m * 60
+    return "%d.%02d%04d" % (d, m, round(s * 100))
+
+
+def az(p, q):
+    return math.atan2(q[1] - p[1], q[0] - p[0]) % (2 * math.pi)
+
+
+def dist(p, q):
+    return math.hypot(q[0] - p[0], q[1] - p[1])
+
+
+class Writer:
+    def __init__(self, seed):
+        self.rnd = random.Random(seed)
+        self.lines = ["PARAM, 2, 2.8, 2, 2"]
+        self.xy = {}
+
+    def known(self, name):
+        x, y = self.xy[name]
+        self.lines.append("POINT, %s, %.4f, %.4f" % (name, x, y))
+
+    def angle(self, st, back, fore):
+        a = az(self.xy[st], self.xy[fore]) - az(self.xy[st], self.xy[back])
+        a += self.rnd.gauss(0, 2.8) / RHO
+        self.lines.append("ANGLE, %s, %s, %s, %s" % (st, back, fore, dms(a)))
+
+    def distance(self, a, b):
+        s = dist(self.xy[a], self.xy[b])
+        s += self.rnd.gauss(0, 2 + 2 * s / 1000) / 1000
+        self.lines.append("DIST, %s, %s, %.4f" % (a, b, s))
+
+    def azimuth(self, a, b):
+        self.lines.append("AZI, %s, %s, %s" % (a, b, dms(az(self.xy[a], self.xy[b]))))
+
+    def write(self, path):
+        with open(path, "w", encoding="utf-8") as f:
+            f.write("\n".join(self.lines) + "\n")
+
+
+def chain(n, w):
+    names = ["K0"] + ["P%d" % i for i in range(n + 2)] + ["K1"]
+    heading, x, y = 0.3, 50000.0, 50000.0
+    for name in names:
+        w.xy[name] = (x, y)
+        heading += w.rnd.uniform(-0.7, 0.7)
+        step = w.rnd.uniform(100, 300)
+        x, y = x + step * math.cos(heading), y + step * math.sin(heading)
+    for name in (names[0], names[1], names[-2], names[-1]):
+        w.known(name)
+    for i in range(1, len(names) - 1):
+        w.angle(names[i], names[i - 1], names[i + 1])
+    for i in range(1, len(names) - 2):
+        w.distance(names[i], names[i + 1])
+
+
+def grid(n, w):
+    cols = max(2, int(math.sqrt(n)))
+    rows = n // cols + 1
+    name = lambda i, j: "%d-%d" % (i, j)
+    for i in range(rows):
+        for j in range(cols):
+            w.xy[name(i, j)] = (1000 + 200.0 * i + 20 * math.sin(0.7 * j + i),
+                                5000 + 200.0 * j + 20 * math.cos(0.9 * i - j))
+    for j in range(cols):
+        w.known(name(0, j))
+    for i in range(rows):
+        for j in range(cols):
+            if i + 1 < rows:
+                w.distance(name(i, j), name(i + 1, j))
+            if j + 1 < cols and i > 0:
+                w.distance(name(i, j), name(i, j + 1))
+            if j > 0 and i + 1 < rows:
+                w.angle(name(i, j), name(i, j - 1), name(i + 1, j))
+            if i > 0 and j + 1 < cols:
+                w.angle(name(i, j), name(i - 1, j), name(i, j + 1))
+    return name(0, 0)
+
+
+def weak(n, w, offset=1.4142):
+    corner = grid(n, w)
+    cx, cy = w.xy[corner]
+    w.xy["Z"] = (cx - offset, cy - offset)
+    w.azimuth(corner, "Z")
+    w.lines.append("DIST, %s, Z, %.4f" % (corner, math.hypot(offset, offset)))
+
+
+def tiny(n, w):
+    weak(n, w, 0.01 / math.sqrt(2))
+
+
+def direction_set(n, w, repeat=False):
+    w.xy["S"] = (50000.0, 50000.0)
+    w.xy["R"] = (51000.0, 50000.0)
+    w.known("S")
+    w.known("R")
+    w.lines.append("SET, S")
+    w.lines.append("DIR, S, R, 0")
+    for i in range(n):
+        t = "T%d" % i
+        a = 2 * math.pi * (i + 0.5) / n
+        w.xy[t] = (50000 + 500 * math.cos(a), 50000 + 500 * math.sin(a))
+        w.lines.append("DIR, S, %s, %s" % (t, dms(az(w.xy["S"], w.xy[t]) + w.rnd.gauss(0, 2) / RHO)))
+    if repeat:
+        w.lines.append("DIR, S, T%d, 0" % (n // 2))
+    for i in range(n):
+        w.distance("S", "T%d" % i)
+
+
+def repeat(n, w):
+    direction_set(n, w, True)
+
+
+def main():
+    kind, n, out = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+    w = Writer(20261209)
+    {"chain": chain, "weak": weak, "tiny": tiny, "set": direction_set, "repeat": repeat}[kind](n, w)
+    w.write(out)
+
+
+if __name__ == "__main__":
+    main()
