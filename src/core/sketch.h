@@ -75,8 +75,8 @@ inline double EllipseMagnification(double largestMm, double wanted) {
     if (step * power <= times) return std::max(1.0, step * power);
   return std::max(1.0, power);
 }
-// The magnification of a traverse sketch's ellipses: the largest about a
-// thirtieth of the shorter side of the picture.
+// The magnification of the ellipses of a sketch drawn in the frame's own
+// proportions: the largest about a thirtieth of its shorter side.
 inline double TraverseEllipseMagnification(double largestMm, const SketchScale& frame) {
   const double shorter = std::min(frame.right - frame.left, frame.top - frame.bottom);
   return EllipseMagnification(largestMm, shorter / 30);

@@ -46,7 +46,12 @@ void DrawRigorousSketch(const RigorousTable& table, const RigorousResult& result
   double largest = 0;
   for (int i = 0; i + 2 < n; ++i) largest = std::max(largest, result.ellipseRadius(i));
   if (n > 2) {
-    const double times = TraverseEllipseMagnification(largest, frame);
+    // The picture shows the frame whole at one scale: its shorter side in
+    // metres may be the frame's longer one.
+    const double metresPerPixel = std::max((frame.right - frame.left) / kRigorousSketchWidth,
+                                           (frame.top - frame.bottom) / kRigorousSketchHeight);
+    const double shorter = std::min(kRigorousSketchWidth, kRigorousSketchHeight) * metresPerPixel;
+    const double times = EllipseMagnification(largest, shorter / 30);
     draw(SketchText{frame.left, frame.top, EllipseMagnificationText(times)});
     for (int i = 0; i + 2 < n; ++i) {
       const double ratio = result.ellipseX(i) / result.ellipseY(i);
