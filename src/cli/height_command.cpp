@@ -1,5 +1,5 @@
 // korvane-cli height: one-way trigonometric height with the curvature and
-// refraction correction (1 - k) D^2 / (2R), beside the traverses' 0.13 m/km².
+// refraction correction (1 - k) D^2 / (2R).
 #include <QCommandLineParser>
 #include <QStringList>
 #include <iostream>
@@ -21,8 +21,7 @@ int RunHeight(const std::vector<std::string>& args) {
       "DISTANCE slope distance (m; horizontal with --horizontal), ANGLE vertical angle (DMS;\n"
       "zenith angle with --zenith), I instrument height, V target height, HA station height (m).\n"
       "Prints D, the height difference without correction, f = (1-k)D^2/(2R) with R = 6371 km,\n"
-      "f(0.13) = 0.13 (D/km)^2 of the traverses, their difference f(0.13) - f (mm), h, h with\n"
-      "f(0.13), and HB = HA + h when HA is given.");
+      "h, and HB = HA + h when HA is given.");
   parser.addOption({"horizontal", "DISTANCE is the horizontal distance."});
   parser.addOption({"zenith", "ANGLE is the zenith angle."});
   parser.addOption({"k", "Coefficient of refraction (default 0.14).", "k", ""});
@@ -44,10 +43,7 @@ int RunHeight(const std::vector<std::string>& args) {
   std::cout << "D " << r.horizontalText << "\n"
             << "dh " << r.elevationText << "\n"
             << "f " << r.correctionText << "\n"
-            << "f(0.13) " << r.fixedCorrectionText << "\n"
-            << "diff(mm) " << r.differenceText << "\n"
-            << "h " << r.heightText << "\n"
-            << "h(0.13) " << r.fixedHeightText << "\n";
+            << "h " << r.heightText << "\n";
   if (r.targetHeight) std::cout << "HB " << r.targetHeightText << "\n";
   return 0;
 }

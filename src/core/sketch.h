@@ -3,6 +3,7 @@
 // coordinates (metres). Horizontal coordinates are eastings (Y), vertical
 // ones northings (X); the scale operation fixes which rectangle is shown.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -60,6 +61,29 @@ inline SketchScale FrameWithLabels(double minX, double maxX, double minY, double
   const double top = maxX + margin, bottom = minX - margin;
   const double span = std::max(right - left, top - bottom);
   return SketchScale{left, top, right + 0.2 * span, bottom - 0.05 * span};
+}
+
+// How many times the error ellipses of a sketch are enlarged: the step of 1,
+// 2, 5, 10, 20, 50, … that brings the largest semi-axis, in millimetres, to
+// at most `wanted` metres of the sketch; 1 when there is nothing to enlarge.
+inline double EllipseMagnification(double largestMm, double wanted) {
+  if (!(largestMm > 0) || !(wanted > 0)) return 1;
+  const double times = wanted / (largestMm / 1000);
+  if (!std::isfinite(times)) return 1;
+  const double power = std::pow(10.0, std::floor(std::log10(times)));
+  for (double step : {5.0, 2.0, 1.0})
+    if (step * power <= times) return std::max(1.0, step * power);
+  return std::max(1.0, power);
+}
+// The magnification of the ellipses of a sketch drawn in the frame's own
+// proportions: the largest about a thirtieth of its shorter side.
+inline double TraverseEllipseMagnification(double largestMm, const SketchScale& frame) {
+  const double shorter = std::min(frame.right - frame.left, frame.top - frame.bottom);
+  return EllipseMagnification(largestMm, shorter / 30);
+}
+// The caption that says so.
+inline std::string EllipseMagnificationText(double magnification) {
+  return "误差椭圆放大" + std::to_string(std::llround(magnification)) + "倍";
 }
 
 }  // namespace korvane

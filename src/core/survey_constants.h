@@ -13,8 +13,6 @@ inline constexpr double kMeanEarthRadiusKm = 6371.0;
 inline constexpr double kRefractionCoefficient = 0.14;
 // Added to the sum of the two mark heights: the line of sight runs 1.45 m above their mean.
 inline constexpr double kSightHeightSum = 2.9;
-// Earth curvature and refraction of a one-way leg, metres per square kilometre.
-inline constexpr double kCurvatureRefraction = 0.13;
 // An angular misclosure beyond this many degrees is a gross error.
 inline constexpr double kAngularMisclosureLimit = 1.0;
 // A linear misclosure beyond this many metres is a gross error.

@@ -95,6 +95,11 @@ double ProjectionReductionMm(double h1, double h2, double planeHeight, double di
   return -(lineHeight - planeHeight) * distance / survey::kEarthRadiusKm;
 }
 
+double CurvatureRefraction(double distance, double refraction) {
+  const double radius = survey::kMeanEarthRadiusKm * survey::kMetresPerKilometre;
+  return (1.0 - refraction) * distance * distance / (2.0 * radius);
+}
+
 double SightHeightDifference(double vertical, double distance, double instrument, double target) {
   return std::tan(vertical) * distance + instrument - target;
 }

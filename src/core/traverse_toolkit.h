@@ -137,6 +137,12 @@ double MeanHeight(const std::vector<Real>& heights, std::size_t count) {
 // of its two marks.
 double ProjectionReductionMm(double h1, double h2, double planeHeight, double distance);
 
+// Earth curvature and refraction (1 − k)·D²/(2R) in metres of a one-way
+// height over the horizontal distance D in metres, R the mean earth radius.
+double CurvatureRefraction(double distance, double refraction = survey::kRefractionCoefficient);
+// The line a results table adds when a one-way leg carries that correction.
+inline constexpr const char* kOneWayCorrectionNote = "单向高差已加球气差改正：(1－k)D²/2R，k=0.14，R=6371km";
+
 // One-way height difference tan(α)·D + i − v of a leg over the distance D.
 double SightHeightDifference(double vertical, double distance, double instrument, double target);
 // Mean of a forward difference and the negated back difference.

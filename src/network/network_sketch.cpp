@@ -84,12 +84,7 @@ std::string Times(double factor) {
 double EllipseExaggeration(const NetworkResult& r) {
   double largest = 0;
   for (const NetworkPointResult& p : r.points) largest = std::max(largest, p.ellipseA);
-  if (!(largest > 0)) return 1;
-  const double wanted = ExtentOf(r).span() / 20 / (largest / 1000);
-  const double power = std::pow(10.0, std::floor(std::log10(wanted)));
-  for (double step : {5.0, 2.0, 1.0})
-    if (step * power <= wanted) return std::max(1.0, step * power);
-  return std::max(1.0, power);
+  return EllipseMagnification(largest, ExtentOf(r).span() / 20);
 }
 
 Sketch NetworkSketch(const NetworkResult& r, double exaggeration) {

@@ -238,7 +238,7 @@ void HeightDifferences(const Traverse& t, RigorousResult& res) {
     res.hBack[i] = Round(back, "#0.000");
     res.oneWay[i] = o.instrumentBack == 0;
     res.hMean[i] =
-        res.oneWay[i] ? survey::kCurvatureRefraction * std::pow(sa / survey::kMetresPerKilometre, 2) + forward
+        res.oneWay[i] ? traverse::CurvatureRefraction(sa) + forward
                       : traverse::TwoWayMean(forward, back);
   }
 }

@@ -1,9 +1,12 @@
 #include "rigorous/rigorous_report.h"
 
+#include <algorithm>
+
 #include "core/numbers.h"
 #include "core/atomic_output.h"
 #include "core/text_file.h"
 #include "core/text_utils.h"
+#include "core/traverse_toolkit.h"
 
 namespace korvane {
 namespace {
@@ -133,6 +136,8 @@ void CharacteristicValues(const RigorousReportInput& in, const LineOut& out) {
   out.push_back("<tr>");
   out.push_back(ValueCell("水平测角中误差：mβ=±" + Marked(StrNumber(res.mBeta), mk.mBeta) + "″"));
   out.push_back(ValueCell("髙差每千米中误差：mh=±" + Marked(StrNumber(res.mh), mk.mh) + "mm"));
+  if (std::find(res.oneWay.begin(), res.oneWay.end(), true) != res.oneWay.end())
+    out.push_back(ValueCell(traverse::kOneWayCorrectionNote));
   out.push_back("<tr>");
   out.push_back(ValueCell("测距中误差：ms=±" + Marked(StrNumber(res.ms), mk.ms) + "mm"));
   out.push_back(ValueCell("观测值点位中误差：m=±" + Marked(StrNumber(res.m), mk.m) + "mm"));
@@ -205,7 +210,7 @@ void FinalResults(const RigorousReportInput& in, const LineOut& out) {
   const RigorousTable& t = in.table;
   out.push_back("<P><B>平差最终结果：<BR>");
   out.push_back(kTableStart);
-  for (const char* caption : {"编  号", "测站名", "横坐标X(m)", "纵坐标Y(m)", "高程H(m)", "等  级", "标志"}) {
+  for (const char* caption : {"编  号", "测站名", "纵坐标X(m)", "横坐标Y(m)", "高程H(m)", "等  级", "标志"}) {
     out.push_back(HeaderCell(caption));
   }
   KnownPointRow(t, 1, in.row, out);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/numbers.h"
+#include "core/survey_constants.h"
 #include "core/text_utils.h"
 
 namespace korvane {
@@ -30,7 +31,8 @@ void DrawRigorousSketch(const RigorousTable& table, const RigorousResult& result
     minY = std::min(minY, result.y[i]);
     maxY = std::max(maxY, result.y[i]);
   }
-  draw(FrameWithLabels(minX, maxX, minY, maxY, 250));
+  const SketchScale frame = FrameWithLabels(minX, maxX, minY, maxY, 250);
+  draw(frame);
 
   for (int i = 0; i < n; ++i) {
     draw(SketchPoint{result.y[i], result.x[i], kBlack});
@@ -39,10 +41,23 @@ void DrawRigorousSketch(const RigorousTable& table, const RigorousResult& result
   for (int i = 0; i + 1 < n; ++i) {
     draw(SketchLine{result.y[i], result.x[i], result.y[i + 1], result.x[i + 1], kBlack});
   }
-  // Every new point gets the ellipse of the side that ends there.
-  for (int i = 0; i + 2 < n; ++i) {
-    const double ratio = result.ellipseX(i) / result.ellipseY(i);
-    draw(SketchEllipse{result.y[i + 1], result.x[i + 1], result.ellipseRadius(i), ratio, kRed});
+  // Every new point gets the ellipse of the side that ends there, all
+  // enlarged alike so that the largest can be seen.
+  double largest = 0;
+  for (int i = 0; i + 2 < n; ++i) largest = std::max(largest, result.ellipseRadius(i));
+  if (n > 2) {
+    // The picture shows the frame whole at one scale: its shorter side in
+    // metres may be the frame's longer one.
+    const double metresPerPixel = std::max((frame.right - frame.left) / kRigorousSketchWidth,
+                                           (frame.top - frame.bottom) / kRigorousSketchHeight);
+    const double shorter = std::min(kRigorousSketchWidth, kRigorousSketchHeight) * metresPerPixel;
+    const double times = EllipseMagnification(largest, shorter / 30);
+    draw(SketchText{frame.left, frame.top, EllipseMagnificationText(times)});
+    for (int i = 0; i + 2 < n; ++i) {
+      const double ratio = result.ellipseX(i) / result.ellipseY(i);
+      const double radius = result.ellipseRadius(i) * times / survey::kMillimetresPerMetre;
+      draw(SketchEllipse{result.y[i + 1], result.x[i + 1], radius, ratio, kRed});
+    }
   }
 
   draw(SketchPoint{yA, xA, kBlack});

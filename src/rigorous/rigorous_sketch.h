@@ -11,8 +11,10 @@ namespace korvane {
 inline constexpr int kRigorousSketchWidth = 502;
 inline constexpr int kRigorousSketchHeight = 709;
 
-// The ellipses are drawn 1000 times enlarged: millimetres as metres. The
-// operations go to the sink as they are made.
+// The ellipses are enlarged by the 1-2-5 step that makes the largest about a
+// thirtieth of the shorter side of the picture (kRigorousSketchWidth ×
+// kRigorousSketchHeight pixels). The operations go to the sink as
+// they are made.
 void DrawRigorousSketch(const RigorousTable& table, const RigorousResult& result, const SketchSink& sink);
 // The same operations gathered.
 Sketch RigorousSketch(const RigorousTable& table, const RigorousResult& result);

@@ -42,11 +42,13 @@ void WriteCharacteristics(ReportLines& out, const ClosingSolution& s) {
   WriteCharacteristicsHeading(out, s.closed ? 1 : 2);
   out.add("  导线总长：    S=" + SF3(s.adjustedSum) + "m");
   out.add("  水平角闭合差： fβ=" + SF1(s.angularMisclosure * 3600) + "″");
-  out.add("  x增量闭合差： fx=" + SF1(s.fx * 1000) + "mm");
-  out.add("  y增量闭合差： fy=" + SF1(s.fy * 1000) + "mm");
-  out.add("  边长闭合差： fs=" + SF1(s.fs * 1000) + "mm");
-  out.add("  高程闭合差： fh=" + SF1(s.fh * 1000) + "mm");
-  out.add("  高差每Km改正值： δKm=" + SF1(s.correctionPerKm) + "mm");
+  out.add("  x增量闭合差： fx=" + S(Tenths(s.fx * 1000)) + "mm");
+  out.add("  y增量闭合差： fy=" + S(Tenths(s.fy * 1000)) + "mm");
+  out.add("  边长闭合差： fs=" + S(Tenths(s.fs * 1000)) + "mm");
+  out.add("  高程闭合差： fh=" + S(Tenths(s.fh * 1000)) + "mm");
+  out.add("  高差每Km改正值： δKm=" + S(Tenths(s.correctionPerKm)) + "mm");
+  if (AnyOneWayLeg(s.red.stations, s.red.stations.size() - 1))
+    out.add(std::string("  ") + traverse::kOneWayCorrectionNote);
   out.add("  导线全长相对闭合差： Κ=fs/∑s =" + s.relativeMisclosure);
 }
 

@@ -25,7 +25,7 @@ AngleShares AngleWeights(const std::vector<double>& beta, double betaSum) {
       shares.weight[i] = beta[i] == 0 ? 1 : 0;
     else
       shares.weight[i] = betaSum / beta[i];
-    shares.total = static_cast<float>(shares.total + shares.weight[i]);
+    shares.total += shares.weight[i];
   }
   if (shares.total == 0 || !std::isfinite(shares.total)) {
     // No usable weights (angles summing to nothing): equal shares.
@@ -53,8 +53,8 @@ std::vector<double> LegWeights(const std::vector<double>& reduced, double a, dou
   }
   // b = 0, and also a negative b or nominal errors that sum to nothing: the
   // misclosure still has to be distributed, so the legs share it by length.
-  float sum = 0;
-  for (double s : reduced) sum = static_cast<float>(sum + s);
+  double sum = 0;
+  for (double s : reduced) sum += s;
   for (std::size_t i = 0; i < reduced.size(); ++i) q[i] = sum > 0 ? reduced[i] / sum : 0;
   if (!(sum > 0) && !q.empty())
     for (double& w : q) w = 1.0 / static_cast<double>(q.size());
@@ -106,17 +106,17 @@ std::optional<Message> CloseCoordinates(ClosingSolution& s, std::vector<double> 
   const std::vector<double> azimuth = traverse::PropagateAzimuths(s.startAzimuth, correction, legs);
   std::vector<double>().swap(correction);
   inc = traverse::LegIncrements(azimuth, s.red.reduced, legs);
-  s.sumDx = traverse::SumOf<float>(inc.dx);
-  s.sumDy = traverse::SumOf<float>(inc.dy);
+  s.sumDx = traverse::SumOf<double>(inc.dx);
+  s.sumDy = traverse::SumOf<double>(inc.dy);
   const StartValues& v = s.red.start;
   if (s.closed) {
     s.fx = s.sumDx;
     s.fy = s.sumDy;
   } else {
-    s.fx = static_cast<float>(s.sumDx - v.endX + v.startX);
-    s.fy = static_cast<float>(s.sumDy - v.endY + v.startY);
+    s.fx = s.sumDx - (v.endX - v.startX);
+    s.fy = s.sumDy - (v.endY - v.startY);
   }
-  s.fs = static_cast<float>(std::sqrt(static_cast<double>(s.fy) * s.fy + static_cast<double>(s.fx) * s.fx));
+  s.fs = std::sqrt(s.fy * s.fy + s.fx * s.fx);
   if (traverse::LinearMisclosureGross(s.fs)) return Warning("边长闭合差已超过1.5米，不再接受计算！");
   return std::nullopt;
 }
@@ -137,7 +137,7 @@ void AdjustCoordinates(ClosingSolution& s, const traverse::Increments& inc, std:
   for (std::size_t i = 0; i < legs; ++i)
     s.distanceChangeMm[i] =
         traverse::TenthsOfMillimetre(static_cast<float>(s.adjusted[i] - s.red.reduced[i]));
-  s.relativeMisclosure = RelativeMisclosureText(s.adjustedSum, Widen(s.fs));
+  s.relativeMisclosure = RelativeMisclosureText(s.adjustedSum, s.fs);
 }
 
 // Heights over the adjusted distances, closed in proportion to them.

@@ -20,8 +20,8 @@ struct ClosingSolution {
   double closingAzimuth = 0;  // αE: end point towards its orientation point
   double angularMisclosure = 0;                // fβ in degrees
   std::vector<double> angleCorrectionSeconds;  // as printed, to 0.1″
-  float sumDx = 0, sumDy = 0;
-  float fx = 0, fy = 0, fs = 0;
+  double sumDx = 0, sumDy = 0;
+  double fx = 0, fy = 0, fs = 0;
   std::vector<double> legWeight;               // q per leg, summing to 1
   std::vector<double> correctionXmm, correctionYmm;  // per leg, 0.1 mm
   std::vector<double> x, y;                    // per station, millimetres
@@ -29,10 +29,10 @@ struct ClosingSolution {
   double adjustedSum = 0;
   std::vector<double> distanceChangeMm;        // δSa per leg, 0.1 mm
   std::string relativeMisclosure;
-  std::vector<float> heightDifference;         // h per leg
-  float heightSum = 0, fh = 0, correctionPerKm = 0;
+  std::vector<double> heightDifference;        // h per leg
+  double heightSum = 0, fh = 0, correctionPerKm = 0;
   std::vector<double> heightCorrectionMm;      // per leg, 0.1 mm
-  std::vector<float> height;                   // per station
+  std::vector<double> height;                  // per station
 };
 
 struct ClosingOutcome {
@@ -47,12 +47,12 @@ int ClosingReducedLegs(int stations, bool closed);
 // The table must have passed CheckTable.
 ClosingOutcome SolveClosing(const ObservationTable& table, const StartRecord& start, bool closed);
 
-// Angle weights Σβ / β(i) and their single-precision sum; the share of angle
+// Angle weights Σβ / β(i) and their sum; the share of angle
 // i in the misclosure is weight / sum. Angles of exactly 0 take the whole
 // misclosure between them, as the limit of a vanishing angle does.
 struct AngleShares {
   std::vector<double> weight;
-  float total = 0;
+  double total = 0;
 };
 AngleShares AngleWeights(const std::vector<double>& beta, double betaSum);
 // Leg weights from the distance-meter constants (b > 0) or the lengths.

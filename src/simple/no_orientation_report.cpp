@@ -46,11 +46,12 @@ std::optional<Message> WriteNoOrientationReport(const NoOrientationSolution& s,
   WriteCharacteristicsHeading(out, 2);
   out.add("  导线总长：    S=" + F3(s.adjustedSum) + " m");
   out.add("  真假方位角差： αAB=" + S(s.turnDms) + "  度.分秒");
-  out.add("  x增量闭合差： fx=" + F1(s.fx * 1000) + "mm");
-  out.add("  y增量闭合差： fy=" + F1(s.fy * 1000) + "mm");
-  out.add("  边长闭合差： fs=" + F1(s.fs * 1000) + "mm");
-  out.add("  高程闭合差： fh=" + F1(s.fh * 1000) + "mm");
-  out.add("  高差每Km改正值： δKm=" + F1(s.correctionPerKm) + "mm");
+  out.add("  x增量闭合差： fx=" + F1(Tenths(s.fx * 1000)) + "mm");
+  out.add("  y增量闭合差： fy=" + F1(Tenths(s.fy * 1000)) + "mm");
+  out.add("  边长闭合差： fs=" + F1(Tenths(s.fs * 1000)) + "mm");
+  out.add("  高程闭合差： fh=" + F1(Tenths(s.fh * 1000)) + "mm");
+  out.add("  高差每Km改正值： δKm=" + F1(Tenths(s.correctionPerKm)) + "mm");
+  if (AnyOneWayLeg(st, st.size())) out.add(std::string("  ") + traverse::kOneWayCorrectionNote);
   out.add("  导线全长相对闭合差： Κ=fs/∑s =" + s.relativeMisclosure);
 
   if (auto refusal = WriteCorrections(out, s)) return refusal;

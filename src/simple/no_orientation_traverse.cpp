@@ -26,7 +26,11 @@ void FindTurn(NoOrientationSolution& s) {
   const double sumY = traverse::SumOf<double>(inc.dy);
   s.trueAzimuth = AzimuthFromPoints(v.endX, v.endY, v.startX, v.startY);
   s.assumedAzimuth = AzimuthFromPoints(v.startX + sumX, v.startY + sumY, v.startX, v.startY);
-  s.turn = s.assumedAzimuth - s.trueAzimuth;
+  // Azimuths from points come in degrees of kRadianFactor per radian, the
+  // increments take kDegreeFactor radians per degree; the turn is taken in
+  // the increments' degrees, so that it brings B′ exactly onto the line A→B
+  // however long the traverse.
+  s.turn = (s.assumedAzimuth - s.trueAzimuth) / (kRadianFactor * kDegreeFactor);
   if (s.turn < 0) s.turn += survey::kFullTurn;
   s.turnDms = RoundDmsForPrint(DegreesToDms(s.turn), 1);
 }
@@ -61,11 +65,11 @@ void AdjustCoordinates(NoOrientationSolution& s, const traverse::Increments& inc
   const std::vector<double>& sp = s.red.reduced;
   s.legWeight = LegWeights(sp, v.additiveConstant, v.scaleConstant);
   TakePoints(s, AdjustPoints(inc.dx, inc.dy, s.legWeight, s.fx, s.fy, v.startX, v.startY));
-  s.adjustedSum = traverse::SumOf<float>(s.adjusted);
+  s.adjustedSum = traverse::SumOf<double>(s.adjusted);
   s.distanceChangeMm.resize(s.adjusted.size());
   for (std::size_t i = 0; i < s.adjusted.size(); ++i)
     s.distanceChangeMm[i] = static_cast<float>(traverse::TenthsOfMillimetre(s.adjusted[i] - sp[i]));
-  s.relativeMisclosure = RelativeMisclosureText(Widen(s.adjustedSum), s.fs);
+  s.relativeMisclosure = RelativeMisclosureText(s.adjustedSum, s.fs);
 }
 
 // Heights closed on B in proportion to the adjusted distances.

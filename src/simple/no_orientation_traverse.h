@@ -25,13 +25,13 @@ struct NoOrientationSolution {
   std::vector<double> correctionXmm, correctionYmm;  // per leg, 0.1 mm
   std::vector<double> x, y;                          // points 1 .. n+1
   std::vector<double> adjusted;                      // Sa per leg
-  float adjustedSum = 0;
+  double adjustedSum = 0;
   std::vector<float> distanceChangeMm;               // δSa per leg, 0.1 mm
   std::string relativeMisclosure;
-  std::vector<float> heightDifference;
-  float heightSum = 0, fh = 0, correctionPerKm = 0;
+  std::vector<double> heightDifference;
+  double heightSum = 0, fh = 0, correctionPerKm = 0;
   std::vector<float> heightCorrectionMm;             // per leg, 0.1 mm
-  std::vector<float> height;                         // points 1 .. n+1
+  std::vector<double> height;                        // points 1 .. n+1
 };
 
 struct NoOrientationOutcome {

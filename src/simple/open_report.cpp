@@ -27,6 +27,7 @@ void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines, con
   out.add("  导线总长：    S=" + F3(s.length) + "m");
   out.add("  最弱点点位横(X)向误差估值： mq=±" + S(s.lateralError) + "mm");
   out.add("  最弱点点位纵(Y)向误差估值： ml=±" + S(s.longitudinalError) + "mm");
+  if (AnyOneWayLeg(st, st.size())) out.add(std::string("  ") + traverse::kOneWayCorrectionNote);
 
   out.add(std::string("  ") + "点  号" + "    δS投影(mm)");
   for (int i = 0; i < n; ++i) out.add(Joined("  ", PaddedName(st[i].name), F1(s.red.reductionMm[i])));

@@ -9,7 +9,7 @@
 
 namespace korvane::simple {
 
-float LateralError(float length, int n) {
+float LateralError(double length, int n) {
   const double factor =
       std::sqrt(survey::kOpenAngleErrorSquared * (n + 1.5) / 3 + survey::kOpenOrientationErrorSquared);
   return static_cast<float>(RoundFixed(length * factor / survey::kRhoSecondsPerMillimetre, "#0.0"));
@@ -21,9 +21,9 @@ float LongitudinalError(double legError, int n) {
   return static_cast<float>(RoundFixed(std::sqrt(squared), "#0.0"));
 }
 
-double MeanLegError(double a, double b, float length, int n) {
+double MeanLegError(double a, double b, double length, int n) {
   if (!(b > 0) || n < 1) return 0;
-  return a + b * (static_cast<double>(length) / n) / survey::kMetresPerKilometre;
+  return a + b * (length / n) / survey::kMetresPerKilometre;
 }
 
 OpenSolution SolveOpen(Reduction red, const std::string& endName) {

@@ -23,10 +23,11 @@ void ProvisionalHeights(Reduction& r) {
   r.provisionalHeights[0] = r.start.startH;
   for (int i = 0; i < n; ++i) {
     const Station& s = r.stations[i];
-    r.provisionalHeights[i + 1] = static_cast<float>(traverse::ProvisionalHeight(
-        r.provisionalHeights[i], s.distance, s.verticalForward, s.instrumentForward, s.targetForward));
+    r.provisionalHeights[i + 1] = traverse::ProvisionalHeight(r.provisionalHeights[i], s.distance,
+                                                              s.verticalForward, s.instrumentForward,
+                                                              s.targetForward);
   }
-  r.meanHeight = static_cast<float>(traverse::MeanHeight(r.provisionalHeights, static_cast<std::size_t>(n)));
+  r.meanHeight = traverse::MeanHeight(r.provisionalHeights, static_cast<std::size_t>(n));
   r.planeHeight = r.start.projectionHeight != 0 ? r.start.projectionHeight : r.meanHeight;
 }
 
@@ -40,7 +41,7 @@ void ReduceDistances(Reduction& r, int legs) {
     r.reductionMm[i] = ds;
     r.reduced[i] = ds / survey::kMillimetresPerMetre + r.stations[i].distance;
   }
-  r.reducedSum = traverse::SumOf<float>(r.reduced);
+  r.reducedSum = traverse::SumOf<double>(r.reduced);
 }
 
 // Left angles: a right angle is typed with a leading minus.
@@ -84,7 +85,7 @@ StartValues ReadStartValues(const StartRecord& record) {
   StartValues v;
   v.startX = value(StartItem::StartX);
   v.startY = value(StartItem::StartY);
-  v.startH = static_cast<float>(value(StartItem::StartHeight));
+  v.startH = value(StartItem::StartHeight);
   v.orientX = value(StartItem::StartOrientX);
   v.orientY = value(StartItem::StartOrientY);
   v.endX = value(StartItem::EndX);
@@ -92,7 +93,7 @@ StartValues ReadStartValues(const StartRecord& record) {
   v.endH = value(StartItem::EndHeight);
   v.endOrientX = value(StartItem::EndOrientX);
   v.endOrientY = value(StartItem::EndOrientY);
-  v.projectionHeight = static_cast<float>(value(StartItem::ProjectionHeight));
+  v.projectionHeight = value(StartItem::ProjectionHeight);
   v.additiveConstant = value(StartItem::AdditiveConstant);
   v.scaleConstant = value(StartItem::ScaleConstant);
   return v;
@@ -127,19 +128,22 @@ Station LoadStation(const ObservationRow& cells) {
   return s;
 }
 
-float ProjectionReductionMm(float h1, float h2, float planeHeight, float distance) {
+float ProjectionReductionMm(double h1, double h2, double planeHeight, double distance) {
   return static_cast<float>(traverse::ProjectionReductionMm(h1, h2, planeHeight, distance));
 }
 
-float LegHeightDifference(const Station& s, double d) {
+double LegHeightDifference(const Station& s, double d) {
   const double forward =
       traverse::SightHeightDifference(s.verticalForward, d, s.instrumentForward, s.targetForward);
-  if (s.oneWay()) {
-    const double km = d / survey::kMetresPerKilometre;
-    return static_cast<float>(survey::kCurvatureRefraction * km * km + forward);
-  }
+  if (s.oneWay()) return traverse::CurvatureRefraction(d) + forward;
   const double back = traverse::SightHeightDifference(s.verticalBack, d, s.instrumentBack, s.targetBack);
-  return static_cast<float>(traverse::TwoWayMean(forward, back));
+  return traverse::TwoWayMean(forward, back);
+}
+
+bool AnyOneWayLeg(const std::vector<Station>& stations, std::size_t legs) {
+  for (std::size_t i = 0; i < legs && i < stations.size(); ++i)
+    if (stations[i].oneWay()) return true;
+  return false;
 }
 
 AdjustedPoints AdjustPoints(const std::vector<double>& dx, const std::vector<double>& dy,
@@ -158,10 +162,10 @@ AdjustedPoints AdjustPoints(const std::vector<double>& dx, const std::vector<dou
   const std::size_t legs = vx.size();
   // Each correction is spent once its coordinates are carried: a long
   // traverse never holds both sets beside the points.
-  p.x = traverse::CarryCoordinates(startX, traverse::CorrectedIncrements<float>(dx, vx),
+  p.x = traverse::CarryCoordinates(startX, traverse::CorrectedIncrements<double>(dx, vx),
                                    traverse::RoundToMillimetre);
   std::vector<double>().swap(vx);
-  p.y = traverse::CarryCoordinates(startY, traverse::CorrectedIncrements<float>(dy, vy),
+  p.y = traverse::CarryCoordinates(startY, traverse::CorrectedIncrements<double>(dy, vy),
                                    traverse::RoundToMillimetre);
   std::vector<double>().swap(vy);
   p.adjusted.resize(legs);
@@ -176,12 +180,11 @@ HeightClosure CloseHeights(const Reduction& red, const std::vector<double>& adju
   h.difference.resize(adjusted.size());
   for (std::size_t i = 0; i < adjusted.size(); ++i)
     h.difference[i] = LegHeightDifference(red.stations[i], adjusted[i]);
-  h.sum = traverse::SumOf<float>(h.difference);
-  h.misclosure = endHeight ? traverse::HeightMisclosure<float>(h.sum, red.start.startH, *endHeight) : h.sum;
+  h.sum = traverse::SumOf<double>(h.difference);
+  h.misclosure = endHeight ? traverse::HeightMisclosure<double>(h.sum, red.start.startH, *endHeight) : h.sum;
   const double length = adjustedSum > 0 ? adjustedSum : 0;
-  h.perKm = static_cast<float>(traverse::CorrectionPerKm(h.misclosure, length));
-  const std::vector<double> v = traverse::DistributeMisclosure(adjusted, length, h.misclosure);
-  h.correction.assign(v.begin(), v.end());
+  h.perKm = traverse::CorrectionPerKm(h.misclosure, length);
+  h.correction = traverse::DistributeMisclosure(adjusted, length, h.misclosure);
   h.height = traverse::CarryHeights(red.start.startH, h.difference, h.correction);
   return h;
 }

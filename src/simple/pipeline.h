@@ -30,11 +30,11 @@ struct Station {
 // The thirteen start-data records as numbers.
 struct StartValues {
   double startX = 0, startY = 0;
-  float startH = 0;
+  double startH = 0;
   double orientX = 0, orientY = 0;  // records 4 and 5
   double endX = 0, endY = 0, endH = 0;
   double endOrientX = 0, endOrientY = 0;  // records 9 and 10
-  float projectionHeight = 0;             // record 11
+  double projectionHeight = 0;            // record 11
   double additiveConstant = 0;            // distance meter, mm (record 12)
   double scaleConstant = 0;               // distance meter, ppm (record 13)
   // Record 5 reads 0: record 4 (and 9) hold azimuths in DMS notation.
@@ -44,12 +44,12 @@ struct StartValues {
 struct Reduction {
   std::vector<Station> stations;  // index 0 is station 1
   StartValues start;
-  std::vector<float> provisionalHeights;  // H0(1 .. n+1)
-  float meanHeight = 0;                   // Hmean, rounded to millimetres
-  float planeHeight = 0;                  // Hm as used
+  std::vector<double> provisionalHeights; // H0(1 .. n+1)
+  double meanHeight = 0;                  // Hmean, rounded to millimetres
+  double planeHeight = 0;                 // Hm as used
   std::vector<float> reductionMm;         // δSp of the reduced legs
   std::vector<double> reduced;            // Sp of the reduced legs
-  float reducedSum = 0;                   // ΣSp over the reduced legs
+  double reducedSum = 0;                  // ΣSp over the reduced legs
   std::vector<double> beta;               // left angles, decimal degrees
   double betaSum = 0;
   int n() const { return static_cast<int>(stations.size()); }
@@ -93,10 +93,10 @@ AdjustedPoints AdjustPoints(const std::vector<double>& dx, const std::vector<dou
 // Heights over the adjusted distances, their misclosure closed in proportion
 // to the distances; a closed traverse has no end height.
 struct HeightClosure {
-  std::vector<float> difference;  // h per leg
-  float sum = 0, misclosure = 0, perKm = 0;
-  std::vector<float> correction;  // per leg, m
-  std::vector<float> height;      // per point
+  std::vector<double> difference;  // h per leg
+  double sum = 0, misclosure = 0, perKm = 0;
+  std::vector<double> correction;  // per leg, m
+  std::vector<double> height;      // per point
 };
 HeightClosure CloseHeights(const Reduction& red, const std::vector<double>& adjusted, double adjustedSum,
                            const std::optional<double>& endHeight);
@@ -126,10 +126,12 @@ void TakeHeights(Solution& s, HeightClosure h) {
 }
 
 // Reduction of a leg to the projection plane in millimetres.
-float ProjectionReductionMm(float h1, float h2, float planeHeight, float distance);
+float ProjectionReductionMm(double h1, double h2, double planeHeight, double distance);
 // Trigonometric height difference of a leg over the distance d: one-way legs
 // with the curvature and refraction term, two-way legs as the mean of the
 // forward and the negated back difference.
-float LegHeightDifference(const Station& station, double d);
+double LegHeightDifference(const Station& station, double d);
+// Whether any of the first `legs` legs is observed one way only.
+bool AnyOneWayLeg(const std::vector<Station>& stations, std::size_t legs);
 
 }  // namespace korvane::simple

@@ -14,7 +14,8 @@ std::string Rule(int indent) {
 }
 
 std::string RelativeMisclosureText(double lengthSum, double fs) {
-  if (!(fs > 0)) return "1 / ∞";
+  // A misclosure printed as 0.0 mm is no misclosure to the reader either.
+  if (!(RoundFixed(fs * survey::kMillimetresPerMetre, "#0.0") > 0)) return "1 / ∞";
   // The quotient is taken on its 15-digit form, so that 1234.5 / 0.05 gives
   // 24690 and not the 24689.99… of its binary value.
   const double quotient = ParseLenient(NumberText(lengthSum / fs));
@@ -45,7 +46,7 @@ void WritePointLines(ReportLines& out, const std::string& label, const std::stri
   out.add("  " + label + "(" + name + ")：H＝" + hText);
 }
 
-void WriteProjectionLine(ReportLines& out, float planeHeight) {
+void WriteProjectionLine(ReportLines& out, double planeHeight) {
   out.add("  投影高程面：Hm＝" + S(planeHeight) + "m");
 }
 
@@ -88,7 +89,7 @@ void WriteFinalHeading(ReportLines& out, const std::string& distanceHeading) {
   out.add(Rule(2));
   out.add("  平差最终结果：");
   out.add(Rule(2));
-  out.add(std::string("  ") + "点  号" + distanceHeading + "    横坐标X(m)" + "       纵坐标Y(m)" +
+  out.add(std::string("  ") + "点  号" + distanceHeading + "    纵坐标X(m)" + "       横坐标Y(m)" +
           "       高程H(m)");
 }
 

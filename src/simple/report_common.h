@@ -15,7 +15,7 @@ void WriteTitle(ReportLines& out, const std::string& kindName, const std::string
 // "  <label>(name)：X＝…   <label>(name)：Y＝…" and "  <label>(name)：H＝…".
 void WritePointLines(ReportLines& out, const std::string& label, const std::string& name,
                      const std::string& xText, const std::string& yText, const std::string& hText);
-void WriteProjectionLine(ReportLines& out, float planeHeight);
+void WriteProjectionLine(ReportLines& out, double planeHeight);
 void WriteConstantsLine(ReportLines& out, double a, double b);
 // The empty line, "  观测数据表：", the rule, the forward and back tables.
 void WriteObservationTables(ReportLines& out, const std::vector<Station>& stations);

@@ -20,8 +20,9 @@ inline std::string SText(std::string_view text) { return StrNumber(ParseLenient(
 // The same for a value's own fixed text: SF3(x) is SText(F3(x)) without the text.
 template <typename T> std::string SF1(T v) { return StrNumber(RoundFixed(v, "#0.0")); }
 template <typename T> std::string SF3(T v) { return StrNumber(RoundFixed(v, "#0.000")); }
-// A 32-bit value widened to the decimal value it prints as.
-inline double Widen(float v) { return ParseLenient(StrNumber(v)); }
+// A misclosure rounded to 0.1; one that rounds to nothing is written without
+// a sign.
+inline double Tenths(double v) { return RoundFixed(v, "#0.0") + 0.0; }
 
 // The pieces of a table row in one string, sized once: the rows of a long
 // table are written without growing their text piece by piece.
@@ -36,7 +37,7 @@ std::string Joined(const Pieces&... pieces) {
 // The rules of the tables: 34 dashes after the given indent.
 std::string Rule(int indent);
 // "1 /" and the whole number of the summed length over the linear
-// misclosure; an exact closure reads "1 / ∞".
+// misclosure; a closure that prints as 0.0 mm reads "1 / ∞".
 std::string RelativeMisclosureText(double lengthSum, double fs);
 
 // Receives each line of a results table as soon as it is written.

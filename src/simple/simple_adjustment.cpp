@@ -76,7 +76,8 @@ Sketch OpenSketch(const simple::OpenSolution& s) {
       v.azimuthForm()
           ? simple::PointAlong(start.x, start.y, ReverseAzimuth(s.startAzimuth), kOpenOrientationDistance)
           : SketchPlace{v.orientX, v.orientY};
-  // Ellipses growing along the traverse from the weakest-point estimates.
+  // Ellipses growing along the traverse from the weakest-point estimates,
+  // radii in millimetres.
   const int n = s.red.n();
   const double q = s.lateralError == 0 ? 1.0 : std::fabs(static_cast<double>(s.lateralError));
   const double l = s.longitudinalError == 0 ? 1.0 : std::fabs(static_cast<double>(s.longitudinalError));

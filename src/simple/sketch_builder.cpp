@@ -5,6 +5,7 @@
 
 #include "core/angles.h"
 #include "core/numbers.h"
+#include "core/survey_constants.h"
 
 namespace korvane::simple {
 namespace {
@@ -46,19 +47,33 @@ Sketch BuildTraverseSketch(const TraverseSketchInput& in) {
   };
   for (const SketchPlace& p : in.points) widen(p);
   for (const SketchPlace& p : in.extent) widen(p);
-  ops.push_back(FrameWithLabels(minX, maxX, minY, maxY, kMargin));
+  const SketchScale frame = FrameWithLabels(minX, maxX, minY, maxY, kMargin);
+  ops.push_back(frame);
 
+  auto nameOf = [&](std::size_t i) { return i < in.names.size() ? in.names[i] : std::string(); };
   for (std::size_t i = 0; i < in.points.size(); ++i) {
     const SketchPlace& p = in.points[i];
     ops.push_back(SketchPoint{p.y, p.x, kBlack});
-    ops.push_back(SketchText{p.y, p.x, i < in.names.size() ? in.names[i] : std::string()});
+    const SketchPlace& start = in.points.front();
+    const bool backOnFirst = i > 0 && p.x == start.x && p.y == start.y && nameOf(i) == nameOf(0);
+    if (!backOnFirst) ops.push_back(SketchText{p.y, p.x, nameOf(i)});
   }
   for (std::size_t i = 0; i + 1 < in.points.size(); ++i) {
     const SketchPlace& a = in.points[i];
     const SketchPlace& b = in.points[i + 1];
     ops.push_back(SketchLine{a.y, a.x, b.y, b.x, kBlack});
   }
-  for (const SketchEllipse& e : in.ellipses) ops.push_back(e);
+  if (!in.ellipses.empty()) {
+    double largest = 0;
+    for (const SketchEllipse& e : in.ellipses) largest = std::max(largest, e.radius);
+    const double times = TraverseEllipseMagnification(largest, frame);
+    ops.push_back(SketchText{frame.left, frame.top, EllipseMagnificationText(times)});
+    const double metres = times / survey::kMillimetresPerMetre;
+    for (SketchEllipse e : in.ellipses) {
+      e.radius *= metres;
+      ops.push_back(e);
+    }
+  }
 
   if (!in.orientations.empty()) {
     for (const auto& o : in.orientations) {

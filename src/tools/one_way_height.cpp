@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/survey_constants.h"
+#include "core/traverse_toolkit.h"
 #include "tools/typed_values.h"
 
 namespace korvane::height {
@@ -61,10 +62,7 @@ void Print(OneWayResult& r) {
   r.horizontalText = FixedDecimals(r.horizontal, 3);
   r.elevationText = FixedDecimals(r.elevation, 3);
   r.correctionText = FixedDecimals(r.correction, 4);
-  r.fixedCorrectionText = FixedDecimals(r.fixedCorrection, 4);
-  r.differenceText = FixedDecimals((r.fixedCorrection - r.correction) * survey::kMillimetresPerMetre, 1);
   r.heightText = FixedDecimals(r.height, 3);
-  r.fixedHeightText = FixedDecimals(r.fixedHeight, 3);
   if (r.targetHeight) r.targetHeightText = FixedDecimals(*r.targetHeight, 3);
 }
 
@@ -82,12 +80,8 @@ OneWayResult ComputeOneWayHeight(const OneWayInput& input) {
     r.horizontal = f.distance;
     r.elevation = f.distance * std::tan(alpha);
   }
-  const double radius = survey::kMeanEarthRadiusKm * survey::kMetresPerKilometre;
-  r.correction = (1.0 - f.k) * r.horizontal * r.horizontal / (2.0 * radius);
-  const double km = r.horizontal * survey::kKilometresPerMetre;
-  r.fixedCorrection = survey::kCurvatureRefraction * km * km;
+  r.correction = traverse::CurvatureRefraction(r.horizontal, f.k);
   r.height = r.elevation + r.correction + f.i - f.v;
-  r.fixedHeight = r.elevation + r.fixedCorrection + f.i - f.v;
   if (f.stationHeight) r.targetHeight = *f.stationHeight + r.height;
   Print(r);
   return r;

@@ -4,8 +4,7 @@
 //   h = S·sin α + (1 − k)·D²/(2R) + i − v      (slope distance S, D = S·cos α)
 // α the vertical angle (or 90° − the zenith angle), i the instrument and v
 // the target height, k the coefficient of refraction, R the mean earth
-// radius. Beside it the fixed 0.13 m/km² of the traverse methods, so that the
-// two corrections can be compared.
+// radius.
 #include <optional>
 #include <string>
 
@@ -32,14 +31,11 @@ struct OneWayResult {
   double horizontal = 0;       // D
   double elevation = 0;        // D·tan α or S·sin α
   double correction = 0;       // (1 − k)·D²/(2R)
-  double fixedCorrection = 0;  // 0.13·(D/1000)²
   double height = 0;           // h with the (1 − k) correction
-  double fixedHeight = 0;      // h with the fixed correction
   std::optional<double> targetHeight;  // H of B, when H of A is given
-  // As shown: metres to 0.001, the corrections to 0.0001 m, their difference
-  // (fixed minus computed) in mm to 0.1; the target height empty when unknown.
-  std::string horizontalText, elevationText, correctionText, fixedCorrectionText, differenceText,
-      heightText, fixedHeightText, targetHeightText;
+  // As shown: metres to 0.001, the correction to 0.0001 m; the target height
+  // empty when unknown.
+  std::string horizontalText, elevationText, correctionText, heightText, targetHeightText;
 };
 
 OneWayResult ComputeOneWayHeight(const OneWayInput& input);

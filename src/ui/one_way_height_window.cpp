@@ -37,9 +37,6 @@ const BoxSpec kOutputs[] = {
     {"Text_f", "球气差改正f（米）", "(1 − k)·D²/(2R)，R = 6371公里"},
     {"Text_h", "高差h（米）", "未改正高差 + f + i − v"},
     {"Text_HB", "目标点高程HB（米）", "HA + h"},
-    {"Text_f013", "导线所用改正（米）", "0.13·(D/1000)²：导线简易平差的单向边所用的固定改正"},
-    {"Text_h013", "按0.13所得高差（米）", "未改正高差 + 0.13·(D/1000)² + i − v"},
-    {"Text_df", "两改正之差（毫米）", "0.13·(D/1000)² − f"},
 };
 
 }  // namespace
@@ -63,7 +60,7 @@ OneWayHeightWindow::OneWayHeightWindow(MessageBoxes& messages, QWidget* parent)
   layout->addLayout(grid);
   auto* formulas = new QLabel(QString::fromUtf8(
       "h = D·tanα + (1 − k)·D²/(2R) + i − v（平距），h = S·sinα + (1 − k)·D²/(2R) + i − v（斜距，D = S·cosα），"
-      "R = 6371公里。\n导线简易平差的单向边用固定的0.13米/平方公里，相当于k约为−0.66，右栏可作比较。"),
+      "R = 6371公里。导线平差的单向边用同一改正（k = 0.14）。"),
       this);
   formulas->setObjectName("Label_formula");
   formulas->setWordWrap(true);
@@ -112,7 +109,7 @@ void OneWayHeightWindow::compute() {
     return;
   }
   const std::string texts[] = {r.horizontalText, r.elevationText, r.correctionText, r.heightText,
-                               r.targetHeightText, r.fixedCorrectionText, r.fixedHeightText, r.differenceText};
+                               r.targetHeightText};
   for (std::size_t i = 0; i < std::size(kOutputs); ++i) form::SetBox(this, kOutputs[i].name, texts[i]);
 }
 

@@ -1,4 +1,5 @@
 #include "core/traverse_toolkit.h"
+#include "core/sketch.h"
 #include "table_lines.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,17 @@ TEST(AzimuthClosure, CasesFromTable) {
     else ADD_FAILURE() << "unknown case " << line;
   });
   EXPECT_GE(cases, 20);
+}
+
+TEST(EllipseMagnification, OneTwoFiveSteps) {
+  const int cases = korvane::testing::ForEachTableLine(KORVANE_TEST_DATA "/ellipse_magnification.txt",
+                                                       [](const std::string& line, std::istringstream& fields) {
+    double largest = 0, wanted = 0, expected = 0;
+    fields >> largest >> wanted >> expected;
+    EXPECT_EQ(EllipseMagnification(largest, wanted), expected) << line;
+  });
+  EXPECT_GE(cases, 10);
+  EXPECT_EQ(EllipseMagnificationText(5000), "误差椭圆放大5000倍");
 }
 
 // The precision and rounding the kinds choose change the carried figures.

@@ -308,7 +308,7 @@ TEST(RigorousAdjustment, OneWaySidesUseTheCurvatureTerm) {
   EXPECT_FALSE(r.oneWay[0]);
   const double sa = r.adjustedLength(1);
   const double forward = std::tan(-0.25 * 0.017453292) * sa;
-  EXPECT_NEAR(r.hMean[1], 0.13 * std::pow(sa / 1000, 2) + forward, 1e-12);
+  EXPECT_NEAR(r.hMean[1], 0.86 * sa * sa / (2 * 6371000.0) + forward, 1e-12);
   EXPECT_DOUBLE_EQ(r.hBack[1], 0.0);
   EXPECT_NEAR(r.h[3], 102.584, 1e-9);
 }

@@ -111,7 +111,7 @@ TEST(RigorousReport, LinesOfAOneSideTraverse) {
   Append(want, Repeat(blank, 5));
   Append(want, {"</table>", "<P>",
                 "<P><B>平差最终结果：<BR>", "<table border=1 align=>", "<td>编  号</th>", "<td>测站名</th>",
-                "<td>横坐标X(m)</th>", "<td>纵坐标Y(m)</th>", "<td>高程H(m)</th>", "<td>等  级</th>", "<td>标志</th>",
+                "<td>纵坐标X(m)</th>", "<td>横坐标Y(m)</th>", "<td>高程H(m)</th>", "<td>等  级</th>", "<td>标志</th>",
                 "<tr>", "<td><a=''>起算点</a>", "<td><a=''>A</a>", "<td><a=''>0.000</a>", "<td><a=''>0.000</a>",
                 "<td><a=''>50.000</a>", "<td><a=''>四等</a>", "<td><a=''>埋  石</a>",
                 "<tr>",

@@ -1,7 +1,9 @@
 // The sketch of the adjusted traverse: area, legs, ellipses, known points.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "rigorous/rigorous_sketch.h"
 #include "rigorous_fixture.h"
@@ -45,7 +47,20 @@ TEST(RigorousSketch, FourStations) {
   EXPECT_EQ(ellipses[0].color, kRed);
   EXPECT_DOUBLE_EQ(ellipses[0].east, r.y[1]);
   EXPECT_DOUBLE_EQ(ellipses[0].north, r.x[1]);
-  EXPECT_DOUBLE_EQ(ellipses[0].radius, r.ellipseRadius(0));
+  // Enlarged by the 1-2-5 step that makes the largest at most a thirtieth of
+  // the picture's shorter side, and more than 2/5 of that. The 502 × 709
+  // pixel picture shows the 1560 m wide frame across its width and more than
+  // its 715 m height: the shorter side is 1560 m (52 m).
+  const double largest = std::max(r.ellipseRadius(0), r.ellipseRadius(1)) / 1000;
+  const double times = ellipses[0].radius / (r.ellipseRadius(0) / 1000);
+  EXPECT_NEAR(ellipses[1].radius / (r.ellipseRadius(1) / 1000), times, 1e-6);
+  const double wanted = (scale->right - scale->left) / 30;
+  EXPECT_LE(largest * times, wanted);
+  EXPECT_GT(largest * times, wanted * 0.4);
+  bool captioned = false;
+  for (const SketchText& text : OpsOf<SketchText>(s))
+    captioned = captioned || text.text == "误差椭圆放大" + std::to_string(std::llround(times)) + "倍";
+  EXPECT_TRUE(captioned);
   EXPECT_DOUBLE_EQ(ellipses[1].ratio, r.ellipseX(1) / r.ellipseY(1));
 
   const auto lines = OpsOf<SketchLine>(s);
@@ -63,10 +78,10 @@ TEST(RigorousSketch, FourStations) {
     EXPECT_NEAR(b.east2 - b.east1, 16, 1e-9);
   }
   const auto texts = OpsOf<SketchText>(s);
-  ASSERT_EQ(texts.size(), 6u);
+  ASSERT_EQ(texts.size(), 7u);  // four stations, the ellipses' caption, A and D
   EXPECT_EQ(texts[0].text, " B");
-  EXPECT_EQ(texts[4].text, " A(定向)");
-  EXPECT_EQ(texts[5].text, " D(附合方向)");
+  EXPECT_EQ(texts[5].text, " A(定向)");
+  EXPECT_EQ(texts[6].text, " D(附合方向)");
   // The orientation lines are drawn twice as wide.
   bool wide = false;
   for (const auto& op : s.ops) {
@@ -101,7 +116,7 @@ TEST(RigorousSketch, ZeroCorrectionIsDrawnWithFiveMillimetres) {
   const auto e = OpsOf<SketchEllipse>(RigorousSketch(t, r));
   ASSERT_EQ(e.size(), 1u);
   EXPECT_NEAR(e[0].ratio, r.ellipseX(0) / 5.0, 1e-12);
-  EXPECT_NEAR(e[0].radius, std::hypot(r.ellipseX(0), 5.0), 1e-12);
+  EXPECT_NEAR(r.ellipseRadius(0), std::hypot(r.ellipseX(0), 5.0), 1e-12);
 }
 
 }  // namespace

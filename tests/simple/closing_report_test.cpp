@@ -56,19 +56,20 @@ TEST(ConnectingReport, ObservationCharacteristicAndFinalLines) {
   // One-way legs keep empty back fields; P1 is two-way.
   EXPECT_TRUE(Has(r.lines, "  K1          " + std::string(31, ' ')));
   EXPECT_TRUE(Has(r.lines, "  P1           1.4        1.4       0        "));
-  // Legs 1 and 3 are one-way: their curvature terms (5.2 + 1.3 mm) against
-  // the 30 mm rise of the end point give fh = -23.5 mm. The increments are
-  // summed in single precision, which puts fs a little over 20 mm.
+  // Legs 1 and 3 are one-way: their curvature and refraction terms (2.7 +
+  // 0.7 mm) against the 30 mm rise of the end point give fh = -26.6 mm. The
+  // 200.02 m leg read in single precision puts fs a little over 20 mm.
   EXPECT_TRUE(Has(r.lines, "  导线总长：    S= 500.012m"));
   EXPECT_TRUE(Has(r.lines, "  水平角闭合差： fβ= 0″"));
   EXPECT_TRUE(Has(r.lines, "  y增量闭合差： fy= 20mm"));
   EXPECT_TRUE(Has(r.lines, "  边长闭合差： fs= 20mm"));
-  EXPECT_TRUE(Has(r.lines, "  高程闭合差： fh=-23.5mm"));
-  EXPECT_TRUE(Has(r.lines, "  高差每Km改正值： δKm= 47mm"));
+  EXPECT_TRUE(Has(r.lines, "  高程闭合差： fh=-26.6mm"));
+  EXPECT_TRUE(Has(r.lines, "  高差每Km改正值： δKm= 53.2mm"));
+  EXPECT_TRUE(Has(r.lines, "  单向高差已加球气差改正：(1－k)D²/2R，k=0.14，R=6371km"));
   EXPECT_TRUE(Has(r.lines, "  导线全长相对闭合差： Κ=fs/∑s =1 / 24995"));
   EXPECT_TRUE(Has(r.lines, "  点  号     δβ″ δX(mm)  δY(mm)  δH(mm)  δS投影(mm)  δS平差(mm)"));
   EXPECT_TRUE(Has(r.lines, "  K1           0"));
-  EXPECT_TRUE(Has(r.lines, "  P2           0       0      -8        9.4       0           -8"));
+  EXPECT_TRUE(Has(r.lines, "  P2           0       0      -8        10.7      0           -8"));
   EXPECT_TRUE(Has(r.lines, "   P2           200.012     1200       1200.004         50.024"));
   EXPECT_TRUE(Has(r.lines, "   K9           100     1300       1200         50.03"));
   EXPECT_EQ(r.lines.back(), "  ——————————————————————————————————");

@@ -37,10 +37,10 @@ TEST(ConnectingTraverse, DistanceErrorIsSpreadByLength) {
   ASSERT_FALSE(out.refusal);
   const ClosingSolution& s = out.solution;
   EXPECT_NEAR(s.angularMisclosure, 0, 1e-9);
-  // The increments are summed in single precision: a few hundredths of a
-  // millimetre of noise at 300 m.
-  EXPECT_NEAR(s.fx, 0, 5e-5);
-  EXPECT_NEAR(s.fy, 0.02, 5e-5);
+  // fx holds only the east leg's 200 m × cos(90 × 0.017453292); fy the
+  // 200.02 m as read in single precision (200.0200043).
+  EXPECT_NEAR(s.fx, 0, 1e-5);
+  EXPECT_NEAR(s.fy, 0.0200043, 1e-7);
   // 20 mm over 200, 200.02 and 100 m of 500.02 m.
   EXPECT_DOUBLE_EQ(s.correctionYmm[0], -8.0);
   EXPECT_DOUBLE_EQ(s.correctionYmm[1], -8.0);
@@ -50,19 +50,16 @@ TEST(ConnectingTraverse, DistanceErrorIsSpreadByLength) {
   EXPECT_DOUBLE_EQ(s.x[3], 1300.0);
   EXPECT_DOUBLE_EQ(s.y[3], 1200.0);
   EXPECT_DOUBLE_EQ(s.distanceChangeMm[1], -8.0);
-  // 500.012 m over the fs of about 20.004 mm that the float sums give.
-  EXPECT_EQ(s.relativeMisclosure, "1 /" + StrNumber(std::floor(500.012 / Widen(s.fs))));
-  const double denominator = ParseLenient(s.relativeMisclosure.substr(3));
-  EXPECT_GT(denominator, 2499);
-  EXPECT_LE(denominator, 25000);
-  // One-way legs of 200, 200.012 and 100 m rise by their curvature terms;
+  // 500.012 m over an fs of 20.0043 mm.
+  EXPECT_EQ(s.relativeMisclosure, "1 / 24995");
+  // One-way legs of 200, 200.012 and 100 m rise by (1 - 0.14) D² / (2 × 6371 km);
   // fh = Σh + 50 - 50.03, spread back by the adjusted lengths.
-  const double sumH = 0.13 * (0.2 * 0.2 + 0.200012 * 0.200012 + 0.1 * 0.1);
-  EXPECT_NEAR(s.fh, sumH - 0.03, 1e-7);
-  EXPECT_DOUBLE_EQ(s.heightCorrectionMm[0], 7.3);  // 18.299 × 200 / 500.012
-  EXPECT_DOUBLE_EQ(s.heightCorrectionMm[2], 3.7);
-  EXPECT_NEAR(s.height[3], 50.03, 1e-5);
-  EXPECT_EQ(SText(F1(s.correctionPerKm)), " 36.6");
+  const double sumH = 0.86 / (2 * 6371000.0) * (200.0 * 200.0 + 200.012 * 200.012 + 100.0 * 100.0);
+  EXPECT_NEAR(s.fh, sumH - 0.03, 1e-9);
+  EXPECT_DOUBLE_EQ(s.heightCorrectionMm[0], 9.6);  // 23.925 × 200 / 500.012
+  EXPECT_DOUBLE_EQ(s.heightCorrectionMm[2], 4.8);
+  EXPECT_NEAR(s.height[3], 50.03, 1e-9);
+  EXPECT_EQ(SText(F1(s.correctionPerKm)), " 47.8");
 }
 
 TEST(ConnectingTraverse, AngleErrorRecomputedStepByStep) {
@@ -131,7 +128,7 @@ TEST(ConnectingTraverse, AngularLimitIsOneDegree) {
 TEST(ConnectingTraverse, LinearLimitIsOnePointFiveMetres) {
   const ClosingOutcome exact = SolveClosing(NorthLeg("180", "101.5"), NorthStart("0"), false);
   ASSERT_FALSE(exact.refusal);
-  EXPECT_FLOAT_EQ(exact.solution.fs, 1.5f);
+  EXPECT_DOUBLE_EQ(exact.solution.fs, 1.5);
 
   SimpleInput input;
   input.table = NorthLeg("180", "101.5002");
@@ -183,7 +180,10 @@ TEST(ConnectingTraverse, NegativeMultiplicativeConstantStillCloses) {
 }
 
 TEST(RelativeMisclosure, WorkedExampleAndExactClosure) {
-  EXPECT_EQ(RelativeMisclosureText(1234.5, Widen(0.05f)), "1 / 24690");
+  EXPECT_EQ(RelativeMisclosureText(1234.5, 0.05), "1 / 24690");
+  // A misclosure that prints as 0.0 mm is none to the reader.
+  EXPECT_EQ(RelativeMisclosureText(1234.5, 0.0000499), "1 / ∞");
+  EXPECT_EQ(RelativeMisclosureText(1234.5, 0.00005), "1 / 24690000");
   EXPECT_EQ(RelativeMisclosureText(1234.5, 0.0), "1 / ∞");
   EXPECT_EQ(RelativeMisclosureText(0.0, 0.0), "1 / ∞");
 }
@@ -191,7 +191,7 @@ TEST(RelativeMisclosure, WorkedExampleAndExactClosure) {
 TEST(ConnectingTraverse, ExactClosureReadsAsInfinite) {
   const ClosingOutcome out = SolveClosing(NorthLeg("180"), NorthStart("0"), false);
   ASSERT_FALSE(out.refusal);
-  EXPECT_EQ(out.solution.fs, 0.0f);
+  EXPECT_LT(out.solution.fs, 1e-9);
   EXPECT_EQ(out.solution.relativeMisclosure, "1 / ∞");
 }
 
@@ -214,7 +214,8 @@ TEST(ClosedTraverse, SquareClosesOnItsStartPoint) {
   EXPECT_NEAR(s.y.back(), 500, 0.0015);
   EXPECT_NEAR(s.x[1], 600, 0.01);
   EXPECT_NEAR(s.y[1], 500, 0.01);
-  EXPECT_NEAR(s.fh, 4 * 0.0013, 2e-6);  // the curvature of four one-way legs
+  // Four one-way legs of 100 m: (1 - 0.14) × 100² / (2 × 6371 km) each.
+  EXPECT_NEAR(s.fh, 4 * 0.000674933, 1e-6);
 }
 
 TEST(ClosedTraverse, DistanceTypedInTheLastRowDoesNotSpoilTheClosure) {

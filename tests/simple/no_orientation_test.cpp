@@ -69,12 +69,13 @@ TEST(NoOrientationTraverse, MisclosureDistributedAndHeightsClosed) {
   EXPECT_GT(s.fs, 0.01);
   EXPECT_DOUBLE_EQ(s.x[2], 1100.0);
   EXPECT_DOUBLE_EQ(s.y[2], 1100.0);
-  // Two one-way legs of about 100 m rise 1.3 mm each by curvature.
-  EXPECT_NEAR(s.fh, 0.0026 - 0.02, 2e-6);
-  EXPECT_NEAR(s.height[2], 10.02, 1e-5);
+  // Two one-way legs of about 100 m rise 0.675 mm each by curvature and
+  // refraction, (1 - 0.14) × 100² / (2 × 6371 km).
+  EXPECT_NEAR(s.fh, 0.00135 - 0.02, 2e-6);
+  EXPECT_NEAR(s.height[2], 10.02, 1e-9);
   // Equal legs share equally.
   EXPECT_DOUBLE_EQ(s.correctionXmm[0], s.correctionXmm[1]);
-  EXPECT_NEAR(s.correctionPerKm, 0.0174e6 / s.adjustedSum, 0.05);
+  EXPECT_NEAR(s.correctionPerKm, 0.01865e6 / s.adjustedSum, 0.05);
 }
 
 TEST(NoOrientationTraverse, LinearLimitAndNoLines) {

@@ -49,8 +49,8 @@ TEST(OpenTraverse, AzimuthFormCarriesTheCoordinates) {
   EXPECT_NEAR(s.azimuth[0], 0, 1e-9);
   EXPECT_DOUBLE_EQ(s.x[1], 1100.0);
   EXPECT_DOUBLE_EQ(s.y[1], 200.0);
-  // One-way leg: the curvature term 0.13 m over 1000 m.
-  EXPECT_NEAR(s.height[1], 10.13, 1e-5);
+  // One-way leg: the curvature and refraction term 0.0675 m over 1000 m.
+  EXPECT_NEAR(s.height[1], 10.0674933, 1e-7);
 }
 
 TEST(OpenTraverse, OrientationPointFormAndRightAngles) {

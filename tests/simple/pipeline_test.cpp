@@ -93,11 +93,12 @@ TEST(LegHeight, OneWayCarriesCurvatureTwoWayIsTheMean) {
   Station s;
   s.instrumentForward = 1.5f;
   s.targetForward = 1.5f;
-  EXPECT_NEAR(LegHeightDifference(s, 1000), 0.13, 1e-6);
-  EXPECT_NEAR(LegHeightDifference(s, 2000), 0.52, 1e-6);
+  // (1 - k) D² / (2R) with k = 0.14 and R = 6371 km: 0.0675 m over 1 km.
+  EXPECT_NEAR(LegHeightDifference(s, 1000), 0.0674933, 1e-7);
+  EXPECT_NEAR(LegHeightDifference(s, 2000), 0.2699733, 1e-7);
 
   s.verticalForward = std::atan(0.01);
-  EXPECT_NEAR(LegHeightDifference(s, 500), 0.13 * 0.25 + 5, 1e-5);
+  EXPECT_NEAR(LegHeightDifference(s, 500), 5.0168733, 1e-7);
 
   // Forward +1.2 over the instrument heights, back -0.8: the mean is 1.0.
   Station two;

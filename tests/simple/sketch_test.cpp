@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "simple/simple_adjustment.h"
@@ -59,6 +60,10 @@ TEST(ClosedSketch, EndOrientationIsTheStartOrientation) {
   }
   // Three new points carry ellipses; the start point closing the loop none.
   EXPECT_EQ(OpsOf<SketchEllipse>(r.sketch).size(), 3u);
+  // G1 is named once, though the loop comes back onto it.
+  std::vector<std::string> texts;
+  for (const SketchText& t : OpsOf<SketchText>(r.sketch)) texts.push_back(t.text);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "G1"), 1);
   const auto scale = OpsOf<SketchScale>(r.sketch);
   ASSERT_EQ(scale.size(), 1u);
   // The orientation point widens it; 400 m around, and a fifth of the larger
@@ -106,10 +111,15 @@ TEST(OpenSketch, EllipsesGrowAlongTheTraverse) {
   ASSERT_TRUE(r.ok());
   const auto ellipses = OpsOf<SketchEllipse>(r.sketch);
   ASSERT_EQ(ellipses.size(), 2u);
-  // n = 2, L = 2000: mq = 2000 √(25 × 3.5 / 3 + 1) / 206.265 = 53.3, ml = √80 = 8.9.
+  // n = 2, L = 2000: mq = 2000 √(25 × 3.5 / 3 + 1) / 206.265 = 53.3, ml = √80 = 8.9;
+  // radii in mm, drawn 2000 times enlarged: the largest, 11.14 mm, becomes
+  // 22.3 m, about a thirtieth of the picture's 1360 m width (45.3 m).
   const double m = std::sqrt(53.3 * 53.3 + 8.9 * 8.9) / 10;
-  EXPECT_NEAR(ellipses[0].radius, m + 1.0 / 3, 1e-4);
-  EXPECT_NEAR(ellipses[1].radius, 2 * m + 1.0 / 3, 1e-4);
+  EXPECT_NEAR(ellipses[0].radius, (m + 1.0 / 3) * 2, 1e-4);
+  EXPECT_NEAR(ellipses[1].radius, (2 * m + 1.0 / 3) * 2, 1e-4);
+  std::vector<std::string> texts;
+  for (const SketchText& t : OpsOf<SketchText>(r.sketch)) texts.push_back(t.text);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "误差椭圆放大2000倍"), 1);
   EXPECT_NEAR(ellipses[1].ratio, 53.3 / 8.9, 1e-4);
   EXPECT_NEAR(ellipses[1].north, 2100, 1e-6);
   // The orientation point 200 m back along the arriving line (225.5°).
