@@ -10,10 +10,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QLockFile>
+#include <QMainWindow>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include "render/chinese_fonts.h"
@@ -86,6 +89,76 @@ void CentreOnScreen(QWidget* window, int dy) {
   const int y = area.y() + std::max(0, (area.height() - size.height()) / 2 + dy);
   window->move(x, y);
 }
+
+namespace {
+
+// What the window's frame adds to its size. Before the desktop has framed
+// the window this is not known yet: room for a title bar and borders is
+// kept instead.
+QSize FrameAround(const QWidget* window) {
+  if (window->windowFlags() & Qt::FramelessWindowHint) return {0, 0};
+  const QSize known = window->frameGeometry().size() - window->geometry().size();
+  if (known.height() > 0) return known;
+  return {16, 48};
+}
+
+// Moves the window's content into a scroll area that fills the window. The
+// widgets the layout places go with the layout; boxes floating over them
+// (the grids' edit boxes) are moved along so that they stay over their cells.
+void PutInScrollArea(QWidget* window) {
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName("fitArea");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  QWidget* content = nullptr;
+  if (auto* main = qobject_cast<QMainWindow*>(window)) {
+    content = main->takeCentralWidget();
+    scroll->setWidget(content);
+    main->setCentralWidget(scroll);
+  } else {
+    content = new QWidget;
+    content->setObjectName("fitContent");
+    const QList<QWidget*> floating = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    content->setLayout(window->layout());
+    for (QWidget* child : floating) {
+      if (child->parentWidget() == window && !child->isWindow()) child->setParent(content);
+    }
+    scroll->setWidget(content);
+    auto* fill = new QVBoxLayout(window);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(scroll);
+  }
+  // A window that follows the pointer over its background still sees it.
+  if (window->hasMouseTracking()) {
+    for (QWidget* w : {static_cast<QWidget*>(scroll), scroll->viewport(), content}) w->setMouseTracking(true);
+  }
+}
+
+}  // namespace
+
+void FitToScreen(QWidget* window, QSize wanted) {
+  QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+  if (!screen) {
+    window->resize(wanted);
+    return;
+  }
+  window->ensurePolished();
+  const QSize room = screen->availableGeometry().size() - FrameAround(window);
+  const QSize least = window->minimumSizeHint();
+  if (least.width() > room.width() || least.height() > room.height()) PutInScrollArea(window);
+  window->resize(wanted.boundedTo(room));
+}
+
+BusyCursor::BusyCursor() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  // What a dialog just closed covered is painted now, not after the work.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && !window->isMinimized()) window->repaint();
+  }
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
 
 bool OpenDocument(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
