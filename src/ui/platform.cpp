@@ -80,16 +80,6 @@ void KeepOnTop(QWidget* window) {
   window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
-void CentreOnScreen(QWidget* window, int dy) {
-  QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect area = screen->availableGeometry();
-  const QSize size = window->frameGeometry().size();
-  const int x = area.x() + (area.width() - size.width()) / 2;
-  const int y = area.y() + std::max(0, (area.height() - size.height()) / 2 + dy);
-  window->move(x, y);
-}
-
 namespace {
 
 // What the window's frame adds to its size. Before the desktop has framed
@@ -101,6 +91,28 @@ QSize FrameAround(const QWidget* window) {
   if (known.height() > 0) return known;
   return {16, 48};
 }
+
+}  // namespace
+
+void CentreOnScreen(QWidget* window, int dy) {
+  QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  QSize size = window->frameGeometry().size();
+  int titleRoom = 0;
+  // A window shown already but not yet framed by the desktop is placed by
+  // its inside: room is kept for the frame, whose title bar goes above it.
+  if (window->testAttribute(Qt::WA_WState_Created) && size == window->size()) {
+    const QSize frame = FrameAround(window);
+    size += frame;
+    titleRoom = frame.height() - frame.width() / 2;
+  }
+  const int x = area.x() + (area.width() - size.width()) / 2;
+  const int y = area.y() + std::max(0, (area.height() - size.height()) / 2 + dy) + titleRoom;
+  window->move(x, y);
+}
+
+namespace {
 
 // Moves the window's content into a scroll area that fills the window. The
 // widgets the layout places go with the layout; boxes floating over them
@@ -147,6 +159,9 @@ void FitToScreen(QWidget* window, QSize wanted) {
   const QSize least = window->minimumSizeHint();
   if (least.width() > room.width() || least.height() > room.height()) PutInScrollArea(window);
   window->resize(wanted.boundedTo(room));
+  // Centred at once, so that even a first showing without a centring of
+  // its own opens inside the free area.
+  CentreOnScreen(window);
 }
 
 BusyCursor::BusyCursor() {

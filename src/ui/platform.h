@@ -53,7 +53,7 @@ void CentreOnScreen(QWidget* window, int dy = 0);
 // area of its screen (the taskbar left out, the window's frame counted) is
 // smaller, so that its title bar stays on the screen. A content that cannot
 // shrink that far is first put in a scroll area. Called once, when the
-// window has been built.
+// window has been built; it also centres the window.
 void FitToScreen(QWidget* window, QSize wanted);
 
 // The busy cursor, for as long as it lives, over work that may take more
