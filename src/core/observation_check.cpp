@@ -1,6 +1,7 @@
 #include "observation_check.h"
 
 #include <cmath>
+#include <regex>
 
 #include "angles.h"
 #include "numbers.h"
@@ -33,6 +34,13 @@ std::optional<Message> CheckObservationCell(int row, int column, const std::stri
   if (!IsUsableObservation(column, ParseLenient(text)))
     return Message{where() + "列数据输入有误！", "请检查", MessageIcon::Information};
   return std::nullopt;
+}
+
+std::optional<NamedCell> CellNamedBy(const std::string& text) {
+  static const std::regex named("^第([0-9]{1,6})行第([0-9]{1,2})(列|未)");
+  std::smatch match;
+  if (!std::regex_search(text, match, named)) return std::nullopt;
+  return NamedCell{std::stoi(match[1].str()), std::stoi(match[2].str())};
 }
 
 }  // namespace korvane

@@ -27,4 +27,12 @@ bool IsUsableObservation(int column, double value);
 // for one that is not a number or not a usable value.
 std::optional<Message> CheckObservationCell(int row, int column, const std::string& text);
 
+// The cell a refusal of CheckObservationCell names, read back from its text,
+// so that the window can put the surveyor on it; nothing for other texts.
+struct NamedCell {
+  int row = 0;
+  int column = 0;
+};
+std::optional<NamedCell> CellNamedBy(const std::string& text);
+
 }  // namespace korvane

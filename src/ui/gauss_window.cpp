@@ -200,6 +200,8 @@ void GaussWindow::compute() {
   const gauss::Solution s =
       gauss::Solve(settings(), form::BoxText(this, boxes.inputs[0]), form::BoxText(this, boxes.inputs[1]));
   if (s.refusal) {
+    // No figures of the previous input stay beside the refused one.
+    clearResult();
     messages_.inform(this, *s.refusal);
     return;
   }
@@ -226,6 +228,7 @@ void GaussWindow::convertFile() {
   request.defaultSuffix = "txt";
   const QString output = WithDefaultSuffix(files_.saveFile(this, request), "txt");
   if (output.isEmpty()) return;
+  const platform::BusyCursor busy;
   const gauss::ListResult r = gauss::ConvertPointListFile(input.toStdString(), output.toStdString(), settings());
   if (r.refusal) {
     messages_.inform(this, *r.refusal);

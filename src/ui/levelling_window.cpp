@@ -76,7 +76,7 @@ LevellingWindow::LevellingWindow(MessageBoxes& messages, FileDialogs& files, QWi
   layout->addWidget(split, 1);
   layout->addWidget(buildButtons());
   setMethod(Method::Network);
-  resize(820, 760);
+  platform::FitToScreen(this, {820, 760});
 }
 
 QWidget* LevellingWindow::buildOptions() {
@@ -242,6 +242,7 @@ void LevellingWindow::openData() {
   const QString path = files_.openFile(
       this, {QString::fromUtf8("打开水准数据"), {QString::fromUtf8("水准数据(*.lev *.txt *.dat)"), QString::fromUtf8("所有文件(*.*)")}, {}});
   if (path.isEmpty()) return;
+  const platform::BusyCursor busy;
   std::string error;
   const levelling::LevelFileLoad load = levelling::LoadLevelFile(path.toStdString(), error);
   if (!error.empty()) {
@@ -264,11 +265,13 @@ void LevellingWindow::saveData() {
   FileDialogRequest request{QString::fromUtf8("保存水准数据"), {QString::fromUtf8("水准数据(*.lev)")}, {}, "lev"};
   const QString path = files_.saveFile(this, request);
   if (path.isEmpty()) return;
+  const platform::BusyCursor busy;
   const std::string error = levelling::SaveLevelFile(path.toStdString(), typed.data);
   if (!error.empty()) messages_.inform(this, {"文件未能保存：" + error, "提示", MessageIcon::Warning});
 }
 
 void LevellingWindow::compute() {
+  const platform::BusyCursor busy;
   const levelling::LevelFileLoad typed = typedData();
   if (typed.refusal) {
     messages_.inform(this, *typed.refusal);
@@ -291,6 +294,7 @@ void LevellingWindow::saveReport() {
   FileDialogRequest request{Q(kReportDialogTitle), {QString::fromUtf8("HTML文件(*.html *.htm)")}, {}, "html"};
   const QString path = files_.saveFile(this, request);
   if (path.isEmpty()) return;
+  const platform::BusyCursor busy;
   const ReportWrite write = levelling::WriteLevelReport(path.toStdString(), *result_);
   if (write.refusal) messages_.inform(this, *write.refusal);
   else if (!write.error.empty()) messages_.inform(this, {"报告未能保存：" + write.error, "提示", MessageIcon::Warning});

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/observation_check.h"
 #include "core/read_only.h"
 #include "core/start_data.h"
 #include "core/text_file.h"
@@ -129,6 +130,7 @@ MainWindow::MainWindow(MainWindowEnvironment env)
   setFont(platform::UiFont(10));
   buildWindow();
   buildMenu();
+  platform::FitToScreen(this, {1180, 700});
   dialog_ = new StartDialog(this, *env_.messages, startFilePath());
   connect(dialog_, &StartDialog::handedOver, this, &MainWindow::handOver);
   welcomeTimer_ = new QTimer(this);
@@ -174,7 +176,6 @@ void MainWindow::buildWindow() {
   body->addLayout(buildCommands(central));
   root->addLayout(body, 1);
   connectCommands();
-  resize(1180, 700);
 }
 
 // The greeting, the title line, the kind options and the units line.
@@ -548,7 +549,12 @@ void MainWindow::openData() {
   const QString path = env_.files->openFile(this, DataFileRequest("打开文件", lastFolder_));
   if (path.isEmpty()) return;
   lastFolder_ = QFileInfo(path).absolutePath();
-  const TraverseFileLoad load = LoadTraverseFile(path.toStdString(), selectedKind());
+  TraverseFileLoad load;
+  {
+    platform::BusyCursor busy;
+    load = LoadTraverseFile(path.toStdString(), selectedKind());
+    if (!load.refusal && load.table.stationCount() <= kMaxGridStations) grid_->fill(load.table);
+  }
   if (load.refusal) {
     env_.messages->inform(this, *load.refusal);
     return;
@@ -561,7 +567,6 @@ void MainWindow::openData() {
                                         "抱歉", MessageIcon::Information});
     return;
   }
-  grid_->fill(load.table);
   titleLabel_->setText(TraverseTitle(selectedKind(), load));
   lastSecondName_ = QString::fromStdString(load.secondName);
   lastKindLetter_ = QString::fromStdString(load.kindLetter);
@@ -603,19 +608,19 @@ void MainWindow::compute() {
   // A computation that fails (memory running out above all) ends with a
   // message and leaves the window as it was, the grid with its data.
   SimpleResult result;
-  QString table;
   const bool ran = RunGuarded(env_.messages, this, [&] {
+    platform::BusyCursor busy;
     result = env_.adjust ? env_.adjust(input) : AdjustTraverse(input);
-    if (result.tableAccepted) table = QString::fromStdString(ResultsText(result));
+    if (result.tableAccepted) pane_->setPlainText(QString::fromStdString(ResultsText(result)));
   });
   if (!ran) return;
-  if (result.tableAccepted) pane_->setPlainText(table);
   auto* used = qobject_cast<QPushButton*>(sender());
   if (!used) used = pair(UsesFirstCompute(input.kind) ? "js" : "js2").button;
   if (!result.ok()) {
     // A table stopped part way is shown, so that the surveyor sees where it
     // stopped and what 保存文本 would save.
     if (result.tableAccepted && !result.lines.empty()) enterResultsState(used);
+    if (const auto cell = CellNamedBy(result.refusal->text)) grid_->setCurrentCell(cell->row, cell->column);
     env_.messages->inform(this, *result.refusal);
     return;
   }
@@ -732,6 +737,11 @@ void MainWindow::pointerOverBackground() {
 }
 
 void MainWindow::openTotalStation() {
+  // Each opening starts afresh: nothing read or converted before is kept.
+  if (totalStation_ && !totalStation_->isVisible()) {
+    delete totalStation_;
+    totalStation_ = nullptr;
+  }
   if (!totalStation_) {
     totalStation_ = new TotalStationWindow(*env_.messages, *env_.files);
     // Its exit leaves the program through the goodbye window; closing it by
@@ -767,7 +777,9 @@ void MainWindow::tickCaption() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseMove && watched == centralWidget()) {
+  // The background is the central widget, or the content of the scroll area
+  // a small screen puts in its place.
+  if (event->type() == QEvent::MouseMove && watched->objectName() == QLatin1String("background")) {
     pointerOverBackground();
   } else if (event->type() == QEvent::Enter &&
              (watched == pair("js").button || watched == pair("js2").button)) {

@@ -87,7 +87,7 @@ NetworkWindow::NetworkWindow(MessageBoxes& messages, FileDialogs& files)
   connectCommands();
   forgetResult();
   setCaptions(Purpose::Network);
-  resize(1180, 760);
+  platform::FitToScreen(this, {1180, 760});
 }
 
 NetworkWindow::~NetworkWindow() { delete plot_; }

@@ -14,6 +14,7 @@
 #include "ui/cell_editor.h"
 #include "ui/network_grid.h"
 #include "ui/network_window.h"
+#include "ui/platform.h"
 #include "ui/plot_window.h"
 #include "ui/user_prompts.h"
 
@@ -48,6 +49,7 @@ void NetworkWindow::openData() {
   observations_->editor().commitAndClose();
   const QString path = chooseDataFile(false);
   if (path.isEmpty()) return;
+  const platform::BusyCursor busy;
   std::string error;
   const NetworkFileLoad load = LoadNetworkFile(path.toStdString(), error);
   if (!error.empty()) return refuse("数据无法读取：", path, error);
@@ -72,6 +74,7 @@ void NetworkWindow::saveData() {
   const QString path = chooseDataFile(true);
   if (plotShown) plot_->show();
   if (path.isEmpty()) return;
+  const platform::BusyCursor busy;
   const std::string error = SaveNetworkFile(path.toStdString(), read.input);
   if (!error.empty()) refuse("数据无法保存：", path, error);
 }
@@ -88,6 +91,7 @@ void NetworkWindow::compute() {
   known_->editor().commitAndClose();
   observations_->editor().commitAndClose();
   forgetResult();
+  const platform::BusyCursor busy;
   const NetworkTablesRead read = NetworkFromTables(known_->contents(), observations_->contents(), precisionTexts());
   if (!read.ok()) return messages_.inform(this, *read.refusal);
   const NetworkOptions chosen = options();
@@ -124,6 +128,7 @@ void NetworkWindow::saveReport() {
   const std::string path = ReportFileName(files_.saveFile(this, request).toStdString());
   if (!path.empty()) {
     lastFolder_ = QFileInfo(QString::fromStdString(path)).absolutePath();
+    const platform::BusyCursor busy;
     const ReportFilesWrite write =
         WriteNetworkReportFiles(path, computed_->input, computed_->result, computed_->options);
     if (write.refusal) messages_.inform(this, *write.refusal);

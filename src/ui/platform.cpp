@@ -10,10 +10,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QLockFile>
+#include <QMainWindow>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <sys/stat.h>
@@ -101,15 +104,100 @@ void KeepOnTop(QWidget* window) {
   window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
+namespace {
+
+// What the window's frame adds to its size. Before the desktop has framed
+// the window this is not known yet: room for a title bar and borders is
+// kept instead.
+QSize FrameAround(const QWidget* window) {
+  if (window->windowFlags() & Qt::FramelessWindowHint) return {0, 0};
+  const QSize known = window->frameGeometry().size() - window->geometry().size();
+  if (known.height() > 0) return known;
+  return {16, 48};
+}
+
+}  // namespace
+
 void CentreOnScreen(QWidget* window, int dy) {
   QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect area = screen->availableGeometry();
-  const QSize size = window->frameGeometry().size();
+  QSize size = window->frameGeometry().size();
+  int titleRoom = 0;
+  // A window shown already but not yet framed by the desktop is placed by
+  // its inside: room is kept for the frame, whose title bar goes above it.
+  if (window->testAttribute(Qt::WA_WState_Created) && size == window->size()) {
+    const QSize frame = FrameAround(window);
+    size += frame;
+    titleRoom = frame.height() - frame.width() / 2;
+  }
   const int x = area.x() + (area.width() - size.width()) / 2;
-  const int y = area.y() + std::max(0, (area.height() - size.height()) / 2 + dy);
+  const int y = area.y() + std::max(0, (area.height() - size.height()) / 2 + dy) + titleRoom;
   window->move(x, y);
 }
+
+namespace {
+
+// Moves the window's content into a scroll area that fills the window. The
+// widgets the layout places go with the layout; boxes floating over them
+// (the grids' edit boxes) are moved along so that they stay over their cells.
+void PutInScrollArea(QWidget* window) {
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName("fitArea");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  QWidget* content = nullptr;
+  if (auto* main = qobject_cast<QMainWindow*>(window)) {
+    content = main->takeCentralWidget();
+    scroll->setWidget(content);
+    main->setCentralWidget(scroll);
+  } else {
+    content = new QWidget;
+    content->setObjectName("fitContent");
+    const QList<QWidget*> floating = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    content->setLayout(window->layout());
+    for (QWidget* child : floating) {
+      if (child->parentWidget() == window && !child->isWindow()) child->setParent(content);
+    }
+    scroll->setWidget(content);
+    auto* fill = new QVBoxLayout(window);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(scroll);
+  }
+  // A window that follows the pointer over its background still sees it.
+  if (window->hasMouseTracking()) {
+    for (QWidget* w : {static_cast<QWidget*>(scroll), scroll->viewport(), content}) w->setMouseTracking(true);
+  }
+}
+
+}  // namespace
+
+void FitToScreen(QWidget* window, QSize wanted) {
+  QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+  if (!screen) {
+    window->resize(wanted);
+    return;
+  }
+  window->ensurePolished();
+  const QSize room = screen->availableGeometry().size() - FrameAround(window);
+  const QSize least = window->minimumSizeHint();
+  if (least.width() > room.width() || least.height() > room.height()) PutInScrollArea(window);
+  window->resize(wanted.boundedTo(room));
+  // Centred at once, so that even a first showing without a centring of
+  // its own opens inside the free area.
+  CentreOnScreen(window);
+}
+
+BusyCursor::BusyCursor() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  // What a dialog just closed covered is painted now, not after the work.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && !window->isMinimized()) window->repaint();
+  }
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
 
 bool OpenDocument(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));

@@ -5,6 +5,7 @@
 // keystrokes and the fonts that hold the Chinese glyphs.
 #include <QFont>
 #include <QIcon>
+#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -50,6 +51,24 @@ void KeepOnTop(QWidget* window);
 // Moves a top-level window so that it is centred on its screen; dy shifts it
 // vertically (negative: up).
 void CentreOnScreen(QWidget* window, int dy = 0);
+
+// Gives a top-level window the size it asks for, or less where the free
+// area of its screen (the taskbar left out, the window's frame counted) is
+// smaller, so that its title bar stays on the screen. A content that cannot
+// shrink that far is first put in a scroll area. Called once, when the
+// window has been built; it also centres the window.
+void FitToScreen(QWidget* window, QSize wanted);
+
+// The busy cursor, for as long as it lives, over work that may take more
+// than a moment. It first lets the windows repaint, so that a dialog that
+// has just closed does not stay painted over them while the work runs.
+class BusyCursor {
+ public:
+  BusyCursor();
+  ~BusyCursor();
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 // Asks the desktop to open a document with its default program.
 bool OpenDocument(const QString& path);

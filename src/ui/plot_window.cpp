@@ -58,7 +58,7 @@ PlotWindow::PlotWindow(QWidget* parent, MessageBoxes& messages, FileDialogs& fil
   canvas_ = new SketchCanvas(area_);
   area_->setWidget(canvas_);
   setCentralWidget(area_);
-  resize(760, 600);
+  platform::FitToScreen(this, {760, 600});
 }
 
 void PlotWindow::showSketch(const Sketch& sketch) {

@@ -117,7 +117,7 @@ void RigorousWindow::buildWindow() {
   pal.setColor(QPalette::WindowText, Qt::red);
   notice_->setPalette(pal);
   root->addWidget(notice_);
-  resize(1180, 760);
+  platform::FitToScreen(this, {1180, 760});
 }
 
 QWidget* RigorousWindow::buildCommands(QWidget* parent) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/observation_check.h"
 #include "render/least_squares_comparison.h"
 #include "render/rigorous_report_files.h"
 #include "rigorous/rigorous_adjustment.h"
@@ -18,6 +19,7 @@
 #include "core/text_utils.h"
 #include "ui/cell_editor.h"
 #include "ui/hover_command.h"
+#include "ui/platform.h"
 #include "ui/plot_window.h"
 #include "ui/rigorous_grid.h"
 #include "ui/rigorous_window.h"
@@ -44,14 +46,21 @@ void RigorousWindow::compute() {
   const AskOkCancel ask = [this](const Message& question) {
     return messages_.askOkCancel(this, question);
   };
-  const RigorousOutcome outcome = AdjustRigorous(table, params, ask);
+  RigorousOutcome outcome;
+  {
+    platform::BusyCursor busy;
+    outcome = AdjustRigorous(table, params, ask);
+    if (outcome.ok()) {
+      if (!plot_) plot_ = new PlotWindow(nullptr, messages_, files_);
+      plot_->showSketch(RigorousSketch(table, outcome.result));
+    }
+  }
   if (!outcome.ok()) {
+    if (const auto cell = CellNamedBy(outcome.refusal->text)) grid_->setCurrentCell(cell->row, cell->column);
     // A question answered with Cancel stops quietly; anything else is said.
     if (!IsQuestion(*outcome.refusal)) messages_.inform(this, *outcome.refusal);
     return;
   }
-  if (!plot_) plot_ = new PlotWindow(nullptr, messages_, files_);
-  plot_->showSketch(RigorousSketch(table, outcome.result));
   afterCompute_ = true;
   setInputsUsable(false);
   offerReport(table, params, outcome.result);
@@ -76,7 +85,11 @@ void RigorousWindow::offerReport(const RigorousTable& table, const RigorousParam
   if (!path.empty()) {
     lastFolder_ = QFileInfo(QString::fromStdString(path)).absolutePath();
     const RigorousReportInput input{table, params, result, row, limits, marks, checked, {}};
-    const ReportFilesWrite write = WriteRigorousReportFiles(path, input);
+    ReportFilesWrite write;
+    {
+      platform::BusyCursor busy;
+      write = WriteRigorousReportFiles(path, input);
+    }
     if (write.refusal) messages_.inform(this, *write.refusal);
     if (!write.error.empty()) {
       messages_.inform(this, CannotMessage("报告无法保存：", QString::fromStdString(path), write.error));
@@ -88,7 +101,11 @@ void RigorousWindow::offerReport(const RigorousTable& table, const RigorousParam
 
 void RigorousWindow::writeComparison(const std::string& reportPath, const RigorousTable& table,
                                      const RigorousParameters& params, const RigorousResult& result) {
-  const ReportFilesWrite write = WriteLeastSquaresComparison(reportPath, table, params, result);
+  ReportFilesWrite write;
+  {
+    platform::BusyCursor busy;
+    write = WriteLeastSquaresComparison(reportPath, table, params, result);
+  }
   if (write.refusal) messages_.inform(this, *write.refusal);
   if (!write.error.empty()) {
     const QString path = QString::fromStdString(LeastSquaresReportPath(reportPath));
@@ -120,7 +137,11 @@ bool RigorousWindow::saveData() {
   if (plotShown) plot_->show();
   if (path.isEmpty()) return false;
   const RigorousTable table = grid_->table();
-  const std::string error = SaveRigorousFile(path.toStdString(), table, parameters());
+  std::string error;
+  {
+    platform::BusyCursor busy;
+    error = SaveRigorousFile(path.toStdString(), table, parameters());
+  }
   if (!error.empty()) {
     messages_.inform(this, CannotMessage("数据无法保存：", path, error));
     return false;
@@ -153,7 +174,12 @@ void RigorousWindow::openData() {
   const QString path = chooseFile(false);
   if (path.isEmpty()) return;
   std::string error;
-  const RigorousFileLoad load = LoadRigorousFile(path.toStdString(), error);
+  RigorousFileLoad load;
+  {
+    platform::BusyCursor busy;
+    load = LoadRigorousFile(path.toStdString(), error);
+    if (!load.refusal && error.empty()) grid_->fill(load.table);
+  }
   if (!error.empty()) {
     messages_.inform(this, CannotMessage("数据无法读取：", path, error));
     return;
@@ -163,7 +189,6 @@ void RigorousWindow::openData() {
     messages_.inform(this, *load.refusal);
     return;
   }
-  grid_->fill(load.table);
   grid_->setCurrentCell(RigorousTable::stationRow(1), 1);
   const std::pair<const char*, const std::string*> values[] = {
       {"Text_dxbs", &load.params.sideCount}, {"Text_cj", &load.params.priorAngleError},

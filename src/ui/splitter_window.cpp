@@ -73,7 +73,7 @@ SplitterWindow::SplitterWindow(MessageBoxes& messages, FileDialogs& files, QWidg
   progressTimer_->setInterval(100);
   connect(progressTimer_, &QTimer::timeout, this, &SplitterWindow::updateProgress);
   setWorking(false);
-  resize(720, 620);
+  platform::FitToScreen(this, {720, 620});
 }
 
 SplitterWindow::~SplitterWindow() {

@@ -51,7 +51,7 @@ StandardsWindow::StandardsWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   tabs->addTab(ReadOnlyTable("grid_dxxc", levelling::TraverseStandardsTable()), QString::fromUtf8("导线测量限差"));
   tabs->addTab(LevellingPage(), QString::fromUtf8("水准测量限差"));
   layout->addWidget(tabs);
-  resize(1000, 560);
+  platform::FitToScreen(this, {1000, 560});
 }
 
 void StandardsWindow::showEvent(QShowEvent* event) {

@@ -54,11 +54,7 @@ void StartDialog::buildControls() {
   root->addLayout(lower);
   root->addLayout(buildButtons());
   connectOptions();
-  for (QLineEdit* edit : edits_) {
-    edit->installEventFilter(this);
-    // A hidden field holds no text: whatever reaches it is emptied at once.
-    connect(edit, &QLineEdit::textChanged, this, &StartDialog::clearHiddenFields);
-  }
+  for (QLineEdit* edit : edits_) edit->installEventFilter(this);
 }
 
 // 选择已知数据的形式: the point or the azimuth form.
@@ -215,8 +211,6 @@ void StartDialog::applyLayout() {
     w->setVisible(layout_.constantsShown);
   }
   applying_ = false;
-  // Fields the new layout hides lose their text.
-  clearHiddenFields();
 }
 
 void StartDialog::load(TraverseKind kind) {
@@ -256,18 +250,14 @@ StartRecord StartDialog::fields() const {
   return record;
 }
 
-void StartDialog::clearHiddenFields() {
+StartRecord StartDialog::fieldsToSave() const {
   StartRecord record = fields();
   ClearHiddenFields(layout_, record);
-  for (int k = 5; k <= kStartRecordCount; ++k) {
-    const QString text = QString::fromStdString(record.record(k));
-    if (edits_[k - 1]->text() != text) edits_[k - 1]->setText(text);
-  }
+  return record;
 }
 
 void StartDialog::confirm() {
-  clearHiddenFields();
-  const StartRecord record = fields();
+  const StartRecord record = fieldsToSave();
   if (auto refusal = ValidateStartDialog(layout_, record)) {
     messages_.inform(this, *refusal);
     edits_[refusal->record - 1]->setFocus();

@@ -42,6 +42,9 @@ class StartDialog : public QDialog {
   const StartDialogLayout& layout() const { return layout_; }
   // The texts of the thirteen boxes, record k at k-1.
   StartRecord fields() const;
+  // The texts as "确定" checks and saves them: a box hidden among records 5
+  // to 13 counts as empty, whatever it still holds for when it is shown again.
+  StartRecord fieldsToSave() const;
   QLineEdit* field(int record) const { return edits_[record - 1]; }
   QString startFilePath() const { return startFilePath_; }
 
@@ -49,9 +52,6 @@ class StartDialog : public QDialog {
   void confirm();       // 确定
   void clearAll();      // 全部重输
   void reloadLast();    // 接上次输入
-  // Empties hidden fields (records 5..13); done whenever the layout changes
-  // or text reaches a hidden field.
-  void clearHiddenFields();
 
  signals:
   // The start data were saved: the main window locks the kind.

@@ -70,7 +70,7 @@ TotalStationWindow::TotalStationWindow(MessageBoxes& messages, FileDialogs& file
   clock_->setObjectName("Timer1");
   clock_->setInterval(500);
   connect(clock_, &QTimer::timeout, this, &TotalStationWindow::tickClock);
-  resize(820, 560);
+  platform::FitToScreen(this, {820, 560});
 }
 
 QWidget* TotalStationWindow::buildConversionPage() {
@@ -192,12 +192,14 @@ void TotalStationWindow::readData() {
   if (path.isEmpty()) return;
   readBar_->setRange(0, 0);
   readBar_->show();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  std::string text;
+  std::string error;
   std::int64_t lines = 0;
-  const std::string error = ReadPointLines(path.toStdString(), kMaxReadBytes, text, lines);
-  if (error.empty()) source_->setPlainText(QString::fromStdString(text));
-  QApplication::restoreOverrideCursor();
+  {
+    const platform::BusyCursor busy;
+    std::string text;
+    error = ReadPointLines(path.toStdString(), kMaxReadBytes, text, lines);
+    if (error.empty()) source_->setPlainText(QString::fromStdString(text));
+  }
   readBar_->hide();
   readBar_->setRange(0, 100);
   if (!error.empty()) {

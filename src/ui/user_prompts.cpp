@@ -23,13 +23,23 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 // A box or dialog that stays above the windows that are kept on top.
 void KeepAbove(QWidget* dialog) { dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true); }
 
+// Runs a box or dialog; one put up while work shows the busy cursor (a
+// question during a computation) shows the ordinary pointer.
+int Run(QDialog& dialog) {
+  const bool busy = QApplication::overrideCursor() != nullptr;
+  if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const int answer = dialog.exec();
+  if (busy) QApplication::restoreOverrideCursor();
+  return answer;
+}
+
 }  // namespace
 
 void QtMessageBoxes::inform(QWidget* parent, const Message& message) {
   QMessageBox box(ToQtIcon(message.icon), QString::fromStdString(message.title),
                   QString::fromStdString(message.text), QMessageBox::Ok, parent);
   KeepAbove(&box);
-  box.exec();
+  Run(box);
 }
 
 bool QtMessageBoxes::askOkCancel(QWidget* parent, const Message& question) {
@@ -37,7 +47,7 @@ bool QtMessageBoxes::askOkCancel(QWidget* parent, const Message& question) {
                   QString::fromStdString(question.text), QMessageBox::Ok | QMessageBox::Cancel,
                   parent);
   KeepAbove(&box);
-  return box.exec() == QMessageBox::Ok;
+  return Run(box) == QMessageBox::Ok;
 }
 
 bool QtMessageBoxes::askYesNo(QWidget* parent, const Message& question, bool defaultYes) {
@@ -48,7 +58,7 @@ bool QtMessageBoxes::askYesNo(QWidget* parent, const Message& question, bool def
   box.setDefaultButton(defaultYes ? yes : no);
   box.setEscapeButton(no);
   KeepAbove(&box);
-  box.exec();
+  Run(box);
   return box.clickedButton() == yes;
 }
 
@@ -83,7 +93,7 @@ void QtMessageBoxes::about(QWidget* parent, const QString& title, const QString&
   box.setText(text);
   box.setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
   KeepAbove(&box);
-  box.exec();
+  Run(box);
 }
 
 namespace {
@@ -101,7 +111,7 @@ QString ChooseFile(QWidget* parent, const FileDialogRequest& request, bool savin
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
-  if (dialog.exec() != QDialog::Accepted) return {};
+  if (Run(dialog) != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
   return chosen.isEmpty() ? QString() : chosen.first();
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/observation_check.h"
 #include "simple/simple_adjustment.h"
 #include "traverse_fixture.h"
 
@@ -34,6 +35,20 @@ TEST(TableCheck, RefusesTooFewRowsAndNamesTheFirstBadCell) {
   ASSERT_TRUE(invalid);
   EXPECT_EQ(invalid->text, "第2行第4列数据输入有误！");
   EXPECT_EQ(invalid->title, "请检查");
+
+  // The window puts the surveyor on the cell a refusal names; a file's line
+  // or any other text names no cell.
+  const std::pair<std::string, std::pair<int, int>> named[] = {
+      {empty->text, {3, 7}},
+      {invalid->text, {2, 4}},
+      {"第12行第10列数据输入有误！", {12, 10}},
+      {"文本中第3行格式不对！", {0, 0}},
+      {"第3行第", {0, 0}},
+      {none->text, {0, 0}}};
+  for (const auto& [text, place] : named) {
+    const auto cell = CellNamedBy(text);
+    EXPECT_EQ(cell ? std::pair(cell->row, cell->column) : std::pair(0, 0), place) << text;
+  }
 }
 
 TEST(TableCheck, AcceptsSignedNumbersAndLeavesNamesUnchecked) {

@@ -119,8 +119,9 @@ void StartDialogTest::dataAndExtraOptionsShowTheirFields() {
   QVERIFY(Caption(d, "Label_ppm")->isVisible());
   QCOMPARE(Shown(d), QString("1111111111111"));
 
-  // Fields that are hidden again are emptied; record 4 keeps its text even
-  // when hidden.
+  // Fields hidden again keep their text while the dialog is open, so that
+  // switching back shows them as typed; "确定" counts them as empty, except
+  // record 4.
   Field(d, "Text_gcm")->setText("50");
   Field(d, "Text_j")->setText("5");
   Field(d, "Text_qddxy")->setText("300");
@@ -128,17 +129,16 @@ void StartDialogTest::dataAndExtraOptionsShowTheirFields() {
   Option(d, "Option_cqpj")->click();
   Option(d, "Option_no")->click();
   Option(h.window.get(), "wdxdx")->click();
-  QCOMPARE(Field(d, "Text_gcm")->text(), QString());
-  QCOMPARE(Field(d, "Text_j")->text(), QString());
-  QCOMPARE(Field(d, "Text_qddxy")->text(), QString());
-  QCOMPARE(Field(d, "Text_qddxx")->text(), QString("45.3"));
-  // At once, and text given to a hidden field does not stay there.
+  const StartRecord toSave = d->fieldsToSave();
+  for (int k : {5, 11, 12}) QVERIFY(toSave.record(k).empty());
+  QCOMPARE(QString::fromStdString(toSave.record(4)), QString("45.3"));
+  Option(h.window.get(), "fhdx")->click();
+  Option(d, "Option_zdy")->click();
   Option(d, "Option_ok")->click();
-  Field(d, "Text_c")->setText("2");
-  Option(d, "Option_no")->click();
-  QCOMPARE(Field(d, "Text_c")->text(), QString());
-  Field(d, "Text_j")->setText("7");
-  QCOMPARE(Field(d, "Text_j")->text(), QString());
+  QCOMPARE(Field(d, "Text_gcm")->text(), QString("50"));
+  QCOMPARE(Field(d, "Text_j")->text(), QString("5"));
+  QCOMPARE(Field(d, "Text_qddxy")->text(), QString("300"));
+  QCOMPARE(QString::fromStdString(d->fieldsToSave().record(5)), QString("300"));
 }
 
 void StartDialogTest::keyFilterRefusesWrongKeysAndEnterMovesOn() {
@@ -276,6 +276,10 @@ void StartDialogTest::azimuthFormForOpenKindSavesRecordFiveEmpty() {
   h.window->openStartDialog();
   StartDialog* d = h.window->startDialog();
   Field(d, "Text_qddxy")->setText("777");
+  Option(d, "Option_df")->click();
+  // Back to the point form and again: the orientation Y comes back as typed.
+  Option(d, "Option_sd")->click();
+  QCOMPARE(Field(d, "Text_qddxy")->text(), QString("777"));
   Option(d, "Option_df")->click();
   QCOMPARE(Caption(d, "Label_qddxx")->text(), QString("起点定向方位角："));
   Field(d, "Text_qdx")->setText("1000");

@@ -35,6 +35,8 @@ QList<QPair<QString, QString>> Pairs(const QString& text) {
 void Set(QWidget* w, const QString& name, const QString& value) {
   if (name == "tabs") {
     w->findChild<QTabWidget*>("tabs")->setCurrentIndex(value.toInt());
+  } else if (name == "click") {
+    w->findChild<QPushButton*>(value)->click();
   } else if (auto* box = w->findChild<QLineEdit*>(name)) {
     box->setText(value);
   } else if (auto* button = w->findChild<QAbstractButton*>(name)) {
