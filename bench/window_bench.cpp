@@ -39,6 +39,7 @@ class SilentMessages : public korvane::MessageBoxes {
   void inform(QWidget*, const korvane::Message& message) override { last = message.text; }
   bool askOkCancel(QWidget*, const korvane::Message&) override { return true; }
   bool askYesNo(QWidget*, const korvane::Message&, bool defaultYes) override { return defaultYes; }
+  korvane::Answer askYesNoCancel(QWidget*, const korvane::Message&) override { return korvane::Answer::No; }
   void about(QWidget*, const QString&, const QString&) override {}
   std::string last;
 };

@@ -137,7 +137,13 @@ void CharacteristicValues(const RigorousReportInput& in, const LineOut& out) {
   out.push_back(ValueCell("水平测角中误差：mβ=±" + Marked(StrNumber(res.mBeta), mk.mBeta) + "″"));
   out.push_back(ValueCell("髙差每千米中误差：mh=±" + Marked(StrNumber(res.mh), mk.mh) + "mm"));
   if (std::find(res.oneWay.begin(), res.oneWay.end(), true) != res.oneWay.end())
-    out.push_back(ValueCell(traverse::kOneWayCorrectionNote));
+    // The report is GBK, which has no superscript two: the page writes it as
+    // a character reference, which every browser shows as "²".
+    {
+      std::string note = traverse::kOneWayCorrectionNote;
+      note.replace(note.find("²"), std::string_view("²").size(), "&#178;");
+      out.push_back(ValueCell(note));
+    }
   out.push_back("<tr>");
   out.push_back(ValueCell("测距中误差：ms=±" + Marked(StrNumber(res.ms), mk.ms) + "mm"));
   out.push_back(ValueCell("观测值点位中误差：m=±" + Marked(StrNumber(res.m), mk.m) + "mm"));
