@@ -6,9 +6,10 @@
 
 #include "core/angles.h"
 #include "core/numbers.h"
-#include "rigorous/rigorous_adjustment.h"
-#include "rigorous/rigorous_report.h"
-#include "rigorous/tolerance.h"
+#include "traverse/rigorous_adjustment.h"
+#include "traverse/rigorous_report.h"
+#include "standards/tolerance.h"
+#include "traverse/weighted_limits.h"
 
 namespace {
 

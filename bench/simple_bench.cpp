@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "simple/simple_adjustment.h"
+#include "traverse/simple_adjustment.h"
 
 namespace {
 

@@ -5,24 +5,24 @@
 #include <string>
 #include <vector>
 
-#include "tools/calculator.h"
-#include "tools/geodetic.h"
+#include "utilities/calculator.h"
+#include "geodesy/geodetic.h"
 
 namespace {
 
 using namespace korvane;
 
 void BM_GeodeticDirect(benchmark::State& state) {
-  const geodetic::DirectInput input{"47.46526470", "44.1213664", "35.49363300", "44797.2826",
-                                    geodetic::EllipsoidId::Krassovsky};
-  for (auto _ : state) benchmark::DoNotOptimize(geodetic::SolveDirect(input));
+  const geodesy::DirectInput input{"47.46526470", "44.1213664", "35.49363300", "44797.2826",
+                                    geodesy::EllipsoidId::Krassovsky};
+  for (auto _ : state) benchmark::DoNotOptimize(geodesy::SolveDirect(input));
 }
 BENCHMARK(BM_GeodeticDirect);
 
 void BM_GeodeticInverse(benchmark::State& state) {
-  const geodetic::InverseInput input{"47.46526470", "35.49363300", "48.04096384", "36.14450505",
-                                     geodetic::EllipsoidId::Wgs84};
-  for (auto _ : state) benchmark::DoNotOptimize(geodetic::SolveInverse(input));
+  const geodesy::InverseInput input{"47.46526470", "35.49363300", "48.04096384", "36.14450505",
+                                     geodesy::EllipsoidId::Wgs84};
+  for (auto _ : state) benchmark::DoNotOptimize(geodesy::SolveInverse(input));
 }
 BENCHMARK(BM_GeodeticInverse);
 

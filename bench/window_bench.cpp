@@ -23,8 +23,8 @@
 #include <deque>
 #include <memory>
 
-#include "core/start_data.h"
-#include "core/traverse_kind.h"
+#include "formats/start_data.h"
+#include "formats/traverse_kind.h"
 #include "ui/main_window.h"
 #include "ui/observation_grid.h"
 #include "ui/start_dialog.h"

@@ -1,4 +1,4 @@
-#include "argument_bytes.h"
+#include "cli/argument_bytes.h"
 
 #include <QList>
 #include <QStringView>

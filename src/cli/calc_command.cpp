@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
-#include "tools/calculator.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "utilities/calculator.h"
 
 namespace korvane::cli {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
-#include "tools/centring.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "cogo/centring.h"
 
 namespace korvane::cli {
 namespace {
@@ -39,7 +39,7 @@ int RunCentring(const std::vector<std::string>& args) {
   for (const QString& value : positional) values.push_back(value.toStdString());
   values.resize(5);
   values.push_back(parser.value(direction).toStdString());
-  const centring::Result r = centring::Correct(values);
+  const cogo::centring::Result r = cogo::centring::Correct(values);
   if (r.refusal) return Refuse(*r.refusal);
   std::cout << r.stationText << "\n" << r.targetText << "\n" << r.totalText << "\n";
   if (!r.correctedDms.empty()) std::cout << r.correctedDms << "\n";

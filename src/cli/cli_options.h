@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "argument_bytes.h"
-#include "cli_command.h"
-#include "core/atomic_output.h"
+#include "cli/argument_bytes.h"
+#include "cli/cli_command.h"
+#include "io/atomic_output.h"
 #include "core/message.h"
 
 namespace korvane::cli {

@@ -5,13 +5,13 @@
 #include <cstring>
 #include <iostream>
 
-#include "cli_command.h"
-#include "cli_options.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
 #include "core/message_text.h"
-#include "core/text_file.h"
-#include "tools/atomic_output.h"
-#include "tools/point_conversion.h"
-#include "tools/point_file.h"
+#include "io/text_file.h"
+#include "io/atomic_output.h"
+#include "utilities/point_conversion.h"
+#include "utilities/point_file.h"
 
 namespace korvane::cli {
 namespace {

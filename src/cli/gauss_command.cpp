@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
-#include "tools/gauss_point_list.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "geodesy/gauss_point_list.h"
 
 namespace korvane::cli {
 namespace {
@@ -29,7 +29,7 @@ void AddZoneOptions(QCommandLineParser& parser, const QString& to, const QString
 }
 
 // The zone options as a zone; an empty text when they are usable.
-std::string ReadZone(const QCommandLineParser& parser, const QString& to, gauss::ZoneSpec& zone) {
+std::string ReadZone(const QCommandLineParser& parser, const QString& to, geodesy::ZoneSpec& zone) {
   // The new zone has the width of the input zone unless it is given.
   const QString width = parser.value(parser.isSet(to + "zone-width") ? to + "zone-width" : "zone-width");
   if (width != "3" && width != "6") return "--" + to.toStdString() + "zone-width 只能是 3 或 6";
@@ -44,11 +44,11 @@ std::string ReadZone(const QCommandLineParser& parser, const QString& to, gauss:
   return {};
 }
 
-int RunValues(const gauss::Settings& settings, const QStringList& values, bool convergence) {
+int RunValues(const geodesy::Settings& settings, const QStringList& values, bool convergence) {
   if (values.isEmpty() || values.size() % 2 != 0)
     return UsageError(kGaussCommand, "-- 之后应为成对的数值");
   for (int i = 0; i < values.size(); i += 2) {
-    const gauss::Solution s = gauss::Solve(settings, values[i].toStdString(), values[i + 1].toStdString());
+    const geodesy::Solution s = geodesy::Solve(settings, values[i].toStdString(), values[i + 1].toStdString());
     if (s.refusal) return Refuse(*s.refusal);
     std::cout << s.first << " " << s.second;
     if (convergence) std::cout << " " << s.gamma << " " << s.k;
@@ -57,10 +57,10 @@ int RunValues(const gauss::Settings& settings, const QStringList& values, bool c
   return 0;
 }
 
-int RunFile(const gauss::Settings& settings, const QCommandLineParser& parser) {
+int RunFile(const geodesy::Settings& settings, const QCommandLineParser& parser) {
   if (!parser.isSet("input") || !parser.isSet("output"))
     return UsageError(kGaussCommand, "点文件须同时给出 --input 和 --output");
-  const gauss::ListResult r = gauss::ConvertPointListFile(ArgBytes(parser.value("input")),
+  const geodesy::ListResult r = geodesy::ConvertPointListFile(ArgBytes(parser.value("input")),
                                                           ArgBytes(parser.value("output")), settings);
   if (r.refusal) {
     PrintMessage(*r.refusal);
@@ -93,18 +93,18 @@ int RunGauss(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   AddOptions(parser);
   if (const auto status = ParseCommandLine(parser, kGaussCommand, args)) return *status;
-  gauss::Settings settings;
-  const auto datum = gauss::DatumByName(parser.value("ellipsoid").toStdString());
+  geodesy::Settings settings;
+  const auto datum = geodesy::DatumByName(parser.value("ellipsoid").toStdString());
   if (!datum) return UsageError(kGaussCommand, "未知的椭球：" + parser.value("ellipsoid").toStdString());
   settings.datum = *datum;
   QStringList positional = parser.positionalArguments();
   const QString problem = positional.isEmpty() ? QString() : positional.takeFirst();
-  if (problem == "forward") settings.problem = gauss::Problem::Forward;
-  else if (problem == "inverse") settings.problem = gauss::Problem::Inverse;
-  else if (problem == "zone") settings.problem = gauss::Problem::ZoneChange;
+  if (problem == "forward") settings.problem = geodesy::Problem::Forward;
+  else if (problem == "inverse") settings.problem = geodesy::Problem::Inverse;
+  else if (problem == "zone") settings.problem = geodesy::Problem::ZoneChange;
   else return UsageError(kGaussCommand, "应为 forward、inverse 或 zone");
   if (const std::string why = ReadZone(parser, "", settings.zone); !why.empty()) return UsageError(kGaussCommand, why);
-  if (settings.problem == gauss::Problem::ZoneChange) {
+  if (settings.problem == geodesy::Problem::ZoneChange) {
     if (const std::string why = ReadZone(parser, "to-", settings.target); !why.empty())
       return UsageError(kGaussCommand, why);
   }

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
-#include "tools/geodetic.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "geodesy/geodetic.h"
 
 namespace korvane::cli {
 namespace {
@@ -16,15 +16,15 @@ namespace {
 constexpr const char* kUsage =
     "geodetic direct|inverse [--ellipsoid krassovsky|iag75|cgcs2000|wgs84] -- B1 A12 L1 S12 | B1 L1 B2 L2";
 
-int RunDirect(const std::vector<std::string>& v, geodetic::EllipsoidId ellipsoid) {
-  const geodetic::DirectResult r = geodetic::SolveDirect({v[0], v[1], v[2], v[3], ellipsoid});
+int RunDirect(const std::vector<std::string>& v, geodesy::EllipsoidId ellipsoid) {
+  const geodesy::DirectResult r = geodesy::SolveDirect({v[0], v[1], v[2], v[3], ellipsoid});
   if (r.refusal) return Refuse(*r.refusal);
   std::cout << r.b2 << "\n" << r.l2 << "\n" << r.a21 << "\n";
   return 0;
 }
 
-int RunInverse(const std::vector<std::string>& v, geodetic::EllipsoidId ellipsoid) {
-  const geodetic::InverseResult r = geodetic::SolveInverse({v[0], v[1], v[2], v[3], ellipsoid});
+int RunInverse(const std::vector<std::string>& v, geodesy::EllipsoidId ellipsoid) {
+  const geodesy::InverseResult r = geodesy::SolveInverse({v[0], v[1], v[2], v[3], ellipsoid});
   if (r.refusal) return Refuse(*r.refusal);
   std::cout << r.s12Text << "\n" << r.a12Text << "\n" << r.a21Text << "\n";
   return 0;
@@ -40,7 +40,7 @@ int RunGeodetic(const std::vector<std::string>& args) {
   parser.addPositionalArgument("problem", "direct or inverse");
   parser.addPositionalArgument("values", "four numbers");
   if (const auto status = ParseCommandLine(parser, kGeodeticCommand, args)) return *status;
-  const auto ellipsoid = geodetic::EllipsoidByName(parser.value("ellipsoid").toStdString());
+  const auto ellipsoid = geodesy::EllipsoidByName(parser.value("ellipsoid").toStdString());
   if (!ellipsoid) return UsageError(kGeodeticCommand, "未知的椭球：" + parser.value("ellipsoid").toStdString());
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 5) return UsageError(kGeodeticCommand, "应为 direct 或 inverse 及四个数值");

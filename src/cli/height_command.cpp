@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
-#include "tools/one_way_height.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "cogo/one_way_height.h"
 
 namespace korvane::cli {
 namespace {
@@ -29,16 +29,16 @@ int RunHeight(const std::vector<std::string>& args) {
   if (const auto status = ParseCommandLine(parser, kHeightCommand, args)) return *status;
   const QStringList v = parser.positionalArguments();
   if (v.size() != 4 && v.size() != 5) return UsageError(kHeightCommand, "应为 距离 角度 仪器高 目标高 四个数值，可再加测站高程");
-  height::OneWayInput in;
-  in.distanceKind = parser.isSet("horizontal") ? height::DistanceKind::Horizontal : height::DistanceKind::Slope;
-  in.angleKind = parser.isSet("zenith") ? height::AngleKind::Zenith : height::AngleKind::Vertical;
+  cogo::height::OneWayInput in;
+  in.distanceKind = parser.isSet("horizontal") ? cogo::height::DistanceKind::Horizontal : cogo::height::DistanceKind::Slope;
+  in.angleKind = parser.isSet("zenith") ? cogo::height::AngleKind::Zenith : cogo::height::AngleKind::Vertical;
   in.distance = v[0].toStdString();
   in.angle = v[1].toStdString();
   in.instrument = v[2].toStdString();
   in.target = v[3].toStdString();
   in.refraction = parser.value("k").toStdString();
   if (v.size() == 5) in.stationHeight = v[4].toStdString();
-  const height::OneWayResult r = height::ComputeOneWayHeight(in);
+  const cogo::height::OneWayResult r = cogo::height::ComputeOneWayHeight(in);
   if (r.refusal) return Refuse(*r.refusal);
   std::cout << "D " << r.horizontalText << "\n"
             << "dh " << r.elevationText << "\n"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
-#include "tools/intersection.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "cogo/intersection.h"
 
 namespace korvane::cli {
 namespace {
@@ -34,11 +34,11 @@ int RunIntersect(const std::vector<std::string>& args) {
   if (positional.size() != 7) return UsageError(kIntersectCommand, "应为 angles 或 distances 及六个数值");
   std::vector<std::string> values;
   for (int i = 1; i < 7; ++i) values.push_back(positional[i].toStdString());
-  intersection::Result r;
+  cogo::intersection::Result r;
   if (positional[0] == "angles" && !parser.isSet(right))
-    r = intersection::ByAngles(values);
+    r = cogo::intersection::ByAngles(values);
   else if (positional[0] == "distances")
-    r = intersection::ByDistances(values, parser.isSet(right));
+    r = cogo::intersection::ByDistances(values, parser.isSet(right));
   else if (positional[0] == "angles")
     return UsageError(kIntersectCommand, "--right 只用于 distances");
   else

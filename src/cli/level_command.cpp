@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
 #include "levelling/level_adjust.h"
-#include "levelling/level_file.h"
+#include "formats/level_file.h"
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
 

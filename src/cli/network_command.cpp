@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
 #include "core/text_utils.h"
-#include "gui_application.h"
+#include "cli/gui_application.h"
 #include "network/network_adjustment.h"
-#include "network/network_file.h"
+#include "formats/network_file.h"
 #include "network/network_report.h"
-#include "render/network_report_files.h"
-#include "rigorous/rigorous_report.h"
-#include "rigorous/tolerance.h"
+#include "services/network_report_files.h"
+#include "traverse/rigorous_report.h"
+#include "standards/tolerance.h"
 
 namespace korvane::cli {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
-#include "tools/distance_reduction.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "geodesy/distance_reduction.h"
 
 namespace korvane::cli {
 namespace {
@@ -27,7 +27,7 @@ int RunReduce(const std::vector<std::string>& args) {
   if (const auto status = ParseCommandLine(parser, kReduceCommand, args)) return *status;
   const QStringList v = parser.positionalArguments();
   if (v.size() != 3 && v.size() != 4) return UsageError(kReduceCommand, "应为 S HM Y 三个数值，可再加 H0");
-  const reduction::DistanceResult r = reduction::ReduceDistance(
+  const geodesy::DistanceResult r = geodesy::ReduceDistance(
       {v[0].toStdString(), v[1].toStdString(), v.size() == 4 ? v[3].toStdString() : std::string(),
        v[2].toStdString(), parser.value("radius").toStdString()});
   if (r.refusal) return Refuse(*r.refusal);

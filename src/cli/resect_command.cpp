@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
-#include "tools/resection.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "cogo/resection.h"
 
 namespace korvane::cli {
 namespace {
@@ -30,7 +30,7 @@ int RunResect(const std::vector<std::string>& args) {
   if (positional.size() != 8) return UsageError(kResectCommand, "应为八个数值");
   std::vector<std::string> values;
   for (const QString& value : positional) values.push_back(value.toStdString());
-  const resection::Result r = resection::Resect(values);
+  const cogo::resection::Result r = cogo::resection::Resect(values);
   if (r.refusal) return Refuse(*r.refusal);
   if (r.warning) PrintMessage(*r.warning);
   std::cout << r.x << "\n" << r.y << "\n";

@@ -8,15 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
-#include "cli_options.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
 #include "core/message.h"
-#include "gui_application.h"
-#include "render/rigorous_report_files.h"
-#include "rigorous/rigorous_adjustment.h"
-#include "rigorous/rigorous_data_file.h"
-#include "rigorous/rigorous_report.h"
-#include "rigorous/tolerance.h"
+#include "cli/gui_application.h"
+#include "services/rigorous_report_files.h"
+#include "traverse/rigorous_adjustment.h"
+#include "formats/rigorous_data_file.h"
+#include "traverse/rigorous_report.h"
+#include "standards/tolerance.h"
+#include "traverse/weighted_limits.h"
 
 namespace korvane::cli {
 namespace {

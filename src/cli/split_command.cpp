@@ -2,10 +2,10 @@
 // the command confirms the operation; replacing files that exist needs --yes.
 #include <iostream>
 
-#include "cli_command.h"
-#include "cli_options.h"
-#include "tools/file_splitter.h"
-#include "tools/piece_names.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "utilities/file_splitter.h"
+#include "utilities/piece_names.h"
 
 namespace korvane::cli {
 namespace {

@@ -12,17 +12,17 @@
 #include <QSize>
 #include <QString>
 
-#include "cli_command.h"
-#include "cli_options.h"
-#include "core/line_fields.h"
-#include "core/start_data.h"
-#include "core/text_file.h"
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "formats/line_fields.h"
+#include "formats/start_data.h"
+#include "io/text_file.h"
 #include "core/text_utils.h"
-#include "core/traverse_file.h"
-#include "core/traverse_kind.h"
-#include "gui_application.h"
+#include "formats/traverse_file.h"
+#include "formats/traverse_kind.h"
+#include "cli/gui_application.h"
 #include "render/sketch_renderer.h"
-#include "simple/simple_adjustment.h"
+#include "traverse/simple_adjustment.h"
 
 namespace korvane::cli {
 namespace {
@@ -121,7 +121,7 @@ std::optional<int> ReadInputs(const TraverseArgs& a, std::string& startBytes, Te
 
 // The rows go straight from the text into stations: their texts are never
 // held as a table. The text is freed once they are read.
-std::optional<int> LoadStations(TextFileRead& data, TraverseKind kind, simple::StationReader& reader,
+std::optional<int> LoadStations(TextFileRead& data, TraverseKind kind, traverse::StationReader& reader,
                                 TraverseFileLoad& load) {
   const auto lineBreaks = std::count(data.text.begin(), data.text.end(), '\n');
   reader.stations.reserve(static_cast<std::size_t>(std::min<std::ptrdiff_t>(lineBreaks, kMaxTraverseFileStations)));
@@ -162,7 +162,7 @@ int RunTraverse(const std::vector<std::string>& args) {
   // refused by the loading below with the kind-mismatch message.
   std::optional<TraverseKind> kind = KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
   if (!a.kind.empty() && !kind) return UsageError(kTraverseCommand, "--kind 只能是 F、B、Z 或 W");
-  simple::StationReader reader;
+  traverse::StationReader reader;
   TraverseFileLoad load;
   if (const auto status = LoadStations(data, kind.value_or(TraverseKind::Connecting), reader, load)) return *status;
 

@@ -1,4 +1,4 @@
-#include "angles.h"
+#include "core/angles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "decimal_form.h"
+#include "core/decimal_form.h"
 
 namespace korvane {
 namespace {

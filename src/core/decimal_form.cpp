@@ -1,4 +1,4 @@
-#include "decimal_form.h"
+#include "core/decimal_form.h"
 
 #include <algorithm>
 #include <array>

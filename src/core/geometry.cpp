@@ -1,9 +1,9 @@
-#include "geometry.h"
+#include "core/geometry.h"
 
 #include <cmath>
 
-#include "angles.h"
-#include "numbers.h"
+#include "core/angles.h"
+#include "core/numbers.h"
 
 namespace korvane {
 

@@ -1,10 +1,10 @@
-#include "message_text.h"
+#include "core/message_text.h"
 
 #include <cerrno>
 #include <new>
 #include <system_error>
 
-#include "text_utils.h"
+#include "core/text_utils.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "numbers.h"
+#include "core/numbers.h"
 
 #include <algorithm>
 #include <array>
@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "decimal_form.h"
-#include "text_utils.h"
+#include "core/decimal_form.h"
+#include "core/text_utils.h"
 
 namespace korvane {
 namespace {

@@ -2,7 +2,7 @@
 // Survey constants shared by the traverse engines. Every printed figure
 // depends on these exact values, so none of them is typed anywhere else.
 
-namespace korvane::survey {
+namespace korvane {
 
 // Earth radius in kilometres used to reduce a distance to the projection plane.
 inline constexpr double kEarthRadiusKm = 6371.27;
@@ -39,4 +39,4 @@ inline constexpr double kRhoSecondsPerMillimetre = 206.265;
 // error, mm².
 inline constexpr double kOpenLongitudinalTerm = 20;
 
-}  // namespace korvane::survey
+}  // namespace korvane

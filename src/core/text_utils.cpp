@@ -1,4 +1,4 @@
-#include "text_utils.h"
+#include "core/text_utils.h"
 
 namespace korvane {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/message.h"
-#include "levelling/level_data.h"
-#include "levelling/level_limits.h"
+#include "formats/level_data.h"
+#include "standards/level_limits.h"
 
 namespace korvane::levelling {
 

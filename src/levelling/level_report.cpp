@@ -3,9 +3,10 @@
 #include <cmath>
 
 #include "core/numbers.h"
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "levelling/level_table.h"
-#include "rigorous/tolerance.h"
+#include "standards/tolerance.h"
+#include "report/html.h"
 
 namespace korvane::levelling {
 namespace {
@@ -101,7 +102,7 @@ std::vector<std::string> LevelReportLines(const LevelResult& r, const std::strin
 }
 
 ReportWrite WriteLevelReport(const std::string& path, const LevelResult& result) {
-  return WriteRigorousReport(path, LevelReportLines(result));
+  return WriteReport(path, LevelReportLines(result));
 }
 
 }  // namespace korvane::levelling

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "levelling/level_adjust.h"
-#include "rigorous/rigorous_report.h"
+#include "report/report_file.h"
 
 namespace korvane::levelling {
 

@@ -5,7 +5,7 @@
 
 #include "core/numbers.h"
 #include "core/text_utils.h"
-#include "levelling/level_file.h"
+#include "formats/level_file.h"
 
 namespace korvane::levelling {
 namespace {

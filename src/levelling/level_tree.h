@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "levelling/level_data.h"
+#include "formats/level_data.h"
 
 namespace korvane::levelling {
 

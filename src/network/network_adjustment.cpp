@@ -5,13 +5,13 @@
 
 #include "core/chi_square.h"
 #include "core/message_text.h"
-#include "network/network_angles.h"
+#include "core/network_angles.h"
 #include "network/network_model.h"
 #include "network/network_rows.h"
 #include "network/network_solver.h"
 #include "network/network_traverses.h"
 
-namespace korvane {
+namespace korvane::network {
 namespace {
 
 using network::Model;
@@ -153,4 +153,4 @@ NetworkOutcome AdjustNetwork(const NetworkInput& input, const NetworkOptions& op
   return out;
 }
 
-}  // namespace korvane
+}  // namespace korvane::network

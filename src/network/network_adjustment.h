@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/message.h"
-#include "network/network_file.h"
+#include "formats/network_file.h"
 
-namespace korvane {
+namespace korvane::network {
 
 // See NetworkOptions::fallbackLimit.
 inline constexpr int kNetworkFallbackUnknowns = 2000;
@@ -117,4 +117,4 @@ struct NetworkOutcome {
 // whose pivot vanished), or an iteration that does not converge.
 NetworkOutcome AdjustNetwork(const NetworkInput& input, const NetworkOptions& options = {});
 
-}  // namespace korvane
+}  // namespace korvane::network

@@ -12,7 +12,7 @@
 #include <set>
 
 #include "core/message_text.h"
-#include "network/network_angles.h"
+#include "core/network_angles.h"
 #include "network/network_model.h"
 
 namespace korvane::network {

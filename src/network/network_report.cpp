@@ -7,9 +7,10 @@
 #include "core/angles.h"
 #include "core/numbers.h"
 #include "core/text_utils.h"
-#include "rigorous/tolerance.h"
+#include "standards/tolerance.h"
+#include "report/html.h"
 
-namespace korvane {
+namespace korvane::network {
 namespace {
 
 using K = NetworkObservationKind;
@@ -249,4 +250,4 @@ std::vector<std::string> NetworkReportLines(const NetworkReportInput& in) {
   return out;
 }
 
-}  // namespace korvane
+}  // namespace korvane::network

@@ -7,7 +7,7 @@
 
 #include "network/network_adjustment.h"
 
-namespace korvane {
+namespace korvane::network {
 
 // A standardised residual above this is shown in red.
 inline constexpr double kStandardisedResidualLimit = 3.0;
@@ -40,4 +40,4 @@ std::vector<std::string> NetworkReportLines(const NetworkReportInput& input);
 // An angle in DMS notation written as 123°04′05.6″ with `decimals` decimals of seconds.
 std::string DmsText(double dms, int decimals);
 
-}  // namespace korvane
+}  // namespace korvane::network

@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "core/chi_square.h"
-#include "network/network_angles.h"
+#include "core/network_angles.h"
 #include "network/network_model.h"
 #include "network/network_rows.h"
 #include "network/network_solver.h"

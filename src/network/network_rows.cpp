@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "network/network_angles.h"
+#include "core/network_angles.h"
 
 namespace korvane::network {
 namespace {

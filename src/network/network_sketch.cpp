@@ -7,7 +7,7 @@
 #include <numbers>
 #include <set>
 
-namespace korvane {
+namespace korvane::network {
 namespace {
 
 using K = NetworkObservationKind;
@@ -117,4 +117,4 @@ Sketch NetworkSketch(const NetworkResult& r, double exaggeration) {
   return s;
 }
 
-}  // namespace korvane
+}  // namespace korvane::network

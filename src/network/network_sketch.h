@@ -6,7 +6,7 @@
 #include "core/sketch.h"
 #include "network/network_adjustment.h"
 
-namespace korvane {
+namespace korvane::network {
 
 inline constexpr int kNetworkSketchWidth = 640;
 inline constexpr int kNetworkSketchHeight = 640;
@@ -20,4 +20,4 @@ double EllipseExaggeration(const NetworkResult& result);
 // are millimetres; drawn in metres they are further divided by 1000).
 Sketch NetworkSketch(const NetworkResult& result, double exaggeration);
 
-}  // namespace korvane
+}  // namespace korvane::network

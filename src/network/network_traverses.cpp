@@ -8,8 +8,8 @@
 #include <set>
 
 #include "core/numbers.h"
-#include "network/network_angles.h"
-#include "rigorous/tolerance.h"
+#include "core/network_angles.h"
+#include "standards/tolerance.h"
 
 namespace korvane::network {
 namespace {

@@ -7,9 +7,9 @@
 
 #include "core/numbers.h"
 #include "core/text_utils.h"
-#include "network/network_angles.h"
+#include "core/network_angles.h"
 
-namespace korvane {
+namespace korvane::network {
 namespace {
 
 constexpr int kColumnName = 1, kColumnX = 2, kColumnY = 3;
@@ -100,4 +100,4 @@ SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const RigorousTable& ta
   return out;
 }
 
-}  // namespace korvane
+}  // namespace korvane::network

@@ -8,10 +8,10 @@
 
 #include "core/message.h"
 #include "network/network_adjustment.h"
-#include "rigorous/rigorous_adjustment.h"
-#include "rigorous/rigorous_table.h"
+#include "traverse/rigorous_adjustment.h"
+#include "formats/rigorous_table.h"
 
-namespace korvane {
+namespace korvane::network {
 
 struct SingleTraverseLeastSquares {
   std::optional<Message> refusal;
@@ -36,4 +36,4 @@ SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const RigorousTable& ta
                                                          const RigorousResult& weighted,
                                                          const NetworkOptions& options = {});
 
-}  // namespace korvane
+}  // namespace korvane::network

@@ -1,6 +1,6 @@
 #include "render/chinese_fonts.h"
 
-namespace korvane {
+namespace korvane::render {
 
 QStringList ChineseSansFamilies() {
   return {"Noto Sans CJK SC", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei", "Droid Sans Fallback"};
@@ -14,4 +14,4 @@ QStringList ChineseKaiFamilies() {
   return QStringList{"AR PL UKai CN", "KaiTi", "STKaiti", "Noto Serif CJK SC"} + ChineseSansFamilies();
 }
 
-}  // namespace korvane
+}  // namespace korvane::render

@@ -3,7 +3,7 @@
 // windows and on the sketches. The first one installed is used.
 #include <QStringList>
 
-namespace korvane {
+namespace korvane::render {
 
 // Sans-serif families with Simplified Chinese glyphs.
 QStringList ChineseSansFamilies();
@@ -12,4 +12,4 @@ QStringList ChineseMonoFamilies();
 // Brush-script (kai) families for the greetings, sans-serif ones after them.
 QStringList ChineseKaiFamilies();
 
-}  // namespace korvane
+}  // namespace korvane::render

@@ -11,13 +11,13 @@
 #include <QPointF>
 #include <QStringList>
 
-#include "core/atomic_output.h"
+#include "io/atomic_output.h"
 #include "core/message_text.h"
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "core/text_utils.h"
 #include "render/chinese_fonts.h"
 
-namespace korvane {
+namespace korvane::render {
 namespace {
 
 constexpr double kMarkRadius = 2.5;     // pixels
@@ -172,4 +172,4 @@ std::string SaveSketchImage(const SketchSource& source, const std::string& path,
   return "无法写入图片：" + PathForDisplay(path) + "（" + SystemErrorText(error) + "）";
 }
 
-}  // namespace korvane
+}  // namespace korvane::render

@@ -11,7 +11,7 @@
 
 #include "core/sketch.h"
 
-namespace korvane {
+namespace korvane::render {
 
 // The operations of a sketch held whole, as a source (the sketch must outlive it).
 SketchSource SketchOperations(const Sketch& sketch);
@@ -32,4 +32,4 @@ QByteArray EncodeSketchImage(const SketchSource& source, std::string_view path, 
 std::string SaveSketchImage(const Sketch& sketch, const std::string& path, const QSize& size);
 std::string SaveSketchImage(const SketchSource& source, const std::string& path, const QSize& size);
 
-}  // namespace korvane
+}  // namespace korvane::render

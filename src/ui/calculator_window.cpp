@@ -1,4 +1,4 @@
-#include "calculator_window.h"
+#include "ui/calculator_window.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,7 +18,7 @@
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 QString U(const char* text) { return QString::fromUtf8(text); }
@@ -311,4 +311,4 @@ void CalculatorWindow::contextMenuEvent(QContextMenuEvent* event) {
   editMenu_->popup(event->globalPos());
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

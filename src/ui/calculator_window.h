@@ -6,14 +6,14 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "tools/calculator.h"
+#include "utilities/calculator.h"
 
 class QGroupBox;
 class QLineEdit;
 class QMenu;
 class QAction;
 
-namespace korvane {
+namespace korvane::ui {
 
 class MessageBoxes;
 
@@ -69,4 +69,4 @@ class CalculatorWindow : public QMainWindow {
   bool scientific_ = false;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -9,7 +9,7 @@
 #include <QTableWidget>
 #include <algorithm>
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -230,4 +230,4 @@ void CellEditor::closeOnScroll() {
   grid_->setFocus(Qt::OtherFocusReason);
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -15,7 +15,7 @@ class QLineEdit;
 class QTableWidget;
 class QWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 // Rows and columns here are those of the table widget (its first row is 0).
 struct CellEditorRules {
@@ -80,4 +80,4 @@ class CellEditor : public QObject {
   bool navigating_ = false;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

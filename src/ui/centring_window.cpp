@@ -1,12 +1,12 @@
-#include "centring_window.h"
+#include "ui/centring_window.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "tools/centring.h"
+#include "cogo/centring.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 const char* const kAngle = "角度输入格式例：45度30分15秒则输入：45.3015";
@@ -44,8 +44,8 @@ CentringWindow::CentringWindow(MessageBoxes& messages, QWidget* parent)
 }
 
 void CentringWindow::compute() {
-  const centring::Result r =
-      centring::Correct(texts({"Text_S", "Text_e", "Text_theta", "Text_e1", "Text_theta1", "Text_M"}));
+  const cogo::centring::Result r =
+      cogo::centring::Correct(texts({"Text_S", "Text_e", "Text_theta", "Text_e1", "Text_theta1", "Text_M"}));
   if (refused(r.refusal)) return;
   showResults({{"Text_c", r.stationText},
                {"Text_r", r.targetText},
@@ -53,4 +53,4 @@ void CentringWindow::compute() {
                {"Text_gzfx", r.correctedDms}});
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

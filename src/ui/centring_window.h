@@ -3,7 +3,7 @@
 // direction, with the formulas and the sense of θ written in the window.
 #include "ui/plane_tool_window.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 class CentringWindow : public PlaneToolWindow {
   Q_OBJECT
@@ -12,4 +12,4 @@ class CentringWindow : public PlaneToolWindow {
   void compute() override;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "tools/distance_reduction.h"
+#include "geodesy/distance_reduction.h"
 #include "ui/tool_form.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 struct BoxSpec {
@@ -63,7 +63,7 @@ DistanceReductionWindow::DistanceReductionWindow(MessageBoxes& messages, QWidget
 }
 
 void DistanceReductionWindow::compute() {
-  const reduction::DistanceResult r = reduction::ReduceDistance(
+  const geodesy::DistanceResult r = geodesy::ReduceDistance(
       {form::BoxText(this, "Text_S"), form::BoxText(this, "Text_Hm"), form::BoxText(this, "Text_H0"),
        form::BoxText(this, "Text_Ym"), form::BoxText(this, "Text_R")});
   if (r.refusal) {
@@ -80,4 +80,4 @@ void DistanceReductionWindow::clearAll() {
   for (const BoxSpec& b : kOutputs) form::ClearBoxes(this, {b.name});
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -4,7 +4,7 @@
 // the formulas shown.
 #include <QWidget>
 
-namespace korvane {
+namespace korvane::ui {
 
 class MessageBoxes;
 
@@ -22,4 +22,4 @@ class DistanceReductionWindow : public QWidget {
   MessageBoxes& messages_;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

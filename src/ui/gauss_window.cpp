@@ -12,12 +12,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "tools/gauss_point_list.h"
+#include "geodesy/gauss_point_list.h"
 #include "ui/platform.h"
 #include "ui/tool_form.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 // The zone of the input, or of a zone change's result: width, number or
 // central meridian, prefix. The controls' names end in `suffix`.
@@ -44,7 +44,7 @@ class ZoneChooser : public QGroupBox {
     six_->setChecked(true);
     byNumber_->setChecked(true);
   }
-  gauss::ZoneSpec zoneAsked() const {
+  geodesy::ZoneSpec zoneAsked() const {
     return {three_->isChecked() ? 3 : 6, byMeridian_->isChecked(), number_->text().toStdString(),
             meridian_->text().toStdString(), prefix_->isChecked()};
   }
@@ -90,12 +90,12 @@ const char* const kZoneCaptions[] = {"X（原带）", "Y（原带）", "X（新�
 struct EllipsoidOption {
   const char* name;
   const char* caption;
-  gauss::Datum datum;
+  geodesy::Datum datum;
 };
 const EllipsoidOption kEllipsoids[] = {
-    {"Option_cgcs2000", "CGCS2000", gauss::Datum::Cgcs2000},
-    {"Option_bj54", "北京54（克拉索夫斯基）", gauss::Datum::Krassovsky},
-    {"Option_xa80", "西安80（IAG-75）", gauss::Datum::Iag75},
+    {"Option_cgcs2000", "CGCS2000", geodesy::Datum::Cgcs2000},
+    {"Option_bj54", "北京54（克拉索夫斯基）", geodesy::Datum::Krassovsky},
+    {"Option_xa80", "西安80（IAG-75）", geodesy::Datum::Iag75},
 };
 
 struct PageBoxes {
@@ -184,10 +184,10 @@ QWidget* GaussWindow::buildEllipsoidFrame() {
   return frame;
 }
 
-gauss::Settings GaussWindow::settings() const {
-  gauss::Settings s;
+geodesy::Settings GaussWindow::settings() const {
+  geodesy::Settings s;
   const int page = pages_->currentIndex();
-  s.problem = page == 0 ? gauss::Problem::Forward : page == 1 ? gauss::Problem::Inverse : gauss::Problem::ZoneChange;
+  s.problem = page == 0 ? geodesy::Problem::Forward : page == 1 ? geodesy::Problem::Inverse : geodesy::Problem::ZoneChange;
   for (const EllipsoidOption& option : kEllipsoids)
     if (findChild<QRadioButton*>(option.name)->isChecked()) s.datum = option.datum;
   s.zone = zone_->zoneAsked();
@@ -197,8 +197,8 @@ gauss::Settings GaussWindow::settings() const {
 
 void GaussWindow::compute() {
   const PageBoxes& boxes = kPages[pages_->currentIndex()];
-  const gauss::Solution s =
-      gauss::Solve(settings(), form::BoxText(this, boxes.inputs[0]), form::BoxText(this, boxes.inputs[1]));
+  const geodesy::Solution s =
+      geodesy::Solve(settings(), form::BoxText(this, boxes.inputs[0]), form::BoxText(this, boxes.inputs[1]));
   if (s.refusal) {
     // No figures of the previous input stay beside the refused one.
     clearResult();
@@ -208,7 +208,7 @@ void GaussWindow::compute() {
   showSolution(s);
 }
 
-void GaussWindow::showSolution(const gauss::Solution& s) {
+void GaussWindow::showSolution(const geodesy::Solution& s) {
   const PageBoxes& boxes = kPages[pages_->currentIndex()];
   const std::string texts[] = {s.first, s.second, s.gamma, s.k, s.b, s.l};
   for (int i = 0; i < boxes.outputCount; ++i) form::SetBox(this, boxes.outputs[i], texts[i]);
@@ -229,7 +229,7 @@ void GaussWindow::convertFile() {
   const QString output = WithDefaultSuffix(files_.saveFile(this, request), "txt");
   if (output.isEmpty()) return;
   const platform::BusyCursor busy;
-  const gauss::ListResult r = gauss::ConvertPointListFile(input.toStdString(), output.toStdString(), settings());
+  const geodesy::ListResult r = geodesy::ConvertPointListFile(input.toStdString(), output.toStdString(), settings());
   if (r.refusal) {
     messages_.inform(this, *r.refusal);
     return;
@@ -267,4 +267,4 @@ void GaussWindow::focusFirstInput() {
   if (auto* box = findChild<QLineEdit*>(kPages[pages_->currentIndex()].inputs[0])) box->setFocus();
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

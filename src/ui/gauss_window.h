@@ -4,11 +4,11 @@
 // with or without the prefix) and a point list converted from a file.
 #include <QWidget>
 
-#include "tools/gauss_kruger.h"
+#include "geodesy/gauss_kruger.h"
 
 class QTabWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 class FileDialogs;
 class MessageBoxes;
@@ -27,7 +27,7 @@ class GaussWindow : public QWidget {
   void clearAll();
 
   // The settings of the page shown, as the controls hold them.
-  gauss::Settings settings() const;
+  geodesy::Settings settings() const;
 
  signals:
   // 退出子程序: the window closes and the main window comes back.
@@ -40,7 +40,7 @@ class GaussWindow : public QWidget {
   QWidget* buildPlanePage(const char* page, const char* const* inputs, const char* const* outputs,
                           const char* const* captions, bool zoneChange);
   QWidget* buildEllipsoidFrame();
-  void showSolution(const gauss::Solution& s);
+  void showSolution(const geodesy::Solution& s);
   // Typing starts in the first box of the page shown.
   void focusFirstInput();
 
@@ -53,4 +53,4 @@ class GaussWindow : public QWidget {
   bool centred_ = false;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -1,4 +1,4 @@
-#include "geodetic_window.h"
+#include "ui/geodetic_window.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -15,7 +15,7 @@
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 const char* const kAngleIn = "角度输入格式例：8度08分2.36秒则输入：8.080236";
@@ -32,13 +32,13 @@ const char* const kInverseOutputs[] = {"Text_fs_S12", "Text_fs_A12", "Text_fs_A2
 struct EllipsoidOption {
   const char* name;
   const char* caption;
-  geodetic::EllipsoidId id;
+  geodesy::EllipsoidId id;
 };
 const EllipsoidOption kEllipsoids[] = {
-    {"Option_ks", "克氏", geodetic::EllipsoidId::Krassovsky},
-    {"Option_iag75", "IAG-75", geodetic::EllipsoidId::Iag75},
-    {"Option_cgcs2000", "CGCS2000", geodetic::EllipsoidId::Cgcs2000},
-    {"Option_wgs84", "WGS84", geodetic::EllipsoidId::Wgs84},
+    {"Option_ks", "克氏", geodesy::EllipsoidId::Krassovsky},
+    {"Option_iag75", "IAG-75", geodesy::EllipsoidId::Iag75},
+    {"Option_cgcs2000", "CGCS2000", geodesy::EllipsoidId::Cgcs2000},
+    {"Option_wgs84", "WGS84", geodesy::EllipsoidId::Wgs84},
 };
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -151,10 +151,10 @@ QWidget* GeodeticWindow::buildButtons() {
   return bar;
 }
 
-geodetic::EllipsoidId GeodeticWindow::ellipsoid() const {
+geodesy::EllipsoidId GeodeticWindow::ellipsoid() const {
   for (const EllipsoidOption& option : kEllipsoids)
     if (findChild<QRadioButton*>(option.name)->isChecked()) return option.id;
-  return geodetic::EllipsoidId::Krassovsky;
+  return geodesy::EllipsoidId::Krassovsky;
 }
 
 bool GeodeticWindow::inverseShown() const { return pages_->currentIndex() == 1; }
@@ -167,7 +167,7 @@ void GeodeticWindow::compute() {
 }
 
 void GeodeticWindow::computeDirect() {
-  const geodetic::DirectResult r = geodetic::SolveDirect(
+  const geodesy::DirectResult r = geodesy::SolveDirect(
       {S(find("Text_B1")), S(find("Text_A12")), S(find("Text_L1")), S(find("Text_S12")), ellipsoid()});
   if (r.refusal) {
     messages_.inform(this, *r.refusal);
@@ -183,7 +183,7 @@ void GeodeticWindow::computeDirect() {
 }
 
 void GeodeticWindow::computeInverse() {
-  const geodetic::InverseResult r = geodetic::SolveInverse(
+  const geodesy::InverseResult r = geodesy::SolveInverse(
       {S(find("Text_fs_B1")), S(find("Text_fs_L1")), S(find("Text_fs_B2")), S(find("Text_fs_L2")), ellipsoid()});
   if (r.refusal) {
     messages_.inform(this, *r.refusal);
@@ -222,4 +222,4 @@ void GeodeticWindow::showEvent(QShowEvent* event) {
   }
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

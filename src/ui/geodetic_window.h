@@ -4,12 +4,12 @@
 // on one of four ellipsoids.
 #include <QWidget>
 
-#include "tools/geodetic.h"
+#include "geodesy/geodetic.h"
 
 class QLineEdit;
 class QTabWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 class MessageBoxes;
 
@@ -24,7 +24,7 @@ class GeodeticWindow : public QWidget {
   void clearResult();
   void clearAll();
 
-  geodetic::EllipsoidId ellipsoid() const;
+  geodesy::EllipsoidId ellipsoid() const;
   bool inverseShown() const;
 
  signals:
@@ -51,4 +51,4 @@ class GeodeticWindow : public QWidget {
   bool centred_ = false;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -8,7 +8,7 @@
 
 #include "ui/platform.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -138,4 +138,4 @@ void GoodbyeWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -9,7 +9,7 @@ class QLabel;
 class QLineEdit;
 class QTimer;
 
-namespace korvane {
+namespace korvane::ui {
 
 class GoodbyeWindow : public QWidget {
   Q_OBJECT
@@ -52,4 +52,4 @@ class GoodbyeWindow : public QWidget {
   bool ended_ = false;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

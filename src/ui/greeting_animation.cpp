@@ -1,6 +1,6 @@
 #include "ui/greeting_animation.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 GreetingAnimation::GreetingAnimation(QString text, int redStep, int greenStep, int blueStep)
     : text_(std::move(text)), redStep_(redStep), greenStep_(greenStep), blueStep_(blueStep) {}
@@ -20,4 +20,4 @@ QString RotateLeft(const QString& caption) {
   return caption.mid(1) + caption.left(1);
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QString>
 
-namespace korvane {
+namespace korvane::ui {
 
 class GreetingAnimation {
  public:
@@ -25,4 +25,4 @@ class GreetingAnimation {
 // The window caption rotated left by one character.
 QString RotateLeft(const QString& caption);
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -8,7 +8,7 @@
 #include "core/message_text.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 Message CommandFailureMessage(std::exception_ptr failure) {
   std::string text = "无法完成这一操作。已输入的数据保持不变。";
@@ -43,4 +43,4 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
   return handled;
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

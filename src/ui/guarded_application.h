@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 class MessageBoxes;
 
@@ -31,4 +31,4 @@ class GuardedApplication : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

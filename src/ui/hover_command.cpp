@@ -5,7 +5,7 @@
 
 #include "ui/platform.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 void HoverLabel::enterEvent(QEnterEvent* event) {
   QLabel::enterEvent(event);
@@ -45,4 +45,4 @@ void ShowButton(const HoverPair& pair) {
   pair.button->raise();
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-namespace korvane {
+namespace korvane::ui {
 
 class HoverLabel : public QLabel {
   Q_OBJECT
@@ -45,4 +45,4 @@ HoverPair AddHoverPair(CommandPlace* place, const char* labelName, const QString
 // The pointer reached the pair's label: the button takes its place.
 void ShowButton(const HoverPair& pair);
 
-}  // namespace korvane
+}  // namespace korvane::ui

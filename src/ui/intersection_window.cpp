@@ -1,4 +1,4 @@
-#include "intersection_window.h"
+#include "ui/intersection_window.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "tools/intersection.h"
+#include "cogo/intersection.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 const char* const kCoordinate = "坐标以米为单位，X为纵坐标（北），Y为横坐标（东）";
@@ -82,15 +82,15 @@ void IntersectionWindow::methodChanged() {
 }
 
 void IntersectionWindow::compute() {
-  const intersection::Result r =
+  const cogo::intersection::Result r =
       byDistances()
-          ? intersection::ByDistances(texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_SA", "Text_SB"}),
+          ? cogo::intersection::ByDistances(texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_SA", "Text_SB"}),
                                       right_->isChecked())
-          : intersection::ByAngles(
+          : cogo::intersection::ByAngles(
                 texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_alpha", "Text_beta"}));
   if (refused(r.refusal)) return;
   showResults({{"Text_XP", r.x}, {"Text_YP", r.y}, {"Text_jhj", r.angleText}});
   warn(r.warning);
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

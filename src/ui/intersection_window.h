@@ -6,7 +6,7 @@
 class QCheckBox;
 class QRadioButton;
 
-namespace korvane {
+namespace korvane::ui {
 
 class IntersectionWindow : public PlaneToolWindow {
   Q_OBJECT
@@ -25,4 +25,4 @@ class IntersectionWindow : public PlaneToolWindow {
   QCheckBox* right_ = nullptr;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -1,4 +1,4 @@
-#include "levelling_window.h"
+#include "ui/levelling_window.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -18,7 +18,7 @@
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 using levelling::Method;
@@ -308,4 +308,4 @@ void LevellingWindow::showEvent(QShowEvent* event) {
   }
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

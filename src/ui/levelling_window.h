@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "levelling/level_adjust.h"
-#include "levelling/level_file.h"
+#include "formats/level_file.h"
 
 class QComboBox;
 class QPlainTextEdit;
@@ -15,7 +15,7 @@ class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 class FileDialogs;
 class MessageBoxes;
@@ -71,4 +71,4 @@ class LevellingWindow : public QWidget {
   bool centred_ = false;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

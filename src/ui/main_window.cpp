@@ -17,13 +17,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/observation_check.h"
-#include "core/read_only.h"
-#include "core/start_data.h"
-#include "core/text_file.h"
+#include "formats/observation_check.h"
+#include "io/read_only.h"
+#include "formats/start_data.h"
+#include "io/text_file.h"
 #include "core/text_utils.h"
-#include "core/traverse_file.h"
-#include "simple/simple_adjustment.h"
+#include "formats/traverse_file.h"
+#include "traverse/simple_adjustment.h"
 #include "ui/calculator_window.h"
 #include "ui/distance_reduction_window.h"
 #include "ui/gauss_window.h"
@@ -46,7 +46,7 @@
 #include "ui/start_dialog.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -816,9 +816,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui
 
-namespace korvane {
+namespace korvane::ui {
 
 // Brings a tool window up: shown, raised and given the focus.
 static void BringUp(QWidget* window) {
@@ -914,4 +914,4 @@ QWidget* MainWindow::gaussWindow() const { return gauss_; }
 QWidget* MainWindow::distanceReductionWindow() const { return distanceReduction_; }
 QWidget* MainWindow::oneWayHeightWindow() const { return oneWayHeight_; }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -9,8 +9,8 @@
 #include <map>
 #include <optional>
 
-#include "core/observation_table.h"
-#include "core/traverse_kind.h"
+#include "formats/observation_table.h"
+#include "formats/traverse_kind.h"
 #include "ui/greeting_animation.h"
 #include "ui/hover_command.h"
 #include "ui/network_window.h"
@@ -26,7 +26,7 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 
-namespace korvane {
+namespace korvane::ui {
 
 class CalculatorWindow;
 class LevellingWindow;
@@ -196,4 +196,4 @@ class MainWindow : public QMainWindow {
   bool leaveConfirmed_ = false;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -5,7 +5,7 @@
 
 #include "ui/cell_editor.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -127,4 +127,4 @@ void NetworkGrid::numberRows() {
   }
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -12,7 +12,7 @@
 class QTableWidget;
 class QWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 class CellEditor;
 
@@ -51,4 +51,4 @@ class NetworkGrid : public QObject {
   CellEditor* editor_;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

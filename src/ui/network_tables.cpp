@@ -4,7 +4,7 @@
 
 #include "core/text_utils.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -201,4 +201,4 @@ PrecisionTexts PrecisionBoxes(const NetworkInput& input) {
   return {Number(p.directionSec), Number(p.angleSec), Number(p.aMm), Number(p.bPpm)};
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/message.h"
-#include "network/network_file.h"
+#include "formats/network_file.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 using TableRows = std::vector<std::vector<std::string>>;
 
@@ -38,4 +38,4 @@ TableRows ObservationRows(const NetworkInput& input);
 // Empty boxes when the file gave no deviations.
 PrecisionTexts PrecisionBoxes(const NetworkInput& input);
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -13,13 +13,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "rigorous/tolerance.h"
+#include "standards/tolerance.h"
 #include "ui/cell_editor.h"
 #include "ui/network_grid.h"
 #include "ui/platform.h"
 #include "ui/plot_window.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -256,4 +256,4 @@ void NetworkWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -23,7 +23,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 class FileDialogs;
 class MessageBoxes;
@@ -100,4 +100,4 @@ class NetworkWindow : public QWidget {
   bool placed_ = false;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

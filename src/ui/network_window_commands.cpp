@@ -9,8 +9,8 @@
 
 #include "network/network_report.h"
 #include "network/network_sketch.h"
-#include "render/network_report_files.h"
-#include "rigorous/rigorous_report.h"
+#include "services/network_report_files.h"
+#include "traverse/rigorous_report.h"
 #include "ui/cell_editor.h"
 #include "ui/network_grid.h"
 #include "ui/network_window.h"
@@ -18,7 +18,7 @@
 #include "ui/plot_window.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -137,4 +137,4 @@ void NetworkWindow::saveReport() {
   if (plotShown) plot_->show();
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

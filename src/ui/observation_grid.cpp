@@ -7,7 +7,7 @@
 #include "core/text_utils.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -168,4 +168,4 @@ void ObservationGrid::pruneTrailingRow() {
   }
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

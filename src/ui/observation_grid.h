@@ -6,14 +6,14 @@
 #include <QObject>
 #include <QString>
 
-#include "core/observation_table.h"
+#include "formats/observation_table.h"
 #include "ui/cell_editor.h"
 
 class QLineEdit;
 class QTableWidget;
 class QWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 class MessageBoxes;
 
@@ -68,4 +68,4 @@ class ObservationGrid : public QObject {
   CellEditor* editor_;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

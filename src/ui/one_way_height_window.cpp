@@ -10,12 +10,12 @@
 #include <QVBoxLayout>
 
 #include "core/survey_constants.h"
-#include "tools/one_way_height.h"
-#include "tools/typed_values.h"
+#include "cogo/one_way_height.h"
+#include "core/typed_values.h"
 #include "ui/tool_form.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 struct BoxSpec {
@@ -53,7 +53,7 @@ OneWayHeightWindow::OneWayHeightWindow(MessageBoxes& messages, QWidget* parent)
     QLineEdit* box = form::AddBox(grid, row++, 0, b.name, b.caption, b.tooltip, false);
     connect(box, &QLineEdit::returnPressed, this, &OneWayHeightWindow::compute);
     if (std::string(b.name) == "Text_k")
-      box->setText(QString::fromStdString(tools::FixedDecimals(survey::kRefractionCoefficient, 2)));
+      box->setText(QString::fromStdString(FixedDecimals(survey::kRefractionCoefficient, 2)));
   }
   row = 0;
   for (const BoxSpec& b : kOutputs) form::AddBox(grid, row++, 2, b.name, b.caption, b.tooltip, true);
@@ -92,18 +92,18 @@ QWidget* OneWayHeightWindow::buildKinds() {
 }
 
 void OneWayHeightWindow::compute() {
-  height::OneWayInput in;
-  in.distanceKind = findChild<QRadioButton*>("Option_pj")->isChecked() ? height::DistanceKind::Horizontal
-                                                                        : height::DistanceKind::Slope;
-  in.angleKind = findChild<QRadioButton*>("Option_tdj")->isChecked() ? height::AngleKind::Zenith
-                                                                     : height::AngleKind::Vertical;
+  cogo::height::OneWayInput in;
+  in.distanceKind = findChild<QRadioButton*>("Option_pj")->isChecked() ? cogo::height::DistanceKind::Horizontal
+                                                                        : cogo::height::DistanceKind::Slope;
+  in.angleKind = findChild<QRadioButton*>("Option_tdj")->isChecked() ? cogo::height::AngleKind::Zenith
+                                                                     : cogo::height::AngleKind::Vertical;
   in.distance = form::BoxText(this, "Text_S");
   in.angle = form::BoxText(this, "Text_A");
   in.instrument = form::BoxText(this, "Text_i");
   in.target = form::BoxText(this, "Text_v");
   in.refraction = form::BoxText(this, "Text_k");
   in.stationHeight = form::BoxText(this, "Text_HA");
-  const height::OneWayResult r = height::ComputeOneWayHeight(in);
+  const cogo::height::OneWayResult r = cogo::height::ComputeOneWayHeight(in);
   if (r.refusal) {
     messages_.inform(this, *r.refusal);
     return;
@@ -118,4 +118,4 @@ void OneWayHeightWindow::clearAll() {
   for (const BoxSpec& b : kOutputs) form::ClearBoxes(this, {b.name});
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -4,7 +4,7 @@
 // beside the traverses' fixed 0.13 m/km².
 #include <QWidget>
 
-namespace korvane {
+namespace korvane::ui {
 
 class MessageBoxes;
 
@@ -23,4 +23,4 @@ class OneWayHeightWindow : public QWidget {
   MessageBoxes& messages_;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -1,4 +1,4 @@
-#include "plane_tool_window.h"
+#include "ui/plane_tool_window.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,7 +9,7 @@
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 PlaneToolWindow::PlaneToolWindow(MessageBoxes& messages, QWidget* parent, const char* objectName,
                                  const char* title)
@@ -94,4 +94,4 @@ void PlaneToolWindow::showEvent(QShowEvent* event) {
   }
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

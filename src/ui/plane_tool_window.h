@@ -16,7 +16,7 @@
 class QGridLayout;
 class QLineEdit;
 
-namespace korvane {
+namespace korvane::ui {
 
 class MessageBoxes;
 
@@ -72,4 +72,4 @@ W* ShowToolWindow(QWidget* owner, MessageBoxes& messages) {
   return window;
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

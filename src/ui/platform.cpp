@@ -26,7 +26,7 @@
 
 #include "render/chinese_fonts.h"
 
-namespace korvane::platform {
+namespace korvane::ui {
 
 QString ProgramDir() { return QCoreApplication::applicationDirPath(); }
 
@@ -262,4 +262,4 @@ QFont GreetingFont(int pointSize) {
   return font;
 }
 
-}  // namespace korvane::platform
+}  // namespace korvane::ui

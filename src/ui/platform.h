@@ -12,7 +12,7 @@
 class QLockFile;
 class QWidget;
 
-namespace korvane::platform {
+namespace korvane::ui {
 
 // The folder of the executable: the help document is looked for here.
 QString ProgramDir();
@@ -82,4 +82,4 @@ QFont TableFont(int pointSize = 10);
 // A brush-like font for the greetings, falling back to the UI font.
 QFont GreetingFont(int pointSize);
 
-}  // namespace korvane::platform
+}  // namespace korvane::ui

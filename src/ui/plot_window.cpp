@@ -11,7 +11,7 @@
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 QSize PlotWindow::SurfaceSize() { return {1000, 900}; }
 
@@ -92,4 +92,4 @@ void PlotWindow::saveFigure() {
     messages_.inform(this, Message{"图形无法保存：" + error, "请检查", MessageIcon::Warning});
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -10,7 +10,7 @@
 
 class QScrollArea;
 
-namespace korvane {
+namespace korvane::ui {
 
 class FileDialogs;
 class MessageBoxes;
@@ -55,4 +55,4 @@ class PlotWindow : public QMainWindow {
   SketchCanvas* canvas_;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

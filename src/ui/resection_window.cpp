@@ -1,12 +1,12 @@
-#include "resection_window.h"
+#include "ui/resection_window.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "tools/resection.h"
+#include "cogo/resection.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 const char* const kCoordinate = "坐标以米为单位，X为纵坐标（北），Y为横坐标（东）";
@@ -42,11 +42,11 @@ ResectionWindow::ResectionWindow(MessageBoxes& messages, QWidget* parent)
 }
 
 void ResectionWindow::compute() {
-  const resection::Result r = resection::Resect(
+  const cogo::resection::Result r = cogo::resection::Resect(
       texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_XC", "Text_YC", "Text_alpha", "Text_beta"}));
   if (refused(r.refusal)) return;
   showResults({{"Text_XP", r.x}, {"Text_YP", r.y}, {"Text_R", r.radiusText}, {"Text_wxy", r.dangerText}});
   warn(r.warning);
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

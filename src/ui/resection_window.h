@@ -3,7 +3,7 @@
 // observed at P, with the danger circle's radius and P's distance from it.
 #include "ui/plane_tool_window.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 class ResectionWindow : public PlaneToolWindow {
   Q_OBJECT
@@ -12,4 +12,4 @@ class ResectionWindow : public PlaneToolWindow {
   void compute() override;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -6,7 +6,7 @@
 
 #include "ui/cell_editor.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -138,4 +138,4 @@ bool RigorousGrid::deleteRow() {
   return true;
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

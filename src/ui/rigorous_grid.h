@@ -7,13 +7,13 @@
 #include <QObject>
 #include <QString>
 
-#include "rigorous/rigorous_table.h"
+#include "formats/rigorous_table.h"
 
 class QLineEdit;
 class QTableWidget;
 class QWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 class CellEditor;
 
@@ -56,4 +56,4 @@ class RigorousGrid : public QObject {
   CellEditor* editor_;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -15,14 +15,14 @@
 #include <QVBoxLayout>
 
 #include "core/numbers.h"
-#include "rigorous/tolerance.h"
+#include "standards/tolerance.h"
 #include "ui/cell_editor.h"
 #include "ui/hover_command.h"
 #include "ui/platform.h"
 #include "ui/plot_window.h"
 #include "ui/rigorous_grid.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -419,4 +419,4 @@ void RigorousWindow::closeEvent(QCloseEvent* event) {
   emit closed();
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -13,7 +13,7 @@
 #include <map>
 #include <string>
 
-#include "rigorous/rigorous_table.h"
+#include "formats/rigorous_table.h"
 #include "ui/greeting_animation.h"
 #include "ui/hover_command.h"
 
@@ -24,7 +24,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 
-namespace korvane {
+namespace korvane::ui {
 
 class FileDialogs;
 class HoverLabel;
@@ -131,4 +131,4 @@ class RigorousWindow : public QWidget {
   std::function<bool()> leaveGuard_;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -8,14 +8,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/observation_check.h"
-#include "render/least_squares_comparison.h"
-#include "render/rigorous_report_files.h"
-#include "rigorous/rigorous_adjustment.h"
-#include "rigorous/rigorous_data_file.h"
-#include "rigorous/rigorous_report.h"
-#include "rigorous/rigorous_sketch.h"
-#include "rigorous/tolerance.h"
+#include "formats/observation_check.h"
+#include "services/least_squares_comparison.h"
+#include "services/rigorous_report_files.h"
+#include "traverse/rigorous_adjustment.h"
+#include "formats/rigorous_data_file.h"
+#include "traverse/rigorous_report.h"
+#include "traverse/rigorous_sketch.h"
+#include "standards/tolerance.h"
+#include "traverse/weighted_limits.h"
 #include "core/text_utils.h"
 #include "ui/cell_editor.h"
 #include "ui/hover_command.h"
@@ -25,7 +26,7 @@
 #include "ui/rigorous_window.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -219,4 +220,4 @@ void RigorousWindow::deleteRow() {
   showSides();
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -22,7 +22,7 @@
 
 #include "ui/platform.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 QPushButton* Button(QWidget* parent, const char* name, const char* text) {
@@ -265,4 +265,4 @@ void SplitterWindow::open() {
 
 QString SplitterWindow::statusText() const { return panels_[0]->text(); }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -9,7 +9,7 @@
 #include <functional>
 #include <cstdint>
 
-#include "tools/file_splitter.h"
+#include "utilities/file_splitter.h"
 
 class QComboBox;
 class QLabel;
@@ -22,7 +22,7 @@ class QTabWidget;
 class QThread;
 class QTimer;
 
-namespace korvane {
+namespace korvane::ui {
 
 class FileDialogs;
 class MessageBoxes;
@@ -104,4 +104,4 @@ class SplitterWindow : public QWidget {
   std::atomic<bool> cancel_{false};
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -16,11 +16,11 @@
 #include <QTimer>
 
 #include "core/numbers.h"
-#include "tools/piece_names.h"
+#include "utilities/piece_names.h"
 #include "ui/splitter_window.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 void SplitterWindow::browseSource() {
   const QString path = files_.openFile(
@@ -255,4 +255,4 @@ void SplitterWindow::closeEvent(QCloseEvent* event) {
   emit closed();
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -1,4 +1,4 @@
-#include "standards_window.h"
+#include "ui/standards_window.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -6,10 +6,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "levelling/standards_table.h"
+#include "standards/standards_table.h"
 #include "ui/platform.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -62,4 +62,4 @@ void StandardsWindow::showEvent(QShowEvent* event) {
   }
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -3,7 +3,7 @@
 // three standards and the levelling limits, for looking up.
 #include <QWidget>
 
-namespace korvane {
+namespace korvane::ui {
 
 class StandardsWindow : public QWidget {
   Q_OBJECT
@@ -17,4 +17,4 @@ class StandardsWindow : public QWidget {
   bool centred_ = false;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -16,7 +16,7 @@
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -333,4 +333,4 @@ void StartDialog::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -6,9 +6,9 @@
 #include <QString>
 #include <array>
 
-#include "core/start_data.h"
-#include "core/start_dialog_logic.h"
-#include "core/traverse_kind.h"
+#include "formats/start_data.h"
+#include "traverse/start_dialog_logic.h"
+#include "formats/traverse_kind.h"
 
 class QLabel;
 class QLineEdit;
@@ -18,7 +18,7 @@ class QGroupBox;
 class QGridLayout;
 class QHBoxLayout;
 
-namespace korvane {
+namespace korvane::ui {
 
 class MessageBoxes;
 
@@ -92,4 +92,4 @@ class StartDialog : public QDialog {
   QRadioButton* optionNo_ = nullptr;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

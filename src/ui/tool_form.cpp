@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace korvane::form {
+namespace korvane::ui {
 
 QLineEdit* AddBox(QGridLayout* grid, int row, int column, const char* name, const char* caption,
                   const char* tooltip, bool readOnly) {
@@ -48,4 +48,4 @@ std::string BoxText(const QWidget* window, const char* name) {
   return box ? box->text().toStdString() : std::string();
 }
 
-}  // namespace korvane::form
+}  // namespace korvane::ui

@@ -10,7 +10,7 @@ class QGridLayout;
 class QLineEdit;
 class QWidget;
 
-namespace korvane::form {
+namespace korvane::ui {
 
 // A box named `name` with its caption in column `column` and the box beside
 // it; output boxes are read-only.
@@ -30,4 +30,4 @@ void ClearBoxes(QWidget* window, std::initializer_list<const char*> names);
 void SetBox(QWidget* window, const char* name, const std::string& text);
 std::string BoxText(const QWidget* window, const char* name);
 
-}  // namespace korvane::form
+}  // namespace korvane::ui

@@ -19,14 +19,14 @@
 #include <cstring>
 
 #include "core/message_text.h"
-#include "core/text_file.h"
-#include "tools/atomic_output.h"
-#include "tools/point_conversion.h"
-#include "tools/point_file.h"
+#include "io/text_file.h"
+#include "io/atomic_output.h"
+#include "utilities/point_conversion.h"
+#include "utilities/point_file.h"
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
 
-namespace korvane {
+namespace korvane::ui {
 namespace {
 
 QPushButton* Button(QWidget* parent, const char* name, const char* text) {
@@ -300,4 +300,4 @@ void TotalStationWindow::closeEvent(QCloseEvent* event) {
   if (!exiting_) emit closed();
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -15,7 +15,7 @@ class QPushButton;
 class QTabWidget;
 class QTimer;
 
-namespace korvane {
+namespace korvane::ui {
 
 class FileDialogs;
 class MessageBoxes;
@@ -79,4 +79,4 @@ class TotalStationWindow : public QWidget {
   std::function<bool()> leaveGuard_;
 };
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -134,4 +134,4 @@ QString WithDefaultSuffix(const QString& path, const QString& suffix) {
   return clean.isEmpty() ? path : path + "." + clean;
 }
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 // Message boxes and file dialogs are kept above every other window, the
 // always-on-top plot window and start-data dialog included, so that a box
@@ -76,4 +76,4 @@ class QtFileDialogs : public FileDialogs {
 // The name with the default suffix appended when it has none.
 QString WithDefaultSuffix(const QString& path, const QString& suffix);
 
-}  // namespace korvane
+}  // namespace korvane::ui

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "core/atomic_output.h"
-#include "core/text_file.h"
+#include "io/atomic_output.h"
+#include "io/text_file.h"
 #include "test_folder.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <sstream>
 #include <string>
 
-#include "core/start_data.h"
-#include "core/text_file.h"
+#include "formats/start_data.h"
+#include "io/text_file.h"
 #include "test_folder.h"
 
 namespace {

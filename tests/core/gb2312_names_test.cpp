@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 
 using namespace korvane;
 

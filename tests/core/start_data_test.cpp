@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "core/start_data.h"
-#include "core/start_dialog_logic.h"
-#include "core/text_file.h"
+#include "formats/start_data.h"
+#include "traverse/start_dialog_logic.h"
+#include "io/text_file.h"
 #include "test_folder.h"
 
 using namespace korvane;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/message_text.h"
-#include "core/read_only.h"
-#include "core/text_file.h"
-#include "core/start_data.h"
+#include "io/read_only.h"
+#include "io/text_file.h"
+#include "formats/start_data.h"
 #include "core/utf8.h"
 
 #include <sys/stat.h>

@@ -3,9 +3,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "core/text_utils.h"
-#include "core/traverse_file.h"
+#include "formats/traverse_file.h"
 #include "table_lines.h"
 #include "test_folder.h"
 

@@ -1,4 +1,4 @@
-#include "core/traverse_toolkit.h"
+#include "traverse/traverse_toolkit.h"
 #include "core/sketch.h"
 #include "table_lines.h"
 

@@ -9,7 +9,7 @@
 
 #include "core/utf8.h"
 #include "fuzz_check.h"
-#include "tools/calculator.h"
+#include "utilities/calculator.h"
 
 namespace {
 

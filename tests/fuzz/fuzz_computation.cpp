@@ -8,17 +8,18 @@
 #include <cstdint>
 #include <string>
 
-#include "core/start_data.h"
-#include "core/text_file.h"
-#include "core/traverse_file.h"
+#include "formats/start_data.h"
+#include "io/text_file.h"
+#include "formats/traverse_file.h"
 #include "core/utf8.h"
 #include "fuzz_check.h"
-#include "rigorous/rigorous_adjustment.h"
-#include "rigorous/rigorous_data_file.h"
-#include "rigorous/rigorous_report.h"
-#include "rigorous/rigorous_sketch.h"
-#include "rigorous/tolerance.h"
-#include "simple/simple_adjustment.h"
+#include "traverse/rigorous_adjustment.h"
+#include "formats/rigorous_data_file.h"
+#include "traverse/rigorous_report.h"
+#include "traverse/rigorous_sketch.h"
+#include "standards/tolerance.h"
+#include "traverse/weighted_limits.h"
+#include "traverse/simple_adjustment.h"
 
 namespace {
 

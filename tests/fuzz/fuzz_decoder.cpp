@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "core/utf8.h"
 #include "fuzz_check.h"
 

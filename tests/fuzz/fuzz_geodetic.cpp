@@ -12,12 +12,12 @@
 #include "core/message.h"
 #include "core/utf8.h"
 #include "fuzz_check.h"
-#include "tools/geodetic.h"
+#include "geodesy/geodetic.h"
 
 namespace {
 
 using namespace korvane;
-using namespace korvane::geodetic;
+using namespace korvane::geodesy;
 
 void CheckRefusal(const std::optional<Message>& refusal) {
   FUZZ_CHECK(!refusal->text.empty() && !refusal->title.empty());

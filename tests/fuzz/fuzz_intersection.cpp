@@ -14,9 +14,9 @@
 #include "core/message.h"
 #include "core/utf8.h"
 #include "fuzz_check.h"
-#include "tools/centring.h"
-#include "tools/intersection.h"
-#include "tools/resection.h"
+#include "cogo/centring.h"
+#include "cogo/intersection.h"
+#include "cogo/resection.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ double CheckFixedText(const std::string& text) {
   return value;
 }
 
-void CheckIntersection(const intersection::Result& r) {
+void CheckIntersection(const cogo::intersection::Result& r) {
   CheckMessage(r.refusal);
   CheckMessage(r.warning);
   if (r.refusal) return;
@@ -50,7 +50,7 @@ void CheckIntersection(const intersection::Result& r) {
   FUZZ_CHECK(r.warning.has_value() == (r.angleAtP < 30 || r.angleAtP > 150));
 }
 
-void CheckResection(const resection::Result& r) {
+void CheckResection(const cogo::resection::Result& r) {
   CheckMessage(r.refusal);
   CheckMessage(r.warning);
   if (r.refusal) return;
@@ -61,7 +61,7 @@ void CheckResection(const resection::Result& r) {
   FUZZ_CHECK(r.warning.has_value() == (r.dangerDistance < r.radius / 5));
 }
 
-void CheckCentring(const centring::Result& r) {
+void CheckCentring(const cogo::centring::Result& r) {
   CheckMessage(r.refusal);
   if (r.refusal) return;
   for (const std::string* text : {&r.stationText, &r.targetText, &r.totalText})
@@ -84,9 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
   }
   const std::vector<std::string> six(texts.begin(), texts.begin() + 6);
-  CheckIntersection(intersection::ByAngles(six));
-  CheckIntersection(intersection::ByDistances(six, right));
-  CheckResection(resection::Resect(texts));
-  CheckCentring(centring::Correct(six));
+  CheckIntersection(cogo::intersection::ByAngles(six));
+  CheckIntersection(cogo::intersection::ByDistances(six, right));
+  CheckResection(cogo::resection::Resect(texts));
+  CheckCentring(cogo::centring::Correct(six));
   return 0;
 }

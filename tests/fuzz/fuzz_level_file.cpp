@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "fuzz_check.h"
 #include "levelling/level_adjust.h"
-#include "levelling/level_file.h"
+#include "formats/level_file.h"
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
 

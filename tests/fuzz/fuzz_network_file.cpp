@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "fuzz_check.h"
 #include "network/network_adjustment.h"
-#include "network/network_file.h"
+#include "formats/network_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "fuzz_check.h"
-#include "rigorous/rigorous_data_file.h"
+#include "formats/rigorous_data_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;

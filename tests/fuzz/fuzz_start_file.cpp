@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/start_data.h"
+#include "formats/start_data.h"
 #include "core/utf8.h"
 #include "fuzz_check.h"
 

@@ -16,8 +16,8 @@
 
 #include "core/utf8.h"
 #include "fuzz_check.h"
-#include "tools/point_conversion.h"
-#include "tools/point_file.h"
+#include "utilities/point_conversion.h"
+#include "utilities/point_file.h"
 
 namespace {
 

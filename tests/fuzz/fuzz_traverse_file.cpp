@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/line_fields.h"
-#include "core/text_file.h"
-#include "core/traverse_file.h"
+#include "formats/line_fields.h"
+#include "io/text_file.h"
+#include "formats/traverse_file.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -8,7 +8,7 @@
 #include "data_table.h"
 #include "core/chi_square.h"
 #include "levelling/level_adjust.h"
-#include "levelling/level_file.h"
+#include "formats/level_file.h"
 
 using namespace korvane::levelling;
 using korvane::ChiSquareCdf;

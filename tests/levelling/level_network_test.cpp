@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <map>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "levelling/level_adjust.h"
-#include "levelling/level_file.h"
+#include "formats/level_file.h"
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
 

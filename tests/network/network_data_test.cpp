@@ -7,10 +7,10 @@
 #include <map>
 #include <string>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "core/text_utils.h"
 #include "network/network_adjustment.h"
-#include "network/network_file.h"
+#include "formats/network_file.h"
 
 namespace korvane {
 namespace {

@@ -6,10 +6,11 @@
 #include <filesystem>
 #include <variant>
 
-#include "network/network_file.h"
+#include "formats/network_file.h"
 #include "network/network_report.h"
 #include "network/network_sketch.h"
-#include "rigorous/tolerance.h"
+#include "standards/tolerance.h"
+#include "traverse/weighted_limits.h"
 
 namespace korvane {
 namespace {

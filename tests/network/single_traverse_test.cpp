@@ -13,7 +13,7 @@
 #include <numbers>
 
 #include "network/single_traverse_network.h"
-#include "rigorous/rigorous_data_file.h"
+#include "formats/rigorous_data_file.h"
 
 namespace korvane {
 namespace {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "rigorous_fixture.h"
 #include "test_folder.h"
 

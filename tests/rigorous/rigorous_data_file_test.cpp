@@ -7,8 +7,8 @@
 #include <random>
 #include <sstream>
 
-#include "core/text_file.h"
-#include "rigorous/rigorous_data_file.h"
+#include "io/text_file.h"
+#include "formats/rigorous_data_file.h"
 #include "rigorous_fixture.h"
 #include "test_folder.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "rigorous/rigorous_adjustment.h"
+#include "traverse/rigorous_adjustment.h"
 #include "rigorous_fixture.h"
 
 namespace korvane {

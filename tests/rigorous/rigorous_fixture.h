@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "rigorous/rigorous_table.h"
+#include "formats/rigorous_table.h"
 
 namespace korvane::testing_rigorous {
 

@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "core/numbers.h"
-#include "core/text_file.h"
-#include "rigorous/rigorous_report.h"
+#include "io/text_file.h"
+#include "traverse/rigorous_report.h"
 #include "rigorous_fixture.h"
 #include "test_folder.h"
 
@@ -220,7 +220,7 @@ TEST(RigorousReport, WritesGbkWithCrLfAndReplacesTheFile) {
     std::ofstream old(path, std::ios::binary);
     old << std::string(100000, 'x');
   }
-  const ReportWrite w = WriteRigorousReport(path, r.lines);
+  const ReportWrite w = WriteReport(path, r.lines);
   ASSERT_TRUE(w.ok()) << w.error;
   const std::string bytes = Bytes(path);
   EXPECT_EQ(bytes.find("xxxxxxxx"), std::string::npos);
@@ -234,7 +234,7 @@ TEST(RigorousReport, WritesGbkWithCrLfAndReplacesTheFile) {
 
   // A read-only file is left alone.
   ::chmod(path.c_str(), 0444);
-  const ReportWrite ro = WriteRigorousReport(path, {"<html>"});
+  const ReportWrite ro = WriteReport(path, {"<html>"});
   ASSERT_TRUE(ro.refusal.has_value());
   EXPECT_EQ(*ro.refusal, ReadOnlyReportMessage());
   EXPECT_EQ(ro.refusal->text, "文件只读,请先改变文件属性");

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "rigorous/rigorous_sketch.h"
+#include "traverse/rigorous_sketch.h"
 #include "rigorous_fixture.h"
 
 namespace korvane {

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <set>
 
-#include "rigorous/tolerance.h"
+#include "standards/tolerance.h"
+#include "traverse/weighted_limits.h"
 
 namespace korvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/text_utils.h"
-#include "simple/simple_adjustment.h"
+#include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
 namespace korvane {

@@ -1,6 +1,6 @@
 // The connecting and closed engines, checked against values worked out by
 // hand and against a step-by-step recomputation with the closing formulas.
-#include "simple/closing_traverse.h"
+#include "traverse/closing_traverse.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 #include <cmath>
 
 #include "core/numbers.h"
-#include "simple/report_format.h"
-#include "simple/simple_adjustment.h"
+#include "traverse/report_format.h"
+#include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
-namespace korvane::simple {
+namespace korvane::traverse {
 namespace {
 
 using korvane::testing::Flat;
@@ -235,4 +235,4 @@ TEST(ClosedTraverse, DistanceTypedInTheLastRowDoesNotSpoilTheClosure) {
 }
 
 }  // namespace
-}  // namespace korvane::simple
+}  // namespace korvane::traverse

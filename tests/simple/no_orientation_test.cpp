@@ -1,15 +1,15 @@
-#include "simple/no_orientation_traverse.h"
+#include "traverse/no_orientation_traverse.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "simple/report_format.h"
-#include "simple/simple_adjustment.h"
+#include "traverse/report_format.h"
+#include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
-namespace korvane::simple {
+namespace korvane::traverse {
 namespace {
 
 using korvane::testing::Flat;
@@ -129,4 +129,4 @@ TEST(NoOrientationTraverse, ExactClosureAndReportLabels) {
 }
 
 }  // namespace
-}  // namespace korvane::simple
+}  // namespace korvane::traverse

@@ -1,14 +1,14 @@
-#include "simple/open_traverse.h"
+#include "traverse/open_traverse.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "simple/simple_adjustment.h"
+#include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
-namespace korvane::simple {
+namespace korvane::traverse {
 namespace {
 
 using korvane::testing::Flat;
@@ -94,4 +94,4 @@ TEST(OpenTraverse, ReportNamesTheEndPoint) {
 }
 
 }  // namespace
-}  // namespace korvane::simple
+}  // namespace korvane::traverse

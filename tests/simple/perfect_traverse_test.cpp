@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/numbers.h"
-#include "simple/simple_adjustment.h"
+#include "traverse/simple_adjustment.h"
 
 namespace korvane {
 namespace {

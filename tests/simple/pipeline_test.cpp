@@ -1,12 +1,12 @@
-#include "simple/pipeline.h"
+#include "traverse/pipeline.h"
 
 #include <gtest/gtest.h>
 
-#include "core/observation_check.h"
-#include "simple/simple_adjustment.h"
+#include "formats/observation_check.h"
+#include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
-namespace korvane::simple {
+namespace korvane::traverse {
 namespace {
 
 using korvane::testing::Flat;
@@ -125,4 +125,4 @@ TEST(LegHeight, OneWayCarriesCurvatureTwoWayIsTheMean) {
 }
 
 }  // namespace
-}  // namespace korvane::simple
+}  // namespace korvane::traverse

@@ -1,12 +1,12 @@
 // The sketches as drawing operations: scale, ellipses and orientation lines.
-#include "simple/sketch_builder.h"
+#include "traverse/sketch_builder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "simple/simple_adjustment.h"
+#include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
 namespace korvane {
@@ -31,13 +31,13 @@ std::vector<SketchLine> CyanLines(const Sketch& s) {
 }
 
 TEST(CorrectionEllipse, ZeroCountsAsTwoMillimetres) {
-  const SketchEllipse e = simple::CorrectionEllipse({10, 20}, 3, -4);
+  const SketchEllipse e = traverse::CorrectionEllipse({10, 20}, 3, -4);
   EXPECT_DOUBLE_EQ(e.radius, 5);
   EXPECT_DOUBLE_EQ(e.ratio, 0.75);
   EXPECT_DOUBLE_EQ(e.east, 20);
   EXPECT_DOUBLE_EQ(e.north, 10);
   EXPECT_EQ(e.color, kRed);
-  const SketchEllipse z = simple::CorrectionEllipse({0, 0}, 0, 0);
+  const SketchEllipse z = traverse::CorrectionEllipse({0, 0}, 0, 0);
   EXPECT_DOUBLE_EQ(z.radius, std::sqrt(8.0));
   EXPECT_DOUBLE_EQ(z.ratio, 1);
 }

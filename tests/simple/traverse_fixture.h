@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/observation_table.h"
-#include "core/start_data.h"
+#include "formats/observation_table.h"
+#include "formats/start_data.h"
 
 namespace korvane::testing {
 

@@ -1,6 +1,6 @@
 // The calculator driven key by key from the case table, as the batch command
 // and the window drive it.
-#include "tools/calculator.h"
+#include "utilities/calculator.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "test_folder.h"
 
 namespace {

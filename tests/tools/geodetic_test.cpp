@@ -1,5 +1,5 @@
 // The geodetic problems against textbook figures and the exact geodesic.
-#include "tools/geodetic.h"
+#include "geodesy/geodetic.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "core/numbers.h"
 #include "data_table.h"
 
-namespace korvane::geodetic {
+namespace korvane::geodesy {
 namespace {
 
 using korvane::testing::DataRow;
@@ -177,7 +177,7 @@ TEST(GeodeticInverse, MatchesTheTableOfLines) {
 }
 
 }  // namespace
-}  // namespace korvane::geodetic
+}  // namespace korvane::geodesy
 
 namespace korvane {
 namespace {

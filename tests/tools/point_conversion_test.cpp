@@ -7,10 +7,10 @@
 #include <map>
 #include <sstream>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "test_folder.h"
-#include "tools/point_conversion.h"
-#include "tools/point_file.h"
+#include "utilities/point_conversion.h"
+#include "utilities/point_file.h"
 
 using namespace korvane;
 

@@ -7,13 +7,13 @@
 #include <filesystem>
 
 #include "core/angles.h"
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "core/text_utils.h"
 #include "data_table.h"
-#include "tools/distance_reduction.h"
-#include "tools/gauss_point_list.h"
-#include "tools/one_way_height.h"
-#include "tools/typed_values.h"
+#include "geodesy/distance_reduction.h"
+#include "geodesy/gauss_point_list.h"
+#include "cogo/one_way_height.h"
+#include "core/typed_values.h"
 
 namespace korvane {
 namespace {
@@ -26,10 +26,10 @@ constexpr double kSecondTolerance = 0.0001 / 3600;  // 0.0001" in degrees
 
 std::string Shown(const std::optional<Message>& m) { return m ? m->title + ": " + m->text : std::string(); }
 
-gauss::Settings SettingsOf(const DataRow& row, gauss::Problem problem, bool prefix) {
-  gauss::Settings s;
+geodesy::Settings SettingsOf(const DataRow& row, geodesy::Problem problem, bool prefix) {
+  geodesy::Settings s;
   s.problem = problem;
-  s.datum = gauss::DatumByName(row["ellipsoid"]).value();
+  s.datum = geodesy::DatumByName(row["ellipsoid"]).value();
   s.zone = {std::stoi(row["width"]), false, row["zone"], "", prefix};
   if (!row["zone2"].empty()) s.target = {std::stoi(row["width2"]), false, row["zone2"], "", prefix};
   return s;
@@ -37,7 +37,7 @@ gauss::Settings SettingsOf(const DataRow& row, gauss::Problem problem, bool pref
 
 // Y of a row with the zone number in front.
 std::string PrefixedY(const std::string& y, const std::string& zone) {
-  return tools::FixedDecimals(std::stod(y) + std::stoi(zone) * gauss::kZonePrefixFactor, 6);
+  return FixedDecimals(std::stod(y) + std::stoi(zone) * geodesy::kZonePrefixFactor, 6);
 }
 
 // Forward with and without the prefix, and back: the typed angles return to
@@ -48,11 +48,11 @@ TEST(GaussKruger, ForwardAndInverseAgreeWithTheReferenceTool) {
     SCOPED_TRACE("gauss_kruger.txt line " + std::to_string(row.line));
     for (const bool prefix : {false, true}) {
       const std::string y = prefix ? PrefixedY(row["Y"], row["zone"]) : row["Y"];
-      const gauss::Solution f = gauss::Solve(SettingsOf(row, gauss::Problem::Forward, prefix), row["B"], row["L"]);
+      const geodesy::Solution f = geodesy::Solve(SettingsOf(row, geodesy::Problem::Forward, prefix), row["B"], row["L"]);
       ASSERT_FALSE(f.refusal) << Shown(f.refusal);
       EXPECT_NEAR(f.result.first, row.number("X"), kMetreTolerance);
       EXPECT_NEAR(f.result.second, std::stod(y), kMetreTolerance);
-      const gauss::Solution i = gauss::Solve(SettingsOf(row, gauss::Problem::Inverse, prefix), row["X"], y);
+      const geodesy::Solution i = geodesy::Solve(SettingsOf(row, geodesy::Problem::Inverse, prefix), row["X"], y);
       ASSERT_FALSE(i.refusal) << Shown(i.refusal);
       EXPECT_NEAR(i.result.first, DmsToDegrees(std::stod(row["B"])), kSecondTolerance);
       EXPECT_NEAR(i.result.second, DmsToDegrees(std::stod(row["L"])), kSecondTolerance);
@@ -66,18 +66,18 @@ TEST(GaussKruger, ZoneChangeIsInverseThenForward) {
   for (const DataRow& row : ReadDataTable("gauss_kruger.txt")) {
     if (row["kind"] != "zone") continue;
     SCOPED_TRACE("gauss_kruger.txt line " + std::to_string(row.line));
-    const gauss::Solution z = gauss::Solve(SettingsOf(row, gauss::Problem::ZoneChange, false), row["X"], row["Y"]);
+    const geodesy::Solution z = geodesy::Solve(SettingsOf(row, geodesy::Problem::ZoneChange, false), row["X"], row["Y"]);
     ASSERT_FALSE(z.refusal) << Shown(z.refusal);
     EXPECT_NEAR(z.result.first, row.number("X2"), kMetreTolerance);
     EXPECT_NEAR(z.result.second, row.number("Y2"), kMetreTolerance);
     // The same change with both prefixes on, and back again.
-    const gauss::Solution p = gauss::Solve(SettingsOf(row, gauss::Problem::ZoneChange, true), row["X"],
+    const geodesy::Solution p = geodesy::Solve(SettingsOf(row, geodesy::Problem::ZoneChange, true), row["X"],
                                            PrefixedY(row["Y"], row["zone"]));
     ASSERT_FALSE(p.refusal) << Shown(p.refusal);
     EXPECT_NEAR(p.result.second, std::stod(PrefixedY(row["Y2"], row["zone2"])), kMetreTolerance);
-    gauss::Settings back = SettingsOf(row, gauss::Problem::ZoneChange, false);
+    geodesy::Settings back = SettingsOf(row, geodesy::Problem::ZoneChange, false);
     std::swap(back.zone, back.target);
-    const gauss::Solution b = gauss::Solve(back, row["X2"], row["Y2"]);
+    const geodesy::Solution b = geodesy::Solve(back, row["X2"], row["Y2"]);
     EXPECT_NEAR(b.result.first, row.number("X"), kMetreTolerance);
     EXPECT_NEAR(b.result.second, row.number("Y"), kMetreTolerance);
   }
@@ -88,14 +88,14 @@ TEST(GaussKruger, ZoneChangeIsInverseThenForward) {
 TEST(GaussKruger, PointListFileRoundTrip) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "korvane_gauss_list_test";
   std::filesystem::create_directories(dir);
-  gauss::Settings settings;
+  geodesy::Settings settings;
   settings.zone = {3, false, "39", "", true};
   const std::string source = std::string(KORVANE_TEST_DATA) + "/gauss_points/geographic.txt";
-  const gauss::ListResult forward = gauss::ConvertPointListFile(source, (dir / "plane.txt").string(), settings);
+  const geodesy::ListResult forward = geodesy::ConvertPointListFile(source, (dir / "plane.txt").string(), settings);
   ASSERT_FALSE(forward.refusal) << Shown(forward.refusal);
-  settings.problem = gauss::Problem::Inverse;
-  const gauss::ListResult back =
-      gauss::ConvertPointListFile((dir / "plane.txt").string(), (dir / "back.txt").string(), settings);
+  settings.problem = geodesy::Problem::Inverse;
+  const geodesy::ListResult back =
+      geodesy::ConvertPointListFile((dir / "plane.txt").string(), (dir / "back.txt").string(), settings);
   ASSERT_FALSE(back.refusal) << Shown(back.refusal);
   // Names and further fields come back as they were; B and L within 0.0001"
   // (the plane coordinates were rounded to the millimetre on the way).
@@ -119,7 +119,7 @@ TEST(GaussKruger, PointListFileRoundTrip) {
 TEST(DistanceReduction, HandWorkedLines) {
   for (const DataRow& row : ReadDataTable("distance_reduction.txt")) {
     SCOPED_TRACE("distance_reduction.txt line " + std::to_string(row.line));
-    const reduction::DistanceResult r = reduction::ReduceDistance({row["S"], row["Hm"], row["H0"], row["Y"], row["R"]});
+    const geodesy::DistanceResult r = geodesy::ReduceDistance({row["S"], row["Hm"], row["H0"], row["Y"], row["R"]});
     if (row["dS1"].find(':') != std::string::npos) {
       EXPECT_EQ(Shown(r.refusal), row["dS1"]);
       continue;
@@ -137,11 +137,11 @@ TEST(DistanceReduction, HandWorkedLines) {
 TEST(OneWayHeight, HandWorkedLegs) {
   for (const DataRow& row : ReadDataTable("one_way_height.txt")) {
     SCOPED_TRACE("one_way_height.txt line " + std::to_string(row.line));
-    height::OneWayInput in;
-    in.distanceKind = row["distance_kind"] == "slope" ? height::DistanceKind::Slope : height::DistanceKind::Horizontal;
-    in.angleKind = row["angle_kind"] == "zenith" ? height::AngleKind::Zenith : height::AngleKind::Vertical;
+    cogo::height::OneWayInput in;
+    in.distanceKind = row["distance_kind"] == "slope" ? cogo::height::DistanceKind::Slope : cogo::height::DistanceKind::Horizontal;
+    in.angleKind = row["angle_kind"] == "zenith" ? cogo::height::AngleKind::Zenith : cogo::height::AngleKind::Vertical;
     in = {in.distanceKind, in.angleKind, row["distance"], row["angle"], row["i"], row["v"], row["k"], row["HA"]};
-    const height::OneWayResult r = height::ComputeOneWayHeight(in);
+    const cogo::height::OneWayResult r = cogo::height::ComputeOneWayHeight(in);
     if (row["D"].find(':') != std::string::npos) {
       EXPECT_EQ(Shown(r.refusal), row["D"]);
       continue;

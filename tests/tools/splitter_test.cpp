@@ -14,10 +14,10 @@
 #include <fstream>
 #include <random>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "test_folder.h"
-#include "tools/file_splitter.h"
-#include "tools/piece_names.h"
+#include "utilities/file_splitter.h"
+#include "utilities/piece_names.h"
 
 using namespace korvane;
 namespace fs = std::filesystem;

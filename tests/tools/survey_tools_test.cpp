@@ -8,15 +8,15 @@
 
 #include "core/angles.h"
 #include "data_table.h"
-#include "tools/centring.h"
-#include "tools/intersection.h"
-#include "tools/plane_survey.h"
-#include "tools/resection.h"
+#include "cogo/centring.h"
+#include "cogo/intersection.h"
+#include "cogo/plane_survey.h"
+#include "cogo/resection.h"
 
 namespace korvane {
 namespace {
 
-using plane::PlanePoint;
+using cogo::PlanePoint;
 using testing::DataRow;
 using testing::ReadDataTable;
 
@@ -24,7 +24,7 @@ PlanePoint Point(const DataRow& row, const char* x, const char* y) { return {row
 
 // A clockwise angle from one azimuth to another in DMS notation.
 double TurnDms(double fromRadians, double toRadians) {
-  return DegreesToDms(plane::DegreesFromRadians(plane::WrapTurn(toRadians - fromRadians)));
+  return DegreesToDms(cogo::DegreesFromRadians(cogo::WrapTurn(toRadians - fromRadians)));
 }
 
 // The message column: none, "warn:TEXT" or "refuse:TEXT". Returns true when
@@ -52,47 +52,47 @@ void ExpectPoint(const Result& r, const DataRow& row) {
   EXPECT_NEAR(r.p.x, row.number("X"), tol);
   EXPECT_NEAR(r.p.y, row.number("Y"), tol);
   // The printed figures are the millimetres of the point.
-  EXPECT_EQ(r.x, plane::MetreText(r.p.x));
-  EXPECT_EQ(r.y, plane::MetreText(r.p.y));
+  EXPECT_EQ(r.x, cogo::MetreText(r.p.x));
+  EXPECT_EQ(r.y, cogo::MetreText(r.p.y));
 }
 
-intersection::Result SolveIntersectionRow(const DataRow& row) {
+cogo::intersection::Result SolveIntersectionRow(const DataRow& row) {
   const std::string kind = row["kind"];
   const bool right = kind.ends_with("-right");
   if (kind.rfind("round-", 0) != 0) {
     const std::vector<std::string> texts{row["XA"], row["YA"], row["XB"], row["YB"], row["obs1"], row["obs2"]};
-    return kind == "angles" ? intersection::ByAngles(texts) : intersection::ByDistances(texts, right);
+    return kind == "angles" ? cogo::intersection::ByAngles(texts) : cogo::intersection::ByDistances(texts, right);
   }
   const PlanePoint a = Point(row, "XA", "YA"), b = Point(row, "XB", "YB");
   const PlanePoint p = Point(row, "X", "Y");
   if (kind == "round-angles")
-    return intersection::ByAngles({a, b, TurnDms(plane::Azimuth(a, p), plane::Azimuth(a, b)),
-                                   TurnDms(plane::Azimuth(b, a), plane::Azimuth(b, p))});
-  return intersection::ByDistances({a, b, plane::Distance(a, p), plane::Distance(b, p), right});
+    return cogo::intersection::ByAngles({a, b, TurnDms(cogo::Azimuth(a, p), cogo::Azimuth(a, b)),
+                                   TurnDms(cogo::Azimuth(b, a), cogo::Azimuth(b, p))});
+  return cogo::intersection::ByDistances({a, b, cogo::Distance(a, p), cogo::Distance(b, p), right});
 }
 
 TEST(ForwardIntersection, SolvesTheTableOfCases) {
   for (const DataRow& row : ReadDataTable("intersection.txt")) {
     SCOPED_TRACE(row["case"] + ", line " + std::to_string(row.line));
-    const intersection::Result r = SolveIntersectionRow(row);
+    const cogo::intersection::Result r = SolveIntersectionRow(row);
     if (MessagesAsExpected(r, row["message"])) ExpectPoint(r, row);
   }
 }
 
-resection::Result SolveResectionRow(const DataRow& row) {
+cogo::resection::Result SolveResectionRow(const DataRow& row) {
   if (row["kind"] == "fixed")
-    return resection::Resect(std::vector<std::string>{row["XA"], row["YA"], row["XB"], row["YB"], row["XC"],
+    return cogo::resection::Resect(std::vector<std::string>{row["XA"], row["YA"], row["XB"], row["YB"], row["XC"],
                                                       row["YC"], row["alpha"], row["beta"]});
   const PlanePoint a = Point(row, "XA", "YA"), b = Point(row, "XB", "YB"), c = Point(row, "XC", "YC");
   const PlanePoint p = Point(row, "X", "Y");
-  const double toA = plane::Azimuth(p, a), toB = plane::Azimuth(p, b), toC = plane::Azimuth(p, c);
-  return resection::Resect({a, b, c, TurnDms(toB, toC), TurnDms(toC, toA)});
+  const double toA = cogo::Azimuth(p, a), toB = cogo::Azimuth(p, b), toC = cogo::Azimuth(p, c);
+  return cogo::resection::Resect({a, b, c, TurnDms(toB, toC), TurnDms(toC, toA)});
 }
 
 TEST(Resection, SolvesTheTableOfCases) {
   for (const DataRow& row : ReadDataTable("resection.txt")) {
     SCOPED_TRACE(row["case"] + ", line " + std::to_string(row.line));
-    const resection::Result r = SolveResectionRow(row);
+    const cogo::resection::Result r = SolveResectionRow(row);
     if (MessagesAsExpected(r, row["message"])) ExpectPoint(r, row);
   }
 }
@@ -100,8 +100,8 @@ TEST(Resection, SolvesTheTableOfCases) {
 TEST(Centring, PrintsTheTableOfCorrections) {
   for (const DataRow& row : ReadDataTable("centring.txt")) {
     SCOPED_TRACE(row["case"] + ", line " + std::to_string(row.line));
-    const centring::Result r =
-        centring::Correct({row["S"], row["e"], row["theta"], row["e1"], row["theta1"], row["observed"]});
+    const cogo::centring::Result r =
+        cogo::centring::Correct({row["S"], row["e"], row["theta"], row["e1"], row["theta1"], row["observed"]});
     if (row["c"].rfind("refuse:", 0) == 0) {
       ASSERT_TRUE(r.refusal);
       EXPECT_NE(r.refusal->text.find(row["c"].substr(7)), std::string::npos) << r.refusal->text;
@@ -121,18 +121,18 @@ TEST(Centring, CorrectedDirectionIsTheDirectionBetweenTheCentres) {
     SCOPED_TRACE(row["case"] + ", line " + std::to_string(row.line));
     const PlanePoint b = Point(row, "XB", "YB"), y = Point(row, "XY", "YY");
     const PlanePoint b1 = Point(row, "XB1", "YB1"), t1 = Point(row, "XT1", "YT1");
-    const double sight = plane::Azimuth(y, t1);
-    centring::Input in;
-    in.s = plane::Distance(b, b1);
-    in.e = plane::Distance(y, b);
-    in.thetaDms = in.e > 0 ? TurnDms(plane::Azimuth(y, b), sight) : 0;
-    in.e1 = plane::Distance(t1, b1);
-    in.theta1Dms = in.e1 > 0 ? TurnDms(plane::Azimuth(t1, b1), plane::Azimuth(t1, y)) : 0;
-    in.observedDms = DegreesToDms(plane::DegreesFromRadians(sight));
-    const centring::Result r = centring::Correct(in);
+    const double sight = cogo::Azimuth(y, t1);
+    cogo::centring::Input in;
+    in.s = cogo::Distance(b, b1);
+    in.e = cogo::Distance(y, b);
+    in.thetaDms = in.e > 0 ? TurnDms(cogo::Azimuth(y, b), sight) : 0;
+    in.e1 = cogo::Distance(t1, b1);
+    in.theta1Dms = in.e1 > 0 ? TurnDms(cogo::Azimuth(t1, b1), cogo::Azimuth(t1, y)) : 0;
+    in.observedDms = DegreesToDms(cogo::DegreesFromRadians(sight));
+    const cogo::centring::Result r = cogo::centring::Correct(in);
     ASSERT_FALSE(r.refusal) << r.refusal->text;
-    const double gap = plane::WrapHalfTurn(*r.correctedDegrees * std::numbers::pi / 180 - plane::Azimuth(b, b1));
-    EXPECT_LE(std::fabs(gap) * plane::kRhoSeconds, row.number("tol"));
+    const double gap = cogo::WrapHalfTurn(*r.correctedDegrees * std::numbers::pi / 180 - cogo::Azimuth(b, b1));
+    EXPECT_LE(std::fabs(gap) * cogo::kRhoSeconds, row.number("tol"));
     if (std::fabs(r.total) > 10.0) ++large;
   }
   // Most cases move the direction by far more than the tolerance.

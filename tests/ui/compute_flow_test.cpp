@@ -11,10 +11,10 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "core/start_data.h"
-#include "core/text_file.h"
-#include "core/traverse_file.h"
-#include "simple/simple_adjustment.h"
+#include "formats/start_data.h"
+#include "io/text_file.h"
+#include "formats/traverse_file.h"
+#include "traverse/simple_adjustment.h"
 #include "ui/plot_window.h"
 #include "ui/start_dialog.h"
 #include "ui_test_support.h"

@@ -10,8 +10,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "core/text_file.h"
-#include "levelling/level_file.h"
+#include "io/text_file.h"
+#include "formats/level_file.h"
 #include "ui/levelling_window.h"
 #include "ui/standards_window.h"
 #include "ui_test_support.h"

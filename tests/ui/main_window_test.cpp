@@ -11,9 +11,9 @@
 #include <QtTest>
 
 #include "ui/goodbye_window.h"
-#include "core/read_only.h"
-#include "core/text_file.h"
-#include "core/traverse_file.h"
+#include "io/read_only.h"
+#include "io/text_file.h"
+#include "formats/traverse_file.h"
 #include "ui/calculator_window.h"
 #include "ui/geodetic_window.h"
 #include "ui/rigorous_grid.h"

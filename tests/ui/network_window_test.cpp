@@ -13,7 +13,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "ui/network_grid.h"
 #include "ui/network_window.h"
 #include "ui/plot_window.h"

@@ -11,7 +11,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "ui/cell_editor.h"
 #include "ui/goodbye_window.h"
 #include "ui/plot_window.h"

@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "core/start_data.h"
+#include "formats/start_data.h"
 #include "ui/start_dialog.h"
 #include "ui_test_support.h"
 

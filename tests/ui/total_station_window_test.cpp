@@ -6,7 +6,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "core/text_file.h"
+#include "io/text_file.h"
 #include "ui/goodbye_window.h"
 #include "ui/total_station_window.h"
 #include "ui_test_support.h"

@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "simple/simple_adjustment.h"
+#include "traverse/simple_adjustment.h"
 #include "ui/main_window.h"
 #include "ui/observation_grid.h"
 #include "ui/user_prompts.h"

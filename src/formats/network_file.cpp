@@ -1,0 +1,255 @@
+#include "formats/network_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <sstream>
+#include <unordered_set>
+
+#include "core/angles.h"
+#include "formats/line_fields.h"
+#include "core/message_text.h"
+#include "io/text_file.h"
+#include "core/text_utils.h"
+#include "core/network_angles.h"
+
+namespace korvane::formats {
+namespace {
+
+struct LineError {
+  std::string reason;
+};
+
+// A strict decimal number: optional sign, digits, optional fraction or
+// exponent, nothing else; infinities and NaN are refused.
+bool ParseNumber(std::string_view text, double& value) {
+  const std::string trimmed = Trim(text);
+  if (trimmed.empty()) return false;
+  const char* first = trimmed.data();
+  const char* last = first + trimmed.size();
+  if (*first == '+') ++first;
+  const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+  return ec == std::errc() && ptr == last && std::isfinite(value);
+}
+
+class RecordReader {
+ public:
+  explicit RecordReader(NetworkInput& input) : in_(input) {}
+  // The reason the line is refused, empty when it is accepted.
+  std::string read(const std::vector<std::string>& f, int line);
+
+ private:
+  std::string number(const std::string& text, const char* what, double& value) const;
+  std::string angle(const std::string& text, double& dms) const;
+  std::string name(const std::string& text, std::string& out) const;
+  std::string param(const std::vector<std::string>& f);
+  std::string point(const std::vector<std::string>& f, int line);
+  std::string set(const std::vector<std::string>& f, int line);
+  std::string direction(const std::vector<std::string>& f, int line);
+  std::string angleRecord(const std::vector<std::string>& f, int line);
+  std::string distance(const std::vector<std::string>& f, int line);
+  std::string azimuth(const std::vector<std::string>& f, int line);
+
+  NetworkInput& in_;
+  std::map<std::string, int> openSet_;  // station -> its current direction set
+  std::vector<std::unordered_set<std::string>> setTargets_;  // targets of every set so far
+  std::map<std::string, int> knownLine_;
+};
+
+std::string RecordReader::number(const std::string& text, const char* what, double& value) const {
+  if (!ParseNumber(text, value)) return std::string(what) + "“" + Quoted(Trim(text)) + "”不是数值";
+  return {};
+}
+
+std::string RecordReader::angle(const std::string& text, double& dms) const {
+  if (!ParseNumber(text, dms)) return "角度“" + Quoted(Trim(text)) + "”不是数值";
+  if (dms < 0 || dms >= 360) return "角度“" + Quoted(Trim(text)) + "”不在 0 至 360 度之间";
+  if (!ValidDms(dms)) return "角度“" + Quoted(Trim(text)) + "”的分或秒不小于 60";
+  return {};
+}
+
+std::string RecordReader::name(const std::string& text, std::string& out) const {
+  out = Trim(text);
+  if (out.empty()) return "点名为空";
+  return {};
+}
+
+std::string RecordReader::param(const std::vector<std::string>& f) {
+  if (in_.hasPrecision) return "PARAM 只能出现一次";
+  if (f.size() != 5) return "PARAM 应有 4 个数值（方向、角度中误差（秒），测距固定误差 a（mm）、比例误差 b（ppm））";
+  NetworkPrecision p;
+  for (auto [text, value] : {std::pair{&f[1], &p.directionSec}, std::pair{&f[2], &p.angleSec},
+                             std::pair{&f[3], &p.aMm}, std::pair{&f[4], &p.bPpm}}) {
+    if (auto e = number(*text, "中误差", *value); !e.empty()) return e;
+  }
+  if (!(p.directionSec > 0) || !(p.angleSec > 0)) return "方向和角度中误差必须大于 0";
+  if (p.aMm < 0 || p.bPpm < 0 || !(p.aMm + p.bPpm > 0)) return "测距误差 a、b 不能为负且不能都为 0";
+  in_.precision = p;
+  in_.hasPrecision = true;
+  return {};
+}
+
+std::string RecordReader::point(const std::vector<std::string>& f, int line) {
+  if (f.size() != 4) return "POINT 应为：POINT, 点名, X, Y";
+  NetworkKnownPoint p;
+  p.line = line;
+  if (auto e = name(f[1], p.name); !e.empty()) return e;
+  if (auto e = number(f[2], "坐标", p.x); !e.empty()) return e;
+  if (auto e = number(f[3], "坐标", p.y); !e.empty()) return e;
+  if (std::fabs(p.x) > 1e8 || std::fabs(p.y) > 1e8) return "坐标超出 ±100000 km";
+  if (auto it = knownLine_.find(p.name); it != knownLine_.end())
+    return "已知点“" + Quoted(p.name) + "”已在第 " + std::to_string(it->second) + " 行给出";
+  knownLine_[p.name] = line;
+  in_.known.push_back(std::move(p));
+  return {};
+}
+
+std::string RecordReader::set(const std::vector<std::string>& f, int line) {
+  if (f.size() != 2) return "SET 应为：SET, 测站";
+  NetworkDirectionSet s;
+  s.line = line;
+  if (auto e = name(f[1], s.station); !e.empty()) return e;
+  // A station's earlier set takes no more directions: its targets are let go.
+  if (auto open = openSet_.find(s.station); open != openSet_.end()) setTargets_[open->second] = {};
+  openSet_[s.station] = static_cast<int>(in_.sets.size());
+  in_.sets.push_back(std::move(s));
+  setTargets_.emplace_back();
+  return {};
+}
+
+std::string RecordReader::direction(const std::vector<std::string>& f, int line) {
+  if (f.size() != 4) return "DIR 应为：DIR, 测站, 照准点, 方向值";
+  std::string station;
+  NetworkDirection d;
+  d.line = line;
+  if (auto e = name(f[1], station); !e.empty()) return e;
+  if (auto e = name(f[2], d.target); !e.empty()) return e;
+  if (station == d.target) return "测站与照准点相同";
+  if (auto e = angle(f[3], d.dms); !e.empty()) return e;
+  const auto it = openSet_.find(station);
+  if (it == openSet_.end()) return "测站“" + Quoted(station) + "”的方向之前没有方向组（SET）行";
+  if (!setTargets_[it->second].insert(d.target).second) return "同一测回中照准点“" + Quoted(d.target) + "”重复";
+  in_.sets[it->second].directions.push_back(std::move(d));
+  return {};
+}
+
+std::string RecordReader::angleRecord(const std::vector<std::string>& f, int line) {
+  if (f.size() != 5) return "ANGLE 应为：ANGLE, 测站, 后视点, 前视点, 角值";
+  NetworkAngle a;
+  a.line = line;
+  if (auto e = name(f[1], a.station); !e.empty()) return e;
+  if (auto e = name(f[2], a.back); !e.empty()) return e;
+  if (auto e = name(f[3], a.fore); !e.empty()) return e;
+  if (a.back == a.station || a.fore == a.station || a.back == a.fore) return "测站、后视点、前视点必须各不相同";
+  if (auto e = angle(f[4], a.dms); !e.empty()) return e;
+  in_.angles.push_back(std::move(a));
+  return {};
+}
+
+std::string RecordReader::distance(const std::vector<std::string>& f, int line) {
+  if (f.size() != 4) return "DIST 应为：DIST, 起点, 终点, 距离";
+  NetworkDistance d;
+  d.line = line;
+  if (auto e = name(f[1], d.from); !e.empty()) return e;
+  if (auto e = name(f[2], d.to); !e.empty()) return e;
+  if (d.from == d.to) return "起点与终点相同";
+  if (auto e = number(f[3], "距离", d.metres); !e.empty()) return e;
+  if (!(d.metres > 0) || d.metres > 1e6) return "距离必须大于 0 且不超过 1000 km";
+  in_.distances.push_back(std::move(d));
+  return {};
+}
+
+std::string RecordReader::azimuth(const std::vector<std::string>& f, int line) {
+  if (f.size() != 4) return "AZI 应为：AZI, 起点, 终点, 方位角";
+  NetworkAzimuth a;
+  a.line = line;
+  if (auto e = name(f[1], a.from); !e.empty()) return e;
+  if (auto e = name(f[2], a.to); !e.empty()) return e;
+  if (a.from == a.to) return "起点与终点相同";
+  if (auto e = angle(f[3], a.dms); !e.empty()) return e;
+  in_.azimuths.push_back(std::move(a));
+  return {};
+}
+
+std::string RecordReader::read(const std::vector<std::string>& f, int line) {
+  const std::string kind = ToLowerAscii(Trim(f[0]));
+  if (kind == "param") return param(f);
+  if (kind == "point") return point(f, line);
+  if (kind == "set") return set(f, line);
+  if (kind == "dir") return direction(f, line);
+  if (kind == "angle") return angleRecord(f, line);
+  if (kind == "dist") return distance(f, line);
+  if (kind == "azi") return azimuth(f, line);
+  return "未知的记录类型“" + Quoted(Trim(f[0])) + "”（应为 PARAM、POINT、SET、DIR、ANGLE、DIST 或 AZI）";
+}
+
+Message LineRefusal(int line, const std::string& reason) {
+  return Message{"网文件第 " + std::to_string(line) + " 行：" + reason + "。", kNetworkTitle, MessageIcon::Warning};
+}
+
+// The shortest text that reads back to the same number, so that a saved
+// file gives exactly the values it was saved from.
+std::string Exact(double value) {
+  char buffer[64];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
+}  // namespace
+
+NetworkFileLoad ParseNetworkText(std::string_view text) {
+  NetworkFileLoad load;
+  RecordReader reader(load.input);
+  LineCursor cursor(text);
+  std::string_view view;
+  int line = 0, records = 0;
+  while (cursor.next(view)) {
+    ++line;
+    const std::string trimmed = Trim(view);
+    if (trimmed.empty() || trimmed.front() == '#') continue;
+    if (++records > kMaxNetworkRecords) {
+      load.refusal = LineRefusal(line, "记录超过 " + std::to_string(kMaxNetworkRecords) + " 行");
+      return load;
+    }
+    const std::vector<std::string> fields = Split(trimmed, ',');
+    if (const std::string reason = reader.read(fields, line); !reason.empty()) {
+      load.refusal = LineRefusal(line, reason);
+      load.input = {};
+      return load;
+    }
+  }
+  return load;
+}
+
+NetworkFileLoad LoadNetworkFile(const std::string& path, std::string& error) {
+  const TextFileRead read = ReadTextFile(path, kMaxNetworkFileBytes);
+  if (!read.ok) {
+    error = read.error;
+    return {};
+  }
+  error.clear();
+  return ParseNetworkText(read.text);
+}
+
+std::string NetworkText(const NetworkInput& in) {
+  std::ostringstream out;
+  const NetworkPrecision& p = in.precision;
+  out << "PARAM, " << Exact(p.directionSec) << ", " << Exact(p.angleSec) << ", " << Exact(p.aMm) << ", "
+      << Exact(p.bPpm) << "\n";
+  for (const NetworkKnownPoint& k : in.known) out << "POINT, " << k.name << ", " << Exact(k.x) << ", " << Exact(k.y) << "\n";
+  for (const NetworkDirectionSet& s : in.sets) {
+    out << "SET, " << s.station << "\n";
+    for (const NetworkDirection& d : s.directions) out << "DIR, " << s.station << ", " << d.target << ", " << Exact(d.dms) << "\n";
+  }
+  for (const NetworkAngle& a : in.angles)
+    out << "ANGLE, " << a.station << ", " << a.back << ", " << a.fore << ", " << Exact(a.dms) << "\n";
+  for (const NetworkDistance& d : in.distances) out << "DIST, " << d.from << ", " << d.to << ", " << Exact(d.metres) << "\n";
+  for (const NetworkAzimuth& a : in.azimuths) out << "AZI, " << a.from << ", " << a.to << ", " << Exact(a.dms) << "\n";
+  return out.str();
+}
+
+std::string SaveNetworkFile(const std::string& path, const NetworkInput& input) {
+  return WriteTextFile(path, NetworkText(input));
+}
+
+}  // namespace korvane::formats

@@ -1,0 +1,168 @@
+#include "report/html.h"
+#include "services/least_squares_comparison.h"
+
+#include <cmath>
+
+#include "io/atomic_output.h"
+#include "core/numbers.h"
+#include "core/text_utils.h"
+#include "network/network_report.h"
+#include "network/network_sketch.h"
+#include "services/network_report_files.h"
+#include "render/sketch_renderer.h"
+#include "traverse/rigorous_report.h"
+
+namespace korvane::services {
+
+namespace {
+
+const char* const kTableStart = "<table border=1 cellpadding=3>";
+
+std::string Cell(std::string_view text) { return "<td>" + std::string(text) + "</td>"; }
+std::string Head(std::string_view text) { return "<th>" + std::string(text) + "</th>"; }
+std::string Metres(double value) { return FormatFixed(value, "#0.000"); }
+std::string Tenths(double value) { return FormatFixed(value, "#0.0"); }
+std::string Red(std::string text, bool mark) { return mark ? MarkRed(text) : text; }
+
+std::string Row(std::initializer_list<std::string> cells, bool heading = false) {
+  std::string row = "<tr>";
+  for (const std::string& cell : cells) row += heading ? Head(cell) : Cell(cell);
+  return row + "</tr>";
+}
+
+// The largest coordinate difference between the two solutions, mm, and its station.
+struct LargestDifference {
+  double mm = 0;
+  std::string name;
+};
+
+LargestDifference Largest(const RigorousResult& w, const SingleTraverseLeastSquares& ls) {
+  LargestDifference largest;
+  for (int i = 0; i < w.n; ++i) {
+    const double d = std::hypot(ls.x[i] - w.x[i], ls.y[i] - w.y[i]) * 1000;
+    if (d > largest.mm) largest = {d, ls.names[i]};
+  }
+  return largest;
+}
+
+void Statistics(const ComparisonReportInput& in, std::vector<std::string>& out) {
+  const NetworkResult& n = in.leastSquares.network;
+  out.push_back("<P><B>最小二乘平差统计：</B><BR>");
+  out.push_back(kTableStart);
+  out.push_back(Row({"验后单位权中误差：σ0=" + FormatFixed(n.sigma0, "#0.000"),
+                     "多余观测数：f=" + std::to_string(n.degreesOfFreedom)}));
+  // "χ2": the superscript two has no GBK code.
+  const std::string chi = "χ2检验(95%)：" + FormatFixed(n.chiSquare, "#0.00") + "，区间[" +
+                          FormatFixed(n.chiLower, "#0.00") + "，" + FormatFixed(n.chiUpper, "#0.00") + "]" +
+                          (n.chiTestPassed ? "，通过" : "，未通过");
+  out.push_back(Row({Red(chi, !n.chiTestPassed), "迭代次数：" + std::to_string(n.iterations)}));
+  const LargestDifference largest = Largest(in.weighted, in.leastSquares);
+  const double fs = in.weighted.fs * 1000;
+  out.push_back(Row({"两种平差最大点位差：" + Tenths(largest.mm) + "mm" +
+                         (largest.name.empty() ? std::string() : "（" + largest.name + "）"),
+                     "加权平差闭合差：fβ=" + Tenths(in.weighted.fBetaSeconds) + "″，fs=" + Tenths(fs) +
+                         "mm，0.5fs=" + Tenths(fs / 2) + "mm，导线全长：ΣS=" + Metres(in.weighted.totalLengthRaw) +
+                         "m"}));
+  out.push_back("</table>");
+}
+
+void Coordinates(const ComparisonReportInput& in, std::vector<std::string>& out) {
+  const RigorousResult& w = in.weighted;
+  const SingleTraverseLeastSquares& ls = in.leastSquares;
+  out.push_back("<P><B>坐标比较（差值 = 最小二乘 － 加权平差，由未取舍的坐标计算）：</B><BR>");
+  out.push_back(kTableStart);
+  out.push_back(Row({"点号", "加权平差X(m)", "加权平差Y(m)", "最小二乘X(m)", "最小二乘Y(m)", "ΔX(mm)", "ΔY(mm)",
+                     "Δ(mm)", "mx(mm)", "my(mm)"},
+                    true));
+  for (int i = 0; i < w.n; ++i) {
+    const double dx = (ls.x[i] - w.x[i]) * 1000, dy = (ls.y[i] - w.y[i]) * 1000;
+    const bool known = i == 0 || i == w.n - 1;
+    out.push_back(Row({ls.names[i], Metres(w.x[i]), Metres(w.y[i]), Metres(ls.x[i]), Metres(ls.y[i]), Tenths(dx),
+                       Tenths(dy), Tenths(std::hypot(dx, dy)), known ? "已知" : Tenths(ls.sx[i]),
+                       known ? "已知" : Tenths(ls.sy[i])}));
+  }
+  out.push_back("</table>");
+}
+
+std::string ObservationName(const NetworkObservationResult& o) {
+  if (o.kind == NetworkObservationKind::Angle) return o.back + "—" + o.station + "—" + o.target;
+  return o.station + "—" + o.target;
+}
+
+void Residuals(const ComparisonReportInput& in, std::vector<std::string>& out) {
+  out.push_back("<P><B>最小二乘平差观测值（标准化改正数大于" + NumberText(kStandardisedResidualLimit) +
+                "者标记为红色）：</B><BR>");
+  out.push_back(kTableStart);
+  out.push_back(Row({"观测", "观测值", "平差值", "改正数", "标准化改正数"}, true));
+  for (const NetworkObservationResult& o : in.leastSquares.network.observations) {
+    const bool angle = o.kind == NetworkObservationKind::Angle;
+    if (!angle && o.kind != NetworkObservationKind::Distance) continue;
+    const std::string observed = angle ? DmsText(o.observed, 1) : Metres(o.observed);
+    const std::string adjusted = angle ? DmsText(o.adjusted, 1) : Metres(o.adjusted);
+    const std::string v = Tenths(o.residual) + (angle ? "″" : "mm");
+    const std::string w = FormatFixed(o.standardised, "#0.00") + (o.largest ? "（最大）" : "");
+    out.push_back(Row({ObservationName(o), observed, adjusted, v,
+                       Red(w, o.standardised > kStandardisedResidualLimit)}));
+  }
+  out.push_back("</table>");
+}
+
+}  // namespace
+
+std::string LeastSquaresReportPath(std::string_view reportPath) {
+  const std::string path(reportPath);
+  const std::size_t slash = path.find_last_of('/');
+  const std::size_t dot = path.find_last_of('.');
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  if (!hasExtension) return path + "_最小二乘";
+  return path.substr(0, dot) + "_最小二乘" + path.substr(dot);
+}
+
+std::vector<std::string> ComparisonReportLines(const ComparisonReportInput& in) {
+  const RigorousResult& w = in.weighted;
+  const std::vector<std::string>& names = in.leastSquares.names;
+  const std::string first = names.empty() ? std::string() : Trim(names.front());
+  const std::string last = names.empty() ? std::string() : Trim(names.back());
+  const std::string heading = "附合导线(" + first + "—" + last + ")加权平差与严密平差（最小二乘）比较";
+  std::vector<std::string> out = {"<html>", "<head>",
+                                  "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + in.charset + "\">",
+                                  "<title>" + heading + "</title>", "</head>", "<body>",
+                                  "<H3><P ALIGN=CENTER>" + heading + "</H3>"};
+  Statistics(in, out);
+  Coordinates(in, out);
+  Residuals(in, out);
+  if (!in.imageName.empty()) {
+    out.push_back("<P><B>最小二乘平差略图（误差椭圆放大" +
+                  NumberText(EllipseExaggeration(in.leastSquares.network)) + "倍）：</B><BR>");
+    std::string src;
+    for (char ch : in.imageName) src += ch == '"' ? std::string("&quot;") : ch == '&' ? std::string("&amp;") : std::string(1, ch);
+    out.push_back("<IMG SRC=\"" + src + "\" border=0 align=center>");
+  }
+  out.push_back("</body>");
+  out.push_back("</html>");
+  return out;
+}
+
+ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath, const RigorousTable& table,
+                                             const RigorousParameters& params, const RigorousResult& weighted) {
+  ReportFilesWrite write;
+  const std::string path = LeastSquaresReportPath(reportPath);
+  write.refusal = DestinationRefusal(path);
+  if (write.refusal) return write;
+  const SingleTraverseLeastSquares solved = AdjustSingleTraverseByNetwork(table, params, weighted);
+  if (!solved.ok()) {
+    write.refusal = solved.refusal;
+    return write;
+  }
+  // The report and its picture as a pair, as for the weighted report.
+  const Sketch sketch = NetworkSketch(solved.network, EllipseExaggeration(solved.network));
+  const ComparisonReportInput input{weighted, solved, ReportImageName(path)};
+  const std::vector<std::string> lines = ComparisonReportLines(input);
+  return WriteReportWithPicture(
+      path, SketchOperations(sketch),
+      QSize(kNetworkSketchWidth, kNetworkSketchHeight), [&](const LineSink& sink) {
+        for (const std::string& line : lines) sink(line);
+      });
+}
+
+}  // namespace korvane::services

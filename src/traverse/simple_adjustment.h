@@ -1,0 +1,52 @@
+#pragma once
+// The simple adjustment of the four traverse kinds: the observation table and
+// the start data go in, the results table (line by line) and the sketch come out.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/message.h"
+#include "formats/observation_table.h"
+#include "core/sketch.h"
+#include "formats/start_data.h"
+#include "formats/traverse_kind.h"
+#include "traverse/pipeline.h"
+#include "traverse/report_format.h"
+
+namespace korvane::traverse {
+
+struct SimpleInput {
+  TraverseKind kind = TraverseKind::Connecting;
+  ObservationTable table;
+  StartRecord start;
+  // Name of the end point of the open and no-orientation kinds: the second
+  // name of the opened data file, or "终点" when none was opened.
+  std::string endName = "终点";
+  // Whether to draw the sketch; the batch program needs it only when asked.
+  bool withSketch = true;
+  // When set, each line of the results table goes to it as it is written
+  // and the result's lines stay empty.
+  traverse::LineSink onLine;
+};
+
+struct SimpleResult {
+  // Lines of the results table; each is shown followed by a line break.
+  // After a refusal this holds what was written before it (possibly nothing).
+  std::vector<std::string> lines;
+  std::optional<Message> refusal;
+  // False when the observation table itself was refused (too short, an empty
+  // or a non-numeric cell): nothing was computed from it.
+  bool tableAccepted = true;
+  Sketch sketch;  // empty unless the adjustment succeeded
+  bool ok() const { return !refusal.has_value(); }
+};
+
+SimpleResult AdjustTraverse(const SimpleInput& input);
+// The same for stations already read and checked (see traverse::StationReader);
+// the input's table is not used.
+SimpleResult AdjustStations(const SimpleInput& input, std::vector<traverse::Station> stations);
+
+// The results pane's text: every line followed by "\n".
+std::string ResultsText(const SimpleResult& result);
+
+}  // namespace korvane::traverse
