@@ -11,9 +11,12 @@
 
 #include "network/network_adjustment.h"
 
+using namespace korvane::formats;
+using namespace korvane::network;
+
 namespace {
 
-using korvane::NetworkInput;
+using korvane::formats::NetworkInput;
 
 constexpr double kRho = 180 * 3600 / std::numbers::pi;
 
@@ -85,10 +88,10 @@ const NetworkInput& Network() {
 
 void BM_NetworkSolve(benchmark::State& state) {
   const NetworkInput& in = Network();
-  korvane::NetworkOptions options;
+  korvane::network::NetworkOptions options;
   options.precision = false;
   for (auto _ : state) {
-    const korvane::NetworkOutcome out = korvane::AdjustNetwork(in, options);
+    const korvane::network::NetworkOutcome out = korvane::network::AdjustNetwork(in, options);
     if (!out.ok()) state.SkipWithError(out.refusal->text.c_str());
     benchmark::DoNotOptimize(out.result.sigma0);
   }
@@ -99,7 +102,7 @@ BENCHMARK(BM_NetworkSolve)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_NetworkWithPrecision(benchmark::State& state) {
   const NetworkInput& in = Network();
   for (auto _ : state) {
-    const korvane::NetworkOutcome out = korvane::AdjustNetwork(in);
+    const korvane::network::NetworkOutcome out = korvane::network::AdjustNetwork(in);
     if (!out.ok()) state.SkipWithError(out.refusal->text.c_str());
     benchmark::DoNotOptimize(out.result.sigma0);
   }

@@ -11,20 +11,24 @@
 #include "standards/tolerance.h"
 #include "traverse/weighted_limits.h"
 
+using namespace korvane::formats;
+using namespace korvane::standards;
+using namespace korvane::traverse;
+
 namespace {
 
-using korvane::RigorousTable;
+using korvane::formats::RigorousTable;
 
 // A zigzag traverse running east: 150 m sides alternating 10° left and right
 // of east, two-way levelling, small errors in angles and distances.
 struct Traverse {
   RigorousTable table;
-  korvane::RigorousParameters params{"", "5", "5", "5", "0"};
+  korvane::formats::RigorousParameters params{"", "5", "5", "5", "0"};
 };
 
 Traverse MakeTraverse(int n) {
   Traverse t;
-  t.table = korvane::EmptyRigorousTable(n);
+  t.table = korvane::formats::EmptyRigorousTable(n);
   RigorousTable& tb = t.table;
   const double side = 150, d2r = 0.017453292;
   double x = 5000, y = 2000, az = 80;
@@ -71,7 +75,7 @@ const korvane::AskOkCancel kContinue = [](const korvane::Message&) { return true
 void BM_Adjust(benchmark::State& state) {
   const Traverse t = MakeTraverse(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    korvane::RigorousOutcome out = korvane::AdjustRigorous(t.table, t.params, kContinue);
+    korvane::traverse::RigorousOutcome out = korvane::traverse::AdjustRigorous(t.table, t.params, kContinue);
     benchmark::DoNotOptimize(out);
   }
   state.SetComplexityN(state.range(0));
@@ -80,11 +84,11 @@ void BM_Adjust(benchmark::State& state) {
 void BM_AdjustAndReport(benchmark::State& state) {
   const Traverse t = MakeTraverse(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    const korvane::RigorousOutcome out = korvane::AdjustRigorous(t.table, t.params, kContinue);
-    const korvane::ToleranceRow& row = korvane::SelectToleranceRow("ybc3");
-    const korvane::ToleranceLimits lim = korvane::DeriveLimits(row, out.result);
-    const korvane::ToleranceMarks marks = korvane::CheckTolerance(row, lim, out.result, true);
-    auto lines = korvane::RigorousReportLines({t.table, t.params, out.result, row, lim, marks, true, "r.bmp"});
+    const korvane::traverse::RigorousOutcome out = korvane::traverse::AdjustRigorous(t.table, t.params, kContinue);
+    const korvane::standards::ToleranceRow& row = korvane::standards::SelectToleranceRow("ybc3");
+    const korvane::traverse::ToleranceLimits lim = korvane::traverse::DeriveLimits(row, out.result);
+    const korvane::traverse::ToleranceMarks marks = korvane::traverse::CheckTolerance(row, lim, out.result, true);
+    auto lines = korvane::traverse::RigorousReportLines({t.table, t.params, out.result, row, lim, marks, true, "r.bmp"});
     benchmark::DoNotOptimize(lines);
   }
   state.SetComplexityN(state.range(0));

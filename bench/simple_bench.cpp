@@ -6,11 +6,14 @@
 
 #include "traverse/simple_adjustment.h"
 
+using namespace korvane::formats;
+using namespace korvane::traverse;
+
 namespace {
 
-using korvane::ObservationRow;
-using korvane::SimpleInput;
-using korvane::TraverseKind;
+using korvane::formats::ObservationRow;
+using korvane::traverse::SimpleInput;
+using korvane::formats::TraverseKind;
 
 // The traverse walks round a 100 m square again and again (north, east,
 // south, west), turning 270° left at every station, with a millimetre of
@@ -58,7 +61,7 @@ SimpleInput Traverse(TraverseKind kind, int n) {
 void Run(benchmark::State& state, TraverseKind kind) {
   const SimpleInput input = Traverse(kind, static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    korvane::SimpleResult result = korvane::AdjustTraverse(input);
+    korvane::traverse::SimpleResult result = korvane::traverse::AdjustTraverse(input);
     if (!result.ok()) {
       state.SkipWithError(result.refusal->text.c_str());
       break;

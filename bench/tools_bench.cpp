@@ -11,6 +11,7 @@
 namespace {
 
 using namespace korvane;
+using namespace korvane::utilities;
 
 void BM_GeodeticDirect(benchmark::State& state) {
   const geodesy::DirectInput input{"47.46526470", "44.1213664", "35.49363300", "44797.2826",
@@ -36,7 +37,7 @@ void BM_CalculatorKeys(benchmark::State& state) {
   }
   keys.insert(keys.end(), {"N", "Sum", "Mean", "SD", "SD1"});
   for (auto _ : state) {
-    Calculator calculator;
+    korvane::utilities::Calculator calculator;
     benchmark::DoNotOptimize(PressKeys(calculator, keys));
   }
   state.SetComplexityN(state.range(0));

@@ -30,24 +30,27 @@
 #include "ui/start_dialog.h"
 #include "ui/user_prompts.h"
 
+using namespace korvane::formats;
+using namespace korvane::ui;
+
 namespace {
 
 QString g_dataFolder;
 
-class SilentMessages : public korvane::MessageBoxes {
+class SilentMessages : public korvane::ui::MessageBoxes {
  public:
   void inform(QWidget*, const korvane::Message& message) override { last = message.text; }
   bool askOkCancel(QWidget*, const korvane::Message&) override { return true; }
   bool askYesNo(QWidget*, const korvane::Message&, bool defaultYes) override { return defaultYes; }
-  korvane::Answer askYesNoCancel(QWidget*, const korvane::Message&) override { return korvane::Answer::No; }
+  korvane::ui::Answer askYesNoCancel(QWidget*, const korvane::Message&) override { return korvane::ui::Answer::No; }
   void about(QWidget*, const QString&, const QString&) override {}
   std::string last;
 };
 
-class OneFile : public korvane::FileDialogs {
+class OneFile : public korvane::ui::FileDialogs {
  public:
-  QString openFile(QWidget*, const korvane::FileDialogRequest&) override { return path; }
-  QString saveFile(QWidget*, const korvane::FileDialogRequest&) override { return {}; }
+  QString openFile(QWidget*, const korvane::ui::FileDialogRequest&) override { return path; }
+  QString saveFile(QWidget*, const korvane::ui::FileDialogRequest&) override { return {}; }
   QString path;
 };
 
@@ -56,16 +59,16 @@ struct Window {
   QTemporaryDir dataDir, programDir;
   SilentMessages messages;
   OneFile files;
-  std::unique_ptr<korvane::MainWindow> window;
+  std::unique_ptr<korvane::ui::MainWindow> window;
 
-  Window(korvane::TraverseKind kind, const QString& code) {
-    korvane::MainWindowEnvironment env;
+  Window(korvane::formats::TraverseKind kind, const QString& code) {
+    korvane::ui::MainWindowEnvironment env;
     env.messages = &messages;
     env.files = &files;
     env.dataDir = dataDir.path();
     env.programDir = programDir.path();
     env.endProgram = [] {};
-    window = std::make_unique<korvane::MainWindow>(env);
+    window = std::make_unique<korvane::ui::MainWindow>(env);
     window->startUp();
     window->show();
     QFile::remove(window->startFilePath());
@@ -74,7 +77,7 @@ struct Window {
     window->selectKind(kind);
     window->openStartDialog();
     // The connecting traverse's file holds the end azimuth, not a fourth point.
-    if (kind == korvane::TraverseKind::Connecting) {
+    if (kind == korvane::formats::TraverseKind::Connecting) {
       window->startDialog()->findChild<QRadioButton*>("Option_df")->click();
     }
     window->startDialog()->reloadLast();
@@ -111,7 +114,7 @@ double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 
 // Wall time of 打开数据 and of 计算, each up to the window having painted
 // its new state, and the longest scroll step of the grid and the pane.
-void OpenAndCompute(benchmark::State& state, korvane::TraverseKind kind, const char* code) {
+void OpenAndCompute(benchmark::State& state, korvane::formats::TraverseKind kind, const char* code) {
   Window w(kind, code);
   double open = 0, compute = 0, openCpu = 0, computeCpu = 0, scrollGrid = 0, scrollPane = 0;
   for (auto _ : state) {
@@ -154,13 +157,13 @@ void OpenAndCompute(benchmark::State& state, korvane::TraverseKind kind, const c
 
 }  // namespace
 
-BENCHMARK_CAPTURE(OpenAndCompute, connecting, korvane::TraverseKind::Connecting, "F")
+BENCHMARK_CAPTURE(OpenAndCompute, connecting, korvane::formats::TraverseKind::Connecting, "F")
     ->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
-BENCHMARK_CAPTURE(OpenAndCompute, closed, korvane::TraverseKind::Closed, "B")
+BENCHMARK_CAPTURE(OpenAndCompute, closed, korvane::formats::TraverseKind::Closed, "B")
     ->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
-BENCHMARK_CAPTURE(OpenAndCompute, open, korvane::TraverseKind::Open, "Z")
+BENCHMARK_CAPTURE(OpenAndCompute, open, korvane::formats::TraverseKind::Open, "Z")
     ->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
-BENCHMARK_CAPTURE(OpenAndCompute, no_orientation, korvane::TraverseKind::NoOrientation, "W")
+BENCHMARK_CAPTURE(OpenAndCompute, no_orientation, korvane::formats::TraverseKind::NoOrientation, "W")
     ->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 
 int main(int argc, char** argv) {

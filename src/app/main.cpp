@@ -35,10 +35,10 @@ int main(int argc, char* argv[]) {
     return 2;
   }
 
-  korvane::GuardedApplication app(argc, argv);
+  korvane::ui::GuardedApplication app(argc, argv);
   QApplication::setApplicationName("Korvane");
   QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setFont(korvane::platform::UiFont(10));
+  QApplication::setFont(korvane::ui::UiFont(10));
   // The standard dialogs (file dialogs, message box buttons) in Chinese too.
   QTranslator standardDialogs;
   const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -50,13 +50,13 @@ int main(int argc, char* argv[]) {
                  "standard dialogs show English (install qt6-translations-l10n).\n",
                  translations.toLocal8Bit().constData());
   }
-  QApplication::setWindowIcon(korvane::platform::ProgramIcon());
+  QApplication::setWindowIcon(korvane::ui::ProgramIcon());
 
-  korvane::QtMessageBoxes messages;
-  korvane::QtFileDialogs files;
+  korvane::ui::QtMessageBoxes messages;
+  korvane::ui::QtFileDialogs files;
   app.messages = &messages;
 
-  korvane::platform::SingleInstance instance;
+  korvane::ui::SingleInstance instance;
   if (!instance.acquired()) {
     std::fputs("korvane: 此程序已经在执行中！\n", stderr);
     messages.inform(nullptr, korvane::Message{"此程序已经在执行中！", "Korvane",
@@ -64,14 +64,14 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  korvane::MainWindowEnvironment env;
+  korvane::ui::MainWindowEnvironment env;
   env.messages = &messages;
   env.files = &files;
-  env.programDir = korvane::platform::ProgramDir();
-  env.dataDir = korvane::platform::StartDataDir();
+  env.programDir = korvane::ui::ProgramDir();
+  env.dataDir = korvane::ui::StartDataDir();
   env.endProgram = [] { QCoreApplication::exit(0); };
 
-  korvane::MainWindow window(env);
+  korvane::ui::MainWindow window(env);
   window.startUp();
   window.show();
   return app.exec();

@@ -1,4 +1,4 @@
-#include "cli/argument_bytes.h"
+#include "argument_bytes.h"
 
 #include <QList>
 #include <QStringView>

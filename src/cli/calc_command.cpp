@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_command.h"
-#include "cli/cli_options.h"
+#include "cli_command.h"
+#include "cli_options.h"
 #include "utilities/calculator.h"
 
 namespace korvane::cli {
@@ -28,9 +28,9 @@ int RunCalc(const std::vector<std::string>& args) {
   std::vector<std::string> keys;
   for (const QString& key : parser.positionalArguments()) {
     keys.push_back(key.toStdString());
-    if (!IsKeyToken(keys.back())) return UsageError(kCalcCommand, "未知的按键：" + keys.back());
+    if (!utilities::IsKeyToken(keys.back())) return UsageError(kCalcCommand, "未知的按键：" + keys.back());
   }
-  Calculator calculator;
+  utilities::Calculator calculator;
   calculator.setDegrees(parser.isSet("degrees"));
   const std::vector<Message> messages = PressKeys(calculator, keys);
   std::cout << calculator.display() << "\n";

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/argument_bytes.h"
-#include "cli/cli_command.h"
+#include "argument_bytes.h"
+#include "cli_command.h"
 #include "io/atomic_output.h"
 #include "core/message.h"
 
@@ -44,7 +44,7 @@ inline std::string ParserErrorText(const QCommandLineParser& parser) {
 inline std::string MissingOption(const char* option) { return std::string("缺少选项 ") + option; }
 // A positional argument the command does not take.
 inline std::string ExtraArgument(const QString& argument) {
-  return "多余的参数：" + PathForDisplay(ArgBytes(argument));
+  return "多余的参数：" + io::PathForDisplay(ArgBytes(argument));
 }
 
 inline std::optional<int> ParseCommandLine(QCommandLineParser& parser, const Command& command,
@@ -81,7 +81,7 @@ inline std::optional<int> RefuseDestinations(const std::vector<std::string>& out
                                              const std::vector<std::string>& inputs) {
   for (const std::string& output : outputs) {
     if (output.empty()) continue;
-    if (const std::optional<Message> refusal = DestinationRefusal(output, inputs)) {
+    if (const std::optional<Message> refusal = io::DestinationRefusal(output, inputs)) {
       PrintMessage(*refusal);
       return 1;
     }

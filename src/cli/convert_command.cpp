@@ -5,8 +5,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "cli/cli_command.h"
-#include "cli/cli_options.h"
+#include "cli_command.h"
+#include "cli_options.h"
 #include "core/message_text.h"
 #include "io/text_file.h"
 #include "io/atomic_output.h"
@@ -21,9 +21,9 @@ constexpr const char* kUsage = "convert FILE [--columns 1,2,3,4,5] [--out OUT [-
 // The window's save: GBK, CR LF, the text followed by a line break, appended
 // to OUT (or replacing it). The old file stays as it was until all is written.
 int WriteOut(const std::string& path, const std::string& out, bool replace,
-             const std::vector<int>& columns, PointFileStats& stats) {
+             const std::vector<int>& columns, utilities::PointFileStats& stats) {
   if (const auto status = RefuseDestinations({out}, {path})) return *status;
-  AtomicOutput output;
+  io::AtomicOutput output;
   if (const int error = output.open(out, !replace)) {
     std::cerr << "korvane-cli convert: " << output.errorText(error) << "\n";
     return 1;
@@ -31,7 +31,7 @@ int WriteOut(const std::string& path, const std::string& out, bool replace,
   int writeError = 0;
   WatchInterrupts();
   const std::string error = ConvertPointFile(path, columns, "\r\n", [&](std::string_view text) {
-    writeError = IsAsciiText(text) ? output.write(text) : output.write(EncodeGbk(text));
+    writeError = utilities::IsAsciiText(text) ? output.write(text) : output.write(io::EncodeGbk(text));
     if (writeError == 0 && Interrupted()) writeError = EINTR;
     return writeError == 0;
   }, stats);
@@ -52,7 +52,7 @@ bool Print(std::string_view text) { return std::fwrite(text.data(), 1, text.size
 
 // Prints UTF-8 with LF line ends; the count line is held back until it is
 // known that records were read.
-int PrintOut(const std::string& path, const std::vector<int>& columns, PointFileStats& stats) {
+int PrintOut(const std::string& path, const std::vector<int>& columns, utilities::PointFileStats& stats) {
   std::string countLine;
   bool first = true;
   const std::string error = ConvertPointFile(path, columns, "\n", [&](std::string_view text) {
@@ -84,14 +84,14 @@ int RunConvert(const std::vector<std::string>& args) {
   if (const auto status = ParseCommandLine(parser, kConvertCommand, args)) return *status;
   const QStringList files = parser.positionalArguments();
   if (files.size() != 1) return UsageError(kConvertCommand, "应给出一个点文件，且只给一个");
-  std::vector<int> columns = DefaultPointColumns();
+  std::vector<int> columns = utilities::DefaultPointColumns();
   if (parser.isSet(columnsOption) &&
-      !ParsePointColumns(parser.value(columnsOption).toStdString(), columns))
+      !utilities::ParsePointColumns(parser.value(columnsOption).toStdString(), columns))
     return UsageError(kConvertCommand, "--columns 应为 1 至 5 的数字，每个至多一次，以“,”分隔");
   if (parser.isSet(replaceOption) && !parser.isSet(outOption))
     return UsageError(kConvertCommand, "--replace 须与 --out 同用");
   const std::string path = ArgBytes(files.front());
-  PointFileStats stats;
+  utilities::PointFileStats stats;
   const int status = parser.isSet(outOption)
                          ? WriteOut(path, ArgBytes(parser.value(outOption)),
                                     parser.isSet(replaceOption), columns, stats)
@@ -102,7 +102,7 @@ int RunConvert(const std::vector<std::string>& args) {
     return 2;
   }
   std::fflush(stdout);
-  if (const std::string note = WideLinesNote(stats.firstWideLine, stats.wideLines); !note.empty())
+  if (const std::string note = utilities::WideLinesNote(stats.firstWideLine, stats.wideLines); !note.empty())
     std::cerr << "korvane-cli convert: " << note << "\n";
   return 0;
 }

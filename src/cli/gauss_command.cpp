@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_command.h"
-#include "cli/cli_options.h"
+#include "cli_command.h"
+#include "cli_options.h"
 #include "geodesy/gauss_point_list.h"
 
 namespace korvane::cli {

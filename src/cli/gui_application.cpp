@@ -1,4 +1,4 @@
-#include "cli/gui_application.h"
+#include "gui_application.h"
 
 #include <QCoreApplication>
 #include <QString>

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_command.h"
-#include "cli/cli_options.h"
+#include "cli_command.h"
+#include "cli_options.h"
 #include "levelling/level_adjust.h"
 #include "formats/level_file.h"
 #include "levelling/level_report.h"
@@ -18,11 +18,11 @@ namespace {
 
 constexpr const char* kUsage = "level --data FILE [--method auto|line|loop|network] [--html OUT.html]";
 
-std::optional<levelling::Method> MethodByName(const std::string& name, const levelling::LevelData& data) {
+std::optional<formats::Method> MethodByName(const std::string& name, const formats::LevelData& data) {
   if (name == "auto") return levelling::SuggestedMethod(data);
-  if (name == "line") return levelling::Method::Line;
-  if (name == "loop") return levelling::Method::Loop;
-  if (name == "network") return levelling::Method::Network;
+  if (name == "line") return formats::Method::Line;
+  if (name == "loop") return formats::Method::Loop;
+  if (name == "network") return formats::Method::Network;
   return std::nullopt;
 }
 
@@ -50,7 +50,7 @@ int RunLevel(const std::vector<std::string>& args) {
   if (const auto status = RefuseDestinations({htmlPath}, {path})) return *status;
 
   std::string error;
-  const levelling::LevelFileLoad load = levelling::LoadLevelFile(path, error);
+  const formats::LevelFileLoad load = formats::LoadLevelFile(path, error);
   if (!error.empty()) {
     std::cerr << "korvane-cli level: " << error << "\n";
     return 1;
@@ -64,7 +64,7 @@ int RunLevel(const std::vector<std::string>& args) {
   std::cout << levelling::LevelTableText(outcome.result);
   std::cout.flush();
   if (!parser.isSet(html)) return 0;
-  const ReportWrite write = levelling::WriteLevelReport(htmlPath, outcome.result);
+  const report::ReportWrite write = levelling::WriteLevelReport(htmlPath, outcome.result);
   if (write.refusal) {
     PrintMessage(*write.refusal);
     return 1;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_command.h"
+#include "cli_command.h"
 #include "core/message_text.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_command.h"
-#include "cli/cli_options.h"
+#include "cli_command.h"
+#include "cli_options.h"
 #include "core/text_utils.h"
-#include "cli/gui_application.h"
+#include "gui_application.h"
 #include "network/network_adjustment.h"
 #include "formats/network_file.h"
 #include "network/network_report.h"
@@ -27,7 +27,7 @@ constexpr const char* kUsage =
 
 struct NetworkCliOptions {
   std::string data, html, sketch;
-  NetworkOptions engine;
+  network::NetworkOptions engine;
 };
 
 std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCliOptions& opt) {
@@ -53,40 +53,40 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   if (opt.data.empty()) return UsageError(kNetworkCommand, MissingOption("--data"));
   if (parser.isSet(html) && opt.html.empty()) return UsageError(kNetworkCommand, "选项 --html 缺少文件名");
   if (parser.isSet(sketch) && opt.sketch.empty()) return UsageError(kNetworkCommand, "选项 --sketch 缺少文件名");
-  std::string standardText = kInitialStandard, gradeText = kInitialGrade;
+  std::string standardText = standards::kInitialStandard, gradeText = standards::kInitialGrade;
   if (parser.isSet(standard)) {
     standardText = parser.value(standard).toStdString();
-    gradeText = GradesForStandard(standardText).text;
+    gradeText = standards::GradesForStandard(standardText).text;
   }
   if (parser.isSet(grade)) gradeText = parser.value(grade).toStdString();
-  const GradeChoice grades = GradesForStandard(standardText);
+  const standards::GradeChoice grades = standards::GradesForStandard(standardText);
   bool known = false;
   for (const std::string& g : grades.items) known = known || Trim(g) == Trim(gradeText);
   if (parser.isSet(standard) || parser.isSet(grade)) {
     bool standardKnown = false;
-    for (const std::string& s : Standards()) standardKnown = standardKnown || s == standardText;
+    for (const std::string& s : standards::Standards()) standardKnown = standardKnown || s == standardText;
     if (!standardKnown) return UsageError(kNetworkCommand, "未知的规范：" + standardText);
     if (!known) return UsageError(kNetworkCommand, standardText + "中没有等级：" + gradeText);
     for (const std::string& g : grades.items)
       if (Trim(g) == Trim(gradeText)) gradeText = g;
   }
-  opt.engine.toleranceCode = ToleranceCode(standardText, gradeText);
+  opt.engine.toleranceCode = standards::ToleranceCode(standardText, gradeText);
   opt.engine.checkTolerance = parser.isSet(check);
   return std::nullopt;
 }
 
-int WriteFiles(const NetworkCliOptions& opt, const NetworkInput& input, const NetworkResult& result) {
+int WriteFiles(const NetworkCliOptions& opt, const formats::NetworkInput& input, const network::NetworkResult& result) {
   if (opt.html.empty() && opt.sketch.empty()) return 0;
   auto app = EnsureGuiApplication();
   if (!opt.sketch.empty()) {
-    if (const std::string error = SaveNetworkSketch(opt.sketch, result); !error.empty()) {
+    if (const std::string error = services::SaveNetworkSketch(opt.sketch, result); !error.empty()) {
       std::cerr << "korvane-cli network: " << error << "\n";
       return 1;
     }
   }
   if (opt.html.empty()) return 0;
-  const ReportFilesWrite write =
-      WriteNetworkReportFiles(ReportFileName(opt.html), input, result, opt.engine, {opt.data});
+  const services::ReportFilesWrite write =
+      services::WriteNetworkReportFiles(report::ReportFileName(opt.html), input, result, opt.engine, {opt.data});
   if (write.refusal) {
     PrintMessage(*write.refusal);
     return 1;
@@ -101,20 +101,20 @@ int WriteFiles(const NetworkCliOptions& opt, const NetworkInput& input, const Ne
 int RunNetwork(const std::vector<std::string>& args) {
   NetworkCliOptions opt;
   if (const auto status = ParseOptions(args, opt)) return *status;
-  const std::string report = ReportFileName(opt.html);
-  if (const auto status = RefuseDestinations({opt.sketch, report, report.empty() ? report : ReportImagePath(report)},
+  const std::string report = report::ReportFileName(opt.html);
+  if (const auto status = RefuseDestinations({opt.sketch, report, report.empty() ? report : report::ReportImagePath(report)},
                                              {opt.data}))
     return *status;
   std::string error;
-  const NetworkFileLoad load = LoadNetworkFile(opt.data, error);
+  const formats::NetworkFileLoad load = formats::LoadNetworkFile(opt.data, error);
   if (!error.empty()) {
     std::cerr << "korvane-cli network: " << error << "\n";
     return 1;
   }
   if (load.refusal) return Refuse(*load.refusal);
-  const NetworkOutcome outcome = AdjustNetwork(load.input, opt.engine);
+  const network::NetworkOutcome outcome = AdjustNetwork(load.input, opt.engine);
   if (!outcome.ok()) return Refuse(*outcome.refusal);
-  std::cout << kNetworkPointHeader << "\n";
+  std::cout << network::kNetworkPointHeader << "\n";
   for (const std::string& line : NetworkResultLines(outcome.result)) std::cout << line << "\n";
   std::cout.flush();
   return WriteFiles(opt, load.input, outcome.result);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_command.h"
-#include "cli/cli_options.h"
+#include "cli_command.h"
+#include "cli_options.h"
 #include "cogo/resection.h"
 
 namespace korvane::cli {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_command.h"
-#include "cli/cli_options.h"
+#include "cli_command.h"
+#include "cli_options.h"
 #include "core/message.h"
-#include "cli/gui_application.h"
+#include "gui_application.h"
 #include "services/rigorous_report_files.h"
 #include "traverse/rigorous_adjustment.h"
 #include "formats/rigorous_data_file.h"
@@ -29,8 +29,8 @@ constexpr const char* kUsage =
 struct RigorousOptions {
   std::string data;
   bool check = false;
-  std::string standard = kInitialStandard;
-  std::string grade = kInitialGrade;
+  std::string standard = standards::kInitialStandard;
+  std::string grade = standards::kInitialGrade;
   bool gradeGiven = false;
   bool standardGiven = false;
   bool answerOk = false;
@@ -65,7 +65,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   opt.answerOk = parser.isSet(answerOk);
   opt.standardGiven = parser.isSet(standard);
   if (opt.standardGiven) opt.standard = parser.value(standard).toStdString();
-  if (opt.standardGiven && !Contains(Standards(), opt.standard))
+  if (opt.standardGiven && !Contains(standards::Standards(), opt.standard))
     return UsageError(kRigorousCommand, "未知的规范：" + opt.standard);
   opt.gradeGiven = parser.isSet(grade);
   if (opt.gradeGiven) opt.grade = parser.value(grade).toStdString();
@@ -77,7 +77,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "选项 --html 缺少文件名");
   // Picking a standard refills the grade list and sets its text, as the
   // window does; an explicit grade is then chosen from it.
-  if (opt.standardGiven && !opt.gradeGiven) opt.grade = GradesForStandard(opt.standard).text;
+  if (opt.standardGiven && !opt.gradeGiven) opt.grade = standards::GradesForStandard(opt.standard).text;
   return std::nullopt;
 }
 
@@ -85,12 +85,12 @@ int RunRigorous(const std::vector<std::string>& args) {
   RigorousOptions opt;
   if (const auto status = ParseOptions(args, opt)) return *status;
   if (opt.html) {
-    const std::string path = ReportFileName(opt.htmlPath);
-    if (const auto status = RefuseDestinations({path, ReportImagePath(path)}, {opt.data})) return *status;
+    const std::string path = report::ReportFileName(opt.htmlPath);
+    if (const auto status = RefuseDestinations({path, report::ReportImagePath(path)}, {opt.data})) return *status;
   }
 
   std::string error;
-  RigorousFileLoad load = LoadRigorousFile(opt.data, error);
+  formats::RigorousFileLoad load = formats::LoadRigorousFile(opt.data, error);
   if (!error.empty()) {
     std::cerr << "korvane-cli rigorous: " << error << "\n";
     return 1;
@@ -99,16 +99,16 @@ int RunRigorous(const std::vector<std::string>& args) {
   if (!load.notice.empty()) std::cerr << load.notice << "\n";
 
   const AskOkCancel ask = [&](const Message&) { return opt.answerOk; };
-  const RigorousOutcome outcome = AdjustRigorous(load.table, load.params, ask);
+  const traverse::RigorousOutcome outcome = traverse::AdjustRigorous(load.table, load.params, ask);
   if (!outcome.ok()) return Refuse(*outcome.refusal);
 
-  const ToleranceRow& row = SelectToleranceRow(ToleranceCode(opt.standard, opt.grade));
-  const ToleranceLimits limits = DeriveLimits(row, outcome.result);
-  const ToleranceMarks marks = CheckTolerance(row, limits, outcome.result, opt.check);
+  const standards::ToleranceRow& row = standards::SelectToleranceRow(standards::ToleranceCode(opt.standard, opt.grade));
+  const traverse::ToleranceLimits limits = DeriveLimits(row, outcome.result);
+  const traverse::ToleranceMarks marks = CheckTolerance(row, limits, outcome.result, opt.check);
 
   if (!opt.html) {
     // Printed, the report is UTF-8 and names the picture it would sit beside.
-    RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, "1.bmp", "utf-8"};
+    traverse::RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, "1.bmp", "utf-8"};
     WriteRigorousReportLines(input, [](std::string_view line) { std::cout << line << '\n'; });
     std::cout.flush();
     return 0;
@@ -116,9 +116,9 @@ int RunRigorous(const std::vector<std::string>& args) {
 
   // The renderer of the picture needs a GUI application object.
   auto app = EnsureGuiApplication();
-  const std::string path = ReportFileName(opt.htmlPath);
-  RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, {}};
-  const ReportFilesWrite write = WriteRigorousReportFiles(path, input, {opt.data});
+  const std::string path = report::ReportFileName(opt.htmlPath);
+  traverse::RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, {}};
+  const services::ReportFilesWrite write = services::WriteRigorousReportFiles(path, input, {opt.data});
   if (write.refusal) {
     PrintMessage(*write.refusal);
     return 1;

@@ -2,8 +2,8 @@
 // the command confirms the operation; replacing files that exist needs --yes.
 #include <iostream>
 
-#include "cli/cli_command.h"
-#include "cli/cli_options.h"
+#include "cli_command.h"
+#include "cli_options.h"
 #include "utilities/file_splitter.h"
 #include "utilities/piece_names.h"
 
@@ -13,9 +13,9 @@ namespace {
 constexpr const char* kSplitUsage = "split SRC [--target T] [--kb N] [--yes]";
 constexpr const char* kMergeUsage = "merge TARGET PIECE... [--yes] | merge [TARGET] --from FIRST_PIECE [--yes]";
 
-AskYesNo Answers(bool yes) {
-  return [yes](const Message& question, QuestionKind kind) {
-    if (kind == QuestionKind::Confirm || yes) return true;
+utilities::AskYesNo Answers(bool yes) {
+  return [yes](const Message& question, utilities::QuestionKind kind) {
+    if (kind == utilities::QuestionKind::Confirm || yes) return true;
     PrintMessage(question);  // answered with its default, 否
     return false;
   };
@@ -24,20 +24,20 @@ AskYesNo Answers(bool yes) {
 // Stops the running operation when the command is interrupted.
 bool KeepGoing(std::int64_t, std::int64_t) { return !Interrupted(); }
 
-int Finish(const SplitterOutcome& outcome) {
+int Finish(const utilities::SplitterOutcome& outcome) {
   switch (outcome.status) {
-    case SplitterStatus::Done:
+    case utilities::SplitterStatus::Done:
       std::cout << outcome.message.text << "\n";
       return 0;
-    case SplitterStatus::Refused:
+    case utilities::SplitterStatus::Refused:
       PrintMessage(outcome.message);
       return outcome.unusableFile ? 1 : 2;
-    case SplitterStatus::Declined:
+    case utilities::SplitterStatus::Declined:
       return 2;
-    case SplitterStatus::Failed:
+    case utilities::SplitterStatus::Failed:
       PrintMessage(outcome.message);
       return 1;
-    case SplitterStatus::Cancelled:
+    case utilities::SplitterStatus::Cancelled:
       std::cerr << "korvane-cli: 操作已中断，没有留下写了一半的文件\n";
       return 1;
     default:
@@ -55,16 +55,16 @@ int RunSplitCommand(const std::vector<std::string>& args) {
   parser.addOptions({target, kb, yes});
   if (const auto status = ParseCommandLine(parser, kSplitCommand, args)) return *status;
   if (parser.positionalArguments().size() != 1) return UsageError(kSplitCommand, "应给出一个源文件，且只给一个");
-  SplitRequest request;
+  utilities::SplitRequest request;
   request.source = ArgBytes(parser.positionalArguments().front());
-  request.target = parser.isSet(target) ? ArgBytes(parser.value(target)) : ProposeBaseName(request.source);
+  request.target = parser.isSet(target) ? ArgBytes(parser.value(target)) : utilities::ProposeBaseName(request.source);
   request.customSize = parser.isSet(kb);
   request.customKb = parser.value(kb).toStdString();
-  SplitPlan plan;
-  const SplitterOutcome checked = CheckSplit(request, Answers(parser.isSet(yes)), plan);
-  if (checked.status != SplitterStatus::Ready) return Finish(checked);
+  utilities::SplitPlan plan;
+  const utilities::SplitterOutcome checked = CheckSplit(request, Answers(parser.isSet(yes)), plan);
+  if (checked.status != utilities::SplitterStatus::Ready) return Finish(checked);
   // This split clears what the one cut off left.
-  if (plan.unfinished) PrintMessage(Message{kUnfinishedText, kSplitterTitle, MessageIcon::Warning});
+  if (plan.unfinished) PrintMessage(Message{utilities::kUnfinishedText, utilities::kSplitterTitle, MessageIcon::Warning});
   WatchInterrupts();
   return Finish(RunSplit(plan, KeepGoing));
 }
@@ -79,20 +79,20 @@ int RunMergeCommand(const std::vector<std::string>& args) {
   parser.addOptions({from, yes});
   if (const auto status = ParseCommandLine(parser, kMergeCommand, args)) return *status;
   QStringList positional = parser.positionalArguments();
-  MergeRequest request;
+  utilities::MergeRequest request;
   if (parser.isSet(from)) {
     if (positional.size() > 1) return UsageError(kMergeCommand, "用 --from 时至多再给出目标文件");
     const std::string first = ArgBytes(parser.value(from));
-    request.pieces = PiecesToAdd(first);
-    request.target = positional.isEmpty() ? MergedName(request.pieces.front()) : ArgBytes(positional.front());
+    request.pieces = utilities::PiecesToAdd(first);
+    request.target = positional.isEmpty() ? utilities::MergedName(request.pieces.front()) : ArgBytes(positional.front());
   } else {
     if (positional.size() < 2) return UsageError(kMergeCommand, "应给出目标文件和至少一个分割块");
     request.target = ArgBytes(positional.takeFirst());
     for (const QString& piece : positional) request.pieces.push_back(ArgBytes(piece));
   }
-  MergePlan plan;
-  const SplitterOutcome checked = CheckMerge(request, Answers(parser.isSet(yes)), plan);
-  if (checked.status != SplitterStatus::Ready) return Finish(checked);
+  utilities::MergePlan plan;
+  const utilities::SplitterOutcome checked = CheckMerge(request, Answers(parser.isSet(yes)), plan);
+  if (checked.status != utilities::SplitterStatus::Ready) return Finish(checked);
   WatchInterrupts();
   return Finish(RunMerge(plan, KeepGoing));
 }

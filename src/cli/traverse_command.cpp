@@ -12,15 +12,15 @@
 #include <QSize>
 #include <QString>
 
-#include "cli/cli_command.h"
-#include "cli/cli_options.h"
+#include "cli_command.h"
+#include "cli_options.h"
 #include "formats/line_fields.h"
 #include "formats/start_data.h"
 #include "io/text_file.h"
 #include "core/text_utils.h"
 #include "formats/traverse_file.h"
 #include "formats/traverse_kind.h"
-#include "cli/gui_application.h"
+#include "gui_application.h"
 #include "render/sketch_renderer.h"
 #include "traverse/simple_adjustment.h"
 
@@ -60,10 +60,10 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
 
 // The kind letter of a data file: the first non-empty field of its first line.
 std::string FileKindLetter(const std::string& text) {
-  LineCursor lines(text);
+  formats::LineCursor lines(text);
   std::string_view first;
   if (!lines.next(first)) return {};
-  const std::vector<std::string_view> fields = NonEmptyFields(first, 0);
+  const std::vector<std::string_view> fields = formats::NonEmptyFields(first, 0);
   return fields.empty() ? std::string() : Trim(fields.front());
 }
 
@@ -83,7 +83,7 @@ QSize SketchSize(const Sketch& sketch) {
 
 std::string WriteSketch(const Sketch& sketch, const std::string& path) {
   const auto app = EnsureGuiApplication();
-  return SaveSketchImage(sketch, path, SketchSize(sketch));
+  return render::SaveSketchImage(sketch, path, SketchSize(sketch));
 }
 
 // Lines of the results table written to standard output as they come, in
@@ -105,13 +105,13 @@ class ChunkedOutput {
 };
 
 // The two files of the command: the start data and the traverse text.
-std::optional<int> ReadInputs(const TraverseArgs& a, std::string& startBytes, TextFileRead& data) {
+std::optional<int> ReadInputs(const TraverseArgs& a, std::string& startBytes, io::TextFileRead& data) {
   std::string error;
-  if (!ReadFileBytes(a.start, startBytes, error, kMaxStartFileBytes)) {
+  if (!io::ReadFileBytes(a.start, startBytes, error, io::kMaxStartFileBytes)) {
     std::cerr << "korvane-cli traverse: 无法读取起算数据文件：" << error << "\n";
     return 1;
   }
-  data = ReadTextFile(a.data);
+  data = io::ReadTextFile(a.data);
   if (!data.ok) {
     std::cerr << "korvane-cli traverse: 无法读取导线数据文件：" << data.error << "\n";
     return 1;
@@ -121,20 +121,20 @@ std::optional<int> ReadInputs(const TraverseArgs& a, std::string& startBytes, Te
 
 // The rows go straight from the text into stations: their texts are never
 // held as a table. The text is freed once they are read.
-std::optional<int> LoadStations(TextFileRead& data, TraverseKind kind, traverse::StationReader& reader,
-                                TraverseFileLoad& load) {
+std::optional<int> LoadStations(io::TextFileRead& data, formats::TraverseKind kind, traverse::StationReader& reader,
+                                formats::TraverseFileLoad& load) {
   const auto lineBreaks = std::count(data.text.begin(), data.text.end(), '\n');
-  reader.stations.reserve(static_cast<std::size_t>(std::min<std::ptrdiff_t>(lineBreaks, kMaxTraverseFileStations)));
-  load = LoadTraverseText(data.text, kind, [&reader](const ObservationRow& row) { reader.add(row); });
+  reader.stations.reserve(static_cast<std::size_t>(std::min<std::ptrdiff_t>(lineBreaks, formats::kMaxTraverseFileStations)));
+  load = LoadTraverseText(data.text, kind, [&reader](const formats::ObservationRow& row) { reader.add(row); });
   std::string().swap(data.text);
   if (load.refusal || reader.refusal) return Refuse(load.refusal ? *load.refusal : *reader.refusal);
   return std::nullopt;
 }
 
 // The report file, the refusal and the sketch, after the table was printed.
-int Finish(const TraverseArgs& a, const SimpleResult& result) {
+int Finish(const TraverseArgs& a, const traverse::SimpleResult& result) {
   if (!a.out.empty() && !result.lines.empty()) {
-    const std::string saveError = SaveResultsLines(a.out, result.lines);
+    const std::string saveError = formats::SaveResultsLines(a.out, result.lines);
     if (!saveError.empty()) {
       std::cerr << "korvane-cli traverse: " << saveError << "\n";
       return 1;
@@ -155,26 +155,26 @@ int RunTraverse(const std::vector<std::string>& args) {
   if (const auto status = ParseArgs(args, a)) return *status;
   if (const auto status = RefuseDestinations({a.out, a.sketch}, {a.start, a.data})) return *status;
   std::string startBytes;
-  TextFileRead data;
+  io::TextFileRead data;
   if (const auto status = ReadInputs(a, startBytes, data)) return *status;
 
   // The kind defaults to the file's letter; a letter that names no kind is
   // refused by the loading below with the kind-mismatch message.
-  std::optional<TraverseKind> kind = KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
+  std::optional<formats::TraverseKind> kind = formats::KindFromLetter(a.kind.empty() ? FileKindLetter(data.text) : a.kind);
   if (!a.kind.empty() && !kind) return UsageError(kTraverseCommand, "--kind 只能是 F、B、Z 或 W");
   traverse::StationReader reader;
-  TraverseFileLoad load;
-  if (const auto status = LoadStations(data, kind.value_or(TraverseKind::Connecting), reader, load)) return *status;
+  formats::TraverseFileLoad load;
+  if (const auto status = LoadStations(data, kind.value_or(formats::TraverseKind::Connecting), reader, load)) return *status;
 
-  SimpleInput input;
+  traverse::SimpleInput input;
   input.kind = *kind;
   input.withSketch = !a.sketch.empty();
-  input.start = DecodeStartFile(startBytes);
+  input.start = formats::DecodeStartFile(startBytes);
   if (!load.secondName.empty()) input.endName = load.secondName;
   // Without a report file the table is printed as it is written, in chunks.
   ChunkedOutput printed;
   if (a.out.empty()) input.onLine = [&printed](std::string_view line) { printed.add(line); };
-  const SimpleResult result = AdjustStations(input, std::move(reader.stations));
+  const traverse::SimpleResult result = AdjustStations(input, std::move(reader.stations));
   printed.flush();
   for (const std::string& line : result.lines) std::cout << line << '\n';
   std::cout << std::flush;

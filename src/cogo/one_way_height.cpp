@@ -45,7 +45,7 @@ std::optional<Message> ReadFigures(const OneWayInput& in, Figures& f) {
   const auto v = ReadNumber(in.target);
   if (!i || std::fabs(*i) >= kMaxMarkHeight) return Refusal("仪器高i输入有误！");
   if (!v || std::fabs(*v) >= kMaxMarkHeight) return Refusal("目标高v输入有误！");
-  const auto k = Blank(in.refraction) ? std::optional(survey::kRefractionCoefficient) : ReadNumber(in.refraction);
+  const auto k = Blank(in.refraction) ? std::optional(kRefractionCoefficient) : ReadNumber(in.refraction);
   if (!k || std::fabs(*k) >= 1) return Refusal("大气折光系数k应在-1与1之间！");
   f.i = *i;
   f.v = *v;
@@ -58,7 +58,6 @@ std::optional<Message> ReadFigures(const OneWayInput& in, Figures& f) {
 }
 
 void Print(OneWayResult& r) {
-  using FixedDecimals;
   r.horizontalText = FixedDecimals(r.horizontal, 3);
   r.elevationText = FixedDecimals(r.elevation, 3);
   r.correctionText = FixedDecimals(r.correction, 4);

@@ -188,7 +188,7 @@ LevelFileLoad DataFromTables(const Parameters& params, const std::vector<std::ve
 }
 
 LevelFileLoad LoadLevelFile(const std::string& path, std::string& error) {
-  const TextFileRead read = ReadTextFile(path, kMaxLevelFileBytes);
+  const io::TextFileRead read = io::ReadTextFile(path, kMaxLevelFileBytes);
   if (!read.ok) {
     error = read.error;
     return {};
@@ -209,7 +209,7 @@ std::string LevelDataText(const LevelData& data) {
 }
 
 std::string SaveLevelFile(const std::string& path, const LevelData& data) {
-  return WriteTextFile(path, LevelDataText(data));
+  return io::WriteTextFile(path, LevelDataText(data));
 }
 
 }  // namespace korvane::formats

@@ -222,7 +222,7 @@ NetworkFileLoad ParseNetworkText(std::string_view text) {
 }
 
 NetworkFileLoad LoadNetworkFile(const std::string& path, std::string& error) {
-  const TextFileRead read = ReadTextFile(path, kMaxNetworkFileBytes);
+  const io::TextFileRead read = io::ReadTextFile(path, kMaxNetworkFileBytes);
   if (!read.ok) {
     error = read.error;
     return {};
@@ -249,7 +249,7 @@ std::string NetworkText(const NetworkInput& in) {
 }
 
 std::string SaveNetworkFile(const std::string& path, const NetworkInput& input) {
-  return WriteTextFile(path, NetworkText(input));
+  return io::WriteTextFile(path, NetworkText(input));
 }
 
 }  // namespace korvane::formats

@@ -125,7 +125,7 @@ RigorousFileLoad LoadRigorousText(std::string_view text) {
 }
 
 RigorousFileLoad LoadRigorousFile(const std::string& path, std::string& error) {
-  const TextFileRead read = ReadTextFile(path);
+  const io::TextFileRead read = io::ReadTextFile(path);
   if (!read.ok) {
     error = read.error.empty() ? "无法读取文件：" + path : read.error;
     RigorousFileLoad load;
@@ -161,7 +161,7 @@ std::string RigorousDataText(const RigorousTable& table, const RigorousParameter
 
 std::string SaveRigorousFile(const std::string& path, const RigorousTable& table,
                              const RigorousParameters& params) {
-  return WriteTextFile(path, RigorousDataText(table, params));
+  return io::WriteTextFile(path, RigorousDataText(table, params));
 }
 
 }  // namespace korvane::formats

@@ -29,7 +29,7 @@ std::string EncodeStartFile(const StartRecord& record) {
   std::string bytes;
   bytes.reserve(kStartRecordCount * kStartRecordBytes);
   for (const std::string& field : record.fields) {
-    const std::string text = CutGbk(EncodeGbk(field), kMaxTextBytes);
+    const std::string text = CutGbk(io::EncodeGbk(field), kMaxTextBytes);
     const auto length = static_cast<std::uint16_t>(text.size());
     std::string block(kStartRecordBytes, '\0');
     block[0] = static_cast<char>(length & 0xFF);
@@ -49,7 +49,7 @@ StartRecord DecodeStartFile(const std::string& bytes) {
                          (static_cast<std::size_t>(static_cast<unsigned char>(bytes[offset + 1])) << 8);
     // A damaged length never reads beyond its record or the file.
     length = std::min({length, kMaxTextBytes, bytes.size() - offset - 2});
-    record.fields[static_cast<std::size_t>(k)] = DecodeGbk(std::string_view(bytes).substr(offset + 2, length));
+    record.fields[static_cast<std::size_t>(k)] = io::DecodeGbk(std::string_view(bytes).substr(offset + 2, length));
   }
   return record;
 }
@@ -57,7 +57,7 @@ StartRecord DecodeStartFile(const std::string& bytes) {
 StartRecord ReadStartFile(const std::string& path, std::string* error) {
   std::string bytes;
   std::string reason;
-  if (!ReadFileBytes(path, bytes, reason, kMaxStartFileBytes)) {
+  if (!io::ReadFileBytes(path, bytes, reason, io::kMaxStartFileBytes)) {
     if (error) *error = reason;
     return StartRecord{};
   }
@@ -66,7 +66,7 @@ StartRecord ReadStartFile(const std::string& path, std::string* error) {
 }
 
 std::string WriteStartFile(const std::string& path, const StartRecord& record) {
-  return WriteFileAtomically(path, EncodeStartFile(record));
+  return io::WriteFileAtomically(path, EncodeStartFile(record));
 }
 
 double EngineValue(const StartRecord& record, int k) {

@@ -70,7 +70,7 @@ TraverseFileLoad LoadTraverseText(std::string_view text, TraverseKind selected, 
 }
 
 TraverseFileLoad LoadTraverseFile(const std::string& path, TraverseKind selected) {
-  const TextFileRead read = ReadTextFile(path);
+  const io::TextFileRead read = io::ReadTextFile(path);
   if (!read.ok) return Refuse(Message{read.error, "请检查文本", MessageIcon::Warning});
   return LoadTraverseText(read.text, selected);
 }
@@ -98,7 +98,7 @@ std::string UnsavableCharacter(const std::string& cell) {
   if (cell.find(',') != std::string::npos) return "含有“,”";
   if (cell.find_first_of("\r\n") != std::string::npos) return "含有换行";
   const bool ascii = std::all_of(cell.begin(), cell.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (!ascii && DecodeGbk(EncodeGbk(cell)) != cell) return "含有GBK以外的字符";
+  if (!ascii && io::DecodeGbk(io::EncodeGbk(cell)) != cell) return "含有GBK以外的字符";
   return {};
 }
 
@@ -148,11 +148,11 @@ Message NothingToSaveMessage() { return Message{"未计算，没有结果！", "
 std::string SaveResultsText(const std::string& path, std::string_view paneText) {
   std::string text(paneText);
   text += "\n";
-  return WriteTextFile(path, text);
+  return io::WriteTextFile(path, text);
 }
 
 std::string SaveResultsLines(const std::string& path, const std::vector<std::string>& lines) {
-  return WriteLinesAtomically(path, lines, "\r\n");
+  return io::WriteLinesAtomically(path, lines, "\r\n");
 }
 
 }  // namespace korvane::formats

@@ -32,21 +32,20 @@ std::optional<Message> ReadFigures(const DistanceInput& in, Figures& f) {
   const auto hm = ReadNumber(in.meanHeight);
   const auto h0 = ReadOr(in.projectionHeight, 0.0);
   const auto y = ReadNumber(in.meanY);
-  const auto r = ReadOr(in.radiusKm, survey::kEarthRadiusKm);
+  const auto r = ReadOr(in.radiusKm, kEarthRadiusKm);
   if (!s || *s <= 0 || *s >= kMaxDistance) return Refusal("边长S应大于0且小于100公里！");
   if (!hm || std::fabs(*hm) > kMaxHeight) return Refusal("平均高程Hm输入有误（应在±10000米以内）！");
   if (!h0 || std::fabs(*h0) > kMaxHeight) return Refusal("投影面高程H0输入有误（应在±10000米以内）！");
   if (!y || *y < 0) return Refusal("横坐标Y输入有误（应含500公里，可带带号）！");
   if (!r || *r < kMinRadiusKm || *r > kMaxRadiusKm) return Refusal("地球半径R应在6000～7000公里之间！");
-  f = {*s, *hm, *h0, *y, *r * survey::kMetresPerKilometre};
+  f = {*s, *hm, *h0, *y, *r * kMetresPerKilometre};
   return std::nullopt;
 }
 
 void Print(DistanceResult& r) {
-  using FixedDecimals;
   r.ymText = FixedDecimals(r.ym, 3);
-  r.surfaceCorrectionText = FixedDecimals(r.surfaceCorrection * survey::kMillimetresPerMetre, 2);
-  r.planeCorrectionText = FixedDecimals(r.planeCorrection * survey::kMillimetresPerMetre, 2);
+  r.surfaceCorrectionText = FixedDecimals(r.surfaceCorrection * kMillimetresPerMetre, 2);
+  r.planeCorrectionText = FixedDecimals(r.planeCorrection * kMillimetresPerMetre, 2);
   r.surfaceDistanceText = FixedDecimals(r.surfaceDistance, 4);
   r.planeDistanceText = FixedDecimals(r.planeDistance, 4);
   r.surfaceFactorText = FixedDecimals(r.surfaceFactor, 8);

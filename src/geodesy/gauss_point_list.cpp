@@ -60,7 +60,7 @@ std::optional<Message> ConvertLine(std::string_view line, std::int64_t number, c
 
 ListResult ConvertPointList(std::string_view text, const Settings& settings) {
   ListResult r;
-  LineCursor cursor(text);
+  formats::LineCursor cursor(text);
   std::string_view line;
   for (std::int64_t number = 1; cursor.next(line); ++number) {
     const std::string trimmed = Trim(line);
@@ -83,13 +83,13 @@ ListResult ConvertPointList(std::string_view text, const Settings& settings) {
 
 ListResult ConvertPointListFile(const std::string& input, const std::string& output,
                                 const Settings& settings) {
-  if (std::optional<Message> refusal = DestinationRefusal(output, {input})) {
+  if (std::optional<Message> refusal = io::DestinationRefusal(output, {input})) {
     ListResult r;
     r.refusal = std::move(refusal);
     r.unusable = true;
     return r;
   }
-  const TextFileRead read = ReadTextFile(input, kMaxPointListBytes);
+  const io::TextFileRead read = io::ReadTextFile(input, kMaxPointListBytes);
   if (!read.ok) {
     ListResult r;
     r.refusal = FileMessage(read.error);
@@ -98,7 +98,7 @@ ListResult ConvertPointListFile(const std::string& input, const std::string& out
   }
   ListResult r = ConvertPointList(read.text, settings);
   if (r.refusal) return r;
-  if (const std::string error = WriteLinesAtomically(output, r.lines); !error.empty()) {
+  if (const std::string error = io::WriteLinesAtomically(output, r.lines); !error.empty()) {
     r.refusal = FileMessage("结果无法保存：" + output + "\n" + error);
     r.unusable = true;
   }

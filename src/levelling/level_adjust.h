@@ -24,7 +24,7 @@ struct PointResult {
 };
 
 struct SectionResult {
-  Section section;
+  formats::Section section;
   double correctionMm = 0;  // unrounded
   double adjustedDh = 0;    // m
 };
@@ -51,9 +51,9 @@ struct VarianceTest {
 };
 
 struct LevelResult {
-  Method method = Method::Network;
-  Parameters params;
-  LimitRule rule;
+  formats::Method method = formats::Method::Network;
+  formats::Parameters params;
+  standards::LimitRule rule;
   std::string limitNote;              // e.g. 山地 falling back to the length formula
   std::vector<PointResult> points;    // line/loop: in route order; network: benchmarks then new points
   std::vector<SectionResult> sections;
@@ -62,7 +62,7 @@ struct LevelResult {
   double perUnitCorrectionMm = 0;     // line/loop: −fh/ΣL (or /Σn)
   int redundancy = 0;
   double sigma0Mm = kNoValue;         // a-posteriori error of unit weight
-  PriorError prior;
+  standards::PriorError prior;
   VarianceTest test;
   // A misclosure over its limit, or an error of unit weight significantly
   // larger than the grade's (one significantly smaller is reported, not flagged).
@@ -75,20 +75,20 @@ struct LevelOutcome {
   bool ok() const { return !refusal.has_value(); }
 };
 
-LevelOutcome AdjustLine(const LevelData& data);
-LevelOutcome AdjustLoop(const LevelData& data);
-LevelOutcome AdjustNetwork(const LevelData& data);
-LevelOutcome Adjust(Method method, const LevelData& data);
+LevelOutcome AdjustLine(const formats::LevelData& data);
+LevelOutcome AdjustLoop(const formats::LevelData& data);
+LevelOutcome AdjustNetwork(const formats::LevelData& data);
+LevelOutcome Adjust(formats::Method method, const formats::LevelData& data);
 // The method the data call for: a single line or loop when the sections run
 // one after another between benchmarks in the file's order, else the network.
-Method SuggestedMethod(const LevelData& data);
+formats::Method SuggestedMethod(const formats::LevelData& data);
 
 // Shared by the engines: the refusal of data that cannot be computed at all.
-std::optional<Message> CheckCommon(const LevelData& data);
+std::optional<Message> CheckCommon(const formats::LevelData& data);
 Message Refusal(const std::string& text);
 // The misclosures of the independent loops and of the lines between
 // benchmarks, from a spanning tree of the sections.
-std::vector<Misclosure> IndependentMisclosures(const LevelData& data, const LimitRule& rule);
-VarianceTest TestVariance(double sigma0Mm, int redundancy, const PriorError& prior);
+std::vector<Misclosure> IndependentMisclosures(const formats::LevelData& data, const standards::LimitRule& rule);
+VarianceTest TestVariance(double sigma0Mm, int redundancy, const standards::PriorError& prior);
 
 }  // namespace korvane::levelling

@@ -53,12 +53,12 @@ std::string RouteText(const LevelTree& t, const std::vector<int>& nodes) {
 
 }  // namespace
 
-LevelTree GrowTree(const LevelData& data) {
+LevelTree GrowTree(const formats::LevelData& data) {
   LevelTree t;
   NodeOf(t, "");  // the datum
-  for (const Benchmark& b : data.benchmarks) NodeOf(t, b.name);
+  for (const formats::Benchmark& b : data.benchmarks) NodeOf(t, b.name);
   t.benchmarkCount = static_cast<int>(data.benchmarks.size());
-  for (const Section& s : data.sections) {
+  for (const formats::Section& s : data.sections) {
     t.from.push_back(NodeOf(t, s.from));
     t.to.push_back(NodeOf(t, s.to));
   }
@@ -88,7 +88,7 @@ LevelTree GrowTree(const LevelData& data) {
     queue.pop_front();
     for (const Edge& e : edges[node]) {
       if (t.reached[e.other]) continue;
-      const Section& s = data.sections[e.section];
+      const formats::Section& s = data.sections[e.section];
       t.reached[e.other] = true;
       t.parent[e.other] = node;
       t.depth[e.other] = t.depth[node] + 1;
@@ -101,7 +101,7 @@ LevelTree GrowTree(const LevelData& data) {
   return t;
 }
 
-std::vector<Misclosure> IndependentMisclosures(const LevelData& data, const LimitRule& rule) {
+std::vector<Misclosure> IndependentMisclosures(const formats::LevelData& data, const standards::LimitRule& rule) {
   const LevelTree t = GrowTree(data);
   std::vector<Misclosure> out;
   for (std::size_t k = 0; k < data.sections.size(); ++k) {

@@ -23,7 +23,7 @@ int Unknown(const LevelTree& t, int node) { return node > t.benchmarkCount ? nod
 
 // Reduced observation of section k in mm: observed minus the difference of
 // the heights carried along the tree.
-double Reduced(const LevelTree& t, const Section& s, std::size_t k) {
+double Reduced(const LevelTree& t, const formats::Section& s, std::size_t k) {
   return (s.dh - (t.potential[t.to[k]] - t.potential[t.from[k]])) * 1000;
 }
 
@@ -39,7 +39,7 @@ struct Normal {
   Eigen::VectorXd rhs;
 };
 
-Normal FormNormals(const LevelData& data, const LevelTree& t, int u) {
+Normal FormNormals(const formats::LevelData& data, const LevelTree& t, int u) {
   std::vector<Eigen::Triplet<double>> entries;
   Normal out{SparseMatrix(u, u), Eigen::VectorXd::Zero(u)};
   for (std::size_t k = 0; k < data.sections.size(); ++k) {
@@ -85,9 +85,9 @@ Eigen::VectorXd InverseDiagonal(const Eigen::SimplicialLDLT<SparseMatrix>& ldlt,
   return diagonal;
 }
 
-void FillPoints(const LevelData& data, const LevelTree& t, const Eigen::VectorXd& x, const Eigen::VectorXd& q,
+void FillPoints(const formats::LevelData& data, const LevelTree& t, const Eigen::VectorXd& x, const Eigen::VectorXd& q,
                 LevelResult& r) {
-  for (const Benchmark& b : data.benchmarks) r.points.push_back({b.name, b.height, true});
+  for (const formats::Benchmark& b : data.benchmarks) r.points.push_back({b.name, b.height, true});
   for (std::size_t node = t.benchmarkCount + 1; node < t.names.size(); ++node) {
     const int i = Unknown(t, static_cast<int>(node));
     PointResult p{t.names[node], t.potential[node] + x[i] / 1000, false};
@@ -98,7 +98,7 @@ void FillPoints(const LevelData& data, const LevelTree& t, const Eigen::VectorXd
 
 }  // namespace
 
-VarianceTest TestVariance(double sigma0Mm, int redundancy, const PriorError& prior) {
+VarianceTest TestVariance(double sigma0Mm, int redundancy, const standards::PriorError& prior) {
   VarianceTest test;
   if (redundancy <= 0) {
     test.why = "无多余观测，不作检验";
@@ -116,17 +116,17 @@ VarianceTest TestVariance(double sigma0Mm, int redundancy, const PriorError& pri
   return test;
 }
 
-LevelOutcome AdjustNetwork(const LevelData& data) {
+LevelOutcome AdjustNetwork(const formats::LevelData& data) {
   LevelOutcome out;
   if ((out.refusal = CheckCommon(data))) return out;
   const LevelTree t = GrowTree(data);
   if ((out.refusal = Unreachable(t))) return out;
   LevelResult& r = out.result;
-  r.method = Method::Network;
+  r.method = formats::Method::Network;
   r.params = data.params;
-  r.rule = ClosureLimitRule(data.params.grade, data.params.terrain);
-  r.limitNote = LimitNote(data.params);
-  r.prior = PriorUnitError(data.params);
+  r.rule = standards::ClosureLimitRule(data.params.grade, data.params.terrain);
+  r.limitNote = standards::LimitNote(data.params);
+  r.prior = standards::PriorUnitError(data.params);
   const int u = static_cast<int>(t.names.size()) - t.benchmarkCount - 1;
   Eigen::VectorXd x = Eigen::VectorXd::Zero(u), q = Eigen::VectorXd::Zero(u);
   if (u > 0) {
@@ -140,7 +140,7 @@ LevelOutcome AdjustNetwork(const LevelData& data) {
   }
   double pvv = 0;
   for (std::size_t k = 0; k < data.sections.size(); ++k) {
-    const Section& s = data.sections[k];
+    const formats::Section& s = data.sections[k];
     const int i = Unknown(t, t.to[k]), j = Unknown(t, t.from[k]);
     const double v = (i >= 0 ? x[i] : 0) - (j >= 0 ? x[j] : 0) - Reduced(t, s, k);
     r.sections.push_back({s, v, s.dh + v / 1000});

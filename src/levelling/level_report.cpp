@@ -24,7 +24,7 @@ std::string Escape(const std::string& text) {
   return out;
 }
 
-std::string Marked(const std::string& text, bool over) { return over ? MarkRed(text) : text; }
+std::string Marked(const std::string& text, bool over) { return over ? report::MarkRed(text) : text; }
 
 std::string Row(const std::vector<std::string>& cells, const char* tag = "td") {
   std::string row = "<tr>";
@@ -71,7 +71,7 @@ void NetworkTables(const LevelResult& r, std::vector<std::string>& out) {
   out.push_back("</table>");
   out.push_back("<P><B>闭合差（独立闭合环及已知点间附合路线），限差 " + r.rule.formula + "：</B><BR>");
   out.push_back(kTableStart);
-  out.push_back(Row({"路线", "类别", r.params.weighting == Weighting::Length ? "长度(km)" : "测站数", "闭合差(mm)", "限差(mm)"}, "th"));
+  out.push_back(Row({"路线", "类别", r.params.weighting == formats::Weighting::Length ? "长度(km)" : "测站数", "闭合差(mm)", "限差(mm)"}, "th"));
   for (const Misclosure& m : r.misclosures)
     out.push_back(Row({Escape(m.route), m.betweenBenchmarks ? "附合" : "闭合", SizeText(m.size, r.params.weighting),
                        Marked(MmText(m.wMm), m.overLimit), LimitText(m.limitMm)}));
@@ -89,10 +89,10 @@ std::vector<std::string> LevelReportLines(const LevelResult& r, const std::strin
                                   "<title>" + title + "</title>", "</head>", "<body>",
                                   "<H3><P ALIGN=CENTER>" + title + "</H3>"};
   out.push_back("<P>等级：" + GradeName(r.params.grade) + "；地形：" + TerrainName(r.params.terrain) + "；定权：" +
-                (r.params.weighting == Weighting::Length ? "1/L" : "1/n") + "；闭合差限差：" + r.rule.formula + "mm");
+                (r.params.weighting == formats::Weighting::Length ? "1/L" : "1/n") + "；闭合差限差：" + r.rule.formula + "mm");
   if (!r.limitNote.empty()) out.push_back("<P>注：" + r.limitNote);
   if (r.anyOverLimit()) out.push_back("<P><FONT COLOR=#FF0000>超限数据标记为红色！</FONT>");
-  if (r.method == Method::Network)
+  if (r.method == formats::Method::Network)
     NetworkTables(r, out);
   else
     SingleTable(r, out);
@@ -101,8 +101,8 @@ std::vector<std::string> LevelReportLines(const LevelResult& r, const std::strin
   return out;
 }
 
-ReportWrite WriteLevelReport(const std::string& path, const LevelResult& result) {
-  return WriteReport(path, LevelReportLines(result));
+report::ReportWrite WriteLevelReport(const std::string& path, const LevelResult& result) {
+  return report::WriteReport(path, LevelReportLines(result));
 }
 
 }  // namespace korvane::levelling

@@ -13,6 +13,6 @@ namespace korvane::levelling {
 std::vector<std::string> LevelReportLines(const LevelResult& result, const std::string& charset = "gbk");
 // Replaces the file with the report in GBK and CR LF through the atomic
 // writer, unless the file is read-only.
-ReportWrite WriteLevelReport(const std::string& path, const LevelResult& result);
+report::ReportWrite WriteLevelReport(const std::string& path, const LevelResult& result);
 
 }  // namespace korvane::levelling

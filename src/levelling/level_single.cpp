@@ -11,16 +11,16 @@
 namespace korvane::levelling {
 namespace {
 
-const Benchmark* FindBenchmark(const LevelData& data, const std::string& name) {
-  for (const Benchmark& b : data.benchmarks)
+const formats::Benchmark* FindBenchmark(const formats::LevelData& data, const std::string& name) {
+  for (const formats::Benchmark& b : data.benchmarks)
     if (b.name == name) return &b;
   return nullptr;
 }
 
 // The sections must run one after another, in the file's order, from a
 // benchmark through new points to a benchmark.
-std::optional<Message> CheckRoute(const LevelData& data, Method method) {
-  const std::vector<Section>& s = data.sections;
+std::optional<Message> CheckRoute(const formats::LevelData& data, formats::Method method) {
+  const std::vector<formats::Section>& s = data.sections;
   if (!FindBenchmark(data, s.front().from))
     return Refusal("路线的起点" + s.front().from + "不是已知水准点：第一段应从已知点开始。");
   std::set<std::string> seen = {s.front().from};
@@ -36,27 +36,27 @@ std::optional<Message> CheckRoute(const LevelData& data, Method method) {
   }
   const std::string& end = s.back().to;
   if (!FindBenchmark(data, end)) return Refusal("路线的终点" + end + "不是已知水准点。");
-  if (method == Method::Line && end == s.front().from)
+  if (method == formats::Method::Line && end == s.front().from)
     return Refusal("路线回到起点" + end + "：这是闭合环，请选单一闭合环。");
-  if (method == Method::Loop && end != s.front().from)
+  if (method == formats::Method::Loop && end != s.front().from)
     return Refusal("路线的终点" + end + "不是起点" + s.front().from + "：这是附合路线，请选单一附合环。");
   return std::nullopt;
 }
 
-LevelOutcome AdjustSingle(const LevelData& data, Method method) {
+LevelOutcome AdjustSingle(const formats::LevelData& data, formats::Method method) {
   LevelOutcome out;
   if ((out.refusal = CheckCommon(data))) return out;
   if ((out.refusal = CheckRoute(data, method))) return out;
   LevelResult& r = out.result;
   r.method = method;
   r.params = data.params;
-  r.rule = ClosureLimitRule(data.params.grade, data.params.terrain);
-  r.limitNote = LimitNote(data.params);
-  r.prior = PriorUnitError(data.params);
+  r.rule = standards::ClosureLimitRule(data.params.grade, data.params.terrain);
+  r.limitNote = standards::LimitNote(data.params);
+  r.prior = standards::PriorUnitError(data.params);
   const double hStart = FindBenchmark(data, data.sections.front().from)->height;
   const double hEnd = FindBenchmark(data, data.sections.back().to)->height;
   double sum = 0;
-  for (const Section& s : data.sections) {
+  for (const formats::Section& s : data.sections) {
     sum += s.dh;
     r.totalSize += s.size;
   }
@@ -65,14 +65,14 @@ LevelOutcome AdjustSingle(const LevelData& data, Method method) {
   fh.size = r.totalSize;
   fh.limitMm = ClosureLimitMm(r.rule, r.totalSize);
   fh.overLimit = std::fabs(fh.wMm) > fh.limitMm;
-  fh.betweenBenchmarks = method == Method::Line;
+  fh.betweenBenchmarks = method == formats::Method::Line;
   fh.route = data.sections.front().from;
   r.perUnitCorrectionMm = -fh.wMm / r.totalSize;
 
   double h = hStart;
   r.points.push_back({data.sections.front().from, hStart, true});
   for (std::size_t i = 0; i < data.sections.size(); ++i) {
-    const Section& s = data.sections[i];
+    const formats::Section& s = data.sections[i];
     const double v = r.perUnitCorrectionMm * s.size;
     r.sections.push_back({s, v, s.dh + v / 1000});
     h += s.dh + v / 1000;
@@ -90,10 +90,10 @@ LevelOutcome AdjustSingle(const LevelData& data, Method method) {
 
 Message Refusal(const std::string& text) { return {text, "无法平差", MessageIcon::Warning}; }
 
-std::optional<Message> CheckCommon(const LevelData& data) {
+std::optional<Message> CheckCommon(const formats::LevelData& data) {
   if (data.benchmarks.empty()) return Refusal("没有已知水准点(BM)，无法平差。");
   if (data.sections.empty()) return Refusal("没有观测高差(SEC)，无法平差。");
-  return CheckLimitBasis(data.params);
+  return standards::CheckLimitBasis(data.params);
 }
 
 bool LevelResult::anyOverLimit() const {
@@ -102,21 +102,21 @@ bool LevelResult::anyOverLimit() const {
   return test.tooLarge();
 }
 
-LevelOutcome AdjustLine(const LevelData& data) { return AdjustSingle(data, Method::Line); }
-LevelOutcome AdjustLoop(const LevelData& data) { return AdjustSingle(data, Method::Loop); }
+LevelOutcome AdjustLine(const formats::LevelData& data) { return AdjustSingle(data, formats::Method::Line); }
+LevelOutcome AdjustLoop(const formats::LevelData& data) { return AdjustSingle(data, formats::Method::Loop); }
 
-Method SuggestedMethod(const LevelData& data) {
-  if (data.benchmarks.empty() || data.sections.empty()) return Method::Network;
-  if (!CheckRoute(data, Method::Line)) return Method::Line;
-  if (!CheckRoute(data, Method::Loop)) return Method::Loop;
-  return Method::Network;
+formats::Method SuggestedMethod(const formats::LevelData& data) {
+  if (data.benchmarks.empty() || data.sections.empty()) return formats::Method::Network;
+  if (!CheckRoute(data, formats::Method::Line)) return formats::Method::Line;
+  if (!CheckRoute(data, formats::Method::Loop)) return formats::Method::Loop;
+  return formats::Method::Network;
 }
 
-LevelOutcome Adjust(Method method, const LevelData& data) {
+LevelOutcome Adjust(formats::Method method, const formats::LevelData& data) {
   switch (method) {
-    case Method::Line: return AdjustLine(data);
-    case Method::Loop: return AdjustLoop(data);
-    case Method::Network: return AdjustNetwork(data);
+    case formats::Method::Line: return AdjustLine(data);
+    case formats::Method::Loop: return AdjustLoop(data);
+    case formats::Method::Network: return AdjustNetwork(data);
   }
   return AdjustNetwork(data);
 }

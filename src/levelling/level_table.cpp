@@ -20,7 +20,7 @@ int NameWidth(const LevelResult& r) {
   return width;
 }
 
-std::string WeightText(Weighting w) { return w == Weighting::Length ? "按距离定权" : "按测站数定权"; }
+std::string WeightText(formats::Weighting w) { return w == formats::Weighting::Length ? "按距离定权" : "按测站数定权"; }
 
 std::string Join(const std::vector<std::string>& cells) {
   std::string line;
@@ -51,12 +51,12 @@ void SingleTable(const LevelResult& r, std::vector<std::string>& out) {
   out.push_back(Join({Cell("∑", w), Cell(SizeText(r.totalSize, r.params.weighting), 12), Cell(MetresText(sumDh), 14),
                       Cell(MmText(sumV), 12), MetresText(sumAdjusted)}));
   out.push_back("");
-  const std::string should = r.method == Method::Line ? "∑h测-(H终-H始)" : "∑h测";
+  const std::string should = r.method == formats::Method::Line ? "∑h测-(H终-H始)" : "∑h测";
   out.push_back("辅助计算：fh = " + should + " = " + MmText(fh.wMm) + "mm");
   out.push_back("          fh容 = " + r.rule.formula + " = " + LimitText(fh.limitMm) + "mm" +
                 (fh.overLimit ? std::string(kOver) : std::string()));
-  out.push_back(std::string("          ") + (r.params.weighting == Weighting::Length ? "每千米" : "每测站") +
-                "改正数 = -fh/" + (r.params.weighting == Weighting::Length ? "∑L" : "∑n") + " = " +
+  out.push_back(std::string("          ") + (r.params.weighting == formats::Weighting::Length ? "每千米" : "每测站") +
+                "改正数 = -fh/" + (r.params.weighting == formats::Weighting::Length ? "∑L" : "∑n") + " = " +
                 MmText(r.perUnitCorrectionMm) + "mm");
   LimitLines(r, out);
 }
@@ -89,7 +89,7 @@ void NetworkMisclosures(const LevelResult& r, std::vector<std::string>& out) {
   }
   int w = 10;
   for (const Misclosure& m : r.misclosures) w = std::max(w, DisplayWidth(m.route) + 2);
-  out.push_back(Join({Cell("路线", w), Cell("类别", 6), Cell(r.params.weighting == Weighting::Length ? "长度(km)" : "测站数", 12),
+  out.push_back(Join({Cell("路线", w), Cell("类别", 6), Cell(r.params.weighting == formats::Weighting::Length ? "长度(km)" : "测站数", 12),
                       Cell("闭合差(mm)", 12), "限差(mm)"}));
   for (const Misclosure& m : r.misclosures)
     out.push_back(Join({Cell(m.route, w), Cell(m.betweenBenchmarks ? "附合" : "闭合", 6),
@@ -117,8 +117,8 @@ std::string MmText(double mm) {
   return text;
 }
 
-std::string SizeText(double size, Weighting weighting) {
-  if (weighting == Weighting::Length) return FormatFixed(size, "#0.000");
+std::string SizeText(double size, formats::Weighting weighting) {
+  if (weighting == formats::Weighting::Length) return FormatFixed(size, "#0.000");
   return NumberText(size);
 }
 
@@ -126,10 +126,10 @@ std::string LimitText(double mm) { return "±" + FormatFixed(mm, "#0.0"); }
 
 std::string UnitErrorText(const LevelResult& r) {
   if (std::isnan(r.sigma0Mm)) return "无多余观测，无法计算";
-  return "±" + FormatFixed(r.sigma0Mm, "#0.0") + (r.params.weighting == Weighting::Length ? "mm/√km（每千米）" : "mm/√站（每测站）");
+  return "±" + FormatFixed(r.sigma0Mm, "#0.0") + (r.params.weighting == formats::Weighting::Length ? "mm/√km（每千米）" : "mm/√站（每测站）");
 }
 
-std::string TestText(const VarianceTest& t, const PriorError& prior) {
+std::string TestText(const VarianceTest& t, const standards::PriorError& prior) {
   if (!t.done) return t.why;
   return "先验 σ0 = ±" + NumberText(prior.mm) + prior.unit + "，统计量 r(μ/σ0)^2 = " + FormatFixed(t.statistic, "#0.000") +
          "，接受区间 [" + FormatFixed(t.lower, "#0.000") + ", " + FormatFixed(t.upper, "#0.000") + "]，" +
@@ -139,8 +139,8 @@ std::string TestText(const VarianceTest& t, const PriorError& prior) {
 }
 
 std::string ResultTitle(const LevelResult& r) {
-  const char* kind = r.method == Method::Line   ? "单一附合水准路线平差计算表"
-                     : r.method == Method::Loop ? "单一闭合水准路线平差计算表"
+  const char* kind = r.method == formats::Method::Line   ? "单一附合水准路线平差计算表"
+                     : r.method == formats::Method::Loop ? "单一闭合水准路线平差计算表"
                                                 : "水准交叉网平差成果表";
   return std::string(kind) + "（" + GradeName(r.params.grade) + "，" + TerrainName(r.params.terrain) + "，" +
          WeightText(r.params.weighting) + "）";
@@ -148,7 +148,7 @@ std::string ResultTitle(const LevelResult& r) {
 
 std::vector<std::string> LevelTableLines(const LevelResult& r) {
   std::vector<std::string> out = {ResultTitle(r), ""};
-  if (r.method != Method::Network) {
+  if (r.method != formats::Method::Network) {
     SingleTable(r, out);
     return out;
   }

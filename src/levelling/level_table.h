@@ -20,8 +20,8 @@ std::string ResultTitle(const LevelResult& result);
 // Figures as the table and the report print them.
 std::string MetresText(double metres);             // 4 decimals
 std::string MmText(double mm);                     // 1 decimal, "+" before a positive value
-std::string SizeText(double size, Weighting weighting);  // km to 3 decimals, set-ups as counted
+std::string SizeText(double size, formats::Weighting weighting);  // km to 3 decimals, set-ups as counted
 std::string LimitText(double mm);                  // "±46.0"
 std::string UnitErrorText(const LevelResult& result);  // e.g. "±3.2mm/√km", or why there is none
-std::string TestText(const VarianceTest& test, const PriorError& prior);
+std::string TestText(const VarianceTest& test, const standards::PriorError& prior);
 }  // namespace korvane::levelling

@@ -24,6 +24,6 @@ struct LevelTree {
   std::vector<bool> treeSection;    // per section
 };
 
-LevelTree GrowTree(const LevelData& data);
+LevelTree GrowTree(const formats::LevelData& data);
 
 }  // namespace korvane::levelling

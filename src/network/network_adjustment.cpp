@@ -87,7 +87,7 @@ void Apply(Model& m, const Eigen::VectorXd& dx, double& largestMm) {
     largestMm = std::max({largestMm, std::fabs(ddx), std::fabs(ddy)});
   }
   for (std::size_t s = 0; s < m.setColumn.size(); ++s)
-    m.orientation[s] = network::Wrap(m.orientation[s] + dx(m.setColumn[s]) / network::kRhoSeconds);
+    m.orientation[s] = Wrap(m.orientation[s] + dx(m.setColumn[s]) / kRhoSeconds);
 }
 
 std::optional<Message> Iterate(Model& m, const NetworkOptions& options, NormalSolver& solver, int& iterations) {
@@ -115,14 +115,13 @@ std::optional<Message> Iterate(Model& m, const NetworkOptions& options, NormalSo
 
 }  // namespace
 
-namespace network {
+// Precision figures and traverse misclosures of a solved network (network_results.cpp).
 void FillResult(const Model& m, const NetworkOptions& options, NormalSolver& solver, NetworkResult& r);
-}
 
-NetworkOutcome AdjustNetwork(const NetworkInput& input, const NetworkOptions& options) {
+NetworkOutcome AdjustNetwork(const formats::NetworkInput& input, const NetworkOptions& options) {
   NetworkOutcome out;
   Model m;
-  if (auto refusal = network::BuildModel(input, m)) {
+  if (auto refusal = BuildModel(input, m)) {
     out.refusal = refusal;
     return out;
   }
@@ -134,7 +133,7 @@ NetworkOutcome AdjustNetwork(const NetworkInput& input, const NetworkOptions& op
     out.refusal = NetworkRefusal("网中没有待定点，也没有方向组，无需平差。");
     return out;
   }
-  if (auto refusal = network::Approximate(m)) {
+  if (auto refusal = Approximate(m)) {
     out.refusal = refusal;
     return out;
   }
@@ -144,12 +143,12 @@ NetworkOutcome AdjustNetwork(const NetworkInput& input, const NetworkOptions& op
     out.refusal = refusal;
     return out;
   }
-  network::FillResult(m, options, solver, out.result);
+  FillResult(m, options, solver, out.result);
   for (std::size_t i = 0; i < m.names.size(); ++i) {
     out.result.points[i].approxX = approximate.x[i];
     out.result.points[i].approxY = approximate.y[i];
   }
-  out.result.traverses = network::FindTraverses(input, out.result, options);
+  out.result.traverses = FindTraverses(input, out.result, options);
   return out;
 }
 

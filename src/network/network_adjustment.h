@@ -115,6 +115,6 @@ struct NetworkOutcome {
 // network without a known point and an orientation, a singular system (in a
 // network above the fall-back size: "点“P”无法确定：…" at the first unknown
 // whose pivot vanished), or an iteration that does not converge.
-NetworkOutcome AdjustNetwork(const NetworkInput& input, const NetworkOptions& options = {});
+NetworkOutcome AdjustNetwork(const formats::NetworkInput& input, const NetworkOptions& options = {});
 
 }  // namespace korvane::network

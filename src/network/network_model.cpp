@@ -12,14 +12,14 @@ namespace {
 
 class ModelBuilder {
  public:
-  ModelBuilder(const NetworkInput& in, Model& m) : in_(in), m_(m) {}
+  ModelBuilder(const formats::NetworkInput& in, Model& m) : in_(in), m_(m) {}
   std::optional<Message> build();
 
  private:
   int point(const std::string& name);
   void add(NetworkObservationKind kind, int at, int to, int back, int set, double value, double sigma, int line);
 
-  const NetworkInput& in_;
+  const formats::NetworkInput& in_;
   Model& m_;
   std::unordered_map<std::string, int> index_;
 };
@@ -41,7 +41,7 @@ void ModelBuilder::add(NetworkObservationKind kind, int at, int to, int back, in
 }
 
 std::optional<Message> ModelBuilder::build() {
-  for (const NetworkKnownPoint& k : in_.known) {
+  for (const formats::NetworkKnownPoint& k : in_.known) {
     if (index_.count(k.name)) return NetworkRefusal("已知点“" + Quoted(k.name) + "”重复。");
     const int i = point(k.name);
     m_.known[i] = true;
@@ -50,31 +50,31 @@ std::optional<Message> ModelBuilder::build() {
   }
   // New points are numbered in the order their names first appear in the file.
   std::vector<std::pair<int, const std::string*>> mentions;
-  for (const NetworkDirectionSet& set : in_.sets) {
+  for (const formats::NetworkDirectionSet& set : in_.sets) {
     mentions.push_back({set.line, &set.station});
-    for (const NetworkDirection& d : set.directions) mentions.push_back({d.line, &d.target});
+    for (const formats::NetworkDirection& d : set.directions) mentions.push_back({d.line, &d.target});
   }
-  for (const NetworkAngle& a : in_.angles)
+  for (const formats::NetworkAngle& a : in_.angles)
     for (const std::string* n : {&a.station, &a.back, &a.fore}) mentions.push_back({a.line, n});
-  for (const NetworkDistance& d : in_.distances)
+  for (const formats::NetworkDistance& d : in_.distances)
     for (const std::string* n : {&d.from, &d.to}) mentions.push_back({d.line, n});
-  for (const NetworkAzimuth& a : in_.azimuths)
+  for (const formats::NetworkAzimuth& a : in_.azimuths)
     for (const std::string* n : {&a.from, &a.to}) mentions.push_back({a.line, n});
   std::stable_sort(mentions.begin(), mentions.end(), [](const auto& l, const auto& r) { return l.first < r.first; });
   for (const auto& mention : mentions) point(*mention.second);
-  const NetworkPrecision& p = in_.precision;
+  const formats::NetworkPrecision& p = in_.precision;
   using K = NetworkObservationKind;
   for (std::size_t s = 0; s < in_.sets.size(); ++s) {
     const int station = point(in_.sets[s].station);
     m_.setStation.push_back(station);
-    for (const NetworkDirection& d : in_.sets[s].directions)
+    for (const formats::NetworkDirection& d : in_.sets[s].directions)
       add(K::Direction, station, point(d.target), -1, static_cast<int>(s), DmsToRad(d.dms), p.directionSec, d.line);
   }
-  for (const NetworkAngle& a : in_.angles)
+  for (const formats::NetworkAngle& a : in_.angles)
     add(K::Angle, point(a.station), point(a.fore), point(a.back), -1, DmsToRad(a.dms), p.angleSec, a.line);
-  for (const NetworkDistance& d : in_.distances)
+  for (const formats::NetworkDistance& d : in_.distances)
     add(K::Distance, point(d.from), point(d.to), -1, -1, d.metres, p.aMm + p.bPpm * d.metres / 1000, d.line);
-  for (const NetworkAzimuth& a : in_.azimuths)
+  for (const formats::NetworkAzimuth& a : in_.azimuths)
     add(K::Azimuth, point(a.from), point(a.to), -1, -1, DmsToRad(a.dms), 0, a.line);
   return std::nullopt;
 }
@@ -87,9 +87,9 @@ int Model::knownCount() const {
   return n;
 }
 
-Message NetworkRefusal(const std::string& text) { return Message{text, kNetworkTitle, MessageIcon::Warning}; }
+Message NetworkRefusal(const std::string& text) { return Message{text, formats::kNetworkTitle, MessageIcon::Warning}; }
 
-std::optional<Message> BuildModel(const NetworkInput& input, Model& model) {
+std::optional<Message> BuildModel(const formats::NetworkInput& input, Model& model) {
   model = Model{};
   if (auto refusal = ModelBuilder(input, model).build()) return refusal;
   const int n = static_cast<int>(model.names.size());

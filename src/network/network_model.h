@@ -39,7 +39,7 @@ struct Model {
 
 // Points, observations and unknowns of the input; a refusal for a record the
 // adjustment cannot use.
-std::optional<Message> BuildModel(const NetworkInput& input, Model& model);
+std::optional<Message> BuildModel(const formats::NetworkInput& input, Model& model);
 // Approximate coordinates of every new point and orientations of every set;
 // a refusal names a point that cannot be located.
 std::optional<Message> Approximate(Model& model);

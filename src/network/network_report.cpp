@@ -78,7 +78,7 @@ std::string Html(const std::string& text) {
   return out;
 }
 
-std::string Cell(const std::string& text, bool red = false) { return "<td>" + (red ? MarkRed(text) : text) + "</td>"; }
+std::string Cell(const std::string& text, bool red = false) { return "<td>" + (red ? report::MarkRed(text) : text) + "</td>"; }
 std::string Head(const std::string& text) { return "<th>" + text + "</th>"; }
 
 void Row(std::vector<std::string>& out, const std::vector<std::string>& cells) {
@@ -89,7 +89,7 @@ void Row(std::vector<std::string>& out, const std::vector<std::string>& cells) {
 
 void SummaryTable(const NetworkReportInput& in, std::vector<std::string>& out) {
   const NetworkResult& r = in.result;
-  const NetworkPrecision& p = in.input.precision;
+  const formats::NetworkPrecision& p = in.input.precision;
   int unknownPoints = 0;
   for (const NetworkPointResult& pt : r.points) unknownPoints += pt.known ? 0 : 1;
   out.push_back("<P><B>平差概况：</B><BR>");
@@ -130,7 +130,7 @@ void PointTable(const NetworkReportInput& in, std::vector<std::string>& out) {
 void TraverseTable(const NetworkReportInput& in, std::vector<std::string>& out) {
   const NetworkResult& r = in.result;
   if (r.traverses.empty()) return;
-  const ToleranceRow& row = SelectToleranceRow(in.options.toleranceCode);
+  const standards::ToleranceRow& row = standards::SelectToleranceRow(in.options.toleranceCode);
   out.push_back("<P><B>导线闭合差（" + row.title + "）：</B><BR>");
   out.push_back("<table border=1>");
   Row(out, {Head("导线"), Head("长度(m)"), Head("fβ(″)"), Head("限差(″)"), Head("fx(mm)"), Head("fy(mm)"), Head("fs(mm)"),

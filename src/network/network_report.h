@@ -26,7 +26,7 @@ std::vector<std::string> NetworkPointTable(const NetworkResult& result);
 std::vector<std::string> NetworkSummaryLines(const NetworkResult& result);
 
 struct NetworkReportInput {
-  const NetworkInput& input;
+  const formats::NetworkInput& input;
   const NetworkResult& result;
   const NetworkOptions& options;
   double exaggeration = 1;      // of the ellipses in the picture

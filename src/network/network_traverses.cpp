@@ -18,7 +18,7 @@ constexpr double kPi = std::numbers::pi;
 
 class TraverseFinder {
  public:
-  TraverseFinder(const NetworkInput& in, const NetworkResult& r);
+  TraverseFinder(const formats::NetworkInput& in, const NetworkResult& r);
   std::vector<std::vector<int>> chains() const;
   std::optional<double> angleAt(int station, int back, int fore) const;
   // A reference point at the end point of the chain whose angle to the
@@ -41,10 +41,10 @@ class TraverseFinder {
   std::vector<std::vector<StationAngle>> angles_;  // per station, from angles and direction sets
 };
 
-TraverseFinder::TraverseFinder(const NetworkInput& in, const NetworkResult& r) : r_(r) {
+TraverseFinder::TraverseFinder(const formats::NetworkInput& in, const NetworkResult& r) : r_(r) {
   for (std::size_t i = 0; i < r.points.size(); ++i) index_[r.points[i].name] = static_cast<int>(i);
   neighbours_.resize(r.points.size());
-  for (const NetworkDistance& d : in.distances) {
+  for (const formats::NetworkDistance& d : in.distances) {
     const int a = index_.at(d.from), b = index_.at(d.to);
     if (dist_.try_emplace({std::min(a, b), std::max(a, b)}, d.metres).second) {
       neighbours_[a].push_back(b);
@@ -52,9 +52,9 @@ TraverseFinder::TraverseFinder(const NetworkInput& in, const NetworkResult& r) :
     }
   }
   angles_.resize(r.points.size());
-  for (const NetworkAngle& a : in.angles)
+  for (const formats::NetworkAngle& a : in.angles)
     angles_[index_.at(a.station)].push_back({index_.at(a.back), index_.at(a.fore), DmsToRad(a.dms)});
-  for (const NetworkDirectionSet& set : in.sets) {
+  for (const formats::NetworkDirectionSet& set : in.sets) {
     const std::size_t n = std::min<std::size_t>(set.directions.size(), 12);
     for (std::size_t i = 0; i < n; ++i)
       for (std::size_t j = 0; j < n; ++j)
@@ -147,10 +147,10 @@ bool InnerAnglesObserved(const TraverseFinder& f, const std::vector<int>& chain)
 
 }  // namespace
 
-std::vector<NetworkTraverse> FindTraverses(const NetworkInput& input, const NetworkResult& result,
+std::vector<NetworkTraverse> FindTraverses(const formats::NetworkInput& input, const NetworkResult& result,
                                            const NetworkOptions& options) {
   const TraverseFinder finder(input, result);
-  const ToleranceRow& row = SelectToleranceRow(options.toleranceCode);
+  const standards::ToleranceRow& row = standards::SelectToleranceRow(options.toleranceCode);
   std::vector<NetworkTraverse> traverses;
   for (std::vector<int> chain : finder.chains()) {
     if (!InnerAnglesObserved(finder, chain)) continue;

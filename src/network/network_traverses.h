@@ -9,7 +9,7 @@
 
 namespace korvane::network {
 
-std::vector<NetworkTraverse> FindTraverses(const NetworkInput& input, const NetworkResult& result,
+std::vector<NetworkTraverse> FindTraverses(const formats::NetworkInput& input, const NetworkResult& result,
                                            const NetworkOptions& options);
 
 }  // namespace korvane::network

@@ -14,14 +14,14 @@ namespace {
 
 constexpr int kColumnName = 1, kColumnX = 2, kColumnY = 3;
 
-NetworkKnownPoint KnownAt(const RigorousTable& table, int row, const std::string& name) {
-  return NetworkKnownPoint{name, ParseLenient(table.at(row, kColumnX)), ParseLenient(table.at(row, kColumnY)), 0};
+formats::NetworkKnownPoint KnownAt(const formats::RigorousTable& table, int row, const std::string& name) {
+  return formats::NetworkKnownPoint{name, ParseLenient(table.at(row, kColumnX)), ParseLenient(table.at(row, kColumnY)), 0};
 }
 
 // Point names of the network: the names in the table where they are unique
 // and not empty, otherwise "站" and the station number ("A", "D" for the
 // orientation points). Station 1 is B and station n is C.
-std::vector<std::string> PointNames(const RigorousTable& table, const RigorousResult& w, std::string& a,
+std::vector<std::string> PointNames(const formats::RigorousTable& table, const traverse::RigorousResult& w, std::string& a,
                                     std::string& d) {
   std::set<std::string> used;
   const auto unique = [&used](std::string name, const std::string& fallback) {
@@ -42,14 +42,14 @@ std::vector<std::string> PointNames(const RigorousTable& table, const RigorousRe
 }
 
 double LeftAngleDms(double degrees) {
-  return network::RadToDms(network::Wrap(degrees * std::numbers::pi / 180));
+  return RadToDms(Wrap(degrees * std::numbers::pi / 180));
 }
 
 }  // namespace
 
-NetworkInput SingleTraverseAsNetwork(const RigorousTable& table, const RigorousParameters& params,
-                                     const RigorousResult& w) {
-  NetworkInput in;
+formats::NetworkInput SingleTraverseAsNetwork(const formats::RigorousTable& table, const formats::RigorousParameters& params,
+                                     const traverse::RigorousResult& w) {
+  formats::NetworkInput in;
   std::string a, d;
   const std::vector<std::string> names = PointNames(table, w, a, d);
   const double m0 = ParseLenient(params.priorAngleError);
@@ -65,22 +65,22 @@ NetworkInput SingleTraverseAsNetwork(const RigorousTable& table, const RigorousP
   for (int i = 0; i < w.n; ++i) {
     const std::string& back = i == 0 ? a : names[i - 1];
     const std::string& fore = i == w.n - 1 ? d : names[i + 1];
-    in.angles.push_back(NetworkAngle{names[i], back, fore, LeftAngleDms(w.betaDegrees[i]), 0});
+    in.angles.push_back(formats::NetworkAngle{names[i], back, fore, LeftAngleDms(w.betaDegrees[i]), 0});
   }
   for (int i = 0; i + 1 < w.n; ++i)
-    in.distances.push_back(NetworkDistance{names[i], names[i + 1], w.reducedLength[i], 0});
+    in.distances.push_back(formats::NetworkDistance{names[i], names[i + 1], w.reducedLength[i], 0});
   return in;
 }
 
-SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const RigorousTable& table, const RigorousParameters& params,
-                                                         const RigorousResult& weighted,
+SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const formats::RigorousTable& table, const formats::RigorousParameters& params,
+                                                         const traverse::RigorousResult& weighted,
                                                          const NetworkOptions& options) {
   SingleTraverseLeastSquares out;
   if (weighted.n < 2 || static_cast<int>(weighted.reducedLength.size()) != weighted.n - 1) {
-    out.refusal = Message{"导线至少需要两个测站。", kNetworkTitle, MessageIcon::Warning};
+    out.refusal = Message{"导线至少需要两个测站。", formats::kNetworkTitle, MessageIcon::Warning};
     return out;
   }
-  const NetworkInput input = SingleTraverseAsNetwork(table, params, weighted);
+  const formats::NetworkInput input = SingleTraverseAsNetwork(table, params, weighted);
   NetworkOutcome outcome = AdjustNetwork(input, options);
   if (!outcome.ok()) {
     out.refusal = outcome.refusal;

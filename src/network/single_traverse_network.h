@@ -28,12 +28,12 @@ struct SingleTraverseLeastSquares {
 // the weighted result; the angle deviation is the a-priori m0 and the
 // distances take σ = a + b·S from the parameter boxes (where m0 or both
 // constants are 0, the network defaults 2.8″ and 2 mm + 2 ppm are used).
-NetworkInput SingleTraverseAsNetwork(const RigorousTable& table, const RigorousParameters& params,
-                                     const RigorousResult& weighted);
+formats::NetworkInput SingleTraverseAsNetwork(const formats::RigorousTable& table, const formats::RigorousParameters& params,
+                                     const traverse::RigorousResult& weighted);
 // Builds the network above and adjusts it.
-SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const RigorousTable& table,
-                                                         const RigorousParameters& params,
-                                                         const RigorousResult& weighted,
+SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const formats::RigorousTable& table,
+                                                         const formats::RigorousParameters& params,
+                                                         const traverse::RigorousResult& weighted,
                                                          const NetworkOptions& options = {});
 
 }  // namespace korvane::network

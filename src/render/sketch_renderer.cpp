@@ -160,16 +160,16 @@ std::string SaveSketchImage(const Sketch& sketch, const std::string& path, const
 std::string SaveSketchImage(const SketchSource& source, const std::string& path, const QSize& size) {
   // Encoded in memory and written through the atomic writer, so that a kill
   // leaves the old picture or the new one, never a part of either.
-  if (const std::optional<Message> refusal = DestinationRefusal(path)) return refusal->text;
+  if (const std::optional<Message> refusal = io::DestinationRefusal(path)) return refusal->text;
   const QByteArray encoded = EncodeSketchImage(source, path, size);
-  if (encoded.isEmpty()) return "无法生成图片：" + PathForDisplay(path);
-  AtomicOutput output;
+  if (encoded.isEmpty()) return "无法生成图片：" + io::PathForDisplay(path);
+  io::AtomicOutput output;
   int error = output.open(path, false);
   if (error == 0) error = output.write(std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
   if (error == 0) error = output.commit();
   if (error == 0) return {};
-  if (error == AtomicOutput::kRefused) return output.errorText(error);
-  return "无法写入图片：" + PathForDisplay(path) + "（" + SystemErrorText(error) + "）";
+  if (error == io::AtomicOutput::kRefused) return output.errorText(error);
+  return "无法写入图片：" + io::PathForDisplay(path) + "（" + SystemErrorText(error) + "）";
 }
 
 }  // namespace korvane::render

@@ -39,25 +39,25 @@ std::string ReportImagePath(std::string_view reportPath) {
 
 std::string ReportImageName(std::string_view reportPath) {
   std::size_t start = 0;
-  return PathForDisplay(FileNamePart(ReportImagePath(reportPath), start));
+  return io::PathForDisplay(FileNamePart(ReportImagePath(reportPath), start));
 }
 
 Message SaveReportQuestion() {
   return {"要保存结果吗？", "平差结果为HTML文件", MessageIcon::Question};
 }
 
-Message ReadOnlyReportMessage() { return ReadOnlyFileMessage(); }
+Message ReadOnlyReportMessage() { return io::ReadOnlyFileMessage(); }
 
-ReportWrite WriteReport(const std::string& path, const LineSource& produce) {
+ReportWrite WriteReport(const std::string& path, const io::LineSource& produce) {
   ReportWrite write;
-  write.refusal = DestinationRefusal(path);
+  write.refusal = io::DestinationRefusal(path);
   if (write.refusal) return write;
-  write.error = WriteLinesAtomically(path, produce);
+  write.error = io::WriteLinesAtomically(path, produce);
   return write;
 }
 
 ReportWrite WriteReport(const std::string& path, const std::vector<std::string>& lines) {
-  return WriteReport(path, [&](const LineSink& sink) {
+  return WriteReport(path, [&](const io::LineSink& sink) {
     for (const std::string& line : lines) sink(line);
   });
 }

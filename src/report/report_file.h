@@ -38,6 +38,6 @@ struct ReportWrite {
 // is refused (read-only, or no regular file).
 ReportWrite WriteReport(const std::string& path, const std::vector<std::string>& lines);
 // The same for lines written as they are produced.
-ReportWrite WriteReport(const std::string& path, const LineSource& produce);
+ReportWrite WriteReport(const std::string& path, const io::LineSource& produce);
 
 }  // namespace korvane::report

@@ -22,7 +22,7 @@ std::string Cell(std::string_view text) { return "<td>" + std::string(text) + "<
 std::string Head(std::string_view text) { return "<th>" + std::string(text) + "</th>"; }
 std::string Metres(double value) { return FormatFixed(value, "#0.000"); }
 std::string Tenths(double value) { return FormatFixed(value, "#0.0"); }
-std::string Red(std::string text, bool mark) { return mark ? MarkRed(text) : text; }
+std::string Red(std::string text, bool mark) { return mark ? report::MarkRed(text) : text; }
 
 std::string Row(std::initializer_list<std::string> cells, bool heading = false) {
   std::string row = "<tr>";
@@ -36,7 +36,7 @@ struct LargestDifference {
   std::string name;
 };
 
-LargestDifference Largest(const RigorousResult& w, const SingleTraverseLeastSquares& ls) {
+LargestDifference Largest(const traverse::RigorousResult& w, const network::SingleTraverseLeastSquares& ls) {
   LargestDifference largest;
   for (int i = 0; i < w.n; ++i) {
     const double d = std::hypot(ls.x[i] - w.x[i], ls.y[i] - w.y[i]) * 1000;
@@ -46,7 +46,7 @@ LargestDifference Largest(const RigorousResult& w, const SingleTraverseLeastSqua
 }
 
 void Statistics(const ComparisonReportInput& in, std::vector<std::string>& out) {
-  const NetworkResult& n = in.leastSquares.network;
+  const network::NetworkResult& n = in.leastSquares.network;
   out.push_back("<P><B>最小二乘平差统计：</B><BR>");
   out.push_back(kTableStart);
   out.push_back(Row({"验后单位权中误差：σ0=" + FormatFixed(n.sigma0, "#0.000"),
@@ -67,8 +67,8 @@ void Statistics(const ComparisonReportInput& in, std::vector<std::string>& out) 
 }
 
 void Coordinates(const ComparisonReportInput& in, std::vector<std::string>& out) {
-  const RigorousResult& w = in.weighted;
-  const SingleTraverseLeastSquares& ls = in.leastSquares;
+  const traverse::RigorousResult& w = in.weighted;
+  const network::SingleTraverseLeastSquares& ls = in.leastSquares;
   out.push_back("<P><B>坐标比较（差值 = 最小二乘 － 加权平差，由未取舍的坐标计算）：</B><BR>");
   out.push_back(kTableStart);
   out.push_back(Row({"点号", "加权平差X(m)", "加权平差Y(m)", "最小二乘X(m)", "最小二乘Y(m)", "ΔX(mm)", "ΔY(mm)",
@@ -84,25 +84,25 @@ void Coordinates(const ComparisonReportInput& in, std::vector<std::string>& out)
   out.push_back("</table>");
 }
 
-std::string ObservationName(const NetworkObservationResult& o) {
-  if (o.kind == NetworkObservationKind::Angle) return o.back + "—" + o.station + "—" + o.target;
+std::string ObservationName(const network::NetworkObservationResult& o) {
+  if (o.kind == network::NetworkObservationKind::Angle) return o.back + "—" + o.station + "—" + o.target;
   return o.station + "—" + o.target;
 }
 
 void Residuals(const ComparisonReportInput& in, std::vector<std::string>& out) {
-  out.push_back("<P><B>最小二乘平差观测值（标准化改正数大于" + NumberText(kStandardisedResidualLimit) +
+  out.push_back("<P><B>最小二乘平差观测值（标准化改正数大于" + NumberText(network::kStandardisedResidualLimit) +
                 "者标记为红色）：</B><BR>");
   out.push_back(kTableStart);
   out.push_back(Row({"观测", "观测值", "平差值", "改正数", "标准化改正数"}, true));
-  for (const NetworkObservationResult& o : in.leastSquares.network.observations) {
-    const bool angle = o.kind == NetworkObservationKind::Angle;
-    if (!angle && o.kind != NetworkObservationKind::Distance) continue;
-    const std::string observed = angle ? DmsText(o.observed, 1) : Metres(o.observed);
-    const std::string adjusted = angle ? DmsText(o.adjusted, 1) : Metres(o.adjusted);
+  for (const network::NetworkObservationResult& o : in.leastSquares.network.observations) {
+    const bool angle = o.kind == network::NetworkObservationKind::Angle;
+    if (!angle && o.kind != network::NetworkObservationKind::Distance) continue;
+    const std::string observed = angle ? network::DmsText(o.observed, 1) : Metres(o.observed);
+    const std::string adjusted = angle ? network::DmsText(o.adjusted, 1) : Metres(o.adjusted);
     const std::string v = Tenths(o.residual) + (angle ? "″" : "mm");
     const std::string w = FormatFixed(o.standardised, "#0.00") + (o.largest ? "（最大）" : "");
     out.push_back(Row({ObservationName(o), observed, adjusted, v,
-                       Red(w, o.standardised > kStandardisedResidualLimit)}));
+                       Red(w, o.standardised > network::kStandardisedResidualLimit)}));
   }
   out.push_back("</table>");
 }
@@ -119,7 +119,7 @@ std::string LeastSquaresReportPath(std::string_view reportPath) {
 }
 
 std::vector<std::string> ComparisonReportLines(const ComparisonReportInput& in) {
-  const RigorousResult& w = in.weighted;
+  const traverse::RigorousResult& w = in.weighted;
   const std::vector<std::string>& names = in.leastSquares.names;
   const std::string first = names.empty() ? std::string() : Trim(names.front());
   const std::string last = names.empty() ? std::string() : Trim(names.back());
@@ -143,24 +143,24 @@ std::vector<std::string> ComparisonReportLines(const ComparisonReportInput& in) 
   return out;
 }
 
-ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath, const RigorousTable& table,
-                                             const RigorousParameters& params, const RigorousResult& weighted) {
+ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath, const formats::RigorousTable& table,
+                                             const formats::RigorousParameters& params, const traverse::RigorousResult& weighted) {
   ReportFilesWrite write;
   const std::string path = LeastSquaresReportPath(reportPath);
-  write.refusal = DestinationRefusal(path);
+  write.refusal = io::DestinationRefusal(path);
   if (write.refusal) return write;
-  const SingleTraverseLeastSquares solved = AdjustSingleTraverseByNetwork(table, params, weighted);
+  const network::SingleTraverseLeastSquares solved = network::AdjustSingleTraverseByNetwork(table, params, weighted);
   if (!solved.ok()) {
     write.refusal = solved.refusal;
     return write;
   }
   // The report and its picture as a pair, as for the weighted report.
   const Sketch sketch = NetworkSketch(solved.network, EllipseExaggeration(solved.network));
-  const ComparisonReportInput input{weighted, solved, ReportImageName(path)};
+  const ComparisonReportInput input{weighted, solved, report::ReportImageName(path)};
   const std::vector<std::string> lines = ComparisonReportLines(input);
   return WriteReportWithPicture(
-      path, SketchOperations(sketch),
-      QSize(kNetworkSketchWidth, kNetworkSketchHeight), [&](const LineSink& sink) {
+      path, render::SketchOperations(sketch),
+      QSize(network::kNetworkSketchWidth, network::kNetworkSketchHeight), [&](const io::LineSink& sink) {
         for (const std::string& line : lines) sink(line);
       });
 }

@@ -17,8 +17,8 @@ namespace korvane::services {
 std::string LeastSquaresReportPath(std::string_view reportPath);
 
 struct ComparisonReportInput {
-  const RigorousResult& weighted;
-  const SingleTraverseLeastSquares& leastSquares;
+  const traverse::RigorousResult& weighted;
+  const network::SingleTraverseLeastSquares& leastSquares;
   std::string imageName;        // the picture's name relative to the report; empty: none
   std::string charset = "gbk";  // declared in the head; the file is GBK
 };
@@ -30,7 +30,7 @@ std::vector<std::string> ComparisonReportLines(const ComparisonReportInput& inpu
 // for the weighted report at `reportPath` (its picture beside it). A
 // least-squares refusal or a read-only report is returned as the refusal
 // and nothing is written.
-ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath, const RigorousTable& table,
-                                             const RigorousParameters& params, const RigorousResult& weighted);
+ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath, const formats::RigorousTable& table,
+                                             const formats::RigorousParameters& params, const traverse::RigorousResult& weighted);
 
 }  // namespace korvane::services

@@ -10,20 +10,20 @@
 
 namespace korvane::services {
 
-std::string SaveNetworkSketch(const std::string& path, const NetworkResult& result) {
+std::string SaveNetworkSketch(const std::string& path, const network::NetworkResult& result) {
   const Sketch sketch = NetworkSketch(result, EllipseExaggeration(result));
-  return SaveSketchImage(sketch, path, QSize(kNetworkSketchWidth, kNetworkSketchHeight));
+  return render::SaveSketchImage(sketch, path, QSize(network::kNetworkSketchWidth, network::kNetworkSketchHeight));
 }
 
-ReportFilesWrite WriteNetworkReportFiles(const std::string& reportPath, const NetworkInput& input,
-                                         const NetworkResult& result, const NetworkOptions& options,
+ReportFilesWrite WriteNetworkReportFiles(const std::string& reportPath, const formats::NetworkInput& input,
+                                         const network::NetworkResult& result, const network::NetworkOptions& options,
                                          const std::vector<std::string>& inputs) {
   const Sketch sketch = NetworkSketch(result, EllipseExaggeration(result));
-  NetworkReportInput in{input, result, options, EllipseExaggeration(result), ReportImageName(reportPath)};
+  network::NetworkReportInput in{input, result, options, EllipseExaggeration(result), report::ReportImageName(reportPath)};
   const std::vector<std::string> lines = NetworkReportLines(in);
   return WriteReportWithPicture(
-      reportPath, SketchOperations(sketch), QSize(kNetworkSketchWidth, kNetworkSketchHeight),
-      [&](const LineSink& sink) {
+      reportPath, render::SketchOperations(sketch), QSize(network::kNetworkSketchWidth, network::kNetworkSketchHeight),
+      [&](const io::LineSink& sink) {
         for (const std::string& line : lines) sink(line);
       },
       inputs);

@@ -12,23 +12,23 @@
 namespace korvane::services {
 
 ReportFilesWrite WriteReportWithPicture(const std::string& reportPath, const SketchSource& picture,
-                                        const QSize& pictureSize, const LineSource& report,
+                                        const QSize& pictureSize, const io::LineSource& report,
                                         const std::vector<std::string>& inputs) {
   ReportFilesWrite write;
-  const std::string imagePath = ReportImagePath(reportPath);
+  const std::string imagePath = report::ReportImagePath(reportPath);
   for (const std::string& path : {reportPath, imagePath}) {
-    write.refusal = DestinationRefusal(path, inputs);
+    write.refusal = io::DestinationRefusal(path, inputs);
     if (write.refusal) return write;
   }
-  const QByteArray encoded = EncodeSketchImage(picture, imagePath, pictureSize);
+  const QByteArray encoded = render::EncodeSketchImage(picture, imagePath, pictureSize);
   if (encoded.isEmpty()) {
-    write.error = "无法生成图片：" + PathForDisplay(imagePath);
+    write.error = "无法生成图片：" + io::PathForDisplay(imagePath);
     return write;
   }
-  AtomicOutput image, text;
+  io::AtomicOutput image, text;
   // The first failure's message; a refused destination is a refusal.
-  auto failed = [&](const AtomicOutput& output, int error) {
-    if (error == AtomicOutput::kRefused) write.refusal = output.refusal();
+  auto failed = [&](const io::AtomicOutput& output, int error) {
+    if (error == io::AtomicOutput::kRefused) write.refusal = output.refusal();
     else write.error = output.errorText(error);
     return write;
   };
@@ -45,14 +45,14 @@ ReportFilesWrite WriteReportWithPicture(const std::string& reportPath, const Ske
   return write;
 }
 
-ReportFilesWrite WriteRigorousReportFiles(const std::string& reportPath, RigorousReportInput input,
+ReportFilesWrite WriteRigorousReportFiles(const std::string& reportPath, traverse::RigorousReportInput input,
                                           const std::vector<std::string>& inputs) {
-  input.imageName = ReportImageName(reportPath);
+  input.imageName = report::ReportImageName(reportPath);
   // Drawn as it is made, so that a long traverse's sketch is never held whole.
   const SketchSource sketch = [&](const SketchSink& draw) { DrawRigorousSketch(input.table, input.result, draw); };
   return WriteReportWithPicture(
-      reportPath, sketch, QSize(kRigorousSketchWidth, kRigorousSketchHeight),
-      [&](const LineSink& sink) { WriteRigorousReportLines(input, sink); }, inputs);
+      reportPath, sketch, QSize(traverse::kRigorousSketchWidth, traverse::kRigorousSketchHeight),
+      [&](const io::LineSink& sink) { WriteRigorousReportLines(input, sink); }, inputs);
 }
 
 }  // namespace korvane::services

@@ -27,12 +27,12 @@ struct ReportFilesWrite {
 // name, never a report whose picture is missing. `inputs` are the files the
 // results were read from; neither output may be one of them.
 ReportFilesWrite WriteReportWithPicture(const std::string& reportPath, const SketchSource& picture,
-                                        const QSize& pictureSize, const LineSource& report,
+                                        const QSize& pictureSize, const io::LineSource& report,
                                         const std::vector<std::string>& inputs = {});
 
 // Writes the weighted report under `reportPath` (already the final name, see
 // ReportFileName) with its picture, whose name the IMG line gives.
-ReportFilesWrite WriteRigorousReportFiles(const std::string& reportPath, RigorousReportInput input,
+ReportFilesWrite WriteRigorousReportFiles(const std::string& reportPath, traverse::RigorousReportInput input,
                                           const std::vector<std::string>& inputs = {});
 
 }  // namespace korvane::services

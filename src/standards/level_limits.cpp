@@ -20,32 +20,32 @@ const GradeFactors kFactors[] = {
     {40, 12, 20},  // 图根
 };
 
-const GradeFactors& FactorsOf(Grade grade) { return kFactors[static_cast<int>(grade)]; }
+const GradeFactors& FactorsOf(formats::Grade grade) { return kFactors[static_cast<int>(grade)]; }
 
 std::string Factor(double value) { return NumberText(value); }
 
 }  // namespace
 
-LimitRule ClosureLimitRule(Grade grade, Terrain terrain) {
+LimitRule ClosureLimitRule(formats::Grade grade, formats::Terrain terrain) {
   const GradeFactors& f = FactorsOf(grade);
   LimitRule rule;
-  if (terrain == Terrain::Hilly && f.hilly > 0) {
+  if (terrain == formats::Terrain::Hilly && f.hilly > 0) {
     rule.factor = f.hilly;
     rule.perSetUp = true;
     rule.formula = "±" + Factor(f.hilly) + "√n";
     return rule;
   }
   rule.factor = f.flat;
-  rule.lengthFallback = terrain == Terrain::Hilly;
+  rule.lengthFallback = terrain == formats::Terrain::Hilly;
   rule.formula = "±" + Factor(f.flat) + "√L";
   return rule;
 }
 
 double ClosureLimitMm(const LimitRule& rule, double size) { return rule.factor * std::sqrt(std::max(size, 0.0)); }
 
-std::optional<Message> CheckLimitBasis(const Parameters& params) {
+std::optional<Message> CheckLimitBasis(const formats::Parameters& params) {
   const LimitRule rule = ClosureLimitRule(params.grade, params.terrain);
-  const bool hasSetUps = params.weighting == Weighting::SetUps;
+  const bool hasSetUps = params.weighting == formats::Weighting::SetUps;
   if (rule.perSetUp == hasSetUps) return std::nullopt;
   const std::string what = GradeName(params.grade) + TerrainName(params.terrain);
   if (rule.perSetUp)
@@ -55,17 +55,17 @@ std::optional<Message> CheckLimitBasis(const Parameters& params) {
                  "权与限差不符", MessageIcon::Warning};
 }
 
-std::string LimitNote(const Parameters& params) {
+std::string LimitNote(const formats::Parameters& params) {
   const LimitRule rule = ClosureLimitRule(params.grade, params.terrain);
   if (!rule.lengthFallback) return {};
   return GradeName(params.grade) + "水准无山地限差公式，山地也按平地公式" + rule.formula + "(L以km计)计算限差。";
 }
 
-double PriorErrorPerKm(Grade grade) { return FactorsOf(grade).perKm; }
+double PriorErrorPerKm(formats::Grade grade) { return FactorsOf(grade).perKm; }
 
-PriorError PriorUnitError(const Parameters& params) {
+PriorError PriorUnitError(const formats::Parameters& params) {
   PriorError prior;
-  if (params.weighting == Weighting::Length) {
+  if (params.weighting == formats::Weighting::Length) {
     prior = {true, PriorErrorPerKm(params.grade), "mm/√km"};
     return prior;
   }
@@ -76,10 +76,10 @@ PriorError PriorUnitError(const Parameters& params) {
 
 std::vector<LimitTableRow> LevellingLimitTable() {
   std::vector<LimitTableRow> rows;
-  for (const std::string& name : GradeNames()) {
-    const Grade grade = *GradeByName(name);
-    const LimitRule flat = ClosureLimitRule(grade, Terrain::Flat);
-    const LimitRule hilly = ClosureLimitRule(grade, Terrain::Hilly);
+  for (const std::string& name : formats::GradeNames()) {
+    const formats::Grade grade = *formats::GradeByName(name);
+    const LimitRule flat = ClosureLimitRule(grade, formats::Terrain::Flat);
+    const LimitRule hilly = ClosureLimitRule(grade, formats::Terrain::Hilly);
     const std::string hillyText = hilly.lengthFallback ? flat.formula + "（同平地）" : hilly.formula;
     rows.push_back({name, flat.formula, hillyText, "±" + Factor(PriorErrorPerKm(grade))});
   }

@@ -18,14 +18,14 @@ struct LimitRule {
   std::string formula;          // e.g. "±20√L"
 };
 
-LimitRule ClosureLimitRule(Grade grade, Terrain terrain);
+LimitRule ClosureLimitRule(formats::Grade grade, formats::Terrain terrain);
 double ClosureLimitMm(const LimitRule& rule, double size);
 // The sections must carry the quantity the limit formula takes (lengths for
 // 平地, set-ups for 山地 except where the length formula stands in).
-std::optional<Message> CheckLimitBasis(const Parameters& params);
+std::optional<Message> CheckLimitBasis(const formats::Parameters& params);
 // What the report says about the formula in use, e.g. that 山地 二等 uses the
 // length formula; empty when nothing needs saying.
-std::string LimitNote(const Parameters& params);
+std::string LimitNote(const formats::Parameters& params);
 
 // The a-priori error of unit weight the chi-square test compares with: the
 // grade's error per km (二等 2 mm … 图根 20 mm) with length weights; with
@@ -37,8 +37,8 @@ struct PriorError {
   double mm = 0;
   std::string unit;  // "mm/√km" or "mm/√站"
 };
-PriorError PriorUnitError(const Parameters& params);
-double PriorErrorPerKm(Grade grade);
+PriorError PriorUnitError(const formats::Parameters& params);
+double PriorErrorPerKm(formats::Grade grade);
 
 // The limits table of the standards window, one row per grade.
 struct LimitTableRow {

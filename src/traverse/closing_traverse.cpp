@@ -43,7 +43,7 @@ std::vector<double> LegWeights(const std::vector<double>& reduced, double a, dou
   if (b > 0) {
     double sum = 0;
     for (std::size_t i = 0; i < reduced.size(); ++i) {
-      q[i] = a + b * reduced[i] / survey::kMetresPerKilometre;
+      q[i] = a + b * reduced[i] / kMetresPerKilometre;
       sum += q[i];
     }
     if (sum > 0) {
@@ -89,7 +89,7 @@ std::optional<Message> CloseAngles(ClosingSolution& s, std::vector<double>& corr
   correction = traverse::DistributeMisclosure(shares.weight, shares.total, s.angularMisclosure);
   s.angleCorrectionSeconds.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
-    double printed = -RoundFixed(-correction[i] * survey::kSecondsPerDegree, "#0.0");
+    double printed = -RoundFixed(-correction[i] * kSecondsPerDegree, "#0.0");
     if (printed == 0) printed = 0;  // no "-0"
     s.angleCorrectionSeconds[i] = printed;
   }
@@ -167,7 +167,7 @@ ClosingOutcome SolveClosing(Reduction red, bool closed) {
 
 int ClosingReducedLegs(int stations, bool closed) { return closed ? stations : stations - 1; }
 
-ClosingOutcome SolveClosing(const ObservationTable& table, const StartRecord& start, bool closed) {
+ClosingOutcome SolveClosing(const formats::ObservationTable& table, const formats::StartRecord& start, bool closed) {
   return SolveClosing(Reduce(table, start, ClosingReducedLegs(table.stationCount(), closed)), closed);
 }
 

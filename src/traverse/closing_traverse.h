@@ -45,7 +45,7 @@ ClosingOutcome SolveClosing(Reduction red, bool closed);
 // The closed kind also reduces its last leg (back onto the start point).
 int ClosingReducedLegs(int stations, bool closed);
 // The table must have passed CheckTable.
-ClosingOutcome SolveClosing(const ObservationTable& table, const StartRecord& start, bool closed);
+ClosingOutcome SolveClosing(const formats::ObservationTable& table, const formats::StartRecord& start, bool closed);
 
 // Angle weights Σβ / β(i) and their sum; the share of angle
 // i in the misclosure is weight / sum. Angles of exactly 0 take the whole

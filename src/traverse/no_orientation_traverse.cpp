@@ -31,7 +31,7 @@ void FindTurn(NoOrientationSolution& s) {
   // the increments' degrees, so that it brings B′ exactly onto the line A→B
   // however long the traverse.
   s.turn = (s.assumedAzimuth - s.trueAzimuth) / (kRadianFactor * kDegreeFactor);
-  if (s.turn < 0) s.turn += survey::kFullTurn;
+  if (s.turn < 0) s.turn += kFullTurn;
   s.turnDms = RoundDmsForPrint(DegreesToDms(s.turn), 1);
 }
 
@@ -93,7 +93,7 @@ NoOrientationOutcome SolveNoOrientation(Reduction red, const std::string& endNam
   return out;
 }
 
-NoOrientationOutcome SolveNoOrientation(const ObservationTable& table, const StartRecord& start,
+NoOrientationOutcome SolveNoOrientation(const formats::ObservationTable& table, const formats::StartRecord& start,
                                         const std::string& endName) {
   return SolveNoOrientation(Reduce(table, start, table.stationCount()), endName);
 }

@@ -41,7 +41,7 @@ struct NoOrientationOutcome {
 
 // The stations reduced over all their legs.
 NoOrientationOutcome SolveNoOrientation(Reduction red, const std::string& endName);
-NoOrientationOutcome SolveNoOrientation(const ObservationTable& table, const StartRecord& start,
+NoOrientationOutcome SolveNoOrientation(const formats::ObservationTable& table, const formats::StartRecord& start,
                                         const std::string& endName);
 
 std::optional<Message> WriteNoOrientationReport(const NoOrientationSolution& s,

@@ -11,19 +11,19 @@ namespace korvane::traverse {
 
 float LateralError(double length, int n) {
   const double factor =
-      std::sqrt(survey::kOpenAngleErrorSquared * (n + 1.5) / 3 + survey::kOpenOrientationErrorSquared);
-  return static_cast<float>(RoundFixed(length * factor / survey::kRhoSecondsPerMillimetre, "#0.0"));
+      std::sqrt(kOpenAngleErrorSquared * (n + 1.5) / 3 + kOpenOrientationErrorSquared);
+  return static_cast<float>(RoundFixed(length * factor / kRhoSecondsPerMillimetre, "#0.0"));
 }
 
 float LongitudinalError(double legError, int n) {
   const double nn = n;
-  const double squared = nn * legError * legError + survey::kOpenLongitudinalTerm * nn * nn;
+  const double squared = nn * legError * legError + kOpenLongitudinalTerm * nn * nn;
   return static_cast<float>(RoundFixed(std::sqrt(squared), "#0.0"));
 }
 
 double MeanLegError(double a, double b, double length, int n) {
   if (!(b > 0) || n < 1) return 0;
-  return a + b * (length / n) / survey::kMetresPerKilometre;
+  return a + b * (length / n) / kMetresPerKilometre;
 }
 
 OpenSolution SolveOpen(Reduction red, const std::string& endName) {
@@ -53,7 +53,7 @@ OpenSolution SolveOpen(Reduction red, const std::string& endName) {
   return s;
 }
 
-OpenSolution SolveOpen(const ObservationTable& table, const StartRecord& start, const std::string& endName) {
+OpenSolution SolveOpen(const formats::ObservationTable& table, const formats::StartRecord& start, const std::string& endName) {
   return SolveOpen(Reduce(table, start, table.stationCount()), endName);
 }
 

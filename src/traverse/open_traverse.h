@@ -26,7 +26,7 @@ struct OpenSolution {
 
 // The stations reduced over all their legs.
 OpenSolution SolveOpen(Reduction red, const std::string& endName);
-OpenSolution SolveOpen(const ObservationTable& table, const StartRecord& start, const std::string& endName);
+OpenSolution SolveOpen(const formats::ObservationTable& table, const formats::StartRecord& start, const std::string& endName);
 
 // mq = L √(25 (n + 1.5) / 3 + 1) / 206.265, rounded to 0.1 mm.
 float LateralError(double length, int n);

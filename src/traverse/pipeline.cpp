@@ -13,7 +13,7 @@ namespace korvane::traverse {
 namespace {
 
 // Blanks anywhere in a cell are passed over by the reading itself.
-double CellValue(const ObservationRow& cells, int column) { return ParseLenient(cells[column - 1]); }
+double CellValue(const formats::ObservationRow& cells, int column) { return ParseLenient(cells[column - 1]); }
 
 // Provisional heights from the forward observations and the raw distances,
 // the projection plane, and the mean height it defaults to.
@@ -36,10 +36,10 @@ void ReduceDistances(Reduction& r, int legs) {
   r.reductionMm.resize(static_cast<std::size_t>(legs));
   r.reduced.resize(static_cast<std::size_t>(legs));
   for (int i = 0; i < legs; ++i) {
-    const float ds = ProjectionReductionMm(r.provisionalHeights[i], r.provisionalHeights[i + 1],
-                                           r.planeHeight, r.stations[i].distance);
+    const float ds = static_cast<float>(
+        ProjectionReductionMm(r.provisionalHeights[i], r.provisionalHeights[i + 1], r.planeHeight, r.stations[i].distance));
     r.reductionMm[i] = ds;
-    r.reduced[i] = ds / survey::kMillimetresPerMetre + r.stations[i].distance;
+    r.reduced[i] = ds / kMillimetresPerMetre + r.stations[i].distance;
   }
   r.reducedSum = traverse::SumOf<double>(r.reduced);
 }
@@ -58,7 +58,7 @@ void LeftAngles(Reduction& r) {
 
 }  // namespace
 
-std::optional<Message> CheckTable(const ObservationTable& table) {
+std::optional<Message> CheckTable(const formats::ObservationTable& table) {
   const int n = table.stationCount();
   if (n < 1) return Message{"数据不构成导线，不接受计算！", "提醒", MessageIcon::Information};
   for (int i = 1; i <= n; ++i) {
@@ -67,53 +67,53 @@ std::optional<Message> CheckTable(const ObservationTable& table) {
   return std::nullopt;
 }
 
-std::optional<Message> CheckRow(int row, const ObservationRow& cells) {
-  for (int j = 2; j <= kObservationColumns; ++j) {
-    if (auto refusal = CheckObservationCell(row, j, cells[j - 1])) return refusal;
+std::optional<Message> CheckRow(int row, const formats::ObservationRow& cells) {
+  for (int j = 2; j <= formats::kObservationColumns; ++j) {
+    if (auto refusal = formats::CheckObservationCell(row, j, cells[j - 1])) return refusal;
   }
   return std::nullopt;
 }
 
-void StationReader::add(const ObservationRow& cells) {
+void StationReader::add(const formats::ObservationRow& cells) {
   if (refusal) return;
   refusal = CheckRow(static_cast<int>(stations.size()) + 1, cells);
   if (!refusal) stations.push_back(LoadStation(cells));
 }
 
-StartValues ReadStartValues(const StartRecord& record) {
-  auto value = [&](StartItem item) { return EngineValue(record, item); };
+StartValues ReadStartValues(const formats::StartRecord& record) {
+  auto value = [&](formats::StartItem item) { return EngineValue(record, item); };
   StartValues v;
-  v.startX = value(StartItem::StartX);
-  v.startY = value(StartItem::StartY);
-  v.startH = value(StartItem::StartHeight);
-  v.orientX = value(StartItem::StartOrientX);
-  v.orientY = value(StartItem::StartOrientY);
-  v.endX = value(StartItem::EndX);
-  v.endY = value(StartItem::EndY);
-  v.endH = value(StartItem::EndHeight);
-  v.endOrientX = value(StartItem::EndOrientX);
-  v.endOrientY = value(StartItem::EndOrientY);
-  v.projectionHeight = value(StartItem::ProjectionHeight);
-  v.additiveConstant = value(StartItem::AdditiveConstant);
-  v.scaleConstant = value(StartItem::ScaleConstant);
+  v.startX = value(formats::StartItem::StartX);
+  v.startY = value(formats::StartItem::StartY);
+  v.startH = value(formats::StartItem::StartHeight);
+  v.orientX = value(formats::StartItem::StartOrientX);
+  v.orientY = value(formats::StartItem::StartOrientY);
+  v.endX = value(formats::StartItem::EndX);
+  v.endY = value(formats::StartItem::EndY);
+  v.endH = value(formats::StartItem::EndHeight);
+  v.endOrientX = value(formats::StartItem::EndOrientX);
+  v.endOrientY = value(formats::StartItem::EndOrientY);
+  v.projectionHeight = value(formats::StartItem::ProjectionHeight);
+  v.additiveConstant = value(formats::StartItem::AdditiveConstant);
+  v.scaleConstant = value(formats::StartItem::ScaleConstant);
   return v;
 }
 
-std::optional<Message> CheckStartAzimuths(TraverseKind kind, const StartValues& start) {
-  if (kind == TraverseKind::NoOrientation || !start.azimuthForm()) return std::nullopt;
-  const bool endAzimuth = kind == TraverseKind::Connecting;
+std::optional<Message> CheckStartAzimuths(formats::TraverseKind kind, const StartValues& start) {
+  if (kind == formats::TraverseKind::NoOrientation || !start.azimuthForm()) return std::nullopt;
+  const bool endAzimuth = kind == formats::TraverseKind::Connecting;
   if (ValidDms(start.orientX) && (!endAzimuth || ValidDms(start.endOrientX))) return std::nullopt;
   return Message{"起始数据中的方位角有误，请重新输入起始数据！", "请检查", MessageIcon::Information};
 }
 
-std::vector<Station> LoadStations(const ObservationTable& table) {
+std::vector<Station> LoadStations(const formats::ObservationTable& table) {
   std::vector<Station> stations;
   stations.reserve(table.rows.size());
-  for (const ObservationRow& row : table.rows) stations.push_back(LoadStation(row));
+  for (const formats::ObservationRow& row : table.rows) stations.push_back(LoadStation(row));
   return stations;
 }
 
-Station LoadStation(const ObservationRow& cells) {
+Station LoadStation(const formats::ObservationRow& cells) {
   Station s;
   s.name = TrimLeft(cells[0]);
   s.angleDms = CellValue(cells, 2);
@@ -128,9 +128,6 @@ Station LoadStation(const ObservationRow& cells) {
   return s;
 }
 
-float ProjectionReductionMm(double h1, double h2, double planeHeight, double distance) {
-  return static_cast<float>(traverse::ProjectionReductionMm(h1, h2, planeHeight, distance));
-}
 
 double LegHeightDifference(const Station& s, double d) {
   const double forward =
@@ -199,7 +196,7 @@ Reduction Reduce(std::vector<Station> stations, const StartValues& start, int re
   return r;
 }
 
-Reduction Reduce(const ObservationTable& table, const StartRecord& record, int reducedLegs) {
+Reduction Reduce(const formats::ObservationTable& table, const formats::StartRecord& record, int reducedLegs) {
   return Reduce(LoadStations(table), ReadStartValues(record), reducedLegs);
 }
 

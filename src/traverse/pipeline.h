@@ -56,16 +56,16 @@ struct Reduction {
 };
 
 // Too few rows, an empty or a non-numeric cell of columns 2 to 9.
-std::optional<Message> CheckTable(const ObservationTable& table);
+std::optional<Message> CheckTable(const formats::ObservationTable& table);
 // The first empty or non-numeric cell of columns 2 to 9 of row `row` (1..n).
-std::optional<Message> CheckRow(int row, const ObservationRow& cells);
-StartValues ReadStartValues(const StartRecord& record);
+std::optional<Message> CheckRow(int row, const formats::ObservationRow& cells);
+StartValues ReadStartValues(const formats::StartRecord& record);
 // An azimuth of the azimuth form that the kind reads (records 4 and, for the
 // connecting kind, 9) whose minutes or seconds are 60 or more.
-std::optional<Message> CheckStartAzimuths(TraverseKind kind, const StartValues& start);
+std::optional<Message> CheckStartAzimuths(formats::TraverseKind kind, const StartValues& start);
 // The table's texts read into numbers, once; later stages use the stations.
-std::vector<Station> LoadStations(const ObservationTable& table);
-Station LoadStation(const ObservationRow& cells);
+std::vector<Station> LoadStations(const formats::ObservationTable& table);
+Station LoadStation(const formats::ObservationRow& cells);
 
 // Stations read from rows handed over one at a time, as a file is read, so
 // that the texts of a long table are never held: each row is checked as the
@@ -73,11 +73,11 @@ Station LoadStation(const ObservationRow& cells);
 struct StationReader {
   std::vector<Station> stations;
   std::optional<Message> refusal;
-  void add(const ObservationRow& cells);
+  void add(const formats::ObservationRow& cells);
 };
 // Runs the reduction for the first `reducedLegs` legs.
 Reduction Reduce(std::vector<Station> stations, const StartValues& start, int reducedLegs);
-Reduction Reduce(const ObservationTable& table, const StartRecord& record, int reducedLegs);
+Reduction Reduce(const formats::ObservationTable& table, const formats::StartRecord& record, int reducedLegs);
 
 // The coordinate misclosure distributed over the legs by their weights and
 // the points carried from the start, rounded to millimetres at every point.
@@ -125,8 +125,6 @@ void TakeHeights(Solution& s, HeightClosure h) {
   s.height = std::move(h.height);
 }
 
-// Reduction of a leg to the projection plane in millimetres.
-float ProjectionReductionMm(double h1, double h2, double planeHeight, double distance);
 // Trigonometric height difference of a leg over the distance d: one-way legs
 // with the curvature and refraction term, two-way legs as the mean of the
 // forward and the negated back difference.

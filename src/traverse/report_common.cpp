@@ -15,7 +15,7 @@ std::string Rule(int indent) {
 
 std::string RelativeMisclosureText(double lengthSum, double fs) {
   // A misclosure printed as 0.0 mm is no misclosure to the reader either.
-  if (!(RoundFixed(fs * survey::kMillimetresPerMetre, "#0.0") > 0)) return "1 / ∞";
+  if (!(RoundFixed(fs * kMillimetresPerMetre, "#0.0") > 0)) return "1 / ∞";
   // The quotient is taken on its 15-digit form, so that 1234.5 / 0.05 gives
   // 24690 and not the 24689.99… of its binary value.
   const double quotient = ParseLenient(NumberText(lengthSum / fs));

@@ -33,17 +33,17 @@ void SizeLists(int size, Lists&... lists) {
 
 bool AskToContinue(const AskOkCancel& ask, const Message& question) { return ask && ask(question); }
 
-std::optional<Message> ValidateObservations(const RigorousTable& table) {
-  for (int r = RigorousTable::stationRow(1); r <= table.rows() - 4; ++r) {
+std::optional<Message> ValidateObservations(const formats::RigorousTable& table) {
+  for (int r = formats::RigorousTable::stationRow(1); r <= table.rows() - 4; ++r) {
     for (int c = 2; c <= 9; ++c) {
-      if (auto refusal = CheckObservationCell(r, c, table.at(r, c))) return refusal;
+      if (auto refusal = formats::CheckObservationCell(r, c, table.at(r, c))) return refusal;
     }
   }
   return std::nullopt;
 }
 
 // Too few stations, or an empty or non-numeric observation cell.
-std::optional<Message> CheckTable(const RigorousTable& table) {
+std::optional<Message> CheckTable(const formats::RigorousTable& table) {
   if (table.rows() < 9) return Message{"数据不构成导线，不接受计算！", "提醒", MessageIcon::Information};
   return ValidateObservations(table);
 }
@@ -61,12 +61,12 @@ struct KnownPoint {
   double x = 0, y = 0, h = 0;
 };
 
-double Cell(const RigorousTable& table, int row, int column) { return ParseLenient(table.at(row, column)); }
+double Cell(const formats::RigorousTable& table, int row, int column) { return ParseLenient(table.at(row, column)); }
 
 // The observations of station i (0-based), read from its row when needed, so
 // that the stations are held once, in the table.
-Observation ReadObservation(const RigorousTable& table, int i) {
-  const int r = RigorousTable::stationRow(i + 1);
+Observation ReadObservation(const formats::RigorousTable& table, int i) {
+  const int r = formats::RigorousTable::stationRow(i + 1);
   Observation o;
   o.distance = Cell(table, r, 3);
   o.instrumentForward = Cell(table, r, 4);
@@ -78,24 +78,24 @@ Observation ReadObservation(const RigorousTable& table, int i) {
   return o;
 }
 
-KnownPoint ReadKnownPoint(const RigorousTable& table, int row) {
+KnownPoint ReadKnownPoint(const formats::RigorousTable& table, int row) {
   return KnownPoint{Cell(table, row, 2), Cell(table, row, 3), Cell(table, row, 4)};
 }
 
 // The table and its known points; the stages below read the stations from it.
 struct Traverse {
-  const RigorousTable& table;
+  const formats::RigorousTable& table;
   KnownPoint a, b, c, d;  // orientation, start, end and connecting points
   Observation at(int i) const { return ReadObservation(table, i); }
 };
 
-Traverse LoadTraverse(const RigorousTable& table, const RigorousParameters& params, RigorousResult& res) {
+Traverse LoadTraverse(const formats::RigorousTable& table, const formats::RigorousParameters& params, RigorousResult& res) {
   Traverse t{table, ReadKnownPoint(table, 1), ReadKnownPoint(table, 2), ReadKnownPoint(table, table.endRow()),
              ReadKnownPoint(table, table.connectRow())};
   const int n = table.stationCount();
   res.betaDegrees.resize(n);
   for (int i = 0; i < n; ++i) {
-    const double betaDms = Cell(table, RigorousTable::stationRow(i + 1), 2);
+    const double betaDms = Cell(table, formats::RigorousTable::stationRow(i + 1), 2);
     // A right angle is typed with a leading minus and turned into the left angle.
     res.betaDegrees[i] = betaDms < 0 ? RightToLeftAngle(betaDms) : DmsToDegrees(betaDms);
   }
@@ -107,7 +107,7 @@ Traverse LoadTraverse(const RigorousTable& table, const RigorousParameters& para
 
 // Approximate heights by forward trigonometric levelling along every row (the
 // end point's row included), the projection height, and the sides reduced to it.
-void ReduceToProjection(const Traverse& t, const RigorousParameters& params, RigorousResult& res) {
+void ReduceToProjection(const Traverse& t, const formats::RigorousParameters& params, RigorousResult& res) {
   const int n = res.n, sides = n - 1;
   std::vector<double> h0(n + 1);
   h0[0] = t.b.h;
@@ -129,7 +129,7 @@ void ReduceToProjection(const Traverse& t, const RigorousParameters& params, Rig
   for (int i = 0; i < sides; ++i) {
     const double s = t.at(i).distance;
     res.projectionMm[i] = res.projectionOff ? 0.0 : traverse::ProjectionReductionMm(h0[i], h0[i + 1], hm, s);
-    res.reducedLength[i] = s + res.projectionMm[i] / survey::kMillimetresPerMetre;
+    res.reducedLength[i] = s + res.projectionMm[i] / kMillimetresPerMetre;
   }
 }
 
@@ -162,7 +162,7 @@ bool CloseAngles(const Traverse& t, RigorousResult& res, const AskOkCancel& ask)
   if (traverse::AngularMisclosureGross(res.fBetaDegrees) && !AskToContinue(ask, AngularMisclosureQuestion()))
     return false;
   double sumVBeta2 = 0;
-  for (int i = 0; i < n; ++i) sumVBeta2 += std::pow(res.vBetaDegrees(i) * survey::kSecondsPerDegree, 2);
+  for (int i = 0; i < n; ++i) sumVBeta2 += std::pow(res.vBetaDegrees(i) * kSecondsPerDegree, 2);
   res.mBeta = Round(std::sqrt(sumVBeta2 / n), "#0.0");
   return true;
 }
@@ -212,9 +212,9 @@ void SideFigures(RigorousResult& res) {
     const double ds = res.lengthChange(i);
     sumSa += sa;
     if (ds != 0) weakest = std::min(weakest, std::fabs(std::floor(sa / ds)));
-    const double ex = res.vx(i) * survey::kMillimetresPerMetre, ey = res.vy(i) * survey::kMillimetresPerMetre;
+    const double ex = res.vx(i) * kMillimetresPerMetre, ey = res.vy(i) * kMillimetresPerMetre;
     sumE2 += ex * ex + ey * ey;
-    sumDs2 += (ds * survey::kMillimetresPerMetre) * (ds * survey::kMillimetresPerMetre);
+    sumDs2 += (ds * kMillimetresPerMetre) * (ds * kMillimetresPerMetre);
   }
   res.weakestSide = "1/" + FormatFixed(weakest, "#0");
   res.totalLengthRaw = sumSa;
@@ -255,7 +255,7 @@ void CloseHeights(const Traverse& t, RigorousResult& res) {
   for (int i = 0; i < sides; ++i) {
     res.h[i + 1] = res.h[i] + res.hMean[i] + res.vh(i);
     sumMh2 += std::pow(
-        res.vhMm(i) * survey::kMillimetresPerMetre / (res.adjustedLength(i) + kZeroLengthGuard), 2);
+        res.vhMm(i) * kMillimetresPerMetre / (res.adjustedLength(i) + kZeroLengthGuard), 2);
   }
   res.mh = Round(std::sqrt(sumMh2 / sides), "#0.0");
 }
@@ -266,7 +266,7 @@ void ReportFigures(RigorousResult& res) {
   res.fyMm = traverse::TenthsOfMillimetre(res.fy) + 0.0;
   res.fsMm = traverse::TenthsOfMillimetre(res.fs) + 0.0;
   res.fhMm = traverse::TenthsOfMillimetre(res.fh) + 0.0;
-  res.fBetaSeconds = Round(res.fBetaDegrees * survey::kSecondsPerDegree, "#0.0");
+  res.fBetaSeconds = Round(res.fBetaDegrees * kSecondsPerDegree, "#0.0");
   res.totalLength = Round(res.totalLengthRaw, "#0.000");
 }
 
@@ -294,7 +294,7 @@ double RigorousResult::vBetaDegrees(int i) const {
 }
 
 double RigorousResult::vBetaSeconds(int i) const {
-  return Round(vBetaDegrees(i) * survey::kSecondsPerDegree, "#0.0");
+  return Round(vBetaDegrees(i) * kSecondsPerDegree, "#0.0");
 }
 
 double RigorousResult::adjustedBeta(int i) const {
@@ -304,7 +304,7 @@ double RigorousResult::adjustedBeta(int i) const {
 // From the distance-meter error model, or the length when no a-priori angle
 // error is given.
 double RigorousResult::coordinateWeight(int i) const {
-  const double sigma = additiveConstant + scaleConstant * reducedLength[i] * survey::kKilometresPerMetre;
+  const double sigma = additiveConstant + scaleConstant * reducedLength[i] * kKilometresPerMetre;
   return priorAngleError != 0 ? sigma * sigma / (priorAngleError * priorAngleError) : reducedLength[i];
 }
 
@@ -329,7 +329,7 @@ std::string RigorousResult::relativeCorrection(int i) const {
 }
 
 double RigorousResult::pointErrorMm(int i) const {
-  const double ex = vx(i) * survey::kMillimetresPerMetre, ey = vy(i) * survey::kMillimetresPerMetre;
+  const double ex = vx(i) * kMillimetresPerMetre, ey = vy(i) * kMillimetresPerMetre;
   return Round(std::sqrt(ex * ex + ey * ey), "#0.0");
 }
 
@@ -344,12 +344,12 @@ double RigorousResult::vhMm(int i) const { return traverse::TenthsOfMillimetre(v
 // A direction without coordinate correction is drawn with a fixed size.
 double RigorousResult::ellipseX(int i) const {
   const double v = vx(i);
-  return v == 0 ? kEllipseFallbackMm : std::fabs(v) * survey::kMillimetresPerMetre;
+  return v == 0 ? kEllipseFallbackMm : std::fabs(v) * kMillimetresPerMetre;
 }
 
 double RigorousResult::ellipseY(int i) const {
   const double v = vy(i);
-  return v == 0 ? kEllipseFallbackMm : std::fabs(v) * survey::kMillimetresPerMetre;
+  return v == 0 ? kEllipseFallbackMm : std::fabs(v) * kMillimetresPerMetre;
 }
 
 double RigorousResult::ellipseRadius(int i) const {
@@ -357,7 +357,7 @@ double RigorousResult::ellipseRadius(int i) const {
   return std::sqrt(ex * ex + ey * ey);
 }
 
-RigorousOutcome AdjustRigorous(const RigorousTable& table, const RigorousParameters& params,
+RigorousOutcome AdjustRigorous(const formats::RigorousTable& table, const formats::RigorousParameters& params,
                                const AskOkCancel& ask) {
   RigorousOutcome outcome;
   if ((outcome.refusal = CheckTable(table))) return outcome;

@@ -103,7 +103,7 @@ Message LinearMisclosureQuestion();
 
 // Adjusts the traverse in the table. A question answered with Cancel (or put
 // to an empty callback) stops the computation and is returned as the refusal.
-RigorousOutcome AdjustRigorous(const RigorousTable& table, const RigorousParameters& params,
+RigorousOutcome AdjustRigorous(const formats::RigorousTable& table, const formats::RigorousParameters& params,
                                const AskOkCancel& ask);
 
 }  // namespace korvane::traverse

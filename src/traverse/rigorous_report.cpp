@@ -21,11 +21,11 @@ const char* const kTableStart = "<table border=1 align=>";
 // The report's lines go straight on to the file or the screen as they are
 // made, so that a long traverse's report is never held whole.
 struct LineOut {
-  const LineSink& sink;
+  const io::LineSink& sink;
   void push_back(std::string_view line) const { sink(line); }
 };
 
-std::string Marked(std::string text, bool mark) { return mark ? MarkRed(text) : text; }
+std::string Marked(std::string text, bool mark) { return mark ? report::MarkRed(text) : text; }
 // A number rounded to k decimals and written with a leading blank when not negative.
 std::string Rounded(double value, std::string_view pattern) { return StrNumber(RoundFixed(value, pattern) + 0.0); }
 // A known-point value as typed, written with three decimals and no blank.
@@ -43,16 +43,16 @@ std::string ImageLine(const std::string& name) {
 }
 
 void StartDataTable(const RigorousReportInput& in, const LineOut& out) {
-  const RigorousTable& t = in.table;
+  const formats::RigorousTable& t = in.table;
   out.push_back("<P><B>起算数据表：<BR>");
   out.push_back(kTableStart);
-  for (int c = 0; c < kRigorousColumns; ++c) out.push_back(HeaderCell(t.at(0, c)));
+  for (int c = 0; c < formats::kRigorousColumns; ++c) out.push_back(HeaderCell(t.at(0, c)));
   const std::string known[] = {t.at(1, 2), t.at(1, 3), t.at(2, 2), t.at(2, 3),
                                t.at(t.endRow(), 2), t.at(t.endRow(), 3),
                                t.at(t.connectRow(), 2), t.at(t.connectRow(), 3)};
   for (int r = 1; r < t.rows(); ++r) {
     out.push_back("<tr>");
-    for (int c = 0; c < kRigorousColumns; ++c) {
+    for (int c = 0; c < formats::kRigorousColumns; ++c) {
       const std::string text = t.at(r, c);
       if (Trim(text).empty()) {
         out.push_back(kBlankCell);
@@ -194,7 +194,7 @@ void ObservationsTable(const RigorousReportInput& in, const LineOut& out) {
     out.push_back(ValueCell(Rounded(res.adjustedLength(i), "#0.000")));
     out.push_back(ValueCell(res.relativeCorrection(i)));
   }
-  const RigorousTable& t = in.table;
+  const formats::RigorousTable& t = in.table;
   out.push_back("<tr>");
   out.push_back(ValueCell(Trim(t.at(t.endRow(), 1))));
   out.push_back(ValueCell(StrNumber(res.adjustedBeta(res.n - 1))));
@@ -203,7 +203,7 @@ void ObservationsTable(const RigorousReportInput& in, const LineOut& out) {
   out.push_back("<P>");
 }
 
-void KnownPointRow(const RigorousTable& t, int r, const ToleranceRow& row, const LineOut& out) {
+void KnownPointRow(const formats::RigorousTable& t, int r, const ToleranceRow& row, const LineOut& out) {
   out.push_back("<tr>");
   out.push_back(ValueCell("起算点"));
   out.push_back(ValueCell(Trim(t.at(r, 1))));
@@ -214,7 +214,7 @@ void KnownPointRow(const RigorousTable& t, int r, const ToleranceRow& row, const
 
 void FinalResults(const RigorousReportInput& in, const LineOut& out) {
   const RigorousResult& res = in.result;
-  const RigorousTable& t = in.table;
+  const formats::RigorousTable& t = in.table;
   out.push_back("<P><B>平差最终结果：<BR>");
   out.push_back(kTableStart);
   for (const char* caption : {"编  号", "测站名", "纵坐标X(m)", "横坐标Y(m)", "高程H(m)", "等  级", "标志"}) {
@@ -240,9 +240,9 @@ void FinalResults(const RigorousReportInput& in, const LineOut& out) {
 
 }  // namespace
 
-void WriteRigorousReportLines(const RigorousReportInput& in, const LineSink& sink) {
+void WriteRigorousReportLines(const RigorousReportInput& in, const io::LineSink& sink) {
   const LineOut out{sink};
-  const RigorousTable& t = in.table;
+  const formats::RigorousTable& t = in.table;
   const std::string heading = "附合导线(" + t.at(2, 1) + "—" + t.at(t.endRow(), 1) + ")平差成果表";
   out.push_back("<html>");
   out.push_back("<head>");

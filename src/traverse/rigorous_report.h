@@ -18,8 +18,8 @@
 namespace korvane::traverse {
 
 struct RigorousReportInput {
-  const RigorousTable& table;
-  const RigorousParameters& params;
+  const formats::RigorousTable& table;
+  const formats::RigorousParameters& params;
   const RigorousResult& result;
   const ToleranceRow& row;
   const ToleranceLimits& limits;
@@ -31,7 +31,7 @@ struct RigorousReportInput {
 
 // The report's lines (UTF-8, without line breaks), handed to the sink one at a
 // time as they are made.
-void WriteRigorousReportLines(const RigorousReportInput& input, const LineSink& sink);
+void WriteRigorousReportLines(const RigorousReportInput& input, const io::LineSink& sink);
 // The same lines gathered.
 std::vector<std::string> RigorousReportLines(const RigorousReportInput& input);
 

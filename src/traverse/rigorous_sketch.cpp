@@ -15,7 +15,7 @@ void KnownPointMark(const SketchSink& draw, double east, double north) {
 
 }  // namespace
 
-void DrawRigorousSketch(const RigorousTable& table, const RigorousResult& result, const SketchSink& draw) {
+void DrawRigorousSketch(const formats::RigorousTable& table, const RigorousResult& result, const SketchSink& draw) {
   const int n = result.n;
   if (n < 1) return;
   const double xA = ParseLenient(table.at(1, 2)), yA = ParseLenient(table.at(1, 3));
@@ -55,7 +55,7 @@ void DrawRigorousSketch(const RigorousTable& table, const RigorousResult& result
     draw(SketchText{frame.left, frame.top, EllipseMagnificationText(times)});
     for (int i = 0; i + 2 < n; ++i) {
       const double ratio = result.ellipseX(i) / result.ellipseY(i);
-      const double radius = result.ellipseRadius(i) * times / survey::kMillimetresPerMetre;
+      const double radius = result.ellipseRadius(i) * times / kMillimetresPerMetre;
       draw(SketchEllipse{result.y[i + 1], result.x[i + 1], radius, ratio, kRed});
     }
   }
@@ -74,7 +74,7 @@ void DrawRigorousSketch(const RigorousTable& table, const RigorousResult& result
   draw(SketchLine{yD, xD, result.y[n - 1], result.x[n - 1], kCyan});
 }
 
-Sketch RigorousSketch(const RigorousTable& table, const RigorousResult& result) {
+Sketch RigorousSketch(const formats::RigorousTable& table, const RigorousResult& result) {
   Sketch sketch;
   DrawRigorousSketch(table, result, [&](const SketchOp& op) { sketch.ops.push_back(op); });
   return sketch;

@@ -15,8 +15,8 @@ inline constexpr int kRigorousSketchHeight = 709;
 // thirtieth of the shorter side of the picture (kRigorousSketchWidth ×
 // kRigorousSketchHeight pixels). The operations go to the sink as
 // they are made.
-void DrawRigorousSketch(const RigorousTable& table, const RigorousResult& result, const SketchSink& sink);
+void DrawRigorousSketch(const formats::RigorousTable& table, const RigorousResult& result, const SketchSink& sink);
 // The same operations gathered.
-Sketch RigorousSketch(const RigorousTable& table, const RigorousResult& result);
+Sketch RigorousSketch(const formats::RigorousTable& table, const RigorousResult& result);
 
 }  // namespace korvane::traverse

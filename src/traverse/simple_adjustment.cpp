@@ -142,16 +142,16 @@ SimpleResult AdjustStations(const SimpleInput& input, std::vector<traverse::Stat
   }
   const int n = static_cast<int>(stations.size());
   switch (input.kind) {
-    case TraverseKind::Connecting:
-    case TraverseKind::Closed: {
-      const bool closed = input.kind == TraverseKind::Closed;
+    case formats::TraverseKind::Connecting:
+    case formats::TraverseKind::Closed: {
+      const bool closed = input.kind == formats::TraverseKind::Closed;
       traverse::Reduction red = traverse::Reduce(std::move(stations), start, traverse::ClosingReducedLegs(n, closed));
       return Finish(traverse::SolveClosing(std::move(red), closed), traverse::WriteClosingReport, ClosingSketch,
                     input);
     }
-    case TraverseKind::Open:
+    case formats::TraverseKind::Open:
       return AdjustOpen(traverse::Reduce(std::move(stations), start, n), input);
-    case TraverseKind::NoOrientation:
+    case formats::TraverseKind::NoOrientation:
       return Finish(traverse::SolveNoOrientation(traverse::Reduce(std::move(stations), start, n), input.endName),
                     traverse::WriteNoOrientationReport, NoOrientationSketch, input);
   }

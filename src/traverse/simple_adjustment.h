@@ -16,9 +16,9 @@
 namespace korvane::traverse {
 
 struct SimpleInput {
-  TraverseKind kind = TraverseKind::Connecting;
-  ObservationTable table;
-  StartRecord start;
+  formats::TraverseKind kind = formats::TraverseKind::Connecting;
+  formats::ObservationTable table;
+  formats::StartRecord start;
   // Name of the end point of the open and no-orientation kinds: the second
   // name of the opened data file, or "终点" when none was opened.
   std::string endName = "终点";

@@ -68,7 +68,7 @@ Sketch BuildTraverseSketch(const TraverseSketchInput& in) {
     for (const SketchEllipse& e : in.ellipses) largest = std::max(largest, e.radius);
     const double times = TraverseEllipseMagnification(largest, frame);
     ops.push_back(SketchText{frame.left, frame.top, EllipseMagnificationText(times)});
-    const double metres = times / survey::kMillimetresPerMetre;
+    const double metres = times / kMillimetresPerMetre;
     for (SketchEllipse e : in.ellipses) {
       e.radius *= metres;
       ops.push_back(e);

@@ -19,20 +19,20 @@ const std::array<std::string, 10>& DefaultCaptions() {
   return captions;
 }
 
-std::string TitleFor(TraverseKind kind) {
+std::string TitleFor(formats::TraverseKind kind) {
   switch (kind) {
-    case TraverseKind::Connecting: return "附合导线起始数据";
-    case TraverseKind::Closed: return "闭合导线起始数据";
-    case TraverseKind::Open: return "支导线起始数据";
-    case TraverseKind::NoOrientation: return "无定向导线起始数据";
+    case formats::TraverseKind::Connecting: return "附合导线起始数据";
+    case formats::TraverseKind::Closed: return "闭合导线起始数据";
+    case formats::TraverseKind::Open: return "支导线起始数据";
+    case formats::TraverseKind::NoOrientation: return "无定向导线起始数据";
   }
   return {};
 }
 
-std::string PointOptionCaption(TraverseKind kind) {
+std::string PointOptionCaption(formats::TraverseKind kind) {
   switch (kind) {
-    case TraverseKind::Connecting: return "四点坐标";
-    case TraverseKind::NoOrientation: return "起终点坐标";
+    case formats::TraverseKind::Connecting: return "四点坐标";
+    case formats::TraverseKind::NoOrientation: return "起终点坐标";
     default: return "两点坐标";
   }
 }
@@ -55,16 +55,16 @@ StartDialogLayout::StartDialogLayout() : captions(DefaultCaptions()) { shown.fil
 
 bool StartDialogLayout::recordShown(int k) const {
   if (k >= 1 && k <= 10) return shown[static_cast<std::size_t>(k - 1)];
-  if (k == RecordNumber(StartItem::ProjectionHeight)) return projectionShown;
-  if (k == RecordNumber(StartItem::AdditiveConstant) || k == RecordNumber(StartItem::ScaleConstant))
+  if (k == RecordNumber(formats::StartItem::ProjectionHeight)) return projectionShown;
+  if (k == RecordNumber(formats::StartItem::AdditiveConstant) || k == RecordNumber(formats::StartItem::ScaleConstant))
     return constantsShown;
   return false;
 }
 
-void ApplyDataOption(StartDialogLayout& layout, TraverseKind kind, bool azimuthForm) {
+void ApplyDataOption(StartDialogLayout& layout, formats::TraverseKind kind, bool azimuthForm) {
   layout.optionDfSelected = azimuthForm;
   switch (kind) {
-    case TraverseKind::Connecting:
+    case formats::TraverseKind::Connecting:
       if (azimuthForm) {
         ShowRecords(layout, {1, 2, 3, 4, 6, 7, 8, 9});
         SetCaption(layout, 4, kStartAzimuthCaption);
@@ -75,8 +75,8 @@ void ApplyDataOption(StartDialogLayout& layout, TraverseKind kind, bool azimuthF
         SetCaption(layout, 9, kEndPointCaption);
       }
       break;
-    case TraverseKind::Closed:
-    case TraverseKind::Open:
+    case formats::TraverseKind::Closed:
+    case formats::TraverseKind::Open:
       if (azimuthForm) {
         ShowRecords(layout, {1, 2, 3, 4});
         SetCaption(layout, 4, kStartAzimuthCaption);
@@ -85,46 +85,46 @@ void ApplyDataOption(StartDialogLayout& layout, TraverseKind kind, bool azimuthF
         SetCaption(layout, 4, kStartPointCaption);
       }
       break;
-    case TraverseKind::NoOrientation:
+    case formats::TraverseKind::NoOrientation:
       layout.optionDfSelected = false;
       ShowRecords(layout, {1, 2, 3, 6, 7, 8});
       break;
   }
 }
 
-void ConfigureOnLoad(StartDialogLayout& layout, TraverseKind kind) {
+void ConfigureOnLoad(StartDialogLayout& layout, formats::TraverseKind kind) {
   layout.title = TitleFor(kind);
   layout.optionSdCaption = PointOptionCaption(kind);
-  layout.optionDfVisible = kind != TraverseKind::NoOrientation;
+  layout.optionDfVisible = kind != formats::TraverseKind::NoOrientation;
   ApplyDataOption(layout, kind, false);
   layout.projectionShown = false;
   layout.constantsShown = false;
 }
 
-void ApplyKindSelection(StartDialogLayout& layout, TraverseKind kind) {
+void ApplyKindSelection(StartDialogLayout& layout, formats::TraverseKind kind) {
   layout.title = TitleFor(kind);
   layout.optionSdCaption = PointOptionCaption(kind);
   ApplyDataOption(layout, kind, false);
   switch (kind) {
-    case TraverseKind::Connecting:
+    case formats::TraverseKind::Connecting:
       layout.optionDfVisible = true;
       layout.optionDfCaption = "起终点坐标和起终方位角";
       SetCaption(layout, 4, kStartPointCaption);
       ShowRecords(layout, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
       break;
-    case TraverseKind::Closed:
+    case formats::TraverseKind::Closed:
       layout.optionDfVisible = true;
       layout.optionDfCaption = "起点坐标和起始方位角";
       SetCaption(layout, 4, kStartPointCaption);
       ShowRecords(layout, {1, 2, 3, 4, 5});
       break;
-    case TraverseKind::Open:
+    case formats::TraverseKind::Open:
       // The second option keeps the caption the previous selection gave it.
       layout.optionDfVisible = true;
       SetCaption(layout, 4, "起点定向  X：");
       ShowRecords(layout, {1, 2, 3, 4, 5});
       break;
-    case TraverseKind::NoOrientation:
+    case formats::TraverseKind::NoOrientation:
       layout.optionDfVisible = false;
       ShowRecords(layout, {1, 2, 3, 4, 6, 7, 8});
       layout.shown[3] = false;  // the start orientation fields are hidden
@@ -132,21 +132,21 @@ void ApplyKindSelection(StartDialogLayout& layout, TraverseKind kind) {
   }
 }
 
-std::optional<TraverseKind> KindFromDialogTitle(const std::string& title) {
-  for (TraverseKind kind : {TraverseKind::Connecting, TraverseKind::Closed, TraverseKind::Open,
-                            TraverseKind::NoOrientation})
+std::optional<formats::TraverseKind> KindFromDialogTitle(const std::string& title) {
+  for (formats::TraverseKind kind : {formats::TraverseKind::Connecting, formats::TraverseKind::Closed, formats::TraverseKind::Open,
+                            formats::TraverseKind::NoOrientation})
     if (TitleFor(kind) == title) return kind;
   return std::nullopt;
 }
 
 std::optional<StartFieldRefusal> ValidateStartDialog(const StartDialogLayout& layout,
-                                                     const StartRecord& fields) {
+                                                     const formats::StartRecord& fields) {
   // What each field is called in its messages, in the order they are checked.
-  const std::string names[kStartRecordCount] = {
+  const std::string names[formats::kStartRecordCount] = {
       "起点 X：", "起点 Y：", "起点 H：", layout.captions[3], "起点定向 Y：",
       "终点 X：", "终点 Y：", "终点 H：", layout.captions[8], "终点定向 Y：",
       "自定义投影面", "测距仪加常数", "测距仪乘常数"};
-  for (int k = 1; k <= kStartRecordCount; ++k) {
+  for (int k = 1; k <= formats::kStartRecordCount; ++k) {
     if (k > 3 && !layout.recordShown(k)) continue;
     const std::string text = Trim(fields.record(k));
     const std::string& name = names[k - 1];
@@ -160,8 +160,8 @@ std::optional<StartFieldRefusal> ValidateStartDialog(const StartDialogLayout& la
   return std::nullopt;
 }
 
-void ClearHiddenFields(const StartDialogLayout& layout, StartRecord& fields) {
-  for (int k = 5; k <= kStartRecordCount; ++k)
+void ClearHiddenFields(const StartDialogLayout& layout, formats::StartRecord& fields) {
+  for (int k = 5; k <= formats::kStartRecordCount; ++k)
     if (!layout.recordShown(k)) fields.record(k).clear();
 }
 

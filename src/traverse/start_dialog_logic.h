@@ -30,14 +30,14 @@ struct StartDialogLayout {
 
 // The set-up when the dialog is loaded for a kind: title, options, fields;
 // the point option, the mean-elevation plane and "no constants" selected.
-void ConfigureOnLoad(StartDialogLayout& layout, TraverseKind kind);
+void ConfigureOnLoad(StartDialogLayout& layout, formats::TraverseKind kind);
 // The set-up when the kind is selected in the main window while the dialog
 // exists (the closed and open kinds also change a caption).
-void ApplyKindSelection(StartDialogLayout& layout, TraverseKind kind);
+void ApplyKindSelection(StartDialogLayout& layout, formats::TraverseKind kind);
 // The data options: the point form (false) or the azimuth form (true).
-void ApplyDataOption(StartDialogLayout& layout, TraverseKind kind, bool azimuthForm);
+void ApplyDataOption(StartDialogLayout& layout, formats::TraverseKind kind, bool azimuthForm);
 // The kind the dialog's title names (used by the hand-over to the main window).
-std::optional<TraverseKind> KindFromDialogTitle(const std::string& title);
+std::optional<formats::TraverseKind> KindFromDialogTitle(const std::string& title);
 
 // A refused field on "确定": the message and the record (1..13) to focus.
 struct StartFieldRefusal : Message {
@@ -47,9 +47,9 @@ struct StartFieldRefusal : Message {
 // being a number (an azimuth of the azimuth form for being an angle in DMS
 // notation); the first failure is returned.
 std::optional<StartFieldRefusal> ValidateStartDialog(const StartDialogLayout& layout,
-                                                     const StartRecord& fields);
+                                                     const formats::StartRecord& fields);
 // Hidden text boxes among records 5..13 are emptied (record 4 never is).
-void ClearHiddenFields(const StartDialogLayout& layout, StartRecord& fields);
+void ClearHiddenFields(const StartDialogLayout& layout, formats::StartRecord& fields);
 
 enum class KeyAction { Accept, NextField, Reject };
 // The key filter of the thirteen text boxes: digits, ".", "+", "-",

@@ -8,7 +8,7 @@
 namespace korvane::traverse {
 
 double WrapOnce(double azimuth) {
-  return azimuth >= survey::kFullTurn ? azimuth - survey::kFullTurn : azimuth;
+  return azimuth >= kFullTurn ? azimuth - kFullTurn : azimuth;
 }
 
 double NextAzimuth(double previous, double leftAngle) {
@@ -48,16 +48,16 @@ std::vector<double> PropagateAzimuths(double arriving, const std::vector<double>
 
 double AngularMisclosure(double computed, double known) {
   double f = computed - known;
-  if (std::fabs(std::fabs(f) - survey::kFullTurn) < survey::kAngularMisclosureLimit)
-    f += f > 0 ? -survey::kFullTurn : survey::kFullTurn;
+  if (std::fabs(std::fabs(f) - kFullTurn) < kAngularMisclosureLimit)
+    f += f > 0 ? -kFullTurn : kFullTurn;
   return f;
 }
 
 bool AngularMisclosureGross(double misclosure) {
-  return std::fabs(misclosure) > survey::kAngularMisclosureLimit;
+  return std::fabs(misclosure) > kAngularMisclosureLimit;
 }
 
-bool LinearMisclosureGross(double misclosure) { return misclosure > survey::kLinearMisclosureLimit; }
+bool LinearMisclosureGross(double misclosure) { return misclosure > kLinearMisclosureLimit; }
 
 std::vector<double> DistributeMisclosure(const std::vector<double>& weights, double weightSum,
                                          double misclosure) {
@@ -82,7 +82,7 @@ double RoundToMillimetre(double value) { return RoundFixed(value, "#0.000"); }
 
 double CorrectionPerKm(double heightMisclosure, double length) {
   if (length == 0) return 0;
-  return -(heightMisclosure * survey::kMillimetresPerKilometre) / length;
+  return -(heightMisclosure * kMillimetresPerKilometre) / length;
 }
 
 double ProvisionalHeight(double previous, double distance, double verticalForward, double instrument,
@@ -91,12 +91,12 @@ double ProvisionalHeight(double previous, double distance, double verticalForwar
 }
 
 double ProjectionReductionMm(double h1, double h2, double planeHeight, double distance) {
-  const double lineHeight = (h1 + h2 + survey::kSightHeightSum) / 2;
-  return -(lineHeight - planeHeight) * distance / survey::kEarthRadiusKm;
+  const double lineHeight = (h1 + h2 + kSightHeightSum) / 2;
+  return -(lineHeight - planeHeight) * distance / kEarthRadiusKm;
 }
 
 double CurvatureRefraction(double distance, double refraction) {
-  const double radius = survey::kMeanEarthRadiusKm * survey::kMetresPerKilometre;
+  const double radius = kMeanEarthRadiusKm * kMetresPerKilometre;
   return (1.0 - refraction) * distance * distance / (2.0 * radius);
 }
 

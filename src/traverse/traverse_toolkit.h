@@ -69,7 +69,7 @@ Increments LegIncrements(const std::vector<double>& azimuths, const std::vector<
 // value's own precision.
 template <typename Real>
 double TenthsOfMillimetre(Real metres) {
-  return RoundFixed(metres * static_cast<Real>(survey::kMillimetresPerMetre), "#0.0");
+  return RoundFixed(metres * static_cast<Real>(kMillimetresPerMetre), "#0.0");
 }
 
 // Rounding of a carried coordinate: to millimetres, or none.
@@ -139,7 +139,7 @@ double ProjectionReductionMm(double h1, double h2, double planeHeight, double di
 
 // Earth curvature and refraction (1 − k)·D²/(2R) in metres of a one-way
 // height over the horizontal distance D in metres, R the mean earth radius.
-double CurvatureRefraction(double distance, double refraction = survey::kRefractionCoefficient);
+double CurvatureRefraction(double distance, double refraction = kRefractionCoefficient);
 // The line a results table adds when a one-way leg carries that correction.
 inline constexpr const char* kOneWayCorrectionNote = "单向高差已加球气差改正：(1－k)D²/2R，k=0.14，R=6371km";
 

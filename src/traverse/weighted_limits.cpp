@@ -42,9 +42,9 @@ ToleranceLimits DeriveLimits(const ToleranceRow& row, const RigorousResult& resu
     const double length = result.reducedLength[i];
     double value = 0;
     switch (row.rule) {
-      case DiscrepancyRule::SqrtKilometres: value = row.kd * std::sqrt(length / 1000); break;
-      case DiscrepancyRule::PerKilometre: value = row.kd * length / 1000; break;
-      case DiscrepancyRule::SqrtStations: value = row.kd * std::sqrt(static_cast<double>(result.n)); break;
+      case standards::DiscrepancyRule::SqrtKilometres: value = row.kd * std::sqrt(length / 1000); break;
+      case standards::DiscrepancyRule::PerKilometre: value = row.kd * length / 1000; break;
+      case standards::DiscrepancyRule::SqrtStations: value = row.kd * std::sqrt(static_cast<double>(result.n)); break;
     }
     limits.side[i] = FloorToInt(value);
   }

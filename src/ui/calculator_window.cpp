@@ -257,16 +257,16 @@ void CalculatorWindow::applyView(bool scientific) {
 
 void CalculatorWindow::showStandard() {
   applyView(false);
-  platform::CentreOnScreen(this);
+  CentreOnScreen(this);
 }
 
 void CalculatorWindow::showScientific() {
   applyView(true);
-  platform::CentreOnScreen(this);
+  CentreOnScreen(this);
 }
 
 void CalculatorWindow::press(const QString& key) {
-  const KeyOutcome outcome = calculator_.press(key.toStdString());
+  const utilities::KeyOutcome outcome = calculator_.press(key.toStdString());
   display_->setText(QString::fromStdString(outcome.display));
   display_->setCursorPosition(display_->text().size());
   if (outcome.message) messages_.inform(this, *outcome.message);
@@ -288,7 +288,7 @@ void CalculatorWindow::selectAll() {
 void CalculatorWindow::showHelp() {
   if (!help_) help_ = new CalculatorHelp(this);
   help_->show();
-  platform::CentreOnScreen(help_);
+  CentreOnScreen(help_);
   help_->raise();
   help_->activateWindow();
 }

@@ -58,7 +58,7 @@ class CalculatorWindow : public QMainWindow {
   void applyView(bool scientific);
 
   MessageBoxes& messages_;
-  Calculator calculator_;
+  utilities::Calculator calculator_;
   QLineEdit* display_ = nullptr;
   QGroupBox* functions_ = nullptr;
   QGroupBox* statistics_ = nullptr;

@@ -45,11 +45,11 @@ DistanceReductionWindow::DistanceReductionWindow(MessageBoxes& messages, QWidget
   auto* grid = new QGridLayout;
   int row = 0;
   for (const BoxSpec& b : kInputs) {
-    QLineEdit* box = form::AddBox(grid, row++, 0, b.name, b.caption, b.tooltip, false);
+    QLineEdit* box = AddBox(grid, row++, 0, b.name, b.caption, b.tooltip, false);
     connect(box, &QLineEdit::returnPressed, this, &DistanceReductionWindow::compute);
   }
   row = 0;
-  for (const BoxSpec& b : kOutputs) form::AddBox(grid, row++, 2, b.name, b.caption, b.tooltip, true);
+  for (const BoxSpec& b : kOutputs) AddBox(grid, row++, 2, b.name, b.caption, b.tooltip, true);
   layout->addLayout(grid);
   auto* formulas = new QLabel(QString::fromUtf8(
       "ΔS1 = −S·(Hm − H0)/R，ΔS2 = S·ym²/(2R²)，ym = Y − 500公里（不含带号）；\n"
@@ -57,27 +57,27 @@ DistanceReductionWindow::DistanceReductionWindow(MessageBoxes& messages, QWidget
       this);
   formulas->setObjectName("Label_formula");
   layout->addWidget(formulas);
-  layout->addWidget(form::ButtonRow(this, {{"js", "计算", [this] { compute(); }},
+  layout->addWidget(ButtonRow(this, {{"js", "计算", [this] { compute(); }},
                                            {"qbqk", "全部清空", [this] { clearAll(); }},
                                            {"tczcx", "退出子程序", [this] { emit leaveToolRequested(); }}}));
 }
 
 void DistanceReductionWindow::compute() {
   const geodesy::DistanceResult r = geodesy::ReduceDistance(
-      {form::BoxText(this, "Text_S"), form::BoxText(this, "Text_Hm"), form::BoxText(this, "Text_H0"),
-       form::BoxText(this, "Text_Ym"), form::BoxText(this, "Text_R")});
+      {BoxText(this, "Text_S"), BoxText(this, "Text_Hm"), BoxText(this, "Text_H0"),
+       BoxText(this, "Text_Ym"), BoxText(this, "Text_R")});
   if (r.refusal) {
     messages_.inform(this, *r.refusal);
     return;
   }
   const std::string texts[] = {r.ymText, r.surfaceCorrectionText, r.surfaceDistanceText, r.planeCorrectionText,
                                r.planeDistanceText, r.surfaceFactorText, r.planeFactorText, r.factorText};
-  for (std::size_t i = 0; i < std::size(kOutputs); ++i) form::SetBox(this, kOutputs[i].name, texts[i]);
+  for (std::size_t i = 0; i < std::size(kOutputs); ++i) SetBox(this, kOutputs[i].name, texts[i]);
 }
 
 void DistanceReductionWindow::clearAll() {
-  for (const BoxSpec& b : kInputs) form::ClearBoxes(this, {b.name});
-  for (const BoxSpec& b : kOutputs) form::ClearBoxes(this, {b.name});
+  for (const BoxSpec& b : kInputs) ClearBoxes(this, {b.name});
+  for (const BoxSpec& b : kOutputs) ClearBoxes(this, {b.name});
 }
 
 }  // namespace korvane::ui

@@ -138,10 +138,10 @@ GaussWindow::GaussWindow(MessageBoxes& messages, FileDialogs& files, QWidget* pa
     widget->setObjectName(pageNames[page]);
     auto* grid = new QGridLayout(widget);
     for (int i = 0; i < 2; ++i)
-      form::AddBox(grid, i, 0, kPages[page].inputs[i], CaptionsOf(page)[i], TooltipOf(CaptionsOf(page)[i], true), false);
+      AddBox(grid, i, 0, kPages[page].inputs[i], CaptionsOf(page)[i], TooltipOf(CaptionsOf(page)[i], true), false);
     for (int i = 0; i < kPages[page].outputCount; ++i) {
       const char* caption = CaptionsOf(page)[i + 2];
-      form::AddBox(grid, i % 4, 2 + 2 * (i / 4), kPages[page].outputs[i], caption, TooltipOf(caption, false), true);
+      AddBox(grid, i % 4, 2 + 2 * (i / 4), kPages[page].outputs[i], caption, TooltipOf(caption, false), true);
     }
     for (int i = 0; i < 2; ++i)
       connect(widget->findChild<QLineEdit*>(kPages[page].inputs[i]), &QLineEdit::returnPressed, this, &GaussWindow::compute);
@@ -161,7 +161,7 @@ GaussWindow::GaussWindow(MessageBoxes& messages, FileDialogs& files, QWidget* pa
   auto* note = new QLabel(QString::fromUtf8("注：只在所选椭球上换算，不作坐标系（基准）之间的转换。"), this);
   note->setObjectName("Label_note");
   layout->addWidget(note);
-  layout->addWidget(form::ButtonRow(this, {{"js", "计算", [this] { compute(); }},
+  layout->addWidget(ButtonRow(this, {{"js", "计算", [this] { compute(); }},
                                            {"wjzh", "文件转换", [this] { convertFile(); }},
                                            {"qksr", "清空输入", [this] { clearInput(); }},
                                            {"qkjg", "清空结果", [this] { clearResult(); }},
@@ -198,7 +198,7 @@ geodesy::Settings GaussWindow::settings() const {
 void GaussWindow::compute() {
   const PageBoxes& boxes = kPages[pages_->currentIndex()];
   const geodesy::Solution s =
-      geodesy::Solve(settings(), form::BoxText(this, boxes.inputs[0]), form::BoxText(this, boxes.inputs[1]));
+      geodesy::Solve(settings(), BoxText(this, boxes.inputs[0]), BoxText(this, boxes.inputs[1]));
   if (s.refusal) {
     // No figures of the previous input stay beside the refused one.
     clearResult();
@@ -211,7 +211,7 @@ void GaussWindow::compute() {
 void GaussWindow::showSolution(const geodesy::Solution& s) {
   const PageBoxes& boxes = kPages[pages_->currentIndex()];
   const std::string texts[] = {s.first, s.second, s.gamma, s.k, s.b, s.l};
-  for (int i = 0; i < boxes.outputCount; ++i) form::SetBox(this, boxes.outputs[i], texts[i]);
+  for (int i = 0; i < boxes.outputCount; ++i) SetBox(this, boxes.outputs[i], texts[i]);
 }
 
 void GaussWindow::convertFile() {
@@ -228,7 +228,7 @@ void GaussWindow::convertFile() {
   request.defaultSuffix = "txt";
   const QString output = WithDefaultSuffix(files_.saveFile(this, request), "txt");
   if (output.isEmpty()) return;
-  const platform::BusyCursor busy;
+  const BusyCursor busy;
   const geodesy::ListResult r = geodesy::ConvertPointListFile(input.toStdString(), output.toStdString(), settings());
   if (r.refusal) {
     messages_.inform(this, *r.refusal);
@@ -240,12 +240,12 @@ void GaussWindow::convertFile() {
 
 void GaussWindow::clearInput() {
   const PageBoxes& boxes = kPages[pages_->currentIndex()];
-  for (int i = 0; i < 2; ++i) form::ClearBoxes(this, {boxes.inputs[i]});
+  for (int i = 0; i < 2; ++i) ClearBoxes(this, {boxes.inputs[i]});
 }
 
 void GaussWindow::clearResult() {
   const PageBoxes& boxes = kPages[pages_->currentIndex()];
-  for (int i = 0; i < boxes.outputCount; ++i) form::ClearBoxes(this, {boxes.outputs[i]});
+  for (int i = 0; i < boxes.outputCount; ++i) ClearBoxes(this, {boxes.outputs[i]});
 }
 
 void GaussWindow::clearAll() {
@@ -257,7 +257,7 @@ void GaussWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!centred_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
     adjustSize();
-    platform::CentreOnScreen(this);
+    CentreOnScreen(this);
     centred_ = true;
   }
   focusFirstInput();

@@ -217,7 +217,7 @@ void GeodeticWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!centred_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
     adjustSize();
-    platform::CentreOnScreen(this);
+    CentreOnScreen(this);
     centred_ = true;
   }
 }

@@ -28,18 +28,18 @@ GoodbyeWindow::GoodbyeWindow(QWidget* parent)
       greetingAnimation_(QString::fromUtf8("欢迎下次使用"), 70, 120, 60) {
   setObjectName("form_zaijian");
   setWindowTitle(QString::fromUtf8("再见"));
-  setFont(platform::UiFont(10));
+  setFont(UiFont(10));
   setFixedSize(560, 420);
 
   auto* name = new QLabel("Korvane", this);
   name->setObjectName("Label_cpm");
-  name->setFont(platform::GreetingFont(22));
+  name->setFont(GreetingFont(22));
   name->setAlignment(Qt::AlignCenter);
   name->setGeometry(0, 16, width(), 48);
 
   greeting_ = new QLabel(this);
   greeting_->setObjectName("Label_hyxc");
-  greeting_->setFont(platform::GreetingFont(26));
+  greeting_->setFont(GreetingFont(26));
   greeting_->setAlignment(Qt::AlignCenter);
   greeting_->setGeometry(0, 70, width(), 60);
 
@@ -86,7 +86,7 @@ GoodbyeWindow::GoodbyeWindow(QWidget* parent)
 
 void GoodbyeWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  platform::CentreOnScreen(this);
+  CentreOnScreen(this);
   greetingTimer_->start();
   colourTimer_->start();
   scrollTimer_->start();

@@ -31,10 +31,10 @@ HoverPair AddHoverPair(CommandPlace* place, const char* labelName, const QString
   auto* label = new HoverLabel(labelText, place);
   label->setObjectName(labelName);
   label->setFrameShape(QFrame::StyledPanel);
-  label->setFont(platform::UiFont(11));
+  label->setFont(UiFont(11));
   auto* button = new QPushButton(buttonText, place);
   button->setObjectName(buttonName);
-  button->setFont(platform::UiFont(11));
+  button->setFont(UiFont(11));
   button->hide();
   return HoverPair{label, button};
 }

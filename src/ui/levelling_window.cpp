@@ -21,7 +21,7 @@
 namespace korvane::ui {
 namespace {
 
-using levelling::Method;
+using formats::Method;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -71,12 +71,12 @@ LevellingWindow::LevellingWindow(MessageBoxes& messages, FileDialogs& files, QWi
   results_->setObjectName("text_jg");
   results_->setReadOnly(true);
   results_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  results_->setFont(platform::TableFont(10));
+  results_->setFont(TableFont(10));
   split->addWidget(results_);
   layout->addWidget(split, 1);
   layout->addWidget(buildButtons());
   setMethod(Method::Network);
-  platform::FitToScreen(this, {820, 760});
+  FitToScreen(this, {820, 760});
 }
 
 QWidget* LevellingWindow::buildOptions() {
@@ -85,18 +85,18 @@ QWidget* LevellingWindow::buildOptions() {
   auto* methodFrame = new QGroupBox(QString::fromUtf8("平差方法"), bar);
   auto* methodRow = new QHBoxLayout(methodFrame);
   for (int i = 0; i < 3; ++i) {
-    methods_[i] = new QRadioButton(Q(levelling::MethodName(kMethods[i])), methodFrame);
+    methods_[i] = new QRadioButton(Q(formats::MethodName(kMethods[i])), methodFrame);
     methods_[i]->setObjectName(kMethodNames[i]);
     methodRow->addWidget(methods_[i]);
     connect(methods_[i], &QRadioButton::toggled, this, [this](bool on) {
-      if (on) setWindowTitle(QString::fromUtf8("水准网平差 — ") + Q(levelling::MethodName(method()))), dropResult();
+      if (on) setWindowTitle(QString::fromUtf8("水准网平差 — ") + Q(formats::MethodName(method()))), dropResult();
     });
   }
   row->addWidget(methodFrame);
   row->addWidget(new QLabel(QString::fromUtf8("等级："), bar));
   grade_ = new QComboBox(bar);
   grade_->setObjectName("cb_dj");
-  for (const std::string& g : levelling::GradeNames()) grade_->addItem(Q(g));
+  for (const std::string& g : formats::GradeNames()) grade_->addItem(Q(g));
   connect(grade_, &QComboBox::currentIndexChanged, this, [this] { dropResult(); });
   row->addWidget(grade_);
   auto* terrain = new QGroupBox(QString::fromUtf8("地形"), bar);
@@ -182,23 +182,23 @@ Method LevellingWindow::method() const {
   return Method::Network;
 }
 
-levelling::Parameters LevellingWindow::parameters() const {
-  levelling::Parameters p;
-  p.weighting = bySetUps_->isChecked() ? levelling::Weighting::SetUps : levelling::Weighting::Length;
-  p.grade = static_cast<levelling::Grade>(std::max(0, grade_->currentIndex()));
-  p.terrain = hilly_->isChecked() ? levelling::Terrain::Hilly : levelling::Terrain::Flat;
+formats::Parameters LevellingWindow::parameters() const {
+  formats::Parameters p;
+  p.weighting = bySetUps_->isChecked() ? formats::Weighting::SetUps : formats::Weighting::Length;
+  p.grade = static_cast<formats::Grade>(std::max(0, grade_->currentIndex()));
+  p.terrain = hilly_->isChecked() ? formats::Terrain::Hilly : formats::Terrain::Flat;
   return p;
 }
 
-void LevellingWindow::setParameters(const levelling::Parameters& p) {
-  (p.weighting == levelling::Weighting::SetUps ? bySetUps_ : byLength_)->setChecked(true);
+void LevellingWindow::setParameters(const formats::Parameters& p) {
+  (p.weighting == formats::Weighting::SetUps ? bySetUps_ : byLength_)->setChecked(true);
   grade_->setCurrentIndex(static_cast<int>(p.grade));
-  (p.terrain == levelling::Terrain::Hilly ? hilly_ : flat_)->setChecked(true);
+  (p.terrain == formats::Terrain::Hilly ? hilly_ : flat_)->setChecked(true);
 }
 
 void LevellingWindow::updateSizeHeader() {
   if (!sections_ || !bySetUps_) return;
-  sections_->setHorizontalHeaderItem(3, new QTableWidgetItem(Q(levelling::SizeCaption(parameters().weighting))));
+  sections_->setHorizontalHeaderItem(3, new QTableWidgetItem(Q(formats::SizeCaption(parameters().weighting))));
 }
 
 void LevellingWindow::addRow(QTableWidget* table) {
@@ -214,17 +214,17 @@ void LevellingWindow::deleteRow(QTableWidget* table) {
   dropResult();
 }
 
-levelling::LevelFileLoad LevellingWindow::typedData() const {
-  return levelling::DataFromTables(parameters(), Cells(benchmarks_), Cells(sections_));
+formats::LevelFileLoad LevellingWindow::typedData() const {
+  return formats::DataFromTables(parameters(), Cells(benchmarks_), Cells(sections_));
 }
 
-void LevellingWindow::showData(const levelling::LevelData& levels) {
+void LevellingWindow::showData(const formats::LevelData& levels) {
   filling_ = true;
   setParameters(levels.params);
   std::vector<QStringList> bms, secs;
-  for (const levelling::Benchmark& b : levels.benchmarks) bms.push_back({Q(b.name), Q(levelling::FigureText(b.height))});
-  for (const levelling::Section& s : levels.sections)
-    secs.push_back({Q(s.from), Q(s.to), Q(levelling::FigureText(s.dh)), Q(levelling::FigureText(s.size))});
+  for (const formats::Benchmark& b : levels.benchmarks) bms.push_back({Q(b.name), Q(formats::FigureText(b.height))});
+  for (const formats::Section& s : levels.sections)
+    secs.push_back({Q(s.from), Q(s.to), Q(formats::FigureText(s.dh)), Q(formats::FigureText(s.size))});
   Fill(benchmarks_, bms);
   Fill(sections_, secs);
   filling_ = false;
@@ -242,9 +242,9 @@ void LevellingWindow::openData() {
   const QString path = files_.openFile(
       this, {QString::fromUtf8("打开水准数据"), {QString::fromUtf8("水准数据(*.lev *.txt *.dat)"), QString::fromUtf8("所有文件(*.*)")}, {}});
   if (path.isEmpty()) return;
-  const platform::BusyCursor busy;
+  const BusyCursor busy;
   std::string error;
-  const levelling::LevelFileLoad load = levelling::LoadLevelFile(path.toStdString(), error);
+  const formats::LevelFileLoad load = formats::LoadLevelFile(path.toStdString(), error);
   if (!error.empty()) {
     messages_.inform(this, {"无法读取文件：" + error, "提示", MessageIcon::Warning});
     return;
@@ -257,7 +257,7 @@ void LevellingWindow::openData() {
 }
 
 void LevellingWindow::saveData() {
-  const levelling::LevelFileLoad typed = typedData();
+  const formats::LevelFileLoad typed = typedData();
   if (typed.refusal) {
     messages_.inform(this, *typed.refusal);
     return;
@@ -265,14 +265,14 @@ void LevellingWindow::saveData() {
   FileDialogRequest request{QString::fromUtf8("保存水准数据"), {QString::fromUtf8("水准数据(*.lev)")}, {}, "lev"};
   const QString path = files_.saveFile(this, request);
   if (path.isEmpty()) return;
-  const platform::BusyCursor busy;
-  const std::string error = levelling::SaveLevelFile(path.toStdString(), typed.data);
+  const BusyCursor busy;
+  const std::string error = formats::SaveLevelFile(path.toStdString(), typed.data);
   if (!error.empty()) messages_.inform(this, {"文件未能保存：" + error, "提示", MessageIcon::Warning});
 }
 
 void LevellingWindow::compute() {
-  const platform::BusyCursor busy;
-  const levelling::LevelFileLoad typed = typedData();
+  const BusyCursor busy;
+  const formats::LevelFileLoad typed = typedData();
   if (typed.refusal) {
     messages_.inform(this, *typed.refusal);
     return;
@@ -291,11 +291,11 @@ void LevellingWindow::compute() {
 
 void LevellingWindow::saveReport() {
   if (!result_) return;
-  FileDialogRequest request{Q(kReportDialogTitle), {QString::fromUtf8("HTML文件(*.html *.htm)")}, {}, "html"};
+  FileDialogRequest request{Q(report::kReportDialogTitle), {QString::fromUtf8("HTML文件(*.html *.htm)")}, {}, "html"};
   const QString path = files_.saveFile(this, request);
   if (path.isEmpty()) return;
-  const platform::BusyCursor busy;
-  const ReportWrite write = levelling::WriteLevelReport(path.toStdString(), *result_);
+  const BusyCursor busy;
+  const report::ReportWrite write = levelling::WriteLevelReport(path.toStdString(), *result_);
   if (write.refusal) messages_.inform(this, *write.refusal);
   else if (!write.error.empty()) messages_.inform(this, {"报告未能保存：" + write.error, "提示", MessageIcon::Warning});
 }
@@ -303,7 +303,7 @@ void LevellingWindow::saveReport() {
 void LevellingWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!centred_) {
-    platform::CentreOnScreen(this);
+    CentreOnScreen(this);
     centred_ = true;
   }
 }

@@ -25,10 +25,10 @@ class LevellingWindow : public QWidget {
  public:
   LevellingWindow(MessageBoxes& messages, FileDialogs& files, QWidget* parent = nullptr);
 
-  void setMethod(levelling::Method method);
-  levelling::Method method() const;
-  levelling::Parameters parameters() const;
-  void setParameters(const levelling::Parameters& params);
+  void setMethod(formats::Method method);
+  formats::Method method() const;
+  formats::Parameters parameters() const;
+  void setParameters(const formats::Parameters& params);
 
   // The commands, as their buttons run them.
   void openData();
@@ -37,8 +37,8 @@ class LevellingWindow : public QWidget {
   void saveReport();
 
   // The data as typed, or the refusal naming the faulty cell.
-  levelling::LevelFileLoad typedData() const;
-  void showData(const levelling::LevelData& levels);
+  formats::LevelFileLoad typedData() const;
+  void showData(const formats::LevelData& levels);
   bool hasResult() const { return result_.has_value(); }
 
  protected:

@@ -76,15 +76,15 @@ constexpr int kMaxGridStations = 10000;
 
 // The line above the grid after a file is opened: the traverse from its
 // first station to its other end, and the kind of computation.
-QString TraverseTitle(TraverseKind kind, const TraverseFileLoad& load) {
+QString TraverseTitle(formats::TraverseKind kind, const formats::TraverseFileLoad& load) {
   const char* kindTitle = "";
   switch (kind) {
-    case TraverseKind::Connecting: kindTitle = "  附合导线计算："; break;
-    case TraverseKind::Closed: kindTitle = "  闭合导线计算："; break;
-    case TraverseKind::Open: kindTitle = "  支导线计算："; break;
-    case TraverseKind::NoOrientation: kindTitle = "  无定向导线计算："; break;
+    case formats::TraverseKind::Connecting: kindTitle = "  附合导线计算："; break;
+    case formats::TraverseKind::Closed: kindTitle = "  闭合导线计算："; break;
+    case formats::TraverseKind::Open: kindTitle = "  支导线计算："; break;
+    case formats::TraverseKind::NoOrientation: kindTitle = "  无定向导线计算："; break;
   }
-  const std::string& otherEnd = kind == TraverseKind::Closed ? load.firstStation : load.secondName;
+  const std::string& otherEnd = kind == formats::TraverseKind::Closed ? load.firstStation : load.secondName;
   return QString::fromStdString(load.firstStation + "(至)" + otherEnd + kindTitle);
 }
 
@@ -101,8 +101,8 @@ QString InitialCaption() {
   return QString(65, ' ') + spaced;
 }
 
-bool UsesFirstCompute(TraverseKind kind) {
-  return kind == TraverseKind::Connecting || kind == TraverseKind::Closed;
+bool UsesFirstCompute(formats::TraverseKind kind) {
+  return kind == formats::TraverseKind::Connecting || kind == formats::TraverseKind::Closed;
 }
 
 // The traverse data files offered by 打开数据 and 保存数据.
@@ -127,10 +127,10 @@ MainWindow::MainWindow(MainWindowEnvironment env)
     : env_(std::move(env)),
       welcomeAnimation_(QString::fromUtf8(kWelcomeText), 70, 120, 60) {
   setObjectName("zhuchuangti");
-  setFont(platform::UiFont(10));
+  setFont(UiFont(10));
   buildWindow();
   buildMenu();
-  platform::FitToScreen(this, {1180, 700});
+  FitToScreen(this, {1180, 700});
   dialog_ = new StartDialog(this, *env_.messages, startFilePath());
   connect(dialog_, &StartDialog::handedOver, this, &MainWindow::handOver);
   welcomeTimer_ = new QTimer(this);
@@ -158,7 +158,7 @@ MainWindow::~MainWindow() {
 }
 
 QString MainWindow::startFilePath() const {
-  return env_.dataDir + "/" + QString::fromUtf8(kStartDataFileName);
+  return env_.dataDir + "/" + QString::fromUtf8(formats::kStartDataFileName);
 }
 
 void MainWindow::buildWindow() {
@@ -182,7 +182,7 @@ void MainWindow::buildWindow() {
 void MainWindow::buildHeader(QWidget* central, QVBoxLayout* root) {
   welcome_ = new QLabel(central);
   welcome_->setObjectName("Label2");
-  welcome_->setFont(platform::GreetingFont(24));
+  welcome_->setFont(GreetingFont(24));
   welcome_->setAlignment(Qt::AlignCenter);
   welcome_->setMinimumHeight(54);
   welcome_->setText(QString::fromUtf8(kWelcomeText));
@@ -190,7 +190,7 @@ void MainWindow::buildHeader(QWidget* central, QVBoxLayout* root) {
 
   titleLabel_ = new QLabel(central);
   titleLabel_->setObjectName("Label1");
-  titleLabel_->setFont(platform::UiFont(12));
+  titleLabel_->setFont(UiFont(12));
   titleLabel_->setAlignment(Qt::AlignCenter);
   titleLabel_->setMinimumHeight(26);
   root->addWidget(titleLabel_);
@@ -198,18 +198,18 @@ void MainWindow::buildHeader(QWidget* central, QVBoxLayout* root) {
   kindFrame_ = new QGroupBox(QString::fromUtf8("     选择导线类型"), central);
   kindFrame_->setObjectName("Frame1");
   auto* kindRow = new QHBoxLayout(kindFrame_);
-  const std::pair<TraverseKind, std::pair<const char*, const char*>> kindNames[] = {
-      {TraverseKind::Connecting, {"fhdx", "附合导线"}},
-      {TraverseKind::Closed, {"bhdx", "闭合导线"}},
-      {TraverseKind::Open, {"zdx", "支导线"}},
-      {TraverseKind::NoOrientation, {"wdxdx", "无定向导线"}}};
+  const std::pair<formats::TraverseKind, std::pair<const char*, const char*>> kindNames[] = {
+      {formats::TraverseKind::Connecting, {"fhdx", "附合导线"}},
+      {formats::TraverseKind::Closed, {"bhdx", "闭合导线"}},
+      {formats::TraverseKind::Open, {"zdx", "支导线"}},
+      {formats::TraverseKind::NoOrientation, {"wdxdx", "无定向导线"}}};
   for (const auto& [kind, names] : kindNames) {
     auto* option = new QRadioButton(QString::fromUtf8(names.second), kindFrame_);
     option->setObjectName(names.first);
     kindRow->addWidget(option);
     kindRow->addSpacing(30);
     kinds_[kind] = option;
-    const TraverseKind chosen = kind;
+    const formats::TraverseKind chosen = kind;
     connect(option, &QRadioButton::toggled, this, [this, chosen](bool on) {
       if (on) selectKind(chosen);
     });
@@ -233,7 +233,7 @@ QGridLayout* MainWindow::buildViews(QWidget* central) {
   pane_ = new QPlainTextEdit(central);
   pane_->setObjectName("RichTextBox1");
   pane_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  pane_->setFont(platform::TableFont(10));
+  pane_->setFont(TableFont(10));
   pane_->hide();
   views->addWidget(pane_, 0, 0);
   return views;
@@ -384,10 +384,10 @@ HoverPair& MainWindow::pair(const char* buttonName) {
 }
 
 void MainWindow::startUp() {
-  platform::CentreOnScreen(this, -350 * 96 / 1440);
+  CentreOnScreen(this, -350 * 96 / 1440);
   for (auto& [name, p] : pairs_) p.button->hide();
-  kinds_[TraverseKind::Connecting]->setChecked(true);
-  selectKind(TraverseKind::Connecting);
+  kinds_[formats::TraverseKind::Connecting]->setChecked(true);
+  selectKind(formats::TraverseKind::Connecting);
   pair("command_dk").label->setEnabled(false);
   pair("js").label->setEnabled(false);
   pair("js2").label->setEnabled(false);
@@ -405,25 +405,25 @@ void MainWindow::startUp() {
 }
 
 void MainWindow::prepareStartFile() {
-  const QString marker = env_.dataDir + "/" + QString::fromUtf8(kStartDataMarkerName);
+  const QString marker = env_.dataDir + "/" + QString::fromUtf8(formats::kStartDataMarkerName);
   if (QFileInfo::exists(marker)) return;
   const QString path = startFilePath();
   if (QFileInfo::exists(path)) {
-    SetReadOnlyFile(path.toStdString(), false);
+    io::SetReadOnlyFile(path.toStdString(), false);
   } else {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) file.close();
   }
 }
 
-TraverseKind MainWindow::selectedKind() const {
+formats::TraverseKind MainWindow::selectedKind() const {
   for (const auto& [kind, option] : kinds_) {
     if (option->isChecked()) return kind;
   }
-  return TraverseKind::Connecting;
+  return formats::TraverseKind::Connecting;
 }
 
-void MainWindow::selectKind(TraverseKind kind) {
+void MainWindow::selectKind(formats::TraverseKind kind) {
   if (!kinds_[kind]->isChecked()) {
     kinds_[kind]->setChecked(true);  // runs this again through its toggle
     return;
@@ -452,7 +452,7 @@ void MainWindow::withdrawCompute() {
   shown.label->show();
 }
 
-void MainWindow::setComputeFor(TraverseKind kind, bool showButton) {
+void MainWindow::setComputeFor(formats::TraverseKind kind, bool showButton) {
   HoverPair& active = pair(UsesFirstCompute(kind) ? "js" : "js2");
   HoverPair& other = pair(UsesFirstCompute(kind) ? "js2" : "js");
   other.button->hide();
@@ -464,7 +464,7 @@ void MainWindow::setComputeFor(TraverseKind kind, bool showButton) {
   active.button->setVisible(showButton);
 }
 
-void MainWindow::handOver(TraverseKind kind) {
+void MainWindow::handOver(formats::TraverseKind kind) {
   // New start data: the observations already in the grid are kept only when
   // the surveyor says so.
   if (HoldsObservations(grid_->table())) {
@@ -504,7 +504,7 @@ void MainWindow::resetTraverse() {
 void MainWindow::markSaved() { savedRows_ = WithoutBlankTrailingRows(grid_->table()); }
 
 bool MainWindow::hasUnsavedRows() const {
-  const ObservationTable now = WithoutBlankTrailingRows(grid_->table());
+  const formats::ObservationTable now = WithoutBlankTrailingRows(grid_->table());
   return HoldsObservations(now) && now.rows != savedRows_.rows;
 }
 
@@ -521,7 +521,7 @@ bool MainWindow::confirmLeaving() {
 
 void MainWindow::endProgramNow() {
   if (!confirmLeaving()) return;
-  SetReadOnlyFile(startFilePath().toStdString(), true);
+  io::SetReadOnlyFile(startFilePath().toStdString(), true);
   if (env_.endProgram) env_.endProgram();
 }
 
@@ -549,9 +549,9 @@ void MainWindow::openData() {
   const QString path = env_.files->openFile(this, DataFileRequest("打开文件", lastFolder_));
   if (path.isEmpty()) return;
   lastFolder_ = QFileInfo(path).absolutePath();
-  TraverseFileLoad load;
+  formats::TraverseFileLoad load;
   {
-    platform::BusyCursor busy;
+    BusyCursor busy;
     load = LoadTraverseFile(path.toStdString(), selectedKind());
     if (!load.refusal && load.table.stationCount() <= kMaxGridStations) grid_->fill(load.table);
   }
@@ -575,7 +575,7 @@ void MainWindow::openData() {
 
 bool MainWindow::saveData() {
   grid_->editor().commitAndClose();
-  const TraverseDataLines file = TraverseFileLines(grid_->table(), selectedKind(), lastKindLetter_.toStdString(),
+  const formats::TraverseDataLines file = TraverseFileLines(grid_->table(), selectedKind(), lastKindLetter_.toStdString(),
                                                    lastSecondName_.toStdString());
   if (file.refusal) {
     env_.messages->inform(this, *file.refusal);
@@ -586,7 +586,7 @@ bool MainWindow::saveData() {
   const QString path = WithDefaultSuffix(env_.files->saveFile(this, request), "DAT");
   if (path.isEmpty()) return false;
   lastFolder_ = QFileInfo(path).absolutePath();
-  const std::string error = WriteLinesAtomically(path.toStdString(), file.lines);
+  const std::string error = io::WriteLinesAtomically(path.toStdString(), file.lines);
   if (!error.empty()) {
     env_.messages->inform(this, Message{"数据无法保存：" + path.toStdString() + "\n" + error, "请检查",
                                         MessageIcon::Warning});
@@ -597,19 +597,19 @@ bool MainWindow::saveData() {
 }
 
 void MainWindow::compute() {
-  SimpleInput input;
+  traverse::SimpleInput input;
   input.kind = selectedKind();
   // Blank rows at the end (a row opened by moving on past the last cell)
   // are no stations.
   input.table = WithoutBlankTrailingRows(grid_->table());
-  input.start = ReadStartFile(startFilePath().toStdString());
+  input.start = formats::ReadStartFile(startFilePath().toStdString());
   if (!lastSecondName_.isEmpty()) input.endName = lastSecondName_.toStdString();
   if (!confirmedKind_ || input.kind != *confirmedKind_) return;
   // A computation that fails (memory running out above all) ends with a
   // message and leaves the window as it was, the grid with its data.
-  SimpleResult result;
+  traverse::SimpleResult result;
   const bool ran = RunGuarded(env_.messages, this, [&] {
-    platform::BusyCursor busy;
+    BusyCursor busy;
     result = env_.adjust ? env_.adjust(input) : AdjustTraverse(input);
     if (result.tableAccepted) pane_->setPlainText(QString::fromStdString(ResultsText(result)));
   });
@@ -620,7 +620,7 @@ void MainWindow::compute() {
     // A table stopped part way is shown, so that the surveyor sees where it
     // stopped and what 保存文本 would save.
     if (result.tableAccepted && !result.lines.empty()) enterResultsState(used);
-    if (const auto cell = CellNamedBy(result.refusal->text)) grid_->setCurrentCell(cell->row, cell->column);
+    if (const auto cell = formats::CellNamedBy(result.refusal->text)) grid_->setCurrentCell(cell->row, cell->column);
     env_.messages->inform(this, *result.refusal);
     return;
   }
@@ -669,7 +669,7 @@ void MainWindow::back() {
 void MainWindow::saveResults() {
   const QString text = pane_->toPlainText();
   if (text.isEmpty()) {
-    env_.messages->inform(this, NothingToSaveMessage());
+    env_.messages->inform(this, formats::NothingToSaveMessage());
     return;
   }
   FileDialogRequest request;
@@ -683,7 +683,7 @@ void MainWindow::saveResults() {
   const QString path = WithDefaultSuffix(env_.files->saveFile(this, request), "DAT");
   if (path.isEmpty()) return;
   lastFolder_ = QFileInfo(path).absolutePath();
-  const std::string error = SaveResultsText(path.toStdString(), text.toStdString());
+  const std::string error = formats::SaveResultsText(path.toStdString(), text.toStdString());
   if (!error.empty()) {
     env_.messages->inform(this, Message{"结果无法保存：" + path.toStdString() + "\n" + error,
                                         "请检查", MessageIcon::Warning});
@@ -696,7 +696,7 @@ void MainWindow::showHelp() {
     env_.messages->inform(this, Message{"帮助文件不存在！", "提示", MessageIcon::Warning});
     return;
   }
-  if (!platform::OpenDocument(path)) {
+  if (!OpenDocument(path)) {
     env_.messages->inform(
         this, Message{"无法打开帮助文件：" + path.toStdString(), "提示", MessageIcon::Warning});
   }
@@ -812,7 +812,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     });
   }
   goodbye_->show();
-  SetReadOnlyFile(startFilePath().toStdString(), true);
+  io::SetReadOnlyFile(startFilePath().toStdString(), true);
   event->accept();
 }
 
@@ -852,7 +852,7 @@ void MainWindow::openCalculator() {
     calculator_->setAttribute(Qt::WA_DeleteOnClose);
     connect(calculator_, &CalculatorWindow::endProgramRequested, this, &MainWindow::endProgramNow);
     calculator_->show();
-    platform::CentreOnScreen(calculator_);
+    CentreOnScreen(calculator_);
   }
   BringUp(calculator_);
 }
@@ -865,7 +865,7 @@ void MainWindow::openLevelling(int method) {
     levelling_ = new LevellingWindow(*env_.messages, *env_.files);
     levelling_->setAttribute(Qt::WA_DeleteOnClose);
   }
-  levelling_->setMethod(static_cast<levelling::Method>(method));
+  levelling_->setMethod(static_cast<formats::Method>(method));
   BringUp(levelling_);
 }
 
@@ -892,7 +892,7 @@ void MainWindow::openTool(QPointer<QWidget>& slot, std::function<Window*()> make
     });
     slot = window;
     window->show();
-    platform::CentreOnScreen(window);
+    CentreOnScreen(window);
   }
   BringUp(slot);
 }

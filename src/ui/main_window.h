@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 
+#include "traverse/simple_adjustment.h"
 #include "formats/observation_table.h"
 #include "formats/traverse_kind.h"
 #include "ui/greeting_animation.h"
@@ -42,8 +43,6 @@ class RigorousWindow;
 class SplitterWindow;
 class StartDialog;
 class TotalStationWindow;
-struct SimpleInput;
-struct SimpleResult;
 
 struct MainWindowEnvironment {
   MessageBoxes* messages = nullptr;
@@ -53,7 +52,7 @@ struct MainWindowEnvironment {
   // Ends the program (a click in the goodbye window).
   std::function<void()> endProgram;
   // The simple adjustment the window computes with; the engine when empty.
-  std::function<SimpleResult(const SimpleInput&)> adjust;
+  std::function<traverse::SimpleResult(const traverse::SimpleInput&)> adjust;
 };
 
 class MainWindow : public QMainWindow {
@@ -73,10 +72,10 @@ class MainWindow : public QMainWindow {
   TotalStationWindow* totalStationWindow() const { return totalStation_; }
   SplitterWindow* splitterWindow() const { return splitter_; }
   QString startFilePath() const;
-  TraverseKind selectedKind() const;
+  formats::TraverseKind selectedKind() const;
 
   // The commands, as their buttons and menu entries run them.
-  void selectKind(TraverseKind kind);
+  void selectKind(formats::TraverseKind kind);
   void openStartDialog();      // menu 输入起始数据
   void openRigorousWindow();   // menu 单导线加权平差
   void openNetworkWindow(NetworkWindow::Purpose purpose);  // menus 结点导线, 导线网
@@ -139,8 +138,8 @@ class MainWindow : public QMainWindow {
   void buildToolMenus();
   void buildTopEntries();
   HoverPair& pair(const char* buttonName);
-  void handOver(TraverseKind kind);
-  void setComputeFor(TraverseKind kind, bool showButton);
+  void handOver(formats::TraverseKind kind);
+  void setComputeFor(formats::TraverseKind kind, bool showButton);
   // Neither compute command is offered (start data of another kind).
   void withdrawCompute();
   // A new traverse: an empty grid, no title line, no end-point name from a file.
@@ -175,7 +174,7 @@ class MainWindow : public QMainWindow {
   QLabel* welcome_ = nullptr;
   QLabel* titleLabel_ = nullptr;
   QGroupBox* kindFrame_ = nullptr;
-  std::map<TraverseKind, QRadioButton*> kinds_;
+  std::map<formats::TraverseKind, QRadioButton*> kinds_;
   std::map<std::string, HoverPair> pairs_;
   QAction* startDataMenu_ = nullptr;
   QTimer* welcomeTimer_ = nullptr;
@@ -185,10 +184,10 @@ class MainWindow : public QMainWindow {
   QString lastSecondName_;
   QString lastKindLetter_;
   // The stations as last opened or saved, blank rows at the end left out.
-  ObservationTable savedRows_;
+  formats::ObservationTable savedRows_;
   QString lastFolder_;
   // The kind whose start data were confirmed last; only it can be computed.
-  std::optional<TraverseKind> confirmedKind_;
+  std::optional<formats::TraverseKind> confirmedKind_;
   // The caption of the compute command used last, hidden until 返回.
   HoverLabel* hiddenCaption_ = nullptr;
   bool closing_ = false;

@@ -35,7 +35,7 @@ std::string Number(double value) {
 }
 
 Message RowRefusal(const char* table, std::size_t row, const std::string& reason) {
-  return Message{std::string(table) + "第 " + std::to_string(row + 1) + " 行：" + reason + "。", kNetworkTitle,
+  return Message{std::string(table) + "第 " + std::to_string(row + 1) + " 行：" + reason + "。", formats::kNetworkTitle,
                  MessageIcon::Warning};
 }
 
@@ -129,18 +129,18 @@ std::string KnownLine(std::vector<std::string> row, std::string& reason) {
   return "POINT," + Joined(row);
 }
 
-std::optional<Message> ReadPrecision(const PrecisionTexts& boxes, NetworkInput& input) {
+std::optional<Message> ReadPrecision(const PrecisionTexts& boxes, formats::NetworkInput& input) {
   bool any = false;
   for (const std::string& box : boxes) any = any || !Trim(box).empty();
   if (!any) return std::nullopt;
-  const NetworkPrecision defaults;
+  const formats::NetworkPrecision defaults;
   const double fallback[] = {defaults.directionSec, defaults.angleSec, defaults.aMm, defaults.bPpm};
   std::vector<std::string> fields{"PARAM"};
   for (std::size_t i = 0; i < boxes.size(); ++i) {
     if (boxes[i].find(',') != std::string::npos) return InTable({"“" + boxes[i] + "”含有逗号"}, "先验中误差");
     fields.push_back(Trim(boxes[i]).empty() ? Number(fallback[i]) : boxes[i]);
   }
-  NetworkFileLoad load = ParseNetworkText(Joined(fields));
+  formats::NetworkFileLoad load = formats::ParseNetworkText(Joined(fields));
   if (!load.ok()) return InTable(*load.refusal, "先验中误差");
   input.precision = load.input.precision;
   input.hasPrecision = true;
@@ -156,12 +156,12 @@ NetworkTablesRead NetworkFromTables(const TableRows& known, const TableRows& obs
   std::string knownText, observationText;
   if ((read.refusal = RowsAsText(known, kKnownTable, KnownLine, knownText))) return read;
   if ((read.refusal = RowsAsText(observations, kObservationTable, ObservationLine, observationText))) return read;
-  NetworkFileLoad points = ParseNetworkText(knownText);
+  formats::NetworkFileLoad points = formats::ParseNetworkText(knownText);
   if (!points.ok()) {
     read.refusal = InTable(*points.refusal, kKnownTable);
     return read;
   }
-  NetworkFileLoad records = ParseNetworkText(observationText);
+  formats::NetworkFileLoad records = formats::ParseNetworkText(observationText);
   if (!records.ok()) {
     read.refusal = InTable(*records.refusal, kObservationTable);
     return read;
@@ -174,30 +174,30 @@ NetworkTablesRead NetworkFromTables(const TableRows& known, const TableRows& obs
   return read;
 }
 
-TableRows KnownPointRows(const NetworkInput& input) {
+TableRows KnownPointRows(const formats::NetworkInput& input) {
   TableRows rows;
-  for (const NetworkKnownPoint& p : input.known) rows.push_back({p.name, Number(p.x), Number(p.y)});
+  for (const formats::NetworkKnownPoint& p : input.known) rows.push_back({p.name, Number(p.x), Number(p.y)});
   return rows;
 }
 
-TableRows ObservationRows(const NetworkInput& input) {
+TableRows ObservationRows(const formats::NetworkInput& input) {
   TableRows rows;
-  for (const NetworkDirectionSet& s : input.sets) {
+  for (const formats::NetworkDirectionSet& s : input.sets) {
     rows.push_back({kShapes[kSet].caption, s.station, "", "", ""});
-    for (const NetworkDirection& d : s.directions)
+    for (const formats::NetworkDirection& d : s.directions)
       rows.push_back({kShapes[kDir].caption, s.station, d.target, "", Number(d.dms)});
   }
-  for (const NetworkAngle& a : input.angles)
+  for (const formats::NetworkAngle& a : input.angles)
     rows.push_back({kShapes[kAngle].caption, a.station, a.back, a.fore, Number(a.dms)});
-  for (const NetworkDistance& d : input.distances)
+  for (const formats::NetworkDistance& d : input.distances)
     rows.push_back({kShapes[kDist].caption, d.from, d.to, "", Number(d.metres)});
-  for (const NetworkAzimuth& a : input.azimuths) rows.push_back({kShapes[kAzi].caption, a.from, a.to, "", Number(a.dms)});
+  for (const formats::NetworkAzimuth& a : input.azimuths) rows.push_back({kShapes[kAzi].caption, a.from, a.to, "", Number(a.dms)});
   return rows;
 }
 
-PrecisionTexts PrecisionBoxes(const NetworkInput& input) {
+PrecisionTexts PrecisionBoxes(const formats::NetworkInput& input) {
   if (!input.hasPrecision) return {};
-  const NetworkPrecision& p = input.precision;
+  const formats::NetworkPrecision& p = input.precision;
   return {Number(p.directionSec), Number(p.angleSec), Number(p.aMm), Number(p.bPpm)};
 }
 

@@ -24,18 +24,18 @@ using PrecisionTexts = std::array<std::string, 4>;
 
 struct NetworkTablesRead {
   std::optional<Message> refusal;
-  NetworkInput input;
+  formats::NetworkInput input;
   bool ok() const { return !refusal.has_value(); }
 };
 
 NetworkTablesRead NetworkFromTables(const TableRows& known, const TableRows& observations,
                                     const PrecisionTexts& precision);
 
-TableRows KnownPointRows(const NetworkInput& input);
+TableRows KnownPointRows(const formats::NetworkInput& input);
 // Direction sets (the 方向组 row, then its directions), angles, distances and
 // fixed azimuths, the type in Chinese.
-TableRows ObservationRows(const NetworkInput& input);
+TableRows ObservationRows(const formats::NetworkInput& input);
 // Empty boxes when the file gave no deviations.
-PrecisionTexts PrecisionBoxes(const NetworkInput& input);
+PrecisionTexts PrecisionBoxes(const formats::NetworkInput& input);
 
 }  // namespace korvane::ui

@@ -61,12 +61,12 @@ QStringList ToQt(const std::vector<std::string>& items) {
 NetworkWindow::NetworkWindow(MessageBoxes& messages, FileDialogs& files)
     : QWidget(nullptr, Qt::Window), messages_(messages), files_(files) {
   setObjectName("form_dxw");
-  setFont(platform::UiFont(10));
+  setFont(UiFont(10));
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(14, 8, 14, 12);
   title_ = new QLabel(this);
   title_->setObjectName("Label2");
-  title_->setFont(platform::GreetingFont(20));
+  title_->setFont(GreetingFont(20));
   title_->setAlignment(Qt::AlignCenter);
   root->addWidget(title_);
 
@@ -78,7 +78,7 @@ NetworkWindow::NetworkWindow(MessageBoxes& messages, FileDialogs& files)
   results_->setObjectName("Text_jg");
   results_->setReadOnly(true);
   results_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  results_->setFont(platform::TableFont(10));
+  results_->setFont(TableFont(10));
   pages_->addTab(results_, QString::fromUtf8("平差结果"));
   body->addWidget(pages_, 1);
   body->addWidget(buildCommands(this));
@@ -87,7 +87,7 @@ NetworkWindow::NetworkWindow(MessageBoxes& messages, FileDialogs& files)
   connectCommands();
   forgetResult();
   setCaptions(Purpose::Network);
-  platform::FitToScreen(this, {1180, 760});
+  FitToScreen(this, {1180, 760});
 }
 
 NetworkWindow::~NetworkWindow() { delete plot_; }
@@ -142,15 +142,15 @@ QWidget* NetworkWindow::buildParameters(QWidget* parent) {
   standard_ = new QComboBox(panel);
   standard_->setObjectName("Co1");
   standard_->setToolTip(QString::fromUtf8("参照规范"));
-  standard_->addItems(ToQt(Standards()));
-  standard_->setCurrentText(QString::fromUtf8(kInitialStandard));
+  standard_->addItems(ToQt(standards::Standards()));
+  standard_->setCurrentText(QString::fromUtf8(standards::kInitialStandard));
   row->addWidget(standard_);
   grade_ = new QComboBox(panel);
   grade_->setObjectName("Co2");
   grade_->setToolTip(QString::fromUtf8("等级"));
   grade_->setEditable(true);
-  grade_->addItems(ToQt(InitialGrades()));
-  grade_->setEditText(QString::fromUtf8(kInitialGrade));
+  grade_->addItems(ToQt(standards::InitialGrades()));
+  grade_->setEditText(QString::fromUtf8(standards::kInitialGrade));
   grade_->setMinimumWidth(90);
   row->addWidget(grade_);
   standard_->hide();
@@ -199,7 +199,7 @@ void NetworkWindow::connectCommands() {
 }
 
 void NetworkWindow::pickStandard(const QString& standard) {
-  const GradeChoice choice = GradesForStandard(standard.toStdString());
+  const standards::GradeChoice choice = standards::GradesForStandard(standard.toStdString());
   grade_->clear();
   grade_->addItems(ToQt(choice.items));
   grade_->setEditText(QString::fromStdString(choice.text));
@@ -216,18 +216,18 @@ void NetworkWindow::showFor(Purpose purpose) {
   if (!placed_) {
     placed_ = true;
     show();
-    platform::CentreOnScreen(this);
+    CentreOnScreen(this);
   }
   show();
   raise();
   activateWindow();
 }
 
-NetworkOptions NetworkWindow::options() const {
-  NetworkOptions options;
+network::NetworkOptions NetworkWindow::options() const {
+  network::NetworkOptions options;
   options.checkTolerance = check_->isChecked();
   options.toleranceCode =
-      ToleranceCode(standard_->currentText().toStdString(), grade_->currentText().toStdString());
+      standards::ToleranceCode(standard_->currentText().toStdString(), grade_->currentText().toStdString());
   return options;
 }
 

@@ -62,9 +62,9 @@ class NetworkWindow : public QWidget {
 
  private:
   struct Computed {
-    NetworkInput input;
-    NetworkResult result;
-    NetworkOptions options;
+    formats::NetworkInput input;
+    network::NetworkResult result;
+    network::NetworkOptions options;
   };
 
   QWidget* buildInputPage();
@@ -74,7 +74,7 @@ class NetworkWindow : public QWidget {
   void connectCommands();
   void setCaptions(Purpose purpose);
   void pickStandard(const QString& standard);
-  NetworkOptions options() const;
+  network::NetworkOptions options() const;
   PrecisionTexts precisionTexts() const;
   NetworkGrid& activeGrid() const;
   void forgetResult();

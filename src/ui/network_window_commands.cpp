@@ -49,9 +49,9 @@ void NetworkWindow::openData() {
   observations_->editor().commitAndClose();
   const QString path = chooseDataFile(false);
   if (path.isEmpty()) return;
-  const platform::BusyCursor busy;
+  const BusyCursor busy;
   std::string error;
-  const NetworkFileLoad load = LoadNetworkFile(path.toStdString(), error);
+  const formats::NetworkFileLoad load = formats::LoadNetworkFile(path.toStdString(), error);
   if (!error.empty()) return refuse("数据无法读取：", path, error);
   // A refused file leaves the tables and the boxes as they were.
   if (!load.ok()) return messages_.inform(this, *load.refusal);
@@ -74,7 +74,7 @@ void NetworkWindow::saveData() {
   const QString path = chooseDataFile(true);
   if (plotShown) plot_->show();
   if (path.isEmpty()) return;
-  const platform::BusyCursor busy;
+  const BusyCursor busy;
   const std::string error = SaveNetworkFile(path.toStdString(), read.input);
   if (!error.empty()) refuse("数据无法保存：", path, error);
 }
@@ -91,11 +91,11 @@ void NetworkWindow::compute() {
   known_->editor().commitAndClose();
   observations_->editor().commitAndClose();
   forgetResult();
-  const platform::BusyCursor busy;
+  const BusyCursor busy;
   const NetworkTablesRead read = NetworkFromTables(known_->contents(), observations_->contents(), precisionTexts());
   if (!read.ok()) return messages_.inform(this, *read.refusal);
-  const NetworkOptions chosen = options();
-  NetworkOutcome outcome = AdjustNetwork(read.input, chosen);
+  const network::NetworkOptions chosen = options();
+  network::NetworkOutcome outcome = AdjustNetwork(read.input, chosen);
   if (!outcome.ok()) return messages_.inform(this, *outcome.refusal);
   computed_ = std::make_unique<Computed>(Computed{read.input, std::move(outcome.result), chosen});
   QStringList lines{QString::fromUtf8("未知点平差坐标及精度（误差椭圆 E、F 为 1σ，φ 为 E 的方位角）：")};
@@ -122,15 +122,15 @@ void NetworkWindow::saveReport() {
   const bool plotShown = plot_ && plot_->isVisible();
   if (plotShown) plot_->hide();
   FileDialogRequest request;
-  request.title = QString::fromUtf8(kReportDialogTitle);
+  request.title = QString::fromUtf8(report::kReportDialogTitle);
   request.filters = {QString::fromUtf8("HTML文件(*.HTML *.html *.htm)")};
   request.folder = lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
-  const std::string path = ReportFileName(files_.saveFile(this, request).toStdString());
+  const std::string path = report::ReportFileName(files_.saveFile(this, request).toStdString());
   if (!path.empty()) {
     lastFolder_ = QFileInfo(QString::fromStdString(path)).absolutePath();
-    const platform::BusyCursor busy;
-    const ReportFilesWrite write =
-        WriteNetworkReportFiles(path, computed_->input, computed_->result, computed_->options);
+    const BusyCursor busy;
+    const services::ReportFilesWrite write =
+        services::WriteNetworkReportFiles(path, computed_->input, computed_->result, computed_->options);
     if (write.refusal) messages_.inform(this, *write.refusal);
     if (!write.error.empty()) refuse("报告无法保存：", QString::fromStdString(path), write.error);
   }

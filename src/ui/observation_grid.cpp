@@ -29,8 +29,8 @@ ObservationGrid::ObservationGrid(QWidget* area, MessageBoxes& messages)
   // Every cell of a station row takes input; opening the last row appends
   // a fresh numbered row below it, whether by a click or by the keyboard.
   CellEditorRules rules;
-  rules.editable = [](int, int column) { return column >= 1 && column <= kObservationColumns; };
-  rules.lastColumn = [](int) { return kObservationColumns; };
+  rules.editable = [](int, int column) { return column >= 1 && column <= formats::kObservationColumns; };
+  rules.lastColumn = [](int) { return formats::kObservationColumns; };
   rules.opened = [this](int tableRow) {
     if (tableRow + 1 == grid_->rowCount()) appendRow();
   };
@@ -98,21 +98,21 @@ void ObservationGrid::reset() {
   setCurrentCell(1, 1);
 }
 
-ObservationTable ObservationGrid::table() const {
-  ObservationTable table;
+formats::ObservationTable ObservationGrid::table() const {
+  formats::ObservationTable table;
   for (int r = 1; r < rows(); ++r) {
-    ObservationRow row;
-    for (int c = 1; c <= kObservationColumns; ++c) row[c - 1] = text(r, c).toStdString();
+    formats::ObservationRow row;
+    for (int c = 1; c <= formats::kObservationColumns; ++c) row[c - 1] = text(r, c).toStdString();
     table.rows.push_back(row);
   }
   return table;
 }
 
-void ObservationGrid::fill(const ObservationTable& table) {
+void ObservationGrid::fill(const formats::ObservationTable& table) {
   discardEditor();
   setRows(table.stationCount() + 1);
   for (int r = 1; r <= table.stationCount(); ++r) {
-    for (int c = 1; c <= kObservationColumns; ++c) {
+    for (int c = 1; c <= formats::kObservationColumns; ++c) {
       setText(r, c, QString::fromStdString(table.cell(r, c)));
     }
   }

@@ -45,9 +45,9 @@ class ObservationGrid : public QObject {
   // A new traverse: one empty station row.
   void reset();
   // The stations as the engines read them.
-  ObservationTable table() const;
+  formats::ObservationTable table() const;
   // Replaces the stations with the table's rows, renumbered.
-  void fill(const ObservationTable& table);
+  void fill(const formats::ObservationTable& table);
 
   // The editing operations of the window.
   void openEditor();                    // a click on the current cell

@@ -50,13 +50,13 @@ OneWayHeightWindow::OneWayHeightWindow(MessageBoxes& messages, QWidget* parent)
   auto* grid = new QGridLayout;
   int row = 0;
   for (const BoxSpec& b : kInputs) {
-    QLineEdit* box = form::AddBox(grid, row++, 0, b.name, b.caption, b.tooltip, false);
+    QLineEdit* box = AddBox(grid, row++, 0, b.name, b.caption, b.tooltip, false);
     connect(box, &QLineEdit::returnPressed, this, &OneWayHeightWindow::compute);
     if (std::string(b.name) == "Text_k")
-      box->setText(QString::fromStdString(FixedDecimals(survey::kRefractionCoefficient, 2)));
+      box->setText(QString::fromStdString(FixedDecimals(kRefractionCoefficient, 2)));
   }
   row = 0;
-  for (const BoxSpec& b : kOutputs) form::AddBox(grid, row++, 2, b.name, b.caption, b.tooltip, true);
+  for (const BoxSpec& b : kOutputs) AddBox(grid, row++, 2, b.name, b.caption, b.tooltip, true);
   layout->addLayout(grid);
   auto* formulas = new QLabel(QString::fromUtf8(
       "h = D·tanα + (1 − k)·D²/(2R) + i − v（平距），h = S·sinα + (1 − k)·D²/(2R) + i − v（斜距，D = S·cosα），"
@@ -65,7 +65,7 @@ OneWayHeightWindow::OneWayHeightWindow(MessageBoxes& messages, QWidget* parent)
   formulas->setObjectName("Label_formula");
   formulas->setWordWrap(true);
   layout->addWidget(formulas);
-  layout->addWidget(form::ButtonRow(this, {{"js", "计算", [this] { compute(); }},
+  layout->addWidget(ButtonRow(this, {{"js", "计算", [this] { compute(); }},
                                            {"qbqk", "全部清空", [this] { clearAll(); }},
                                            {"tczcx", "退出子程序", [this] { emit leaveToolRequested(); }}}));
 }
@@ -97,12 +97,12 @@ void OneWayHeightWindow::compute() {
                                                                         : cogo::height::DistanceKind::Slope;
   in.angleKind = findChild<QRadioButton*>("Option_tdj")->isChecked() ? cogo::height::AngleKind::Zenith
                                                                      : cogo::height::AngleKind::Vertical;
-  in.distance = form::BoxText(this, "Text_S");
-  in.angle = form::BoxText(this, "Text_A");
-  in.instrument = form::BoxText(this, "Text_i");
-  in.target = form::BoxText(this, "Text_v");
-  in.refraction = form::BoxText(this, "Text_k");
-  in.stationHeight = form::BoxText(this, "Text_HA");
+  in.distance = BoxText(this, "Text_S");
+  in.angle = BoxText(this, "Text_A");
+  in.instrument = BoxText(this, "Text_i");
+  in.target = BoxText(this, "Text_v");
+  in.refraction = BoxText(this, "Text_k");
+  in.stationHeight = BoxText(this, "Text_HA");
   const cogo::height::OneWayResult r = cogo::height::ComputeOneWayHeight(in);
   if (r.refusal) {
     messages_.inform(this, *r.refusal);
@@ -110,12 +110,12 @@ void OneWayHeightWindow::compute() {
   }
   const std::string texts[] = {r.horizontalText, r.elevationText, r.correctionText, r.heightText,
                                r.targetHeightText};
-  for (std::size_t i = 0; i < std::size(kOutputs); ++i) form::SetBox(this, kOutputs[i].name, texts[i]);
+  for (std::size_t i = 0; i < std::size(kOutputs); ++i) SetBox(this, kOutputs[i].name, texts[i]);
 }
 
 void OneWayHeightWindow::clearAll() {
-  for (const BoxSpec& b : kInputs) form::ClearBoxes(this, {b.name});
-  for (const BoxSpec& b : kOutputs) form::ClearBoxes(this, {b.name});
+  for (const BoxSpec& b : kInputs) ClearBoxes(this, {b.name});
+  for (const BoxSpec& b : kOutputs) ClearBoxes(this, {b.name});
 }
 
 }  // namespace korvane::ui

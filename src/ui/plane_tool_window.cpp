@@ -89,7 +89,7 @@ void PlaneToolWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!centred_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
     adjustSize();
-    platform::CentreOnScreen(this);
+    CentreOnScreen(this);
     centred_ = true;
   }
 }

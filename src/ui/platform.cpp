@@ -242,21 +242,21 @@ QIcon ProgramIcon() {
 }
 
 QFont UiFont(int pointSize) {
-  const QString family = FirstAvailable(ChineseSansFamilies(), QFont().family());
+  const QString family = FirstAvailable(render::ChineseSansFamilies(), QFont().family());
   QFont font(family, pointSize);
   return font;
 }
 
 QFont TableFont(int pointSize) {
   const QString family =
-      FirstAvailable(ChineseMonoFamilies(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+      FirstAvailable(render::ChineseMonoFamilies(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
   QFont font(family, pointSize);
   font.setStyleHint(QFont::TypeWriter);
   return font;
 }
 
 QFont GreetingFont(int pointSize) {
-  const QString family = FirstAvailable(ChineseKaiFamilies(), UiFont().family());
+  const QString family = FirstAvailable(render::ChineseKaiFamilies(), UiFont().family());
   QFont font(family, pointSize);
   font.setBold(true);
   return font;

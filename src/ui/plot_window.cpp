@@ -33,16 +33,16 @@ void SketchCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setFont(platform::UiFont(10));
-  PaintSketch(painter, sketch_, rect());
+  painter.setFont(UiFont(10));
+  render::PaintSketch(painter, sketch_, rect());
 }
 
 PlotWindow::PlotWindow(QWidget* parent, MessageBoxes& messages, FileDialogs& files)
     : QMainWindow(parent, Qt::Window), messages_(messages), files_(files) {
   setObjectName("Form_wcty");
   setWindowTitle(QString::fromUtf8("误差椭圆"));
-  setFont(platform::UiFont(10));
-  platform::KeepOnTop(this);
+  setFont(UiFont(10));
+  KeepOnTop(this);
 
   auto* save = menuBar()->addAction(QString::fromUtf8("保存图形"));
   save->setObjectName("mune_bc");
@@ -58,7 +58,7 @@ PlotWindow::PlotWindow(QWidget* parent, MessageBoxes& messages, FileDialogs& fil
   canvas_ = new SketchCanvas(area_);
   area_->setWidget(canvas_);
   setCentralWidget(area_);
-  platform::FitToScreen(this, {760, 600});
+  FitToScreen(this, {760, 600});
 }
 
 void PlotWindow::showSketch(const Sketch& sketch) {
@@ -66,7 +66,7 @@ void PlotWindow::showSketch(const Sketch& sketch) {
   const bool first = !isVisible();
   show();
   if (first) {
-    platform::CentreOnScreen(this);
+    CentreOnScreen(this);
     // The traverse lies in the middle of its widened frame: start there.
     QScrollBar* h = area_->horizontalScrollBar();
     QScrollBar* v = area_->verticalScrollBar();
@@ -77,7 +77,7 @@ void PlotWindow::showSketch(const Sketch& sketch) {
 }
 
 std::string PlotWindow::savePicture(const QString& path) const {
-  return SaveSketchImage(canvas_->sketch(), QFile::encodeName(path).toStdString(), SurfaceSize());
+  return render::SaveSketchImage(canvas_->sketch(), QFile::encodeName(path).toStdString(), SurfaceSize());
 }
 
 void PlotWindow::saveFigure() {

@@ -24,7 +24,7 @@ int LastInputColumn(int row, int rows) { return IsKnownPointRow(row, rows) ? 4 :
 
 RigorousGrid::RigorousGrid(QWidget* area) : QObject(area) {
   grid_ = new QTableWidget(area);
-  SetUpGrid(grid_, kRigorousColumns, 70);
+  SetUpGrid(grid_, formats::kRigorousColumns, 70);
   grid_->horizontalHeader()->setVisible(false);
 
   // The structure of the table changes only through the row commands, the
@@ -37,7 +37,7 @@ RigorousGrid::RigorousGrid(QWidget* area) : QObject(area) {
   };
   rules.lastColumn = [this](int row) { return LastInputColumn(row, grid_->rowCount()); };
   editor_ = new CellEditor(grid_, area, std::move(rules));
-  fill(InitialRigorousTable());
+  fill(formats::InitialRigorousTable());
 }
 
 QLineEdit* RigorousGrid::editBox() const { return editor_->box(); }
@@ -50,7 +50,7 @@ QString RigorousGrid::text(int row, int column) const {
 }
 
 void RigorousGrid::setText(int row, int column, const QString& text) {
-  if (row < 0 || row >= rows() || column < 0 || column >= kRigorousColumns) return;
+  if (row < 0 || row >= rows() || column < 0 || column >= formats::kRigorousColumns) return;
   QTableWidgetItem* item = grid_->item(row, column);
   if (!item) {
     item = new QTableWidgetItem;
@@ -73,20 +73,20 @@ bool RigorousGrid::isFixed(int row, int column) const {
   return column == 0 || IsCaptionRow(row, n) || column > LastInputColumn(row, n);
 }
 
-RigorousTable RigorousGrid::table() const {
-  RigorousTable table;
+formats::RigorousTable RigorousGrid::table() const {
+  formats::RigorousTable table;
   table.resizeRows(rows());
   for (int r = 0; r < rows(); ++r) {
-    for (int c = 0; c < kRigorousColumns; ++c) table.at(r, c) = text(r, c).toStdString();
+    for (int c = 0; c < formats::kRigorousColumns; ++c) table.at(r, c) = text(r, c).toStdString();
   }
   return table;
 }
 
-void RigorousGrid::fill(const RigorousTable& table) {
+void RigorousGrid::fill(const formats::RigorousTable& table) {
   editor_->discard();
   grid_->setRowCount(table.rows());
   for (int r = 0; r < table.rows(); ++r) {
-    for (int c = 0; c < kRigorousColumns; ++c) setText(r, c, QString::fromStdString(table.at(r, c)));
+    for (int c = 0; c < formats::kRigorousColumns; ++c) setText(r, c, QString::fromStdString(table.at(r, c)));
   }
   styleFixedCells();
 }
@@ -95,7 +95,7 @@ void RigorousGrid::styleFixedCells() {
   const QBrush fixed = grid_->palette().button();
   const QBrush input = grid_->palette().base();
   for (int r = 0; r < rows(); ++r) {
-    for (int c = 0; c < kRigorousColumns; ++c) {
+    for (int c = 0; c < formats::kRigorousColumns; ++c) {
       QTableWidgetItem* item = grid_->item(r, c);
       const bool isFixedCell = isFixed(r, c);
       item->setBackground(isFixedCell ? fixed : input);
@@ -105,11 +105,11 @@ void RigorousGrid::styleFixedCells() {
 }
 
 void RigorousGrid::rebuildStations(int stations) {
-  RigorousTable t = table();
-  t.eraseRows(RigorousTable::stationRow(1), std::max(t.stationCount(), 0));
+  formats::RigorousTable t = table();
+  t.eraseRows(formats::RigorousTable::stationRow(1), std::max(t.stationCount(), 0));
   ResizeStations(t, stations);
   fill(t);
-  setCurrentCell(RigorousTable::stationRow(1), 1);
+  setCurrentCell(formats::RigorousTable::stationRow(1), 1);
 }
 
 bool RigorousGrid::insertRow() {
@@ -117,7 +117,7 @@ bool RigorousGrid::insertRow() {
   const int row = currentRow();
   const int column = currentColumn();
   if (!(3 < row && row < rows() - 2)) return false;
-  RigorousTable t = table();
+  formats::RigorousTable t = table();
   t.insertRows(row, 1);
   NumberStations(t);
   fill(t);
@@ -130,7 +130,7 @@ bool RigorousGrid::deleteRow() {
   const int row = currentRow();
   const int column = currentColumn();
   if (!(3 < row && row < rows() - 3)) return false;
-  RigorousTable t = table();
+  formats::RigorousTable t = table();
   t.eraseRows(row, 1);
   NumberStations(t);
   fill(t);

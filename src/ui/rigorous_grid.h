@@ -35,9 +35,9 @@ class RigorousGrid : public QObject {
   void setCurrentCell(int row, int column);
 
   // The table as the engine, the report and the data file read it.
-  RigorousTable table() const;
+  formats::RigorousTable table() const;
   // Shows the table, captions and numbers included.
-  void fill(const RigorousTable& table);
+  void fill(const formats::RigorousTable& table);
   // Removes every station row and puts the given number of empty numbered
   // rows in their place; the known points stay.
   void rebuildStations(int stations);

@@ -72,7 +72,7 @@ RigorousWindow::RigorousWindow(MessageBoxes& messages, FileDialogs& files)
       titleAnimation_(QString::fromUtf8(kTitle), 0, 0, 0) {
   setObjectName("form_ddx");
   setWindowTitle(QString::fromUtf8("单导线严密平差"));
-  setFont(platform::UiFont(10));
+  setFont(UiFont(10));
   setMouseTracking(true);
   installEventFilter(this);
   buildWindow();
@@ -95,7 +95,7 @@ void RigorousWindow::buildWindow() {
   root->setContentsMargins(14, 8, 14, 12);
   title_ = new QLabel(QString::fromUtf8(kTitle), this);
   title_->setObjectName("Label2");
-  title_->setFont(platform::GreetingFont(24));
+  title_->setFont(GreetingFont(24));
   title_->setAlignment(Qt::AlignCenter);
   title_->setMinimumHeight(54);
   root->addWidget(title_);
@@ -117,7 +117,7 @@ void RigorousWindow::buildWindow() {
   pal.setColor(QPalette::WindowText, Qt::red);
   notice_->setPalette(pal);
   root->addWidget(notice_);
-  platform::FitToScreen(this, {1180, 760});
+  FitToScreen(this, {1180, 760});
 }
 
 QWidget* RigorousWindow::buildCommands(QWidget* parent) {
@@ -192,15 +192,15 @@ QWidget* RigorousWindow::buildParameters(QWidget* parent) {
   standard_ = new QComboBox(panel);
   standard_->setObjectName("Co1");
   standard_->setToolTip(QString::fromUtf8("参照规范"));
-  standard_->addItems(ToQt(Standards()));
-  standard_->setCurrentText(QString::fromUtf8(kInitialStandard));
+  standard_->addItems(ToQt(standards::Standards()));
+  standard_->setCurrentText(QString::fromUtf8(standards::kInitialStandard));
   second->addWidget(standard_);
   grade_ = new QComboBox(panel);
   grade_->setObjectName("Co2");
   grade_->setToolTip(QString::fromUtf8("等级"));
   grade_->setEditable(true);
-  grade_->addItems(ToQt(InitialGrades()));
-  grade_->setEditText(QString::fromUtf8(kInitialGrade));
+  grade_->addItems(ToQt(standards::InitialGrades()));
+  grade_->setEditText(QString::fromUtf8(standards::kInitialGrade));
   grade_->setMinimumWidth(90);
   second->addWidget(grade_);
   standard_->hide();
@@ -254,7 +254,7 @@ void RigorousWindow::showUp() {
   if (!placed_) {
     placed_ = true;
     show();
-    platform::CentreOnScreen(this, -350 * 96 / 1440);
+    CentreOnScreen(this, -350 * 96 / 1440);
     titleTimer_->start();
   }
   show();
@@ -262,8 +262,8 @@ void RigorousWindow::showUp() {
   activateWindow();
 }
 
-RigorousParameters RigorousWindow::parameters() const {
-  RigorousParameters params;
+formats::RigorousParameters RigorousWindow::parameters() const {
+  formats::RigorousParameters params;
   params.sideCount = boxes_.at("Text_dxbs")->text().toStdString();
   params.priorAngleError = boxes_.at("Text_cj")->text().toStdString();
   params.additiveConstant = boxes_.at("Text_j")->text().toStdString();
@@ -288,7 +288,7 @@ void RigorousWindow::showSides() {
 }
 
 void RigorousWindow::pickStandard(const QString& standard) {
-  const GradeChoice choice = GradesForStandard(standard.toStdString());
+  const standards::GradeChoice choice = standards::GradesForStandard(standard.toStdString());
   grade_->clear();
   grade_->addItems(ToQt(choice.items));
   grade_->setEditText(QString::fromStdString(choice.text));
@@ -297,7 +297,7 @@ void RigorousWindow::pickStandard(const QString& standard) {
 
 void RigorousWindow::refreshGradeCode() {
   code_->setText(QString::fromStdString(
-      ToleranceCode(standard_->currentText().toStdString(), grade_->currentText().toStdString())));
+      standards::ToleranceCode(standard_->currentText().toStdString(), grade_->currentText().toStdString())));
 }
 
 void RigorousWindow::tickTitle() {

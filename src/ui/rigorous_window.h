@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 
+#include "traverse/rigorous_adjustment.h"
 #include "formats/rigorous_table.h"
 #include "ui/greeting_animation.h"
 #include "ui/hover_command.h"
@@ -31,7 +32,6 @@ class HoverLabel;
 class MessageBoxes;
 class PlotWindow;
 class RigorousGrid;
-struct RigorousResult;
 
 extern const char* const kReadZero;
 
@@ -48,7 +48,7 @@ class RigorousWindow : public QWidget {
   RigorousGrid& grid() const { return *grid_; }
   PlotWindow* plotWindow() const { return plot_; }
   // The texts of the parameter boxes.
-  RigorousParameters parameters() const;
+  formats::RigorousParameters parameters() const;
   bool afterCompute() const { return afterCompute_; }
 
   // The commands, as their buttons run them.
@@ -100,10 +100,10 @@ class RigorousWindow : public QWidget {
   void refreshCompute();
   void setInputsUsable(bool usable);
   void showSides();
-  void offerReport(const RigorousTable& table, const RigorousParameters& params,
-                   const RigorousResult& result);
-  void writeComparison(const std::string& reportPath, const RigorousTable& table,
-                       const RigorousParameters& params, const RigorousResult& result);
+  void offerReport(const formats::RigorousTable& table, const formats::RigorousParameters& params,
+                   const traverse::RigorousResult& result);
+  void writeComparison(const std::string& reportPath, const formats::RigorousTable& table,
+                       const formats::RigorousParameters& params, const traverse::RigorousResult& result);
   QString chooseFile(bool saving);
   void markSaved();
 
@@ -127,7 +127,7 @@ class RigorousWindow : public QWidget {
   bool placed_ = false;
   bool afterCompute_ = false;
   // The table as last opened or saved.
-  RigorousTable savedTable_;
+  formats::RigorousTable savedTable_;
   std::function<bool()> leaveGuard_;
 };
 

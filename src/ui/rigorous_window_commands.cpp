@@ -35,29 +35,29 @@ Message CannotMessage(const std::string& what, const QString& path, const std::s
 }
 
 bool IsQuestion(const Message& message) {
-  return message == AngularMisclosureQuestion() || message == LinearMisclosureQuestion();
+  return message == traverse::AngularMisclosureQuestion() || message == traverse::LinearMisclosureQuestion();
 }
 
 }  // namespace
 
 void RigorousWindow::compute() {
   grid_->editor().commitAndClose();
-  const RigorousTable table = grid_->table();
-  const RigorousParameters params = parameters();
+  const formats::RigorousTable table = grid_->table();
+  const formats::RigorousParameters params = parameters();
   const AskOkCancel ask = [this](const Message& question) {
     return messages_.askOkCancel(this, question);
   };
-  RigorousOutcome outcome;
+  traverse::RigorousOutcome outcome;
   {
-    platform::BusyCursor busy;
-    outcome = AdjustRigorous(table, params, ask);
+    BusyCursor busy;
+    outcome = traverse::AdjustRigorous(table, params, ask);
     if (outcome.ok()) {
       if (!plot_) plot_ = new PlotWindow(nullptr, messages_, files_);
       plot_->showSketch(RigorousSketch(table, outcome.result));
     }
   }
   if (!outcome.ok()) {
-    if (const auto cell = CellNamedBy(outcome.refusal->text)) grid_->setCurrentCell(cell->row, cell->column);
+    if (const auto cell = formats::CellNamedBy(outcome.refusal->text)) grid_->setCurrentCell(cell->row, cell->column);
     // A question answered with Cancel stops quietly; anything else is said.
     if (!IsQuestion(*outcome.refusal)) messages_.inform(this, *outcome.refusal);
     return;
@@ -67,29 +67,29 @@ void RigorousWindow::compute() {
   offerReport(table, params, outcome.result);
 }
 
-void RigorousWindow::offerReport(const RigorousTable& table, const RigorousParameters& params,
-                                 const RigorousResult& result) {
+void RigorousWindow::offerReport(const formats::RigorousTable& table, const formats::RigorousParameters& params,
+                                 const traverse::RigorousResult& result) {
   // Asked over the plot window, which stays on top of this one.
-  if (!messages_.askOkCancel(plot_, SaveReportQuestion())) return;
+  if (!messages_.askOkCancel(plot_, report::SaveReportQuestion())) return;
   const bool checked = check_->isChecked();
-  const ToleranceRow& row = SelectToleranceRow(code_->text().toStdString());
-  const ToleranceLimits limits = DeriveLimits(row, result);
-  const ToleranceMarks marks = CheckTolerance(row, limits, result, checked);
+  const standards::ToleranceRow& row = standards::SelectToleranceRow(code_->text().toStdString());
+  const traverse::ToleranceLimits limits = DeriveLimits(row, result);
+  const traverse::ToleranceMarks marks = CheckTolerance(row, limits, result, checked);
 
   plot_->hide();
   FileDialogRequest request;
-  request.title = QString::fromUtf8(kReportDialogTitle);
+  request.title = QString::fromUtf8(report::kReportDialogTitle);
   request.filters = {QString::fromUtf8("HTML文件(*.HTML *.html *.htm)")};
   request.folder = lastFolder_.isEmpty() ? QDir::homePath() : lastFolder_;
   const QString chosen = files_.saveFile(this, request);
-  const std::string path = ReportFileName(chosen.toStdString());
+  const std::string path = report::ReportFileName(chosen.toStdString());
   if (!path.empty()) {
     lastFolder_ = QFileInfo(QString::fromStdString(path)).absolutePath();
-    const RigorousReportInput input{table, params, result, row, limits, marks, checked, {}};
-    ReportFilesWrite write;
+    const traverse::RigorousReportInput input{table, params, result, row, limits, marks, checked, {}};
+    services::ReportFilesWrite write;
     {
-      platform::BusyCursor busy;
-      write = WriteRigorousReportFiles(path, input);
+      BusyCursor busy;
+      write = services::WriteRigorousReportFiles(path, input);
     }
     if (write.refusal) messages_.inform(this, *write.refusal);
     if (!write.error.empty()) {
@@ -100,16 +100,16 @@ void RigorousWindow::offerReport(const RigorousTable& table, const RigorousParam
   plot_->show();
 }
 
-void RigorousWindow::writeComparison(const std::string& reportPath, const RigorousTable& table,
-                                     const RigorousParameters& params, const RigorousResult& result) {
-  ReportFilesWrite write;
+void RigorousWindow::writeComparison(const std::string& reportPath, const formats::RigorousTable& table,
+                                     const formats::RigorousParameters& params, const traverse::RigorousResult& result) {
+  services::ReportFilesWrite write;
   {
-    platform::BusyCursor busy;
-    write = WriteLeastSquaresComparison(reportPath, table, params, result);
+    BusyCursor busy;
+    write = services::WriteLeastSquaresComparison(reportPath, table, params, result);
   }
   if (write.refusal) messages_.inform(this, *write.refusal);
   if (!write.error.empty()) {
-    const QString path = QString::fromStdString(LeastSquaresReportPath(reportPath));
+    const QString path = QString::fromStdString(services::LeastSquaresReportPath(reportPath));
     messages_.inform(this, CannotMessage("比较报告无法保存：", path, write.error));
   }
 }
@@ -137,10 +137,10 @@ bool RigorousWindow::saveData() {
   const QString path = chooseFile(true);
   if (plotShown) plot_->show();
   if (path.isEmpty()) return false;
-  const RigorousTable table = grid_->table();
+  const formats::RigorousTable table = grid_->table();
   std::string error;
   {
-    platform::BusyCursor busy;
+    BusyCursor busy;
     error = SaveRigorousFile(path.toStdString(), table, parameters());
   }
   if (!error.empty()) {
@@ -154,12 +154,12 @@ bool RigorousWindow::saveData() {
 void RigorousWindow::markSaved() { savedTable_ = grid_->table(); }
 
 bool RigorousWindow::hasUnsavedRows() const {
-  const RigorousTable now = grid_->table();
+  const formats::RigorousTable now = grid_->table();
   if (now == savedTable_) return false;
   // A table with nothing typed in it (rows made by the number of sides) has
   // nothing to lose.
   for (int r = 0; r < now.rows(); ++r)
-    for (int c = 1; c < kRigorousColumns; ++c)
+    for (int c = 1; c < formats::kRigorousColumns; ++c)
       if (!grid_->isFixed(r, c) && !Trim(now.view(r, c)).empty()) return true;
   return false;
 }
@@ -175,10 +175,10 @@ void RigorousWindow::openData() {
   const QString path = chooseFile(false);
   if (path.isEmpty()) return;
   std::string error;
-  RigorousFileLoad load;
+  formats::RigorousFileLoad load;
   {
-    platform::BusyCursor busy;
-    load = LoadRigorousFile(path.toStdString(), error);
+    BusyCursor busy;
+    load = formats::LoadRigorousFile(path.toStdString(), error);
     if (!load.refusal && error.empty()) grid_->fill(load.table);
   }
   if (!error.empty()) {
@@ -190,7 +190,7 @@ void RigorousWindow::openData() {
     messages_.inform(this, *load.refusal);
     return;
   }
-  grid_->setCurrentCell(RigorousTable::stationRow(1), 1);
+  grid_->setCurrentCell(formats::RigorousTable::stationRow(1), 1);
   const std::pair<const char*, const std::string*> values[] = {
       {"Text_dxbs", &load.params.sideCount}, {"Text_cj", &load.params.priorAngleError},
       {"Text_j", &load.params.additiveConstant},       {"Text_c", &load.params.scaleConstant},

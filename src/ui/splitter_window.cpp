@@ -73,7 +73,7 @@ SplitterWindow::SplitterWindow(MessageBoxes& messages, FileDialogs& files, QWidg
   progressTimer_->setInterval(100);
   connect(progressTimer_, &QTimer::timeout, this, &SplitterWindow::updateProgress);
   setWorking(false);
-  platform::FitToScreen(this, {720, 620});
+  FitToScreen(this, {720, 620});
 }
 
 SplitterWindow::~SplitterWindow() {
@@ -215,7 +215,7 @@ QWidget* SplitterWindow::buildAboutPage() {
   auto* icon = new QLabel(page);
   icon->setPixmap(style()->standardIcon(QStyle::SP_DriveFDIcon).pixmap(48, 48));
   auto* title = new QLabel(QString::fromUtf8("文件分割程序  版本 1.0.2"), page);
-  title->setFont(platform::UiFont(14));
+  title->setFont(UiFont(14));
   auto* text = new QLabel(QString::fromUtf8(
       "把任何文件分割成固定大小的分块（默认按 1.44M 软盘大小），分块名为目标名加 .001、.002……\n\n"
       "分割时在分块所在的文件夹写入 Link.bat（Windows 下执行即合并）和 link.sh（Linux、macOS 下执行 sh link.sh 即合并）。\n\n"
@@ -246,7 +246,7 @@ void SplitterWindow::buildStatusBar() {
 
 void SplitterWindow::open() {
   if (!isVisible()) {
-    platform::CentreOnScreen(this);
+    CentreOnScreen(this);
     // Nothing is kept from an earlier opening.
     tabs_->setCurrentIndex(1);
     floppy_->setChecked(true);

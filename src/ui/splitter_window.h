@@ -73,10 +73,10 @@ class SplitterWindow : public QWidget {
   QWidget* buildMergeLists(QWidget* page);
   QWidget* buildAboutPage();
   void buildStatusBar();
-  AskYesNo asker();
-  void showRefusal(const SplitterOutcome& outcome);
-  void run(bool splitting, std::function<SplitterOutcome(const SplitProgress&)> work);
-  void finish(bool splitting, const SplitterOutcome& outcome);
+  utilities::AskYesNo asker();
+  void showRefusal(const utilities::SplitterOutcome& outcome);
+  void run(bool splitting, std::function<utilities::SplitterOutcome(const utilities::SplitProgress&)> work);
+  void finish(bool splitting, const utilities::SplitterOutcome& outcome);
   void updateProgress();
   void setWorking(bool working);
   void showSourceSize(const QString& path);
@@ -98,8 +98,8 @@ class SplitterWindow : public QWidget {
   QString folder_;
   QThread* worker_ = nullptr;
   bool splitting_ = false;
-  SplitPlan splitPlan_;
-  SplitterOutcome outcome_;
+  utilities::SplitPlan splitPlan_;
+  utilities::SplitterOutcome outcome_;
   std::atomic<std::int64_t> done_{0}, total_{1};
   std::atomic<bool> cancel_{false};
 };

@@ -32,7 +32,7 @@ void SplitterWindow::browseSource() {
                               QDir::homePath(), {}});
   if (path.isEmpty()) return;
   source_->setText(path);
-  target_->setText(QString::fromStdString(ProposeBaseName(path.toStdString())));
+  target_->setText(QString::fromStdString(utilities::ProposeBaseName(path.toStdString())));
   showSourceSize(path);
 }
 
@@ -47,20 +47,20 @@ void SplitterWindow::sourceLeft() {
   else if (QFileInfo(path).isFile()) showSourceSize(path);
 }
 
-AskYesNo SplitterWindow::asker() {
-  return [this](const Message& question, QuestionKind kind) {
-    return messages_.askYesNo(this, question, kind != QuestionKind::Replace);
+utilities::AskYesNo SplitterWindow::asker() {
+  return [this](const Message& question, utilities::QuestionKind kind) {
+    return messages_.askYesNo(this, question, kind != utilities::QuestionKind::Replace);
   };
 }
 
-void SplitterWindow::showRefusal(const SplitterOutcome& outcome) {
-  if (outcome.status == SplitterStatus::Refused) messages_.inform(this, outcome.message);
+void SplitterWindow::showRefusal(const utilities::SplitterOutcome& outcome) {
+  if (outcome.status == utilities::SplitterStatus::Refused) messages_.inform(this, outcome.message);
   QLineEdit* box = nullptr;
   switch (outcome.focus) {
-    case SplitterField::Source: box = source_; break;
-    case SplitterField::Target: box = target_; break;
-    case SplitterField::PieceSize: box = customSize_; break;
-    case SplitterField::MergeTarget: box = mergeTarget_; break;
+    case utilities::SplitterField::Source: box = source_; break;
+    case utilities::SplitterField::Target: box = target_; break;
+    case utilities::SplitterField::PieceSize: box = customSize_; break;
+    case utilities::SplitterField::MergeTarget: box = mergeTarget_; break;
     default: break;
   }
   if (box) {
@@ -71,30 +71,30 @@ void SplitterWindow::showRefusal(const SplitterOutcome& outcome) {
 
 void SplitterWindow::startSplit() {
   if (busy()) return;
-  const SplitRequest request{source_->text().toStdString(), target_->text().toStdString(),
+  const utilities::SplitRequest request{source_->text().toStdString(), target_->text().toStdString(),
                              custom_->isChecked(), customSize_->text().toStdString()};
-  SplitPlan plan;
-  const SplitterOutcome checked = CheckSplit(request, asker(), plan);
-  if (checked.status != SplitterStatus::Ready) return showRefusal(checked);
+  utilities::SplitPlan plan;
+  const utilities::SplitterOutcome checked = CheckSplit(request, asker(), plan);
+  if (checked.status != utilities::SplitterStatus::Ready) return showRefusal(checked);
   mergeList_->clear();
   splitPlan_ = plan;
   // This split clears what the one cut off left.
-  if (plan.unfinished) panels_[0]->setText(QString::fromUtf8(kUnfinishedText));
-  run(true, [plan](const SplitProgress& progress) { return RunSplit(plan, progress); });
+  if (plan.unfinished) panels_[0]->setText(QString::fromUtf8(utilities::kUnfinishedText));
+  run(true, [plan](const utilities::SplitProgress& progress) { return RunSplit(plan, progress); });
 }
 
 void SplitterWindow::startMerge() {
   if (busy()) return;
-  MergeRequest request{mergeTarget_->text().toStdString(), {}};
+  utilities::MergeRequest request{mergeTarget_->text().toStdString(), {}};
   for (int i = 0; i < mergeList_->count(); ++i) request.pieces.push_back(mergeList_->item(i)->text().toStdString());
-  MergePlan plan;
-  const SplitterOutcome checked = CheckMerge(request, asker(), plan);
-  if (checked.status != SplitterStatus::Ready) return showRefusal(checked);
-  run(false, [plan](const SplitProgress& progress) { return RunMerge(plan, progress); });
+  utilities::MergePlan plan;
+  const utilities::SplitterOutcome checked = CheckMerge(request, asker(), plan);
+  if (checked.status != utilities::SplitterStatus::Ready) return showRefusal(checked);
+  run(false, [plan](const utilities::SplitProgress& progress) { return RunMerge(plan, progress); });
 }
 
 // Runs the operation on a worker thread; the interface polls its progress.
-void SplitterWindow::run(bool splitting, std::function<SplitterOutcome(const SplitProgress&)> work) {
+void SplitterWindow::run(bool splitting, std::function<utilities::SplitterOutcome(const utilities::SplitProgress&)> work) {
   splitting_ = splitting;
   done_ = 0;
   total_ = 1;
@@ -117,20 +117,20 @@ void SplitterWindow::run(bool splitting, std::function<SplitterOutcome(const Spl
   worker_->start();
 }
 
-void SplitterWindow::finish(bool splitting, const SplitterOutcome& outcome) {
+void SplitterWindow::finish(bool splitting, const utilities::SplitterOutcome& outcome) {
   progressTimer_->stop();
   QApplication::restoreOverrideCursor();
   setWorking(false);
   splitBar_->setValue(0);
   mergeBar_->setValue(0);
-  if (outcome.status == SplitterStatus::Cancelled) {
+  if (outcome.status == utilities::SplitterStatus::Cancelled) {
     panels_[0]->setText(QString::fromUtf8(splitting ? "分割已取消，未留下分块文件。" : "合并已取消，原有文件未改动。"));
-  } else if (outcome.status != SplitterStatus::Done) {
+  } else if (outcome.status != utilities::SplitterStatus::Done) {
     if (splitting) tabs_->setCurrentIndex(0);
     messages_.inform(this, outcome.message);
   } else if (splitting) {
     for (std::int64_t k = 1; k <= splitPlan_.count; ++k)
-      mergeList_->addItem(QString::fromStdString(PieceName(splitPlan_.base, k)));
+      mergeList_->addItem(QString::fromStdString(utilities::PieceName(splitPlan_.base, k)));
     mergeTarget_->setText(QString::fromStdString(splitPlan_.merged));
     // The folder list moves to the pieces, so that they are in view.
     enterFolder(QFileInfo(QString::fromStdString(splitPlan_.base)).absolutePath());
@@ -169,10 +169,10 @@ void SplitterWindow::addFilesToMerge() {
 }
 
 void SplitterWindow::addFile(const QString& path) {
-  const std::string base = PieceBase(path.toStdString());
-  if (!base.empty() && SplitUnfinished(base))
-    return messages_.inform(this, Message{kUnfinishedText, kSplitterTitle, MessageIcon::Warning});
-  const std::vector<std::string> pieces = PiecesToAdd(path.toStdString());
+  const std::string base = utilities::PieceBase(path.toStdString());
+  if (!base.empty() && utilities::SplitUnfinished(base))
+    return messages_.inform(this, Message{utilities::kUnfinishedText, utilities::kSplitterTitle, MessageIcon::Warning});
+  const std::vector<std::string> pieces = utilities::PiecesToAdd(path.toStdString());
   bool repeated = false;
   for (const std::string& piece : pieces) {
     const QString name = QString::fromStdString(piece);
@@ -182,10 +182,10 @@ void SplitterWindow::addFile(const QString& path) {
     }
     mergeList_->addItem(name);
   }
-  if (FileNameOf(path.toStdString()).find("001") != std::string::npos && !CollectPieces(path.toStdString()).empty())
-    mergeTarget_->setText(QString::fromStdString(MergedName(pieces.front())));
+  if (utilities::FileNameOf(path.toStdString()).find("001") != std::string::npos && !utilities::CollectPieces(path.toStdString()).empty())
+    mergeTarget_->setText(QString::fromStdString(utilities::MergedName(pieces.front())));
   if (repeated)
-    messages_.inform(this, Message{"该文件已存在列表中!", kSplitterTitle, MessageIcon::Information});
+    messages_.inform(this, Message{"该文件已存在列表中!", utilities::kSplitterTitle, MessageIcon::Information});
 }
 
 void SplitterWindow::moveUp() {

@@ -14,7 +14,7 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-QTableWidget* ReadOnlyTable(const char* name, const levelling::TextTable& content) {
+QTableWidget* ReadOnlyTable(const char* name, const standards::TextTable& content) {
   auto* table = new QTableWidget(static_cast<int>(content.rows.size()), static_cast<int>(content.headers.size()));
   table->setObjectName(name);
   QStringList headers;
@@ -31,8 +31,8 @@ QTableWidget* ReadOnlyTable(const char* name, const levelling::TextTable& conten
 QWidget* LevellingPage() {
   auto* page = new QWidget;
   auto* column = new QVBoxLayout(page);
-  column->addWidget(ReadOnlyTable("grid_szxc", levelling::LevellingStandardsTable()));
-  for (const std::string& note : levelling::LevellingStandardsNotes()) {
+  column->addWidget(ReadOnlyTable("grid_szxc", standards::LevellingStandardsTable()));
+  for (const std::string& note : standards::LevellingStandardsNotes()) {
     auto* label = new QLabel(Q(note), page);
     label->setWordWrap(true);
     column->addWidget(label);
@@ -48,16 +48,16 @@ StandardsWindow::StandardsWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   auto* layout = new QVBoxLayout(this);
   auto* tabs = new QTabWidget(this);
   tabs->setObjectName("tabs");
-  tabs->addTab(ReadOnlyTable("grid_dxxc", levelling::TraverseStandardsTable()), QString::fromUtf8("导线测量限差"));
+  tabs->addTab(ReadOnlyTable("grid_dxxc", standards::TraverseStandardsTable()), QString::fromUtf8("导线测量限差"));
   tabs->addTab(LevellingPage(), QString::fromUtf8("水准测量限差"));
   layout->addWidget(tabs);
-  platform::FitToScreen(this, {1000, 560});
+  FitToScreen(this, {1000, 560});
 }
 
 void StandardsWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!centred_) {
-    platform::CentreOnScreen(this);
+    CentreOnScreen(this);
     centred_ = true;
   }
 }

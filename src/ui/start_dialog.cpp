@@ -20,7 +20,7 @@ namespace korvane::ui {
 
 namespace {
 
-const char* const kEditNames[kStartRecordCount] = {
+const char* const kEditNames[formats::kStartRecordCount] = {
     "Text_qdx", "Text_qdy",   "Text_qdh",   "Text_qddxx", "Text_qddxy", "Text_zdx", "Text_zdy",
     "Text_zdh", "Text_zddxx", "Text_zddxy", "Text_gcm",   "Text_j",     "Text_c"};
 const char* const kLabelNames[10] = {"Label_qdx", "Label_qdy",   "Label_qdh",   "Label_qddxx",
@@ -39,8 +39,8 @@ StartDialog::StartDialog(QWidget* parent, MessageBoxes& messages, QString startF
     : QDialog(parent), messages_(messages), startFilePath_(std::move(startFilePath)) {
   setObjectName("Form_qssj");
   setModal(false);
-  setFont(platform::UiFont(10));
-  platform::KeepOnTop(this);
+  setFont(UiFont(10));
+  KeepOnTop(this);
   buildControls();
 }
 
@@ -186,8 +186,8 @@ void StartDialog::connectOptions() {
   });
 }
 
-TraverseKind StartDialog::dialogKind() const {
-  return KindFromDialogTitle(layout_.title).value_or(TraverseKind::Connecting);
+formats::TraverseKind StartDialog::dialogKind() const {
+  return traverse::KindFromDialogTitle(layout_.title).value_or(formats::TraverseKind::Connecting);
 }
 
 void StartDialog::applyLayout() {
@@ -213,26 +213,26 @@ void StartDialog::applyLayout() {
   applying_ = false;
 }
 
-void StartDialog::load(TraverseKind kind) {
-  layout_ = StartDialogLayout();
+void StartDialog::load(formats::TraverseKind kind) {
+  layout_ = traverse::StartDialogLayout();
   ConfigureOnLoad(layout_, kind);
   for (QLineEdit* edit : edits_) edit->clear();
   applyLayout();
   loaded_ = true;
 }
 
-void StartDialog::selectKind(TraverseKind kind) {
+void StartDialog::selectKind(formats::TraverseKind kind) {
   if (!loaded_) load(kind);
   ApplyKindSelection(layout_, kind);
   applyLayout();
 }
 
-void StartDialog::open(TraverseKind kind) {
+void StartDialog::open(formats::TraverseKind kind) {
   if (!loaded_) load(kind);
   if (!isVisible()) {
     adjustSize();
     show();
-    platform::CentreOnScreen(this);
+    CentreOnScreen(this);
   }
   raise();
   activateWindow();
@@ -244,20 +244,20 @@ void StartDialog::unload() {
   hide();
 }
 
-StartRecord StartDialog::fields() const {
-  StartRecord record;
-  for (int k = 1; k <= kStartRecordCount; ++k) record.record(k) = edits_[k - 1]->text().toStdString();
+formats::StartRecord StartDialog::fields() const {
+  formats::StartRecord record;
+  for (int k = 1; k <= formats::kStartRecordCount; ++k) record.record(k) = edits_[k - 1]->text().toStdString();
   return record;
 }
 
-StartRecord StartDialog::fieldsToSave() const {
-  StartRecord record = fields();
+formats::StartRecord StartDialog::fieldsToSave() const {
+  formats::StartRecord record = fields();
   ClearHiddenFields(layout_, record);
   return record;
 }
 
 void StartDialog::confirm() {
-  const StartRecord record = fieldsToSave();
+  const formats::StartRecord record = fieldsToSave();
   if (auto refusal = ValidateStartDialog(layout_, record)) {
     messages_.inform(this, *refusal);
     edits_[refusal->record - 1]->setFocus();
@@ -279,14 +279,14 @@ void StartDialog::clearAll() {
 }
 
 void StartDialog::reloadLast() {
-  const StartRecord saved = ReadStartFile(startFilePath_.toStdString());
+  const formats::StartRecord saved = formats::ReadStartFile(startFilePath_.toStdString());
   // Saved constants or a saved projection height bring their option with
   // them, so that 确定 does not save them away empty.
-  auto held = [&](StartItem item) { return !Trim(saved.record(item)).empty(); };
-  if (held(StartItem::ProjectionHeight)) layout_.projectionShown = true;
-  if (held(StartItem::AdditiveConstant) || held(StartItem::ScaleConstant)) layout_.constantsShown = true;
+  auto held = [&](formats::StartItem item) { return !Trim(saved.record(item)).empty(); };
+  if (held(formats::StartItem::ProjectionHeight)) layout_.projectionShown = true;
+  if (held(formats::StartItem::AdditiveConstant) || held(formats::StartItem::ScaleConstant)) layout_.constantsShown = true;
   applyLayout();
-  for (int k = 1; k <= kStartRecordCount; ++k) {
+  for (int k = 1; k <= formats::kStartRecordCount; ++k) {
     if (k <= 4 || layout_.recordShown(k)) {
       edits_[k - 1]->setText(QString::fromStdString(DialogReloadText(saved, k)));
     }
@@ -303,14 +303,14 @@ bool StartDialog::eventFilter(QObject* watched, QEvent* event) {
       return QDialog::eventFilter(watched, event);
     }
     const char32_t code = text.toUcs4().value(0);
-    switch (FilterStartKey(code)) {
-      case KeyAction::Accept:
+    switch (traverse::FilterStartKey(code)) {
+      case traverse::KeyAction::Accept:
         break;
-      case KeyAction::NextField:
+      case traverse::KeyAction::NextField:
         focusNextChild();
         return true;
-      case KeyAction::Reject:
-        messages_.inform(this, WrongKeyMessage());
+      case traverse::KeyAction::Reject:
+        messages_.inform(this, traverse::WrongKeyMessage());
         return true;
     }
   }

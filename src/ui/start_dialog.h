@@ -31,20 +31,20 @@ class StartDialog : public QDialog {
   // confirming or leaving it unloads it, so the next opening starts afresh.
   bool isLoaded() const { return loaded_; }
   // Loads the dialog hidden, set up for the kind.
-  void load(TraverseKind kind);
+  void load(formats::TraverseKind kind);
   // The main window selected a kind: the dialog follows it.
-  void selectKind(TraverseKind kind);
+  void selectKind(formats::TraverseKind kind);
   // Shows the dialog (loading it first when needed), centred and on top.
-  void open(TraverseKind kind);
+  void open(formats::TraverseKind kind);
   // Closes without saving.
   void unload();
 
-  const StartDialogLayout& layout() const { return layout_; }
+  const traverse::StartDialogLayout& layout() const { return layout_; }
   // The texts of the thirteen boxes, record k at k-1.
-  StartRecord fields() const;
+  formats::StartRecord fields() const;
   // The texts as "确定" checks and saves them: a box hidden among records 5
   // to 13 counts as empty, whatever it still holds for when it is shown again.
-  StartRecord fieldsToSave() const;
+  formats::StartRecord fieldsToSave() const;
   QLineEdit* field(int record) const { return edits_[record - 1]; }
   QString startFilePath() const { return startFilePath_; }
 
@@ -55,7 +55,7 @@ class StartDialog : public QDialog {
 
  signals:
   // The start data were saved: the main window locks the kind.
-  void handedOver(korvane::TraverseKind kind);
+  void handedOver(formats::TraverseKind kind);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,15 +71,15 @@ class StartDialog : public QDialog {
   QHBoxLayout* buildButtons();
   void connectOptions();
   void applyLayout();
-  TraverseKind dialogKind() const;
+  formats::TraverseKind dialogKind() const;
 
   MessageBoxes& messages_;
   QString startFilePath_;
-  StartDialogLayout layout_;
+  traverse::StartDialogLayout layout_;
   bool loaded_ = false;
   bool applying_ = false;
 
-  std::array<QLineEdit*, kStartRecordCount> edits_{};
+  std::array<QLineEdit*, formats::kStartRecordCount> edits_{};
   std::array<QLabel*, 10> labels_{};
   QLabel* labelDw_ = nullptr;
   QLabel* labelJia_ = nullptr;

@@ -39,7 +39,7 @@ QPlainTextEdit* Pane(QWidget* parent, const char* name) {
   auto* pane = new QPlainTextEdit(parent);
   pane->setObjectName(name);
   pane->setLineWrapMode(QPlainTextEdit::NoWrap);
-  pane->setFont(platform::TableFont(10));
+  pane->setFont(TableFont(10));
   return pane;
 }
 
@@ -70,7 +70,7 @@ TotalStationWindow::TotalStationWindow(MessageBoxes& messages, FileDialogs& file
   clock_->setObjectName("Timer1");
   clock_->setInterval(500);
   connect(clock_, &QTimer::timeout, this, &TotalStationWindow::tickClock);
-  platform::FitToScreen(this, {820, 560});
+  FitToScreen(this, {820, 560});
 }
 
 QWidget* TotalStationWindow::buildConversionPage() {
@@ -159,7 +159,7 @@ void TotalStationWindow::buildStatusBar() {
 }
 
 void TotalStationWindow::open() {
-  platform::CentreOnScreen(this);
+  CentreOnScreen(this);
   tabs_->setCurrentIndex(0);
   panels_[0]->setText(QString::fromUtf8("欢迎使用全站仪相关程序！"));
   exiting_ = false;
@@ -181,7 +181,7 @@ void TotalStationWindow::tickClock() {
 
 void TotalStationWindow::readData() {
   columns_->clear();
-  for (int k = 1; k <= kPointColumns; ++k) columns_->addItem(QString::number(k));
+  for (int k = 1; k <= utilities::kPointColumns; ++k) columns_->addItem(QString::number(k));
   panels_[0]->setText(QString::fromUtf8("欢迎使用全站仪相关程序！"));
   source_->clear();
   const QString path = files_.openFile(
@@ -195,9 +195,9 @@ void TotalStationWindow::readData() {
   std::string error;
   std::int64_t lines = 0;
   {
-    const platform::BusyCursor busy;
+    const BusyCursor busy;
     std::string text;
-    error = ReadPointLines(path.toStdString(), kMaxReadBytes, text, lines);
+    error = utilities::ReadPointLines(path.toStdString(), kMaxReadBytes, text, lines);
     if (error.empty()) source_->setPlainText(QString::fromStdString(text));
   }
   readBar_->hide();
@@ -224,11 +224,11 @@ void TotalStationWindow::execute() {
   readBar_->show();
   writeBar_->show();
   // The pane's current text, with the surveyor's edits, converted in memory.
-  const PointConversion conversion = ConvertPointText(source_->toPlainText().toStdString(), columns());
+  const utilities::PointConversion conversion = utilities::ConvertPointText(source_->toPlainText().toStdString(), columns());
   result_->setPlainText(QString::fromStdString(conversion.text));
   if (columns_->count() > 0) columns_->setCurrentRow(columns_->count() - 1);
   QString status = QString::fromUtf8("共%1 行").arg(conversion.linesRead);
-  if (const std::string note = WideLinesNote(conversion.firstWideLine, conversion.wideLines); !note.empty())
+  if (const std::string note = utilities::WideLinesNote(conversion.firstWideLine, conversion.wideLines); !note.empty())
     status += "  " + QString::fromStdString(note);
   panels_[0]->setText(status);
   readBar_->hide();
@@ -255,12 +255,12 @@ void TotalStationWindow::save() {
       !messages_.askOkCancel(this, Note("文件已存在，结果将追加到文件末尾，继续吗？", "保存文件",
                                         MessageIcon::Question)))
     return;
-  const std::string bytes = EncodeGbk(ToCrLf(result_->toPlainText().toStdString() + "\n"));
-  AtomicOutput output;
+  const std::string bytes = io::EncodeGbk(io::ToCrLf(result_->toPlainText().toStdString() + "\n"));
+  io::AtomicOutput output;
   int error = output.open(path.toStdString(), true);
   if (error == 0) error = output.write(bytes);
   if (error == 0) error = output.commit();
-  if (error == AtomicOutput::kRefused)
+  if (error == io::AtomicOutput::kRefused)
     messages_.inform(this, output.refusal());
   else if (error != 0)
     messages_.inform(this, Note(output.errorText(error), "抱歉", MessageIcon::Warning));

@@ -40,7 +40,7 @@ SplitterOutcome Declined(SplitterField focus = SplitterField::None) {
 SplitterOutcome Failed(int error) {
   // A staged name the writer may not replace: only a stray non-file can
   // stand there, and the split stops as a failed write would.
-  if (error == AtomicOutput::kRefused) error = EEXIST;
+  if (error == io::AtomicOutput::kRefused) error = EEXIST;
   if (error < 0) return {SplitterStatus::Cancelled, {}, SplitterField::None};
   return {SplitterStatus::Failed, DiskErrorMessage(error), SplitterField::None};
 }
@@ -248,7 +248,7 @@ std::optional<SplitterOutcome> CheckOldSet(const SplitPlan& plan, const std::str
   for (const std::string& name : names) {
     const Kind kind = KindOf(name);
     if (kind == Kind::Folder || kind == Kind::Other)
-      return SplitterOutcome{SplitterStatus::Failed, *DestinationRefusal(name), SplitterField::Target};
+      return SplitterOutcome{SplitterStatus::Failed, *io::DestinationRefusal(name), SplitterField::Target};
     if (WriteProtected(name)) return Failed(EACCES);
   }
   return std::nullopt;
@@ -257,10 +257,10 @@ std::optional<SplitterOutcome> CheckOldSet(const SplitPlan& plan, const std::str
 // Writes one piece from the source's current position.
 int WritePiece(int source, const std::string& path, std::int64_t length, std::int64_t offset,
                const SplitPlan& plan, const SplitProgress& progress) {
-  AtomicOutput out;
+  io::AtomicOutput out;
   if (const int error = out.open(path, false)) return error;
   long long sent = 0;
-  const int error = CopyBytes(source, out.fd(), length, [&](long long copied) {
+  const int error = io::CopyBytes(source, out.fd(), length, [&](long long copied) {
     out.copied(copied - sent);
     sent = copied;
     return !progress || progress(offset + copied, plan.sourceSize);
@@ -275,7 +275,7 @@ int WriteScripts(const SplitPlan& plan, const std::string& folder, const std::st
   names.reserve(static_cast<std::size_t>(plan.count));
   for (std::int64_t k = 1; k <= plan.count; ++k) names.push_back(FileNameOf(PieceName(plan.base, k)));
   const std::string merged = FileNameOf(plan.merged);
-  AtomicOutput bat, sh;
+  io::AtomicOutput bat, sh;
   if (const int error = bat.open(Staged(folder, baseName + ".Link.bat"), false)) return error;
   if (const int error = bat.write(LinkBatBytes(names, merged))) return error;
   if (const int error = bat.commit(false)) return error;
@@ -369,7 +369,7 @@ SplitterOutcome CheckMerge(const MergeRequest& request, const AskYesNo& ask, Mer
   }
   // A device, a pipe, a read-only file or one of the pieces is never
   // replaced: an unusable file, as a failed write is.
-  if (const std::optional<Message> refusal = DestinationRefusal(target, request.pieces))
+  if (const std::optional<Message> refusal = io::DestinationRefusal(target, request.pieces))
     return {SplitterStatus::Failed, *refusal, SplitterField::MergeTarget};
   if (targetKind != Kind::Missing) {
     const Message question{"文件  " + target + "  已存在，是否要覆盖？", kSplitterTitle,
@@ -384,9 +384,9 @@ SplitterOutcome CheckMerge(const MergeRequest& request, const AskYesNo& ask, Mer
 }
 
 SplitterOutcome RunMerge(const MergePlan& plan, const SplitProgress& progress) {
-  AtomicOutput output;
+  io::AtomicOutput output;
   if (const int error = output.open(plan.target, false))
-    return error == AtomicOutput::kRefused
+    return error == io::AtomicOutput::kRefused
                ? SplitterOutcome{SplitterStatus::Failed, output.refusal(), SplitterField::MergeTarget}
                : Failed(error);
   std::int64_t done = 0;
@@ -394,7 +394,7 @@ SplitterOutcome RunMerge(const MergePlan& plan, const SplitProgress& progress) {
     const int in = ::open(piece.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return Failed(errno);
     long long copied = 0;
-    const int error = CopyBytes(in, output.fd(), -1, [&](long long c) {
+    const int error = io::CopyBytes(in, output.fd(), -1, [&](long long c) {
       output.copied(c - copied);
       copied = c;
       return !progress || progress(done + c, plan.totalSize);

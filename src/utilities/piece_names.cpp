@@ -132,7 +132,7 @@ std::string BatchUnsafeCharacter(std::string_view name) {
     const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
     const std::string_view character = name.substr(i, length);
     if (character.size() < length || length == 1 || !IsStrictUtf8(character)) return escaped(c);
-    if (EncodeGbk(character) == "?") return std::string(character);
+    if (io::EncodeGbk(character) == "?") return std::string(character);
     i += length;
   }
   return {};
@@ -145,7 +145,7 @@ std::string LinkBatBytes(const std::vector<std::string>& pieceNames, const std::
     line += BatchQuote(pieceNames[i]);
   }
   line += " " + BatchQuote(mergedName) + "\r\n";
-  return EncodeGbk(line);
+  return io::EncodeGbk(line);
 }
 
 std::string LinkShText(const std::vector<std::string>& pieceNames, const std::string& mergedName) {

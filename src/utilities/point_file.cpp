@@ -148,7 +148,7 @@ class RecordChunks {
     raw_.resize(carried + static_cast<std::size_t>(n));
     if (n == 0) eof_ = true;
     decoded_.clear();
-    raw_.erase(0, DecodeUtf16(raw_, bigEndian_, eof_, decoded_));
+    raw_.erase(0, io::DecodeUtf16(raw_, bigEndian_, eof_, decoded_));
     std::memcpy(buffer_.get() + end_, decoded_.data(), decoded_.size());
     end_ += decoded_.size();
     started_ = true;
@@ -214,7 +214,7 @@ std::string Scan(const std::string& path, std::int64_t maxBytes, Encoding& encod
   if (std::string error = chunks.open(path, maxBytes); !error.empty()) return error;
   std::string_view chunk;
   std::string error;
-  TextEncodingGuess guess;
+  io::TextEncodingGuess guess;
   bool first = true;
   lines = 0;
   while (chunks.next(chunk, error)) {
@@ -242,7 +242,7 @@ std::string_view DecodeInto(std::string_view chunk, const Encoding& encoding, st
     decoded = SanitizeUtf8(chunk);
     return decoded;
   }
-  decoded = DecodeGbk(chunk);
+  decoded = io::DecodeGbk(chunk);
   return decoded;
 }
 

@@ -20,6 +20,8 @@
 #include "io/text_file.h"
 #include "test_folder.h"
 
+using namespace korvane::io;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -169,9 +171,9 @@ class Destinations : public ::testing::TestWithParam<Writer> {
   Outcome Write(const Writer& w, const fs::path& dest, const fs::path& input) {
     if (w.args == "core") {
       // The core writer is told the input as the batch commands tell it.
-      if (const auto refusal = korvane::DestinationRefusal(dest.string(), {input.string()}))
+      if (const auto refusal = korvane::io::DestinationRefusal(dest.string(), {input.string()}))
         return {1, refusal->title + ": " + refusal->text};
-      const std::string error = korvane::WriteFileAtomically(dest.string(), "new");
+      const std::string error = korvane::io::WriteFileAtomically(dest.string(), "new");
       return {error.empty() ? 0 : 1, error};
     }
     std::vector<std::string> args;
@@ -269,7 +271,7 @@ TEST(DestinationMessages, ShowGbkNamesAsGbk) {
   TestFolder folder;
   const std::string name = folder.file("\xb3\xc9\xb9\xfb.html");
   fs::create_directory(name);
-  const auto refusal = korvane::DestinationRefusal(name);
+  const auto refusal = korvane::io::DestinationRefusal(name);
   ASSERT_TRUE(refusal.has_value());
   EXPECT_EQ(refusal->text, "不是普通文件，不予写入：" + folder.file("成果.html"));
 }

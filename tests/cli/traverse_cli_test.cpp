@@ -15,6 +15,9 @@
 #include "io/text_file.h"
 #include "test_folder.h"
 
+using namespace korvane::formats;
+using namespace korvane::io;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -54,10 +57,10 @@ class TraverseCli : public ::testing::Test {
     return "--start \"" + base + ".ini\" --data \"" + base + ".dat\"";
   }
   // A data file (UTF-8 is read as well as GBK) and a start-data file.
-  std::string Write(const std::string& data, const korvane::StartRecord& start) {
+  std::string Write(const std::string& data, const korvane::formats::StartRecord& start) {
     const fs::path d = dir_ / "t.dat", s = dir_ / "t.ini";
     std::ofstream(d, std::ios::binary) << data;
-    EXPECT_EQ(korvane::WriteStartFile(s.string(), start), "");
+    EXPECT_EQ(korvane::formats::WriteStartFile(s.string(), start), "");
     return "--start \"" + s.string() + "\" --data \"" + d.string() + "\"";
   }
 
@@ -71,10 +74,10 @@ TEST_F(TraverseCli, OutSavesGbkWithCrLfAsTheSaveCommandDoes) {
   ASSERT_EQ(r.status, 0);
   const std::string bytes = Slurp(out);
   // The pane's text and one more line break, in GBK with CR LF.
-  EXPECT_EQ(bytes, korvane::EncodeGbk(korvane::ToCrLf(r.out + "\n")));
+  EXPECT_EQ(bytes, korvane::io::EncodeGbk(korvane::io::ToCrLf(r.out + "\n")));
   EXPECT_NE(bytes.find("\xB1\xB1\xC9\xBD"), std::string::npos);  // 北山 in GBK
   EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
-  EXPECT_EQ(korvane::DecodeText(bytes).find("支导线( Z0-Z3段)"), 17u);
+  EXPECT_EQ(korvane::io::DecodeText(bytes).find("支导线( Z0-Z3段)"), 17u);
 }
 
 TEST_F(TraverseCli, SketchIsWrittenByExtension) {
@@ -113,21 +116,21 @@ TEST_F(TraverseCli, UnusableInputIsStatusOne) {
 }
 
 TEST_F(TraverseCli, GrossAngularErrorIsRefusedBeforeAnyLine) {
-  korvane::StartRecord start;
+  korvane::formats::StartRecord stat;
   for (auto [k, v] : {std::pair{1, "0"}, {2, "0"}, {4, "0"}, {6, "100"}, {7, "0"}, {9, "0"}})
-    start.record(k) = v;
-  const CliRun r = Cli(Write("F,C\nA,180,100,0,0,0,0,0,0\nC,182,0,0,0,0,0,0,0\n", start));
+    stat.record(k) = v;
+  const CliRun r = Cli(Write("F,C\nA,180,100,0,0,0,0,0,0\nC,182,0,0,0,0,0,0,0\n", stat));
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "警告: 角度闭合差已超过1度，不再接受计算！\n");
 }
 
 TEST_F(TraverseCli, WidthRefusalPrintsThePartialTable) {
-  korvane::StartRecord start;
+  korvane::formats::StartRecord stat;
   for (auto [k, v] : {std::pair{1, "0"}, {2, "0"}, {3, "10"}, {4, "0"}, {6, "200"}, {7, "0"}, {8, "15"},
                       {9, "0"}})
-    start.record(k) = v;
-  const CliRun r = Cli(Write("F,C\nA,180,100,0,0,0,0,0,0\nB,180,100,0,0,0,0,0,0\nC,180,0,0,0,0,0,0,0\n", start));
+    stat.record(k) = v;
+  const CliRun r = Cli(Write("F,C\nA,180,100,0,0,0,0,0,0\nB,180,100,0,0,0,0,0,0\nC,180,0,0,0,0,0,0,0\n", stat));
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err, "提醒: 高程闭合差远远超限，不接受继续计算！\n");
   EXPECT_EQ(r.out.rfind("     **********  附合导线( A—C段)", 0), 0u);
@@ -136,7 +139,7 @@ TEST_F(TraverseCli, WidthRefusalPrintsThePartialTable) {
 }
 
 TEST_F(TraverseCli, TableCheckNamesTheCell) {
-  const CliRun r = Cli(Write("W,B\nA,90,1o0,0,0,0,0,0,0\n", korvane::StartRecord{}));
+  const CliRun r = Cli(Write("W,B\nA,90,1o0,0,0,0,0,0,0\n", korvane::formats::StartRecord{}));
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "请检查: 第1行第3列数据输入有误！\n");

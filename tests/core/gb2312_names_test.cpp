@@ -11,6 +11,7 @@
 #include "io/text_file.h"
 
 using namespace korvane;
+using namespace korvane::io;
 
 namespace {
 
@@ -49,10 +50,10 @@ TEST(Gb2312Names, GbkNamesReadRightAndUtf8NamesAlmostAlways) {
     for (int len = 1; len <= 3; ++len) {
       name += hanzi[(k + static_cast<std::size_t>(len) - 1) % n];
       const std::string gbk = DataFile({name});
-      const std::string utf8Text = DecodeGbk(gbk);
+      const std::string utf8Text = korvane::io::DecodeGbk(gbk);
       // Every GBK file whose Chinese is GB2312 text reads right.
-      ASSERT_EQ(DecodeText(gbk), utf8Text) << "GBK name of length " << len << " at " << k;
-      utf8[len].right += DecodeText(utf8Text) == utf8Text;
+      ASSERT_EQ(korvane::io::DecodeText(gbk), utf8Text) << "GBK name of length " << len << " at " << k;
+      utf8[len].right += korvane::io::DecodeText(utf8Text) == utf8Text;
       ++utf8[len].total;
     }
     std::vector<std::string> names;
@@ -61,9 +62,9 @@ TEST(Gb2312Names, GbkNamesReadRightAndUtf8NamesAlmostAlways) {
       const std::size_t first = (k * 7919 + j * 1543) % n;
       names.push_back(hanzi[first] + hanzi[(first * 31 + 17) % n]);
     }
-    const std::string utf8Text = DecodeGbk(DataFile(names));
-    ASSERT_EQ(DecodeText(EncodeGbk(utf8Text)), utf8Text);
-    several.right += DecodeText(utf8Text) == utf8Text;
+    const std::string utf8Text = korvane::io::DecodeGbk(DataFile(names));
+    ASSERT_EQ(korvane::io::DecodeText(korvane::io::EncodeGbk(utf8Text)), utf8Text);
+    several.right += korvane::io::DecodeText(utf8Text) == utf8Text;
     ++several.total;
   }
   std::printf("UTF-8 files read right: one character %.2f%%, two %.2f%%, three %.2f%%, four two-character names %.2f%%\n",
@@ -91,7 +92,7 @@ TEST(Gb2312Names, EveryShippedGbkFileReadsAsGbk) {
       // of the test data and those of the file splitter.
       const fs::path folder = entry.path().parent_path();
       if (folder == fs::path(KORVANE_TEST_DATA) || folder.filename() == "splitter") continue;
-      EXPECT_EQ(DecodeText(bytes.str()), DecodeGbk(bytes.str())) << entry.path();
+      EXPECT_EQ(korvane::io::DecodeText(bytes.str()), korvane::io::DecodeGbk(bytes.str())) << entry.path();
       ++files;
     }
   }

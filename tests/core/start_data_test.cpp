@@ -8,6 +8,8 @@
 #include "test_folder.h"
 
 using namespace korvane;
+using namespace korvane::formats;
+using namespace korvane::traverse;
 
 namespace {
 

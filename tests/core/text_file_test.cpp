@@ -23,6 +23,8 @@
 #include "test_folder.h"
 
 using namespace korvane;
+using namespace korvane::formats;
+using namespace korvane::io;
 
 namespace {
 const std::string kStationsUtf8 = "导线点K1";
@@ -30,33 +32,33 @@ const std::string kStationsGbk = "\xB5\xBC\xCF\xDF\xB5\xE3K1";  // the same in G
 }  // namespace
 
 TEST(TextEncoding, ReadsGbkAndUtf8) {
-  EXPECT_EQ(DecodeText(kStationsGbk), kStationsUtf8);
-  EXPECT_EQ(DecodeText(kStationsUtf8), kStationsUtf8);
-  EXPECT_EQ(DecodeText("\xEF\xBB\xBF" + kStationsUtf8), kStationsUtf8);
-  EXPECT_EQ(DecodeText("F,K9\r\n"), "F,K9\r\n");
+  EXPECT_EQ(korvane::io::DecodeText(kStationsGbk), kStationsUtf8);
+  EXPECT_EQ(korvane::io::DecodeText(kStationsUtf8), kStationsUtf8);
+  EXPECT_EQ(korvane::io::DecodeText("\xEF\xBB\xBF" + kStationsUtf8), kStationsUtf8);
+  EXPECT_EQ(korvane::io::DecodeText("F,K9\r\n"), "F,K9\r\n");
 }
 
 TEST(TextEncoding, InvalidBytesBecomeVisible) {
   // A lone lead byte at the end must not vanish.
-  EXPECT_EQ(DecodeText("AB\xB5"), "AB\xEF\xBF\xBD");
-  EXPECT_EQ(DecodeText("\xB5\xBC\xFF" "C"), "导\xEF\xBF\xBD" "C");
+  EXPECT_EQ(korvane::io::DecodeText("AB\xB5"), "AB\xEF\xBF\xBD");
+  EXPECT_EQ(korvane::io::DecodeText("\xB5\xBC\xFF" "C"), "导\xEF\xBF\xBD" "C");
 }
 
 TEST(TextEncoding, WritesGbkWithCrLf) {
-  EXPECT_EQ(EncodeGbk(kStationsUtf8), kStationsGbk);
-  EXPECT_EQ(EncodeGbk("€"), "\x80");  // GBK's euro sign
-  EXPECT_EQ(EncodeGbk("a😀b"), "a?b");
-  EXPECT_EQ(ToCrLf("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd");
+  EXPECT_EQ(korvane::io::EncodeGbk(kStationsUtf8), kStationsGbk);
+  EXPECT_EQ(korvane::io::EncodeGbk("€"), "\x80");  // GBK's euro sign
+  EXPECT_EQ(korvane::io::EncodeGbk("a😀b"), "a?b");
+  EXPECT_EQ(korvane::io::ToCrLf("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd");
 }
 
 TEST(TextFile, RoundTripsAndReplaces) {
   TestFolder folder;
   const std::string path = folder.file("out.txt");
-  ASSERT_EQ(WriteTextFile(path, "第一行\n第二行\n"), "");
+  ASSERT_EQ(korvane::io::WriteTextFile(path, "第一行\n第二行\n"), "");
   EXPECT_EQ(folder.read("out.txt"), "\xB5\xDA\xD2\xBB\xD0\xD0\r\n\xB5\xDA\xB6\xFE\xD0\xD0\r\n");
-  ASSERT_EQ(WriteTextFile(path, "new\n"), "");
+  ASSERT_EQ(korvane::io::WriteTextFile(path, "new\n"), "");
   EXPECT_EQ(folder.read("out.txt"), "new\r\n");  // replaced, not appended
-  const TextFileRead read = ReadTextFile(path);
+  const korvane::io::TextFileRead read = korvane::io::ReadTextFile(path);
   ASSERT_TRUE(read.ok);
   EXPECT_EQ(read.text, "new\r\n");
 }
@@ -66,27 +68,27 @@ TEST(TextFile, RoundTripsAndReplaces) {
 TEST(TextFile, ReadOnlyMark) {
   TestFolder folder;
   const std::string path = folder.file("mark.dat");
-  EXPECT_FALSE(IsReadOnlyFile(path));
-  EXPECT_FALSE(SetReadOnlyFile(path, true));
-  EXPECT_FALSE(IsReadOnlyFile(folder.file("")));
+  EXPECT_FALSE(korvane::io::IsReadOnlyFile(path));
+  EXPECT_FALSE(korvane::io::SetReadOnlyFile(path, true));
+  EXPECT_FALSE(korvane::io::IsReadOnlyFile(folder.file("")));
   folder.write("mark.dat", "x");
-  EXPECT_FALSE(IsReadOnlyFile(path));
-  ASSERT_TRUE(SetReadOnlyFile(path, true));
-  EXPECT_TRUE(IsReadOnlyFile(path));
+  EXPECT_FALSE(korvane::io::IsReadOnlyFile(path));
+  ASSERT_TRUE(korvane::io::SetReadOnlyFile(path, true));
+  EXPECT_TRUE(korvane::io::IsReadOnlyFile(path));
   ::chmod(path.c_str(), 0464);  // others of the group may write, the owner may not
-  EXPECT_TRUE(IsReadOnlyFile(path));
-  ASSERT_TRUE(SetReadOnlyFile(path, false));
-  EXPECT_FALSE(IsReadOnlyFile(path));
+  EXPECT_TRUE(korvane::io::IsReadOnlyFile(path));
+  ASSERT_TRUE(korvane::io::SetReadOnlyFile(path, false));
+  EXPECT_FALSE(korvane::io::IsReadOnlyFile(path));
   EXPECT_EQ(folder.read("mark.dat"), "x");
 }
 
 TEST(TextFile, ReportsWhatCannotBeDone) {
   TestFolder folder;
-  const TextFileRead missing = ReadTextFile(folder.file("none.dat"));
+  const korvane::io::TextFileRead missing = korvane::io::ReadTextFile(folder.file("none.dat"));
   EXPECT_FALSE(missing.ok);
   EXPECT_FALSE(missing.error.empty());
-  EXPECT_FALSE(WriteTextFile(folder.file("no/such/folder/x.txt"), "x").empty());
-  EXPECT_FALSE(ReadTextFile(folder.file("")).ok);  // a folder, not a file
+  EXPECT_FALSE(korvane::io::WriteTextFile(folder.file("no/such/folder/x.txt"), "x").empty());
+  EXPECT_FALSE(korvane::io::ReadTextFile(folder.file("")).ok);  // a folder, not a file
 }
 
 namespace {
@@ -120,18 +122,18 @@ TEST(TextEncoding, DecodesTheListedBytes) {
     const auto bar1 = line.find('|'), bar2 = line.find('|', bar1 + 1);
     const std::string bytes = FromHex(line.substr(0, bar1));
     const std::string expected = FromHex(line.substr(bar1 + 1, bar2 - bar1 - 1));
-    const std::string text = DecodeText(bytes);
+    const std::string text = korvane::io::DecodeText(bytes);
     EXPECT_EQ(ToHex(text), ToHex(expected)) << line;
     EXPECT_TRUE(IsStrictUtf8(text)) << line;
-    EXPECT_EQ(DecodeOwnedText(std::string(bytes)), text) << line;
+    EXPECT_EQ(korvane::io::DecodeOwnedText(std::string(bytes)), text) << line;
     ++cases;
   }
   EXPECT_GT(cases, 15);
 }
 
 TEST(TextEncoding, StartDataAreAlwaysGbk) {
-  EXPECT_EQ(DecodeGbk("\xD2\xBB"), "一");
-  EXPECT_EQ(DecodeGbk("\xE4\xB8\x80"), "涓€");  // the UTF-8 bytes of 一 read as GBK
+  EXPECT_EQ(korvane::io::DecodeGbk("\xD2\xBB"), "一");
+  EXPECT_EQ(korvane::io::DecodeGbk("\xE4\xB8\x80"), "涓€");  // the UTF-8 bytes of 一 read as GBK
 }
 
 TEST(TextFile, RemovesOnlyTemporaryFilesOfEndedProcesses) {
@@ -166,7 +168,7 @@ TEST(TextFile, RemovesOnlyTemporaryFilesOfEndedProcesses) {
   for (const auto& name : oldParts) std::filesystem::last_write_time(folder.file(name), elevenMinutesAgo);
   std::filesystem::last_write_time(folder.file(".out.txt.part12x"), elevenMinutesAgo);
   std::filesystem::last_write_time(folder.file(".other.txt.part123"), elevenMinutesAgo);
-  ASSERT_EQ(WriteTextFile(folder.file("out.txt"), "new\n"), "");
+  ASSERT_EQ(korvane::io::WriteTextFile(folder.file("out.txt"), "new\n"), "");
   for (const auto& name : oldParts) EXPECT_FALSE(std::filesystem::exists(folder.file(name))) << name;
   for (const auto& name : keptParts) EXPECT_TRUE(std::filesystem::exists(folder.file(name))) << name;
   for (const auto& name : removed) EXPECT_FALSE(std::filesystem::exists(folder.file(name))) << name;
@@ -179,16 +181,16 @@ TEST(TextFile, ReadsOnlyRegularFilesWithinTheirBound) {
   const std::string pipe = folder.file("pipe");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   for (const std::string& path : {pipe, std::string("/dev/zero"), folder.file("")}) {
-    const TextFileRead read = ReadTextFile(path);
+    const korvane::io::TextFileRead read = korvane::io::ReadTextFile(path);
     EXPECT_FALSE(read.ok) << path;
     EXPECT_NE(read.error.find(path), std::string::npos) << read.error;
   }
   std::string error;
-  EXPECT_EQ(ReadStartFile(pipe, &error).record(1), "");
+  EXPECT_EQ(korvane::formats::ReadStartFile(pipe, &error).record(1), "");
   EXPECT_NE(error.find("不是普通文件"), std::string::npos);
   folder.write("small.txt", "12345");
-  EXPECT_TRUE(ReadTextFile(folder.file("small.txt"), 5).ok);
-  const TextFileRead large = ReadTextFile(folder.file("small.txt"), 4);
+  EXPECT_TRUE(korvane::io::ReadTextFile(folder.file("small.txt"), 5).ok);
+  const korvane::io::TextFileRead large = korvane::io::ReadTextFile(folder.file("small.txt"), 4);
   EXPECT_FALSE(large.ok);
   EXPECT_NE(large.error.find("4字节"), std::string::npos);
 }

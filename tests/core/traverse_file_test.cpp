@@ -10,6 +10,8 @@
 #include "test_folder.h"
 
 using namespace korvane;
+using namespace korvane::formats;
+using namespace korvane::io;
 
 namespace {
 

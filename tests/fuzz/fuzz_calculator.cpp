@@ -11,9 +11,11 @@
 #include "fuzz_check.h"
 #include "utilities/calculator.h"
 
+using namespace korvane::utilities;
+
 namespace {
 
-using korvane::Calculator;
+using korvane::utilities::Calculator;
 
 constexpr std::string_view kKeys[] = {
     "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "neg", "+", "-", "*", "/", "=",
@@ -53,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view key = KeyAt(text.substr(i));
     i += key.size() > 0 && text.substr(i, key.size()) == key ? key.size() : 1;
     FUZZ_CHECK(Calculator::IsKey(key));
-    const korvane::KeyOutcome outcome = calculator.press(key);
+    const korvane::utilities::KeyOutcome outcome = calculator.press(key);
     FUZZ_CHECK(outcome.display == calculator.display());
     FUZZ_CHECK(outcome.display.size() <= kMaxDisplay);
     FUZZ_CHECK(korvane::IsStrictUtf8(outcome.display));

@@ -10,6 +10,8 @@
 #include "fuzz_check.h"
 #include "geodesy/gauss_point_list.h"
 
+using namespace korvane::io;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;
   if (size < 1) return 0;
@@ -19,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.datum = static_cast<geodesy::Datum>((data[0] / 3) % 3);
   settings.zone = {data[0] & 0x40 ? 3 : 6, false, "20", "", (data[0] & 0x80) != 0};
   settings.target = {3, false, "39", "", (data[0] & 0x20) != 0};
-  const std::string text = DecodeText(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
+  const std::string text = korvane::io::DecodeText(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
   const geodesy::ListResult r = geodesy::ConvertPointList(text, settings);
   if (r.refusal) {
     FUZZ_CHECK(!r.refusal->text.empty() && r.lines.empty());

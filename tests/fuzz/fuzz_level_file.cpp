@@ -14,18 +14,21 @@
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
 
+using namespace korvane::formats;
+using namespace korvane::io;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;
   using namespace korvane::levelling;
-  const std::string text = DecodeText(std::string(reinterpret_cast<const char*>(data), size));
-  const LevelFileLoad load = ParseLevelText(text);
+  const std::string text = korvane::io::DecodeText(std::string(reinterpret_cast<const char*>(data), size));
+  const korvane::formats::LevelFileLoad load = korvane::formats::ParseLevelText(text);
   if (!load.ok()) {
     FUZZ_CHECK(!load.refusal->text.empty() && !load.refusal->title.empty());
     return 0;
   }
-  const LevelFileLoad again = ParseLevelText(LevelDataText(load.data));
+  const korvane::formats::LevelFileLoad again = korvane::formats::ParseLevelText(LevelDataText(load.data));
   FUZZ_CHECK(again.ok() && again.data == load.data);
-  for (Method method : {Method::Line, Method::Loop, Method::Network}) {
+  for (korvane::formats::Method method : {korvane::formats::Method::Line, korvane::formats::Method::Loop, korvane::formats::Method::Network}) {
     const LevelOutcome outcome = Adjust(method, load.data);
     if (!outcome.ok()) {
       FUZZ_CHECK(!outcome.refusal->text.empty() && !outcome.refusal->title.empty());

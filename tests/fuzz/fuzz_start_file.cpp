@@ -8,15 +8,17 @@
 #include "core/utf8.h"
 #include "fuzz_check.h"
 
+using namespace korvane::formats;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;
-  const StartRecord first = DecodeStartFile(std::string(reinterpret_cast<const char*>(data), size));
+  const korvane::formats::StartRecord first = korvane::formats::DecodeStartFile(std::string(reinterpret_cast<const char*>(data), size));
   for (const std::string& field : first.fields) FUZZ_CHECK(IsStrictUtf8(field));
   const std::string saved = EncodeStartFile(first);
-  FUZZ_CHECK(saved.size() == static_cast<std::size_t>(kStartRecordCount * kStartRecordBytes));
-  const StartRecord reread = DecodeStartFile(saved);
+  FUZZ_CHECK(saved.size() == static_cast<std::size_t>(korvane::formats::kStartRecordCount * korvane::formats::kStartRecordBytes));
+  const korvane::formats::StartRecord reread = korvane::formats::DecodeStartFile(saved);
   FUZZ_CHECK(EncodeStartFile(reread) == saved);
-  for (int k = 1; k <= kStartRecordCount; ++k) {
+  for (int k = 1; k <= korvane::formats::kStartRecordCount; ++k) {
     (void)EngineValue(reread, k);
     FUZZ_CHECK(IsStrictUtf8(DialogReloadText(reread, k)));
   }

@@ -22,8 +22,9 @@
 namespace {
 
 using namespace korvane;
+using namespace korvane::utilities;
 
-constexpr std::size_t kHeader = 1 + kPointColumns;
+constexpr std::size_t kHeader = 1 + korvane::utilities::kPointColumns;
 
 // One in-memory regular file, rewritten for every input.
 const std::string& FilePath(std::string_view bytes) {
@@ -75,36 +76,36 @@ void CheckOutput(std::string_view text, const std::vector<int>& columns, std::st
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < kHeader) return 0;
   std::vector<int> columns;
-  for (int i = 0; i < data[0] % (kPointColumns + 1); ++i) columns.push_back(data[1 + i] % kPointColumns + 1);
+  for (int i = 0; i < data[0] % (korvane::utilities::kPointColumns + 1); ++i) columns.push_back(data[1 + i] % korvane::utilities::kPointColumns + 1);
   const std::string lineEnd = data[0] & 0x80 ? "\r\n" : "\n";
   const std::string_view bytes(reinterpret_cast<const char*>(data) + kHeader, size - kHeader);
   const std::string& path = FilePath(bytes);
 
   std::string streamed;
-  PointFileStats stats;
+  korvane::utilities::PointFileStats stats;
   const std::string error = ConvertPointFile(path, columns, lineEnd, [&](std::string_view text) {
     streamed.append(text);
     return true;
   }, stats);
   std::string pane;
   std::int64_t paneLines = 0;
-  const std::string readError = ReadPointLines(path, 1 << 30, pane, paneLines);
+  const std::string readError = korvane::utilities::ReadPointLines(path, 1 << 30, pane, paneLines);
   FUZZ_CHECK(error.empty() == readError.empty());
   if (!error.empty()) return 0;  // refused with its reason
   CheckOutput(streamed, columns, lineEnd, stats.linesRead);
   FUZZ_CHECK(IsStrictUtf8(pane));
   FUZZ_CHECK(paneLines == stats.linesRead);
 
-  const PointConversion inMemory = ConvertPointText(pane, columns, lineEnd);
+  const korvane::utilities::PointConversion inMemory = korvane::utilities::ConvertPointText(pane, columns, lineEnd);
   FUZZ_CHECK(inMemory.text == streamed);
   FUZZ_CHECK(inMemory.linesRead == stats.linesRead);
   FUZZ_CHECK(inMemory.firstWideLine == stats.firstWideLine && inMemory.wideLines == stats.wideLines);
-  FUZZ_CHECK(IsStrictUtf8(WideLinesNote(stats.firstWideLine, stats.wideLines)));
+  FUZZ_CHECK(IsStrictUtf8(korvane::utilities::WideLinesNote(stats.firstWideLine, stats.wideLines)));
 
   // A column list written out reads back, unless it repeats a column.
   std::string list;
   for (std::size_t i = 0; i < columns.size(); ++i) list += (i ? "," : "") + std::to_string(columns[i]);
   std::vector<int> parsed;
-  if (ParsePointColumns(list, parsed)) FUZZ_CHECK(parsed == columns);
+  if (korvane::utilities::ParsePointColumns(list, parsed)) FUZZ_CHECK(parsed == columns);
   return 0;
 }

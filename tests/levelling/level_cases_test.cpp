@@ -10,6 +10,8 @@
 #include "levelling/level_adjust.h"
 #include "formats/level_file.h"
 
+using namespace korvane::formats;
+
 using namespace korvane::levelling;
 using korvane::ChiSquareCdf;
 using korvane::ChiSquareQuantile;
@@ -30,18 +32,18 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
-LevelData LoadData(const std::string& name) {
+korvane::formats::LevelData LoadData(const std::string& name) {
   std::string error;
-  const LevelFileLoad load = LoadLevelFile(std::string(KORVANE_TEST_DATA) + "/levelling/" + name, error);
+  const korvane::formats::LevelFileLoad load = korvane::formats::LoadLevelFile(std::string(KORVANE_TEST_DATA) + "/levelling/" + name, error);
   EXPECT_TRUE(error.empty()) << name << ": " << error;
   EXPECT_TRUE(load.ok()) << name << ": " << (load.refusal ? load.refusal->text : "");
   return load.data;
 }
 
-Method MethodByName(const std::string& name) {
-  if (name == "line") return Method::Line;
-  if (name == "loop") return Method::Loop;
-  return Method::Network;
+korvane::formats::Method MethodByName(const std::string& name) {
+  if (name == "line") return korvane::formats::Method::Line;
+  if (name == "loop") return korvane::formats::Method::Loop;
+  return korvane::formats::Method::Network;
 }
 
 const Misclosure* FindMisclosure(const LevelResult& r, const std::string& route) {
@@ -84,14 +86,14 @@ double Figure(const LevelResult& r, const DataRow& row) {
 TEST(LevelFileCases, ReadOrRefusedWithTheLineAndReason) {
   for (const DataRow& row : ReadDataTable("levelling/file_cases_utf8.txt", '|')) {
     SCOPED_TRACE("file_cases_utf8.txt line " + std::to_string(row.line));
-    const LevelFileLoad load = ParseLevelText(Unescape(row["text"]));
+    const korvane::formats::LevelFileLoad load = korvane::formats::ParseLevelText(Unescape(row["text"]));
     const std::string& expected = row["expected"];
     if (expected.rfind("ok ", 0) == 0) {
       ASSERT_TRUE(load.ok()) << load.refusal->text;
       EXPECT_EQ("ok " + std::to_string(load.data.benchmarks.size()) + " " + std::to_string(load.data.sections.size()),
                 expected);
       // What is read is written and read back unchanged.
-      const LevelFileLoad again = ParseLevelText(LevelDataText(load.data));
+      const korvane::formats::LevelFileLoad again = korvane::formats::ParseLevelText(LevelDataText(load.data));
       ASSERT_TRUE(again.ok());
       EXPECT_EQ(again.data, load.data);
     } else {

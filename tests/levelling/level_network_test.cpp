@@ -17,6 +17,9 @@
 #include "levelling/level_table.h"
 
 using namespace korvane;
+using namespace korvane::formats;
+using namespace korvane::io;
+using namespace korvane::report;
 using namespace korvane::levelling;
 
 namespace {

@@ -12,6 +12,10 @@
 #include "network/network_adjustment.h"
 #include "formats/network_file.h"
 
+using namespace korvane::formats;
+using namespace korvane::io;
+using namespace korvane::network;
+
 namespace korvane {
 namespace {
 
@@ -38,9 +42,9 @@ std::vector<std::vector<std::string>> Comments(const std::string& text, const st
   return found;
 }
 
-std::map<std::string, const NetworkPointResult*> ByName(const NetworkResult& r) {
-  std::map<std::string, const NetworkPointResult*> m;
-  for (const NetworkPointResult& p : r.points) m[p.name] = &p;
+std::map<std::string, const network::NetworkPointResult*> ByName(const network::NetworkResult& r) {
+  std::map<std::string, const network::NetworkPointResult*> m;
+  for (const network::NetworkPointResult& p : r.points) m[p.name] = &p;
   return m;
 }
 
@@ -49,12 +53,12 @@ TEST(NetworkFiles, GeneratedNetworksGiveTheirExpectedCoordinates) {
   for (const fs::path& path : Files(kData)) {
     SCOPED_TRACE(path.filename().string());
     std::string error;
-    const NetworkFileLoad load = LoadNetworkFile(path.string(), error);
+    const formats::NetworkFileLoad load = formats::LoadNetworkFile(path.string(), error);
     ASSERT_TRUE(error.empty()) << error;
     ASSERT_TRUE(load.ok()) << load.refusal->text;
-    const std::string text = ReadTextFile(path.string()).text;
+    const std::string text = io::ReadTextFile(path.string()).text;
     const double tolerance = std::stod(Comments(text, "TOLERANCE_MM").at(0).at(1)) / 1000;
-    const NetworkOutcome outcome = AdjustNetwork(load.input);
+    const network::NetworkOutcome outcome = network::AdjustNetwork(load.input);
     ASSERT_TRUE(outcome.ok()) << outcome.refusal->text;
     const auto points = ByName(outcome.result);
     const auto expected = Comments(text, "EXPECT");
@@ -68,9 +72,9 @@ TEST(NetworkFiles, GeneratedNetworksGiveTheirExpectedCoordinates) {
     // Every residual is consistent with its deviation in a network of sound data.
     EXPECT_TRUE(outcome.result.chiTestPassed);
     // The written file reads back to the same adjustment.
-    const NetworkFileLoad again = ParseNetworkText(NetworkText(load.input));
+    const formats::NetworkFileLoad again = formats::ParseNetworkText(NetworkText(load.input));
     ASSERT_TRUE(again.ok());
-    const NetworkOutcome second = AdjustNetwork(again.input);
+    const network::NetworkOutcome second = network::AdjustNetwork(again.input);
     ASSERT_TRUE(second.ok());
     for (std::size_t i = 0; i < outcome.result.points.size(); ++i) {
       EXPECT_NEAR(second.result.points[i].x, outcome.result.points[i].x, 1e-7);
@@ -84,15 +88,15 @@ TEST(NetworkFiles, RefusedNetworksNameTheirCause) {
   for (const fs::path& path : Files(kData / "refuse")) {
     SCOPED_TRACE(path.filename().string());
     std::string error;
-    const NetworkFileLoad load = LoadNetworkFile(path.string(), error);
+    const formats::NetworkFileLoad load = formats::LoadNetworkFile(path.string(), error);
     ASSERT_TRUE(load.ok());
-    const std::string text = ReadTextFile(path.string()).text;
+    const std::string text = io::ReadTextFile(path.string()).text;
     // "# FALLBACK_LIMIT, N": the most unknowns judged by the QR of the design.
-    NetworkOptions options;
+    network::NetworkOptions options;
     for (const auto& limit : Comments(text, "FALLBACK_LIMIT")) options.fallbackLimit = std::stoi(limit.at(1));
-    const NetworkOutcome outcome = AdjustNetwork(load.input, options);
+    const network::NetworkOutcome outcome = AdjustNetwork(load.input, options);
     ASSERT_FALSE(outcome.ok());
-    EXPECT_EQ(outcome.refusal->title, kNetworkTitle);
+    EXPECT_EQ(outcome.refusal->title, formats::kNetworkTitle);
     const std::string reason = Comments(text, "REFUSE").at(0).at(1);
     EXPECT_NE(outcome.refusal->text.find(reason), std::string::npos) << outcome.refusal->text;
   }
@@ -111,7 +115,7 @@ std::string Unescape(const std::string& text) {
 }
 
 TEST(NetworkFiles, MalformedLinesAreRefusedWithTheirNumber) {
-  const std::string table = ReadTextFile((kData / "file_cases_utf8.txt").string()).text;
+  const std::string table = io::ReadTextFile((kData / "file_cases_utf8.txt").string()).text;
   int cases = 0;
   for (const std::string& row : SplitLines(table)) {
     if (row.empty() || row[0] == '#') continue;
@@ -120,7 +124,7 @@ TEST(NetworkFiles, MalformedLinesAreRefusedWithTheirNumber) {
     const std::string reason = Trim(row.substr(bar1 + 3, bar2 - bar1 - 3));
     const std::string text = Unescape(row.substr(bar2 + 3));
     SCOPED_TRACE(row);
-    const NetworkFileLoad load = ParseNetworkText(text);
+    const formats::NetworkFileLoad load = formats::ParseNetworkText(text);
     ++cases;
     if (line == 0) {
       EXPECT_TRUE(load.ok()) << load.refusal->text;
@@ -135,20 +139,20 @@ TEST(NetworkFiles, MalformedLinesAreRefusedWithTheirNumber) {
 
 TEST(NetworkFiles, SavedFileIsGbkWithCrLfAndReadsBack) {
   std::string error;
-  const NetworkFileLoad load = LoadNetworkFile((kData / "gbk_names.net").string(), error);
+  const formats::NetworkFileLoad load = formats::LoadNetworkFile((kData / "gbk_names.net").string(), error);
   ASSERT_TRUE(load.ok() && error.empty());
   ASSERT_EQ(load.input.known.at(0).name, "起点甲");
   const fs::path out = fs::temp_directory_path() / ("korvane_network_" + std::to_string(::getpid()) + ".net");
   ASSERT_EQ(SaveNetworkFile(out.string(), load.input), "");
   std::string bytes;
-  ASSERT_TRUE(ReadFileBytes(out.string(), bytes, error));
-  EXPECT_NE(bytes.find(EncodeGbk("POINT, 起点甲") + ", 2000, 2000\r\n"), std::string::npos);
-  const NetworkFileLoad again = LoadNetworkFile(out.string(), error);
+  ASSERT_TRUE(io::ReadFileBytes(out.string(), bytes, error));
+  EXPECT_NE(bytes.find(io::EncodeGbk("POINT, 起点甲") + ", 2000, 2000\r\n"), std::string::npos);
+  const formats::NetworkFileLoad again = formats::LoadNetworkFile(out.string(), error);
   fs::remove(out);
   ASSERT_TRUE(again.ok());
   EXPECT_EQ(NetworkText(again.input), NetworkText(load.input));
   // A folder is not a network file.
-  LoadNetworkFile(kData.string(), error);
+  formats::LoadNetworkFile(kData.string(), error);
   EXPECT_FALSE(error.empty());
 }
 

@@ -13,6 +13,9 @@
 
 #include "network/network_adjustment.h"
 
+using namespace korvane::formats;
+using namespace korvane::network;
+
 namespace korvane {
 namespace {
 
@@ -29,7 +32,7 @@ double Dms(double rad) {
 }
 
 struct Generated {
-  NetworkInput input;
+  formats::NetworkInput input;
   std::map<std::string, std::pair<double, double>> truth;
 };
 
@@ -43,7 +46,7 @@ Generated MakeGrid() {
   for (int i = 0; i < rows; ++i)
     for (int j = 0; j < cols; ++j)
       g.truth[Name(i, j)] = {1000 + 400 * i + 30 * std::sin(j * 1.3), 2000 + 450 * j + 25 * std::cos(i * 2.1)};
-  NetworkInput& in = g.input;
+  formats::NetworkInput& in = g.input;
   in.precision = {1.5, 2.5, 2.0, 2.0};
   for (const auto& name : {Name(0, 0), Name(rows - 1, cols - 1), Name(0, cols - 1)})
     in.known.push_back({name, g.truth[name].first, g.truth[name].second, 0});
@@ -54,7 +57,7 @@ Generated MakeGrid() {
   for (int i = 0; i < rows; ++i) {
     for (int j = 0; j < cols; ++j) {
       const std::string st = Name(i, j);
-      NetworkDirectionSet set{st, {}, 0};
+      formats::NetworkDirectionSet set{st, {}, 0};
       const double zero = normal(random);
       for (auto [di, dj] : {std::pair{1, 0}, {0, 1}, {-1, 0}, {0, -1}, {1, 1}}) {
         if (i + di < 0 || i + di >= rows || j + dj < 0 || j + dj >= cols) continue;
@@ -86,7 +89,7 @@ struct Dense {
   int dof = 0;
 };
 
-std::vector<double> Observe(const NetworkInput& in, const Dense& d, std::vector<double>& observed,
+std::vector<double> Observe(const formats::NetworkInput& in, const Dense& d, std::vector<double>& observed,
                             std::vector<double>& sigma) {
   std::vector<double> computed;
   observed.clear();
@@ -100,18 +103,18 @@ std::vector<double> Observe(const NetworkInput& in, const Dense& d, std::vector<
     return (deg + m / 60 + ((dms - deg) * 100 - m) * 100 / 3600) * std::numbers::pi / 180;
   };
   for (std::size_t s = 0; s < in.sets.size(); ++s) {
-    for (const NetworkDirection& dir : in.sets[s].directions) {
+    for (const formats::NetworkDirection& dir : in.sets[s].directions) {
       computed.push_back(wrap(az(in.sets[s].station, dir.target) - d.z[s] / kRho - toRad(dir.dms)));
       observed.push_back(0);
       sigma.push_back(in.precision.directionSec);
     }
   }
-  for (const NetworkAngle& a : in.angles) {
+  for (const formats::NetworkAngle& a : in.angles) {
     computed.push_back(wrap(az(a.station, a.fore) - az(a.station, a.back) - toRad(a.dms)));
     observed.push_back(0);
     sigma.push_back(in.precision.angleSec);
   }
-  for (const NetworkDistance& s : in.distances) {
+  for (const formats::NetworkDistance& s : in.distances) {
     const auto p = d.xy.at(s.from), q = d.xy.at(s.to);
     computed.push_back(std::hypot(q.first - p.first, q.second - p.second) * 1000);
     observed.push_back(s.metres * 1000);
@@ -182,17 +185,17 @@ Dense SolveDense(const Generated& g) {
 
 TEST(NetworkDense, SigmaZeroCoordinatesAndEllipsesAgreeWithADenseSolve) {
   const Generated g = MakeGrid();
-  const NetworkOutcome outcome = AdjustNetwork(g.input);
+  const network::NetworkOutcome outcome = network::AdjustNetwork(g.input);
   ASSERT_TRUE(outcome.ok()) << outcome.refusal->text;
-  const NetworkResult& r = outcome.result;
+  const network::NetworkResult& r = outcome.result;
   const Dense d = SolveDense(g);
   EXPECT_EQ(r.degreesOfFreedom, d.dof);
   EXPECT_NEAR(r.sigma0, d.sigma0, 1e-6 * d.sigma0);
   double redundancy = 0;
-  for (const NetworkObservationResult& o : r.observations) redundancy += o.redundancy;
+  for (const network::NetworkObservationResult& o : r.observations) redundancy += o.redundancy;
   EXPECT_NEAR(redundancy, r.degreesOfFreedom, 1e-6);  // the redundancy numbers add up to f
   int checked = 0;
-  for (const NetworkPointResult& p : r.points) {
+  for (const network::NetworkPointResult& p : r.points) {
     if (p.known) continue;
     const int k = static_cast<int>(std::find(d.names.begin(), d.names.end(), p.name) - d.names.begin());
     ASSERT_LT(k, static_cast<int>(d.names.size()));
@@ -217,9 +220,9 @@ TEST(NetworkDense, SigmaZeroCoordinatesAndEllipsesAgreeWithADenseSolve) {
 
 TEST(NetworkDense, WithoutPrecisionTheCoordinatesAreTheSame) {
   const Generated g = MakeGrid();
-  NetworkOptions quick;
+  network::NetworkOptions quick;
   quick.precision = false;
-  const NetworkOutcome full = AdjustNetwork(g.input), fast = AdjustNetwork(g.input, quick);
+  const network::NetworkOutcome full = network::AdjustNetwork(g.input), fast = AdjustNetwork(g.input, quick);
   ASSERT_TRUE(full.ok() && fast.ok());
   EXPECT_FALSE(fast.result.precisionComputed);
   for (std::size_t i = 0; i < full.result.points.size(); ++i) {

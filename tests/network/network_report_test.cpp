@@ -7,10 +7,15 @@
 #include <variant>
 
 #include "formats/network_file.h"
+#include "report/html.h"
 #include "network/network_report.h"
 #include "network/network_sketch.h"
 #include "standards/tolerance.h"
 #include "traverse/weighted_limits.h"
+
+using namespace korvane::formats;
+using namespace korvane::network;
+using korvane::report::MarkRed;
 
 namespace korvane {
 namespace {

@@ -15,6 +15,10 @@
 #include "network/single_traverse_network.h"
 #include "formats/rigorous_data_file.h"
 
+using namespace korvane::formats;
+using namespace korvane::network;
+using namespace korvane::traverse;
+
 namespace korvane {
 namespace {
 
@@ -26,13 +30,13 @@ TEST(SingleTraverseNetwork, ExamplesAgreeWithTheWeightedDistribution) {
     if (entry.path().extension() != ".dat") continue;
     SCOPED_TRACE(entry.path().filename().string());
     std::string error;
-    const RigorousFileLoad load = LoadRigorousFile(entry.path().string(), error);
+    const formats::RigorousFileLoad load = formats::LoadRigorousFile(entry.path().string(), error);
     ASSERT_TRUE(load.ok() && error.empty());
-    const RigorousOutcome weighted = AdjustRigorous(load.table, load.params, [](const Message&) { return true; });
+    const traverse::RigorousOutcome weighted = traverse::AdjustRigorous(load.table, load.params, [](const Message&) { return true; });
     ASSERT_TRUE(weighted.ok());
-    const SingleTraverseLeastSquares ls = AdjustSingleTraverseByNetwork(load.table, load.params, weighted.result);
+    const network::SingleTraverseLeastSquares ls = network::AdjustSingleTraverseByNetwork(load.table, load.params, weighted.result);
     ASSERT_TRUE(ls.ok()) << ls.refusal->text;
-    const RigorousResult& w = weighted.result;
+    const traverse::RigorousResult& w = weighted.result;
     ASSERT_EQ(static_cast<int>(ls.x.size()), w.n);
     double largest = 0;
     for (int i = 0; i < w.n; ++i) largest = std::max(largest, std::hypot(ls.x[i] - w.x[i], ls.y[i] - w.y[i]));

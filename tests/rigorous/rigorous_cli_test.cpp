@@ -14,6 +14,8 @@
 #include "rigorous_fixture.h"
 #include "test_folder.h"
 
+using namespace korvane::io;
+
 namespace {
 
 struct CliRun {
@@ -47,7 +49,7 @@ CliRun Cli(const std::string& args) {
 
 std::string WriteData(const std::string& name, const std::string& text) {
   const std::string path = Dir() + "/" + name;
-  std::ofstream(path, std::ios::binary) << korvane::EncodeGbk(korvane::ToCrLf(text));
+  std::ofstream(path, std::ios::binary) << korvane::io::EncodeGbk(korvane::io::ToCrLf(text));
   return path;
 }
 
@@ -122,7 +124,7 @@ TEST(RigorousCli, WritesTheReportAndItsPictureBesideIt) {
   const std::string path = dir + "/Result.TXT.html";
   ASSERT_TRUE(std::filesystem::exists(path));
   const std::string bytes = Slurp(path);
-  const std::string text = korvane::DecodeText(bytes);
+  const std::string text = korvane::io::DecodeText(bytes);
   EXPECT_EQ(text.substr(0, 8), "<html>\r\n");
   EXPECT_NE(text.find("<meta charset=\"gbk\">\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\n<IMG SRC=Result.TXT.bmp   border=0 align=center  HEIGHT=709 WIDTH=502>\r\n"),

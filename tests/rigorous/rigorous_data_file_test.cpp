@@ -12,6 +12,9 @@
 #include "rigorous_fixture.h"
 #include "test_folder.h"
 
+using namespace korvane::formats;
+using namespace korvane::io;
+
 namespace korvane {
 namespace {
 

@@ -8,6 +8,9 @@
 #include "traverse/rigorous_adjustment.h"
 #include "rigorous_fixture.h"
 
+using namespace korvane::formats;
+using namespace korvane::traverse;
+
 namespace korvane {
 namespace {
 
@@ -20,8 +23,8 @@ const AskOkCancel kNeverAsked = [](const Message& q) -> bool {
   return false;
 };
 
-RigorousResult Adjust(const RigorousTable& t, const RigorousParameters& p) {
-  RigorousOutcome out = AdjustRigorous(t, p, kNeverAsked);
+traverse::RigorousResult Adjust(const formats::RigorousTable& t, const formats::RigorousParameters& p) {
+  traverse::RigorousOutcome out = traverse::AdjustRigorous(t, p, kNeverAsked);
   EXPECT_TRUE(out.ok()) << (out.refusal ? out.refusal->text : "");
   return out.result;
 }
@@ -98,7 +101,7 @@ Expected Recompute(double hm, bool project, double m0, double a, double b) {
   return e;
 }
 
-void ExpectMatches(const RigorousResult& r, const Expected& e) {
+void ExpectMatches(const traverse::RigorousResult& r, const Expected& e) {
   ASSERT_EQ(r.n, 4);
   EXPECT_NEAR(r.fBetaSeconds, e.fBetaSec, 0.051);
   EXPECT_NEAR(r.fxMm, e.fx * 1000, 0.051);
@@ -114,7 +117,7 @@ void ExpectMatches(const RigorousResult& r, const Expected& e) {
 }
 
 TEST(RigorousAdjustment, MatchesAnIndependentRecomputation) {
-  const RigorousTable t = FourStationTable();
+  const formats::RigorousTable t = FourStationTable();
   // Projection on the survey-area mean, distance-meter weights.
   ExpectMatches(Adjust(t, Params("0", "5", "5", "5")), Recompute(0, true, 5, 5, 5));
   // Projection on a given height, length weights.
@@ -125,7 +128,7 @@ TEST(RigorousAdjustment, MatchesAnIndependentRecomputation) {
 }
 
 TEST(RigorousAdjustment, AdjustedTraverseClosesOnTheEndPoint) {
-  const RigorousResult r = Adjust(FourStationTable(), Params("0", "5", "5", "5"));
+  const traverse::RigorousResult r = Adjust(FourStationTable(), Params("0", "5", "5", "5"));
   EXPECT_NEAR(r.x[3], 850, 1e-9);
   EXPECT_NEAR(r.y[3], 1600, 1e-9);
   EXPECT_NEAR(r.h[3], 102.584, 1e-9);
@@ -141,73 +144,73 @@ TEST(RigorousAdjustment, AdjustedTraverseClosesOnTheEndPoint) {
 }
 
 TEST(RigorousAdjustment, ProjectionSettings) {
-  const RigorousTable t = FourStationTable();
-  const RigorousResult none = Adjust(t, Params("N", "5", "5", "5"));
+  const formats::RigorousTable t = FourStationTable();
+  const traverse::RigorousResult none = Adjust(t, Params("N", "5", "5", "5"));
   EXPECT_TRUE(none.projectionOff);
   for (double c : none.projectionMm) EXPECT_EQ(c, 0.0);
   EXPECT_DOUBLE_EQ(none.reducedLength[0], 200.004);
   // "N" reads as 0, so the height used is the survey-area mean.
   EXPECT_DOUBLE_EQ(none.projectionHeight, none.meanHeight);
 
-  const RigorousResult mean = Adjust(t, Params("0", "5", "5", "5"));
+  const traverse::RigorousResult mean = Adjust(t, Params("0", "5", "5", "5"));
   EXPECT_FALSE(mean.projectionOff);
   EXPECT_DOUBLE_EQ(mean.projectionHeight, mean.meanHeight);
   // The mean of the approximate heights B, P1, P2, C (forward levelling).
   EXPECT_NEAR(mean.meanHeight, (101 + 102.645 + 101.991 + 102.573) / 4, 0.001);
 
-  const RigorousResult high = Adjust(t, Params("1000", "5", "5", "5"));
+  const traverse::RigorousResult high = Adjust(t, Params("1000", "5", "5", "5"));
   EXPECT_DOUBLE_EQ(high.projectionHeight, 1000.0);
   EXPECT_GT(high.projectionMm[0], 20.0);  // raising the surface lengthens the sides
   // A box filled with the mean-height caption reads as 0.
-  const RigorousResult caption = Adjust(t, Params("测区平均高程", "5", "5", "5"));
+  const traverse::RigorousResult caption = Adjust(t, Params("测区平均高程", "5", "5", "5"));
   EXPECT_DOUBLE_EQ(caption.projectionHeight, caption.meanHeight);
 }
 
 TEST(RigorousAdjustment, CoordinateWeights) {
-  const RigorousTable t = FourStationTable();
-  const RigorousResult lengths = Adjust(t, Params("N", "0", "5", "5"));
+  const formats::RigorousTable t = FourStationTable();
+  const traverse::RigorousResult lengths = Adjust(t, Params("N", "0", "5", "5"));
   for (int i = 0; i < 3; ++i) EXPECT_DOUBLE_EQ(lengths.coordinateWeight(i), lengths.reducedLength[i]);
   // With m0 the weights follow the distance-meter model (a + b S)^2 / m0^2.
-  const RigorousResult model = Adjust(t, Params("N", "4", "5", "5"));
+  const traverse::RigorousResult model = Adjust(t, Params("N", "4", "5", "5"));
   EXPECT_NEAR(model.coordinateWeight(1), std::pow(5 + 5 * 150.002 * 0.001, 2) / 16, 1e-12);
   // The corrections are proportional to the weights.
   EXPECT_NEAR(model.vx(0) / model.vx(1), model.coordinateWeight(0) / model.coordinateWeight(1), 1e-9);
 }
 
 TEST(RigorousAdjustment, AngleWeights) {
-  const RigorousTable t = FourStationTable();
-  const RigorousResult r = Adjust(t, Params("N", "5", "5", "5"));
+  const formats::RigorousTable t = FourStationTable();
+  const traverse::RigorousResult r = Adjust(t, Params("N", "5", "5", "5"));
   // Station 1: sides A-B (200 m) and B-P1 (200.004 m).
   EXPECT_NEAR(r.angleWeight(0), 0.004 / std::sqrt((180 + 10 / 3600.0) / 2), 1e-12);
   // Two equal sides meeting at a station give it weight 0 and no correction.
-  RigorousTable equal = t;
+  formats::RigorousTable equal = t;
   equal.at(4, 3) = "200";
-  const RigorousResult e = Adjust(equal, Params("N", "5", "5", "5"));
+  const traverse::RigorousResult e = Adjust(equal, Params("N", "5", "5", "5"));
   EXPECT_EQ(e.angleWeight(0), 0.0);
   EXPECT_EQ(e.vBetaDegrees(0), 0.0);
   EXPECT_NE(e.vBetaDegrees(1), 0.0);
 }
 
 TEST(RigorousAdjustment, RightAngleIsTakenAsTheLeftAngle) {
-  RigorousTable t = FourStationTable();
-  const RigorousResult left = Adjust(t, Params("N", "5", "5", "5"));
+  formats::RigorousTable t = FourStationTable();
+  const traverse::RigorousResult left = Adjust(t, Params("N", "5", "5", "5"));
   t.at(5, 2) = "-89.5955";  // 360 - 270°00'05"
-  const RigorousResult right = Adjust(t, Params("N", "5", "5", "5"));
+  const traverse::RigorousResult right = Adjust(t, Params("N", "5", "5", "5"));
   EXPECT_NEAR(right.betaDegrees[1], left.betaDegrees[1], 1e-9);
   EXPECT_NEAR(right.x[2], left.x[2], 1e-6);
   // -0 is the same as 0.
   t.at(5, 2) = "-0";
-  RigorousTable zero = t;
+  formats::RigorousTable zero = t;
   zero.at(5, 2) = "0";
   const AskOkCancel ok = [](const Message&) { return true; };
-  EXPECT_EQ(AdjustRigorous(t, Params("N", "5", "5", "5"), ok).result.betaDegrees[1],
-            AdjustRigorous(zero, Params("N", "5", "5", "5"), ok).result.betaDegrees[1]);
+  EXPECT_EQ(traverse::AdjustRigorous(t, Params("N", "5", "5", "5"), ok).result.betaDegrees[1],
+            traverse::AdjustRigorous(zero, Params("N", "5", "5", "5"), ok).result.betaDegrees[1]);
 }
 
 TEST(RigorousAdjustment, AngularMisclosureNearAFullTurnIsSmall) {
   // The closing azimuth computed as 359.5° past the known 0° one: the
   // misclosure is -0.5°, which is under 1° and asks nothing.
-  const RigorousTable t = MakeTable({"A", "0", "0", "0"}, {"B", "100", "0", "0"},
+  const formats::RigorousTable t = MakeTable({"A", "0", "0", "0"}, {"B", "100", "0", "0"},
                                     {{"B", "180", "100", "0", "0", "0", "0", "0", "0"},
                                      {"C", "179.3", "0", "0", "0", "0", "0", "0", "0"}},
                                     {"C", "200", "0", "0"}, {"D", "300", "0", "0"});
@@ -215,37 +218,37 @@ TEST(RigorousAdjustment, AngularMisclosureNearAFullTurnIsSmall) {
   int asked = 0;
   const AskOkCancel counting = [&](const Message& q) {
     ++asked;
-    return q == LinearMisclosureQuestion();
+    return q == traverse::LinearMisclosureQuestion();
   };
-  const RigorousOutcome out = AdjustRigorous(t, Params("N", "0", "0", "0"), counting);
+  const traverse::RigorousOutcome out = traverse::AdjustRigorous(t, Params("N", "0", "0", "0"), counting);
   ASSERT_TRUE(out.ok());
   EXPECT_EQ(asked, 0);
   EXPECT_NEAR(out.result.fBetaDegrees, -0.5, 1e-7);
   EXPECT_DOUBLE_EQ(out.result.fBetaSeconds, -1800.0);
   // And the other way round: +0.5° from an azimuth just under a full turn.
-  RigorousTable other = t;
+  formats::RigorousTable other = t;
   other.at(5, 2) = "180.3";
   other.at(other.connectRow(), 2) = "300";
   other.at(other.connectRow(), 3) = "-0.000001";
-  const RigorousOutcome o2 = AdjustRigorous(other, Params("N", "0", "0", "0"), ok);
+  const traverse::RigorousOutcome o2 = traverse::AdjustRigorous(other, Params("N", "0", "0", "0"), ok);
   ASSERT_TRUE(o2.ok());
   EXPECT_NEAR(o2.result.fBetaDegrees, 0.5, 1e-6);
 }
 
 TEST(RigorousAdjustment, GrossMisclosuresAskBeforeContinuing) {
-  RigorousTable t = FourStationTable();
+  formats::RigorousTable t = FourStationTable();
   t.at(5, 2) = "271.3";  // 1°30' too much
   std::vector<Message> asked;
   const AskOkCancel cancel = [&](const Message& q) {
     asked.push_back(q);
     return false;
   };
-  RigorousOutcome out = AdjustRigorous(t, Params("N", "5", "5", "5"), cancel);
+  traverse::RigorousOutcome out = traverse::AdjustRigorous(t, Params("N", "5", "5", "5"), cancel);
   ASSERT_FALSE(out.ok());
   EXPECT_EQ(*out.refusal, (Message{"角度闭合差已超过1度，要继续计算吗？", "警告", MessageIcon::Warning}));
   ASSERT_EQ(asked.size(), 1u);
   // No callback at all is a refusal too.
-  EXPECT_FALSE(AdjustRigorous(t, Params("N", "5", "5", "5"), nullptr).ok());
+  EXPECT_FALSE(traverse::AdjustRigorous(t, Params("N", "5", "5", "5"), nullptr).ok());
 
   // Continuing corrects the angles by their weights.
   asked.clear();
@@ -253,57 +256,57 @@ TEST(RigorousAdjustment, GrossMisclosuresAskBeforeContinuing) {
     asked.push_back(q);
     return true;
   };
-  out = AdjustRigorous(t, Params("N", "5", "5", "5"), ok);
+  out = traverse::AdjustRigorous(t, Params("N", "5", "5", "5"), ok);
   ASSERT_TRUE(out.ok());
   ASSERT_GE(asked.size(), 1u);
-  EXPECT_EQ(asked[0], AngularMisclosureQuestion());
+  EXPECT_EQ(asked[0], traverse::AngularMisclosureQuestion());
   EXPECT_NEAR(out.result.fBetaSeconds, 5408.0, 0.05);
 
   // A distance 3 m too long asks the linear question.
-  RigorousTable longSide = FourStationTable();
+  formats::RigorousTable longSide = FourStationTable();
   longSide.at(5, 3) = "153.002";
   asked.clear();
-  out = AdjustRigorous(longSide, Params("N", "5", "5", "5"), cancel);
+  out = traverse::AdjustRigorous(longSide, Params("N", "5", "5", "5"), cancel);
   ASSERT_FALSE(out.ok());
   EXPECT_EQ(*out.refusal, (Message{"边长闭合差已超过1.5米，要继续计算吗？", "警告", MessageIcon::Warning}));
-  out = AdjustRigorous(longSide, Params("N", "5", "5", "5"), ok);
+  out = traverse::AdjustRigorous(longSide, Params("N", "5", "5", "5"), ok);
   ASSERT_TRUE(out.ok());
   EXPECT_NEAR(out.result.fsMm, 3000, 20);
 }
 
 TEST(RigorousAdjustment, RefusesUnusableTables) {
-  const RigorousParameters p = Params("N", "5", "5", "5");
-  RigorousTable one = InitialRigorousTable();
-  EXPECT_EQ(*AdjustRigorous(one, p, kNeverAsked).refusal,
+  const formats::RigorousParameters p = Params("N", "5", "5", "5");
+  formats::RigorousTable one = formats::InitialRigorousTable();
+  EXPECT_EQ(*traverse::AdjustRigorous(one, p, kNeverAsked).refusal,
             (Message{"数据不构成导线，不接受计算！", "提醒", MessageIcon::Information}));
 
-  RigorousTable t = FourStationTable();
+  formats::RigorousTable t = FourStationTable();
   t.at(5, 4) = "  ";
-  EXPECT_EQ(*AdjustRigorous(t, p, kNeverAsked).refusal,
+  EXPECT_EQ(*traverse::AdjustRigorous(t, p, kNeverAsked).refusal,
             (Message{"第5行第4未输入数据！", "请检查", MessageIcon::Information}));
   t = FourStationTable();
   t.at(6, 9) = "1.2.3";
-  EXPECT_EQ(*AdjustRigorous(t, p, kNeverAsked).refusal,
+  EXPECT_EQ(*traverse::AdjustRigorous(t, p, kNeverAsked).refusal,
             (Message{"第6行第9列数据输入有误！", "请检查", MessageIcon::Information}));
   t = FourStationTable();
   t.at(4, 2) = ".5";
-  EXPECT_EQ(AdjustRigorous(t, p, kNeverAsked).refusal->text, "第4行第2列数据输入有误！");
+  EXPECT_EQ(traverse::AdjustRigorous(t, p, kNeverAsked).refusal->text, "第4行第2列数据输入有误！");
   // Rows are checked before columns, and the end point's row too.
   t = FourStationTable();
   t.at(7, 2) = "";
   t.at(7, 9) = "x";
-  EXPECT_EQ(AdjustRigorous(t, p, kNeverAsked).refusal->text, "第7行第2未输入数据！");
+  EXPECT_EQ(traverse::AdjustRigorous(t, p, kNeverAsked).refusal->text, "第7行第2未输入数据！");
   // Names and known points are not checked.
   t = FourStationTable();
   t.at(5, 1) = "";
   t.at(1, 4) = "abc";
-  EXPECT_TRUE(AdjustRigorous(t, p, kNeverAsked).ok());
+  EXPECT_TRUE(traverse::AdjustRigorous(t, p, kNeverAsked).ok());
 }
 
 TEST(RigorousAdjustment, OneWaySidesUseTheCurvatureTerm) {
-  RigorousTable t = FourStationTable();
+  formats::RigorousTable t = FourStationTable();
   for (int c = 7; c <= 9; ++c) t.at(5, c) = "0";
-  const RigorousResult r = Adjust(t, Params("N", "5", "5", "5"));
+  const traverse::RigorousResult r = Adjust(t, Params("N", "5", "5", "5"));
   EXPECT_TRUE(r.oneWay[1]);
   EXPECT_FALSE(r.oneWay[0]);
   const double sa = r.adjustedLength(1);
@@ -314,11 +317,11 @@ TEST(RigorousAdjustment, OneWaySidesUseTheCurvatureTerm) {
 }
 
 TEST(RigorousAdjustment, TwoStationsDivideByOneSide) {
-  const RigorousTable t = MakeTable({"A", "0", "0", "50"}, {"B", "100", "0", "50"},
+  const formats::RigorousTable t = MakeTable({"A", "0", "0", "50"}, {"B", "100", "0", "50"},
                                     {{"B", "180", "100.010", "1.5", "1.5", "0", "1.5", "1.5", "0"},
                                      {"C", "180", "0", "0", "0", "0", "0", "0", "0"}},
                                     {"C", "200", "0", "50.004"}, {"D", "300", "0", "50"});
-  const RigorousResult r = Adjust(t, Params("N", "0", "0", "0"));
+  const traverse::RigorousResult r = Adjust(t, Params("N", "0", "0", "0"));
   ASSERT_EQ(r.n, 2);
   EXPECT_DOUBLE_EQ(r.fxMm, 10.0);
   EXPECT_DOUBLE_EQ(r.m, 10.0);   // sqrt(10^2 / 1)
@@ -339,12 +342,12 @@ TEST(RigorousAdjustment, TwoStationsDivideByOneSide) {
 TEST(RigorousAdjustment, ZeroDivisorsGiveDefinedResults) {
   // Equal sides everywhere (sum of angle weights 0), exact distances (fs = 0,
   // no length change), a = b = 0 with m0 given (sum of coordinate weights 0).
-  const RigorousTable t = MakeTable({"A", "0", "0", "0"}, {"B", "100", "0", "0"},
+  const formats::RigorousTable t = MakeTable({"A", "0", "0", "0"}, {"B", "100", "0", "0"},
                                     {{"B", "180", "100", "0", "0", "0", "0", "0", "0"},
                                      {"P", "180.001", "100", "0", "0", "0", "0", "0", "0"},
                                      {"C", "180", "0", "0", "0", "0", "0", "0", "0"}},
                                     {"C", "300", "0", "0"}, {"D", "400", "0", "0"});
-  const RigorousResult r = Adjust(t, Params("N", "5", "0", "0"));
+  const traverse::RigorousResult r = Adjust(t, Params("N", "5", "0", "0"));
   for (int i = 0; i < r.n; ++i) EXPECT_EQ(r.angleWeight(i), 0.0);
   for (int i = 0; i < r.n; ++i) EXPECT_EQ(r.vBetaDegrees(i), 0.0);
   EXPECT_NEAR(r.fBetaSeconds, 10.0, 1e-9);  // left undistributed
@@ -356,11 +359,11 @@ TEST(RigorousAdjustment, ZeroDivisorsGiveDefinedResults) {
   EXPECT_EQ(r.weakestSide.substr(0, 2), "1/");
 
   // A traverse without any misclosure: no relative closure text.
-  const RigorousTable exact = MakeTable({"A", "0", "0", "0"}, {"B", "100", "0", "0"},
+  const formats::RigorousTable exact = MakeTable({"A", "0", "0", "0"}, {"B", "100", "0", "0"},
                                         {{"B", "180", "100", "0", "0", "0", "0", "0", "0"},
                                          {"C", "180", "0", "0", "0", "0", "0", "0", "0"}},
                                         {"C", "200", "0", "0"}, {"D", "300", "0", "0"});
-  const RigorousResult e = Adjust(exact, Params("N", "0", "0", "0"));
+  const traverse::RigorousResult e = Adjust(exact, Params("N", "0", "0", "0"));
   EXPECT_EQ(e.relativeClosure, "");
   EXPECT_EQ(e.relativeCorrection(0), "");
   EXPECT_EQ(e.weakestSide, "1/100000000");
@@ -369,10 +372,10 @@ TEST(RigorousAdjustment, ZeroDivisorsGiveDefinedResults) {
   EXPECT_DOUBLE_EQ(e.ellipseRadius(0), std::sqrt(50.0));
 
   // An angle of 0 has no weight instead of an infinite one.
-  RigorousTable zeroAngle = exact;
+  formats::RigorousTable zeroAngle = exact;
   zeroAngle.at(4, 2) = "0";
   const AskOkCancel ok = [](const Message&) { return true; };
-  const RigorousOutcome z = AdjustRigorous(zeroAngle, Params("N", "0", "0", "0"), ok);
+  const traverse::RigorousOutcome z = traverse::AdjustRigorous(zeroAngle, Params("N", "0", "0", "0"), ok);
   ASSERT_TRUE(z.ok());
   EXPECT_EQ(z.result.angleWeight(0), 0.0);
   EXPECT_TRUE(std::isfinite(z.result.x[1]));

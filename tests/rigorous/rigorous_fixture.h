@@ -13,9 +13,9 @@ namespace korvane::testing_rigorous {
 using Station = std::array<std::string, 9>;  // name, angle, distance, i_f, v_f, a_f, i_b, v_b, a_b
 using KnownPoint = std::array<std::string, 4>;  // name, X, Y, H
 
-inline RigorousTable MakeTable(const KnownPoint& a, const KnownPoint& b, const std::vector<Station>& stations,
+inline formats::RigorousTable MakeTable(const KnownPoint& a, const KnownPoint& b, const std::vector<Station>& stations,
                                const KnownPoint& c, const KnownPoint& d) {
-  RigorousTable t = EmptyRigorousTable(static_cast<int>(stations.size()));
+  formats::RigorousTable t = formats::EmptyRigorousTable(static_cast<int>(stations.size()));
   for (int k = 0; k < 4; ++k) {
     t.at(1, k + 1) = a[k];
     t.at(2, k + 1) = b[k];
@@ -23,7 +23,7 @@ inline RigorousTable MakeTable(const KnownPoint& a, const KnownPoint& b, const s
     t.at(t.connectRow(), k + 1) = d[k];
   }
   for (std::size_t i = 0; i < stations.size(); ++i) {
-    for (int k = 0; k < 9; ++k) t.at(RigorousTable::stationRow(static_cast<int>(i) + 1), k + 1) = stations[i][k];
+    for (int k = 0; k < 9; ++k) t.at(formats::RigorousTable::stationRow(static_cast<int>(i) + 1), k + 1) = stations[i][k];
   }
   return t;
 }
@@ -31,7 +31,7 @@ inline RigorousTable MakeTable(const KnownPoint& a, const KnownPoint& b, const s
 // A four-station traverse: A west of B, then east 200 m, south 150 m, east
 // 200 m to C, and D east of C; angles off by +10", +5", -10", +8",
 // distances by a few millimetres; two-way levelling on every side.
-inline RigorousTable FourStationTable() {
+inline formats::RigorousTable FourStationTable() {
   return MakeTable({"A", "1000.000", "1000.000", "100.000"}, {"B", "1000.000", "1200.000", "101.000"},
                    {
                        {"B", "180.0010", "200.004", "1.50", "1.60", "0.3000", "1.60", "1.50", "-0.3010"},
@@ -49,9 +49,9 @@ inline std::string FourStationFileText() {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-inline RigorousParameters Params(const std::string& tym, const std::string& cj, const std::string& j,
+inline formats::RigorousParameters Params(const std::string& tym, const std::string& cj, const std::string& j,
                                  const std::string& c) {
-  RigorousParameters p;
+  formats::RigorousParameters p;
   p.sideCount = " 3";
   p.projectionHeight = tym;
   p.priorAngleError = cj;

@@ -14,6 +14,12 @@
 #include "rigorous_fixture.h"
 #include "test_folder.h"
 
+using namespace korvane::formats;
+using namespace korvane::io;
+using namespace korvane::report;
+using namespace korvane::standards;
+using namespace korvane::traverse;
+
 namespace korvane {
 namespace {
 
@@ -23,7 +29,7 @@ using testing_rigorous::Params;
 
 // One side of 100.007 m between B (100, 0) and C (200, 0): 7 mm too long,
 // C 4 mm higher than the levelling says.
-RigorousTable OneSideTable() {
+formats::RigorousTable OneSideTable() {
   return MakeTable({"A", "0", "0", "50"}, {"B", "100", "0", "50"},
                    {{"B", "180", "100.007", "1.5", "1.5", "0", "1.5", "1.5", "0"},
                     {"C", "180", "0", "0", "0", "0", "0", "0", "0"}},
@@ -31,23 +37,23 @@ RigorousTable OneSideTable() {
 }
 
 struct Report {
-  RigorousTable table;
-  RigorousParameters params;
-  RigorousResult result;
-  const ToleranceRow* row;
-  ToleranceLimits limits;
-  ToleranceMarks marks;
+  formats::RigorousTable table;
+  formats::RigorousParameters params;
+  traverse::RigorousResult result;
+  const standards::ToleranceRow* row;
+  traverse::ToleranceLimits limits;
+  traverse::ToleranceMarks marks;
   std::vector<std::string> lines;
 };
 
-Report Make(const RigorousTable& table, const RigorousParameters& params, const std::string& code, bool checked) {
-  Report r{table, params, {}, &SelectToleranceRow(code), {}, {}, {}};
-  const RigorousOutcome out = AdjustRigorous(r.table, r.params, [](const Message&) { return true; });
+Report Make(const formats::RigorousTable& table, const formats::RigorousParameters& params, const std::string& code, bool checked) {
+  Report r{table, params, {}, &standards::SelectToleranceRow(code), {}, {}, {}};
+  const traverse::RigorousOutcome out = traverse::AdjustRigorous(r.table, r.params, [](const Message&) { return true; });
   EXPECT_TRUE(out.ok());
   r.result = out.result;
   r.limits = DeriveLimits(*r.row, r.result);
   r.marks = CheckTolerance(*r.row, r.limits, r.result, checked);
-  r.lines = RigorousReportLines({r.table, r.params, r.result, *r.row, r.limits, r.marks, checked, "t.bmp"});
+  r.lines = traverse::RigorousReportLines({r.table, r.params, r.result, *r.row, r.limits, r.marks, checked, "t.bmp"});
   return r;
 }
 
@@ -165,7 +171,7 @@ TEST(RigorousReport, LimitsTableAndMarksWhenChecked) {
 }
 
 TEST(RigorousReport, OneWaySideShowsNoBackValueAndNoDiscrepancy) {
-  RigorousTable t = FourStationTable();
+  formats::RigorousTable t = FourStationTable();
   for (int c = 7; c <= 9; ++c) t.at(5, c) = "0";  // P1 -> P2 downhill, one way
   const Report r = Make(t, Params("N", "5", "5", "5"), "ybc6", true);
   const auto& l = r.lines;
@@ -180,28 +186,28 @@ TEST(RigorousReport, OneWaySideShowsNoBackValueAndNoDiscrepancy) {
 }
 
 TEST(RigorousReport, FileNameRules) {
-  EXPECT_EQ(ReportFileName(""), "");
-  EXPECT_EQ(ReportFileName("Result.HTM"), "Result.HTM");
-  EXPECT_EQ(ReportFileName("/tmp/Out/Result.HTML"), "/tmp/Out/Result.HTML");
-  EXPECT_EQ(ReportFileName("REPORT.HTML"), "REPORT.HTML");
-  EXPECT_EQ(ReportFileName("Report.Txt"), "Report.Txt.html");
-  EXPECT_EQ(ReportFileName("out/report.txt"), "out/report.txt.html");
-  EXPECT_EQ(ReportFileName("report"), "report.html");
-  EXPECT_EQ(ReportFileName("r.ht"), "r.ht.html");
-  EXPECT_EQ(ReportFileName("成果.Htm"), "成果.Htm");
-  EXPECT_EQ(ReportImagePath("/tmp/Out/REPORT.HTML"), "/tmp/Out/REPORT.bmp");
+  EXPECT_EQ(report::ReportFileName(""), "");
+  EXPECT_EQ(report::ReportFileName("Result.HTM"), "Result.HTM");
+  EXPECT_EQ(report::ReportFileName("/tmp/Out/Result.HTML"), "/tmp/Out/Result.HTML");
+  EXPECT_EQ(report::ReportFileName("REPORT.HTML"), "REPORT.HTML");
+  EXPECT_EQ(report::ReportFileName("Report.Txt"), "Report.Txt.html");
+  EXPECT_EQ(report::ReportFileName("out/report.txt"), "out/report.txt.html");
+  EXPECT_EQ(report::ReportFileName("report"), "report.html");
+  EXPECT_EQ(report::ReportFileName("r.ht"), "r.ht.html");
+  EXPECT_EQ(report::ReportFileName("成果.Htm"), "成果.Htm");
+  EXPECT_EQ(report::ReportImagePath("/tmp/Out/REPORT.HTML"), "/tmp/Out/REPORT.bmp");
   // A name in GBK bytes: the picture keeps the bytes, the IMG line reads them as GBK.
-  EXPECT_EQ(ReportImagePath("\xb3\xc9\xb9\xfb.html"), "\xb3\xc9\xb9\xfb.bmp");
-  EXPECT_EQ(ReportImageName("\xb3\xc9\xb9\xfb.html"), "成果.bmp");
-  EXPECT_EQ(ReportImagePath("/tmp/Out/result.html"), "/tmp/Out/result.bmp");
-  EXPECT_EQ(ReportImageName("/tmp/Out/result.htm"), "result.bmp");
-  EXPECT_EQ(ReportImageName("a.b/report.txt.html"), "report.txt.bmp");
+  EXPECT_EQ(report::ReportImagePath("\xb3\xc9\xb9\xfb.html"), "\xb3\xc9\xb9\xfb.bmp");
+  EXPECT_EQ(report::ReportImageName("\xb3\xc9\xb9\xfb.html"), "成果.bmp");
+  EXPECT_EQ(report::ReportImagePath("/tmp/Out/result.html"), "/tmp/Out/result.bmp");
+  EXPECT_EQ(report::ReportImageName("/tmp/Out/result.htm"), "result.bmp");
+  EXPECT_EQ(report::ReportImageName("a.b/report.txt.html"), "report.txt.bmp");
 }
 
 TEST(RigorousReport, ImageLineQuotesNamesWithBlanks) {
   Report r = Make(OneSideTable(), Params("N", "", "5", "5"), "ybc3", false);
   const auto lines =
-      RigorousReportLines({r.table, r.params, r.result, *r.row, r.limits, r.marks, false, "my report.bmp"});
+      traverse::RigorousReportLines({r.table, r.params, r.result, *r.row, r.limits, r.marks, false, "my report.bmp"});
   EXPECT_EQ(lines.back(), "<IMG SRC=\"my report.bmp\"   border=0 align=center  HEIGHT=709 WIDTH=502>");
 }
 
@@ -220,23 +226,23 @@ TEST(RigorousReport, WritesGbkWithCrLfAndReplacesTheFile) {
     std::ofstream old(path, std::ios::binary);
     old << std::string(100000, 'x');
   }
-  const ReportWrite w = WriteReport(path, r.lines);
+  const report::ReportWrite w = report::WriteReport(path, r.lines);
   ASSERT_TRUE(w.ok()) << w.error;
   const std::string bytes = Bytes(path);
   EXPECT_EQ(bytes.find("xxxxxxxx"), std::string::npos);
   // Every character of the report survives the code page.
   std::string joined;
   for (const auto& line : r.lines) joined += line + "\r\n";
-  EXPECT_EQ(bytes, EncodeGbk(joined));
-  EXPECT_EQ(DecodeText(bytes), joined);
+  EXPECT_EQ(bytes, io::EncodeGbk(joined));
+  EXPECT_EQ(io::DecodeText(bytes), joined);
   EXPECT_EQ(bytes.find('?'), std::string::npos);
   EXPECT_EQ(bytes.substr(0, 8), "<html>\r\n");
 
   // A read-only file is left alone.
   ::chmod(path.c_str(), 0444);
-  const ReportWrite ro = WriteReport(path, {"<html>"});
+  const report::ReportWrite ro = report::WriteReport(path, {"<html>"});
   ASSERT_TRUE(ro.refusal.has_value());
-  EXPECT_EQ(*ro.refusal, ReadOnlyReportMessage());
+  EXPECT_EQ(*ro.refusal, report::ReadOnlyReportMessage());
   EXPECT_EQ(ro.refusal->text, "文件只读,请先改变文件属性");
   EXPECT_EQ(Bytes(path), bytes);
   ::chmod(path.c_str(), 0644);

@@ -8,6 +8,9 @@
 #include "traverse/rigorous_sketch.h"
 #include "rigorous_fixture.h"
 
+using namespace korvane::formats;
+using namespace korvane::traverse;
+
 namespace korvane {
 namespace {
 
@@ -20,16 +23,16 @@ std::vector<T> OpsOf(const Sketch& s) {
   return out;
 }
 
-RigorousResult AdjustOk(const RigorousTable& t) {
-  const RigorousOutcome out =
-      AdjustRigorous(t, testing_rigorous::Params("N", "5", "5", "5"), [](const Message&) { return true; });
+traverse::RigorousResult AdjustOk(const formats::RigorousTable& t) {
+  const traverse::RigorousOutcome out =
+      traverse::AdjustRigorous(t, testing_rigorous::Params("N", "5", "5", "5"), [](const Message&) { return true; });
   EXPECT_TRUE(out.ok());
   return out.result;
 }
 
 TEST(RigorousSketch, FourStations) {
-  const RigorousTable t = testing_rigorous::FourStationTable();
-  const RigorousResult r = AdjustOk(t);
+  const formats::RigorousTable t = testing_rigorous::FourStationTable();
+  const traverse::RigorousResult r = AdjustOk(t);
   const Sketch s = RigorousSketch(t, r);
   ASSERT_FALSE(s.ops.empty());
   const auto* scale = std::get_if<SketchScale>(&s.ops.front());
@@ -93,7 +96,7 @@ TEST(RigorousSketch, FourStations) {
 }
 
 TEST(RigorousSketch, TwoStationsHaveNoEllipse) {
-  const RigorousTable t = testing_rigorous::MakeTable(
+  const formats::RigorousTable t = testing_rigorous::MakeTable(
       {"A", "0", "0", "0"}, {"B", "100", "0", "0"},
       {{"B", "180", "100.007", "0", "0", "0", "0", "0", "0"}, {"C", "180", "0", "0", "0", "0", "0", "0", "0"}},
       {"C", "200", "0", "0"}, {"D", "300", "0", "0"});
@@ -105,13 +108,13 @@ TEST(RigorousSketch, TwoStationsHaveNoEllipse) {
 
 TEST(RigorousSketch, ZeroCorrectionIsDrawnWithFiveMillimetres) {
   // A traverse running due north: corrections only in X.
-  const RigorousTable t = testing_rigorous::MakeTable(
+  const formats::RigorousTable t = testing_rigorous::MakeTable(
       {"A", "0", "0", "0"}, {"B", "100", "0", "0"},
       {{"B", "180", "100.007", "0", "0", "0", "0", "0", "0"},
        {"P", "180", "150.003", "0", "0", "0", "0", "0", "0"},
        {"C", "180", "0", "0", "0", "0", "0", "0", "0"}},
       {"C", "350", "0", "0"}, {"D", "400", "0", "0"});
-  const RigorousResult r = AdjustOk(t);
+  const traverse::RigorousResult r = AdjustOk(t);
   EXPECT_EQ(r.ellipseY(0), 5.0);
   const auto e = OpsOf<SketchEllipse>(RigorousSketch(t, r));
   ASSERT_EQ(e.size(), 1u);

@@ -7,6 +7,9 @@
 #include "standards/tolerance.h"
 #include "traverse/weighted_limits.h"
 
+using namespace korvane::standards;
+using namespace korvane::traverse;
+
 namespace korvane {
 namespace {
 

@@ -9,6 +9,9 @@
 #include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
+using namespace korvane::formats;
+using namespace korvane::traverse;
+
 namespace korvane {
 namespace {
 

@@ -12,6 +12,8 @@
 #include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
+using namespace korvane::formats;
+
 namespace korvane::traverse {
 namespace {
 
@@ -22,12 +24,12 @@ using korvane::testing::Table;
 // A (1000, 1000) oriented from B (1000, 900); legs north 200 m, east 200 m,
 // north 100 m to C (1300, 1200), closing onto D (1300, 1300). The plane at
 // 51.45 m makes every reduction vanish for marks at 50 m.
-StartRecord SquareStart(const std::string& endHeight = "50") {
+formats::StartRecord SquareStart(const std::string& endHeight = "50") {
   return Start({{1, "1000"}, {2, "1000"}, {3, "50"}, {4, "1000"}, {5, "900"}, {6, "1300"}, {7, "1200"},
                 {8, endHeight}, {9, "1300"}, {10, "1300"}, {11, "51.45"}});
 }
 
-ObservationTable SquareTable(const std::string& secondAngle, const std::string& secondLeg) {
+formats::ObservationTable SquareTable(const std::string& secondAngle, const std::string& secondLeg) {
   return Table({Flat("A", "90", "200"), Flat("P1", secondAngle, secondLeg), Flat("P2", "90", "100"),
                 Flat("C", "270", "0")});
 }
@@ -86,10 +88,10 @@ TEST(ConnectingTraverse, AngleErrorRecomputedStepByStep) {
 }
 
 // Two stations, one leg north: A(1) = 0 after the start azimuth 0 and 180°.
-ObservationTable NorthLeg(const std::string& endAngle, const std::string& leg = "100") {
+formats::ObservationTable NorthLeg(const std::string& endAngle, const std::string& leg = "100") {
   return Table({Flat("A", "180", leg), Flat("C", endAngle, "0")});
 }
-StartRecord NorthStart(const std::string& closingAzimuth, const std::string& endX = "1100") {
+formats::StartRecord NorthStart(const std::string& closingAzimuth, const std::string& endX = "1100") {
   return Start({{1, "1000"}, {2, "1000"}, {4, "0"}, {6, endX}, {7, "1000"}, {9, closingAzimuth}, {11, "1.45"}});
 }
 
@@ -170,7 +172,7 @@ TEST(LegWeights, DistanceMeterConstantsOrLengths) {
 }
 
 TEST(ConnectingTraverse, NegativeMultiplicativeConstantStillCloses) {
-  StartRecord start = SquareStart();
+  formats::StartRecord start = SquareStart();
   start.record(12) = "5";
   start.record(13) = "-3";
   const ClosingOutcome out = SolveClosing(SquareTable("270", "200.02"), start, false);
@@ -198,11 +200,11 @@ TEST(ConnectingTraverse, ExactClosureReadsAsInfinite) {
 TEST(ClosedTraverse, SquareClosesOnItsStartPoint) {
   // A square of 100 m walked clockwise (north, east, south, west) with
   // right angles of 90°, one side 30 mm long and one angle 8" small.
-  const ObservationTable t = Table({Flat("G1", "90", "100"), Flat("G2", "-90", "100.03"),
+  const formats::ObservationTable t = Table({Flat("G1", "90", "100"), Flat("G2", "-90", "100.03"),
                                     Flat("G3", "-90.0008", "100"), Flat("G4", "-90", "100"),
                                     Flat("G1", "180", "0")});
   // Orientation point 100 m west of G1: α0 = 90, the first leg runs north.
-  const StartRecord start = Start({{1, "500"}, {2, "500"}, {3, "10"}, {4, "500"}, {5, "400"}, {11, "11.45"}});
+  const formats::StartRecord start = Start({{1, "500"}, {2, "500"}, {3, "10"}, {4, "500"}, {5, "400"}, {11, "11.45"}});
   const ClosingOutcome out = SolveClosing(t, start, true);
   ASSERT_FALSE(out.refusal);
   const ClosingSolution& s = out.solution;
@@ -221,10 +223,10 @@ TEST(ClosedTraverse, SquareClosesOnItsStartPoint) {
 TEST(ClosedTraverse, DistanceTypedInTheLastRowDoesNotSpoilTheClosure) {
   // The last row repeats G1; a distance typed there belongs to no leg and
   // takes no share of the misclosure.
-  const ObservationTable t = Table({Flat("G1", "90", "100"), Flat("G2", "-90", "100.03"),
+  const formats::ObservationTable t = Table({Flat("G1", "90", "100"), Flat("G2", "-90", "100.03"),
                                     Flat("G3", "-90", "100"), Flat("G4", "-90", "100"),
                                     Flat("G1", "180", "250")});
-  const StartRecord start = Start({{1, "500"}, {2, "500"}, {4, "500"}, {5, "400"}, {11, "1.45"}});
+  const formats::StartRecord start = Start({{1, "500"}, {2, "500"}, {4, "500"}, {5, "400"}, {11, "1.45"}});
   const ClosingOutcome out = SolveClosing(t, start, true);
   ASSERT_FALSE(out.refusal);
   double share = 0;

@@ -9,6 +9,8 @@
 #include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
+using namespace korvane::formats;
+
 namespace korvane::traverse {
 namespace {
 
@@ -22,7 +24,7 @@ using korvane::testing::Has;
 // at A is arbitrary; at P the left angle from A to B is 270°.
 SimpleInput Corner(const std::string& firstAngle, const std::string& secondLeg = "100") {
   SimpleInput in;
-  in.kind = TraverseKind::NoOrientation;
+  in.kind = formats::TraverseKind::NoOrientation;
   in.table = Table({Flat("A", firstAngle, "100"), Flat("P", "270", secondLeg)});
   in.start = Start({{1, "1000"}, {2, "1000"}, {3, "10"}, {6, "1100"}, {7, "1100"}, {8, "10"}, {11, "11.45"}});
   in.endName = "B";
@@ -92,7 +94,7 @@ TEST(NoOrientationTraverse, LinearLimitAndNoLines) {
 // One leg from A (1000, 1000) north to B (1100, 1000).
 SimpleInput OneLeg(const std::string& leg, const std::string& endHeight) {
   SimpleInput in;
-  in.kind = TraverseKind::NoOrientation;
+  in.kind = formats::TraverseKind::NoOrientation;
   in.table = Table({Flat("A", "10", leg)});
   in.start = Start({{1, "1000"}, {2, "1000"}, {3, "10"}, {6, "1100"}, {7, "1000"}, {8, endHeight}, {11, "11.45"}});
   return in;

@@ -8,6 +8,8 @@
 #include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
+using namespace korvane::formats;
+
 namespace korvane::traverse {
 namespace {
 
@@ -28,7 +30,7 @@ TEST(OpenTraverse, WeakestPointOfOneKilometreLeg) {
   EXPECT_DOUBLE_EQ(MeanLegError(5, -2, 1000, 1), 0.0);
 
   SimpleInput in;
-  in.kind = TraverseKind::Open;
+  in.kind = formats::TraverseKind::Open;
   in.table = Table({Flat("A", "134.3", "1000")});
   in.start = Start({{1, "100"}, {2, "200"}, {3, "10"}, {4, "45.3"}, {11, "11.45"}});
   const SimpleResult r = AdjustTraverse(in);
@@ -41,7 +43,7 @@ TEST(OpenTraverse, WeakestPointOfOneKilometreLeg) {
 TEST(OpenTraverse, AzimuthFormCarriesTheCoordinates) {
   // 45°30' arriving, 134°30' turned: the leg runs due north.
   SimpleInput in;
-  in.kind = TraverseKind::Open;
+  in.kind = formats::TraverseKind::Open;
   in.table = Table({Flat("A", "134.3", "1000")});
   in.start = Start({{1, "100"}, {2, "200"}, {3, "10"}, {4, "45.3"}, {11, "11.45"}});
   const OpenSolution s = SolveOpen(in.table, in.start, "E");
@@ -56,8 +58,8 @@ TEST(OpenTraverse, AzimuthFormCarriesTheCoordinates) {
 TEST(OpenTraverse, OrientationPointFormAndRightAngles) {
   // B (100, 100) to A (100, 200) runs east: α0 = 90. A right angle of 90°
   // at A turns the traverse south, a left angle of 90° at P then east.
-  const ObservationTable t = Table({Flat("A", "-90", "100"), Flat("P", "90", "50")});
-  const StartRecord start = Start({{1, "100"}, {2, "200"}, {4, "100"}, {5, "100"}, {11, "1.45"}});
+  const formats::ObservationTable t = Table({Flat("A", "-90", "100"), Flat("P", "90", "50")});
+  const formats::StartRecord start = Start({{1, "100"}, {2, "200"}, {4, "100"}, {5, "100"}, {11, "1.45"}});
   const OpenSolution s = SolveOpen(t, start, "终点");
   EXPECT_NEAR(s.startAzimuth, 90, 1e-6);
   EXPECT_NEAR(s.x[1], 0, 0.0005);
@@ -69,7 +71,7 @@ TEST(OpenTraverse, OrientationPointFormAndRightAngles) {
 
 TEST(OpenTraverse, ReportNamesTheEndPoint) {
   SimpleInput in;
-  in.kind = TraverseKind::Open;
+  in.kind = formats::TraverseKind::Open;
   in.table = Table({{"A", "90", "100", "1.5", "1.2", "0", "1.4", "1.7", "0"}, Flat("P", "180", "50")});
   in.start = Start({{1, "100"}, {2, "200"}, {3, "20"}, {4, "100"}, {5, "100"}, {11, "21.45"}, {12, "2"},
                     {13, "2"}});

@@ -11,6 +11,9 @@
 #include "core/numbers.h"
 #include "traverse/simple_adjustment.h"
 
+using namespace korvane::formats;
+using namespace korvane::traverse;
+
 namespace korvane {
 namespace {
 
@@ -44,7 +47,7 @@ std::string Text(double v) {
 // The traverse as surveyed: one row per station; the connecting kind ends on
 // a station of its own, the others on the end point after the last leg.
 struct Built {
-  SimpleInput input;
+  traverse::SimpleInput input;
   double endHeight = 0, length = 0;
 };
 
@@ -53,9 +56,9 @@ Built Build(const Case& c) {
   constexpr double kEarthRadiusKm = 6371.27, kRadius = 6371000.0, kRefraction = 0.14;
   Built b;
   const bool connecting = c.kind == "connecting";
-  b.input.kind = connecting ? TraverseKind::Connecting
-                 : c.kind == "open" ? TraverseKind::Open
-                                    : TraverseKind::NoOrientation;
+  b.input.kind = connecting ? formats::TraverseKind::Connecting
+                 : c.kind == "open" ? formats::TraverseKind::Open
+                                    : formats::TraverseKind::NoOrientation;
   b.input.withSketch = false;
   const double startHeight = c.height + 0.123;
   const bool oneWay = c.levelling == "one-way";
@@ -73,7 +76,7 @@ Built Build(const Case& c) {
   if (connecting) b.input.table.rows.push_back({"E", "180", "0", "0", "0", "0", "0", "0", "0"});
   b.length = reduced;
   b.endHeight = startHeight + rise;
-  StartRecord& s = b.input.start;
+  formats::StartRecord& s = b.input.start;
   s.record(1) = Text(kStartX);
   s.record(2) = Text(kStartY);
   s.record(3) = Text(startHeight);
@@ -104,7 +107,7 @@ TEST(PerfectTraverse, PrintsNoMisclosure) {
     SCOPED_TRACE(c.kind + " " + std::to_string(c.legs) + " legs at " + std::to_string(c.height) + " m, " +
                  c.levelling);
     const Built b = Build(c);
-    const SimpleResult r = AdjustTraverse(b.input);
+    const traverse::SimpleResult r = AdjustTraverse(b.input);
     ASSERT_TRUE(r.ok()) << r.refusal->text;
     if (c.kind == "open") {
       EXPECT_EQ(ParseLenient(Figure(r.lines, "导线总长：    S=")), RoundFixed(b.length, "#0.000"));

@@ -6,6 +6,8 @@
 #include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
+using namespace korvane::formats;
+
 namespace korvane::traverse {
 namespace {
 

@@ -11,6 +11,8 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+using namespace korvane::render;
+
 namespace korvane {
 namespace {
 
@@ -50,7 +52,7 @@ Sketch Sample() {
 }
 
 TEST(SketchRenderer, DrawsLinesEllipsesAndText) {
-  const QImage image = RenderSketch(Sample(), QSize(200, 200));
+  const QImage image = render::RenderSketch(Sample(), QSize(200, 200));
   ASSERT_EQ(image.size(), QSize(200, 200));
   // The black diagonal runs from the lower left to the upper right corner.
   EXPECT_TRUE(ColourAround(image, 50, 150, qRgb(0, 0, 0)));
@@ -71,7 +73,7 @@ TEST(SketchRenderer, DrawsLinesEllipsesAndText) {
 TEST(SketchRenderer, KeepsTheScaleEqualOnBothAxes) {
   Sketch s;
   s.ops = {SketchScale{0, 100, 200, 0}, SketchEllipse{100, 50, 25, 1, kRed}};
-  const QImage image = RenderSketch(s, QSize(400, 400));
+  const QImage image = render::RenderSketch(s, QSize(400, 400));
   // 200 m across 400 px: 2 px per metre, centred vertically; the circle stays round.
   EXPECT_TRUE(ColourAround(image, 200 + 50, 200, qRgb(255, 0, 0)));
   EXPECT_TRUE(ColourAround(image, 200, 200 - 50, qRgb(255, 0, 0)));
@@ -82,9 +84,9 @@ TEST(SketchRenderer, SavesByExtension) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString png = dir.filePath("s.PNG"), bmp = dir.filePath("s.bmp"), other = dir.filePath("s.pic");
-  ASSERT_EQ(SaveSketchImage(Sample(), png.toStdString(), QSize(120, 80)), "");
-  ASSERT_EQ(SaveSketchImage(Sample(), bmp.toStdString(), QSize(120, 80)), "");
-  ASSERT_EQ(SaveSketchImage(Sample(), other.toStdString(), QSize(120, 80)), "");
+  ASSERT_EQ(render::SaveSketchImage(Sample(), png.toStdString(), QSize(120, 80)), "");
+  ASSERT_EQ(render::SaveSketchImage(Sample(), bmp.toStdString(), QSize(120, 80)), "");
+  ASSERT_EQ(render::SaveSketchImage(Sample(), other.toStdString(), QSize(120, 80)), "");
   auto head = [](const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.read(4) : QByteArray();
@@ -92,7 +94,7 @@ TEST(SketchRenderer, SavesByExtension) {
   EXPECT_EQ(head(png), QByteArray("\x89PNG", 4));
   EXPECT_EQ(head(bmp).left(2), QByteArray("BM"));
   EXPECT_EQ(head(other).left(2), QByteArray("BM"));
-  EXPECT_NE(SaveSketchImage(Sample(), dir.filePath("missing/s.png").toStdString(), QSize(10, 10)), "");
+  EXPECT_NE(render::SaveSketchImage(Sample(), dir.filePath("missing/s.png").toStdString(), QSize(10, 10)), "");
 }
 
 }  // namespace

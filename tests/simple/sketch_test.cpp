@@ -9,6 +9,9 @@
 #include "traverse/simple_adjustment.h"
 #include "traverse_fixture.h"
 
+using namespace korvane::formats;
+using namespace korvane::traverse;
+
 namespace korvane {
 namespace {
 
@@ -43,12 +46,12 @@ TEST(CorrectionEllipse, ZeroCountsAsTwoMillimetres) {
 }
 
 TEST(ClosedSketch, EndOrientationIsTheStartOrientation) {
-  SimpleInput in;
-  in.kind = TraverseKind::Closed;
+  traverse::SimpleInput in;
+  in.kind = formats::TraverseKind::Closed;
   in.table = Table({Flat("G1", "90", "100"), Flat("G2", "-90", "100"), Flat("G3", "-90", "100"),
                     Flat("G4", "-90", "100"), Flat("G1", "180", "0")});
   in.start = Start({{1, "500"}, {2, "500"}, {3, "10"}, {4, "500"}, {5, "400"}, {11, "11.45"}});
-  const SimpleResult r = AdjustTraverse(in);
+  const traverse::SimpleResult r = AdjustTraverse(in);
   ASSERT_TRUE(r.ok());
   const auto cyan = CyanLines(r.sketch);
   ASSERT_EQ(cyan.size(), 2u);
@@ -75,11 +78,11 @@ TEST(ClosedSketch, EndOrientationIsTheStartOrientation) {
 }
 
 TEST(ConnectingSketch, AzimuthFormPlacesOrientationPoints150mAway) {
-  SimpleInput in;
+  traverse::SimpleInput in;
   in.table = Table({Flat("A", "90", "100"), Flat("C", "270", "0")});
   // Arriving eastwards at A (α0 = 90), north to C, leaving it eastwards (αE = 90).
   in.start = Start({{1, "0"}, {2, "0"}, {4, "90"}, {6, "100"}, {7, "0"}, {9, "90"}, {11, "1.45"}});
-  const SimpleResult r = AdjustTraverse(in);
+  const traverse::SimpleResult r = AdjustTraverse(in);
   ASSERT_TRUE(r.ok());
   const auto cyan = CyanLines(r.sketch);
   ASSERT_EQ(cyan.size(), 2u);
@@ -102,12 +105,12 @@ TEST(ConnectingSketch, AzimuthFormPlacesOrientationPoints150mAway) {
 }
 
 TEST(OpenSketch, EllipsesGrowAlongTheTraverse) {
-  SimpleInput in;
-  in.kind = TraverseKind::Open;
+  traverse::SimpleInput in;
+  in.kind = formats::TraverseKind::Open;
   in.table = Table({Flat("A", "134.3", "1000"), Flat("P", "180", "1000")});
   in.start = Start({{1, "100"}, {2, "200"}, {4, "45.3"}, {11, "1.45"}});
   in.endName = "E";
-  const SimpleResult r = AdjustTraverse(in);
+  const traverse::SimpleResult r = AdjustTraverse(in);
   ASSERT_TRUE(r.ok());
   const auto ellipses = OpsOf<SketchEllipse>(r.sketch);
   ASSERT_EQ(ellipses.size(), 2u);
@@ -135,11 +138,11 @@ TEST(OpenSketch, EllipsesGrowAlongTheTraverse) {
 }
 
 TEST(NoOrientationSketch, NoOrientationLinesAndNoEllipseAtB) {
-  SimpleInput in;
-  in.kind = TraverseKind::NoOrientation;
+  traverse::SimpleInput in;
+  in.kind = formats::TraverseKind::NoOrientation;
   in.table = Table({Flat("A", "50", "100"), Flat("P", "270", "100")});
   in.start = Start({{1, "1000"}, {2, "1000"}, {6, "1100"}, {7, "1100"}, {11, "1.45"}});
-  const SimpleResult r = AdjustTraverse(in);
+  const traverse::SimpleResult r = AdjustTraverse(in);
   ASSERT_TRUE(r.ok());
   EXPECT_TRUE(CyanLines(r.sketch).empty());
   EXPECT_EQ(OpsOf<SketchEllipse>(r.sketch).size(), 1u);

@@ -13,19 +13,19 @@
 
 namespace korvane::testing {
 
-inline ObservationTable Table(std::initializer_list<ObservationRow> rows) {
-  ObservationTable t;
+inline formats::ObservationTable Table(std::initializer_list<formats::ObservationRow> rows) {
+  formats::ObservationTable t;
   t.rows.assign(rows.begin(), rows.end());
   return t;
 }
 
 // A station row without height observations (all levelling cells 0).
-inline ObservationRow Flat(const std::string& name, const std::string& angle, const std::string& distance) {
+inline formats::ObservationRow Flat(const std::string& name, const std::string& angle, const std::string& distance) {
   return {name, angle, distance, "0", "0", "0", "0", "0", "0"};
 }
 
-inline StartRecord Start(std::initializer_list<std::pair<int, std::string>> fields) {
-  StartRecord r;
+inline formats::StartRecord Start(std::initializer_list<std::pair<int, std::string>> fields) {
+  formats::StartRecord r;
   for (const auto& [k, text] : fields) r.record(k) = text;
   return r;
 }

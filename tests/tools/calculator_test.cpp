@@ -8,6 +8,8 @@
 
 #include "data_table.h"
 
+using namespace korvane::utilities;
+
 namespace korvane {
 namespace {
 
@@ -31,8 +33,8 @@ TEST(Calculator, PressesTheTableOfKeySequences) {
   for (const DataRow& row : ReadDataTable("calculator_keys.txt", ';')) {
     SCOPED_TRACE(row["group"] + ": " + row["keys"] + " (line " + std::to_string(row.line) + ")");
     const std::vector<std::string> keys = Keys(row["keys"]);
-    for (const std::string& key : keys) EXPECT_TRUE(IsKeyToken(key)) << key;
-    Calculator calculator;
+    for (const std::string& key : keys) EXPECT_TRUE(utilities::IsKeyToken(key)) << key;
+    utilities::Calculator calculator;
     calculator.setDegrees(row["mode"] == "deg");
     const std::vector<Message> messages = PressKeys(calculator, keys);
     EXPECT_EQ(calculator.display(), row["display"]);
@@ -41,13 +43,13 @@ TEST(Calculator, PressesTheTableOfKeySequences) {
 }
 
 TEST(Calculator, StoreHoldsFiveHundredValues) {
-  Calculator calculator;
-  for (int i = 1; i <= Calculator::kStoreSize; ++i) {
+  utilities::Calculator calculator;
+  for (int i = 1; i <= utilities::Calculator::kStoreSize; ++i) {
     PressKeys(calculator, {std::to_string(i)});
     ASSERT_FALSE(calculator.press("Data").message) << i;
   }
   PressKeys(calculator, {"7"});
-  const KeyOutcome refused = calculator.press("Data");
+  const utilities::KeyOutcome refused = calculator.press("Data");
   ASSERT_TRUE(refused.message);
   EXPECT_EQ(refused.message->text, "数据已满，最多 500 个！");
   EXPECT_EQ(refused.message->title, "操作错误警告！");
@@ -60,9 +62,9 @@ TEST(Calculator, StoreHoldsFiveHundredValues) {
 }
 
 TEST(Calculator, KnowsItsKeys) {
-  for (const char* key : {"0", "neg", "1/x", "10^x", "ArcCth", "SD1", "deg"}) EXPECT_TRUE(IsKeyToken(key)) << key;
-  for (const char* key : {"", "sin", "12a", "x", "--"}) EXPECT_FALSE(IsKeyToken(key)) << key;
-  Calculator calculator;
+  for (const char* key : {"0", "neg", "1/x", "10^x", "ArcCth", "SD1", "deg"}) EXPECT_TRUE(utilities::IsKeyToken(key)) << key;
+  for (const char* key : {"", "sin", "12a", "x", "--"}) EXPECT_FALSE(utilities::IsKeyToken(key)) << key;
+  utilities::Calculator calculator;
   EXPECT_EQ(calculator.press("bogus").display, "");
 }
 

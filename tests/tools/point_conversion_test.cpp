@@ -13,6 +13,8 @@
 #include "utilities/point_file.h"
 
 using namespace korvane;
+using namespace korvane::io;
+using namespace korvane::utilities;
 
 namespace {
 
@@ -82,7 +84,7 @@ std::vector<ConversionCase> LoadCases() {
     c.name = entry.path().stem().string();
     std::string columns = sections["columns"];
     columns.erase(columns.find_last_not_of('\n') + 1);
-    EXPECT_TRUE(ParsePointColumns(columns, c.columns)) << c.name;
+    EXPECT_TRUE(korvane::utilities::ParsePointColumns(columns, c.columns)) << c.name;
     c.input = ReplaceAll(sections["input"], "\\r", "\r");
     if (sections.count("file")) {
       std::string file = sections["file"];
@@ -100,7 +102,7 @@ std::vector<ConversionCase> LoadCases() {
 }
 
 std::string ConvertFile(const std::string& path, const std::vector<int>& columns,
-                        PointFileStats& stats, std::string& error) {
+                        korvane::utilities::PointFileStats& stats, std::string& error) {
   std::string out;
   error = ConvertPointFile(path, columns, "\n", [&](std::string_view text) {
     out.append(text);
@@ -113,10 +115,10 @@ std::string ConvertFile(const std::string& path, const std::vector<int>& columns
 
 TEST(PointConversion, CasesFromText) {
   for (const ConversionCase& c : LoadCases()) {
-    const PointConversion result = ConvertPointText(c.input, c.columns);
+    const korvane::utilities::PointConversion result = korvane::utilities::ConvertPointText(c.input, c.columns);
     EXPECT_EQ(result.text, c.output) << c.name;
     EXPECT_EQ(result.linesRead, c.lines) << c.name;
-    EXPECT_EQ(WideLinesNote(result.firstWideLine, result.wideLines), c.note) << c.name;
+    EXPECT_EQ(korvane::utilities::WideLinesNote(result.firstWideLine, result.wideLines), c.note) << c.name;
   }
 }
 
@@ -124,23 +126,23 @@ TEST(PointConversion, CasesFromFilesInEveryEncoding) {
   TestFolder folder;
   for (const ConversionCase& c : LoadCases()) {
     std::map<std::string, std::string> files = {
-        {"gbk", EncodeGbk(c.input)}, {"utf8", c.input}, {"bom", "\xEF\xBB\xBF" + c.input},
+        {"gbk", korvane::io::EncodeGbk(c.input)}, {"utf8", c.input}, {"bom", "\xEF\xBB\xBF" + c.input},
         {"utf16le", Utf16(c.input, false)}, {"utf16be", Utf16(c.input, true)}};
     // A case with its own bytes: the reader must give its input as the text.
     if (!c.file.empty()) files = {{"file", c.file}};
     for (const auto& [encoding, bytes] : files) {
       folder.write("in.dat", bytes);
-      PointFileStats stats;
+      korvane::utilities::PointFileStats stats;
       std::string error;
       EXPECT_EQ(ConvertFile(folder.file("in.dat"), c.columns, stats, error), c.output)
           << c.name << " " << encoding;
       EXPECT_EQ(error, "");
       EXPECT_EQ(stats.linesRead, c.lines) << c.name << " " << encoding;
-      EXPECT_EQ(WideLinesNote(stats.firstWideLine, stats.wideLines), c.note) << c.name;
+      EXPECT_EQ(korvane::utilities::WideLinesNote(stats.firstWideLine, stats.wideLines), c.note) << c.name;
       std::string text;
       std::int64_t lines = -1;
-      EXPECT_EQ(ReadPointLines(folder.file("in.dat"), 1 << 20, text, lines), "");
-      EXPECT_EQ(ConvertPointText(text, c.columns).text, c.output) << c.name << " " << encoding;
+      EXPECT_EQ(korvane::utilities::ReadPointLines(folder.file("in.dat"), 1 << 20, text, lines), "");
+      EXPECT_EQ(korvane::utilities::ConvertPointText(text, c.columns).text, c.output) << c.name << " " << encoding;
       if (!c.file.empty()) {
         EXPECT_EQ(text, c.input) << c.name;
       }
@@ -159,15 +161,15 @@ TEST(PointConversion, LargeFilesStreamLikeTheText) {
     line.resize(100, '0');  // 99 bytes in GBK, where "点" takes two
     text += line + "\r\n";
   }
-  folder.write("big.dat", EncodeGbk(text));
-  PointFileStats stats;
+  folder.write("big.dat", korvane::io::EncodeGbk(text));
+  korvane::utilities::PointFileStats stats;
   std::string error;
   const std::vector<int> columns{3, 1, 2};
   const std::string streamed = ConvertFile(folder.file("big.dat"), columns, stats, error);
   EXPECT_EQ(error, "");
   EXPECT_EQ(stats.linesRead, 40001);
   EXPECT_EQ(streamed.substr(0, 6), "40001\n");
-  EXPECT_EQ(streamed, ConvertPointText(text, columns).text);
+  EXPECT_EQ(streamed, korvane::utilities::ConvertPointText(text, columns).text);
 }
 
 // UTF-16 read in blocks: lines of surrogate pairs after one two-byte
@@ -182,12 +184,12 @@ TEST(PointConversion, LargeUtf16FilesStreamLikeTheText) {
   const std::vector<int> columns{2, 1};
   for (const bool bigEndian : {false, true}) {
     folder.write("big16.dat", Utf16(text, bigEndian));
-    PointFileStats stats;
+    korvane::utilities::PointFileStats stats;
     std::string error;
     const std::string streamed = ConvertFile(folder.file("big16.dat"), columns, stats, error);
     EXPECT_EQ(error, "");
     EXPECT_EQ(stats.linesRead, 30001);
-    EXPECT_EQ(streamed, ConvertPointText(text, columns).text) << bigEndian;
+    EXPECT_EQ(streamed, korvane::utilities::ConvertPointText(text, columns).text) << bigEndian;
   }
 }
 
@@ -195,16 +197,16 @@ TEST(PointConversion, ReaderRefusesWhatIsNoPointFile) {
   TestFolder folder;
   std::string text;
   std::int64_t lines = 0;
-  EXPECT_NE(ReadPointLines(folder.file("missing.dat"), 1 << 20, text, lines), "");
+  EXPECT_NE(korvane::utilities::ReadPointLines(folder.file("missing.dat"), 1 << 20, text, lines), "");
   std::filesystem::create_directory(folder.file("dir.dat"));
-  EXPECT_NE(ReadPointLines(folder.file("dir.dat"), 1 << 20, text, lines).find("不是普通文件"),
+  EXPECT_NE(korvane::utilities::ReadPointLines(folder.file("dir.dat"), 1 << 20, text, lines).find("不是普通文件"),
             std::string::npos);
   folder.write("long.dat", std::string(3 << 20, 'x'));
-  PointFileStats stats;
+  korvane::utilities::PointFileStats stats;
   std::string error;
-  ConvertFile(folder.file("long.dat"), DefaultPointColumns(), stats, error);
+  ConvertFile(folder.file("long.dat"), korvane::utilities::DefaultPointColumns(), stats, error);
   EXPECT_NE(error.find("第1行太长"), std::string::npos) << error;
-  EXPECT_NE(ReadPointLines(folder.file("long.dat"), 1 << 20, text, lines).find("文件太大"),
+  EXPECT_NE(korvane::utilities::ReadPointLines(folder.file("long.dat"), 1 << 20, text, lines).find("文件太大"),
             std::string::npos);
   // A long tail after the first empty line is never read.
   folder.write("tail.dat", "P1,1,2,3\n\n" + std::string(3 << 20, 'x'));
@@ -214,10 +216,10 @@ TEST(PointConversion, ReaderRefusesWhatIsNoPointFile) {
 
 TEST(PointConversion, ColumnLists) {
   std::vector<int> columns;
-  EXPECT_TRUE(ParsePointColumns("3, 2,1", columns));
+  EXPECT_TRUE(korvane::utilities::ParsePointColumns("3, 2,1", columns));
   EXPECT_EQ(columns, (std::vector<int>{3, 2, 1}));
-  EXPECT_TRUE(ParsePointColumns("", columns));
+  EXPECT_TRUE(korvane::utilities::ParsePointColumns("", columns));
   EXPECT_TRUE(columns.empty());
   for (const char* bad : {"6", "0", "1,1", "1,,2", "a", "12", "1;2"})
-    EXPECT_FALSE(ParsePointColumns(bad, columns)) << bad;
+    EXPECT_FALSE(korvane::utilities::ParsePointColumns(bad, columns)) << bad;
 }

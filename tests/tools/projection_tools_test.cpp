@@ -15,6 +15,8 @@
 #include "cogo/one_way_height.h"
 #include "core/typed_values.h"
 
+using namespace korvane::io;
+
 namespace korvane {
 namespace {
 
@@ -100,8 +102,8 @@ TEST(GaussKruger, PointListFileRoundTrip) {
   // Names and further fields come back as they were; B and L within 0.0001"
   // (the plane coordinates were rounded to the millimetre on the way).
   const std::vector<std::string> expected =
-      SplitLines(ReadTextFile(std::string(KORVANE_TEST_DATA) + "/gauss_points/geographic_back.txt").text);
-  const std::vector<std::string> written = SplitLines(ReadTextFile((dir / "back.txt").string()).text);
+      SplitLines(io::ReadTextFile(std::string(KORVANE_TEST_DATA) + "/gauss_points/geographic_back.txt").text);
+  const std::vector<std::string> written = SplitLines(io::ReadTextFile((dir / "back.txt").string()).text);
   ASSERT_EQ(written.size(), expected.size());
   for (std::size_t i = 0; i < written.size(); ++i) {
     const std::vector<std::string> got = Split(written[i], ','), want = Split(expected[i], ',');

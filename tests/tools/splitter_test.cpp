@@ -20,6 +20,8 @@
 #include "utilities/piece_names.h"
 
 using namespace korvane;
+using namespace korvane::io;
+using namespace korvane::utilities;
 namespace fs = std::filesystem;
 
 namespace {

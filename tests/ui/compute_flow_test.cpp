@@ -20,6 +20,10 @@
 #include "ui_test_support.h"
 
 using namespace korvane;
+using namespace korvane::formats;
+using namespace korvane::io;
+using namespace korvane::traverse;
+using namespace korvane::ui;
 using namespace korvane::testing;
 
 namespace {

@@ -14,6 +14,8 @@
 #include "ui_test_support.h"
 
 using namespace korvane;
+using namespace korvane::traverse;
+using namespace korvane::ui;
 using namespace korvane::testing;
 
 namespace {

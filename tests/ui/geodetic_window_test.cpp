@@ -11,6 +11,7 @@
 #include "ui_test_support.h"
 
 using namespace korvane;
+using namespace korvane::ui;
 using namespace korvane::testing;
 
 class GeodeticWindowTest : public QObject {

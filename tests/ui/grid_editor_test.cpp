@@ -6,6 +6,7 @@
 #include "ui_test_support.h"
 
 using namespace korvane;
+using namespace korvane::ui;
 using namespace korvane::testing;
 
 class GridEditorTest : public QObject {

@@ -17,6 +17,8 @@
 #include "ui_test_support.h"
 
 using namespace korvane;
+using namespace korvane::io;
+using namespace korvane::ui;
 using namespace korvane::testing;
 
 class LevellingWindowTest : public QObject {
@@ -107,10 +109,10 @@ void LevellingWindowTest::openedFileComputesAndSavesTheReport() {
   h.files.answers = {saved};
   Click(w, "bc_sj");
   std::string readError;
-  const levelling::LevelFileLoad back = levelling::LoadLevelFile(saved.toStdString(), readError);
+  const formats::LevelFileLoad back = formats::LoadLevelFile(saved.toStdString(), readError);
   std::string originalError;
   QVERIFY(back.ok());
-  QVERIFY(back.data == levelling::LoadLevelFile(Data("loop_hilly.lev").toStdString(), originalError).data);
+  QVERIFY(back.data == formats::LoadLevelFile(Data("loop_hilly.lev").toStdString(), originalError).data);
 }
 
 void LevellingWindowTest::typedDataAndRefusals() {

@@ -24,6 +24,9 @@
 #include "ui_test_support.h"
 
 using namespace korvane;
+using namespace korvane::formats;
+using namespace korvane::io;
+using namespace korvane::ui;
 using namespace korvane::testing;
 
 class MainWindowTest : public QObject {
@@ -249,7 +252,7 @@ void MainWindowTest::startFileIsPreparedAndLockedOnExit() {
   qputenv("KORVANE_DATA_DIR", dataDir.path().toUtf8());
   RecordingMessageBoxes messages;
   AnsweringFileDialogs files;
-  MainWindowEnvironment env{&messages, &files, dataDir.path(), platform::StartDataDir(), {}};
+  MainWindowEnvironment env{&messages, &files, dataDir.path(), StartDataDir(), {}};
   qunsetenv("KORVANE_DATA_DIR");
   QCOMPARE(env.dataDir, QDir(dataDir.path()).absolutePath());
   MainWindow window(env);
@@ -304,9 +307,9 @@ void MainWindowTest::goodbyeWindowAnimatesAndEndsOnClick() {
 void MainWindowTest::secondInstanceIsRefused() {
   const QString key = QString("korvane-test-%1").arg(QCoreApplication::applicationPid());
   {
-    platform::SingleInstance first(key);
+    SingleInstance first(key);
     QVERIFY(first.acquired());
-    platform::SingleInstance second(key);
+    SingleInstance second(key);
     QVERIFY(!second.acquired());
     // The running program: it reports the refusal and does not start.
     QProcess program;
@@ -325,7 +328,7 @@ void MainWindowTest::secondInstanceIsRefused() {
     program.kill();
     program.waitForFinished();
   }
-  platform::SingleInstance again(key);
+  SingleInstance again(key);
   QVERIFY(again.acquired());
 }
 

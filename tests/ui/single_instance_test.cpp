@@ -11,7 +11,7 @@
 
 #include "ui/platform.h"
 
-using korvane::platform::SingleInstance;
+using korvane::ui::SingleInstance;
 
 class SingleInstanceTest : public QObject {
   Q_OBJECT

@@ -10,6 +10,8 @@
 #include "ui_test_support.h"
 
 using namespace korvane;
+using namespace korvane::formats;
+using namespace korvane::ui;
 using namespace korvane::testing;
 
 namespace {

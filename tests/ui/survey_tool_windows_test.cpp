@@ -12,6 +12,7 @@
 #include "ui_test_support.h"
 
 using namespace korvane;
+using namespace korvane::ui;
 using namespace korvane::testing;
 
 class SurveyToolWindowsTest : public QObject {

@@ -12,6 +12,8 @@
 #include "ui_test_support.h"
 
 using namespace korvane;
+using namespace korvane::io;
+using namespace korvane::ui;
 using namespace korvane::testing;
 
 namespace {

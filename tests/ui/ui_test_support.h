@@ -22,6 +22,8 @@
 
 namespace korvane::testing {
 
+using namespace korvane::ui;
+
 class RecordingMessageBoxes : public MessageBoxes {
  public:
   void inform(QWidget*, const Message& message) override { shown.push_back(message); }
@@ -103,7 +105,7 @@ struct MainWindowHarness {
   std::unique_ptr<MainWindow> window;
 
   // `adjust` stands in for the engine when given.
-  explicit MainWindowHarness(std::function<SimpleResult(const SimpleInput&)> adjust = {}) {
+  explicit MainWindowHarness(std::function<traverse::SimpleResult(const traverse::SimpleInput&)> adjust = {}) {
     MainWindowEnvironment env;
     env.adjust = std::move(adjust);
     env.messages = &messages;
