@@ -33,6 +33,7 @@
 #include "ui/one_way_height_window.h"
 #include "ui/goodbye_window.h"
 #include "ui/guarded_application.h"
+#include "ui/help_window.h"
 #include "ui/splitter_window.h"
 #include "ui/total_station_window.h"
 #include "ui/intersection_window.h"
@@ -89,7 +90,6 @@ QString TraverseTitle(TraverseKind kind, const TraverseFileLoad& load) {
 }
 
 const char* const kWelcomeText = "欢迎使用导线简易平差";
-const char* const kHelpDocument = "Korvane说明.doc";
 
 QString InitialCaption() {
   const QString name = "Korvane";
@@ -691,15 +691,12 @@ void MainWindow::saveResults() {
 }
 
 void MainWindow::showHelp() {
-  const QString path = env_.programDir + "/" + QString::fromUtf8(kHelpDocument);
-  if (!QFileInfo::exists(path)) {
+  // The manual is part of the program; only a build without it has none.
+  if (!HelpDocumentAvailable()) {
     env_.messages->inform(this, Message{"帮助文件不存在！", "提示", MessageIcon::Warning});
     return;
   }
-  if (!platform::OpenDocument(path)) {
-    env_.messages->inform(
-        this, Message{"无法打开帮助文件：" + path.toStdString(), "提示", MessageIcon::Warning});
-  }
+  ShowHelpWindow(this);
 }
 
 void MainWindow::showAbout() {
