@@ -70,10 +70,7 @@ HelpWindow* ShowHelpWindow(QWidget* owner) {
     window->show();
     platform::CentreOnScreen(window);
   }
-  window->show();
-  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-  window->raise();
-  window->activateWindow();
+  platform::BringUp(window);
   return window;
 }
 

@@ -817,13 +817,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 namespace korvane {
 
-// Brings a tool window up: shown, raised and given the focus.
-static void BringUp(QWidget* window) {
-  window->show();
-  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-  window->raise();
-  window->activateWindow();
-}
+using platform::BringUp;
 
 GeodeticWindow* MainWindow::geodeticWindow() const { return geodetic_; }
 CalculatorWindow* MainWindow::calculatorWindow() const { return calculator_; }
