@@ -33,6 +33,7 @@
 #include "ui/one_way_height_window.h"
 #include "ui/goodbye_window.h"
 #include "ui/guarded_application.h"
+#include "ui/help_window.h"
 #include "ui/splitter_window.h"
 #include "ui/total_station_window.h"
 #include "ui/intersection_window.h"
@@ -89,7 +90,6 @@ QString TraverseTitle(formats::TraverseKind kind, const formats::TraverseFileLoa
 }
 
 const char* const kWelcomeText = "欢迎使用导线简易平差";
-const char* const kHelpDocument = "Korvane说明.doc";
 
 QString InitialCaption() {
   const QString name = "Korvane";
@@ -691,15 +691,12 @@ void MainWindow::saveResults() {
 }
 
 void MainWindow::showHelp() {
-  const QString path = env_.programDir + "/" + QString::fromUtf8(kHelpDocument);
-  if (!QFileInfo::exists(path)) {
+  // The manual is part of the program; only a build without it has none.
+  if (!HelpDocumentAvailable()) {
     env_.messages->inform(this, Message{"帮助文件不存在！", "提示", MessageIcon::Warning});
     return;
   }
-  if (!OpenDocument(path)) {
-    env_.messages->inform(
-        this, Message{"无法打开帮助文件：" + path.toStdString(), "提示", MessageIcon::Warning});
-  }
+  ShowHelpWindow(this);
 }
 
 void MainWindow::showAbout() {
@@ -820,13 +817,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 namespace korvane::ui {
 
-// Brings a tool window up: shown, raised and given the focus.
-static void BringUp(QWidget* window) {
-  window->show();
-  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-  window->raise();
-  window->activateWindow();
-}
 
 GeodeticWindow* MainWindow::geodeticWindow() const { return geodetic_; }
 CalculatorWindow* MainWindow::calculatorWindow() const { return calculator_; }

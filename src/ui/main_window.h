@@ -47,7 +47,7 @@ class TotalStationWindow;
 struct MainWindowEnvironment {
   MessageBoxes* messages = nullptr;
   FileDialogs* files = nullptr;
-  QString programDir;  // help document
+  QString programDir;
   QString dataDir;     // start-data file and its marker
   // Ends the program (a click in the goodbye window).
   std::function<void()> endProgram;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/message.h"
+#include "ui/platform.h"
 
 class QGridLayout;
 class QLineEdit;
@@ -65,10 +66,7 @@ W* ShowToolWindow(QWidget* owner, MessageBoxes& messages) {
     window = new W(messages, owner);
     QObject::connect(window, &PlaneToolWindow::leaveToolRequested, window, &QWidget::close);
   }
-  window->show();
-  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-  window->raise();
-  window->activateWindow();
+  BringUp(window);
   return window;
 }
 

@@ -118,6 +118,13 @@ QSize FrameAround(const QWidget* window) {
 
 }  // namespace
 
+void BringUp(QWidget* window) {
+  window->show();
+  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  window->raise();
+  window->activateWindow();
+}
+
 void CentreOnScreen(QWidget* window, int dy) {
   QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;

@@ -52,6 +52,10 @@ void KeepOnTop(QWidget* window);
 // vertically (negative: up).
 void CentreOnScreen(QWidget* window, int dy = 0);
 
+// Brings a top-level window up: shown, out of its minimised state, raised and
+// given the focus.
+void BringUp(QWidget* window);
+
 // Gives a top-level window the size it asks for, or less where the free
 // area of its screen (the taskbar left out, the window's frame counted) is
 // smaller, so that its title bar stays on the screen. A content that cannot
