@@ -12,6 +12,8 @@
 #include "cli_options.h"
 #include "core/message.h"
 #include "gui_application.h"
+#include "pdf_output.h"
+#include "render/printable_reports.h"
 #include "render/rigorous_report_files.h"
 #include "rigorous/rigorous_adjustment.h"
 #include "rigorous/rigorous_data_file.h"
@@ -23,7 +25,7 @@ namespace {
 
 constexpr const char* kUsage =
     "rigorous --data FILE.dat [--check] [--standard 城市测量规范|工程测量规范|水工测量规范] "
-    "[--grade 三等|四等|五等|一级|二级|三级|图根] [--continue] [--html OUT.html]";
+    "[--grade 三等|四等|五等|一级|二级|三级|图根] [--continue] [--html OUT.html] [--pdf FILE.pdf]";
 
 struct RigorousOptions {
   std::string data;
@@ -35,6 +37,7 @@ struct RigorousOptions {
   bool answerOk = false;
   bool html = false;
   std::string htmlPath;
+  std::string pdf;
 };
 
 bool Contains(const std::vector<std::string>& items, const std::string& item) {
@@ -55,7 +58,8 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   const QCommandLineOption grade("grade", "三等, 四等, 五等, 一级, 二级, 三级 or 图根.", "GRADE");
   const QCommandLineOption answerOk("continue", "Answer OK to the questions about a large misclosure.");
   const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
-  parser.addOptions({data, check, standard, grade, answerOk, html});
+  const QCommandLineOption pdf = PdfOption();
+  parser.addOptions({data, check, standard, grade, answerOk, html, pdf});
   if (const auto status = ParseCommandLine(parser, kRigorousCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kRigorousCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -74,6 +78,8 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   opt.htmlPath = ArgBytes(parser.value(html));
   if (opt.data.empty()) return UsageError(kRigorousCommand, MissingOption("--data"));
   if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "选项 --html 缺少文件名");
+  opt.pdf = ArgBytes(parser.value(pdf));
+  if (parser.isSet(pdf) && opt.pdf.empty()) return UsageError(kRigorousCommand, "选项 --pdf 缺少文件名");
   // Picking a standard refills the grade list and sets its text, as the
   // window does; an explicit grade is then chosen from it.
   if (opt.standardGiven && !opt.gradeGiven) opt.grade = GradesForStandard(opt.standard).text;
@@ -87,6 +93,7 @@ int RunRigorous(const std::vector<std::string>& args) {
     const std::string path = ReportFileName(opt.htmlPath);
     if (const auto status = RefuseDestinations({path, ReportImagePath(path)}, {opt.data})) return *status;
   }
+  if (const auto status = RefuseDestinations({opt.pdf}, {opt.data})) return *status;
 
   std::string error;
   RigorousFileLoad load = LoadRigorousFile(opt.data, error);
@@ -110,8 +117,14 @@ int RunRigorous(const std::vector<std::string>& args) {
     RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, "1.bmp", "utf-8"};
     WriteRigorousReportLines(input, [](std::string_view line) { std::cout << line << '\n'; });
     std::cout.flush();
-    return 0;
   }
+  if (!opt.pdf.empty()) {
+    const RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, {}};
+    if (const int status = WritePdfFile("rigorous", opt.pdf, [&] { return RigorousReportPrint(input); }, {opt.data});
+        status != 0)
+      return status;
+  }
+  if (!opt.html) return 0;
 
   // The renderer of the picture needs a GUI application object.
   auto app = EnsureGuiApplication();

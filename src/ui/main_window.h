@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "core/observation_table.h"
+#include "core/sketch.h"
 #include "core/traverse_kind.h"
 #include "ui/greeting_animation.h"
 #include "ui/hover_command.h"
@@ -84,6 +85,8 @@ class MainWindow : public QMainWindow {
   void openData();             // 打开数据
   void compute();              // 计算 (js and js2)
   void saveResults();          // 保存文本
+  // 打印… (the print preview) and 保存为PDF…: the results table and the sketch.
+  void printResults(bool pdf);
   // 保存数据: the observations as a traverse data file; true when written.
   bool saveData();
   // Whether the grid holds observations typed or changed since they were
@@ -158,6 +161,7 @@ class MainWindow : public QMainWindow {
   void openTool(QPointer<QWidget>& slot, std::function<Window*()> make);
 
   MainWindowEnvironment env_;
+  Sketch resultsSketch_;  // of the table in the results pane
   ObservationGrid* grid_ = nullptr;
   StartDialog* dialog_ = nullptr;
   PlotWindow* plot_ = nullptr;

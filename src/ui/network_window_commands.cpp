@@ -10,12 +10,14 @@
 #include "network/network_report.h"
 #include "network/network_sketch.h"
 #include "render/network_report_files.h"
+#include "render/printable_reports.h"
 #include "rigorous/rigorous_report.h"
 #include "ui/cell_editor.h"
 #include "ui/network_grid.h"
 #include "ui/network_window.h"
 #include "ui/platform.h"
 #include "ui/plot_window.h"
+#include "ui/report_printing.h"
 #include "ui/user_prompts.h"
 
 namespace korvane {
@@ -108,6 +110,7 @@ void NetworkWindow::compute() {
   pages_->setCurrentIndex(1);
   commands_["bcbg"]->setEnabled(true);
   commands_["xstx"]->setEnabled(true);
+  for (const char* name : {kPrintCommand, kPdfCommand}) commands_[name]->setEnabled(true);
   showSketch();
 }
 
@@ -135,6 +138,13 @@ void NetworkWindow::saveReport() {
     if (!write.error.empty()) refuse("报告无法保存：", QString::fromStdString(path), write.error);
   }
   if (plotShown) plot_->show();
+}
+
+void NetworkWindow::printReport(bool pdf) {
+  if (!computed_) return;
+  const PrintableReport report = NetworkReportPrint(computed_->input, computed_->result, computed_->options);
+  if (pdf) SaveReportPdf(this, files_, messages_, report, lastFolder_);
+  else PrintReport(this, report);
 }
 
 }  // namespace korvane

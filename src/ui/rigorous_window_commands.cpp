@@ -9,7 +9,9 @@
 #include <QPushButton>
 
 #include "core/observation_check.h"
+#include "core/traverse_file.h"
 #include "render/least_squares_comparison.h"
+#include "render/printable_reports.h"
 #include "render/rigorous_report_files.h"
 #include "rigorous/rigorous_adjustment.h"
 #include "rigorous/rigorous_data_file.h"
@@ -20,6 +22,7 @@
 #include "ui/cell_editor.h"
 #include "ui/hover_command.h"
 #include "ui/platform.h"
+#include "ui/report_printing.h"
 #include "ui/plot_window.h"
 #include "ui/rigorous_grid.h"
 #include "ui/rigorous_window.h"
@@ -68,12 +71,15 @@ void RigorousWindow::compute() {
 
 void RigorousWindow::offerReport(const RigorousTable& table, const RigorousParameters& params,
                                  const RigorousResult& result) {
-  // Asked over the plot window, which stays on top of this one.
-  if (!messages_.askOkCancel(plot_, SaveReportQuestion())) return;
   const bool checked = check_->isChecked();
   const ToleranceRow& row = SelectToleranceRow(code_->text().toStdString());
   const ToleranceLimits limits = DeriveLimits(row, result);
   const ToleranceMarks marks = CheckTolerance(row, limits, result, checked);
+  // Kept for 打印… and 保存为PDF… until 返回.
+  report_ = std::make_unique<PrintableReport>(
+      RigorousReportPrint(RigorousReportInput{table, params, result, row, limits, marks, checked, {}}));
+  // Asked over the plot window, which stays on top of this one.
+  if (!messages_.askOkCancel(plot_, SaveReportQuestion())) return;
 
   plot_->hide();
   FileDialogRequest request;
@@ -111,6 +117,15 @@ void RigorousWindow::writeComparison(const std::string& reportPath, const Rigoro
     const QString path = QString::fromStdString(LeastSquaresReportPath(reportPath));
     messages_.inform(this, CannotMessage("比较报告无法保存：", path, write.error));
   }
+}
+
+void RigorousWindow::printReport(bool pdf) {
+  if (!report_) {
+    messages_.inform(this, NothingToSaveMessage());
+    return;
+  }
+  if (pdf) SaveReportPdf(this, files_, messages_, *report_, lastFolder_);
+  else PrintReport(this, *report_);
 }
 
 QString RigorousWindow::chooseFile(bool saving) {
