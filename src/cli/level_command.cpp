@@ -12,11 +12,13 @@
 #include "formats/level_file.h"
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
+#include "pdf_output.h"
+#include "services/printable_reports.h"
 
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "level --data FILE [--method auto|line|loop|network] [--html OUT.html]";
+constexpr const char* kUsage = "level --data FILE [--method auto|line|loop|network] [--html OUT.html] [--pdf FILE.pdf]";
 
 std::optional<formats::Method> MethodByName(const std::string& name, const formats::LevelData& data) {
   if (name == "auto") return levelling::SuggestedMethod(data);
@@ -39,7 +41,8 @@ int RunLevel(const std::vector<std::string>& args) {
   const QCommandLineOption data("data", "The levelling data file (GBK or UTF-8).", "FILE");
   const QCommandLineOption method("method", "auto (default), line, loop or network.", "METHOD", "auto");
   const QCommandLineOption html("html", "Write the HTML report (GBK) to this file.", "OUT.html");
-  parser.addOptions({data, method, html});
+  const QCommandLineOption pdf = PdfOption();
+  parser.addOptions({data, method, html, pdf});
   if (const auto status = ParseCommandLine(parser, kLevelCommand, args)) return *status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kLevelCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -47,7 +50,9 @@ int RunLevel(const std::vector<std::string>& args) {
   if (path.empty()) return UsageError(kLevelCommand, MissingOption("--data"));
   if (parser.isSet(html) && parser.value(html).isEmpty()) return UsageError(kLevelCommand, "选项 --html 缺少文件名");
   const std::string htmlPath = ArgBytes(parser.value(html));
-  if (const auto status = RefuseDestinations({htmlPath}, {path})) return *status;
+  const std::string pdfPath = ArgBytes(parser.value(pdf));
+  if (parser.isSet(pdf) && pdfPath.empty()) return UsageError(kLevelCommand, "选项 --pdf 缺少文件名");
+  if (const auto status = RefuseDestinations({htmlPath, pdfPath}, {path})) return *status;
 
   std::string error;
   const formats::LevelFileLoad load = formats::LoadLevelFile(path, error);
@@ -63,6 +68,10 @@ int RunLevel(const std::vector<std::string>& args) {
   if (!outcome.ok()) return Refuse(*outcome.refusal);
   std::cout << levelling::LevelTableText(outcome.result);
   std::cout.flush();
+  if (!pdfPath.empty()) {
+    const auto make = [&outcome] { return services::LevelReportPrint(outcome.result); };
+    if (const int status = WritePdfFile("level", pdfPath, make, {path}); status != 0) return status;
+  }
   if (!parser.isSet(html)) return 0;
   const report::ReportWrite write = levelling::WriteLevelReport(htmlPath, outcome.result);
   if (write.refusal) {

@@ -11,6 +11,8 @@
 #include "cli_options.h"
 #include "core/text_utils.h"
 #include "gui_application.h"
+#include "pdf_output.h"
+#include "services/printable_reports.h"
 #include "network/network_adjustment.h"
 #include "formats/network_file.h"
 #include "network/network_report.h"
@@ -22,11 +24,11 @@ namespace korvane::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "network --data FILE [--html OUT.html] [--sketch IMG] [--check] "
+    "network --data FILE [--html OUT.html] [--sketch IMG] [--pdf FILE.pdf] [--check] "
     "[--standard 城市测量规范|工程测量规范|水工测量规范] [--grade 三等|四等|五等|一级|二级|三级|图根]";
 
 struct NetworkCliOptions {
-  std::string data, html, sketch;
+  std::string data, html, sketch, pdf;
   network::NetworkOptions engine;
 };
 
@@ -43,7 +45,8 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   const QCommandLineOption check("check", "Check the traverse misclosures against the standard's limits.");
   const QCommandLineOption standard("standard", "城市测量规范 (default), 工程测量规范 or 水工测量规范.", "STANDARD");
   const QCommandLineOption grade("grade", "三等, 四等, 五等, 一级, 二级, 三级 or 图根.", "GRADE");
-  parser.addOptions({data, html, sketch, check, standard, grade});
+  const QCommandLineOption pdf = PdfOption();
+  parser.addOptions({data, html, sketch, pdf, check, standard, grade});
   if (const auto status = ParseCommandLine(parser, kNetworkCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kNetworkCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -53,6 +56,8 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   if (opt.data.empty()) return UsageError(kNetworkCommand, MissingOption("--data"));
   if (parser.isSet(html) && opt.html.empty()) return UsageError(kNetworkCommand, "选项 --html 缺少文件名");
   if (parser.isSet(sketch) && opt.sketch.empty()) return UsageError(kNetworkCommand, "选项 --sketch 缺少文件名");
+  opt.pdf = ArgBytes(parser.value(pdf));
+  if (parser.isSet(pdf) && opt.pdf.empty()) return UsageError(kNetworkCommand, "选项 --pdf 缺少文件名");
   std::string standardText = standards::kInitialStandard, gradeText = standards::kInitialGrade;
   if (parser.isSet(standard)) {
     standardText = parser.value(standard).toStdString();
@@ -76,8 +81,12 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
 }
 
 int WriteFiles(const NetworkCliOptions& opt, const formats::NetworkInput& input, const network::NetworkResult& result) {
-  if (opt.html.empty() && opt.sketch.empty()) return 0;
+  if (opt.html.empty() && opt.sketch.empty() && opt.pdf.empty()) return 0;
   auto app = EnsureGuiApplication();
+  if (!opt.pdf.empty()) {
+    const auto make = [&] { return services::NetworkReportPrint(input, result, opt.engine); };
+    if (const int status = WritePdfFile("network", opt.pdf, make, {opt.data}); status != 0) return status;
+  }
   if (!opt.sketch.empty()) {
     if (const std::string error = services::SaveNetworkSketch(opt.sketch, result); !error.empty()) {
       std::cerr << "korvane-cli network: " << error << "\n";
@@ -102,7 +111,7 @@ int RunNetwork(const std::vector<std::string>& args) {
   NetworkCliOptions opt;
   if (const auto status = ParseOptions(args, opt)) return *status;
   const std::string report = report::ReportFileName(opt.html);
-  if (const auto status = RefuseDestinations({opt.sketch, report, report.empty() ? report : report::ReportImagePath(report)},
+  if (const auto status = RefuseDestinations({opt.sketch, opt.pdf, report, report.empty() ? report : report::ReportImagePath(report)},
                                              {opt.data}))
     return *status;
   std::string error;

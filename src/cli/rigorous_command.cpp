@@ -12,19 +12,20 @@
 #include "cli_options.h"
 #include "core/message.h"
 #include "gui_application.h"
+#include "pdf_output.h"
+#include "services/printable_reports.h"
 #include "services/rigorous_report_files.h"
 #include "traverse/rigorous_adjustment.h"
 #include "formats/rigorous_data_file.h"
-#include "traverse/rigorous_report.h"
+#include "report/report_file.h"
 #include "standards/tolerance.h"
-#include "traverse/weighted_limits.h"
 
 namespace korvane::cli {
 namespace {
 
 constexpr const char* kUsage =
     "rigorous --data FILE.dat [--check] [--standard 城市测量规范|工程测量规范|水工测量规范] "
-    "[--grade 三等|四等|五等|一级|二级|三级|图根] [--continue] [--html OUT.html]";
+    "[--grade 三等|四等|五等|一级|二级|三级|图根] [--continue] [--html OUT.html] [--pdf FILE.pdf]";
 
 struct RigorousOptions {
   std::string data;
@@ -36,6 +37,7 @@ struct RigorousOptions {
   bool answerOk = false;
   bool html = false;
   std::string htmlPath;
+  std::string pdf;
 };
 
 bool Contains(const std::vector<std::string>& items, const std::string& item) {
@@ -56,7 +58,8 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   const QCommandLineOption grade("grade", "三等, 四等, 五等, 一级, 二级, 三级 or 图根.", "GRADE");
   const QCommandLineOption answerOk("continue", "Answer OK to the questions about a large misclosure.");
   const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
-  parser.addOptions({data, check, standard, grade, answerOk, html});
+  const QCommandLineOption pdf = PdfOption();
+  parser.addOptions({data, check, standard, grade, answerOk, html, pdf});
   if (const auto status = ParseCommandLine(parser, kRigorousCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kRigorousCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -75,6 +78,8 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   opt.htmlPath = ArgBytes(parser.value(html));
   if (opt.data.empty()) return UsageError(kRigorousCommand, MissingOption("--data"));
   if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "选项 --html 缺少文件名");
+  opt.pdf = ArgBytes(parser.value(pdf));
+  if (parser.isSet(pdf) && opt.pdf.empty()) return UsageError(kRigorousCommand, "选项 --pdf 缺少文件名");
   // Picking a standard refills the grade list and sets its text, as the
   // window does; an explicit grade is then chosen from it.
   if (opt.standardGiven && !opt.gradeGiven) opt.grade = standards::GradesForStandard(opt.standard).text;
@@ -88,6 +93,7 @@ int RunRigorous(const std::vector<std::string>& args) {
     const std::string path = report::ReportFileName(opt.htmlPath);
     if (const auto status = RefuseDestinations({path, report::ReportImagePath(path)}, {opt.data})) return *status;
   }
+  if (const auto status = RefuseDestinations({opt.pdf}, {opt.data})) return *status;
 
   std::string error;
   formats::RigorousFileLoad load = formats::LoadRigorousFile(opt.data, error);
@@ -111,8 +117,14 @@ int RunRigorous(const std::vector<std::string>& args) {
     traverse::RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, "1.bmp", "utf-8"};
     WriteRigorousReportLines(input, [](std::string_view line) { std::cout << line << '\n'; });
     std::cout.flush();
-    return 0;
   }
+  if (!opt.pdf.empty()) {
+    const traverse::RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, {}};
+    if (const int status = WritePdfFile("rigorous", opt.pdf, [&] { return services::RigorousReportPrint(input); }, {opt.data});
+        status != 0)
+      return status;
+  }
+  if (!opt.html) return 0;
 
   // The renderer of the picture needs a GUI application object.
   auto app = EnsureGuiApplication();

@@ -21,6 +21,8 @@
 #include "formats/traverse_file.h"
 #include "formats/traverse_kind.h"
 #include "gui_application.h"
+#include "pdf_output.h"
+#include "services/printable_reports.h"
 #include "render/sketch_renderer.h"
 #include "traverse/simple_adjustment.h"
 
@@ -28,10 +30,10 @@ namespace korvane::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "traverse --start START.ini --data TRAVERSE.dat [--kind F|B|Z|W] [--out REPORT] [--sketch IMAGE]";
+    "traverse --start START.ini --data TRAVERSE.dat [--kind F|B|Z|W] [--out REPORT] [--sketch IMAGE] [--pdf FILE.pdf]";
 
 struct TraverseArgs {
-  std::string start, data, kind, out, sketch;
+  std::string start, data, kind, out, sketch, pdf;
 };
 
 // Reads the options; the exit status when the command ends here.
@@ -44,7 +46,8 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
                                 "F|B|Z|W");
   const QCommandLineOption report("out", "Also save the results table (GBK, CR LF).", "REPORT");
   const QCommandLineOption sketch("sketch", "Draw the sketch into a PNG, JPEG or BMP picture.", "IMAGE");
-  parser.addOptions({start, data, kind, report, sketch});
+  const QCommandLineOption pdf = PdfOption();
+  parser.addOptions({start, data, kind, report, sketch, pdf});
   if (const auto status = ParseCommandLine(parser, kTraverseCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kTraverseCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -53,6 +56,8 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
   out.kind = parser.value(kind).toStdString();
   out.out = ArgBytes(parser.value(report));
   out.sketch = ArgBytes(parser.value(sketch));
+  out.pdf = ArgBytes(parser.value(pdf));
+  if (parser.isSet(pdf) && out.pdf.empty()) return UsageError(kTraverseCommand, "选项 --pdf 缺少文件名");
   if (out.start.empty()) return UsageError(kTraverseCommand, MissingOption("--start"));
   if (out.data.empty()) return UsageError(kTraverseCommand, MissingOption("--data"));
   return std::nullopt;
@@ -147,13 +152,17 @@ int Finish(const TraverseArgs& a, const traverse::SimpleResult& result) {
       return 1;
     }
   }
+  if (!a.pdf.empty()) {
+    const auto make = [&result] { return services::SimpleResultsPrint(result.lines, result.sketch); };
+    return WritePdfFile("traverse", a.pdf, make, {a.start, a.data});
+  }
   return 0;
 }
 
 int RunTraverse(const std::vector<std::string>& args) {
   TraverseArgs a;
   if (const auto status = ParseArgs(args, a)) return *status;
-  if (const auto status = RefuseDestinations({a.out, a.sketch}, {a.start, a.data})) return *status;
+  if (const auto status = RefuseDestinations({a.out, a.sketch, a.pdf}, {a.start, a.data})) return *status;
   std::string startBytes;
   io::TextFileRead data;
   if (const auto status = ReadInputs(a, startBytes, data)) return *status;
@@ -168,12 +177,12 @@ int RunTraverse(const std::vector<std::string>& args) {
 
   traverse::SimpleInput input;
   input.kind = *kind;
-  input.withSketch = !a.sketch.empty();
+  input.withSketch = !a.sketch.empty() || !a.pdf.empty();
   input.start = formats::DecodeStartFile(startBytes);
   if (!load.secondName.empty()) input.endName = load.secondName;
   // Without a report file the table is printed as it is written, in chunks.
   ChunkedOutput printed;
-  if (a.out.empty()) input.onLine = [&printed](std::string_view line) { printed.add(line); };
+  if (a.out.empty() && a.pdf.empty()) input.onLine = [&printed](std::string_view line) { printed.add(line); };
   const traverse::SimpleResult result = AdjustStations(input, std::move(reader.stations));
   printed.flush();
   for (const std::string& line : result.lines) std::cout << line << '\n';

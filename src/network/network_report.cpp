@@ -234,16 +234,18 @@ std::vector<std::string> NetworkSummaryLines(const NetworkResult& r) {
 std::vector<std::string> NetworkReportLines(const NetworkReportInput& in) {
   std::vector<std::string> out{"<html>", "<head>", "<meta charset=\"" + in.charset + "\">",
                                "<title>导线网严密平差</title>", "</head>", "<body>", "<h3>导线网严密平差（最小二乘）</h3>"};
-  out.push_back("<table><tr><td valign=top>");
+  // The tables beside the picture; without a picture they take the width.
+  const bool picture = !in.imageName.empty();
+  if (picture) out.push_back("<table><tr><td valign=top>");
   SummaryTable(in, out);
   PointTable(in, out);
   TraverseTable(in, out);
-  out.push_back("</td><td valign=top>");
-  if (!in.imageName.empty()) {
+  if (picture) {
+    out.push_back("</td><td valign=top>");
     out.push_back("<IMG SRC=\"" + Html(in.imageName) + "\" border=0>");
     out.push_back("<P>误差椭圆放大 " + NumberText(in.exaggeration) + " 倍；洋红粗线为标准化残差最大的观测。");
+    out.push_back("</td></tr></table>");
   }
-  out.push_back("</td></tr></table>");
   ObservationTable(in, out);
   out.push_back("</body>");
   out.push_back("</html>");

@@ -14,4 +14,8 @@ QStringList ChineseKaiFamilies() {
   return QStringList{"AR PL UKai CN", "KaiTi", "STKaiti", "Noto Serif CJK SC"} + ChineseSansFamilies();
 }
 
-}  // namespace korvane::render
+QStringList PdfSansFamilies() { return {"WenQuanYi Micro Hei", "WenQuanYi Zen Hei"}; }
+
+QStringList PdfMonoFamilies() { return {"WenQuanYi Micro Hei Mono", "WenQuanYi Zen Hei Mono"}; }
+
+}  // namespace korvane

@@ -50,9 +50,9 @@ class Mapping {
   double k_ = 1, left_ = 0, top_ = 0, originX_ = 0, originY_ = 0;
 };
 
-QFont LabelFont() {
+QFont LabelFont(const QStringList& families) {
   QFont font;
-  font.setFamilies(ChineseSansFamilies());
+  font.setFamilies(families.isEmpty() ? ChineseSansFamilies() : families);
   font.setPixelSize(kLabelPixelSize);
   return font;
 }
@@ -80,12 +80,13 @@ void PaintSketch(QPainter& painter, const Sketch& sketch, const QRect& target) {
   PaintSketch(painter, SketchOperations(sketch), target);
 }
 
-void PaintSketch(QPainter& painter, const SketchSource& source, const QRect& target) {
+void PaintSketch(QPainter& painter, const SketchSource& source, const QRect& target,
+                 const QStringList& fontFamilies) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   // Whole pixel coordinates fall on pixel centres, so thin lines stay crisp.
   painter.translate(0.5, 0.5);
-  painter.setFont(LabelFont());
+  painter.setFont(LabelFont(fontFamilies));
   Mapping mapping(SketchScale{0, 1, 1, 0}, target);
   PenState state;
   source([&](const SketchOp& op) {

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,10 @@ SketchSource SketchOperations(const Sketch& sketch);
 // Paints the sketch into the target rectangle of the painter's device; the
 // sketch's scale operation maps its survey rectangle onto the target.
 void PaintSketch(QPainter& painter, const Sketch& sketch, const QRect& target);
-// The same for operations handed over as they are made.
-void PaintSketch(QPainter& painter, const SketchSource& source, const QRect& target);
+// The same for operations handed over as they are made; the labels in the
+// first installed of `fontFamilies` (the windows' families when empty).
+void PaintSketch(QPainter& painter, const SketchSource& source, const QRect& target,
+                 const QStringList& fontFamilies = {});
 // A white picture of the given size with the sketch on it.
 QImage RenderSketch(const Sketch& sketch, const QSize& size);
 QImage RenderSketch(const SketchSource& source, const QSize& size);

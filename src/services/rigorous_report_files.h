@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "report/report_file.h"
 #include "core/message.h"
 #include "core/sketch.h"
 #include "io/text_file.h"
@@ -13,11 +14,8 @@
 
 namespace korvane::services {
 
-struct ReportFilesWrite {
-  std::optional<Message> refusal;  // a destination is refused: nothing written
-  std::string error;               // a file could not be written
-  bool ok() const { return !refusal && error.empty(); }
-};
+// A pair of files is refused or written like one report.
+using ReportFilesWrite = report::ReportWrite;
 
 // Writes a report and its picture beside it (ReportImagePath) as a pair: both
 // destinations are checked and both files written to their temporaries and

@@ -15,7 +15,9 @@
 
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
+#include "services/printable_reports.h"
 #include "ui/platform.h"
+#include "ui/report_printing.h"
 #include "ui/user_prompts.h"
 
 namespace korvane::ui {
@@ -167,6 +169,9 @@ QWidget* LevellingWindow::buildButtons() {
   add("js", "计    算", [this] { compute(); });
   saveReport_ = add("bc_bg", "保存报告", [this] { saveReport(); });
   saveReport_->setEnabled(false);
+  printCommands_[0] = add(kPrintCommand, kPrintCaption, [this] { printReport(false); });
+  printCommands_[1] = add(kPdfCommand, kPdfCaption, [this] { printReport(true); });
+  for (QPushButton* command : printCommands_) command->setEnabled(false);
   add("tc", "退    出", [this] { close(); });
   return bar;
 }
@@ -236,6 +241,9 @@ void LevellingWindow::dropResult() {
   result_.reset();
   results_->clear();
   if (saveReport_) saveReport_->setEnabled(false);
+  for (QPushButton* command : printCommands_) {
+    if (command) command->setEnabled(false);
+  }
 }
 
 void LevellingWindow::openData() {
@@ -285,6 +293,7 @@ void LevellingWindow::compute() {
   result_ = outcome.result;
   results_->setPlainText(Q(levelling::LevelTableText(*result_)));
   saveReport_->setEnabled(true);
+  for (QPushButton* command : printCommands_) command->setEnabled(true);
   if (result_->anyOverLimit())
     messages_.inform(this, {"有闭合差超过限差，或单位权中误差显著大于该等级的先验值，已在结果中注明。", "超限", MessageIcon::Warning});
 }
@@ -298,6 +307,13 @@ void LevellingWindow::saveReport() {
   const report::ReportWrite write = levelling::WriteLevelReport(path.toStdString(), *result_);
   if (write.refusal) messages_.inform(this, *write.refusal);
   else if (!write.error.empty()) messages_.inform(this, {"报告未能保存：" + write.error, "提示", MessageIcon::Warning});
+}
+
+void LevellingWindow::printReport(bool pdf) {
+  if (!result_) return;
+  const render::PrintableReport report = services::LevelReportPrint(*result_);
+  if (pdf) SaveReportPdf(this, files_, messages_, report, pdfFolder_);
+  else PrintReport(this, report);
 }
 
 void LevellingWindow::showEvent(QShowEvent* event) {

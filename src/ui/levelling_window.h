@@ -35,6 +35,8 @@ class LevellingWindow : public QWidget {
   void saveData();
   void compute();
   void saveReport();
+  // 打印… (the print preview) and 保存为PDF… of the report.
+  void printReport(bool pdf);
 
   // The data as typed, or the refusal naming the faulty cell.
   formats::LevelFileLoad typedData() const;
@@ -66,6 +68,8 @@ class LevellingWindow : public QWidget {
   QRadioButton* methods_[3] = {};
   QPlainTextEdit* results_ = nullptr;
   QPushButton* saveReport_ = nullptr;
+  QPushButton* printCommands_[2] = {};  // 打印… and 保存为PDF…, with 保存报告
+  QString pdfFolder_;
   std::optional<levelling::LevelResult> result_;
   bool filling_ = false;
   bool centred_ = false;

@@ -43,6 +43,8 @@
 #include "ui/observation_grid.h"
 #include "ui/platform.h"
 #include "ui/plot_window.h"
+#include "ui/report_printing.h"
+#include "services/printable_reports.h"
 #include "ui/rigorous_window.h"
 #include "ui/start_dialog.h"
 #include "ui/user_prompts.h"
@@ -67,6 +69,8 @@ const CommandEntry kCommands[] = {
     {"Label8", "               插入一行", "Command_tj", "插入一行"},
     {"Label6", "               删除该行", "Command_sc", "删除该行"},
     {"Label4", "               保存文本", "bc", "保存文本"},
+    {"Label13", "               打印…", "dy", "打印…"},
+    {"Label14", "               保存为PDF…", "bcpdf", "保存为PDF…"},
     {"Label12", "               保存数据", "bcsj", "保存数据"},
     {"Label9", "               返    回", "Command_back", "返    回"},
     {"Label5", "               退    出", "tc", "退   出"},
@@ -267,6 +271,8 @@ void MainWindow::connectCommands() {
   connect(pair("js").button, &QPushButton::clicked, this, &MainWindow::compute);
   connect(pair("js2").button, &QPushButton::clicked, this, &MainWindow::compute);
   connect(pair("bc").button, &QPushButton::clicked, this, &MainWindow::saveResults);
+  connect(pair(kPrintCommand).button, &QPushButton::clicked, this, [this] { printResults(false); });
+  connect(pair(kPdfCommand).button, &QPushButton::clicked, this, [this] { printResults(true); });
   connect(pair("bcsj").button, &QPushButton::clicked, this, &MainWindow::saveData);
   connect(pair("tc").button, &QPushButton::clicked, this, &MainWindow::close);
   connect(pair("Command_sc").button, &QPushButton::clicked, this,
@@ -614,6 +620,8 @@ void MainWindow::compute() {
     if (result.tableAccepted) pane_->setPlainText(QString::fromStdString(ResultsText(result)));
   });
   if (!ran) return;
+  // Printed with the table; none for a table stopped part way.
+  resultsSketch_ = result.sketch;
   auto* used = qobject_cast<QPushButton*>(sender());
   if (!used) used = pair(UsesFirstCompute(input.kind) ? "js" : "js2").button;
   if (!result.ok()) {
@@ -688,6 +696,17 @@ void MainWindow::saveResults() {
     env_.messages->inform(this, Message{"结果无法保存：" + path.toStdString() + "\n" + error,
                                         "请检查", MessageIcon::Warning});
   }
+}
+
+void MainWindow::printResults(bool pdf) {
+  const QString text = pane_->toPlainText();
+  if (text.isEmpty()) {
+    env_.messages->inform(this, formats::NothingToSaveMessage());
+    return;
+  }
+  const render::PrintableReport report = services::SimpleResultsPrint(text, resultsSketch_);
+  if (pdf) SaveReportPdf(this, *env_.files, *env_.messages, report, lastFolder_);
+  else PrintReport(this, report);
 }
 
 void MainWindow::showHelp() {

@@ -9,8 +9,9 @@
 #include <map>
 #include <optional>
 
-#include "traverse/simple_adjustment.h"
 #include "formats/observation_table.h"
+#include "traverse/simple_adjustment.h"
+#include "core/sketch.h"
 #include "formats/traverse_kind.h"
 #include "ui/greeting_animation.h"
 #include "ui/hover_command.h"
@@ -83,6 +84,8 @@ class MainWindow : public QMainWindow {
   void openData();             // 打开数据
   void compute();              // 计算 (js and js2)
   void saveResults();          // 保存文本
+  // 打印… (the print preview) and 保存为PDF…: the results table and the sketch.
+  void printResults(bool pdf);
   // 保存数据: the observations as a traverse data file; true when written.
   bool saveData();
   // Whether the grid holds observations typed or changed since they were
@@ -157,6 +160,7 @@ class MainWindow : public QMainWindow {
   void openTool(QPointer<QWidget>& slot, std::function<Window*()> make);
 
   MainWindowEnvironment env_;
+  Sketch resultsSketch_;  // of the table in the results pane
   ObservationGrid* grid_ = nullptr;
   StartDialog* dialog_ = nullptr;
   PlotWindow* plot_ = nullptr;

@@ -18,6 +18,7 @@
 #include "ui/network_grid.h"
 #include "ui/platform.h"
 #include "ui/plot_window.h"
+#include "ui/report_printing.h"
 
 namespace korvane::ui {
 
@@ -48,6 +49,7 @@ struct CommandEntry {
 const CommandEntry kCommands[] = {{"command_dk", "打开数据"}, {"bc", "保存数据"},
                                   {"Command_tj", "插入一行"}, {"Command_sc", "删除该行"},
                                   {"js", "计    算"},        {"bcbg", "保存报告"},
+                                  {"dy", "打印…"},           {"bcpdf", "保存为PDF…"},
                                   {"xstx", "显示图形"},      {"tc", "退    出"}};
 
 QStringList ToQt(const std::vector<std::string>& items) {
@@ -175,6 +177,7 @@ QWidget* NetworkWindow::buildCommands(QWidget* parent) {
   layout->addStretch();
   commands_["bcbg"]->setToolTip(QString::fromUtf8("计算后有效"));
   commands_["xstx"]->setToolTip(QString::fromUtf8("计算后有效"));
+  for (const char* name : {kPrintCommand, kPdfCommand}) commands_[name]->setToolTip(QString::fromUtf8("计算后有效"));
   return column;
 }
 
@@ -186,6 +189,8 @@ void NetworkWindow::connectCommands() {
   connect(commands_["js"], &QPushButton::clicked, this, &NetworkWindow::compute);
   connect(commands_["bcbg"], &QPushButton::clicked, this, &NetworkWindow::saveReport);
   connect(commands_["xstx"], &QPushButton::clicked, this, &NetworkWindow::showSketch);
+  connect(commands_[kPrintCommand], &QPushButton::clicked, this, [this] { printReport(false); });
+  connect(commands_[kPdfCommand], &QPushButton::clicked, this, [this] { printReport(true); });
   connect(commands_["tc"], &QPushButton::clicked, this, &NetworkWindow::close);
   connect(check_, &QCheckBox::toggled, this, [this](bool on) {
     standard_->setVisible(on);
@@ -246,6 +251,7 @@ void NetworkWindow::forgetResult() {
   results_->clear();
   commands_["bcbg"]->setEnabled(false);
   commands_["xstx"]->setEnabled(false);
+  for (const char* name : {kPrintCommand, kPdfCommand}) commands_[name]->setEnabled(false);
   if (plot_) plot_->close();
 }
 

@@ -51,6 +51,8 @@ class NetworkWindow : public QWidget {
   // The commands, as their buttons run them.
   void openData();
   void saveData();
+  // 打印… (the print preview) and 保存为PDF… of the report of the computation.
+  void printReport(bool pdf);
   void insertRow();
   void deleteRow();
   void compute();

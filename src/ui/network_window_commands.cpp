@@ -10,12 +10,14 @@
 #include "network/network_report.h"
 #include "network/network_sketch.h"
 #include "services/network_report_files.h"
-#include "traverse/rigorous_report.h"
+#include "services/printable_reports.h"
+#include "report/report_file.h"
 #include "ui/cell_editor.h"
 #include "ui/network_grid.h"
 #include "ui/network_window.h"
 #include "ui/platform.h"
 #include "ui/plot_window.h"
+#include "ui/report_printing.h"
 #include "ui/user_prompts.h"
 
 namespace korvane::ui {
@@ -108,6 +110,7 @@ void NetworkWindow::compute() {
   pages_->setCurrentIndex(1);
   commands_["bcbg"]->setEnabled(true);
   commands_["xstx"]->setEnabled(true);
+  for (const char* name : {kPrintCommand, kPdfCommand}) commands_[name]->setEnabled(true);
   showSketch();
 }
 
@@ -137,4 +140,11 @@ void NetworkWindow::saveReport() {
   if (plotShown) plot_->show();
 }
 
-}  // namespace korvane::ui
+void NetworkWindow::printReport(bool pdf) {
+  if (!computed_) return;
+  const render::PrintableReport report = services::NetworkReportPrint(computed_->input, computed_->result, computed_->options);
+  if (pdf) SaveReportPdf(this, files_, messages_, report, lastFolder_);
+  else PrintReport(this, report);
+}
+
+}  // namespace korvane

@@ -1,5 +1,7 @@
 #include "ui/rigorous_window.h"
 
+#include "ui/report_printing.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -35,6 +37,7 @@ struct CommandEntry {
 // In the order they stand in the command column.
 const CommandEntry kCommands[] = {
     {"Label3", "js", "计    算"},           {"Label4", "bc", "保存数据"},
+    {"Label13", "dy", "打印…"},             {"Label14", "bcpdf", "保存为PDF…"},
     {"Label7", "command_dk", "打开数据"},   {"Label8", "Command_tj", "插入一行"},
     {"Label6", "Command_sc", "删除该行"},   {"Label9", "Command_back", "返    回"},
     {"Label5", "tc", "退   出"},
@@ -221,6 +224,8 @@ QWidget* RigorousWindow::buildParameters(QWidget* parent) {
 void RigorousWindow::connectCommands() {
   connect(pair("js").button, &QPushButton::clicked, this, &RigorousWindow::compute);
   connect(pair("bc").button, &QPushButton::clicked, this, &RigorousWindow::saveData);
+  connect(pair(kPrintCommand).button, &QPushButton::clicked, this, [this] { printReport(false); });
+  connect(pair(kPdfCommand).button, &QPushButton::clicked, this, [this] { printReport(true); });
   connect(pair("command_dk").button, &QPushButton::clicked, this, &RigorousWindow::openData);
   connect(pair("Command_tj").button, &QPushButton::clicked, this, &RigorousWindow::insertRow);
   connect(pair("Command_sc").button, &QPushButton::clicked, this, &RigorousWindow::deleteRow);
@@ -349,6 +354,7 @@ void RigorousWindow::setInputsUsable(bool usable) {
 void RigorousWindow::back() {
   if (plot_) plot_->close();
   afterCompute_ = false;
+  report_.reset();
   setInputsUsable(true);
   boxes_["Text_dxbs"]->setFocus(Qt::OtherFocusReason);
   refreshCompute();

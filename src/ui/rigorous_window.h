@@ -11,10 +11,12 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
-#include "traverse/rigorous_adjustment.h"
+#include "render/report_pdf.h"
 #include "formats/rigorous_table.h"
+#include "traverse/rigorous_adjustment.h"
 #include "ui/greeting_animation.h"
 #include "ui/hover_command.h"
 
@@ -55,6 +57,8 @@ class RigorousWindow : public QWidget {
   void compute();
   // 保存数据; true when the file was written.
   bool saveData();
+  // 打印… (the print preview) and 保存为PDF… of the report of the last computation.
+  void printReport(bool pdf);
   void openData();
   void insertRow();
   void deleteRow();
@@ -126,6 +130,7 @@ class RigorousWindow : public QWidget {
   QString lastFolder_;
   bool placed_ = false;
   bool afterCompute_ = false;
+  std::unique_ptr<render::PrintableReport> report_;
   // The table as last opened or saved.
   formats::RigorousTable savedTable_;
   std::function<bool()> leaveGuard_;

@@ -9,18 +9,20 @@
 #include <QPushButton>
 
 #include "formats/observation_check.h"
+#include "formats/traverse_file.h"
 #include "services/least_squares_comparison.h"
+#include "services/printable_reports.h"
 #include "services/rigorous_report_files.h"
 #include "traverse/rigorous_adjustment.h"
 #include "formats/rigorous_data_file.h"
-#include "traverse/rigorous_report.h"
+#include "report/report_file.h"
 #include "traverse/rigorous_sketch.h"
 #include "standards/tolerance.h"
-#include "traverse/weighted_limits.h"
 #include "core/text_utils.h"
 #include "ui/cell_editor.h"
 #include "ui/hover_command.h"
 #include "ui/platform.h"
+#include "ui/report_printing.h"
 #include "ui/plot_window.h"
 #include "ui/rigorous_grid.h"
 #include "ui/rigorous_window.h"
@@ -69,12 +71,15 @@ void RigorousWindow::compute() {
 
 void RigorousWindow::offerReport(const formats::RigorousTable& table, const formats::RigorousParameters& params,
                                  const traverse::RigorousResult& result) {
-  // Asked over the plot window, which stays on top of this one.
-  if (!messages_.askOkCancel(plot_, report::SaveReportQuestion())) return;
   const bool checked = check_->isChecked();
   const standards::ToleranceRow& row = standards::SelectToleranceRow(code_->text().toStdString());
   const traverse::ToleranceLimits limits = DeriveLimits(row, result);
   const traverse::ToleranceMarks marks = CheckTolerance(row, limits, result, checked);
+  // Kept for 打印… and 保存为PDF… until 返回.
+  report_ = std::make_unique<render::PrintableReport>(
+      services::RigorousReportPrint(traverse::RigorousReportInput{table, params, result, row, limits, marks, checked, {}}));
+  // Asked over the plot window, which stays on top of this one.
+  if (!messages_.askOkCancel(plot_, report::SaveReportQuestion())) return;
 
   plot_->hide();
   FileDialogRequest request;
@@ -112,6 +117,15 @@ void RigorousWindow::writeComparison(const std::string& reportPath, const format
     const QString path = QString::fromStdString(services::LeastSquaresReportPath(reportPath));
     messages_.inform(this, CannotMessage("比较报告无法保存：", path, write.error));
   }
+}
+
+void RigorousWindow::printReport(bool pdf) {
+  if (!report_) {
+    messages_.inform(this, formats::NothingToSaveMessage());
+    return;
+  }
+  if (pdf) SaveReportPdf(this, files_, messages_, *report_, lastFolder_);
+  else PrintReport(this, *report_);
 }
 
 QString RigorousWindow::chooseFile(bool saving) {

@@ -92,6 +92,9 @@ class CliCases : public ::testing::Test {
     many << "W,K9\r\n";
     const std::string station = "A,1,1,0,0,0,0,0,0\r\n";
     for (int i = 0; i < 1000001; ++i) many << station;
+    many.close();
+    std::ofstream(dir_ / "read_only.pdf") << "old";
+    fs::permissions(dir_ / "read_only.pdf", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   }
   fs::path Touch(const char* name) {
     std::ofstream(dir_ / name).close();
@@ -104,6 +107,7 @@ class CliCases : public ::testing::Test {
     Replace(args, "@OVERSIZE@", (dir_ / "oversize.dat").string());
     Replace(args, "@LIMIT@", (dir_ / "limit.dat").string());
     Replace(args, "@MANY_STATIONS@", (dir_ / "many_stations.dat").string());
+    Replace(args, "@READONLY@", (dir_ / "read_only.pdf").string());
     Replace(args, "@OUT@", dir_.string());
     return args;
   }

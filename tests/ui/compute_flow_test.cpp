@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -244,6 +247,27 @@ void ComputeFlowTest::eachKindFromStartDataToBack() {
   RunCommand(h, "Label4", "bc");
   QVERIFY(QFile::exists(files.path() + "/named.DAT"));
 
+  // 保存为PDF…: the table reads back from the PDF word for word, in order;
+  // 打印… shows the same pages in the preview.
+  h.files.answers.push_back(files.path() + "/results");
+  RunCommand(h, "Label14", "bcpdf");
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  QProcess pdfText;
+  pdfText.start("pdftotext", {"-layout", files.path() + "/results.pdf", "-"});
+  QVERIFY(pdfText.waitForFinished(30000));
+  const QStringList read = QString::fromUtf8(pdfText.readAllStandardOutput()).split(QRegularExpression("\\s+"));
+  qsizetype next = 0;
+  for (const QString& word : pane->toPlainText().split(QRegularExpression("\\s+"), Qt::SkipEmptyParts)) {
+    while (next < read.size() && read[next] != word) ++next;
+    QVERIFY2(next < read.size(), qPrintable(word));
+    ++next;
+  }
+  RunCommand(h, "Label13", "dy");
+  QPrintPreviewDialog* preview = nullptr;
+  QTRY_VERIFY((preview = h.window->findChild<QPrintPreviewDialog*>("printPreview")) != nullptr);
+  QTRY_VERIFY(preview->findChild<QPrintPreviewWidget*>()->pageCount() >= 2);  // the table, the sketch
+  preview->reject();
+
   // Back: the grid as it was, the input state again.
   RunCommand(h, "Label9", "Command_back");
   QVERIFY(!plot->isVisible());
@@ -276,6 +300,9 @@ void ComputeFlowTest::eachKindFromStartDataToBack() {
   RunCommand(h, "Label4", "bc");
   QCOMPARE(h.messages.lastText(), QString("未计算，没有结果！"));
   QCOMPARE(h.messages.lastTitle(), QString("提示"));
+  h.messages.shown.clear();
+  RunCommand(h, "Label14", "bcpdf");
+  QCOMPARE(h.messages.lastText(), QString("未计算，没有结果！"));
 }
 
 void ComputeFlowTest::examplesMatchTheBatchProgram_data() {

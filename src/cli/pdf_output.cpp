@@ -1,0 +1,29 @@
+#include "pdf_output.h"
+
+#include <iostream>
+
+#include "cli_options.h"
+#include "gui_application.h"
+
+namespace korvane::cli {
+
+QCommandLineOption PdfOption() {
+  return QCommandLineOption("pdf", "Also write the report as a PDF file (A4, with page numbers).", "FILE.pdf");
+}
+
+int WritePdfFile(const char* command, const std::string& path, const std::function<render::PrintableReport()>& make,
+                 const std::vector<std::string>& inputs) {
+  const auto app = EnsureGuiApplication();
+  const report::ReportWrite write = WriteReportPdf(path, make(), inputs);
+  if (write.refusal) {
+    PrintMessage(*write.refusal);
+    return 1;
+  }
+  if (!write.error.empty()) {
+    std::cerr << "korvane-cli " << command << ": " << write.error << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace korvane::cli
