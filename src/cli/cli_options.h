@@ -40,6 +40,12 @@ inline std::string ParserErrorText(const QCommandLineParser& parser) {
   return "命令行有误";
 }
 
+// An option's value, or nothing when it was not given.
+inline std::optional<std::string> OptionValue(const QCommandLineParser& parser, const QCommandLineOption& option) {
+  if (!parser.isSet(option)) return std::nullopt;
+  return parser.value(option).toStdString();
+}
+
 // A required option that was not given.
 inline std::string MissingOption(const char* option) { return std::string("缺少选项 ") + option; }
 // A positional argument the command does not take.

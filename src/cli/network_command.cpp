@@ -53,24 +53,9 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   if (opt.data.empty()) return UsageError(kNetworkCommand, MissingOption("--data"));
   if (parser.isSet(html) && opt.html.empty()) return UsageError(kNetworkCommand, "选项 --html 缺少文件名");
   if (parser.isSet(sketch) && opt.sketch.empty()) return UsageError(kNetworkCommand, "选项 --sketch 缺少文件名");
-  std::string standardText = standards::kInitialStandard, gradeText = standards::kInitialGrade;
-  if (parser.isSet(standard)) {
-    standardText = parser.value(standard).toStdString();
-    gradeText = standards::GradesForStandard(standardText).text;
-  }
-  if (parser.isSet(grade)) gradeText = parser.value(grade).toStdString();
-  const standards::GradeChoice grades = standards::GradesForStandard(standardText);
-  bool known = false;
-  for (const std::string& g : grades.items) known = known || Trim(g) == Trim(gradeText);
-  if (parser.isSet(standard) || parser.isSet(grade)) {
-    bool standardKnown = false;
-    for (const std::string& s : standards::Standards()) standardKnown = standardKnown || s == standardText;
-    if (!standardKnown) return UsageError(kNetworkCommand, "未知的规范：" + standardText);
-    if (!known) return UsageError(kNetworkCommand, standardText + "中没有等级：" + gradeText);
-    for (const std::string& g : grades.items)
-      if (Trim(g) == Trim(gradeText)) gradeText = g;
-  }
-  opt.engine.toleranceCode = standards::ToleranceCode(standardText, gradeText);
+  const standards::StandardGradeChoice chosen = standards::ChooseStandardGrade(OptionValue(parser, standard), OptionValue(parser, grade));
+  if (chosen.refusal) return UsageError(kNetworkCommand, *chosen.refusal);
+  opt.engine.toleranceCode = chosen.code;
   opt.engine.checkTolerance = parser.isSet(check);
   return std::nullopt;
 }

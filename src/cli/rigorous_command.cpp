@@ -29,25 +29,14 @@ constexpr const char* kUsage =
 struct RigorousOptions {
   std::string data;
   bool check = false;
-  std::string standard = standards::kInitialStandard;
-  std::string grade = standards::kInitialGrade;
-  bool gradeGiven = false;
-  bool standardGiven = false;
+  std::string toleranceCode;
   bool answerOk = false;
   bool html = false;
   std::string htmlPath;
 };
 
-bool Contains(const std::vector<std::string>& items, const std::string& item) {
-  for (const std::string& each : items) {
-    if (each == item) return true;
-  }
-  return false;
-}
-
 // Reads the options; the exit status when the command ends here.
 std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOptions& opt) {
-  static const std::vector<std::string> grades = {"三等", "四等", "五等", "一级", "二级", "三级", "图根"};
   QCommandLineParser parser;
   parser.setApplicationDescription("Weighted adjustment of a single connecting traverse from its data file.");
   const QCommandLineOption data("data", "The traverse data file of the weighted adjustment.", "FILE.dat");
@@ -63,21 +52,13 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   opt.data = ArgBytes(parser.value(data));
   opt.check = parser.isSet(check);
   opt.answerOk = parser.isSet(answerOk);
-  opt.standardGiven = parser.isSet(standard);
-  if (opt.standardGiven) opt.standard = parser.value(standard).toStdString();
-  if (opt.standardGiven && !Contains(standards::Standards(), opt.standard))
-    return UsageError(kRigorousCommand, "未知的规范：" + opt.standard);
-  opt.gradeGiven = parser.isSet(grade);
-  if (opt.gradeGiven) opt.grade = parser.value(grade).toStdString();
-  if (opt.gradeGiven && !Contains(grades, opt.grade))
-    return UsageError(kRigorousCommand, "未知的等级：" + opt.grade);
+  const standards::StandardGradeChoice chosen = standards::ChooseStandardGrade(OptionValue(parser, standard), OptionValue(parser, grade));
+  if (chosen.refusal) return UsageError(kRigorousCommand, *chosen.refusal);
+  opt.toleranceCode = chosen.code;
   opt.html = parser.isSet(html);
   opt.htmlPath = ArgBytes(parser.value(html));
   if (opt.data.empty()) return UsageError(kRigorousCommand, MissingOption("--data"));
   if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "选项 --html 缺少文件名");
-  // Picking a standard refills the grade list and sets its text, as the
-  // window does; an explicit grade is then chosen from it.
-  if (opt.standardGiven && !opt.gradeGiven) opt.grade = standards::GradesForStandard(opt.standard).text;
   return std::nullopt;
 }
 
@@ -102,7 +83,7 @@ int RunRigorous(const std::vector<std::string>& args) {
   const traverse::RigorousOutcome outcome = traverse::AdjustRigorous(load.table, load.params, ask);
   if (!outcome.ok()) return Refuse(*outcome.refusal);
 
-  const standards::ToleranceRow& row = standards::SelectToleranceRow(standards::ToleranceCode(opt.standard, opt.grade));
+  const standards::ToleranceRow& row = standards::SelectToleranceRow(opt.toleranceCode);
   const traverse::ToleranceLimits limits = DeriveLimits(row, outcome.result);
   const traverse::ToleranceMarks marks = CheckTolerance(row, limits, outcome.result, opt.check);
 
