@@ -66,6 +66,9 @@ void Statistics(const ComparisonReportInput& in, const report::PageLines& out) {
                          "mm，0.5fs=" + Tenths(fs / 2) + "mm，导线全长：ΣS=" + Metres(in.weighted.totalLengthRaw) +
                          "m"}));
   out.push_back(kTableEnd);
+  // The weighted adjustment turns degrees into radians with the rounded factor
+  // its tables have always used; the least-squares solution uses the true one.
+  out.push_back(Tag("<P>") + "注：加权平差以0.017453292将角度化为弧度（较精确值每千米边长约差0.16mm），此差异与平差方法无关。");
 }
 
 void Coordinates(const ComparisonReportInput& in, const report::PageLines& out) {
