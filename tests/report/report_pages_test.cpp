@@ -3,12 +3,15 @@
 // tag. The builder keeps its own tags and escapes every text given to it.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "formats/level_file.h"
 #include "formats/network_file.h"
 #include "formats/rigorous_data_file.h"
+#include "io/text_file.h"
 #include "levelling/level_adjust.h"
 #include "levelling/level_report.h"
 #include "network/network_report.h"
@@ -109,6 +112,26 @@ TEST(ReportPages, LevellingReportsEscapeNames) {
     ASSERT_TRUE(out.ok()) << file;
     SCOPED_TRACE(file);
     ExpectEscaped(Page(levelling::LevelReportLines(out.result)), times);
+  }
+}
+
+// The comparison report of the bundled traverses as its file holds it (GBK,
+// CR LF): the weighted report's figures, the least-squares ones, and the note
+// on the weighted method's degree-to-radian factor.
+TEST(ReportPages, ComparisonReportsKeepTheirBytes) {
+  for (const std::string name : {"connecting", "one_way"}) {
+    std::string error;
+    const formats::RigorousFileLoad load =
+        formats::LoadRigorousFile(std::string(KORVANE_EXAMPLES) + "/rigorous/" + name + ".dat", error);
+    ASSERT_TRUE(error.empty() && load.ok()) << name;
+    const traverse::RigorousOutcome out = traverse::AdjustRigorous(load.table, load.params, [](const Message&) { return true; });
+    ASSERT_TRUE(out.ok());
+    const network::SingleTraverseLeastSquares ls = network::AdjustSingleTraverseByNetwork(load.table, load.params, out.result);
+    std::string page;
+    for (const std::string& line : services::ComparisonReportLines({out.result, ls, name + "_最小二乘.bmp"}))
+      page += line + "\r\n";
+    std::ifstream file(Data("rigorous_reports/" + name + "_最小二乘.html"), std::ios::binary);
+    EXPECT_EQ(io::EncodeGbk(page), std::string(std::istreambuf_iterator<char>(file), {})) << name;
   }
 }
 
