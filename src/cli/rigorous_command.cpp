@@ -38,21 +38,20 @@ struct RigorousOptions {
 // Reads the options; the exit status when the command ends here.
 std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOptions& opt) {
   QCommandLineParser parser;
+  const StandardGradeOptions tolerance;
   parser.setApplicationDescription("Weighted adjustment of a single connecting traverse from its data file.");
   const QCommandLineOption data("data", "The traverse data file of the weighted adjustment.", "FILE.dat");
   const QCommandLineOption check("check", "Check the results against the standard's limits.");
-  const QCommandLineOption standard("standard", "城市测量规范 (default), 工程测量规范 or 水工测量规范.", "STANDARD");
-  const QCommandLineOption grade("grade", "三等, 四等, 五等, 一级, 二级, 三级 or 图根.", "GRADE");
   const QCommandLineOption answerOk("continue", "Answer OK to the questions about a large misclosure.");
   const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
-  parser.addOptions({data, check, standard, grade, answerOk, html});
+  parser.addOptions({data, check, tolerance.standard, tolerance.grade, answerOk, html});
   if (const auto status = ParseCommandLine(parser, kRigorousCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kRigorousCommand, ExtraArgument(parser.positionalArguments().front()));
   opt.data = ArgBytes(parser.value(data));
   opt.check = parser.isSet(check);
   opt.answerOk = parser.isSet(answerOk);
-  const standards::StandardGradeChoice chosen = standards::ChooseStandardGrade(OptionValue(parser, standard), OptionValue(parser, grade));
+  const standards::StandardGradeChoice chosen = tolerance.choose(parser);
   if (chosen.refusal) return UsageError(kRigorousCommand, *chosen.refusal);
   opt.toleranceCode = chosen.code;
   opt.html = parser.isSet(html);
@@ -100,15 +99,7 @@ int RunRigorous(const std::vector<std::string>& args) {
   const std::string path = report::ReportFileName(opt.htmlPath);
   traverse::RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, {}};
   const services::ReportFilesWrite write = services::WriteRigorousReportFiles(path, input, {opt.data});
-  if (write.refusal) {
-    PrintMessage(*write.refusal);
-    return 1;
-  }
-  if (!write.error.empty()) {
-    std::cerr << "korvane-cli rigorous: " << write.error << "\n";
-    return 1;
-  }
-  return 0;
+  return WriteStatus(kRigorousCommand, write);
 }
 
 }  // namespace
