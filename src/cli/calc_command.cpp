@@ -13,8 +13,6 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "calc [--degrees] -- KEY...";
-
 int RunCalc(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -40,5 +38,5 @@ int RunCalc(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kCalcCommand{"calc", kUsage, RunCalc};
+const Command kCalcCommand{"calc", "calc [--degrees] -- KEY...", RunCalc};
 }  // namespace korvane::cli

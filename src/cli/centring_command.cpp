@@ -12,8 +12,6 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "centring [--direction DMS] [--] S E THETA [E1 THETA1]";
-
 int RunCentring(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -48,5 +46,6 @@ int RunCentring(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kCentringCommand{"centring", kUsage, RunCentring};
+const Command kCentringCommand{"centring", "centring [--direction DMS] [--] S E THETA [E1 THETA1]",
+                               RunCentring};
 }  // namespace korvane::cli

@@ -12,6 +12,7 @@
 #include "argument_bytes.h"
 #include "cli_command.h"
 #include "io/atomic_output.h"
+#include "standards/tolerance.h"
 #include "core/message.h"
 
 namespace korvane::cli {
@@ -39,6 +40,22 @@ inline std::string ParserErrorText(const QCommandLineParser& parser) {
   if (text.startsWith("Unexpected value")) return "选项 " + option + " 不带值";
   return "命令行有误";
 }
+
+// An option's value, or nothing when it was not given.
+inline std::optional<std::string> OptionValue(const QCommandLineParser& parser, const QCommandLineOption& option) {
+  if (!parser.isSet(option)) return std::nullopt;
+  return parser.value(option).toStdString();
+}
+
+// --standard and --grade, as every command that checks against a standard
+// takes them; one meaning for all (standards::ChooseStandardGrade).
+struct StandardGradeOptions {
+  const QCommandLineOption standard{"standard", "城市测量规范 (default), 工程测量规范 or 水工测量规范.", "STANDARD"};
+  const QCommandLineOption grade{"grade", "三等, 四等, 五等, 一级, 二级, 三级 or 图根.", "GRADE"};
+  standards::StandardGradeChoice choose(const QCommandLineParser& parser) const {
+    return standards::ChooseStandardGrade(OptionValue(parser, standard), OptionValue(parser, grade));
+  }
+};
 
 // A required option that was not given.
 inline std::string MissingOption(const char* option) { return std::string("缺少选项 ") + option; }
@@ -72,6 +89,32 @@ inline void PrintMessage(const Message& m) { std::cerr << m.title << ": " << m.t
 inline int Refuse(const Message& m) {
   PrintMessage(m);
   return 2;
+}
+
+// A computed point: refused (status 2), or its warning if any and then X and
+// Y, a line each.
+template <typename PointResult>
+int PrintPoint(const PointResult& r) {
+  if (r.refusal) return Refuse(*r.refusal);
+  if (r.warning) PrintMessage(*r.warning);
+  std::cout << r.x << "\n" << r.y << "\n";
+  return 0;
+}
+
+// The end of a command that wrote its files: a refused destination ("提示:
+// …") or a file that could not be written on standard error with status 1;
+// otherwise 0.
+template <typename FilesWrite>
+int WriteStatus(const Command& command, const FilesWrite& write) {
+  if (write.refusal) {
+    PrintMessage(*write.refusal);
+    return 1;
+  }
+  if (!write.error.empty()) {
+    std::cerr << "korvane-cli " << command.name << ": " << write.error << "\n";
+    return 1;
+  }
+  return 0;
 }
 
 // Every destination that may not be written (no regular file, read-only, or

@@ -13,8 +13,6 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "height [--horizontal] [--zenith] [--k K] -- DISTANCE ANGLE I V [HA]";
-
 int RunHeight(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -50,5 +48,6 @@ int RunHeight(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kHeightCommand{"height", kUsage, RunHeight};
+const Command kHeightCommand{"height", "height [--horizontal] [--zenith] [--k K] -- DISTANCE ANGLE I V [HA]",
+                             RunHeight};
 }  // namespace korvane::cli

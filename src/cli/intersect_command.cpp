@@ -12,9 +12,6 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "intersect angles [--] XA YA XB YB ALPHA BETA | intersect distances [--right] -- XA YA XB YB SA SB";
-
 int RunIntersect(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -43,13 +40,13 @@ int RunIntersect(const std::vector<std::string>& args) {
     return UsageError(kIntersectCommand, "--right 只用于 distances");
   else
     return UsageError(kIntersectCommand, "未知的方法：" + positional[0].toStdString() + "（应为 angles 或 distances）");
-  if (r.refusal) return Refuse(*r.refusal);
-  if (r.warning) PrintMessage(*r.warning);
-  std::cout << r.x << "\n" << r.y << "\n";
-  return 0;
+  return PrintPoint(r);
 }
 
 }  // namespace
 
-const Command kIntersectCommand{"intersect", kUsage, RunIntersect};
+const Command kIntersectCommand{
+    "intersect",
+    "intersect angles [--] XA YA XB YB ALPHA BETA | intersect distances [--right] -- XA YA XB YB SA SB",
+    RunIntersect};
 }  // namespace korvane::cli

@@ -74,15 +74,7 @@ int RunLevel(const std::vector<std::string>& args) {
   }
   if (!parser.isSet(html)) return 0;
   const report::ReportWrite write = levelling::WriteLevelReport(htmlPath, outcome.result);
-  if (write.refusal) {
-    PrintMessage(*write.refusal);
-    return 1;
-  }
-  if (!write.error.empty()) {
-    std::cerr << "korvane-cli level: " << write.error << "\n";
-    return 1;
-  }
-  return 0;
+  return WriteStatus(kLevelCommand, write);
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ struct NetworkCliOptions {
 
 std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCliOptions& opt) {
   QCommandLineParser parser;
+  const StandardGradeOptions tolerance;
   parser.setApplicationDescription(
       "Least-squares adjustment of a traverse network (records PARAM, POINT, SET, DIR, ANGLE, DIST, AZI).\n"
       "Prints a header line, then one line per unknown point: name, X, Y (m), mx, my, mp, E, F (mm),\n"
@@ -43,10 +44,8 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
   const QCommandLineOption sketch("sketch", "Write the sketch picture (BMP, or PNG/JPEG by its ending).", "IMG");
   const QCommandLineOption check("check", "Check the traverse misclosures against the standard's limits.");
-  const QCommandLineOption standard("standard", "城市测量规范 (default), 工程测量规范 or 水工测量规范.", "STANDARD");
-  const QCommandLineOption grade("grade", "三等, 四等, 五等, 一级, 二级, 三级 or 图根.", "GRADE");
   const QCommandLineOption pdf = PdfOption();
-  parser.addOptions({data, html, sketch, pdf, check, standard, grade});
+  parser.addOptions({data, html, sketch, pdf, check, tolerance.standard, tolerance.grade});
   if (const auto status = ParseCommandLine(parser, kNetworkCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kNetworkCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -58,24 +57,9 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   if (parser.isSet(sketch) && opt.sketch.empty()) return UsageError(kNetworkCommand, "选项 --sketch 缺少文件名");
   opt.pdf = ArgBytes(parser.value(pdf));
   if (parser.isSet(pdf) && opt.pdf.empty()) return UsageError(kNetworkCommand, "选项 --pdf 缺少文件名");
-  std::string standardText = standards::kInitialStandard, gradeText = standards::kInitialGrade;
-  if (parser.isSet(standard)) {
-    standardText = parser.value(standard).toStdString();
-    gradeText = standards::GradesForStandard(standardText).text;
-  }
-  if (parser.isSet(grade)) gradeText = parser.value(grade).toStdString();
-  const standards::GradeChoice grades = standards::GradesForStandard(standardText);
-  bool known = false;
-  for (const std::string& g : grades.items) known = known || Trim(g) == Trim(gradeText);
-  if (parser.isSet(standard) || parser.isSet(grade)) {
-    bool standardKnown = false;
-    for (const std::string& s : standards::Standards()) standardKnown = standardKnown || s == standardText;
-    if (!standardKnown) return UsageError(kNetworkCommand, "未知的规范：" + standardText);
-    if (!known) return UsageError(kNetworkCommand, standardText + "中没有等级：" + gradeText);
-    for (const std::string& g : grades.items)
-      if (Trim(g) == Trim(gradeText)) gradeText = g;
-  }
-  opt.engine.toleranceCode = standards::ToleranceCode(standardText, gradeText);
+  const standards::StandardGradeChoice chosen = tolerance.choose(parser);
+  if (chosen.refusal) return UsageError(kNetworkCommand, *chosen.refusal);
+  opt.engine.toleranceCode = chosen.code;
   opt.engine.checkTolerance = parser.isSet(check);
   return std::nullopt;
 }
@@ -96,15 +80,7 @@ int WriteFiles(const NetworkCliOptions& opt, const formats::NetworkInput& input,
   if (opt.html.empty()) return 0;
   const services::ReportFilesWrite write =
       services::WriteNetworkReportFiles(report::ReportFileName(opt.html), input, result, opt.engine, {opt.data});
-  if (write.refusal) {
-    PrintMessage(*write.refusal);
-    return 1;
-  }
-  if (!write.error.empty()) {
-    std::cerr << "korvane-cli network: " << write.error << "\n";
-    return 1;
-  }
-  return 0;
+  return WriteStatus(kNetworkCommand, write);
 }
 
 int RunNetwork(const std::vector<std::string>& args) {

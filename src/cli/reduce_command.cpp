@@ -13,8 +13,6 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "reduce [--radius KM] -- S HM Y [H0]";
-
 int RunReduce(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -44,5 +42,5 @@ int RunReduce(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kReduceCommand{"reduce", kUsage, RunReduce};
+const Command kReduceCommand{"reduce", "reduce [--radius KM] -- S HM Y [H0]", RunReduce};
 }  // namespace korvane::cli

@@ -12,8 +12,6 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "resect [--] XA YA XB YB XC YC ALPHA BETA";
-
 int RunResect(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -30,14 +28,10 @@ int RunResect(const std::vector<std::string>& args) {
   if (positional.size() != 8) return UsageError(kResectCommand, "应为八个数值");
   std::vector<std::string> values;
   for (const QString& value : positional) values.push_back(value.toStdString());
-  const cogo::resection::Result r = cogo::resection::Resect(values);
-  if (r.refusal) return Refuse(*r.refusal);
-  if (r.warning) PrintMessage(*r.warning);
-  std::cout << r.x << "\n" << r.y << "\n";
-  return 0;
+  return PrintPoint(cogo::resection::Resect(values));
 }
 
 }  // namespace
 
-const Command kResectCommand{"resect", kUsage, RunResect};
+const Command kResectCommand{"resect", "resect [--] XA YA XB YB XC YC ALPHA BETA", RunResect};
 }  // namespace korvane::cli

@@ -30,59 +30,39 @@ constexpr const char* kUsage =
 struct RigorousOptions {
   std::string data;
   bool check = false;
-  std::string standard = standards::kInitialStandard;
-  std::string grade = standards::kInitialGrade;
-  bool gradeGiven = false;
-  bool standardGiven = false;
+  std::string toleranceCode;
   bool answerOk = false;
   bool html = false;
   std::string htmlPath;
   std::string pdf;
 };
 
-bool Contains(const std::vector<std::string>& items, const std::string& item) {
-  for (const std::string& each : items) {
-    if (each == item) return true;
-  }
-  return false;
-}
-
 // Reads the options; the exit status when the command ends here.
 std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOptions& opt) {
-  static const std::vector<std::string> grades = {"三等", "四等", "五等", "一级", "二级", "三级", "图根"};
   QCommandLineParser parser;
+  const StandardGradeOptions tolerance;
   parser.setApplicationDescription("Weighted adjustment of a single connecting traverse from its data file.");
   const QCommandLineOption data("data", "The traverse data file of the weighted adjustment.", "FILE.dat");
   const QCommandLineOption check("check", "Check the results against the standard's limits.");
-  const QCommandLineOption standard("standard", "城市测量规范 (default), 工程测量规范 or 水工测量规范.", "STANDARD");
-  const QCommandLineOption grade("grade", "三等, 四等, 五等, 一级, 二级, 三级 or 图根.", "GRADE");
   const QCommandLineOption answerOk("continue", "Answer OK to the questions about a large misclosure.");
   const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
   const QCommandLineOption pdf = PdfOption();
-  parser.addOptions({data, check, standard, grade, answerOk, html, pdf});
+  parser.addOptions({data, check, tolerance.standard, tolerance.grade, answerOk, html, pdf});
   if (const auto status = ParseCommandLine(parser, kRigorousCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kRigorousCommand, ExtraArgument(parser.positionalArguments().front()));
   opt.data = ArgBytes(parser.value(data));
   opt.check = parser.isSet(check);
   opt.answerOk = parser.isSet(answerOk);
-  opt.standardGiven = parser.isSet(standard);
-  if (opt.standardGiven) opt.standard = parser.value(standard).toStdString();
-  if (opt.standardGiven && !Contains(standards::Standards(), opt.standard))
-    return UsageError(kRigorousCommand, "未知的规范：" + opt.standard);
-  opt.gradeGiven = parser.isSet(grade);
-  if (opt.gradeGiven) opt.grade = parser.value(grade).toStdString();
-  if (opt.gradeGiven && !Contains(grades, opt.grade))
-    return UsageError(kRigorousCommand, "未知的等级：" + opt.grade);
+  const standards::StandardGradeChoice chosen = tolerance.choose(parser);
+  if (chosen.refusal) return UsageError(kRigorousCommand, *chosen.refusal);
+  opt.toleranceCode = chosen.code;
   opt.html = parser.isSet(html);
   opt.htmlPath = ArgBytes(parser.value(html));
   if (opt.data.empty()) return UsageError(kRigorousCommand, MissingOption("--data"));
   if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "选项 --html 缺少文件名");
   opt.pdf = ArgBytes(parser.value(pdf));
   if (parser.isSet(pdf) && opt.pdf.empty()) return UsageError(kRigorousCommand, "选项 --pdf 缺少文件名");
-  // Picking a standard refills the grade list and sets its text, as the
-  // window does; an explicit grade is then chosen from it.
-  if (opt.standardGiven && !opt.gradeGiven) opt.grade = standards::GradesForStandard(opt.standard).text;
   return std::nullopt;
 }
 
@@ -108,7 +88,7 @@ int RunRigorous(const std::vector<std::string>& args) {
   const traverse::RigorousOutcome outcome = traverse::AdjustRigorous(load.table, load.params, ask);
   if (!outcome.ok()) return Refuse(*outcome.refusal);
 
-  const standards::ToleranceRow& row = standards::SelectToleranceRow(standards::ToleranceCode(opt.standard, opt.grade));
+  const standards::ToleranceRow& row = standards::SelectToleranceRow(opt.toleranceCode);
   const traverse::ToleranceLimits limits = DeriveLimits(row, outcome.result);
   const traverse::ToleranceMarks marks = CheckTolerance(row, limits, outcome.result, opt.check);
 
@@ -131,15 +111,7 @@ int RunRigorous(const std::vector<std::string>& args) {
   const std::string path = report::ReportFileName(opt.htmlPath);
   traverse::RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, {}};
   const services::ReportFilesWrite write = services::WriteRigorousReportFiles(path, input, {opt.data});
-  if (write.refusal) {
-    PrintMessage(*write.refusal);
-    return 1;
-  }
-  if (!write.error.empty()) {
-    std::cerr << "korvane-cli rigorous: " << write.error << "\n";
-    return 1;
-  }
-  return 0;
+  return WriteStatus(kRigorousCommand, write);
 }
 
 }  // namespace

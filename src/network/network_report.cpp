@@ -63,37 +63,25 @@ std::string TraverseName(const NetworkTraverse& t) {
   return name;
 }
 
-// A point name as HTML text: the few characters HTML reserves are escaped.
-std::string Html(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
+using report::Html;
+using report::Tag;
+using report::Tr;
 
-std::string Cell(const std::string& text, bool red = false) { return "<td>" + (red ? report::MarkRed(text) : text) + "</td>"; }
-std::string Head(const std::string& text) { return "<th>" + text + "</th>"; }
+Html Cell(const Html& text, bool red = false) { return report::Td(report::RedIf(text, red)); }
+Html Head(const Html& text) { return report::Th(text); }
 
-void Row(std::vector<std::string>& out, const std::vector<std::string>& cells) {
-  std::string line = "<tr>";
-  for (const std::string& c : cells) line += c;
-  out.push_back(line + "</tr>");
-}
+void Row(const report::PageLines& out, const std::vector<Html>& cells) { out.push_back(Tr(cells)); }
 
-void SummaryTable(const NetworkReportInput& in, std::vector<std::string>& out) {
+constexpr Tag kTableStart("<table border=1>");
+constexpr Tag kTableEnd("</table>");
+
+void SummaryTable(const NetworkReportInput& in, const report::PageLines& out) {
   const NetworkResult& r = in.result;
   const formats::NetworkPrecision& p = in.input.precision;
   int unknownPoints = 0;
   for (const NetworkPointResult& pt : r.points) unknownPoints += pt.known ? 0 : 1;
-  out.push_back("<P><B>平差概况：</B><BR>");
-  out.push_back("<table border=1>");
+  out.push_back(Tag("<P><B>平差概况：</B><BR>"));
+  out.push_back(kTableStart);
   Row(out, {Cell("方向中误差 " + NumberText(p.directionSec) + "″"), Cell("角度中误差 " + NumberText(p.angleSec) + "″"),
             Cell("测距中误差 " + NumberText(p.aMm) + "mm + " + NumberText(p.bPpm) + "ppm")});
   Row(out, {Cell("已知点 " + std::to_string(r.points.size() - unknownPoints) + " 个，待定点 " +
@@ -103,66 +91,68 @@ void SummaryTable(const NetworkReportInput& in, std::vector<std::string>& out) {
   Row(out, {Cell("验后单位权中误差 σ0 = " + Fixed(r.sigma0, "#0.000") + "（先验 1）"),
             Cell(ChiText(r), r.degreesOfFreedom > 0 && !r.chiTestPassed),
             Cell("迭代 " + std::to_string(r.iterations) + " 次" + (r.usedFallbackSolver ? "（QR 分解求解）" : ""))});
-  out.push_back("</table>");
+  out.push_back(kTableEnd);
 }
 
-void PointTable(const NetworkReportInput& in, std::vector<std::string>& out) {
+void PointTable(const NetworkReportInput& in, const report::PageLines& out) {
   const NetworkResult& r = in.result;
-  out.push_back("<P><B>平差坐标及精度（误差椭圆为 1σ，按验后 σ0 缩放）：</B><BR>");
-  out.push_back("<table border=1>");
+  out.push_back(Tag("<P><B>平差坐标及精度（误差椭圆为 1σ，按验后 σ0 缩放）：</B><BR>"));
+  out.push_back(kTableStart);
   Row(out, {Head("点名"), Head("X(m)"), Head("Y(m)"), Head("mx(mm)"), Head("my(mm)"), Head("mp(mm)"), Head("E(mm)"),
             Head("F(mm)"), Head("φ")});
   for (const NetworkPointResult& p : r.points) {
     if (p.known) {
-      Row(out, {Cell(Html(p.name) + "（已知）"), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000")), Cell(""), Cell(""),
+      Row(out, {Cell(p.name + "（已知）"), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000")), Cell(""), Cell(""),
                 Cell(""), Cell(""), Cell(""), Cell("")});
       continue;
     }
-    std::vector<std::string> cells{Cell(Html(p.name)), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000"))};
+    std::vector<Html> cells{Cell(p.name), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000"))};
     for (double v : {p.sx, p.sy, p.sp, p.ellipseA, p.ellipseB})
       cells.push_back(Cell(r.precisionComputed ? Fixed(v, "#0.0") : ""));
     cells.push_back(Cell(r.precisionComputed ? DmsText(DegreesToDms(p.ellipseAzimuth), 0) : ""));
     Row(out, cells);
   }
-  out.push_back("</table>");
+  out.push_back(kTableEnd);
 }
 
-void TraverseTable(const NetworkReportInput& in, std::vector<std::string>& out) {
+void TraverseTable(const NetworkReportInput& in, const report::PageLines& out) {
   const NetworkResult& r = in.result;
   if (r.traverses.empty()) return;
   const standards::ToleranceRow& row = standards::SelectToleranceRow(in.options.toleranceCode);
-  out.push_back("<P><B>导线闭合差（" + row.title + "）：</B><BR>");
-  out.push_back("<table border=1>");
+  out.push_back(report::Wrap(Tag("<P><B>"), "导线闭合差（" + row.title + "）：", Tag("</B><BR>")));
+  out.push_back(kTableStart);
   Row(out, {Head("导线"), Head("长度(m)"), Head("fβ(″)"), Head("限差(″)"), Head("fx(mm)"), Head("fy(mm)"), Head("fs(mm)"),
             Head("相对闭合差"), Head("限差")});
   for (const NetworkTraverse& t : r.traverses) {
-    Row(out, {Cell(Html(TraverseName(t))), Cell(Fixed(t.length, "#0.000")),
+    Row(out, {Cell(TraverseName(t)), Cell(Fixed(t.length, "#0.000")),
               Cell(t.hasAngular ? Fixed(t.fBetaSec, "#0.0") : std::string("无定向"), t.fBetaOver),
               Cell(t.hasAngular ? Fixed(t.fBetaLimitSec, "#0.0") : std::string("")), Cell(Fixed(t.fx * 1000, "#0.0")),
               Cell(Fixed(t.fy * 1000, "#0.0")), Cell(Fixed(t.fs * 1000, "#0.0")),
               Cell(t.relativeClosure.empty() ? std::string("0") : t.relativeClosure, t.relativeOver),
               Cell("1/" + NumberText(t.relativeLimit))});
   }
-  out.push_back("</table>");
+  out.push_back(kTableEnd);
 }
 
-void ObservationTable(const NetworkReportInput& in, std::vector<std::string>& out) {
+void ObservationTable(const NetworkReportInput& in, const report::PageLines& out) {
   const NetworkResult& r = in.result;
-  out.push_back("<P><B>观测值平差结果（标准化残差大于 " + NumberText(kStandardisedResidualLimit) +
-                " 者为红色，最大者标“最大”）：</B><BR>");
-  out.push_back("<table border=1>");
+  out.push_back(report::Wrap(Tag("<P><B>"),
+                             "观测值平差结果（标准化残差大于 " + NumberText(kStandardisedResidualLimit) +
+                                 " 者为红色，最大者标“最大”）：",
+                             Tag("</B><BR>")));
+  out.push_back(kTableStart);
   Row(out, {Head("行"), Head("类型"), Head("测站/起点"), Head("后视"), Head("照准/终点"), Head("观测值"), Head("平差值"),
             Head("改正数 v"), Head("σ"), Head("多余观测分量 r"), Head("标准化残差"), Head("")});
   for (const NetworkObservationResult& o : r.observations) {
     const bool precise = r.precisionComputed && o.kind != K::Azimuth;
     const bool over = precise && o.standardised > kStandardisedResidualLimit;
-    Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o.kind)), Cell(Html(o.station)), Cell(Html(o.back)), Cell(Html(o.target)),
+    Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o.kind)), Cell(o.station), Cell(o.back), Cell(o.target),
               Cell(Value(o, o.observed)), Cell(Value(o, o.adjusted)), Cell(Residual(o)),
               Cell(o.kind == K::Azimuth ? std::string("固定") : Fixed(o.sigma, "#0.00")),
               Cell(precise ? Fixed(o.redundancy, "#0.000") : ""), Cell(precise ? Fixed(o.standardised, "#0.00") : "", over),
               Cell(o.largest ? "最大" : "", o.largest)});
   }
-  out.push_back("</table>");
+  out.push_back(kTableEnd);
 }
 
 }  // namespace
@@ -232,24 +222,26 @@ std::vector<std::string> NetworkSummaryLines(const NetworkResult& r) {
 }
 
 std::vector<std::string> NetworkReportLines(const NetworkReportInput& in) {
-  std::vector<std::string> out{"<html>", "<head>", "<meta charset=\"" + in.charset + "\">",
-                               "<title>导线网严密平差</title>", "</head>", "<body>", "<h3>导线网严密平差（最小二乘）</h3>"};
+  std::vector<std::string> lines;
+  const report::PageLines out(lines);
+  report::PageStart(out, report::Meta::Charset, in.charset, "导线网严密平差");
+  out.push_back(Tag("<h3>导线网严密平差（最小二乘）</h3>"));
   // The tables beside the picture; without a picture they take the width.
   const bool picture = !in.imageName.empty();
-  if (picture) out.push_back("<table><tr><td valign=top>");
+  if (picture) out.push_back(Tag("<table><tr><td valign=top>"));
   SummaryTable(in, out);
   PointTable(in, out);
   TraverseTable(in, out);
   if (picture) {
-    out.push_back("</td><td valign=top>");
-    out.push_back("<IMG SRC=\"" + Html(in.imageName) + "\" border=0>");
-    out.push_back("<P>误差椭圆放大 " + NumberText(in.exaggeration) + " 倍；洋红粗线为标准化残差最大的观测。");
-    out.push_back("</td></tr></table>");
+    out.push_back(Tag("</td><td valign=top>"));
+    out.push_back(report::Wrap(Tag("<IMG SRC=\""), in.imageName, Tag("\" border=0>")));
+    out.push_back(Tag("<P>") + "误差椭圆放大 " + NumberText(in.exaggeration) + " 倍；洋红粗线为标准化残差最大的观测。");
+    out.push_back(Tag("</td></tr></table>"));
   }
   ObservationTable(in, out);
-  out.push_back("</body>");
-  out.push_back("</html>");
-  return out;
+  out.push_back(Tag("</body>"));
+  out.push_back(Tag("</html>"));
+  return lines;
 }
 
 }  // namespace korvane::network

@@ -1,4 +1,3 @@
-#include "report/html.h"
 #include "services/least_squares_comparison.h"
 
 #include <cmath>
@@ -10,24 +9,27 @@
 #include "network/network_sketch.h"
 #include "services/network_report_files.h"
 #include "render/sketch_renderer.h"
+#include "report/html.h"
 #include "traverse/rigorous_report.h"
 
 namespace korvane::services {
 
 namespace {
 
-const char* const kTableStart = "<table border=1 cellpadding=3>";
+using report::Html;
+using report::Tag;
 
-std::string Cell(std::string_view text) { return "<td>" + std::string(text) + "</td>"; }
-std::string Head(std::string_view text) { return "<th>" + std::string(text) + "</th>"; }
+constexpr Tag kTableStart("<table border=1 cellpadding=3>");
+constexpr Tag kTableEnd("</table>");
+
 std::string Metres(double value) { return FormatFixed(value, "#0.000"); }
 std::string Tenths(double value) { return FormatFixed(value, "#0.0"); }
-std::string Red(std::string text, bool mark) { return mark ? report::MarkRed(text) : text; }
+Html Red(const std::string& text, bool mark) { return report::RedIf(text, mark); }
 
-std::string Row(std::initializer_list<std::string> cells, bool heading = false) {
-  std::string row = "<tr>";
-  for (const std::string& cell : cells) row += heading ? Head(cell) : Cell(cell);
-  return row + "</tr>";
+Html Row(std::initializer_list<Html> cells, bool heading = false) {
+  std::vector<Html> row;
+  for (const Html& cell : cells) row.push_back(heading ? report::Th(cell) : report::Td(cell));
+  return report::Tr(row);
 }
 
 // The largest coordinate difference between the two solutions, mm, and its station.
@@ -45,9 +47,9 @@ LargestDifference Largest(const traverse::RigorousResult& w, const network::Sing
   return largest;
 }
 
-void Statistics(const ComparisonReportInput& in, std::vector<std::string>& out) {
+void Statistics(const ComparisonReportInput& in, const report::PageLines& out) {
   const network::NetworkResult& n = in.leastSquares.network;
-  out.push_back("<P><B>最小二乘平差统计：</B><BR>");
+  out.push_back(Tag("<P><B>最小二乘平差统计：</B><BR>"));
   out.push_back(kTableStart);
   out.push_back(Row({"验后单位权中误差：σ0=" + FormatFixed(n.sigma0, "#0.000"),
                      "多余观测数：f=" + std::to_string(n.degreesOfFreedom)}));
@@ -63,13 +65,16 @@ void Statistics(const ComparisonReportInput& in, std::vector<std::string>& out) 
                      "加权平差闭合差：fβ=" + Tenths(in.weighted.fBetaSeconds) + "″，fs=" + Tenths(fs) +
                          "mm，0.5fs=" + Tenths(fs / 2) + "mm，导线全长：ΣS=" + Metres(in.weighted.totalLengthRaw) +
                          "m"}));
-  out.push_back("</table>");
+  out.push_back(kTableEnd);
+  // The weighted adjustment turns degrees into radians with the rounded factor
+  // its tables have always used; the least-squares solution uses the true one.
+  out.push_back(Tag("<P>") + "注：加权平差以0.017453292将角度化为弧度（较精确值每千米边长约差0.16mm），此差异与平差方法无关。");
 }
 
-void Coordinates(const ComparisonReportInput& in, std::vector<std::string>& out) {
+void Coordinates(const ComparisonReportInput& in, const report::PageLines& out) {
   const traverse::RigorousResult& w = in.weighted;
   const network::SingleTraverseLeastSquares& ls = in.leastSquares;
-  out.push_back("<P><B>坐标比较（差值 = 最小二乘 － 加权平差，由未取舍的坐标计算）：</B><BR>");
+  out.push_back(Tag("<P><B>坐标比较（差值 = 最小二乘 － 加权平差，由未取舍的坐标计算）：</B><BR>"));
   out.push_back(kTableStart);
   out.push_back(Row({"点号", "加权平差X(m)", "加权平差Y(m)", "最小二乘X(m)", "最小二乘Y(m)", "ΔX(mm)", "ΔY(mm)",
                      "Δ(mm)", "mx(mm)", "my(mm)"},
@@ -81,7 +86,7 @@ void Coordinates(const ComparisonReportInput& in, std::vector<std::string>& out)
                        Tenths(dy), Tenths(std::hypot(dx, dy)), known ? "已知" : Tenths(ls.sx[i]),
                        known ? "已知" : Tenths(ls.sy[i])}));
   }
-  out.push_back("</table>");
+  out.push_back(kTableEnd);
 }
 
 std::string ObservationName(const network::NetworkObservationResult& o) {
@@ -89,9 +94,11 @@ std::string ObservationName(const network::NetworkObservationResult& o) {
   return o.station + "—" + o.target;
 }
 
-void Residuals(const ComparisonReportInput& in, std::vector<std::string>& out) {
-  out.push_back("<P><B>最小二乘平差观测值（标准化改正数大于" + NumberText(network::kStandardisedResidualLimit) +
-                "者标记为红色）：</B><BR>");
+void Residuals(const ComparisonReportInput& in, const report::PageLines& out) {
+  out.push_back(report::Wrap(Tag("<P><B>"),
+                             "最小二乘平差观测值（标准化改正数大于" + NumberText(network::kStandardisedResidualLimit) +
+                                 "者标记为红色）：",
+                             Tag("</B><BR>")));
   out.push_back(kTableStart);
   out.push_back(Row({"观测", "观测值", "平差值", "改正数", "标准化改正数"}, true));
   for (const network::NetworkObservationResult& o : in.leastSquares.network.observations) {
@@ -104,7 +111,7 @@ void Residuals(const ComparisonReportInput& in, std::vector<std::string>& out) {
     out.push_back(Row({ObservationName(o), observed, adjusted, v,
                        Red(w, o.standardised > network::kStandardisedResidualLimit)}));
   }
-  out.push_back("</table>");
+  out.push_back(kTableEnd);
 }
 
 }  // namespace
@@ -119,28 +126,27 @@ std::string LeastSquaresReportPath(std::string_view reportPath) {
 }
 
 std::vector<std::string> ComparisonReportLines(const ComparisonReportInput& in) {
-  const traverse::RigorousResult& w = in.weighted;
   const std::vector<std::string>& names = in.leastSquares.names;
   const std::string first = names.empty() ? std::string() : Trim(names.front());
   const std::string last = names.empty() ? std::string() : Trim(names.back());
   const std::string heading = "附合导线(" + first + "—" + last + ")加权平差与严密平差（最小二乘）比较";
-  std::vector<std::string> out = {"<html>", "<head>",
-                                  "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + in.charset + "\">",
-                                  "<title>" + heading + "</title>", "</head>", "<body>",
-                                  "<H3><P ALIGN=CENTER>" + heading + "</H3>"};
+  std::vector<std::string> lines;
+  const report::PageLines out(lines);
+  report::PageStart(out, report::Meta::ContentType, in.charset, heading);
+  out.push_back(report::Wrap(Tag("<H3><P ALIGN=CENTER>"), heading, Tag("</H3>")));
   Statistics(in, out);
   Coordinates(in, out);
   Residuals(in, out);
   if (!in.imageName.empty()) {
-    out.push_back("<P><B>最小二乘平差略图（误差椭圆放大" +
-                  NumberText(EllipseExaggeration(in.leastSquares.network)) + "倍）：</B><BR>");
-    std::string src;
-    for (char ch : in.imageName) src += ch == '"' ? std::string("&quot;") : ch == '&' ? std::string("&amp;") : std::string(1, ch);
-    out.push_back("<IMG SRC=\"" + src + "\" border=0 align=center>");
+    out.push_back(report::Wrap(Tag("<P><B>"),
+                               "最小二乘平差略图（误差椭圆放大" +
+                                   NumberText(EllipseExaggeration(in.leastSquares.network)) + "倍）：",
+                               Tag("</B><BR>")));
+    out.push_back(report::Wrap(Tag("<IMG SRC=\""), in.imageName, Tag("\" border=0 align=center>")));
   }
-  out.push_back("</body>");
-  out.push_back("</html>");
-  return out;
+  out.push_back(Tag("</body>"));
+  out.push_back(Tag("</html>"));
+  return lines;
 }
 
 ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath, const formats::RigorousTable& table,

@@ -1,5 +1,6 @@
 #include "standards/tolerance.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -82,6 +83,21 @@ const std::vector<std::string>& InitialGrades() {
 GradeChoice GradesForStandard(std::string_view standard) {
   if (standard == "水工测量规范") return {{"三等", "四等", "五等"}, "五等"};
   return {InitialGrades(), "一级"};
+}
+
+StandardGradeChoice ChooseStandardGrade(const std::optional<std::string>& standard,
+                                        const std::optional<std::string>& grade) {
+  const std::string name = standard.value_or(kInitialStandard);
+  const std::vector<std::string>& offered = Standards();
+  if (std::find(offered.begin(), offered.end(), name) == offered.end()) return {{}, "未知的规范：" + name};
+  const GradeChoice choice = GradesForStandard(name);
+  const std::string wanted = Trim(grade.value_or(choice.text));
+  std::string list;
+  for (const std::string& item : choice.items) {
+    if (Trim(item) == wanted) return {ToleranceCode(name, Trim(item)), std::nullopt};
+    list += (list.empty() ? "" : "、") + Trim(item);
+  }
+  return {{}, name + "没有" + wanted + "，可选" + list};
 }
 
 }  // namespace korvane::standards

@@ -1,6 +1,7 @@
 #pragma once
 // Limits of the national surveying standards for traverses: the fifteen rows
 // (standard and grade) and the standard and grade selectors.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,5 +59,17 @@ GradeChoice GradesForStandard(std::string_view standard);
 inline constexpr const char* kInitialStandard = "城市测量规范";
 inline constexpr const char* kInitialGrade = " 一级";
 const std::vector<std::string>& InitialGrades();
+
+// What a command's --standard and --grade choose (either may be absent: the
+// standard is then 城市测量规范, the grade the one the standard's selector
+// starts with): the tolerance row's code, or the refusal of a standard that is
+// not offered or a grade the standard does not have, e.g.
+// "水工测量规范没有一级，可选三等、四等、五等".
+struct StandardGradeChoice {
+  std::string code;
+  std::optional<std::string> refusal;
+};
+StandardGradeChoice ChooseStandardGrade(const std::optional<std::string>& standard,
+                                        const std::optional<std::string>& grade);
 
 }  // namespace korvane::standards

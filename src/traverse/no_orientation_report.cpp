@@ -31,19 +31,9 @@ std::optional<Message> WriteNoOrientationReport(const NoOrientationSolution& s,
   const std::vector<Station>& st = s.red.stations;
   const StartValues& v = s.red.start;
   const int n = s.red.n();
-  WriteTitle(out, "无定向导线", st.front().name, "-", s.endName);
-
-  out.add("  起始数据表：");
-  out.add(Rule(2));
-  WritePointLines(out, "起点", st.front().name, F3(v.startX), F3(v.startY), F3(v.startH));
+  WriteTitleAndStart(out, "无定向导线", st.front().name, s.endName, v);
   WritePointLines(out, "终点", s.endName, F3(v.endX), F3(v.endY), F3(v.endH));
-  WriteProjectionLine(out, s.red.planeHeight);
-  WriteConstantsLine(out, v.additiveConstant, v.scaleConstant);
-  out.add(Rule(2));
-
-  WriteObservationTables(out, st);
-
-  WriteCharacteristicsHeading(out, 2);
+  WriteStartTableEnd(out, s.red);
   out.add("  导线总长：    S=" + F3(s.adjustedSum) + " m");
   out.add("  真假方位角差： αAB=" + S(s.turnDms) + "  度.分秒");
   out.add("  x增量闭合差： fx=" + F1(Tenths(s.fx * 1000)) + "mm");

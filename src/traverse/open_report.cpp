@@ -10,20 +10,10 @@ void WriteOpenReport(const OpenSolution& s, std::vector<std::string>& lines, con
   const std::vector<Station>& st = s.red.stations;
   const StartValues& v = s.red.start;
   const int n = s.red.n();
-  WriteTitle(out, "支导线", st.front().name, "-", s.endName);
-
-  out.add("  起始数据表：");
-  out.add(Rule(2));
-  WritePointLines(out, "起点", st.front().name, F3(v.startX), F3(v.startY), F3(v.startH));
+  WriteTitleAndStart(out, "支导线", st.front().name, s.endName, v);
   if (v.azimuthForm()) out.add("  起始方位角： α＝" + F5(v.orientX));
   else out.add("  起点定向：  X＝" + F3(v.orientX) + "  起点定向：Y＝" + F3(v.orientY));
-  WriteProjectionLine(out, s.red.planeHeight);
-  WriteConstantsLine(out, v.additiveConstant, v.scaleConstant);
-  out.add(Rule(2));
-
-  WriteObservationTables(out, st);
-
-  WriteCharacteristicsHeading(out, 2);
+  WriteStartTableEnd(out, s.red);
   out.add("  导线总长：    S=" + F3(s.length) + "m");
   out.add("  最弱点点位横(X)向误差估值： mq=±" + S(s.lateralError) + "mm");
   out.add("  最弱点点位纵(Y)向误差估值： ml=±" + S(s.longitudinalError) + "mm");

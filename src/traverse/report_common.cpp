@@ -40,6 +40,22 @@ void WriteTitle(ReportLines& out, const std::string& kindName, const std::string
   out.add("");
 }
 
+void WriteTitleAndStart(ReportLines& out, const std::string& kindName, const std::string& startName,
+                        const std::string& endName, const StartValues& start) {
+  WriteTitle(out, kindName, startName, "-", endName);
+  out.add("  起始数据表：");
+  out.add(Rule(2));
+  WritePointLines(out, "起点", startName, F3(start.startX), F3(start.startY), F3(start.startH));
+}
+
+void WriteStartTableEnd(ReportLines& out, const Reduction& red) {
+  WriteProjectionLine(out, red.planeHeight);
+  WriteConstantsLine(out, red.start.additiveConstant, red.start.scaleConstant);
+  out.add(Rule(2));
+  WriteObservationTables(out, red.stations);
+  WriteCharacteristicsHeading(out, 2);
+}
+
 void WritePointLines(ReportLines& out, const std::string& label, const std::string& name,
                      const std::string& xText, const std::string& yText, const std::string& hText) {
   out.add("  " + label + "(" + name + ")：X＝" + xText + "   " + label + "(" + name + ")：Y＝" + yText);

@@ -12,6 +12,14 @@ namespace korvane::traverse {
 // The title line followed by two empty lines.
 void WriteTitle(ReportLines& out, const std::string& kindName, const std::string& from,
                 const std::string& separator, const std::string& to);
+// The title of a traverse from its start point to `endName`, "  起始数据表：",
+// the rule and the start point's lines.
+void WriteTitleAndStart(ReportLines& out, const std::string& kindName, const std::string& startName,
+                        const std::string& endName, const StartValues& start);
+// The projection plane and distance-meter constants that close the start
+// table, its rule, the observation tables and the characteristics' heading,
+// as the open and the no-orientation traverse write them.
+void WriteStartTableEnd(ReportLines& out, const Reduction& red);
 // "  <label>(name)：X＝…   <label>(name)：Y＝…" and "  <label>(name)：H＝…".
 void WritePointLines(ReportLines& out, const std::string& label, const std::string& name,
                      const std::string& xText, const std::string& yText, const std::string& hText);

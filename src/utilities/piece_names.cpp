@@ -25,23 +25,21 @@ bool IsRegularFile(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string ShellQuote(std::string_view name) {
-  std::string quoted = "'";
+// `name` between two `quote`s, each `special` in it written as `replacement`.
+std::string Quoted(std::string_view name, char quote, char special, std::string_view replacement) {
+  std::string quoted(1, quote);
   for (const char c : name) {
-    if (c == '\'') quoted += "'\\''";
+    if (c == special) quoted += replacement;
     else quoted.push_back(c);
   }
-  return quoted + "'";
+  return quoted + quote;
 }
 
-std::string BatchQuote(std::string_view name) {
-  std::string quoted = "\"";
-  for (const char c : name) {
-    if (c == '%') quoted += "%%";
-    else quoted.push_back(c);
-  }
-  return quoted + "\"";
-}
+// For sh: a quote closes, is written escaped and reopens.
+std::string ShellQuote(std::string_view name) { return Quoted(name, '\'', '\'', "'\\''"); }
+
+// For cmd: "%" is doubled.
+std::string BatchQuote(std::string_view name) { return Quoted(name, '"', '%', "%%"); }
 
 }  // namespace
 
