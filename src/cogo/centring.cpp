@@ -18,7 +18,7 @@ Result Refused(const std::string& text) {
 
 // The correction in seconds for the offset of the line of sight at right
 // angles, in metres, over the distance between the centres.
-double Seconds(double offset, double s) { return std::asin(offset / s) * cogo::kRhoSeconds; }
+double Seconds(double offset, double s) { return std::asin(offset / s) * kRhoSeconds; }
 
 // Degrees in [0, 360) written in DMS notation with the seconds to 0.01″.
 std::string DirectionDms(double degrees) {
@@ -42,11 +42,8 @@ Result Correct(const Input& in) {
   r.targetText = cogo::SecondsText(r.target);
   r.totalText = cogo::SecondsText(r.total);
   if (in.observedDms) {
-    double degrees = std::fmod(DmsToDegrees(*in.observedDms) + r.total / 3600.0, 360.0);
-    if (degrees < 0) degrees += 360.0;
-    // A correction of a few 1e-19″ below north adds to 360 exactly.
-    if (degrees >= 360.0) degrees = 0.0;
-    r.correctedDegrees = degrees;
+    // A correction of a few 1e-19″ below north wraps to 0, never to 360.
+    r.correctedDegrees = WrapDegrees(DmsToDegrees(*in.observedDms) + r.total / 3600.0);
     r.correctedDms = DirectionDms(*r.correctedDegrees);
   }
   return r;

@@ -1,9 +1,9 @@
 #include "cogo/figure_text.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "core/angles.h"
+#include "core/typed_values.h"
 #include "cogo/plane_survey.h"
 
 namespace korvane::cogo {
@@ -15,18 +15,6 @@ std::string Trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t\r\n");
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-// The whole text must be one finite decimal number; a leading "+" is allowed.
-std::optional<double> StrictNumber(const std::string& text) {
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  if (begin != end && *begin == '+') ++begin;
-  if (begin == end || *begin == '+') return std::nullopt;
-  double value = 0;
-  const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
-  if (ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
-  return value;
 }
 
 Message Refusal(const std::string& text) { return Message{text, kTitle, MessageIcon::Warning}; }
@@ -68,7 +56,8 @@ Figures ReadFigures(const std::vector<std::string>& texts, const std::vector<Fig
       figures.refusal = Refusal("请输入" + field.caption + "！");
       return figures;
     }
-    const std::optional<double> value = StrictNumber(text);
+    // The whole text must be one finite decimal number; a leading "+" is allowed.
+    const std::optional<double> value = ReadNumber(text);
     if (!value) {
       figures.refusal = Refusal(field.caption + "输入有误！");
       return figures;

@@ -87,7 +87,7 @@ Result ByDistances(const DistanceInput& in) {
   const double side = in.right ? -1.0 : 1.0;
   const PlanePoint p{in.a.x + along * ux + side * offset * uy, in.a.y + along * uy - side * offset * ux};
   const double cosGamma = (in.sa * in.sa + in.sb * in.sb - d * d) / (2 * in.sa * in.sb);
-  const double gamma = cogo::DegreesFromRadians(std::acos(std::clamp(cosGamma, -1.0, 1.0)));
+  const double gamma = RadiansToDegrees(std::acos(std::clamp(cosGamma, -1.0, 1.0)));
   return Finished(p, gamma);
 }
 

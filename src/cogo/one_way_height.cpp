@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/angles.h"
 #include "core/survey_constants.h"
 #include "traverse/traverse_toolkit.h"
 #include "core/typed_values.h"
@@ -12,7 +13,7 @@ namespace {
 constexpr double kMaxDistance = 100000.0;     // metres, as the traverses accept
 constexpr double kMaxMarkHeight = 100.0;      // instrument and target heights, metres
 constexpr double kMaxStationHeight = 100000.0;
-constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
+constexpr double kDegreesToRadians = kTruePi / 180.0;
 
 Message Refusal(std::string text) { return Message{std::move(text), "提示", MessageIcon::Information}; }
 

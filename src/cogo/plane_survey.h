@@ -6,9 +6,6 @@
 
 namespace korvane::cogo {
 
-// Seconds of arc in a radian.
-inline constexpr double kRhoSeconds = 206264.80624709636;
-
 struct PlanePoint {
   double x = 0;  // northing, metres
   double y = 0;  // easting, metres
@@ -22,13 +19,9 @@ bool Reachable(PlanePoint p);
 // Azimuth of the direction from `from` to `to`, radians in [0, 2π).
 double Azimuth(PlanePoint from, PlanePoint to);
 double Distance(PlanePoint p, PlanePoint q);
-// An angle in radians brought into [0, 2π), and into (−π, π].
-double WrapTurn(double radians);
-double WrapHalfTurn(double radians);
-// DMS notation to radians with the exact π (the tools need better than the
+// DMS notation to radians with the true π (the tools need better than the
 // traverse's literal degree factor to close to a tenth of a millimetre).
 double RadiansFromDms(double dms);
-double DegreesFromRadians(double radians);
 
 // Metres as printed, to the millimetre ("#0.000").
 std::string MetreText(double metres);

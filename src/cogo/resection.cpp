@@ -4,6 +4,7 @@
 #include <complex>
 #include <numbers>
 
+#include "core/angles.h"
 #include "cogo/figure_text.h"
 
 namespace korvane::cogo::resection {
@@ -19,7 +20,7 @@ Z AsZ(PlanePoint p) { return {p.x, p.y}; }
 constexpr double kShortestSide = 0.001;
 // The angles recomputed at P must give back the observed ones to this, in
 // radians (1″); otherwise the observations fit no point.
-constexpr double kAngleCheck = 1.0 / cogo::kRhoSeconds;
+constexpr double kAngleCheck = 1.0 / kRhoSeconds;
 
 Result Refused(const std::string& text) {
   Result r;
@@ -56,7 +57,7 @@ std::optional<Z> InvertedCrossing(Z a, Z b, double alpha, double beta) {
 }
 
 // The clockwise angle from the direction P→from to P→to, in [0, 2π).
-double TurnAt(Z p, Z from, Z to) { return cogo::WrapTurn(std::arg((to - p) / (from - p))); }
+double TurnAt(Z p, Z from, Z to) { return Wrap(std::arg((to - p) / (from - p))); }
 
 std::string WarningText(double distance, double radius) {
   return "P点距危险圆" + cogo::MetreText(distance) + "m，小于危险圆半径R=" + cogo::MetreText(radius) +
@@ -91,8 +92,8 @@ Result Resect(const Input& in) {
   const Z p = AsZ(r.p);
   if (std::abs(p - a) < kShortestSide || std::abs(p - b) < kShortestSide || std::abs(p - c) < kShortestSide)
     return Refused("观测角与已知点不符：P点与已知点重合！");
-  if (std::fabs(cogo::WrapHalfTurn(TurnAt(p, b, c) - alpha)) > kAngleCheck ||
-      std::fabs(cogo::WrapHalfTurn(TurnAt(p, c, a) - beta)) > kAngleCheck)
+  if (std::fabs(WrapSigned(TurnAt(p, b, c) - alpha)) > kAngleCheck ||
+      std::fabs(WrapSigned(TurnAt(p, c, a) - beta)) > kAngleCheck)
     return Refused("观测角与已知点不符，没有满足α、β的P点！");
   r.x = cogo::MetreText(r.p.x);
   r.y = cogo::MetreText(r.p.y);

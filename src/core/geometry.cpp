@@ -12,17 +12,17 @@ double AzimuthFromPoints(double x1, double y1, double x2, double y2) {
   const double dy = y1 - y2;
   double angle = 0;
   if (dx == 0) {
-    if (dy > 0) angle = kHalfPi;
-    else if (dy < 0) angle = kThreeHalfPi;
+    if (dy > 0) angle = kTraverseHalfPi;
+    else if (dy < 0) angle = kTraverseThreeHalfPi;
     else angle = 0;
   } else if (dx > 0) {
     if (dy == 0) angle = 0;
     else if (dy > 0) angle = std::atan(dy / dx);
-    else angle = std::atan(dy / dx) + kTwoPi;
+    else angle = std::atan(dy / dx) + kTraverseTwoPi;
   } else {
-    angle = std::atan(dy / dx) + kPi;
+    angle = std::atan(dy / dx) + kTraversePi;
   }
-  return angle * kRadianFactor;
+  return angle * kTraverseRadianFactor;
 }
 
 double PolarX(double azimuthDms, double x0, float distance) {

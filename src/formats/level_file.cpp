@@ -9,6 +9,7 @@
 #include "core/message_text.h"
 #include "io/text_file.h"
 #include "core/text_utils.h"
+#include "core/typed_values.h"
 
 namespace korvane::formats {
 namespace {
@@ -125,13 +126,11 @@ std::optional<Message> Reader::finish() {
 }  // namespace
 
 std::optional<double> ReadFigure(std::string_view text) {
-  std::string_view t = text;
-  if (!t.empty() && t[0] == '+') t.remove_prefix(1);
-  if (t.empty() || t[0] == '+' || (t[0] != '-' && t[0] != '.' && (t[0] < '0' || t[0] > '9'))) return std::nullopt;
-  double value = 0;
-  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
-  if (ec != std::errc() || end != t.data() + t.size() || !std::isfinite(value)) return std::nullopt;
-  return value + 0.0;  // no negative zero
+  // The field is read whole: a blank inside it is no part of a figure.
+  if (Trim(text).size() != text.size()) return std::nullopt;
+  const std::optional<double> value = ReadNumber(text);
+  if (!value) return std::nullopt;
+  return *value + 0.0;  // no negative zero
 }
 
 std::string FigureText(double value) {

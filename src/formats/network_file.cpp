@@ -11,7 +11,6 @@
 #include "core/message_text.h"
 #include "io/text_file.h"
 #include "core/text_utils.h"
-#include "core/network_angles.h"
 
 namespace korvane::formats {
 namespace {

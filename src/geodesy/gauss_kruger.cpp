@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "core/angles.h"
 #include "core/typed_values.h"
 
 namespace korvane::geodesy {
@@ -12,13 +13,6 @@ namespace {
 const char* const kTitle = "提示";
 
 Message Refusal(std::string text) { return Message{std::move(text), kTitle, MessageIcon::Information}; }
-
-// A longitude in [−180, 180).
-double Wrap180(double degrees) {
-  double r = std::fmod(degrees + 180.0, 360.0);
-  if (r < 0) r += 360.0;
-  return r - 180.0;
-}
 
 // The projection of each ellipsoid, built once: building it costs more than
 // projecting a point.
@@ -114,7 +108,7 @@ Position Forward(Datum datum, const Zone& zone, double b, double l) {
     p.refusal = Refusal("纬度不能超过90度！");
     return p;
   }
-  const double dl = Wrap180(l - zone.centralMeridian);
+  const double dl = WrapLongitude(l - zone.centralMeridian);
   if (std::fabs(dl) > kMaxLongitudeOffset) {
     p.refusal = TooFarMessage();
     return p;
@@ -156,7 +150,7 @@ Position Inverse(Datum datum, const Zone& zone, double x, double y) {
     p.refusal = TooFarMessage();
     return p;
   }
-  p.second = Wrap180(zone.centralMeridian + dl);
+  p.second = WrapLongitude(zone.centralMeridian + dl);
   return p;
 }
 

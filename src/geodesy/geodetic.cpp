@@ -11,11 +11,11 @@
 namespace korvane::geodesy {
 namespace {
 
-// The literal π of the series and the seconds per radian derived from it.
-constexpr double kPi = 3.14159265358979;
-constexpr double kRho = 180.0 / kPi * 3600.0;
-constexpr double kToRadians = kPi / 180.0;
-constexpr double kToDegrees = 180.0 / kPi;
+// The seconds per radian and the degree factors of the series, derived from
+// its literal π.
+constexpr double kRho = 180.0 / kGeodeticPi * 3600.0;
+constexpr double kToRadians = kGeodeticPi / 180.0;
+constexpr double kToDegrees = 180.0 / kGeodeticPi;
 
 const char* const kTitle = "提示";
 
@@ -30,17 +30,8 @@ Ellipsoid FromSeriesConstants(double c, double ePrime2) {
   return {c, ePrime2, c / std::sqrt(1.0 + ePrime2), c / (1.0 + ePrime2)};
 }
 
-double Wrap360(double degrees) {
-  double r = std::fmod(degrees, 360.0);
-  if (r < 0) r += 360.0;
-  return r >= 360.0 ? 0.0 : r;
-}
-
 // The opposite direction of an azimuth, in [0, 360).
-double BackAzimuth(double azimuth) {
-  const double a = Wrap360(azimuth);
-  return a >= 180.0 ? a - 180.0 : a + 180.0;
-}
+double BackAzimuth(double azimuth) { return ReverseAzimuth(WrapDegrees(azimuth)); }
 
 // The quantities at the first point every coefficient is built from.
 struct Local {
@@ -116,23 +107,8 @@ double AzimuthSeries(const Local& q, double u, double v) {
          a13 * u * v2 * v + a41 * u2 * u2 * v + a23 * u2 * v2 * v + a05 * v2 * v2 * v;
 }
 
-// DMS text of a non-negative angle; `wrapCircle` keeps a rounded 360° at 0.
-std::string MagnitudeDmsText(double x, bool wrapCircle) {
-  double d = std::floor(x);
-  const double f = (x - d) * 60.0;
-  double m = std::floor(f);
-  double tenThousandths = std::nearbyint((f - m) * 60.0 * 10000.0);
-  if (tenThousandths >= 600000.0) {
-    tenThousandths -= 600000.0;
-    m += 1;
-  }
-  if (m >= 60) {
-    m -= 60;
-    d += 1;
-  }
-  if (wrapCircle && d >= 360) d -= 360;
-  return NumberText(d + m / 100.0 + tenThousandths / 1e8);
-}
+// Seconds printed to 0.0001".
+constexpr int kSecondDecimals = 4;
 
 const GeographicLib::Geodesic& GeodesicOf(const Ellipsoid& e) {
   // One geodesic object per ellipsoid in use; building it costs more than a solution.
@@ -154,9 +130,10 @@ class Boxes {
  public:
   // An angle in DMS notation, as decimal degrees.
   double angle(const std::string& text, const char* caption) {
-    const double dms = number(text, caption);
-    if (!refusal && !ValidDms(dms)) refusal = Refusal(std::string(caption) + "输入有误！");
-    return DmsToDegrees(dms);
+    if (refusal || Trim(text).empty()) return 0;
+    const std::optional<double> dms = ParseDms(text, DmsSyntax::AnyNumber);
+    if (!dms) refusal = Refusal(std::string(caption) + "输入有误！");
+    return DmsToDegrees(dms.value_or(0));
   }
   double number(const std::string& text, const char* caption) {
     if (refusal) return 0;
@@ -226,11 +203,14 @@ Point2 ExactDirect(const Ellipsoid& e, double b1, double l1, double a12, double 
 }
 
 std::string DmsText(double degrees) {
-  const std::string text = MagnitudeDmsText(std::fabs(degrees), false);
-  return degrees < 0 && text != "0" ? "-" + text : text;
+  return NumberText(DmsNotationValue(RoundDms(degrees, kSecondDecimals, DmsRounding::SecondsHalfEven)));
 }
 
-std::string AzimuthDmsText(double degrees) { return MagnitudeDmsText(Wrap360(degrees), true); }
+std::string AzimuthDmsText(double degrees) {
+  DmsFields fields = RoundDms(WrapDegrees(degrees), kSecondDecimals, DmsRounding::SecondsHalfEven);
+  FullTurnAsZero(fields);
+  return NumberText(DmsNotationValue(fields));
+}
 
 DirectResult SolveDirect(const DirectInput& input) {
   DirectResult r;
@@ -280,7 +260,7 @@ InverseResult SolveInverse(const InverseInput& input) {
   }
   double azi1 = 0, azi2 = 0;
   GeodesicOf(EllipsoidOf(input.ellipsoid)).Inverse(b1, l1, b2, l2, r.s12, azi1, azi2);
-  r.a12 = Wrap360(azi1);
+  r.a12 = WrapDegrees(azi1);
   r.a21 = BackAzimuth(azi2);
   r.s12Text = FormatFixed(r.s12, "#0.000");
   r.a12Text = AzimuthDmsText(r.a12);

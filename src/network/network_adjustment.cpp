@@ -5,7 +5,7 @@
 
 #include "core/chi_square.h"
 #include "core/message_text.h"
-#include "core/network_angles.h"
+#include "core/angles.h"
 #include "network/network_model.h"
 #include "network/network_rows.h"
 #include "network/network_solver.h"

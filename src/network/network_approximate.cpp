@@ -8,11 +8,10 @@
 #include <cmath>
 #include <deque>
 #include <map>
-#include <numbers>
 #include <set>
 
 #include "core/message_text.h"
-#include "core/network_angles.h"
+#include "core/angles.h"
 #include "network/network_model.h"
 
 namespace korvane::network {
@@ -188,7 +187,7 @@ void Approximator::evalAngle(const Observation& o) {
 
 void Approximator::evalAzimuth(const Observation& o) {
   if (frame_[o.at] == 0) polar(o.at, o.to, o.value, 0);
-  if (frame_[o.to] == 0) polar(o.to, o.at, Wrap(o.value + std::numbers::pi), 0);
+  if (frame_[o.to] == 0) polar(o.to, o.at, Wrap(o.value + kTruePi), 0);
 }
 
 void Approximator::drain() {

@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "core/message_text.h"
-#include "core/network_angles.h"
+#include "core/angles.h"
 
 namespace korvane::network {
 namespace {

@@ -158,15 +158,10 @@ void ObservationTable(const NetworkReportInput& in, const report::PageLines& out
 }  // namespace
 
 std::string DmsText(double dms, int decimals) {
-  const double rounded = RoundDmsForPrint(std::fabs(dms), decimals);
-  const double d = std::floor(rounded + 1e-9);
-  const double rest = (rounded - d) * 100;
-  const double m = std::floor(rest + 1e-7);
-  const double s = std::max(0.0, (rest - m) * 100);
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%s%.0f°%02.0f′%0*.*f″", dms < 0 ? "-" : "", d, m, decimals > 0 ? decimals + 3 : 2,
-                decimals, s);
-  return buffer;
+  DmsFields fields = RoundDms(std::fabs(dms), decimals, DmsRounding::DecimalDigits);
+  // The report's sign rule: the minus of a negative value stays even where it rounds to 0.
+  fields.negative = dms < 0;
+  return DmsSymbolText(fields);
 }
 
 std::vector<std::string> NetworkResultLines(const NetworkResult& r) {

@@ -3,10 +3,9 @@
 // matrix, standard deviations, error ellipses and standardised residuals.
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "core/chi_square.h"
-#include "core/network_angles.h"
+#include "core/angles.h"
 #include "network/network_model.h"
 #include "network/network_rows.h"
 #include "network/network_solver.h"
@@ -78,7 +77,7 @@ void Ellipse(double qxx, double qyy, double qxy, double s0, NetworkPointResult& 
   const double root = std::sqrt((qxx - qyy) * (qxx - qyy) + 4 * qxy * qxy);
   p.ellipseA = s0 * std::sqrt(std::max((qxx + qyy + root) / 2, 0.0));
   p.ellipseB = s0 * std::sqrt(std::max((qxx + qyy - root) / 2, 0.0));
-  double phi = 0.5 * std::atan2(2 * qxy, qxx - qyy) * 180 / std::numbers::pi;
+  double phi = RadiansToDegrees(0.5 * std::atan2(2 * qxy, qxx - qyy));
   if (phi < 0) phi += 180;
   p.ellipseAzimuth = phi >= 180 ? phi - 180 : phi;
 }

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/network_angles.h"
+#include "core/angles.h"
 
 namespace korvane::network {
 namespace {

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <numbers>
 #include <set>
+
+#include "core/angles.h"
 
 namespace korvane::network {
 namespace {
@@ -37,11 +38,11 @@ void Triangle(Sketch& s, double x, double y, double size) {
 
 // The ellipse as a closed polygon of 48 sides; a (major) along the azimuth.
 void EllipsePolygon(Sketch& s, const NetworkPointResult& p, double scale) {
-  const double t = p.ellipseAzimuth * std::numbers::pi / 180;
+  const double t = DegreesToRadians(p.ellipseAzimuth);
   const double a = p.ellipseA * scale, b = p.ellipseB * scale;
   double px = 0, py = 0;
   for (int k = 0; k <= 48; ++k) {
-    const double u = 2 * std::numbers::pi * k / 48;
+    const double u = 2 * kTruePi * k / 48;
     const double along = a * std::cos(u), across = b * std::sin(u);
     const double x = p.x + along * std::cos(t) - across * std::sin(t);
     const double y = p.y + along * std::sin(t) + across * std::cos(t);

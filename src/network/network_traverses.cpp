@@ -3,18 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <numbers>
 #include <optional>
 #include <set>
 
 #include "core/numbers.h"
-#include "core/network_angles.h"
+#include "core/angles.h"
 #include "standards/tolerance.h"
 
 namespace korvane::network {
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 
 class TraverseFinder {
  public:
@@ -115,11 +113,11 @@ NetworkTraverse Close(const TraverseFinder& f, const std::vector<int>& chain, in
   std::vector<double> az(sides);
   az[0] = startRef >= 0 ? f.azimuth(chain[0], startRef) + *f.angleAt(chain[0], startRef, chain[1])
                         : f.azimuth(chain[0], chain[1]);
-  for (std::size_t i = 1; i < sides; ++i) az[i] = az[i - 1] + kPi + *f.angleAt(chain[i], chain[i - 1], chain[i + 1]);
+  for (std::size_t i = 1; i < sides; ++i) az[i] = az[i - 1] + kTruePi + *f.angleAt(chain[i], chain[i - 1], chain[i + 1]);
   t.hasAngular = startRef >= 0 && endRef >= 0;
   if (t.hasAngular) {
     const int e = chain.back();
-    const double computed = az[sides - 1] + kPi + *f.angleAt(e, chain[sides - 1], endRef);
+    const double computed = az[sides - 1] + kTruePi + *f.angleAt(e, chain[sides - 1], endRef);
     const double misclosure = WrapSigned(computed - f.azimuth(e, endRef));
     t.fBetaSec = misclosure * kRhoSeconds;
     const double perAngle = misclosure / static_cast<double>(sides + 1);

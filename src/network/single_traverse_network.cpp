@@ -2,12 +2,11 @@
 
 #include <cmath>
 #include <map>
-#include <numbers>
 #include <set>
 
 #include "core/numbers.h"
 #include "core/text_utils.h"
-#include "core/network_angles.h"
+#include "core/angles.h"
 
 namespace korvane::network {
 namespace {
@@ -42,7 +41,7 @@ std::vector<std::string> PointNames(const formats::RigorousTable& table, const t
 }
 
 double LeftAngleDms(double degrees) {
-  return RadToDms(Wrap(degrees * std::numbers::pi / 180));
+  return RadToDms(Wrap(DegreesToRadians(degrees)));
 }
 
 }  // namespace

@@ -26,23 +26,19 @@ void FindTurn(NoOrientationSolution& s) {
   const double sumY = traverse::SumOf<double>(inc.dy);
   s.trueAzimuth = AzimuthFromPoints(v.endX, v.endY, v.startX, v.startY);
   s.assumedAzimuth = AzimuthFromPoints(v.startX + sumX, v.startY + sumY, v.startX, v.startY);
-  // Azimuths from points come in degrees of kRadianFactor per radian, the
-  // increments take kDegreeFactor radians per degree; the turn is taken in
+  // Azimuths from points come in degrees of kTraverseRadianFactor per radian, the
+  // increments take kTraverseDegreeFactor radians per degree; the turn is taken in
   // the increments' degrees, so that it brings B′ exactly onto the line A→B
   // however long the traverse.
-  s.turn = (s.assumedAzimuth - s.trueAzimuth) / (kRadianFactor * kDegreeFactor);
-  if (s.turn < 0) s.turn += kFullTurn;
+  s.turn = (s.assumedAzimuth - s.trueAzimuth) / (kTraverseRadianFactor * kTraverseDegreeFactor);
+  s.turn = WrapOnceBelowZero(s.turn);
   s.turnDms = RoundDmsForPrint(DegreesToDms(s.turn), 1);
 }
 
 // Azimuth of the first leg turned onto the known line, within one turn.
 double TurnedFirstAzimuth(const NoOrientationSolution& s) {
-  double first = ReverseAzimuth(kAssumedOrientation) + s.red.beta[0] - s.turn;
   // fmod, not repeated subtraction: a huge value would never come down.
-  first = std::fmod(first, 360.0);
-  if (first < 0) first += 360;
-  if (first >= 360) first = 0;  // a tiny negative value rounds up to a full turn
-  return first;
+  return WrapDegrees(ReverseAzimuth(kAssumedOrientation) + s.red.beta[0] - s.turn);
 }
 
 // The turned traverse and its coordinate misclosure on B.

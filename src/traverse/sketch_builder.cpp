@@ -22,7 +22,7 @@ SketchEllipse CorrectionEllipse(const SketchPlace& at, double correctionX, doubl
 }
 
 SketchPlace PointAlong(double x0, double y0, double azimuthDegrees, double distance) {
-  const double a = azimuthDegrees * kDegreeFactor;
+  const double a = azimuthDegrees * kTraverseDegreeFactor;
   return SketchPlace{RoundFixed(x0 + distance * std::cos(a), "#0.000"),
                      RoundFixed(y0 + distance * std::sin(a), "#0.000")};
 }

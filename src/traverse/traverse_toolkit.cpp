@@ -7,10 +7,6 @@
 
 namespace korvane::traverse {
 
-double WrapOnce(double azimuth) {
-  return azimuth >= kFullTurn ? azimuth - kFullTurn : azimuth;
-}
-
 double NextAzimuth(double previous, double leftAngle) {
   return WrapOnce(ReverseAzimuth(previous) + leftAngle);
 }
@@ -72,8 +68,8 @@ Increments LegIncrements(const std::vector<double>& azimuths, const std::vector<
   inc.dx.resize(legs);
   inc.dy.resize(legs);
   for (std::size_t i = 0; i < legs; ++i) {
-    inc.dx[i] = distances[i] * std::cos(azimuths[i] * kDegreeFactor);
-    inc.dy[i] = distances[i] * std::sin(azimuths[i] * kDegreeFactor);
+    inc.dx[i] = distances[i] * std::cos(azimuths[i] * kTraverseDegreeFactor);
+    inc.dy[i] = distances[i] * std::sin(azimuths[i] * kTraverseDegreeFactor);
   }
   return inc;
 }

@@ -13,8 +13,6 @@
 
 namespace korvane::traverse {
 
-// Takes one full turn off an azimuth that reached 360.
-double WrapOnce(double azimuth);
 // Azimuth of the next leg: the reverse of the previous azimuth plus the left
 // angle at the station, wrapped once.
 double NextAzimuth(double previous, double leftAngle);

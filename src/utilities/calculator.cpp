@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 
 #include "core/angles.h"
 #include "core/numbers.h"
@@ -11,7 +10,6 @@
 namespace korvane::utilities {
 namespace {
 
-constexpr double kPi = 3.14159265358979;
 constexpr const char* kDataError = "数据错误警告";
 constexpr const char* kOperationError = "操作错误警告！";
 constexpr const char* kOverflowTitle = "数据溢出";
@@ -38,14 +36,14 @@ struct Value {
 Value Refused(Message m) { return Value{0, std::move(m)}; }
 
 double ArcSine(double x) {
-  if (x == 1) return kPi / 2;
-  if (x == -1) return -kPi / 2;
+  if (x == 1) return kGeodeticPi / 2;
+  if (x == -1) return -kGeodeticPi / 2;
   return std::atan(x / std::sqrt(1 - x * x));
 }
 
 Value Trigonometric(std::string_view key, double x, bool degrees) {
   // Degrees convert with the full-precision π, so that 30° gives a sine of 0.5.
-  const double r = degrees ? x * std::numbers::pi / 180.0 : x;
+  const double r = degrees ? DegreesToRadians(x) : x;
   if (key == "Sin") return {std::sin(r)};
   if (key == "Cos") return {std::cos(r)};
   if (key == "Tan") return {std::tan(r)};
@@ -68,9 +66,9 @@ Value Elementary(std::string_view key, double x) {
 Value Inverse(std::string_view key, double x) {
   if (key == "ArcSin" || key == "ArcCos") {
     if (std::fabs(x) > 1) return Refused(OutOfRange());
-    return {key == "ArcSin" ? ArcSine(x) : kPi / 2 - ArcSine(x)};
+    return {key == "ArcSin" ? ArcSine(x) : kGeodeticPi / 2 - ArcSine(x)};
   }
-  if (key == "ArcCot") return {x == 0 ? kPi / 2 : std::atan(1 / x)};
+  if (key == "ArcCot") return {x == 0 ? kGeodeticPi / 2 : std::atan(1 / x)};
   if (key == "ArcSh") return {std::asinh(x)};
   if (key == "ArcCh") return x < 1 ? Refused(OutOfRange()) : Value{std::acosh(x)};
   if (key == "ArcTh") return std::fabs(x) >= 1 ? Refused(OutOfRange()) : Value{std::atanh(x)};
@@ -86,26 +84,9 @@ Value Hyperbolic(std::string_view key, double x) {
   return {std::cbrt(x)};  // cbrt: the real cube root, negative radicands included
 }
 
-// Decimal degrees in DMS notation as the display writes it (15 significant
-// digits): seconds that only the last digit rounds up to 60 are carried into
-// the minute, and 60 minutes into the degree.
-double DegreesAsDms(double degrees) {
-  const double dms = DegreesToDms(degrees);
-  if (ValidDms(dms)) return dms;
-  const DmsParts parts = SplitDms(dms);
-  double whole = parts.degrees;
-  int minutes = parts.minutes + 1;
-  if (minutes >= 60) {
-    minutes -= 60;
-    whole += 1;
-  }
-  const double magnitude = whole + minutes / 100.0;
-  return dms < 0 ? -magnitude : magnitude;
-}
-
 // The two angle keys: an angle in DMS notation to decimal degrees and back.
 Value AngleConversion(std::string_view key, double x) {
-  if (key == "deg2dms") return {DegreesAsDms(x)};
+  if (key == "deg2dms") return {DegreesToDmsCarried(x)};
   if (!ValidDms(x)) return Refused(DataError("分或秒不应大于59！"));
   return {DmsToDegrees(x)};
 }
@@ -179,7 +160,7 @@ KeyOutcome Calculator::press(std::string_view key) {
   else if (key == "logy") message = startTwoOperand(Pending::Log);
   else if (IsUnary(key)) message = unary(key);
   else if (key == "n!") message = factorial();
-  else if (key == "PI") enterValue(kPiText);
+  else if (key == "PI") enterValue(kGeodeticPiText);
   else if (key == "Data") message = storeValue();
   else if (IsStatistic(key)) message = statistic(key);
   else if (key == "undo") undo();

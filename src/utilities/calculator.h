@@ -24,7 +24,6 @@ class Calculator {
   // Characters an operand can hold; further digits and signs are ignored, so
   // that no key sequence makes a press cost more than a short copy.
   static constexpr std::size_t kOperandLength = 100;
-  static constexpr const char* kPiText = "3.14159265358979";
 
   // The keys are the button captions: "0"–"9", ".", "neg", "+", "-", "*",
   // "/", "=", "Sin", "Cos", "Tan", "Atn", "1/x", "sqrt", "sqr", "10^x",

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <map>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -25,18 +27,6 @@ TEST(DmsToDegrees, SplitsOnTheDecimalDigits) {
   EXPECT_DOUBLE_EQ(DmsToDegrees(45.3015), 45.0 + 30.0 / 60.0 + 15.0 / 3600.0);
   EXPECT_DOUBLE_EQ(DmsToDegrees(0), 0);
   EXPECT_DOUBLE_EQ(DmsToDegrees(359.595999), 359.0 + 59.0 / 60.0 + 59.99 / 3600.0 + 0.0000 );
-}
-
-TEST(ValidDms, RefusesMinutesOrSecondsOfSixty) {
-  const int cases = ForEachTableLine(KORVANE_TEST_DATA "/dms_validity.txt",
-                                     [](const std::string& line, std::istringstream& fields) {
-    std::string text, expected;
-    fields >> text >> expected;
-    ASSERT_TRUE(expected == "valid" || expected == "refused") << line;
-    // strtod, since a stream refuses denormal numbers and nan.
-    EXPECT_EQ(ValidDms(std::strtod(text.c_str(), nullptr)), expected == "valid") << line;
-  });
-  EXPECT_GE(cases, 30);
 }
 
 TEST(DmsToDegrees, RadiansUseTheProgramsDegreeFactor) {
@@ -102,26 +92,96 @@ TEST(PointDistance, IsPythagoras) {
   EXPECT_DOUBLE_EQ(PointDistance(3, 4, 0, 0), 5);
 }
 
-TEST(RoundDmsForPrint, CarriesSixtySecondsAndSixtyMinutes) {
-  const int cases = ForEachTableLine(KORVANE_TEST_DATA "/dms_print_rounding.txt",
-                                     [](const std::string& line, std::istringstream& fields) {
-    double value = 0, expected = 0;
-    int secondDecimals = 0;
-    fields >> value >> secondDecimals >> expected;
-    EXPECT_NEAR(RoundDmsForPrint(value, secondDecimals), expected, 1e-12) << line;
-  });
-  EXPECT_GE(cases, 16);
+namespace {
+
+// strtod, since a stream refuses denormal numbers and nan.
+double Number(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+
+const std::map<std::string, DmsRounding> kRules = {
+    {"decimal_digits", DmsRounding::DecimalDigits},
+    {"half_even", DmsRounding::WholeUnitsHalfEven},
+    {"half_away", DmsRounding::WholeUnitsHalfAway},
+    {"seconds_half_even", DmsRounding::SecondsHalfEven},
+};
+
+const std::map<std::string, std::function<double(double)>> kConversions = {
+    {"to_degrees", DmsToDegrees},       {"to_dms", DegreesToDms},
+    {"to_radians", DmsToRadians},       {"from_radians", RadiansToDms},
+    {"true_radians", DegreesToRadians}, {"true_degrees", RadiansToDegrees},
+    {"network_rad", DmsToRad},          {"network_dms", RadToDms},
+    {"wrap_turn", Wrap},                {"wrap_signed", WrapSigned},
+    {"wrap_degrees", WrapDegrees},      {"wrap_longitude", WrapLongitude},
+    {"wrap_once", WrapOnce},            {"wrap_once_below_zero", WrapOnceBelowZero},
+    {"reverse", ReverseAzimuth},
+};
+
+// "~" stands for a blank, "(empty)" for no text.
+std::string TypedText(std::string text) {
+  if (text == "(empty)") return {};
+  for (char& c : text)
+    if (c == '~') c = ' ';
+  return text;
 }
 
-TEST(DmsToDegrees, TinyValuesConvertToZero) {
-  const int cases = ForEachTableLine(KORVANE_TEST_DATA "/dms_tiny_values.txt",
-                                     [](const std::string& line, std::istringstream& fields) {
-    std::string direction, value, expected;
-    fields >> direction >> value >> expected;
-    // strtod, since a stream refuses denormal numbers.
-    const double x = std::strtod(value.c_str(), nullptr);
-    const double result = direction == "to_dms" ? DegreesToDms(x) : DmsToDegrees(x);
-    EXPECT_NEAR(result, std::strtod(expected.c_str(), nullptr), 1e-12) << line;
+}  // namespace
+
+TEST(AngleUnit, CaseTable) {
+  std::map<std::string, int> kinds;
+  const int cases = ForEachTableLine(KORVANE_TEST_DATA "/dms_cases.txt",
+                                     [&](const std::string& line, std::istringstream& fields) {
+    std::string kind;
+    fields >> kind;
+    ++kinds[kind];
+    if (kind == "valid") {
+      std::string text, expected;
+      fields >> text >> expected;
+      ASSERT_TRUE(expected == "valid" || expected == "refused") << line;
+      EXPECT_EQ(ValidDms(Number(text)), expected == "valid") << line;
+    } else if (kind == "round") {
+      std::string value, expected;
+      int decimals = 0;
+      fields >> value >> decimals >> expected;
+      EXPECT_NEAR(RoundDmsForPrint(Number(value), decimals), Number(expected), 1e-12) << line;
+    } else if (kind == "plain" || kind == "any") {
+      std::string text, expected;
+      fields >> text >> expected;
+      const std::optional<double> dms =
+          ParseDms(TypedText(text), kind == "plain" ? DmsSyntax::PlainDecimal : DmsSyntax::AnyNumber);
+      if (expected == "refused") {
+        EXPECT_FALSE(dms) << line;
+      } else {
+        ASSERT_TRUE(dms) << line;
+        EXPECT_NEAR(*dms, Number(expected), 1e-12) << line;
+      }
+    } else if (kind == "symbol" || kind == "notation") {
+      std::string rule, value, expected;
+      int decimals = 0;
+      fields >> rule >> value >> decimals >> expected;
+      ASSERT_TRUE(kRules.count(rule)) << line;
+      const DmsFields printed = RoundDms(Number(value), decimals, kRules.at(rule));
+      EXPECT_EQ(kind == "symbol" ? DmsSymbolText(printed) : DmsNotationText(printed), expected) << line;
+    } else {
+      ASSERT_TRUE(kConversions.count(kind)) << line;
+      std::string value, expected;
+      fields >> value >> expected;
+      EXPECT_NEAR(kConversions.at(kind)(Number(value)), Number(expected), 1e-12) << line;
+    }
   });
-  EXPECT_GE(cases, 8);
+  // Every case of the former validity, rounding and tiny-value tables is here.
+  EXPECT_GE(kinds["valid"], 31);
+  EXPECT_GE(kinds["round"], 16);
+  EXPECT_GE(kinds["to_degrees"] + kinds["to_dms"], 8 + 7);
+  EXPECT_GE(kinds["symbol"] + kinds["notation"], 20);
+  EXPECT_GE(cases, 140);
+}
+
+TEST(AngleUnit, OneAzimuthWrapServesRadiansAndDegrees) {
+  // The same rule on either turn: a value one turn on wraps to itself.
+  for (double x = -1000; x < 1000; x += 7.3) {
+    EXPECT_NEAR(WrapDegrees(x + 360), WrapDegrees(x), 1e-9) << x;
+    EXPECT_NEAR(Wrap(DegreesToRadians(x)), DegreesToRadians(WrapDegrees(x)), 1e-12) << x;
+    EXPECT_LT(WrapDegrees(x), 360.0);
+    EXPECT_GE(WrapLongitude(x), -180.0);
+    EXPECT_LT(WrapLongitude(x), 180.0);
+  }
 }

@@ -24,7 +24,7 @@ PlanePoint Point(const DataRow& row, const char* x, const char* y) { return {row
 
 // A clockwise angle from one azimuth to another in DMS notation.
 double TurnDms(double fromRadians, double toRadians) {
-  return DegreesToDms(cogo::DegreesFromRadians(cogo::WrapTurn(toRadians - fromRadians)));
+  return DegreesToDms(RadiansToDegrees(Wrap(toRadians - fromRadians)));
 }
 
 // The message column: none, "warn:TEXT" or "refuse:TEXT". Returns true when
@@ -128,11 +128,11 @@ TEST(Centring, CorrectedDirectionIsTheDirectionBetweenTheCentres) {
     in.thetaDms = in.e > 0 ? TurnDms(cogo::Azimuth(y, b), sight) : 0;
     in.e1 = cogo::Distance(t1, b1);
     in.theta1Dms = in.e1 > 0 ? TurnDms(cogo::Azimuth(t1, b1), cogo::Azimuth(t1, y)) : 0;
-    in.observedDms = DegreesToDms(cogo::DegreesFromRadians(sight));
+    in.observedDms = DegreesToDms(RadiansToDegrees(sight));
     const cogo::centring::Result r = cogo::centring::Correct(in);
     ASSERT_FALSE(r.refusal) << r.refusal->text;
-    const double gap = cogo::WrapHalfTurn(*r.correctedDegrees * std::numbers::pi / 180 - cogo::Azimuth(b, b1));
-    EXPECT_LE(std::fabs(gap) * cogo::kRhoSeconds, row.number("tol"));
+    const double gap = WrapSigned(*r.correctedDegrees * std::numbers::pi / 180 - cogo::Azimuth(b, b1));
+    EXPECT_LE(std::fabs(gap) * kRhoSeconds, row.number("tol"));
     if (std::fabs(r.total) > 10.0) ++large;
   }
   // Most cases move the direction by far more than the tolerance.
