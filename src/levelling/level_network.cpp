@@ -1,22 +1,20 @@
-// The junction network (水准交叉网) by least squares by parameters: the
-// unknowns are the heights of the new points, each section an observation
+// The junction network (水准交叉网) as an observation model of the adjustment
+// core: the unknowns are the heights of the new points (mm, from the heights
+// carried along the spanning tree), each section an observation
 // H_to − H_from = dh + v with weight 1/L (or 1/n), so that the unit weight is
-// one km (or one set-up). The normal equations are sparse and positive
-// definite once every point hangs on a benchmark; Eigen's simplicial LDLᵀ
-// factorisation solves them.
-#include <Eigen/Sparse>
+// one km (or one set-up). The normal equations are positive definite once
+// every point hangs on a benchmark.
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "core/chi_square.h"
+#include "adjust/normal_solver.h"
+#include "adjust/variance.h"
 #include "levelling/level_adjust.h"
 #include "levelling/level_tree.h"
 
 namespace korvane::levelling {
 namespace {
-
-using SparseMatrix = Eigen::SparseMatrix<double>;
 
 // Unknown number of a node, or -1 for the datum and the benchmarks.
 int Unknown(const LevelTree& t, int node) { return node > t.benchmarkCount ? node - t.benchmarkCount - 1 : -1; }
@@ -34,55 +32,17 @@ std::optional<Message> Unreachable(const LevelTree& t) {
   return std::nullopt;
 }
 
-struct Normal {
-  SparseMatrix n;
-  Eigen::VectorXd rhs;
-};
-
-Normal FormNormals(const formats::LevelData& data, const LevelTree& t, int u) {
-  std::vector<Eigen::Triplet<double>> entries;
-  Normal out{SparseMatrix(u, u), Eigen::VectorXd::Zero(u)};
+// The row of section k at zero corrections: v = dx_to − dx_from − l.
+std::vector<adjust::Row> Rows(const formats::LevelData& data, const LevelTree& t) {
+  std::vector<adjust::Row> rows(data.sections.size());
   for (std::size_t k = 0; k < data.sections.size(); ++k) {
-    const double p = 1 / data.sections[k].size;
-    const double l = Reduced(t, data.sections[k], k);
-    const int i = Unknown(t, t.to[k]), j = Unknown(t, t.from[k]);
-    if (i >= 0) entries.emplace_back(i, i, p), out.rhs[i] += p * l;
-    if (j >= 0) entries.emplace_back(j, j, p), out.rhs[j] -= p * l;
-    if (i >= 0 && j >= 0) entries.emplace_back(i, j, -p), entries.emplace_back(j, i, -p);
+    adjust::Row& row = rows[k];
+    row.add(Unknown(t, t.to[k]), 1);
+    row.add(Unknown(t, t.from[k]), -1);
+    row.w = -Reduced(t, data.sections[k], k);
+    row.weight = 1 / data.sections[k].size;
   }
-  out.n.setFromTriplets(entries.begin(), entries.end());
-  return out;
-}
-
-// The diagonal of the inverse of N = Pᵀ L D Lᵀ P: Q_ii = Σ_k y_k² / D_k with
-// L y = P e_i. The solution of a unit right-hand side is non-zero only on
-// the path from its column up the elimination tree, so each solve walks that
-// path instead of the whole factor.
-Eigen::VectorXd InverseDiagonal(const Eigen::SimplicialLDLT<SparseMatrix>& ldlt, int u) {
-  const SparseMatrix& lower = ldlt.matrixL().nestedExpression();
-  const Eigen::VectorXd& d = ldlt.vectorD();
-  const auto& order = ldlt.permutationP().indices();
-  Eigen::VectorXd diagonal(u), y = Eigen::VectorXd::Zero(u);
-  std::vector<int> path;
-  for (int i = 0; i < u; ++i) {
-    path.clear();
-    int c = order[i];
-    y[c] = 1;
-    while (c >= 0) {
-      path.push_back(c);
-      int parent = -1;
-      for (SparseMatrix::InnerIterator it(lower, c); it; ++it) {
-        if (it.row() <= c) continue;
-        y[it.row()] -= it.value() * y[c];
-        if (parent < 0 || it.row() < parent) parent = static_cast<int>(it.row());
-      }
-      c = parent;
-    }
-    double sum = 0;
-    for (int k : path) sum += y[k] * y[k] / d[k], y[k] = 0;
-    diagonal[i] = sum;
-  }
-  return diagonal;
+  return rows;
 }
 
 void FillPoints(const formats::LevelData& data, const LevelTree& t, const Eigen::VectorXd& x, const Eigen::VectorXd& q,
@@ -108,11 +68,13 @@ VarianceTest TestVariance(double sigma0Mm, int redundancy, const standards::Prio
     test.why = "该等级按测站数定权时无先验中误差，不作检验";
     return test;
   }
+  const adjust::ChiSquareTest chi =
+      adjust::TwoSidedChiSquare(redundancy * sigma0Mm * sigma0Mm / (prior.mm * prior.mm), redundancy);
   test.done = true;
-  test.statistic = redundancy * sigma0Mm * sigma0Mm / (prior.mm * prior.mm);
-  test.lower = ChiSquareQuantile(0.025, redundancy);
-  test.upper = ChiSquareQuantile(0.975, redundancy);
-  test.passed = test.statistic >= test.lower && test.statistic <= test.upper;
+  test.statistic = chi.statistic;
+  test.lower = chi.lower;
+  test.upper = chi.upper;
+  test.passed = chi.passed;
   return test;
 }
 
@@ -130,12 +92,12 @@ LevelOutcome AdjustNetwork(const formats::LevelData& data) {
   const int u = static_cast<int>(t.names.size()) - t.benchmarkCount - 1;
   Eigen::VectorXd x = Eigen::VectorXd::Zero(u), q = Eigen::VectorXd::Zero(u);
   if (u > 0) {
-    const Normal normal = FormNormals(data, t, u);
-    Eigen::SimplicialLDLT<SparseMatrix> ldlt(normal.n);
-    if (ldlt.info() != Eigen::Success || !(ldlt.vectorD().minCoeff() > 0))
+    adjust::NormalSolver solver;
+    if (!solver.solve(Rows(data, t), u, x)) {
+      if (solver.singularColumn() < 0) return {Refusal("法方程病态，解不可信：请检查各段的距离或测站数。"), {}};
       return {Refusal("法方程奇异，无法求解：请检查网的连接和各段的距离或测站数。"), {}};
-    x = ldlt.solve(normal.rhs);
-    q = InverseDiagonal(ldlt, u);
+    }
+    q = solver.inverseDiagonal();
     if (!x.allFinite() || !q.allFinite()) return {Refusal("法方程病态，解不可信：请检查各段的距离或测站数。"), {}};
   }
   double pvv = 0;
@@ -147,7 +109,7 @@ LevelOutcome AdjustNetwork(const formats::LevelData& data) {
     pvv += v * v / s.size;
   }
   r.redundancy = static_cast<int>(data.sections.size()) - u;
-  if (r.redundancy > 0) r.sigma0Mm = std::sqrt(pvv / r.redundancy);
+  if (r.redundancy > 0) r.sigma0Mm = adjust::Sigma0(pvv, r.redundancy);
   FillPoints(data, t, x, q, r);
   r.misclosures = IndependentMisclosures(data, r.rule);
   r.test = TestVariance(r.sigma0Mm, r.redundancy, r.prior);

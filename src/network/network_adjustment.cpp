@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/chi_square.h"
+#include "adjust/normal_solver.h"
 #include "core/message_text.h"
 #include "core/angles.h"
 #include "network/network_model.h"
 #include "network/network_rows.h"
-#include "network/network_solver.h"
 #include "network/network_traverses.h"
 
 namespace korvane::network {
@@ -16,7 +15,7 @@ namespace {
 
 using network::Model;
 using network::NetworkRefusal;
-using network::NormalSolver;
+using adjust::NormalSolver;
 using network::Row;
 using K = NetworkObservationKind;
 
@@ -71,7 +70,7 @@ std::optional<Message> Rows(const Model& m, std::vector<Row>& rows) {
     if (!Finite(r))
       return NetworkRefusal("第 " + std::to_string(o.line) + " 行的观测值无法计算：点“" + Quoted(m.names[o.at]) + "”与“" +
                             Quoted(m.names[o.to]) + "”的坐标重合。");
-    if (r.fixed && r.count == 0) continue;
+    if (o.kind == K::Azimuth && r.count == 0) continue;
     rows.push_back(r);
   }
   return std::nullopt;
@@ -116,7 +115,7 @@ std::optional<Message> Iterate(Model& m, const NetworkOptions& options, NormalSo
 }  // namespace
 
 // Precision figures and traverse misclosures of a solved network (network_results.cpp).
-void FillResult(const Model& m, const NetworkOptions& options, NormalSolver& solver, NetworkResult& r);
+void FillResult(const Model& m, const NetworkOptions& options, adjust::NormalSolver& solver, NetworkResult& r);
 
 NetworkOutcome AdjustNetwork(const formats::NetworkInput& input, const NetworkOptions& options) {
   NetworkOutcome out;

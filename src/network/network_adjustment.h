@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "adjust/fallback.h"
 #include "core/message.h"
 #include "formats/network_file.h"
 
 namespace korvane::network {
 
 // See NetworkOptions::fallbackLimit.
-inline constexpr int kNetworkFallbackUnknowns = 2000;
+inline constexpr int kNetworkFallbackUnknowns = adjust::kFallbackUnknowns;
 
 struct NetworkOptions {
   // Standard deviations, error ellipses, redundancies and standardised

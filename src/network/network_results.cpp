@@ -4,15 +4,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/chi_square.h"
+#include "adjust/normal_solver.h"
+#include "adjust/variance.h"
 #include "core/angles.h"
 #include "network/network_model.h"
 #include "network/network_rows.h"
-#include "network/network_solver.h"
 
 namespace korvane::network {
 namespace {
 
+using adjust::NormalSolver;
 using K = NetworkObservationKind;
 
 void FillObservations(const Model& m, NetworkResult& r) {
@@ -60,14 +61,12 @@ void Statistics(const Model& m, NetworkResult& r) {
   r.constraints = constraints;
   r.degreesOfFreedom = regular + constraints - m.unknowns;
   r.chiSquare = vtpv;
-  if (r.degreesOfFreedom <= 0) {
-    r.sigma0 = 0;
-    return;
-  }
-  r.sigma0 = std::sqrt(vtpv / r.degreesOfFreedom);
-  r.chiLower = ChiSquareQuantile(0.025, r.degreesOfFreedom);
-  r.chiUpper = ChiSquareQuantile(0.975, r.degreesOfFreedom);
-  r.chiTestPassed = vtpv >= r.chiLower && vtpv <= r.chiUpper;
+  r.sigma0 = adjust::Sigma0(vtpv, r.degreesOfFreedom);
+  if (r.degreesOfFreedom <= 0) return;
+  const adjust::ChiSquareTest test = adjust::TwoSidedChiSquare(vtpv, r.degreesOfFreedom);
+  r.chiLower = test.lower;
+  r.chiUpper = test.upper;
+  r.chiTestPassed = test.passed;
 }
 
 void Ellipse(double qxx, double qyy, double qxy, double s0, NetworkPointResult& p) {
@@ -94,13 +93,9 @@ void Precision(const Model& m, NormalSolver& solver, NetworkResult& r) {
   for (std::size_t k = 0; k < m.obs.size(); ++k) {
     const Observation& o = m.obs[k];
     if (o.kind == K::Azimuth) continue;
-    const Row row = Linearise(m, o);
-    double aqa = 0;
-    for (int a = 0; a < row.count; ++a)
-      for (int b = 0; b < row.count; ++b) aqa += row.coef[a] * row.coef[b] * solver.inverse(row.cols[a], row.cols[b]);
     NetworkObservationResult& e = r.observations[k];
-    e.redundancy = std::clamp(1 - aqa * row.weight, 0.0, 1.0);
-    e.standardised = e.redundancy > 1e-6 ? std::fabs(e.residual) / (o.sigma * std::sqrt(e.redundancy)) : 0;
+    e.redundancy = adjust::Redundancy(Linearise(m, o), solver);
+    e.standardised = adjust::Standardised(e.residual, o.sigma, e.redundancy);
   }
   r.precisionComputed = true;
 }

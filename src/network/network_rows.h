@@ -1,8 +1,9 @@
 #pragma once
-// One linearised observation equation: v = a·dx + w with the unknowns in mm
-// (coordinates) and seconds (orientations), v and w in seconds or mm.
-#include <array>
-
+// The traverse network as an observation model of the adjustment core: one
+// linearised observation equation v = a·dx + w per observation, with the
+// unknowns in mm (coordinates) and seconds (orientations), v and w in seconds
+// or mm.
+#include "adjust/observation_row.h"
 #include "network/network_model.h"
 
 namespace korvane::network {
@@ -12,25 +13,7 @@ namespace korvane::network {
 // below the printed digits while the normal matrix stays well conditioned.
 inline constexpr double kFixedAzimuthSigma = 1e-4;
 
-struct Row {
-  std::array<int, 6> cols{};
-  std::array<double, 6> coef{};
-  int count = 0;
-  double w = 0;       // computed - observed at the current coordinates
-  double weight = 0;  // 1 / σ²
-  bool fixed = false; // a fixed azimuth
-  void add(int col, double a) {
-    if (col < 0) return;
-    for (int k = 0; k < count; ++k) {
-      if (cols[k] == col) {
-        coef[k] += a;
-        return;
-      }
-    }
-    cols[count] = col;
-    coef[count++] = a;
-  }
-};
+using adjust::Row;
 
 // The row of observation o at the model's current coordinates and orientations.
 Row Linearise(const Model& m, const Observation& o);

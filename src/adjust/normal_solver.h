@@ -6,19 +6,21 @@
 // matrix decides between a rank deficiency (the singular unknown is named)
 // and a system the normal equations cannot hold in double precision (solved
 // by the QR, the inverse taken from its triangular factor). Above that size
-// the unknown of the vanishing pivot is named at once. The diagonal blocks of
-// the inverse come from the factor by the selected-inverse recurrence.
+// the unknown of the vanishing pivot is named at once. The elements of the
+// inverse on the factor's pattern come from the selected-inverse recurrence;
+// its diagonal alone from one sparse solve per unknown.
 #include <Eigen/Sparse>
 #include <memory>
 #include <vector>
 
-#include "network/network_rows.h"
+#include "adjust/fallback.h"
+#include "adjust/observation_row.h"
 
-namespace korvane::network {
+namespace korvane::adjust {
 
 class NormalSolver {
  public:
-  explicit NormalSolver(int fallbackLimit);
+  explicit NormalSolver(int fallbackLimit = kFallbackUnknowns);
   ~NormalSolver();
   // Forms and solves the normal equations of the rows. Returns false when
   // the system is singular; singularColumn() then names the unknown and
@@ -31,6 +33,8 @@ class NormalSolver {
   // share an observation, after a successful solve.
   void prepareInverse();
   double inverse(int i, int j) const;
+  // The diagonal of the inverse normal matrix, after a successful solve.
+  Eigen::VectorXd inverseDiagonal();
 
  private:
   struct Impl;
@@ -41,4 +45,4 @@ class NormalSolver {
   bool fallback_ = false;
 };
 
-}  // namespace korvane::network
+}  // namespace korvane::adjust

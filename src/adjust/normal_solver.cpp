@@ -1,4 +1,4 @@
-#include "network/network_solver.h"
+#include "adjust/normal_solver.h"
 
 #include <Eigen/Dense>
 #include <Eigen/OrderingMethods>
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <limits>
 
-namespace korvane::network {
+namespace korvane::adjust {
 
 using SpMat = Eigen::SparseMatrix<double>;
 
@@ -186,6 +186,42 @@ void NormalSolver::prepareInverse() {
   }
 }
 
+// Q_ii = Σ_k y_k² / D_k with L y = P e_i. The solution of a unit right-hand
+// side is non-zero only on the path from its column up the elimination tree,
+// so each solve walks that path instead of the whole factor.
+Eigen::VectorXd NormalSolver::inverseDiagonal() {
+  Impl& s = *impl_;
+  const int u = s.unknowns;
+  if (fallback_) {
+    prepareInverse();
+    return s.dense.diagonal();
+  }
+  const SpMat& lower = s.ldlt.matrixL().nestedExpression();
+  const Eigen::VectorXd& d = s.ldlt.vectorD();
+  const auto& order = s.ldlt.permutationP().indices();
+  Eigen::VectorXd diagonal(u), y = Eigen::VectorXd::Zero(u);
+  std::vector<int> path;
+  for (int i = 0; i < u; ++i) {
+    path.clear();
+    int c = order[i];
+    y[c] = 1;
+    while (c >= 0) {
+      path.push_back(c);
+      int parent = -1;
+      for (SpMat::InnerIterator it(lower, c); it; ++it) {
+        if (it.row() <= c) continue;
+        y[it.row()] -= it.value() * y[c];
+        if (parent < 0 || it.row() < parent) parent = static_cast<int>(it.row());
+      }
+      c = parent;
+    }
+    double sum = 0;
+    for (int k : path) sum += y[k] * y[k] / d[k], y[k] = 0;
+    diagonal[i] = sum;
+  }
+  return diagonal;
+}
+
 double NormalSolver::inverse(int i, int j) const {
   const Impl& s = *impl_;
   if (fallback_) return s.dense(i, j);
@@ -200,4 +236,4 @@ double NormalSolver::inverse(int i, int j) const {
   return s.zLower[static_cast<std::size_t>(it - l.innerIndexPtr())];
 }
 
-}  // namespace korvane::network
+}  // namespace korvane::adjust

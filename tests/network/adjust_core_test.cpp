@@ -1,0 +1,120 @@
+// The adjustment core on small systems checked against dense algebra: the
+// solution, the inverse (selected elements and diagonal), redundancy numbers
+// summing to the degrees of freedom, the QR fall-back within and beyond its
+// size, a rank deficiency named at its unknown, and the chi-square bounds.
+#include <gtest/gtest.h>
+
+#include <Eigen/Dense>
+#include <vector>
+
+#include "adjust/normal_solver.h"
+#include "adjust/variance.h"
+
+using namespace korvane::adjust;
+
+namespace korvane {
+namespace {
+
+Row MakeRow(std::vector<std::pair<int, double>> terms, double w, double weight) {
+  Row r;
+  for (const auto& [col, a] : terms) r.add(col, a);
+  r.w = w;
+  r.weight = weight;
+  return r;
+}
+
+// A levelling loop of four new heights hung on two benchmarks (column -1),
+// seven sections with unequal weights.
+std::vector<Row> Loop() {
+  return {MakeRow({{0, 1}, {-1, -1}}, 3.0, 1 / 2.0),  MakeRow({{1, 1}, {0, -1}}, -2.0, 1 / 1.5),
+          MakeRow({{2, 1}, {1, -1}}, 1.0, 1 / 2.5),   MakeRow({{3, 1}, {2, -1}}, 4.0, 1 / 1.0),
+          MakeRow({{-1, 1}, {3, -1}}, -6.0, 1 / 2.2), MakeRow({{2, 1}, {0, -1}}, 2.5, 1 / 1.8),
+          MakeRow({{3, 1}, {1, -1}}, -1.5, 1 / 3.0)};
+}
+
+void Dense(const std::vector<Row>& rows, int u, Eigen::MatrixXd& n, Eigen::VectorXd& rhs) {
+  n = Eigen::MatrixXd::Zero(u, u);
+  rhs = Eigen::VectorXd::Zero(u);
+  for (const Row& r : rows)
+    for (int a = 0; a < r.count; ++a) {
+      rhs(r.cols[a]) -= r.weight * r.coef[a] * r.w;
+      for (int b = 0; b < r.count; ++b) n(r.cols[a], r.cols[b]) += r.weight * r.coef[a] * r.coef[b];
+    }
+}
+
+TEST(AdjustCore, SolutionInverseAndRedundanciesMatchDenseAlgebra) {
+  const std::vector<Row> rows = Loop();
+  Eigen::MatrixXd n;
+  Eigen::VectorXd rhs;
+  Dense(rows, 4, n, rhs);
+  const Eigen::MatrixXd q = n.inverse();
+  NormalSolver solver;
+  Eigen::VectorXd dx;
+  ASSERT_TRUE(solver.solve(rows, 4, dx));
+  EXPECT_FALSE(solver.usedFallback());
+  EXPECT_LT((dx - q * rhs).cwiseAbs().maxCoeff(), 1e-12);
+  const Eigen::VectorXd diagonal = solver.inverseDiagonal();
+  solver.prepareInverse();
+  double redundancies = 0;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_NEAR(diagonal(i), q(i, i), 1e-12);
+    EXPECT_NEAR(solver.inverse(i, i), q(i, i), 1e-12);
+  }
+  for (const Row& r : rows) {
+    // Unknowns sharing an observation are on the factor's pattern.
+    if (r.count == 2) EXPECT_NEAR(solver.inverse(r.cols[0], r.cols[1]), q(r.cols[0], r.cols[1]), 1e-12);
+    redundancies += Redundancy(r, solver);
+  }
+  EXPECT_NEAR(redundancies, 7 - 4, 1e-9);
+}
+
+// Two unknowns held by one strong and one nearly parallel weak observation:
+// the LDLᵀ pivot vanishes against rounding, the QR still solves it
+// (x0 = −1, x1 = 3 meet every row).
+std::vector<Row> NearlySingular() {
+  return {MakeRow({{0, 1}, {1, 1}}, -2.0, 1e8), MakeRow({{0, 1}, {1, 1 + 1e-7}}, -2.0000003, 1e8),
+          MakeRow({{0, 1}}, 1.0, 1e-6)};
+}
+
+TEST(AdjustCore, VanishingPivotGoesToTheQrWithinItsSizeAndIsNamedBeyond) {
+  Eigen::VectorXd dx;
+  NormalSolver within(2);
+  ASSERT_TRUE(within.solve(NearlySingular(), 2, dx));
+  EXPECT_TRUE(within.usedFallback());
+  EXPECT_NEAR(dx(0), -1.0, 1e-6);
+  EXPECT_NEAR(dx(1), 3.0, 1e-6);
+  NormalSolver beyond(1);
+  EXPECT_FALSE(beyond.solve(NearlySingular(), 2, dx));
+  EXPECT_TRUE(beyond.beyondFallback());
+  EXPECT_GE(beyond.singularColumn(), 0);
+}
+
+TEST(AdjustCore, RankDeficiencyAndUnobservedUnknownsAreNamed) {
+  Eigen::VectorXd dx;
+  NormalSolver solver;
+  // Only the difference of 0 and 1 is observed.
+  EXPECT_FALSE(solver.solve({MakeRow({{0, 1}, {1, -1}}, 1.0, 1), MakeRow({{0, -1}, {1, 1}}, 1.0, 1)}, 2, dx));
+  EXPECT_FALSE(solver.beyondFallback());
+  EXPECT_GE(solver.singularColumn(), 0);
+  // Unknown 2 is in no row.
+  EXPECT_FALSE(solver.solve({MakeRow({{0, 1}}, 1.0, 1), MakeRow({{1, 1}}, 1.0, 1)}, 3, dx));
+  EXPECT_EQ(solver.singularColumn(), 2);
+}
+
+TEST(AdjustCore, SigmaZeroAndTwoSidedChiSquare) {
+  EXPECT_DOUBLE_EQ(Sigma0(40.0, 10), 2.0);
+  EXPECT_EQ(Sigma0(40.0, 0), 0);
+  // χ²(10): 3.247 and 20.483.
+  const ChiSquareTest test = TwoSidedChiSquare(12.0, 10);
+  EXPECT_NEAR(test.lower, 3.247, 1e-3);
+  EXPECT_NEAR(test.upper, 20.483, 1e-3);
+  EXPECT_TRUE(test.passed);
+  EXPECT_FALSE(TwoSidedChiSquare(2.0, 10).passed);
+  EXPECT_FALSE(TwoSidedChiSquare(25.0, 10).passed);
+  EXPECT_FALSE(TwoSidedChiSquare(1.0, 0).passed);
+  EXPECT_DOUBLE_EQ(Standardised(-3.0, 2.0, 0.25), 3.0);
+  EXPECT_EQ(Standardised(3.0, 2.0, 1e-9), 0);
+}
+
+}  // namespace
+}  // namespace korvane
