@@ -7,7 +7,7 @@
 
 #include "core/angles.h"
 #include "core/geometry.h"
-#include "table_lines.h"
+#include "support/case_table.h"
 
 using namespace korvane;
 using korvane::testing::ForEachTableLine;
@@ -104,24 +104,26 @@ TEST(PointDistance, IsPythagoras) {
 
 TEST(RoundDmsForPrint, CarriesSixtySecondsAndSixtyMinutes) {
   const int cases = ForEachTableLine(KORVANE_TEST_DATA "/dms_print_rounding.txt",
-                                     [](const std::string& line, std::istringstream& fields) {
+                                     [](const std::string& line, std::istringstream& fields,
+                                        const korvane::testing::Tolerance& tolerance) {
     double value = 0, expected = 0;
     int secondDecimals = 0;
     fields >> value >> secondDecimals >> expected;
-    EXPECT_NEAR(RoundDmsForPrint(value, secondDecimals), expected, 1e-12) << line;
+    EXPECT_NEAR(RoundDmsForPrint(value, secondDecimals), expected, tolerance.in("")) << line;
   });
   EXPECT_GE(cases, 16);
 }
 
 TEST(DmsToDegrees, TinyValuesConvertToZero) {
   const int cases = ForEachTableLine(KORVANE_TEST_DATA "/dms_tiny_values.txt",
-                                     [](const std::string& line, std::istringstream& fields) {
+                                     [](const std::string& line, std::istringstream& fields,
+                                        const korvane::testing::Tolerance& tolerance) {
     std::string direction, value, expected;
     fields >> direction >> value >> expected;
     // strtod, since a stream refuses denormal numbers.
     const double x = std::strtod(value.c_str(), nullptr);
     const double result = direction == "to_dms" ? DegreesToDms(x) : DmsToDegrees(x);
-    EXPECT_NEAR(result, std::strtod(expected.c_str(), nullptr), 1e-12) << line;
+    EXPECT_NEAR(result, std::strtod(expected.c_str(), nullptr), tolerance.in("")) << line;
   });
   EXPECT_GE(cases, 8);
 }
