@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 
 #include "io/atomic_output.h"
 #include "io/text_file.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 using namespace korvane::io;
 

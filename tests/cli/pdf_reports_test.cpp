@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "formats/start_data.h"
 #include "io/text_file.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 using namespace korvane::formats;
 using namespace korvane::io;

@@ -9,7 +9,7 @@
 
 #include "core/angles.h"
 #include "core/geometry.h"
-#include "table_lines.h"
+#include "support/case_table.h"
 
 using namespace korvane;
 using korvane::testing::ForEachTableLine;

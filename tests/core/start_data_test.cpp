@@ -5,7 +5,7 @@
 #include "formats/start_data.h"
 #include "traverse/start_dialog_logic.h"
 #include "io/text_file.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 using namespace korvane;
 using namespace korvane::formats;

@@ -20,7 +20,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 using namespace korvane;
 using namespace korvane::formats;

@@ -6,8 +6,8 @@
 #include "io/text_file.h"
 #include "core/text_utils.h"
 #include "formats/traverse_file.h"
-#include "table_lines.h"
-#include "test_folder.h"
+#include "support/case_table.h"
+#include "support/test_folder.h"
 
 using namespace korvane;
 using namespace korvane::formats;

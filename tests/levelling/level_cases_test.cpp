@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "data_table.h"
+#include "support/case_table.h"
 #include "core/chi_square.h"
 #include "levelling/level_adjust.h"
 #include "formats/level_file.h"

@@ -12,7 +12,7 @@
 
 #include "io/text_file.h"
 #include "rigorous_fixture.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 using namespace korvane::io;
 

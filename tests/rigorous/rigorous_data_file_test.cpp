@@ -10,7 +10,7 @@
 #include "io/text_file.h"
 #include "formats/rigorous_data_file.h"
 #include "rigorous_fixture.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 using namespace korvane::formats;
 using namespace korvane::io;

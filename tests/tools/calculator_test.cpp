@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "data_table.h"
+#include "support/case_table.h"
 
 using namespace korvane::utilities;
 

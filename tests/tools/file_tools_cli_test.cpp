@@ -7,7 +7,7 @@
 #include <string>
 
 #include "io/text_file.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "core/angles.h"
 #include "core/numbers.h"
-#include "data_table.h"
+#include "support/case_table.h"
 
 namespace korvane::geodesy {
 namespace {

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "io/text_file.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 #include "utilities/point_conversion.h"
 #include "utilities/point_file.h"
 

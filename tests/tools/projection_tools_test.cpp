@@ -9,7 +9,7 @@
 #include "core/angles.h"
 #include "io/text_file.h"
 #include "core/text_utils.h"
-#include "data_table.h"
+#include "support/case_table.h"
 #include "geodesy/distance_reduction.h"
 #include "geodesy/gauss_point_list.h"
 #include "cogo/one_way_height.h"

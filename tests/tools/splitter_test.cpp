@@ -15,7 +15,7 @@
 #include <random>
 
 #include "io/text_file.h"
-#include "test_folder.h"
+#include "support/test_folder.h"
 #include "utilities/file_splitter.h"
 #include "utilities/piece_names.h"
 

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "core/angles.h"
-#include "data_table.h"
+#include "support/case_table.h"
 #include "cogo/centring.h"
 #include "cogo/intersection.h"
 #include "cogo/plane_survey.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cogo/figure_text.h"
-#include "data_table.h"
+#include "support/case_table.h"
 
 using namespace korvane;
 
