@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "ui/calculator_window.h"
+#include "ui/utilities/calculator_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

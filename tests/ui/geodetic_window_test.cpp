@@ -7,7 +7,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "ui/geodetic_window.h"
+#include "ui/geodesy/geodetic_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

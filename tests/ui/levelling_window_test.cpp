@@ -12,8 +12,8 @@
 
 #include "io/text_file.h"
 #include "formats/level_file.h"
-#include "ui/levelling_window.h"
-#include "ui/standards_window.h"
+#include "ui/levelling/levelling_window.h"
+#include "ui/standards/standards_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

@@ -10,18 +10,18 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "ui/goodbye_window.h"
+#include "ui/shell/goodbye_window.h"
 #include "io/read_only.h"
 #include "io/text_file.h"
 #include "formats/traverse_file.h"
-#include "ui/calculator_window.h"
-#include "ui/geodetic_window.h"
-#include "ui/help_window.h"
-#include "ui/rigorous_grid.h"
-#include "ui/rigorous_window.h"
-#include "ui/total_station_window.h"
-#include "ui/platform.h"
-#include "ui/start_dialog.h"
+#include "ui/utilities/calculator_window.h"
+#include "ui/geodesy/geodetic_window.h"
+#include "ui/help/help_window.h"
+#include "ui/traverse/rigorous_grid.h"
+#include "ui/traverse/rigorous_window.h"
+#include "ui/utilities/total_station_window.h"
+#include "ui/shell/platform.h"
+#include "ui/traverse/start_dialog.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

@@ -14,9 +14,9 @@
 #include <QtTest>
 
 #include "io/text_file.h"
-#include "ui/network_grid.h"
-#include "ui/network_window.h"
-#include "ui/plot_window.h"
+#include "ui/network/network_grid.h"
+#include "ui/network/network_window.h"
+#include "ui/traverse/plot_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

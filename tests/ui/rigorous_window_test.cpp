@@ -12,11 +12,11 @@
 #include <QtTest>
 
 #include "io/text_file.h"
-#include "ui/cell_editor.h"
-#include "ui/goodbye_window.h"
-#include "ui/plot_window.h"
-#include "ui/rigorous_grid.h"
-#include "ui/rigorous_window.h"
+#include "ui/widgets/cell_editor.h"
+#include "ui/shell/goodbye_window.h"
+#include "ui/traverse/plot_window.h"
+#include "ui/traverse/rigorous_grid.h"
+#include "ui/traverse/rigorous_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

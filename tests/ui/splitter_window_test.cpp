@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "ui/splitter_window.h"
+#include "ui/utilities/splitter_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "io/text_file.h"
-#include "ui/goodbye_window.h"
-#include "ui/total_station_window.h"
+#include "ui/shell/goodbye_window.h"
+#include "ui/utilities/total_station_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

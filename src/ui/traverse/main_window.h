@@ -1,0 +1,198 @@
+#pragma once
+// The main window (zhuchuangti): kind selection, the hover commands, the
+// observation grid and the results pane, the menu, the two animations and the
+// way out through the goodbye window.
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "traverse/simple_adjustment.h"
+#include "formats/observation_table.h"
+#include "formats/traverse_kind.h"
+#include "ui/shell/greeting_animation.h"
+#include "ui/widgets/hover_command.h"
+#include "ui/network/network_window.h"
+
+class QAction;
+class QGridLayout;
+class QGroupBox;
+class QMenu;
+class QVBoxLayout;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace korvane::ui {
+
+class CalculatorWindow;
+class LevellingWindow;
+class StandardsWindow;
+class FileDialogs;
+class GeodeticWindow;
+class GoodbyeWindow;
+class HoverLabel;
+class MessageBoxes;
+class ObservationGrid;
+class PlotWindow;
+class RigorousWindow;
+class SplitterWindow;
+class StartDialog;
+class TotalStationWindow;
+
+struct MainWindowEnvironment {
+  MessageBoxes* messages = nullptr;
+  FileDialogs* files = nullptr;
+  QString programDir;
+  QString dataDir;     // start-data file and its marker
+  // Ends the program (a click in the goodbye window).
+  std::function<void()> endProgram;
+  // The simple adjustment the window computes with; the engine when empty.
+  std::function<traverse::SimpleResult(const traverse::SimpleInput&)> adjust;
+};
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(MainWindowEnvironment env);
+  ~MainWindow() override;
+
+  // The start-up sequence up to showing the window.
+  void startUp();
+
+  ObservationGrid& observationGrid() const { return *grid_; }
+  StartDialog* startDialog() const { return dialog_; }
+  PlotWindow* plotWindow() const { return plot_; }
+  GoodbyeWindow* goodbyeWindow() const { return goodbye_; }
+  RigorousWindow* rigorousWindow() const { return rigorous_; }
+  TotalStationWindow* totalStationWindow() const { return totalStation_; }
+  SplitterWindow* splitterWindow() const { return splitter_; }
+  QString startFilePath() const;
+  formats::TraverseKind selectedKind() const;
+
+  // The commands, as their buttons and menu entries run them.
+  void selectKind(formats::TraverseKind kind);
+  void openStartDialog();      // menu 输入起始数据
+  void openRigorousWindow();   // menu 单导线加权平差
+  void openNetworkWindow(NetworkWindow::Purpose purpose);  // menus 结点导线, 导线网
+  NetworkWindow* networkWindow() const { return network_; }
+  void openData();             // 打开数据
+  void compute();              // 计算 (js and js2)
+  void saveResults();          // 保存文本
+  // 保存数据: the observations as a traverse data file; true when written.
+  bool saveData();
+  // Whether the grid holds observations typed or changed since they were
+  // last opened or saved.
+  bool hasUnsavedRows() const;
+  // Before the program ends: every table with unsaved observations (this
+  // grid, the weighted window's table) is offered for saving. False when the
+  // user stays.
+  bool confirmLeaving();
+  void back();                 // 返回
+  void showHelp();             // 帮助
+  void showAbout();            // 关于
+  void openGeodetic();         // 大地主题正算 (one window, modeless)
+  void openCalculator();       // 科学计算器 (one window, modeless)
+  GeodeticWindow* geodeticWindow() const;
+  CalculatorWindow* calculatorWindow() const;
+  // 坐标投影改正 and 世点坐标换算 (one window), 边长投影改正, 单向高程计算改正.
+  void openGauss();
+  void openDistanceReduction();
+  void openOneWayHeight();
+  QWidget* gaussWindow() const;
+  QWidget* distanceReductionWindow() const;
+  QWidget* oneWayHeightWindow() const;
+  void openTotalStation();     // 全站仪: hides this window
+  void openSplitter();         // 文件分割程序
+  // 单一附合环, 单一闭合环, 水准交叉网: one levelling window, its method preselected.
+  void openLevelling(int method);
+  void openStandards();        // 工程测量常用规范 (read only)
+  LevellingWindow* levellingWindow() const;
+  StandardsWindow* standardsWindow() const;
+
+  // Pointer movements of the hover mechanism.
+  void hoverLabel(HoverLabel* label);
+  void pointerOverBackground();
+
+  // One tick of each timer.
+  void tickWelcome();
+  void tickCaption();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildWindow();
+  void buildHeader(QWidget* central, QVBoxLayout* root);
+  QGridLayout* buildViews(QWidget* central);
+  QVBoxLayout* buildCommands(QWidget* central);
+  void connectCommands();
+  void buildMenu();
+  QMenu* addMenu(const char* name, const char* text);
+  void buildAdjustmentMenus();
+  void buildToolMenus();
+  void buildTopEntries();
+  HoverPair& pair(const char* buttonName);
+  void handOver(formats::TraverseKind kind);
+  void setComputeFor(formats::TraverseKind kind, bool showButton);
+  // Neither compute command is offered (start data of another kind).
+  void withdrawCompute();
+  // A new traverse: an empty grid, no title line, no end-point name from a file.
+  void resetTraverse();
+  void enterResultsState(QPushButton* used);
+  void prepareStartFile();
+  // The grid as it stands is what was last opened or saved.
+  void markSaved();
+  // Offers this grid's unsaved observations for saving; false to stay.
+  bool offerToSave();
+  // 退出主程序 and the calculator's 退出: the program ends at once, without
+  // the goodbye window, once nothing unsaved is left behind unasked.
+  void endProgramNow();
+  template <typename Window>
+  void openTool(QPointer<QWidget>& slot, std::function<Window*()> make);
+
+  MainWindowEnvironment env_;
+  ObservationGrid* grid_ = nullptr;
+  StartDialog* dialog_ = nullptr;
+  PlotWindow* plot_ = nullptr;
+  GoodbyeWindow* goodbye_ = nullptr;
+  QPointer<GeodeticWindow> geodetic_;
+  QPointer<CalculatorWindow> calculator_;
+  QPointer<LevellingWindow> levelling_;
+  QPointer<StandardsWindow> standards_;
+  QPointer<QWidget> gauss_, distanceReduction_, oneWayHeight_;
+  RigorousWindow* rigorous_ = nullptr;
+  NetworkWindow* network_ = nullptr;
+  TotalStationWindow* totalStation_ = nullptr;
+  SplitterWindow* splitter_ = nullptr;
+  QPlainTextEdit* pane_ = nullptr;
+  QLabel* welcome_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QGroupBox* kindFrame_ = nullptr;
+  std::map<formats::TraverseKind, QRadioButton*> kinds_;
+  std::map<std::string, HoverPair> pairs_;
+  QAction* startDataMenu_ = nullptr;
+  QTimer* welcomeTimer_ = nullptr;
+  QTimer* captionTimer_ = nullptr;
+  GreetingAnimation welcomeAnimation_;
+  QString caption_;
+  QString lastSecondName_;
+  QString lastKindLetter_;
+  // The stations as last opened or saved, blank rows at the end left out.
+  formats::ObservationTable savedRows_;
+  QString lastFolder_;
+  // The kind whose start data were confirmed last; only it can be computed.
+  std::optional<formats::TraverseKind> confirmedKind_;
+  // The caption of the compute command used last, hidden until 返回.
+  HoverLabel* hiddenCaption_ = nullptr;
+  bool closing_ = false;
+  // The window that led to the exit has asked about unsaved observations.
+  bool leaveConfirmed_ = false;
+};
+
+}  // namespace korvane::ui
