@@ -70,6 +70,7 @@ int main(int argc, char* argv[]) {
   env.programDir = korvane::ui::ProgramDir();
   env.dataDir = korvane::ui::StartDataDir();
   env.endProgram = [] { QCoreApplication::exit(0); };
+  env.instance = &instance;
 
   korvane::ui::MainWindow window(env);
   window.startUp();

@@ -32,7 +32,7 @@ struct RigorousHarness : MainWindowHarness {
 
   RigorousHarness() {
     window->findChild<QAction*>("m_dandx")->trigger();
-    w = window->rigorousWindow();
+    w = window->shell().window<RigorousWindow>("rigorous");
     if (!w) qFatal("the menu entry opened no window");
     (void)QTest::qWaitForWindowExposed(w);
   }
@@ -168,7 +168,7 @@ void RigorousWindowTest::menuOpensTheWindowWithItsControls() {
   // The same window comes up again with its state.
   g.setText(1, 1, "A");
   h.window->findChild<QAction*>("m_dandx")->trigger();
-  QCOMPARE(h.window->rigorousWindow(), h.w);
+  QCOMPARE(h.window->shell().window<RigorousWindow>("rigorous"), h.w);
   QCOMPARE(h.w->grid().text(1, 1), QString("A"));
 }
 

@@ -65,8 +65,11 @@ SingleInstance::SingleInstance(const QString& key) {
 
 bool SingleInstance::acquired() const { return acquired_ || !lock_; }
 
-SingleInstance::~SingleInstance() {
+SingleInstance::~SingleInstance() { release(); }
+
+void SingleInstance::release() {
   if (acquired_ && lock_) lock_->unlock();
+  acquired_ = false;
 }
 
 QString SingleInstance::DefaultKey() {

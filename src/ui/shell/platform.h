@@ -33,6 +33,8 @@ class SingleInstance {
   // tests can run side by side.
   explicit SingleInstance(const QString& key = DefaultKey());
   ~SingleInstance();
+  // Gives the lock up before the holder goes (the program's way out).
+  void release();
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
 

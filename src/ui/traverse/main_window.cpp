@@ -29,6 +29,7 @@
 #include "ui/geodesy/gauss_window.h"
 #include "ui/geodesy/geodetic_window.h"
 #include "ui/levelling/levelling_window.h"
+#include "ui/network/network_window.h"
 #include "ui/standards/standards_window.h"
 #include "ui/cogo/one_way_height_window.h"
 #include "ui/shell/goodbye_window.h"
@@ -129,6 +130,7 @@ MainWindow::MainWindow(MainWindowEnvironment env)
   setObjectName("zhuchuangti");
   setFont(UiFont(10));
   buildWindow();
+  registerWindows();
   buildMenu();
   FitToScreen(this, {1180, 700});
   dialog_ = new StartDialog(this, *env_.messages, startFilePath());
@@ -144,17 +146,9 @@ MainWindow::MainWindow(MainWindowEnvironment env)
 }
 
 MainWindow::~MainWindow() {
-  delete geodetic_;
-  delete calculator_;
-  delete gauss_;
-  delete distanceReduction_;
-  delete oneWayHeight_;
+  delete shell_;
   delete plot_;
-  delete rigorous_;
-  delete network_;
   delete goodbye_;
-  delete totalStation_;
-  delete splitter_;
 }
 
 QString MainWindow::startFilePath() const {
@@ -302,61 +296,59 @@ void MainWindow::buildMenu() {
 
 // 导线严密平差, 水准网平差 and 转换计算.
 void MainWindow::buildAdjustmentMenus() {
-  // Entries whose window is not part of this program yet stay greyed, as do
-  // the entries without an action.
+  // Entries whose window is not part of this program yet stay greyed.
   QMenu* rigorous = addMenu("m_dxyrpc", "导线严密平差");
-  QAction* weighted = addEntry(rigorous, "m_dandx", "单导线加权平差", true);
-  connect(weighted, &QAction::triggered, this, &MainWindow::openRigorousWindow);
-  connect(addEntry(rigorous, "m_jddx", "结点导线", true), &QAction::triggered, this,
-          [this] { openNetworkWindow(NetworkWindow::Purpose::JunctionTraverse); });
-  connect(addEntry(rigorous, "m_dxw", "导线网", true), &QAction::triggered, this,
-          [this] { openNetworkWindow(NetworkWindow::Purpose::Network); });
+  shell_->route(addEntry(rigorous, "m_dandx", "单导线加权平差", true), "rigorous", [this](QWidget* w) {
+    // The sketch of a simple adjustment goes with the hidden main window.
+    if (plot_) plot_->close();
+    hide();
+    static_cast<RigorousWindow*>(w)->showUp();
+  });
+  const std::pair<const char*, const char*> networkEntries[] = {{"m_jddx", "结点导线"}, {"m_dxw", "导线网"}};
+  for (auto purpose : {NetworkWindow::Purpose::JunctionTraverse, NetworkWindow::Purpose::Network}) {
+    const auto& [name, text] = networkEntries[purpose == NetworkWindow::Purpose::Network];
+    shell_->route(addEntry(rigorous, name, text, true), "network",
+                  [purpose](QWidget* w) { static_cast<NetworkWindow*>(w)->showFor(purpose); });
+  }
 
   QMenu* levelling = addMenu("m_szwpc", "水准网平差");
   const char* const levellingEntries[][2] = {{"m_dyfhh", "单一附合环"}, {"m_dybhw", "单一闭合环"}, {"m_szjcw", "水准交叉网"}};
   for (int method = 0; method < 3; ++method)
-    connect(addEntry(levelling, levellingEntries[method][0], levellingEntries[method][1], true), &QAction::triggered,
-            this, [this, method] { openLevelling(method); });
+    shell_->route(addEntry(levelling, levellingEntries[method][0], levellingEntries[method][1], true), "levelling",
+                  [method](QWidget* w) {
+                    static_cast<LevellingWindow*>(w)->setMethod(static_cast<formats::Method>(method));
+                    BringUp(w);
+                  });
 
   QMenu* conversion = addMenu("m_zhjs", "转换计算");
   QAction* geodetic = addEntry(conversion, "zs", "大地主题正算", true);
   geodetic->setShortcut(QKeySequence("Ctrl+D"));
-  connect(geodetic, &QAction::triggered, this, &MainWindow::openGeodetic);
+  shell_->route(geodetic, "geodetic");
   QAction* gauss = addEntry(conversion, "m_zbhs", "世点坐标换算", true);
   gauss->setShortcut(QKeySequence("Ctrl+Z"));
-  connect(gauss, &QAction::triggered, this, &MainWindow::openGauss);
-
+  shell_->route(gauss, "gauss");
 }
 
 // 测量小工具, 改正计算 and 另类工具.
 void MainWindow::buildToolMenus() {
   QMenu* tools = addMenu("m_clxgj", "测量小工具");
-  connect(addEntry(tools, "m_kxjsq", "科学计算器", true), &QAction::triggered, this,
-          &MainWindow::openCalculator);
-  connect(addEntry(tools, "m_qfjh", "前方交会", true), &QAction::triggered, this,
-          [this] { ShowToolWindow<IntersectionWindow>(this, *env_.messages); });
-  connect(addEntry(tools, "m_hfjh", "后方交会", true), &QAction::triggered, this,
-          [this] { ShowToolWindow<ResectionWindow>(this, *env_.messages); });
+  shell_->route(addEntry(tools, "m_kxjsq", "科学计算器", true), "calculator");
+  shell_->route(addEntry(tools, "m_qfjh", "前方交会", true), "intersection");
+  shell_->route(addEntry(tools, "m_hfjh", "后方交会", true), "resection");
   addEntry(tools, "m_fypxcx", "放样偏心程序", false);
   addEntry(tools, "m_dlclcx", "道路测量程序", false);
-  connect(addEntry(tools, "m_gxgz", "归心改正", true), &QAction::triggered, this,
-          [this] { ShowToolWindow<CentringWindow>(this, *env_.messages); });
+  shell_->route(addEntry(tools, "m_gxgz", "归心改正", true), "centring");
   addEntry(tools, "m_gcwccdtd", "工程误差传递推导", false);
-  connect(addEntry(tools, "m_gcclcygf", "工程测量常用规范", true), &QAction::triggered, this,
-          &MainWindow::openStandards);
+  shell_->route(addEntry(tools, "m_gcclcygf", "工程测量常用规范", true), "standards");
 
   QMenu* corrections = addMenu("m_gzjs", "改正计算");
-  connect(addEntry(corrections, "m_bctygz", "边长投影改正", true), &QAction::triggered, this,
-          &MainWindow::openDistanceReduction);
-  connect(addEntry(corrections, "m_zbtygz", "坐标投影改正", true), &QAction::triggered, this,
-          &MainWindow::openGauss);
-  connect(addEntry(corrections, "m_dxgcjsgz", "单向高程计算改正", true), &QAction::triggered, this,
-          &MainWindow::openOneWayHeight);
+  shell_->route(addEntry(corrections, "m_bctygz", "边长投影改正", true), "distanceReduction");
+  shell_->route(addEntry(corrections, "m_zbtygz", "坐标投影改正", true), "gauss");
+  shell_->route(addEntry(corrections, "m_dxgcjsgz", "单向高程计算改正", true), "oneWayHeight");
 
   QMenu* other = addMenu("m_lrgj", "另类工具");
-  connect(addEntry(other, "m_wjfg", "文件分割程序", true), &QAction::triggered, this,
-          &MainWindow::openSplitter);
-
+  shell_->route(addEntry(other, "m_wjfg", "文件分割程序", true), "splitter",
+                [](QWidget* w) { static_cast<SplitterWindow*>(w)->open(); });
 }
 
 // The entries directly on the menu bar.
@@ -364,7 +356,10 @@ void MainWindow::buildTopEntries() {
   QMenuBar* bar = menuBar();
   QAction* totalStation = bar->addAction(QString::fromUtf8("全站仪"));
   totalStation->setObjectName("m_qzy");
-  connect(totalStation, &QAction::triggered, this, &MainWindow::openTotalStation);
+  shell_->route(totalStation, "totalStation", [this](QWidget* w) {
+    hide();
+    static_cast<TotalStationWindow*>(w)->open();
+  });
 
   startDataMenu_ = bar->addAction(QString::fromUtf8("输入起始数据"));
   startDataMenu_->setObjectName("mune_qssj");
@@ -381,6 +376,45 @@ void MainWindow::buildTopEntries() {
 
 HoverPair& MainWindow::pair(const char* buttonName) {
   return pairs_.at(buttonName);
+}
+
+// Every tool window and how it lives. The weighted, network and splitter
+// windows keep their tables for the program's life; the total-station window
+// starts afresh at each opening; the others go when closed.
+void MainWindow::registerWindows() {
+  using Keep = WindowShell::Keep;
+  MessageBoxes& messages = *env_.messages;
+  FileDialogs& files = *env_.files;
+  shell_ = new WindowShell(this);
+  shell_->setExit({[this] { return confirmLeaving(); },
+                   [this] { io::SetReadOnlyFile(startFilePath().toStdString(), true); }, env_.instance,
+                   env_.endProgram});
+  // The weighted and total-station windows end the program through this
+  // window and its goodbye, their unsaved-rows question already answered.
+  connect(shell_, &WindowShell::endThroughMainWindow, this, &MainWindow::close);
+  shell_->add("rigorous", Keep::ForProgram, [this, &messages, &files] {
+    auto* window = new RigorousWindow(messages, files);
+    window->setLeaveGuard([this] { return leaveConfirmed_ = confirmLeaving(); });
+    return window;
+  }, WindowShell::End::ThroughMainWindow);
+  shell_->add("totalStation", Keep::Afresh, [this, &messages, &files] {
+    auto* window = new TotalStationWindow(messages, files);
+    window->setLeaveGuard([this] { return leaveConfirmed_ = confirmLeaving(); });
+    return window;
+  }, WindowShell::End::ThroughMainWindow);
+  shell_->add("network", Keep::ForProgram, [&messages, &files] { return new NetworkWindow(messages, files); });
+  shell_->add("splitter", Keep::ForProgram, [&messages, &files] { return new SplitterWindow(messages, files); });
+  shell_->add("levelling", Keep::UntilClosed, [&messages, &files] { return new LevellingWindow(messages, files); });
+  shell_->add("gauss", Keep::UntilClosed, [&messages, &files] { return new GaussWindow(messages, files); });
+  shell_->add("geodetic", Keep::UntilClosed, [&messages] { return new GeodeticWindow(messages); });
+  shell_->add("calculator", Keep::UntilClosed, [&messages] { return new CalculatorWindow(messages); });
+  shell_->add("distanceReduction", Keep::UntilClosed, [&messages] { return new DistanceReductionWindow(messages); });
+  shell_->add("oneWayHeight", Keep::UntilClosed, [&messages] { return new OneWayHeightWindow(messages); });
+  shell_->add("intersection", Keep::UntilClosed, [this, &messages] { return new IntersectionWindow(messages, this); });
+  shell_->add("resection", Keep::UntilClosed, [this, &messages] { return new ResectionWindow(messages, this); });
+  shell_->add("centring", Keep::UntilClosed, [this, &messages] { return new CentringWindow(messages, this); });
+  shell_->add("standards", Keep::UntilClosed, [] { return new StandardsWindow; });
+  shell_->add("help", Keep::ForProgram, [this] { return new HelpWindow(this); });
 }
 
 void MainWindow::startUp() {
@@ -515,33 +549,9 @@ bool MainWindow::offerToSave() {
 }
 
 bool MainWindow::confirmLeaving() {
-  if (rigorous_ && !rigorous_->offerToSave()) return false;
+  auto* rigorous = shell_->window<RigorousWindow>("rigorous");
+  if (rigorous && !rigorous->offerToSave()) return false;
   return offerToSave();
-}
-
-void MainWindow::endProgramNow() {
-  if (!confirmLeaving()) return;
-  io::SetReadOnlyFile(startFilePath().toStdString(), true);
-  if (env_.endProgram) env_.endProgram();
-}
-
-void MainWindow::openRigorousWindow() {
-  // One window for the program's life; closing it says goodbye.
-  if (!rigorous_) {
-    rigorous_ = new RigorousWindow(*env_.messages, *env_.files);
-    connect(rigorous_, &RigorousWindow::closed, this, &MainWindow::close);
-    rigorous_->setLeaveGuard([this] { return leaveConfirmed_ = confirmLeaving(); });
-  }
-  // The sketch of a simple adjustment goes with the hidden main window.
-  if (plot_) plot_->close();
-  hide();
-  rigorous_->showUp();
-}
-
-void MainWindow::openNetworkWindow(NetworkWindow::Purpose purpose) {
-  // One window for both entries, kept with its tables until the program ends.
-  if (!network_) network_ = new NetworkWindow(*env_.messages, *env_.files);
-  network_->showFor(purpose);
 }
 
 void MainWindow::openData() {
@@ -696,7 +706,7 @@ void MainWindow::showHelp() {
     env_.messages->inform(this, Message{"帮助文件不存在！", "提示", MessageIcon::Warning});
     return;
   }
-  ShowHelpWindow(this);
+  shell_->open("help");
 }
 
 void MainWindow::showAbout() {
@@ -731,34 +741,6 @@ void MainWindow::pointerOverBackground() {
   const bool first = UsesFirstCompute(selectedKind());
   pair(first ? "js2" : "js").label->hide();
   if (hiddenCaption_) hiddenCaption_->hide();
-}
-
-void MainWindow::openTotalStation() {
-  // Each opening starts afresh: nothing read or converted before is kept.
-  if (totalStation_ && !totalStation_->isVisible()) {
-    delete totalStation_;
-    totalStation_ = nullptr;
-  }
-  if (!totalStation_) {
-    totalStation_ = new TotalStationWindow(*env_.messages, *env_.files);
-    // Its exit leaves the program through the goodbye window; closing it by
-    // its frame brings this window back.
-    connect(totalStation_, &TotalStationWindow::exitRequested, this, &MainWindow::close);
-    totalStation_->setLeaveGuard([this] { return leaveConfirmed_ = confirmLeaving(); });
-    connect(totalStation_, &TotalStationWindow::closed, this, &MainWindow::show);
-  }
-  hide();
-  totalStation_->open();
-}
-
-void MainWindow::openSplitter() {
-  if (!splitter_) {
-    splitter_ = new SplitterWindow(*env_.messages, *env_.files);
-    connect(splitter_, &SplitterWindow::closed, this, [this] {
-      if (!closing_) show();
-    });
-  }
-  splitter_->open();
 }
 
 void MainWindow::tickWelcome() {
@@ -801,107 +783,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   captionTimer_->stop();
   if (dialog_->isVisible()) dialog_->unload();
   if (plot_) plot_->close();
-  if (network_) network_->close();
+  if (QWidget* network = shell_->window("network")) network->close();
   if (!goodbye_) {
     goodbye_ = new GoodbyeWindow(nullptr);
-    connect(goodbye_, &GoodbyeWindow::endRequested, this, [this] {
-      if (env_.endProgram) env_.endProgram();
-    });
+    connect(goodbye_, &GoodbyeWindow::endRequested, shell_, &WindowShell::endProgramAnswered);
   }
   goodbye_->show();
+  shell_->beginEnding();
   io::SetReadOnlyFile(startFilePath().toStdString(), true);
   event->accept();
 }
-
-}  // namespace korvane::ui
-
-namespace korvane::ui {
-
-
-GeodeticWindow* MainWindow::geodeticWindow() const { return geodetic_; }
-CalculatorWindow* MainWindow::calculatorWindow() const { return calculator_; }
-
-void MainWindow::openGeodetic() {
-  if (!geodetic_) {
-    geodetic_ = new GeodeticWindow(*env_.messages);
-    geodetic_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(geodetic_, &GeodeticWindow::leaveToolRequested, this, [this] {
-      geodetic_->close();
-      show();
-      raise();
-      activateWindow();
-    });
-    connect(geodetic_, &GeodeticWindow::endProgramRequested, this, &MainWindow::endProgramNow);
-  }
-  BringUp(geodetic_);
-}
-
-void MainWindow::openCalculator() {
-  if (!calculator_) {
-    calculator_ = new CalculatorWindow(*env_.messages);
-    calculator_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(calculator_, &CalculatorWindow::endProgramRequested, this, &MainWindow::endProgramNow);
-    calculator_->show();
-    CentreOnScreen(calculator_);
-  }
-  BringUp(calculator_);
-}
-
-LevellingWindow* MainWindow::levellingWindow() const { return levelling_; }
-StandardsWindow* MainWindow::standardsWindow() const { return standards_; }
-
-void MainWindow::openLevelling(int method) {
-  if (!levelling_) {
-    levelling_ = new LevellingWindow(*env_.messages, *env_.files);
-    levelling_->setAttribute(Qt::WA_DeleteOnClose);
-  }
-  levelling_->setMethod(static_cast<formats::Method>(method));
-  BringUp(levelling_);
-}
-
-void MainWindow::openStandards() {
-  if (!standards_) {
-    standards_ = new StandardsWindow;
-    standards_->setAttribute(Qt::WA_DeleteOnClose);
-  }
-  BringUp(standards_);
-}
-
-// The correction and projection tools: one window each, modeless; leaving one
-// brings the main window back.
-template <typename Window>
-void MainWindow::openTool(QPointer<QWidget>& slot, std::function<Window*()> make) {
-  if (!slot) {
-    Window* window = make();
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window, &Window::leaveToolRequested, this, [this, window] {
-      window->close();
-      show();
-      raise();
-      activateWindow();
-    });
-    slot = window;
-    window->show();
-    CentreOnScreen(window);
-  }
-  BringUp(slot);
-}
-
-void MainWindow::openGauss() {
-  openTool<GaussWindow>(gauss_, [this] { return new GaussWindow(*env_.messages, *env_.files); });
-}
-
-void MainWindow::openDistanceReduction() {
-  openTool<DistanceReductionWindow>(distanceReduction_,
-                                    [this] { return new DistanceReductionWindow(*env_.messages); });
-}
-
-void MainWindow::openOneWayHeight() {
-  openTool<OneWayHeightWindow>(oneWayHeight_, [this] { return new OneWayHeightWindow(*env_.messages); });
-}
-
-QWidget* MainWindow::gaussWindow() const { return gauss_; }
-QWidget* MainWindow::distanceReductionWindow() const { return distanceReduction_; }
-QWidget* MainWindow::oneWayHeightWindow() const { return oneWayHeight_; }
 
 }  // namespace korvane::ui

@@ -14,7 +14,7 @@
 #include "formats/traverse_kind.h"
 #include "ui/shell/greeting_animation.h"
 #include "ui/widgets/hover_command.h"
-#include "ui/network/network_window.h"
+#include "ui/shell/window_shell.h"
 
 class QAction;
 class QGridLayout;
@@ -29,20 +29,14 @@ class QTimer;
 
 namespace korvane::ui {
 
-class CalculatorWindow;
-class LevellingWindow;
-class StandardsWindow;
 class FileDialogs;
-class GeodeticWindow;
 class GoodbyeWindow;
 class HoverLabel;
 class MessageBoxes;
 class ObservationGrid;
 class PlotWindow;
-class RigorousWindow;
-class SplitterWindow;
+class SingleInstance;
 class StartDialog;
-class TotalStationWindow;
 
 struct MainWindowEnvironment {
   MessageBoxes* messages = nullptr;
@@ -51,6 +45,8 @@ struct MainWindowEnvironment {
   QString dataDir;     // start-data file and its marker
   // Ends the program (a click in the goodbye window).
   std::function<void()> endProgram;
+  // The single-instance lock, given up on the way out.
+  SingleInstance* instance = nullptr;
   // The simple adjustment the window computes with; the engine when empty.
   std::function<traverse::SimpleResult(const traverse::SimpleInput&)> adjust;
 };
@@ -68,18 +64,14 @@ class MainWindow : public QMainWindow {
   StartDialog* startDialog() const { return dialog_; }
   PlotWindow* plotWindow() const { return plot_; }
   GoodbyeWindow* goodbyeWindow() const { return goodbye_; }
-  RigorousWindow* rigorousWindow() const { return rigorous_; }
-  TotalStationWindow* totalStationWindow() const { return totalStation_; }
-  SplitterWindow* splitterWindow() const { return splitter_; }
+  // The tool windows, opened by the menu through the shell.
+  WindowShell& shell() const { return *shell_; }
   QString startFilePath() const;
   formats::TraverseKind selectedKind() const;
 
   // The commands, as their buttons and menu entries run them.
   void selectKind(formats::TraverseKind kind);
   void openStartDialog();      // menu 输入起始数据
-  void openRigorousWindow();   // menu 单导线加权平差
-  void openNetworkWindow(NetworkWindow::Purpose purpose);  // menus 结点导线, 导线网
-  NetworkWindow* networkWindow() const { return network_; }
   void openData();             // 打开数据
   void compute();              // 计算 (js and js2)
   void saveResults();          // 保存文本
@@ -95,24 +87,6 @@ class MainWindow : public QMainWindow {
   void back();                 // 返回
   void showHelp();             // 帮助
   void showAbout();            // 关于
-  void openGeodetic();         // 大地主题正算 (one window, modeless)
-  void openCalculator();       // 科学计算器 (one window, modeless)
-  GeodeticWindow* geodeticWindow() const;
-  CalculatorWindow* calculatorWindow() const;
-  // 坐标投影改正 and 世点坐标换算 (one window), 边长投影改正, 单向高程计算改正.
-  void openGauss();
-  void openDistanceReduction();
-  void openOneWayHeight();
-  QWidget* gaussWindow() const;
-  QWidget* distanceReductionWindow() const;
-  QWidget* oneWayHeightWindow() const;
-  void openTotalStation();     // 全站仪: hides this window
-  void openSplitter();         // 文件分割程序
-  // 单一附合环, 单一闭合环, 水准交叉网: one levelling window, its method preselected.
-  void openLevelling(int method);
-  void openStandards();        // 工程测量常用规范 (read only)
-  LevellingWindow* levellingWindow() const;
-  StandardsWindow* standardsWindow() const;
 
   // Pointer movements of the hover mechanism.
   void hoverLabel(HoverLabel* label);
@@ -137,6 +111,7 @@ class MainWindow : public QMainWindow {
   void buildAdjustmentMenus();
   void buildToolMenus();
   void buildTopEntries();
+  void registerWindows();
   HoverPair& pair(const char* buttonName);
   void handOver(formats::TraverseKind kind);
   void setComputeFor(formats::TraverseKind kind, bool showButton);
@@ -150,26 +125,13 @@ class MainWindow : public QMainWindow {
   void markSaved();
   // Offers this grid's unsaved observations for saving; false to stay.
   bool offerToSave();
-  // 退出主程序 and the calculator's 退出: the program ends at once, without
-  // the goodbye window, once nothing unsaved is left behind unasked.
-  void endProgramNow();
-  template <typename Window>
-  void openTool(QPointer<QWidget>& slot, std::function<Window*()> make);
 
   MainWindowEnvironment env_;
   ObservationGrid* grid_ = nullptr;
   StartDialog* dialog_ = nullptr;
   PlotWindow* plot_ = nullptr;
   GoodbyeWindow* goodbye_ = nullptr;
-  QPointer<GeodeticWindow> geodetic_;
-  QPointer<CalculatorWindow> calculator_;
-  QPointer<LevellingWindow> levelling_;
-  QPointer<StandardsWindow> standards_;
-  QPointer<QWidget> gauss_, distanceReduction_, oneWayHeight_;
-  RigorousWindow* rigorous_ = nullptr;
-  NetworkWindow* network_ = nullptr;
-  TotalStationWindow* totalStation_ = nullptr;
-  SplitterWindow* splitter_ = nullptr;
+  WindowShell* shell_ = nullptr;
   QPlainTextEdit* pane_ = nullptr;
   QLabel* welcome_ = nullptr;
   QLabel* titleLabel_ = nullptr;

@@ -416,7 +416,7 @@ void RigorousWindow::closeEvent(QCloseEvent* event) {
   titleTimer_->stop();
   if (plot_) plot_->close();
   event->accept();
-  emit closed();
+  emit endProgramRequested();
 }
 
 }  // namespace korvane::ui

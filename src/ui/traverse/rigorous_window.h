@@ -79,7 +79,7 @@ class RigorousWindow : public QWidget {
 
  signals:
   // The window was closed: the program says goodbye.
-  void closed();
+  void endProgramRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

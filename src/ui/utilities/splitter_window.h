@@ -60,7 +60,7 @@ class SplitterWindow : public QWidget {
 
  signals:
   // Closed: the main window comes back.
-  void closed();
+  void leaveToolRequested();
   // A split or merge ended (done, refused in the run, failed or cancelled).
   void operationFinished();
 

@@ -252,7 +252,7 @@ void SplitterWindow::closeEvent(QCloseEvent* event) {
   }
   clock_->stop();
   event->accept();
-  emit closed();
+  emit leaveToolRequested();
 }
 
 }  // namespace korvane::ui

@@ -103,7 +103,7 @@ QWidget* TotalStationWindow::buildConversionPage() {
     if (leaveGuard_ && !leaveGuard_()) return;
     exiting_ = true;
     hide();
-    emit exitRequested();
+    emit endProgramRequested();
   });
   return page;
 }
@@ -297,7 +297,7 @@ void TotalStationWindow::restoreColumn() {
 void TotalStationWindow::closeEvent(QCloseEvent* event) {
   clock_->stop();
   event->accept();
-  if (!exiting_) emit closed();
+  if (!exiting_) emit leaveToolRequested();
 }
 
 }  // namespace korvane::ui

@@ -50,9 +50,9 @@ class TotalStationWindow : public QWidget {
 
  signals:
   // "退   出": the program is left through the goodbye window.
-  void exitRequested();
+  void endProgramRequested();
   // Closed by its frame: the main window comes back.
-  void closed();
+  void leaveToolRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
