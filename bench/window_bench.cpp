@@ -25,10 +25,10 @@
 
 #include "formats/start_data.h"
 #include "formats/traverse_kind.h"
-#include "ui/main_window.h"
-#include "ui/observation_grid.h"
-#include "ui/start_dialog.h"
-#include "ui/user_prompts.h"
+#include "ui/traverse/main_window.h"
+#include "ui/traverse/observation_grid.h"
+#include "ui/traverse/start_dialog.h"
+#include "ui/shell/user_prompts.h"
 
 using namespace korvane::formats;
 using namespace korvane::ui;

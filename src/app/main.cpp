@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/guarded_application.h"
-#include "ui/main_window.h"
-#include "ui/platform.h"
-#include "ui/user_prompts.h"
+#include "ui/shell/guarded_application.h"
+#include "ui/traverse/main_window.h"
+#include "ui/shell/platform.h"
+#include "ui/shell/user_prompts.h"
 
 namespace {
 
@@ -70,6 +70,7 @@ int main(int argc, char* argv[]) {
   env.programDir = korvane::ui::ProgramDir();
   env.dataDir = korvane::ui::StartDataDir();
   env.endProgram = [] { QCoreApplication::exit(0); };
+  env.instance = &instance;
 
   korvane::ui::MainWindow window(env);
   window.startUp();

@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "ui/calculator_window.h"
+#include "ui/utilities/calculator_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;
@@ -35,7 +35,7 @@ namespace {
 
 CalculatorWindow* Open(MainWindowHarness& h) {
   h.window->findChild<QAction*>("m_kxjsq")->trigger();
-  CalculatorWindow* w = h.window->calculatorWindow();
+  CalculatorWindow* w = h.window->shell().window<CalculatorWindow>("calculator");
   if (!w) qFatal("the calculator did not open");
   return w;
 }
@@ -63,11 +63,11 @@ void CalculatorWindowTest::opensOnceInTheStandardView() {
   QVERIFY(DisplayOf(w)->text().isEmpty());
   Click(w, {"Command7"});
   h.window->findChild<QAction*>("m_kxjsq")->trigger();
-  QCOMPARE(h.window->calculatorWindow(), w);
+  QCOMPARE(h.window->shell().window<CalculatorWindow>("calculator"), w);
   QCOMPARE(DisplayOf(w)->text(), QString("7"));
   // Closed with 退出, it opens again empty.
   Click(w, {"Command18"});
-  QTRY_VERIFY(h.window->calculatorWindow() == nullptr);
+  QTRY_VERIFY(h.window->shell().window<CalculatorWindow>("calculator") == nullptr);
   QVERIFY(DisplayOf(Open(h))->text().isEmpty());
 }
 

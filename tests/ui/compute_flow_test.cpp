@@ -18,8 +18,8 @@
 #include "io/text_file.h"
 #include "formats/traverse_file.h"
 #include "traverse/simple_adjustment.h"
-#include "ui/plot_window.h"
-#include "ui/start_dialog.h"
+#include "ui/traverse/plot_window.h"
+#include "ui/traverse/start_dialog.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

@@ -9,8 +9,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "ui/guarded_application.h"
-#include "ui/start_dialog.h"
+#include "ui/shell/guarded_application.h"
+#include "ui/traverse/start_dialog.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

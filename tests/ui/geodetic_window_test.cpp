@@ -7,7 +7,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "ui/geodetic_window.h"
+#include "ui/geodesy/geodetic_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;
@@ -30,7 +30,7 @@ namespace {
 
 GeodeticWindow* Open(MainWindowHarness& h) {
   h.window->findChild<QAction*>("zs")->trigger();
-  GeodeticWindow* w = h.window->geodeticWindow();
+  GeodeticWindow* w = h.window->shell().window<GeodeticWindow>("geodetic");
   if (!w) qFatal("the geodetic window did not open");
   return w;
 }
@@ -69,7 +69,7 @@ void GeodeticWindowTest::opensOnceFromTheMenu() {
   for (int i = 0; i < 6; ++i) QCOMPARE(w->findChild<QPushButton*>(names[i])->text(), captions[i]);
   Type(w, {{"Text_B1", "30"}});
   h.window->findChild<QAction*>("zs")->trigger();
-  QCOMPARE(h.window->geodeticWindow(), w);
+  QCOMPARE(h.window->shell().window<GeodeticWindow>("geodetic"), w);
   QCOMPARE(Box(w, "Text_B1")->text(), QString("30"));
 }
 
@@ -160,7 +160,7 @@ void GeodeticWindowTest::leavingShowsTheMainWindowOrEndsTheProgram() {
   GeodeticWindow* w = Open(h);
   h.window->hide();
   Click(w, "tczcx");
-  QTRY_VERIFY(h.window->geodeticWindow() == nullptr);
+  QTRY_VERIFY(h.window->shell().window<GeodeticWindow>("geodetic") == nullptr);
   QVERIFY(h.window->isVisible());
   QCOMPARE(h.endRequests, 0);
   w = Open(h);

@@ -13,7 +13,7 @@
 #include <QTextDocument>
 #include <QtTest>
 
-#include "ui/help_window.h"
+#include "ui/help/help_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

@@ -12,8 +12,8 @@
 
 #include "io/text_file.h"
 #include "formats/level_file.h"
-#include "ui/levelling_window.h"
-#include "ui/standards_window.h"
+#include "ui/levelling/levelling_window.h"
+#include "ui/standards/standards_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;
@@ -37,7 +37,7 @@ QString Data(const char* name) { return QString(KORVANE_TEST_DATA) + "/levelling
 
 LevellingWindow* Open(MainWindowHarness& h, const char* entry) {
   h.window->findChild<QAction*>(entry)->trigger();
-  LevellingWindow* w = h.window->levellingWindow();
+  LevellingWindow* w = h.window->shell().window<LevellingWindow>("levelling");
   if (!w) qFatal("the levelling window did not open");
   return w;
 }
@@ -165,7 +165,7 @@ void LevellingWindowTest::standardsWindowShowsBothTables() {
   QAction* entry = h.window->findChild<QAction*>("m_gcclcygf");
   QVERIFY(entry->isEnabled());
   entry->trigger();
-  StandardsWindow* w = h.window->standardsWindow();
+  StandardsWindow* w = h.window->shell().window<StandardsWindow>("standards");
   QVERIFY(w && w->isVisible());
   auto* traverse = Child<QTableWidget>(w, "grid_dxxc");
   QCOMPARE(traverse->rowCount(), 15);  // six grades of two standards, three of the third
@@ -180,7 +180,7 @@ void LevellingWindowTest::standardsWindowShowsBothTables() {
   QCOMPARE(levelling->item(0, 2)->text(), QString("±4√L（同平地）"));
   QCOMPARE(levelling->item(4, 3)->text(), QString("±20"));
   entry->trigger();
-  QCOMPARE(h.window->standardsWindow(), w);
+  QCOMPARE(h.window->shell().window<StandardsWindow>("standards"), w);
 }
 
 QTEST_MAIN(LevellingWindowTest)

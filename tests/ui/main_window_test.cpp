@@ -10,18 +10,18 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "ui/goodbye_window.h"
+#include "ui/shell/goodbye_window.h"
 #include "io/read_only.h"
 #include "io/text_file.h"
 #include "formats/traverse_file.h"
-#include "ui/calculator_window.h"
-#include "ui/geodetic_window.h"
-#include "ui/help_window.h"
-#include "ui/rigorous_grid.h"
-#include "ui/rigorous_window.h"
-#include "ui/total_station_window.h"
-#include "ui/platform.h"
-#include "ui/start_dialog.h"
+#include "ui/utilities/calculator_window.h"
+#include "ui/geodesy/geodetic_window.h"
+#include "ui/help/help_window.h"
+#include "ui/traverse/rigorous_grid.h"
+#include "ui/traverse/rigorous_window.h"
+#include "ui/utilities/total_station_window.h"
+#include "ui/shell/platform.h"
+#include "ui/traverse/start_dialog.h"
 #include "ui_test_support.h"
 
 using namespace korvane;
@@ -401,7 +401,7 @@ void MainWindowTest::saveDataWritesTheTypedObservations() {
 // 取消 stays; with nothing unsaved nothing is asked.
 void MainWindowTest::everyWayOutAsksAboutUnsavedObservations() {
   using Harness = MainWindowHarness;
-  auto rigorous = [](Harness& h) { return h.window->rigorousWindow(); };
+  auto rigorous = [](Harness& h) { return h.window->shell().window<RigorousWindow>("rigorous"); };
   auto ended = [](Harness& h) {
     const bool bye = (h.window->goodbyeWindow() && h.window->goodbyeWindow()->isVisible()) || h.endRequests == 1;
     return bye && IsReadOnlyFile(h.window->startFilePath().toStdString());
@@ -421,18 +421,18 @@ void MainWindowTest::everyWayOutAsksAboutUnsavedObservations() {
       {"退出", false, none, [](Harness& h) { RunCommand(h, "Label5", "tc"); }, ended},
       {"main window frame", false, none, [](Harness& h) { h.window->close(); }, ended},
       {"打开数据", false, none, [](Harness& h) { h.window->openData(); }, opened},
-      {"weighted frame", true, [](Harness& h) { h.window->openRigorousWindow(); },
+      {"weighted frame", true, [](Harness& h) { h.window->findChild<QAction*>("m_dandx")->trigger(); },
        [&](Harness& h) { rigorous(h)->close(); }, ended},
-      {"weighted 退出", true, [](Harness& h) { h.window->openRigorousWindow(); },
+      {"weighted 退出", true, [](Harness& h) { h.window->findChild<QAction*>("m_dandx")->trigger(); },
        [&](Harness& h) { rigorous(h)->findChild<QPushButton*>("tc")->click(); }, ended},
-      {"weighted 打开数据", true, [](Harness& h) { h.window->openRigorousWindow(); },
+      {"weighted 打开数据", true, [](Harness& h) { h.window->findChild<QAction*>("m_dandx")->trigger(); },
        [&](Harness& h) { rigorous(h)->openData(); }, opened},
-      {"total station 退出", false, [](Harness& h) { h.window->openTotalStation(); },
-       [](Harness& h) { h.window->totalStationWindow()->findChild<QPushButton*>("command_tc")->click(); }, ended},
-      {"geodetic 退出主程序", false, [](Harness& h) { h.window->openGeodetic(); },
-       [](Harness& h) { h.window->geodeticWindow()->findChild<QPushButton*>("tczhcx")->click(); }, ended},
-      {"calculator 退出(&E)", false, [](Harness& h) { h.window->openCalculator(); },
-       [](Harness& h) { h.window->calculatorWindow()->findChild<QAction*>("mnuExit")->trigger(); }, ended},
+      {"total station 退出", false, [](Harness& h) { h.window->findChild<QAction*>("m_qzy")->trigger(); },
+       [](Harness& h) { h.window->shell().window<TotalStationWindow>("totalStation")->findChild<QPushButton*>("command_tc")->click(); }, ended},
+      {"geodetic 退出主程序", false, [](Harness& h) { h.window->findChild<QAction*>("zs")->trigger(); },
+       [](Harness& h) { h.window->shell().window<GeodeticWindow>("geodetic")->findChild<QPushButton*>("tczhcx")->click(); }, ended},
+      {"calculator 退出(&E)", false, [](Harness& h) { h.window->findChild<QAction*>("m_kxjsq")->trigger(); },
+       [](Harness& h) { h.window->shell().window<CalculatorWindow>("calculator")->findChild<QAction*>("mnuExit")->trigger(); }, ended},
   };
   enum Case { Yes, No, Cancel, NothingUnsaved };
   for (const Path& path : paths) {

@@ -14,9 +14,9 @@
 #include <QtTest>
 
 #include "io/text_file.h"
-#include "ui/network_grid.h"
-#include "ui/network_window.h"
-#include "ui/plot_window.h"
+#include "ui/network/network_grid.h"
+#include "ui/network/network_window.h"
+#include "ui/traverse/plot_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;
@@ -34,7 +34,7 @@ struct NetworkHarness : MainWindowHarness {
 
   explicit NetworkHarness(const char* entry = "m_dxw") {
     window->findChild<QAction*>(entry)->trigger();
-    w = window->networkWindow();
+    w = window->shell().window<NetworkWindow>("network");
     if (!w) qFatal("the menu entry opened no window");
     (void)QTest::qWaitForWindowExposed(w);
   }
@@ -118,7 +118,7 @@ void NetworkWindowTest::bothEntriesOpenTheOneWindow() {
   QVERIFY(h.get<QComboBox>("Co1")->isVisible());
   h.w->knownGrid().setText(0, 0, "A");
   h.window->findChild<QAction*>("m_dxw")->trigger();
-  QCOMPARE(h.window->networkWindow(), h.w);
+  QCOMPARE(h.window->shell().window<NetworkWindow>("network"), h.w);
   QCOMPARE(h.w->windowTitle(), QString("导线网平差（最小二乘）"));
   QCOMPARE(h.w->knownGrid().text(0, 0), QString("A"));
   // The row commands act on the table last worked in, at its current row.

@@ -12,9 +12,9 @@
 #include <QtTest>
 #include <functional>
 
-#include "ui/levelling_window.h"
-#include "ui/network_window.h"
-#include "ui/rigorous_window.h"
+#include "ui/levelling/levelling_window.h"
+#include "ui/network/network_window.h"
+#include "ui/traverse/rigorous_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

@@ -12,11 +12,11 @@
 #include <QtTest>
 
 #include "io/text_file.h"
-#include "ui/cell_editor.h"
-#include "ui/goodbye_window.h"
-#include "ui/plot_window.h"
-#include "ui/rigorous_grid.h"
-#include "ui/rigorous_window.h"
+#include "ui/widgets/cell_editor.h"
+#include "ui/shell/goodbye_window.h"
+#include "ui/traverse/plot_window.h"
+#include "ui/traverse/rigorous_grid.h"
+#include "ui/traverse/rigorous_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;
@@ -32,7 +32,7 @@ struct RigorousHarness : MainWindowHarness {
 
   RigorousHarness() {
     window->findChild<QAction*>("m_dandx")->trigger();
-    w = window->rigorousWindow();
+    w = window->shell().window<RigorousWindow>("rigorous");
     if (!w) qFatal("the menu entry opened no window");
     (void)QTest::qWaitForWindowExposed(w);
   }
@@ -168,7 +168,7 @@ void RigorousWindowTest::menuOpensTheWindowWithItsControls() {
   // The same window comes up again with its state.
   g.setText(1, 1, "A");
   h.window->findChild<QAction*>("m_dandx")->trigger();
-  QCOMPARE(h.window->rigorousWindow(), h.w);
+  QCOMPARE(h.window->shell().window<RigorousWindow>("rigorous"), h.w);
   QCOMPARE(h.w->grid().text(1, 1), QString("A"));
 }
 

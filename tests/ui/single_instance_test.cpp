@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "ui/platform.h"
+#include "ui/shell/platform.h"
 
 using korvane::ui::SingleInstance;
 

@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "ui/splitter_window.h"
+#include "ui/utilities/splitter_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;
@@ -77,7 +77,7 @@ void SplitterWindowTest::opensOnTheMergePageFromTheMenu() {
   QAction* entry = h.window->findChild<QAction*>("m_wjfg");
   QVERIFY(entry && entry->isEnabled());
   entry->trigger();
-  SplitterWindow* w = h.window->splitterWindow();
+  SplitterWindow* w = h.window->shell().window<SplitterWindow>("splitter");
   QVERIFY(w && w->isVisible());
   QVERIFY(h.window->isVisible());
   QCOMPARE(w->windowTitle(), QString("文件分割程序"));

@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "formats/start_data.h"
-#include "ui/start_dialog.h"
+#include "ui/traverse/start_dialog.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

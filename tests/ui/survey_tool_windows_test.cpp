@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "ui/plane_tool_window.h"
+#include "ui/cogo/plane_tool_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;

@@ -93,7 +93,7 @@ void ToolWindowsTest::entriesOpenOneWindowAndLeaveToTheMainWindow() {
   QWidget* first = Open(h, "m_zbtygz");
   QVERIFY(first);
   QCOMPARE(Open(h, "m_zbhs"), first);
-  QCOMPARE(h.window->gaussWindow(), first);
+  QCOMPARE(h.window->shell().window("gauss"), first);
   for (const char* entry : {"m_zbtygz", "m_bctygz", "m_dxgcjsgz"}) {
     QPointer<QWidget> w = Open(h, entry);
     QVERIFY(w);
@@ -101,7 +101,7 @@ void ToolWindowsTest::entriesOpenOneWindowAndLeaveToTheMainWindow() {
     QTRY_VERIFY(!w || !w->isVisible());
     QVERIFY(h.window->isVisible());
   }
-  QTRY_VERIFY(!h.window->gaussWindow());
+  QTRY_VERIFY(!h.window->shell().window("gauss"));
 }
 
 QTEST_MAIN(ToolWindowsTest)

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "io/text_file.h"
-#include "ui/goodbye_window.h"
-#include "ui/total_station_window.h"
+#include "ui/shell/goodbye_window.h"
+#include "ui/utilities/total_station_window.h"
 #include "ui_test_support.h"
 
 using namespace korvane;
@@ -51,7 +51,7 @@ void TotalStationWindowTest::opensFromTheMenuHidingTheMainWindow() {
   QAction* entry = h.window->findChild<QAction*>("m_qzy");
   QVERIFY(entry && entry->isEnabled());
   entry->trigger();
-  TotalStationWindow* w = h.window->totalStationWindow();
+  TotalStationWindow* w = h.window->shell().window<TotalStationWindow>("totalStation");
   QVERIFY(w && w->isVisible());
   QVERIFY(!h.window->isVisible());
   QCOMPARE(w->windowTitle(), QString("全站仪"));
@@ -64,7 +64,7 @@ void TotalStationWindowTest::opensFromTheMenuHidingTheMainWindow() {
   QCOMPARE(w->statusText(), QString("欢迎使用全站仪相关程序！"));
   QCOMPARE(w->findChild<QListWidget*>("List1")->count(), 0);
   entry->trigger();  // the same window again
-  QCOMPARE(h.window->totalStationWindow(), w);
+  QCOMPARE(h.window->shell().window<TotalStationWindow>("totalStation"), w);
 }
 
 void TotalStationWindowTest::readsConvertsAndAppends() {
@@ -180,15 +180,15 @@ void TotalStationWindowTest::refusalsAndNotes() {
 void TotalStationWindowTest::exitGoesToGoodbyeAndCloseBack() {
   {
     MainWindowHarness h;
-    h.window->openTotalStation();
-    h.window->totalStationWindow()->close();
+    h.window->findChild<QAction*>("m_qzy")->trigger();
+    h.window->shell().window<TotalStationWindow>("totalStation")->close();
     QVERIFY(h.window->isVisible());
     QVERIFY(!h.window->goodbyeWindow());
   }
   MainWindowHarness h;
-  h.window->openTotalStation();
-  h.window->totalStationWindow()->findChild<QPushButton*>("command_tc")->click();
-  QVERIFY(!h.window->totalStationWindow()->isVisible());
+  h.window->findChild<QAction*>("m_qzy")->trigger();
+  h.window->shell().window<TotalStationWindow>("totalStation")->findChild<QPushButton*>("command_tc")->click();
+  QVERIFY(!h.window->shell().window<TotalStationWindow>("totalStation")->isVisible());
   QVERIFY(!h.window->isVisible());
   QVERIFY(h.window->goodbyeWindow() && h.window->goodbyeWindow()->isVisible());
 }

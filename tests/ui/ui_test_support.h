@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "traverse/simple_adjustment.h"
-#include "ui/main_window.h"
-#include "ui/observation_grid.h"
-#include "ui/user_prompts.h"
+#include "ui/traverse/main_window.h"
+#include "ui/traverse/observation_grid.h"
+#include "ui/shell/user_prompts.h"
 
 namespace korvane::testing {
 

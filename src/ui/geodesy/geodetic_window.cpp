@@ -1,0 +1,225 @@
+#include "ui/geodesy/geodetic_window.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "core/numbers.h"
+#include "ui/shell/platform.h"
+#include "ui/shell/user_prompts.h"
+
+namespace korvane::ui {
+namespace {
+
+const char* const kAngleIn = "角度输入格式例：8度08分2.36秒则输入：8.080236";
+const char* const kAngleOut = "角度输出格式例：8.08088888为8度08分08.8888秒";
+const char* const kLengthIn = "S以米为单位";
+
+const char* const kDirectInputs[] = {"Text_B1", "Text_A12", "Text_L1", "Text_S12"};
+const char* const kDirectOutputs[] = {"Text_B2",       "Text_L2",        "Text_A21",
+                                      "Text_B2_exact", "Text_L2_exact", "Text_A21_exact",
+                                      "Text_diff"};
+const char* const kInverseInputs[] = {"Text_fs_B1", "Text_fs_L1", "Text_fs_B2", "Text_fs_L2"};
+const char* const kInverseOutputs[] = {"Text_fs_S12", "Text_fs_A12", "Text_fs_A21"};
+
+struct EllipsoidOption {
+  const char* name;
+  const char* caption;
+  geodesy::EllipsoidId id;
+};
+const EllipsoidOption kEllipsoids[] = {
+    {"Option_ks", "克氏", geodesy::EllipsoidId::Krassovsky},
+    {"Option_iag75", "IAG-75", geodesy::EllipsoidId::Iag75},
+    {"Option_cgcs2000", "CGCS2000", geodesy::EllipsoidId::Cgcs2000},
+    {"Option_wgs84", "WGS84", geodesy::EllipsoidId::Wgs84},
+};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+std::string S(const QLineEdit* box) { return box->text().toStdString(); }
+
+QLabel* Caption(const char* text) { return new QLabel(QString::fromUtf8(text)); }
+
+}  // namespace
+
+GeodeticWindow::GeodeticWindow(MessageBoxes& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window), messages_(messages) {
+  setObjectName("ddztzs");
+  setWindowTitle(QString::fromUtf8("大地主题正算"));
+  auto* layout = new QVBoxLayout(this);
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName("tabs");
+  pages_->addTab(buildDirectPage(), QString::fromUtf8("大地主题正算"));
+  pages_->addTab(buildInversePage(), QString::fromUtf8("大地主题反算"));
+  connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
+    setWindowTitle(QString::fromUtf8(page == 0 ? "大地主题正算" : "大地主题反算"));
+  });
+  layout->addWidget(pages_);
+  layout->addWidget(buildEllipsoidFrame());
+  layout->addWidget(buildButtons());
+}
+
+QLineEdit* GeodeticWindow::box(const char* name, const char* tooltip, bool readOnly) {
+  auto* edit = new QLineEdit(this);
+  edit->setObjectName(name);
+  edit->setToolTip(QString::fromUtf8(tooltip));
+  edit->setReadOnly(readOnly);
+  edit->setMinimumWidth(150);
+  // Enter in an input box computes, as the compute button does.
+  if (!readOnly) connect(edit, &QLineEdit::returnPressed, this, &GeodeticWindow::compute);
+  return edit;
+}
+
+QLineEdit* GeodeticWindow::find(const char* name) const { return findChild<QLineEdit*>(name); }
+
+QWidget* GeodeticWindow::buildDirectPage() {
+  auto* page = new QWidget;
+  page->setObjectName("page_zs");
+  auto* grid = new QGridLayout(page);
+  const char* inputLabels[] = {"B1", "A1(A12)", "L1", "S12"};
+  for (int i = 0; i < 4; ++i) {
+    grid->addWidget(Caption(inputLabels[i]), i + 1, 0);
+    grid->addWidget(box(kDirectInputs[i], i == 3 ? kLengthIn : kAngleIn, false), i + 1, 1);
+  }
+  grid->addWidget(Caption("级数解"), 0, 3);
+  grid->addWidget(Caption("严密解"), 0, 4);
+  const char* outputLabels[] = {"B2", "L2", "A21"};
+  for (int i = 0; i < 3; ++i) {
+    grid->addWidget(Caption(outputLabels[i]), i + 1, 2);
+    grid->addWidget(box(kDirectOutputs[i], kAngleOut, true), i + 1, 3);
+    grid->addWidget(box(kDirectOutputs[i + 3], kAngleOut, true), i + 1, 4);
+  }
+  grid->addWidget(Caption("两解点位之差(mm)"), 4, 2, 1, 2, Qt::AlignRight);
+  grid->addWidget(box("Text_diff", "级数解与严密解的第二点相距的毫米数：线太长时级数解不够精确", true), 4, 4);
+  grid->setColumnMinimumWidth(2, 40);
+  return page;
+}
+
+QWidget* GeodeticWindow::buildInversePage() {
+  auto* page = new QWidget;
+  page->setObjectName("page_fs");
+  auto* grid = new QGridLayout(page);
+  const char* inputLabels[] = {"B1", "L1", "B2", "L2"};
+  for (int i = 0; i < 4; ++i) {
+    grid->addWidget(Caption(inputLabels[i]), i, 0);
+    grid->addWidget(box(kInverseInputs[i], kAngleIn, false), i, 1);
+  }
+  const char* outputLabels[] = {"S12", "A1(A12)", "A21"};
+  for (int i = 0; i < 3; ++i) {
+    grid->addWidget(Caption(outputLabels[i]), i, 2);
+    grid->addWidget(box(kInverseOutputs[i], i == 0 ? kLengthIn : kAngleOut, true), i, 3);
+  }
+  return page;
+}
+
+QWidget* GeodeticWindow::buildEllipsoidFrame() {
+  auto* frame = new QGroupBox(QString::fromUtf8("选择椭球"), this);
+  frame->setObjectName("Frame_tq");
+  auto* row = new QHBoxLayout(frame);
+  auto* group = new QButtonGroup(frame);
+  for (const EllipsoidOption& option : kEllipsoids) {
+    auto* radio = new QRadioButton(QString::fromUtf8(option.caption), frame);
+    radio->setObjectName(option.name);
+    group->addButton(radio);
+    row->addWidget(radio);
+  }
+  findChild<QRadioButton*>(kEllipsoids[0].name)->setChecked(true);
+  return frame;
+}
+
+QWidget* GeodeticWindow::buildButtons() {
+  auto* bar = new QWidget(this);
+  auto* row = new QHBoxLayout(bar);
+  auto add = [&](const char* name, const char* caption, auto slot) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), bar);
+    button->setObjectName(name);
+    connect(button, &QPushButton::clicked, this, slot);
+    row->addWidget(button);
+  };
+  add("js", "计算", [this] { compute(); });
+  add("qksr", "清空输入", [this] { clearInput(); });
+  add("qkjg", "清空结果", [this] { clearResult(); });
+  add("qbqk", "全部清空", [this] { clearAll(); });
+  add("tczcx", "退出子程序", [this] { emit leaveToolRequested(); });
+  add("tczhcx", "退出主程序", [this] { emit endProgramRequested(); });
+  return bar;
+}
+
+geodesy::EllipsoidId GeodeticWindow::ellipsoid() const {
+  for (const EllipsoidOption& option : kEllipsoids)
+    if (findChild<QRadioButton*>(option.name)->isChecked()) return option.id;
+  return geodesy::EllipsoidId::Krassovsky;
+}
+
+bool GeodeticWindow::inverseShown() const { return pages_->currentIndex() == 1; }
+
+void GeodeticWindow::compute() {
+  if (inverseShown())
+    computeInverse();
+  else
+    computeDirect();
+}
+
+void GeodeticWindow::computeDirect() {
+  const geodesy::DirectResult r = geodesy::SolveDirect(
+      {S(find("Text_B1")), S(find("Text_A12")), S(find("Text_L1")), S(find("Text_S12")), ellipsoid()});
+  if (r.refusal) {
+    messages_.inform(this, *r.refusal);
+    return;
+  }
+  find("Text_B2")->setText(Q(r.b2));
+  find("Text_L2")->setText(Q(r.l2));
+  find("Text_A21")->setText(Q(r.a21));
+  find("Text_B2_exact")->setText(Q(r.exactB2));
+  find("Text_L2_exact")->setText(Q(r.exactL2));
+  find("Text_A21_exact")->setText(Q(r.exactA21));
+  find("Text_diff")->setText(r.differenceMm ? Q(FormatFixed(*r.differenceMm, "#0.000")) : QString::fromUtf8("—"));
+}
+
+void GeodeticWindow::computeInverse() {
+  const geodesy::InverseResult r = geodesy::SolveInverse(
+      {S(find("Text_fs_B1")), S(find("Text_fs_L1")), S(find("Text_fs_B2")), S(find("Text_fs_L2")), ellipsoid()});
+  if (r.refusal) {
+    messages_.inform(this, *r.refusal);
+    return;
+  }
+  find("Text_fs_S12")->setText(Q(r.s12Text));
+  find("Text_fs_A12")->setText(Q(r.a12Text));
+  find("Text_fs_A21")->setText(Q(r.a21Text));
+}
+
+void GeodeticWindow::clearInput() {
+  if (inverseShown())
+    for (const char* name : kInverseInputs) find(name)->clear();
+  else
+    for (const char* name : kDirectInputs) find(name)->clear();
+}
+
+void GeodeticWindow::clearResult() {
+  if (inverseShown())
+    for (const char* name : kInverseOutputs) find(name)->clear();
+  else
+    for (const char* name : kDirectOutputs) find(name)->clear();
+}
+
+void GeodeticWindow::clearAll() {
+  clearInput();
+  clearResult();
+}
+
+void GeodeticWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!centred_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+    adjustSize();
+    CentreOnScreen(this);
+    centred_ = true;
+  }
+}
+
+}  // namespace korvane::ui

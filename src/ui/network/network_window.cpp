@@ -1,0 +1,265 @@
+#include "ui/network/network_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "standards/tolerance.h"
+#include "ui/widgets/cell_editor.h"
+#include "ui/network/network_grid.h"
+#include "ui/shell/platform.h"
+#include "ui/traverse/plot_window.h"
+#include "ui/shell/report_printing.h"
+
+namespace korvane::ui {
+
+namespace {
+
+const char* const kObservationTip =
+    "每行一条记录，类型为：方向组 测站（开始该测站的一个方向测回）；方向 测站、照准点、方向值；"
+    "角度 测站、后视点、前视点、左角；距离 起点、终点、平距；方位角 起点、终点、固定方位角。"
+    "角度为度.分秒，距离为米。类型也可填网文件的关键字 SET、DIR、ANGLE、DIST、AZI。";
+
+struct BoxEntry {
+  const char* name;
+  const char* caption;
+  const char* unit;
+  const char* placeholder;  // the default deviation an empty box stands for
+};
+
+const BoxEntry kBoxes[] = {{"Text_fx", "方向中误差：", "″", "2"},
+                           {"Text_cj", "测角中误差：", "″", "2.8"},
+                           {"Text_a", "测距固定误差：", "mm", "2"},
+                           {"Text_b", "比例误差：", "ppm", "2"}};
+
+struct CommandEntry {
+  const char* name;
+  const char* text;
+};
+
+const CommandEntry kCommands[] = {{"command_dk", "打开数据"}, {"bc", "保存数据"},
+                                  {"Command_tj", "插入一行"}, {"Command_sc", "删除该行"},
+                                  {"js", "计    算"},        {"bcbg", "保存报告"},
+                                  {"dy", "打印…"},           {"bcpdf", "保存为PDF…"},
+                                  {"xstx", "显示图形"},      {"tc", "退    出"}};
+
+QStringList ToQt(const std::vector<std::string>& items) {
+  QStringList list;
+  for (const std::string& item : items) list << QString::fromStdString(item);
+  return list;
+}
+
+}  // namespace
+
+NetworkWindow::NetworkWindow(MessageBoxes& messages, FileDialogs& files)
+    : QWidget(nullptr, Qt::Window), messages_(messages), files_(files) {
+  setObjectName("form_dxw");
+  setFont(UiFont(10));
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(14, 8, 14, 12);
+  title_ = new QLabel(this);
+  title_->setObjectName("Label2");
+  title_->setFont(GreetingFont(20));
+  title_->setAlignment(Qt::AlignCenter);
+  root->addWidget(title_);
+
+  auto* body = new QHBoxLayout;
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName("SSTab1");
+  pages_->addTab(buildInputPage(), QString::fromUtf8("观测数据"));
+  results_ = new QPlainTextEdit(pages_);
+  results_->setObjectName("Text_jg");
+  results_->setReadOnly(true);
+  results_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  results_->setFont(TableFont(10));
+  pages_->addTab(results_, QString::fromUtf8("平差结果"));
+  body->addWidget(pages_, 1);
+  body->addWidget(buildCommands(this));
+  root->addLayout(body, 1);
+  root->addWidget(buildParameters(this));
+  connectCommands();
+  forgetResult();
+  setCaptions(Purpose::Network);
+  FitToScreen(this, {1180, 760});
+}
+
+NetworkWindow::~NetworkWindow() { delete plot_; }
+
+QWidget* NetworkWindow::buildInputPage() {
+  auto* page = new QWidget(pages_);
+  auto* layout = new QVBoxLayout(page);
+  auto* units = new QLabel(QString::fromUtf8("角度单位为：度.分秒          长度单位为：米          X 为北坐标，Y 为东坐标"), page);
+  units->setObjectName("Label1");
+  layout->addWidget(units);
+  auto* split = new QSplitter(Qt::Horizontal, page);
+  known_ = new NetworkGrid(page, "Grid_known",
+                           {QString::fromUtf8("已知点名"), QString::fromUtf8("X（m）"), QString::fromUtf8("Y（m）")}, 8);
+  observations_ = new NetworkGrid(page, "Grid_obs",
+                                  {QString::fromUtf8("类型"), QString::fromUtf8("测站/起点"),
+                                   QString::fromUtf8("照准点/后视点/终点"), QString::fromUtf8("前视点"),
+                                   QString::fromUtf8("观测值")},
+                                  30);
+  observations_->grid()->setToolTip(QString::fromUtf8(kObservationTip));
+  observations_->grid()->setColumnWidth(3, 130);
+  for (int c = 1; c <= 3; ++c) known_->grid()->setColumnWidth(c, c == 1 ? 80 : 100);
+  split->addWidget(known_->grid());
+  split->addWidget(observations_->grid());
+  split->setStretchFactor(0, 1);
+  split->setStretchFactor(1, 2);
+  layout->addWidget(split, 1);
+  lastGrid_ = observations_;
+  return page;
+}
+
+QWidget* NetworkWindow::buildParameters(QWidget* parent) {
+  auto* panel = new QWidget(parent);
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(0, 4, 0, 0);
+  auto* caption = new QLabel(QString::fromUtf8("先验中误差（空为默认值）："), panel);
+  caption->setObjectName("Label_shuru");
+  row->addWidget(caption);
+  for (const BoxEntry& entry : kBoxes) {
+    row->addWidget(new QLabel(QString::fromUtf8(entry.caption), panel));
+    auto* box = new QLineEdit(panel);
+    box->setObjectName(entry.name);
+    box->setFixedWidth(56);
+    box->setPlaceholderText(QString::fromUtf8(entry.placeholder));
+    boxes_[entry.name] = box;
+    row->addWidget(box);
+    row->addWidget(new QLabel(QString::fromUtf8(entry.unit), panel));
+    row->addSpacing(12);
+  }
+  check_ = new QCheckBox(QString::fromUtf8("选择等级（可选参数）"), panel);
+  check_->setObjectName("Ch1");
+  row->addWidget(check_);
+  standard_ = new QComboBox(panel);
+  standard_->setObjectName("Co1");
+  standard_->setToolTip(QString::fromUtf8("参照规范"));
+  standard_->addItems(ToQt(standards::Standards()));
+  standard_->setCurrentText(QString::fromUtf8(standards::kInitialStandard));
+  row->addWidget(standard_);
+  grade_ = new QComboBox(panel);
+  grade_->setObjectName("Co2");
+  grade_->setToolTip(QString::fromUtf8("等级"));
+  grade_->setEditable(true);
+  grade_->addItems(ToQt(standards::InitialGrades()));
+  grade_->setEditText(QString::fromUtf8(standards::kInitialGrade));
+  grade_->setMinimumWidth(90);
+  row->addWidget(grade_);
+  standard_->hide();
+  grade_->hide();
+  row->addStretch();
+  return panel;
+}
+
+QPushButton* NetworkWindow::addCommand(QWidget* parent, const char* name, const char* text) {
+  auto* button = new QPushButton(QString::fromUtf8(text), parent);
+  button->setObjectName(name);
+  button->setMinimumSize(150, 36);
+  commands_[name] = button;
+  return button;
+}
+
+QWidget* NetworkWindow::buildCommands(QWidget* parent) {
+  auto* column = new QWidget(parent);
+  auto* layout = new QVBoxLayout(column);
+  layout->setSpacing(6);
+  for (const CommandEntry& entry : kCommands) layout->addWidget(addCommand(column, entry.name, entry.text));
+  layout->addStretch();
+  commands_["bcbg"]->setToolTip(QString::fromUtf8("计算后有效"));
+  commands_["xstx"]->setToolTip(QString::fromUtf8("计算后有效"));
+  for (const char* name : {kPrintCommand, kPdfCommand}) commands_[name]->setToolTip(QString::fromUtf8("计算后有效"));
+  return column;
+}
+
+void NetworkWindow::connectCommands() {
+  connect(commands_["command_dk"], &QPushButton::clicked, this, &NetworkWindow::openData);
+  connect(commands_["bc"], &QPushButton::clicked, this, &NetworkWindow::saveData);
+  connect(commands_["Command_tj"], &QPushButton::clicked, this, &NetworkWindow::insertRow);
+  connect(commands_["Command_sc"], &QPushButton::clicked, this, &NetworkWindow::deleteRow);
+  connect(commands_["js"], &QPushButton::clicked, this, &NetworkWindow::compute);
+  connect(commands_["bcbg"], &QPushButton::clicked, this, &NetworkWindow::saveReport);
+  connect(commands_["xstx"], &QPushButton::clicked, this, &NetworkWindow::showSketch);
+  connect(commands_[kPrintCommand], &QPushButton::clicked, this, [this] { printReport(false); });
+  connect(commands_[kPdfCommand], &QPushButton::clicked, this, [this] { printReport(true); });
+  connect(commands_["tc"], &QPushButton::clicked, this, &NetworkWindow::close);
+  connect(check_, &QCheckBox::toggled, this, [this](bool on) {
+    standard_->setVisible(on);
+    grade_->setVisible(on);
+  });
+  connect(standard_, &QComboBox::currentTextChanged, this, &NetworkWindow::pickStandard);
+  // The row commands act on the table last worked in.
+  for (NetworkGrid* grid : {known_, observations_}) {
+    connect(grid->grid(), &QTableWidget::currentCellChanged, this, [this, grid] { lastGrid_ = grid; });
+  }
+}
+
+void NetworkWindow::pickStandard(const QString& standard) {
+  const standards::GradeChoice choice = standards::GradesForStandard(standard.toStdString());
+  grade_->clear();
+  grade_->addItems(ToQt(choice.items));
+  grade_->setEditText(QString::fromStdString(choice.text));
+}
+
+void NetworkWindow::setCaptions(Purpose purpose) {
+  const bool junction = purpose == Purpose::JunctionTraverse;
+  setWindowTitle(QString::fromUtf8(junction ? "结点导线平差（最小二乘）" : "导线网平差（最小二乘）"));
+  title_->setText(QString::fromUtf8(junction ? "欢迎使用结点导线严密平差" : "欢迎使用导线网严密平差"));
+}
+
+void NetworkWindow::showFor(Purpose purpose) {
+  setCaptions(purpose);
+  if (!placed_) {
+    placed_ = true;
+    show();
+    CentreOnScreen(this);
+  }
+  show();
+  raise();
+  activateWindow();
+}
+
+network::NetworkOptions NetworkWindow::options() const {
+  network::NetworkOptions options;
+  options.checkTolerance = check_->isChecked();
+  options.toleranceCode =
+      standards::ToleranceCode(standard_->currentText().toStdString(), grade_->currentText().toStdString());
+  return options;
+}
+
+PrecisionTexts NetworkWindow::precisionTexts() const {
+  PrecisionTexts texts;
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = boxes_.at(kBoxes[i].name)->text().toStdString();
+  return texts;
+}
+
+NetworkGrid& NetworkWindow::activeGrid() const { return *lastGrid_; }
+
+QString NetworkWindow::resultText() const { return results_->toPlainText(); }
+
+void NetworkWindow::forgetResult() {
+  computed_.reset();
+  results_->clear();
+  commands_["bcbg"]->setEnabled(false);
+  commands_["xstx"]->setEnabled(false);
+  for (const char* name : {kPrintCommand, kPdfCommand}) commands_[name]->setEnabled(false);
+  if (plot_) plot_->close();
+}
+
+void NetworkWindow::closeEvent(QCloseEvent* event) {
+  known_->editor().commitAndClose();
+  observations_->editor().commitAndClose();
+  if (plot_) plot_->close();
+  event->accept();
+}
+
+}  // namespace korvane::ui

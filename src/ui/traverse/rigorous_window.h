@@ -1,0 +1,139 @@
+#pragma once
+// The rigorous-adjustment window (form_ddx): the table of a connecting
+// traverse with its four known points, the a-priori parameters, the standard
+// and grade of the optional tolerance check, and the commands compute, save
+// data, open data, insert row, delete row, back and exit. Compute runs the
+// weighted adjustment, the check, the sketch and the offer of the HTML
+// report, then locks the inputs until back is chosen. Ticked, "严密平差（最小
+// 二乘）" writes a second report beside the weighted one that sets the
+// least-squares solution of the same traverse against it.
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "render/report_pdf.h"
+#include "formats/rigorous_table.h"
+#include "traverse/rigorous_adjustment.h"
+#include "ui/shell/greeting_animation.h"
+#include "ui/widgets/hover_command.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace korvane::ui {
+
+class FileDialogs;
+class HoverLabel;
+class MessageBoxes;
+class PlotWindow;
+class RigorousGrid;
+
+extern const char* const kReadZero;
+
+class RigorousWindow : public QWidget {
+  Q_OBJECT
+ public:
+  RigorousWindow(MessageBoxes& messages, FileDialogs& files);
+  ~RigorousWindow() override;
+
+  // Shows the window: placed on the screen the first time, brought up with
+  // its state afterwards.
+  void showUp();
+
+  RigorousGrid& grid() const { return *grid_; }
+  PlotWindow* plotWindow() const { return plot_; }
+  // The texts of the parameter boxes.
+  formats::RigorousParameters parameters() const;
+  bool afterCompute() const { return afterCompute_; }
+
+  // The commands, as their buttons run them.
+  void compute();
+  // 保存数据; true when the file was written.
+  bool saveData();
+  // 打印… (the print preview) and 保存为PDF… of the report of the last computation.
+  void printReport(bool pdf);
+  void openData();
+  void insertRow();
+  void deleteRow();
+  void back();
+
+  // Whether the table holds data typed or changed since it was last opened
+  // or saved.
+  bool hasUnsavedRows() const;
+  // Offers the table's unsaved data for saving; false when the user stays.
+  bool offerToSave();
+  // Asked when the window is closed (which ends the program); false keeps it
+  // open. Without one the window offers its own table for saving.
+  void setLeaveGuard(std::function<bool()> guard) { leaveGuard_ = std::move(guard); }
+
+  // Pointer movements of the hover commands.
+  void hoverLabel(HoverLabel* label);
+  void pointerOverBackground();
+  void pointerOverCompute();
+
+  // One tick of the title animation (which also refreshes the grade code).
+  void tickTitle();
+
+ signals:
+  // The window was closed: the program says goodbye.
+  void endProgramRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildWindow();
+  QWidget* buildCommands(QWidget* parent);
+  QWidget* buildParameters(QWidget* parent);
+  QLineEdit* addBox(QWidget* parent, const char* name, int width);
+  QLabel* addLabel(QWidget* parent, const char* name, const char* text);
+  void connectCommands();
+  HoverPair& pair(const char* buttonName);
+  void boxFocus(QLineEdit* box, bool in);
+  void sidesTyped(const QString& text);
+  void pickStandard(const QString& standard);
+  void refreshGradeCode();
+  void refreshCompute();
+  void setInputsUsable(bool usable);
+  void showSides();
+  void offerReport(const formats::RigorousTable& table, const formats::RigorousParameters& params,
+                   const traverse::RigorousResult& result);
+  void writeComparison(const std::string& reportPath, const formats::RigorousTable& table,
+                       const formats::RigorousParameters& params, const traverse::RigorousResult& result);
+  QString chooseFile(bool saving);
+  void markSaved();
+
+  MessageBoxes& messages_;
+  FileDialogs& files_;
+  RigorousGrid* grid_ = nullptr;
+  PlotWindow* plot_ = nullptr;
+  QLabel* title_ = nullptr;
+  QLabel* notice_ = nullptr;
+  std::map<std::string, QLineEdit*> boxes_;
+  std::map<std::string, QLabel*> labels_;
+  std::map<std::string, HoverPair> pairs_;
+  QCheckBox* check_ = nullptr;
+  QCheckBox* leastSquares_ = nullptr;
+  QComboBox* standard_ = nullptr;
+  QComboBox* grade_ = nullptr;
+  QLineEdit* code_ = nullptr;
+  QTimer* titleTimer_ = nullptr;
+  GreetingAnimation titleAnimation_;
+  QString lastFolder_;
+  bool placed_ = false;
+  bool afterCompute_ = false;
+  std::unique_ptr<render::PrintableReport> report_;
+  // The table as last opened or saved.
+  formats::RigorousTable savedTable_;
+  std::function<bool()> leaveGuard_;
+};
+
+}  // namespace korvane::ui
