@@ -33,12 +33,12 @@ struct WindowCase {
 QList<WindowCase> Cases() {
   const QString examples = KORVANE_EXAMPLES;
   return {
-      {"m_dandx", examples + "/rigorous/connecting.dat", [](MainWindow& m) { return m.rigorousWindow(); }, true,
+      {"m_dandx", examples + "/rigorous/connecting.dat", [](MainWindow& m) { return static_cast<QWidget*>(m.shell().window<RigorousWindow>("rigorous")); }, true,
        {"平差成果表", "3712.905", "2668.221", "3688.774", "3411.927"}},
       {"m_szjcw", examples + "/levelling/network.lev",
-       [](MainWindow& m) { return static_cast<QWidget*>(m.levellingWindow()); }, false,
+       [](MainWindow& m) { return static_cast<QWidget*>(m.shell().window<LevellingWindow>("levelling")); }, false,
        {"水准交叉网平差成果表", "52.0071", "53.5151", "51.0016"}},
-      {"m_dxw", examples + "/network/junction.net", [](MainWindow& m) { return m.networkWindow(); }, false,
+      {"m_dxw", examples + "/network/junction.net", [](MainWindow& m) { return static_cast<QWidget*>(m.shell().window<NetworkWindow>("network")); }, false,
        {"导线网严密平差", "4920.430", "3245.120", "4830.939", "3851.228"}},
   };
 }
