@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "ui/shell/platform.h"
+#include "ui/widgets/button_row.h"
 #include "ui/shell/user_prompts.h"
 
 namespace korvane::ui {
@@ -71,18 +72,11 @@ void PlaneToolWindow::clearAll() {
 }
 
 QWidget* PlaneToolWindow::buildButtons() {
-  auto* bar = new QWidget(this);
-  auto* row = new QHBoxLayout(bar);
-  auto add = [&](const char* name, const char* caption, auto slot) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), bar);
-    button->setObjectName(name);
-    connect(button, &QPushButton::clicked, this, slot);
-    row->addWidget(button);
-  };
-  add("js", "计算", [this] { compute(); });
-  add("qbqk", "全部清空", [this] { clearAll(); });
-  add("tczcx", "退出子程序", [this] { emit leaveToolRequested(); });
-  return bar;
+  ButtonRow buttons(this);
+  buttons.add("js", "计算", [this] { compute(); });
+  buttons.add("qbqk", "全部清空", [this] { clearAll(); });
+  buttons.add("tczcx", "退出子程序", [this] { emit leaveToolRequested(); });
+  return buttons.widget();
 }
 
 void PlaneToolWindow::showEvent(QShowEvent* event) {

@@ -13,6 +13,7 @@
 
 #include "core/numbers.h"
 #include "ui/shell/platform.h"
+#include "ui/widgets/button_row.h"
 #include "ui/shell/user_prompts.h"
 
 namespace korvane::ui {
@@ -134,21 +135,14 @@ QWidget* GeodeticWindow::buildEllipsoidFrame() {
 }
 
 QWidget* GeodeticWindow::buildButtons() {
-  auto* bar = new QWidget(this);
-  auto* row = new QHBoxLayout(bar);
-  auto add = [&](const char* name, const char* caption, auto slot) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), bar);
-    button->setObjectName(name);
-    connect(button, &QPushButton::clicked, this, slot);
-    row->addWidget(button);
-  };
-  add("js", "计算", [this] { compute(); });
-  add("qksr", "清空输入", [this] { clearInput(); });
-  add("qkjg", "清空结果", [this] { clearResult(); });
-  add("qbqk", "全部清空", [this] { clearAll(); });
-  add("tczcx", "退出子程序", [this] { emit leaveToolRequested(); });
-  add("tczhcx", "退出主程序", [this] { emit endProgramRequested(); });
-  return bar;
+  ButtonRow buttons(this);
+  buttons.add("js", "计算", [this] { compute(); });
+  buttons.add("qksr", "清空输入", [this] { clearInput(); });
+  buttons.add("qkjg", "清空结果", [this] { clearResult(); });
+  buttons.add("qbqk", "全部清空", [this] { clearAll(); });
+  buttons.add("tczcx", "退出子程序", [this] { emit leaveToolRequested(); });
+  buttons.add("tczhcx", "退出主程序", [this] { emit endProgramRequested(); });
+  return buttons.widget();
 }
 
 geodesy::EllipsoidId GeodeticWindow::ellipsoid() const {

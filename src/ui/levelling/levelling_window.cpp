@@ -17,6 +17,7 @@
 #include "levelling/level_table.h"
 #include "services/printable_reports.h"
 #include "ui/shell/platform.h"
+#include "ui/widgets/button_row.h"
 #include "ui/shell/report_printing.h"
 #include "ui/shell/user_prompts.h"
 
@@ -155,25 +156,17 @@ QWidget* LevellingWindow::buildTables() {
 }
 
 QWidget* LevellingWindow::buildButtons() {
-  auto* bar = new QWidget(this);
-  auto* row = new QHBoxLayout(bar);
-  auto add = [&](const char* name, const char* caption, auto slot) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), bar);
-    button->setObjectName(name);
-    connect(button, &QPushButton::clicked, this, slot);
-    row->addWidget(button);
-    return button;
-  };
-  add("command_dk", "打开数据", [this] { openData(); });
-  add("bc_sj", "保存数据", [this] { saveData(); });
-  add("js", "计    算", [this] { compute(); });
-  saveReport_ = add("bc_bg", "保存报告", [this] { saveReport(); });
+  ButtonRow buttons(this);
+  buttons.add("command_dk", "打开数据", [this] { openData(); });
+  buttons.add("bc_sj", "保存数据", [this] { saveData(); });
+  buttons.add("js", "计    算", [this] { compute(); });
+  saveReport_ = buttons.add("bc_bg", "保存报告", [this] { saveReport(); });
   saveReport_->setEnabled(false);
-  printCommands_[0] = add(kPrintCommand, kPrintCaption, [this] { printReport(false); });
-  printCommands_[1] = add(kPdfCommand, kPdfCaption, [this] { printReport(true); });
+  printCommands_[0] = buttons.add(kPrintCommand, kPrintCaption, [this] { printReport(false); });
+  printCommands_[1] = buttons.add(kPdfCommand, kPdfCaption, [this] { printReport(true); });
   for (QPushButton* command : printCommands_) command->setEnabled(false);
-  add("tc", "退    出", [this] { close(); });
-  return bar;
+  buttons.add("tc", "退    出", [this] { close(); });
+  return buttons.widget();
 }
 
 void LevellingWindow::setMethod(Method m) {
