@@ -12,11 +12,13 @@
 #include "levelling/level_file.h"
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
+#include "export/figures.h"
+#include "export_options.h"
 
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "level --data FILE [--method auto|line|loop|network] [--html OUT.html]";
+constexpr const char* kUsage = "level --data FILE [--method auto|line|loop|network] [--html OUT.html] [--points FILE [--utf8]]";
 
 std::optional<levelling::Method> MethodByName(const std::string& name, const levelling::LevelData& data) {
   if (name == "auto") return levelling::SuggestedMethod(data);
@@ -40,6 +42,7 @@ int RunLevel(const std::vector<std::string>& args) {
   const QCommandLineOption method("method", "auto (default), line, loop or network.", "METHOD", "auto");
   const QCommandLineOption html("html", "Write the HTML report (GBK) to this file.", "OUT.html");
   parser.addOptions({data, method, html});
+  AddExportOptions(parser, false);
   if (const auto status = ParseCommandLine(parser, kLevelCommand, args)) return *status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kLevelCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -47,7 +50,9 @@ int RunLevel(const std::vector<std::string>& args) {
   if (path.empty()) return UsageError(kLevelCommand, MissingOption("--data"));
   if (parser.isSet(html) && parser.value(html).isEmpty()) return UsageError(kLevelCommand, "选项 --html 缺少文件名");
   const std::string htmlPath = ArgBytes(parser.value(html));
-  if (const auto status = RefuseDestinations({htmlPath}, {path})) return *status;
+  ExportOptions exports;
+  if (const auto status = ReadExportOptions(parser, kLevelCommand, exports, false)) return *status;
+  if (const auto status = RefuseDestinations({htmlPath, exports.points}, {path})) return *status;
 
   std::string error;
   const levelling::LevelFileLoad load = levelling::LoadLevelFile(path, error);
@@ -63,7 +68,7 @@ int RunLevel(const std::vector<std::string>& args) {
   if (!outcome.ok()) return Refuse(*outcome.refusal);
   std::cout << levelling::LevelTableText(outcome.result);
   std::cout.flush();
-  if (!parser.isSet(html)) return 0;
+  if (!parser.isSet(html)) return WriteHeightExport(exports, exporting::LevelHeights(outcome.result), {path});
   const ReportWrite write = levelling::WriteLevelReport(htmlPath, outcome.result);
   if (write.refusal) {
     PrintMessage(*write.refusal);
@@ -73,7 +78,7 @@ int RunLevel(const std::vector<std::string>& args) {
     std::cerr << "korvane-cli level: " << write.error << "\n";
     return 1;
   }
-  return 0;
+  return WriteHeightExport(exports, exporting::LevelHeights(outcome.result), {path});
 }
 
 }  // namespace

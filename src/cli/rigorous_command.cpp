@@ -11,6 +11,8 @@
 #include "cli_command.h"
 #include "cli_options.h"
 #include "core/message.h"
+#include "export/figures.h"
+#include "export_options.h"
 #include "gui_application.h"
 #include "render/rigorous_report_files.h"
 #include "rigorous/rigorous_adjustment.h"
@@ -23,7 +25,7 @@ namespace {
 
 constexpr const char* kUsage =
     "rigorous --data FILE.dat [--check] [--standard 城市测量规范|工程测量规范|水工测量规范] "
-    "[--grade 三等|四等|五等|一级|二级|三级|图根] [--continue] [--html OUT.html]";
+    "[--grade 三等|四等|五等|一级|二级|三级|图根] [--continue] [--html OUT.html] [--dxf FILE.dxf] [--points FILE [--utf8]]";
 
 struct RigorousOptions {
   std::string data;
@@ -35,6 +37,7 @@ struct RigorousOptions {
   bool answerOk = false;
   bool html = false;
   std::string htmlPath;
+  ExportOptions exports;
 };
 
 bool Contains(const std::vector<std::string>& items, const std::string& item) {
@@ -56,6 +59,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   const QCommandLineOption answerOk("continue", "Answer OK to the questions about a large misclosure.");
   const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
   parser.addOptions({data, check, standard, grade, answerOk, html});
+  AddExportOptions(parser);
   if (const auto status = ParseCommandLine(parser, kRigorousCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kRigorousCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -72,6 +76,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
     return UsageError(kRigorousCommand, "未知的等级：" + opt.grade);
   opt.html = parser.isSet(html);
   opt.htmlPath = ArgBytes(parser.value(html));
+  if (const auto status = ReadExportOptions(parser, kRigorousCommand, opt.exports)) return status;
   if (opt.data.empty()) return UsageError(kRigorousCommand, MissingOption("--data"));
   if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "选项 --html 缺少文件名");
   // Picking a standard refills the grade list and sets its text, as the
@@ -87,6 +92,7 @@ int RunRigorous(const std::vector<std::string>& args) {
     const std::string path = ReportFileName(opt.htmlPath);
     if (const auto status = RefuseDestinations({path, ReportImagePath(path)}, {opt.data})) return *status;
   }
+  if (const auto status = RefuseDestinations({opt.exports.dxf, opt.exports.points}, {opt.data})) return *status;
 
   std::string error;
   RigorousFileLoad load = LoadRigorousFile(opt.data, error);
@@ -110,7 +116,7 @@ int RunRigorous(const std::vector<std::string>& args) {
     RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, "1.bmp", "utf-8"};
     WriteRigorousReportLines(input, [](std::string_view line) { std::cout << line << '\n'; });
     std::cout.flush();
-    return 0;
+    return WriteExports(opt.exports, exporting::RigorousFigure(load.table, outcome.result), {opt.data});
   }
 
   // The renderer of the picture needs a GUI application object.
@@ -126,7 +132,7 @@ int RunRigorous(const std::vector<std::string>& args) {
     std::cerr << "korvane-cli rigorous: " << write.error << "\n";
     return 1;
   }
-  return 0;
+  return WriteExports(opt.exports, exporting::RigorousFigure(load.table, outcome.result), {opt.data});
 }
 
 }  // namespace

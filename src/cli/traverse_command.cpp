@@ -20,6 +20,8 @@
 #include "core/text_utils.h"
 #include "core/traverse_file.h"
 #include "core/traverse_kind.h"
+#include "export/figures.h"
+#include "export_options.h"
 #include "gui_application.h"
 #include "render/sketch_renderer.h"
 #include "simple/simple_adjustment.h"
@@ -28,10 +30,11 @@ namespace korvane::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "traverse --start START.ini --data TRAVERSE.dat [--kind F|B|Z|W] [--out REPORT] [--sketch IMAGE]";
+    "traverse --start START.ini --data TRAVERSE.dat [--kind F|B|Z|W] [--out REPORT] [--sketch IMAGE] [--dxf FILE.dxf] [--points FILE [--utf8]]";
 
 struct TraverseArgs {
   std::string start, data, kind, out, sketch;
+  ExportOptions exports;
 };
 
 // Reads the options; the exit status when the command ends here.
@@ -45,6 +48,7 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
   const QCommandLineOption report("out", "Also save the results table (GBK, CR LF).", "REPORT");
   const QCommandLineOption sketch("sketch", "Draw the sketch into a PNG, JPEG or BMP picture.", "IMAGE");
   parser.addOptions({start, data, kind, report, sketch});
+  AddExportOptions(parser);
   if (const auto status = ParseCommandLine(parser, kTraverseCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kTraverseCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -53,6 +57,7 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
   out.kind = parser.value(kind).toStdString();
   out.out = ArgBytes(parser.value(report));
   out.sketch = ArgBytes(parser.value(sketch));
+  if (const auto status = ReadExportOptions(parser, kTraverseCommand, out.exports)) return status;
   if (out.start.empty()) return UsageError(kTraverseCommand, MissingOption("--start"));
   if (out.data.empty()) return UsageError(kTraverseCommand, MissingOption("--data"));
   return std::nullopt;
@@ -132,7 +137,7 @@ std::optional<int> LoadStations(TextFileRead& data, TraverseKind kind, simple::S
 }
 
 // The report file, the refusal and the sketch, after the table was printed.
-int Finish(const TraverseArgs& a, const SimpleResult& result) {
+int Finish(const TraverseArgs& a, TraverseKind kind, const SimpleResult& result) {
   if (!a.out.empty() && !result.lines.empty()) {
     const std::string saveError = SaveResultsLines(a.out, result.lines);
     if (!saveError.empty()) {
@@ -147,13 +152,13 @@ int Finish(const TraverseArgs& a, const SimpleResult& result) {
       return 1;
     }
   }
-  return 0;
+  return WriteExports(a.exports, exporting::SimpleFigure(kind, result.points), {a.start, a.data});
 }
 
 int RunTraverse(const std::vector<std::string>& args) {
   TraverseArgs a;
   if (const auto status = ParseArgs(args, a)) return *status;
-  if (const auto status = RefuseDestinations({a.out, a.sketch}, {a.start, a.data})) return *status;
+  if (const auto status = RefuseDestinations({a.out, a.sketch, a.exports.dxf, a.exports.points}, {a.start, a.data})) return *status;
   std::string startBytes;
   TextFileRead data;
   if (const auto status = ReadInputs(a, startBytes, data)) return *status;
@@ -169,6 +174,7 @@ int RunTraverse(const std::vector<std::string>& args) {
   SimpleInput input;
   input.kind = *kind;
   input.withSketch = !a.sketch.empty();
+  input.withPoints = !a.exports.dxf.empty() || !a.exports.points.empty();
   input.start = DecodeStartFile(startBytes);
   if (!load.secondName.empty()) input.endName = load.secondName;
   // Without a report file the table is printed as it is written, in chunks.
@@ -178,7 +184,7 @@ int RunTraverse(const std::vector<std::string>& args) {
   printed.flush();
   for (const std::string& line : result.lines) std::cout << line << '\n';
   std::cout << std::flush;
-  return Finish(a, result);
+  return Finish(a, *kind, result);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TraverseSketchInput PointsOf(const Solution& s) {
   return in;
 }
 
-Sketch ClosingSketch(const simple::ClosingSolution& s) {
+TraverseSketchInput ClosingFigure(const simple::ClosingSolution& s) {
   TraverseSketchInput in = PointsOf(s);
   const simple::StartValues& v = s.red.start;
   const SketchPlace& start = in.points.front();
@@ -64,10 +64,10 @@ Sketch ClosingSketch(const simple::ClosingSolution& s) {
   } else {
     in.orientations.push_back({end, endOrient, "附合方向"});
   }
-  return simple::BuildTraverseSketch(in);
+  return in;
 }
 
-Sketch OpenSketch(const simple::OpenSolution& s) {
+TraverseSketchInput OpenFigure(const simple::OpenSolution& s) {
   TraverseSketchInput in = PointsOf(s);
   in.names.push_back(s.endName);
   const simple::StartValues& v = s.red.start;
@@ -87,28 +87,69 @@ Sketch OpenSketch(const simple::OpenSolution& s) {
     in.ellipses.push_back(SketchEllipse{p.y, p.x, i * m + 1.0 / (n + 1), q / l, kRed});
   }
   in.orientations.push_back({start, orient, "定向"});
-  return simple::BuildTraverseSketch(in);
+  return in;
 }
 
-Sketch NoOrientationSketch(const simple::NoOrientationSolution& s) {
+TraverseSketchInput NoOrientationFigure(const simple::NoOrientationSolution& s) {
   TraverseSketchInput in = PointsOf(s);
   in.names.push_back(s.endName);
   const std::size_t n = s.red.stations.size();
   for (std::size_t i = 0; i + 1 < n; ++i)
     in.ellipses.push_back(simple::CorrectionEllipse(in.points[i + 1], s.correctionXmm[i], s.correctionYmm[i]));
-  return simple::BuildTraverseSketch(in);
+  return in;
+}
+
+Sketch ClosingSketch(const simple::ClosingSolution& s) { return simple::BuildTraverseSketch(ClosingFigure(s)); }
+Sketch OpenSketch(const simple::OpenSolution& s) { return simple::BuildTraverseSketch(OpenFigure(s)); }
+Sketch NoOrientationSketch(const simple::NoOrientationSolution& s) {
+  return simple::BuildTraverseSketch(NoOrientationFigure(s));
+}
+
+// What the sketch is drawn from, with the heights, for drawings and lists:
+// the first station is known, the last where the kind ends on a known point;
+// orientation points count only where they are given by coordinates (in the
+// azimuth form the sketch's are only drawn along the azimuth).
+TraversePoints PointsFrom(const TraverseSketchInput& in, const std::vector<double>& heights, bool endKnown,
+                          const simple::StartValues& start) {
+  TraversePoints p;
+  const std::size_t n = in.points.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    p.names.push_back(i < in.names.size() ? in.names[i] : std::string());
+    p.x.push_back(in.points[i].x);
+    p.y.push_back(in.points[i].y);
+    p.h.push_back(i < heights.size() ? heights[i] : 0.0);
+    p.known.push_back(i == 0 || (endKnown && i + 1 == n));
+  }
+  p.ellipses = in.ellipses;
+  p.magnification = simple::TraverseSketchMagnification(in);
+  if (!start.azimuthForm()) {
+    for (const auto& o : in.orientations)
+      if (!o.label.empty()) p.orientations.push_back({o.from.x, o.from.y, o.to.x, o.to.y, o.label});
+  }
+  return p;
+}
+
+TraversePoints ClosingPoints(const simple::ClosingSolution& s) {
+  return PointsFrom(ClosingFigure(s), s.height, true, s.red.start);
+}
+TraversePoints OpenPoints(const simple::OpenSolution& s) {
+  return PointsFrom(OpenFigure(s), s.height, false, s.red.start);
+}
+TraversePoints NoOrientationPoints(const simple::NoOrientationSolution& s) {
+  return PointsFrom(NoOrientationFigure(s), s.height, true, s.red.start);
 }
 
 // A refusal of the adjustment, else the results table (which may itself stop
 // at a correction too wide for its column) and, when it is complete, the sketch.
 // The sketch is drawn only when it is asked for.
-template <typename Outcome, typename Write, typename Draw>
-SimpleResult Finish(const Outcome& outcome, Write write, Draw draw, const SimpleInput& input) {
+template <typename Outcome, typename Write, typename Draw, typename Points>
+SimpleResult Finish(const Outcome& outcome, Write write, Draw draw, Points points, const SimpleInput& input) {
   SimpleResult result;
   result.refusal = outcome.refusal;
   if (!result.ok()) return result;
   result.refusal = write(outcome.solution, result.lines, input.onLine);
   if (result.ok() && input.withSketch) result.sketch = draw(outcome.solution);
+  if (result.ok() && input.withPoints) result.points = points(outcome.solution);
   return result;
 }
 
@@ -117,6 +158,7 @@ SimpleResult AdjustOpen(simple::Reduction red, const SimpleInput& input) {
   const auto solution = simple::SolveOpen(std::move(red), input.endName);
   simple::WriteOpenReport(solution, result.lines, input.onLine);
   if (input.withSketch) result.sketch = OpenSketch(solution);
+  if (input.withPoints) result.points = OpenPoints(solution);
   return result;
 }
 
@@ -147,13 +189,13 @@ SimpleResult AdjustStations(const SimpleInput& input, std::vector<simple::Statio
       const bool closed = input.kind == TraverseKind::Closed;
       simple::Reduction red = simple::Reduce(std::move(stations), start, simple::ClosingReducedLegs(n, closed));
       return Finish(simple::SolveClosing(std::move(red), closed), simple::WriteClosingReport, ClosingSketch,
-                    input);
+                    ClosingPoints, input);
     }
     case TraverseKind::Open:
       return AdjustOpen(simple::Reduce(std::move(stations), start, n), input);
     case TraverseKind::NoOrientation:
       return Finish(simple::SolveNoOrientation(simple::Reduce(std::move(stations), start, n), input.endName),
-                    simple::WriteNoOrientationReport, NoOrientationSketch, input);
+                    simple::WriteNoOrientationReport, NoOrientationSketch, NoOrientationPoints, input);
   }
   return SimpleResult{};
 }

@@ -1,0 +1,107 @@
+#include "export/point_list.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+#include "core/line_fields.h"
+#include "core/numbers.h"
+#include "core/text_utils.h"
+
+namespace korvane::exporting {
+namespace {
+
+std::optional<Message> CommaInName(const std::string& name) {
+  if (name.find(',') == std::string::npos && name.find("，") == std::string::npos) return std::nullopt;
+  return Message{"点名“" + name + "”中含有逗号，无法写入坐标文件！", "请检查", MessageIcon::Warning};
+}
+
+std::string Metres(double value) { return FormatFixed(value, "#0.000"); }
+std::string Tenths(double mm) { return FormatFixed(mm, "#0.0"); }
+
+// A number of the list: plain decimal notation, nothing else on the field.
+std::optional<double> ListNumber(const std::string& field) {
+  std::string_view text(field);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '-' ||
+                        text.front() == '.'))
+    return std::nullopt;
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+ListLines CoordinateLines(const Figure& figure) {
+  ListLines out;
+  for (const FigurePoint& p : figure.points) {
+    if (!p.listed) continue;
+    if ((out.refusal = CommaInName(p.name))) {
+      out.lines.clear();
+      return out;
+    }
+    std::string line = p.name + "," + Metres(p.x) + "," + Metres(p.y);
+    if (p.h) line += "," + Metres(*p.h);
+    if (p.mx && p.my && p.mp) line += "," + Tenths(*p.mx) + "," + Tenths(*p.my) + "," + Tenths(*p.mp);
+    out.lines.push_back(std::move(line));
+  }
+  return out;
+}
+
+ListLines HeightLines(const std::vector<HeightPoint>& points) {
+  ListLines out;
+  for (const HeightPoint& p : points) {
+    if ((out.refusal = CommaInName(p.name))) {
+      out.lines.clear();
+      return out;
+    }
+    std::string line = p.name + "," + Metres(p.h);
+    if (p.mh) line += "," + Tenths(*p.mh);
+    out.lines.push_back(std::move(line));
+  }
+  return out;
+}
+
+ListRead ReadCoordinateList(std::string_view text) {
+  ListRead read;
+  LineCursor cursor(text);
+  std::string_view raw;
+  for (long long number = 1; cursor.next(raw); ++number) {
+    std::string line = Trim(raw);
+    if (line.empty()) continue;
+    for (std::size_t pos = line.find("，"); pos != std::string::npos; pos = line.find("，", pos))
+      line.replace(pos, 3, ",");
+    std::vector<std::string> fields;
+    for (const std::string& field : Split(line, ',')) fields.push_back(Trim(field));
+    std::vector<double> values;
+    bool usable = !fields.empty() && !fields[0].empty() &&
+                  (fields.size() == 3 || fields.size() == 4 || fields.size() == 6 || fields.size() == 7);
+    for (std::size_t i = 1; usable && i < fields.size(); ++i) {
+      const std::optional<double> value = ListNumber(fields[i]);
+      usable = value.has_value();
+      if (usable) values.push_back(*value);
+    }
+    if (!usable) {
+      read.points.clear();
+      read.refusal = Message{"坐标文件第" + std::to_string(number) + "行格式不对！", "请检查文本", MessageIcon::Warning};
+      return read;
+    }
+    FigurePoint p;
+    p.name = fields[0];
+    p.x = values[0];
+    p.y = values[1];
+    if (values.size() == 3 || values.size() == 6) p.h = values[2];
+    if (values.size() >= 5) {
+      const std::size_t m = values.size() - 3;
+      p.mx = values[m];
+      p.my = values[m + 1];
+      p.mp = values[m + 2];
+    }
+    read.points.push_back(std::move(p));
+  }
+  return read;
+}
+
+}  // namespace korvane::exporting

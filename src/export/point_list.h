@@ -1,0 +1,36 @@
+#pragma once
+// Coordinate lists as surveyors pass them on: one point a line,
+// "name,X,Y[,H][,mx,my,mp]" without a header, X, Y and H to the millimetre,
+// mx, my and mp in millimetres to 0.1 mm where the method gives them. A
+// levelling result gives a height list, "name,H[,mH]". Names holding a comma
+// cannot be written. The Gauss–Krüger tool's point-list reader reads both.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/message.h"
+#include "export/figure.h"
+
+namespace korvane::exporting {
+
+struct ListLines {
+  std::optional<Message> refusal;  // a name holding a comma
+  std::vector<std::string> lines;  // UTF-8, without line breaks
+};
+
+// The listed points of a figure, in its order.
+ListLines CoordinateLines(const Figure& figure);
+ListLines HeightLines(const std::vector<HeightPoint>& points);
+
+// A coordinate list read back: every line "name,X,Y[,H][,mx,my,mp]" (3, 4, 6
+// or 7 fields, also separated by "，"); empty lines are skipped. The first
+// line that is not of this form refuses the whole list:
+// "坐标文件第N行格式不对！", title "请检查文本", and no point is returned.
+struct ListRead {
+  std::optional<Message> refusal;
+  std::vector<FigurePoint> points;
+};
+ListRead ReadCoordinateList(std::string_view text);
+
+}  // namespace korvane::exporting
