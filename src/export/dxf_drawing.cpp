@@ -11,6 +11,7 @@
 #include "core/numbers.h"
 #include "core/sketch.h"
 #include "core/text_file.h"
+#include "export/point_list.h"
 
 namespace korvane::exporting {
 namespace {
@@ -164,7 +165,7 @@ void Points(R12Dxf& dxf, MemoryWriter& w, const Figure& f, double size) {
     }
     Text(dxf, w, kNameLayer, p.y + size * 1.5, p.x + size * 0.3, textHeight, p.name);
     if (p.h) Text(dxf, w, kHeightLayer, p.y + size * 1.5, p.x - size * 0.3 - textHeight, textHeight,
-                  FormatFixed(*p.h, "#0.000"));
+                  Metres(*p.h));
   }
 }
 

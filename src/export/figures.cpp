@@ -63,14 +63,13 @@ Figure SimpleFigure(TraverseKind kind, const TraversePoints& in) {
     p.role = in.known[i] ? PointRole::Known : PointRole::New;
     stations.push_back(p);
   }
+  // A closed traverse ends on its first station, the known point: the point
+  // is drawn and listed once, the last leg ends on its given coordinates
+  // (the results carried round may miss them by a millimetre).
+  if (kind == TraverseKind::Closed && n > 1) stations.back() = stations.front();
   for (std::size_t i = 0; i + 1 < n; ++i) Leg(f, stations[i], stations[i + 1]);
-  // A closed traverse ends on its first station: the point is drawn once.
-  const FigurePoint& first = stations.front();
-  for (std::size_t i = 0; i < n; ++i) {
-    const FigurePoint& p = stations[i];
-    if (i > 0 && p.name == first.name && p.x == first.x && p.y == first.y) continue;
-    f.points.push_back(p);
-  }
+  if (kind == TraverseKind::Closed && n > 1) stations.pop_back();
+  f.points = stations;
   for (const TraversePoints::Orientation& o : in.orientations) {
     FigurePoint p = Known(o.label, {o.x, o.y});
     p.listed = false;

@@ -16,8 +16,12 @@ std::optional<Message> CommaInName(const std::string& name) {
   return Message{"点名“" + name + "”中含有逗号，无法写入坐标文件！", "请检查", MessageIcon::Warning};
 }
 
-std::string Metres(double value) { return FormatFixed(value, "#0.000"); }
-std::string Tenths(double mm) { return FormatFixed(mm, "#0.0"); }
+// A value that rounds to nothing is written without its minus sign.
+std::string Unsigned0(std::string text) {
+  if (!text.empty() && text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) text.erase(0, 1);
+  return text;
+}
+std::string Tenths(double mm) { return Unsigned0(FormatFixed(mm, "#0.0")); }
 
 // A number of the list: plain decimal notation, nothing else on the field.
 std::optional<double> ListNumber(const std::string& field) {
@@ -33,6 +37,8 @@ std::optional<double> ListNumber(const std::string& field) {
 }
 
 }  // namespace
+
+std::string Metres(double value) { return Unsigned0(FormatFixed(value, "#0.000")); }
 
 ListLines CoordinateLines(const Figure& figure) {
   ListLines out;

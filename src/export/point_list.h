@@ -19,6 +19,9 @@ struct ListLines {
   std::vector<std::string> lines;  // UTF-8, without line breaks
 };
 
+// A coordinate or height as the lists and drawings write it: to the millimetre.
+std::string Metres(double value);
+
 // The listed points of a figure, in its order.
 ListLines CoordinateLines(const Figure& figure);
 ListLines HeightLines(const std::vector<HeightPoint>& points);

@@ -1,6 +1,7 @@
 #include "simple/simple_adjustment.h"
 
 #include <cmath>
+#include <optional>
 
 #include "core/angles.h"
 #include "simple/closing_traverse.h"
@@ -106,19 +107,22 @@ Sketch NoOrientationSketch(const simple::NoOrientationSolution& s) {
 }
 
 // What the sketch is drawn from, with the heights, for drawings and lists:
-// the first station is known, the last where the kind ends on a known point;
-// orientation points count only where they are given by coordinates (in the
-// azimuth form the sketch's are only drawn along the azimuth).
-TraversePoints PointsFrom(const TraverseSketchInput& in, const std::vector<double>& heights, bool endKnown,
-                          const simple::StartValues& start) {
+// the first station is known, and the last where the kind ends on a known
+// point, which keeps its given coordinates (the results carried there may
+// miss them by a millimetre); orientation points count only where they are
+// given by coordinates (in the azimuth form the sketch's are only drawn
+// along the azimuth).
+TraversePoints PointsFrom(const TraverseSketchInput& in, const std::vector<double>& heights,
+                          const std::optional<SketchPlace>& givenEnd, const simple::StartValues& start) {
   TraversePoints p;
   const std::size_t n = in.points.size();
   for (std::size_t i = 0; i < n; ++i) {
+    const bool knownEnd = givenEnd && i > 0 && i + 1 == n;
     p.names.push_back(i < in.names.size() ? in.names[i] : std::string());
-    p.x.push_back(in.points[i].x);
-    p.y.push_back(in.points[i].y);
+    p.x.push_back(knownEnd ? givenEnd->x : in.points[i].x);
+    p.y.push_back(knownEnd ? givenEnd->y : in.points[i].y);
     p.h.push_back(i < heights.size() ? heights[i] : 0.0);
-    p.known.push_back(i == 0 || (endKnown && i + 1 == n));
+    p.known.push_back(i == 0 || knownEnd);
   }
   p.ellipses = in.ellipses;
   p.magnification = simple::TraverseSketchMagnification(in);
@@ -130,13 +134,16 @@ TraversePoints PointsFrom(const TraverseSketchInput& in, const std::vector<doubl
 }
 
 TraversePoints ClosingPoints(const simple::ClosingSolution& s) {
-  return PointsFrom(ClosingFigure(s), s.height, true, s.red.start);
+  const simple::StartValues& v = s.red.start;
+  const SketchPlace end = s.closed ? SketchPlace{v.startX, v.startY} : SketchPlace{v.endX, v.endY};
+  return PointsFrom(ClosingFigure(s), s.height, end, v);
 }
 TraversePoints OpenPoints(const simple::OpenSolution& s) {
-  return PointsFrom(OpenFigure(s), s.height, false, s.red.start);
+  return PointsFrom(OpenFigure(s), s.height, std::nullopt, s.red.start);
 }
 TraversePoints NoOrientationPoints(const simple::NoOrientationSolution& s) {
-  return PointsFrom(NoOrientationFigure(s), s.height, true, s.red.start);
+  const simple::StartValues& v = s.red.start;
+  return PointsFrom(NoOrientationFigure(s), s.height, SketchPlace{v.endX, v.endY}, v);
 }
 
 // A refusal of the adjustment, else the results table (which may itself stop
