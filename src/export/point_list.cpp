@@ -7,6 +7,7 @@
 #include "core/line_fields.h"
 #include "core/numbers.h"
 #include "core/text_utils.h"
+#include "tools/gauss_point_list.h"
 
 namespace korvane::exporting {
 namespace {
@@ -91,7 +92,7 @@ ListRead ReadCoordinateList(std::string_view text) {
     }
     if (!usable) {
       read.points.clear();
-      read.refusal = Message{"坐标文件第" + std::to_string(number) + "行格式不对！", "请检查文本", MessageIcon::Warning};
+      read.refusal = gauss::BadListLine(number);
       return read;
     }
     FigurePoint p;
