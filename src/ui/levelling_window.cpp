@@ -13,8 +13,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "export/figures.h"
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
+#include "ui/export_commands.h"
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
 
@@ -167,6 +169,8 @@ QWidget* LevellingWindow::buildButtons() {
   add("js", "计    算", [this] { compute(); });
   saveReport_ = add("bc_bg", "保存报告", [this] { saveReport(); });
   saveReport_->setEnabled(false);
+  exportHeights_ = add("dcgc", "导出高程…", [this] { exportHeights(); });
+  exportHeights_->setEnabled(false);
   add("tc", "退    出", [this] { close(); });
   return bar;
 }
@@ -236,6 +240,7 @@ void LevellingWindow::dropResult() {
   result_.reset();
   results_->clear();
   if (saveReport_) saveReport_->setEnabled(false);
+  if (exportHeights_) exportHeights_->setEnabled(false);
 }
 
 void LevellingWindow::openData() {
@@ -285,6 +290,7 @@ void LevellingWindow::compute() {
   result_ = outcome.result;
   results_->setPlainText(Q(levelling::LevelTableText(*result_)));
   saveReport_->setEnabled(true);
+  exportHeights_->setEnabled(true);
   if (result_->anyOverLimit())
     messages_.inform(this, {"有闭合差超过限差，或单位权中误差显著大于该等级的先验值，已在结果中注明。", "超限", MessageIcon::Warning});
 }
@@ -298,6 +304,10 @@ void LevellingWindow::saveReport() {
   const ReportWrite write = levelling::WriteLevelReport(path.toStdString(), *result_);
   if (write.refusal) messages_.inform(this, *write.refusal);
   else if (!write.error.empty()) messages_.inform(this, {"报告未能保存：" + write.error, "提示", MessageIcon::Warning});
+}
+
+void LevellingWindow::exportHeights() {
+  if (result_) ExportHeights({this, messages_, files_, exportFolder_}, exporting::LevelHeights(*result_));
 }
 
 void LevellingWindow::showEvent(QShowEvent* event) {

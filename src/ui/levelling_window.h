@@ -35,6 +35,7 @@ class LevellingWindow : public QWidget {
   void saveData();
   void compute();
   void saveReport();
+  void exportHeights();  // 导出高程…
 
   // The data as typed, or the refusal naming the faulty cell.
   levelling::LevelFileLoad typedData() const;
@@ -66,6 +67,8 @@ class LevellingWindow : public QWidget {
   QRadioButton* methods_[3] = {};
   QPlainTextEdit* results_ = nullptr;
   QPushButton* saveReport_ = nullptr;
+  QPushButton* exportHeights_ = nullptr;
+  QString exportFolder_;
   std::optional<levelling::LevelResult> result_;
   bool filling_ = false;
   bool centred_ = false;

@@ -11,6 +11,7 @@
 
 #include "core/observation_table.h"
 #include "core/traverse_kind.h"
+#include "export/figure.h"
 #include "ui/greeting_animation.h"
 #include "ui/hover_command.h"
 #include "ui/network_window.h"
@@ -84,6 +85,8 @@ class MainWindow : public QMainWindow {
   void openData();             // 打开数据
   void compute();              // 计算 (js and js2)
   void saveResults();          // 保存文本
+  void exportDrawing();        // 导出DXF…
+  void exportCoordinates();    // 导出坐标…
   // 保存数据: the observations as a traverse data file; true when written.
   bool saveData();
   // Whether the grid holds observations typed or changed since they were
@@ -187,6 +190,8 @@ class MainWindow : public QMainWindow {
   // The stations as last opened or saved, blank rows at the end left out.
   ObservationTable savedRows_;
   QString lastFolder_;
+  // The adjusted points of the results shown, for 导出DXF… and 导出坐标….
+  exporting::Figure figure_;
   // The kind whose start data were confirmed last; only it can be computed.
   std::optional<TraverseKind> confirmedKind_;
   // The caption of the compute command used last, hidden until 返回.

@@ -48,6 +48,7 @@ struct CommandEntry {
 const CommandEntry kCommands[] = {{"command_dk", "打开数据"}, {"bc", "保存数据"},
                                   {"Command_tj", "插入一行"}, {"Command_sc", "删除该行"},
                                   {"js", "计    算"},        {"bcbg", "保存报告"},
+                                  {"dcdxf", "导出DXF…"},     {"dczb", "导出坐标…"},
                                   {"xstx", "显示图形"},      {"tc", "退    出"}};
 
 QStringList ToQt(const std::vector<std::string>& items) {
@@ -173,8 +174,7 @@ QWidget* NetworkWindow::buildCommands(QWidget* parent) {
   layout->setSpacing(6);
   for (const CommandEntry& entry : kCommands) layout->addWidget(addCommand(column, entry.name, entry.text));
   layout->addStretch();
-  commands_["bcbg"]->setToolTip(QString::fromUtf8("计算后有效"));
-  commands_["xstx"]->setToolTip(QString::fromUtf8("计算后有效"));
+  for (const char* name : kResultCommands) commands_[name]->setToolTip(QString::fromUtf8("计算后有效"));
   return column;
 }
 
@@ -186,6 +186,8 @@ void NetworkWindow::connectCommands() {
   connect(commands_["js"], &QPushButton::clicked, this, &NetworkWindow::compute);
   connect(commands_["bcbg"], &QPushButton::clicked, this, &NetworkWindow::saveReport);
   connect(commands_["xstx"], &QPushButton::clicked, this, &NetworkWindow::showSketch);
+  connect(commands_["dcdxf"], &QPushButton::clicked, this, &NetworkWindow::exportDrawing);
+  connect(commands_["dczb"], &QPushButton::clicked, this, &NetworkWindow::exportCoordinates);
   connect(commands_["tc"], &QPushButton::clicked, this, &NetworkWindow::close);
   connect(check_, &QCheckBox::toggled, this, [this](bool on) {
     standard_->setVisible(on);
@@ -244,8 +246,7 @@ QString NetworkWindow::resultText() const { return results_->toPlainText(); }
 void NetworkWindow::forgetResult() {
   computed_.reset();
   results_->clear();
-  commands_["bcbg"]->setEnabled(false);
-  commands_["xstx"]->setEnabled(false);
+  for (const char* name : kResultCommands) commands_[name]->setEnabled(false);
   if (plot_) plot_->close();
 }
 

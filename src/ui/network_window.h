@@ -56,11 +56,16 @@ class NetworkWindow : public QWidget {
   void compute();
   void saveReport();
   void showSketch();
+  void exportDrawing();      // 导出DXF…
+  void exportCoordinates();  // 导出坐标…
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The commands that act on the adjusted network.
+  static constexpr const char* kResultCommands[] = {"bcbg", "dcdxf", "dczb", "xstx"};
+
   struct Computed {
     NetworkInput input;
     NetworkResult result;

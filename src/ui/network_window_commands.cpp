@@ -7,11 +7,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "export/figures.h"
 #include "network/network_report.h"
 #include "network/network_sketch.h"
 #include "render/network_report_files.h"
 #include "rigorous/rigorous_report.h"
 #include "ui/cell_editor.h"
+#include "ui/export_commands.h"
 #include "ui/network_grid.h"
 #include "ui/network_window.h"
 #include "ui/platform.h"
@@ -106,8 +108,7 @@ void NetworkWindow::compute() {
   lines << QString() << QString::fromUtf8("草图中误差椭圆放大 %1 倍。").arg(exaggeration, 0, 'g', 12);
   results_->setPlainText(lines.join('\n'));
   pages_->setCurrentIndex(1);
-  commands_["bcbg"]->setEnabled(true);
-  commands_["xstx"]->setEnabled(true);
+  for (const char* name : kResultCommands) commands_[name]->setEnabled(true);
   showSketch();
 }
 
@@ -135,6 +136,14 @@ void NetworkWindow::saveReport() {
     if (!write.error.empty()) refuse("报告无法保存：", QString::fromStdString(path), write.error);
   }
   if (plotShown) plot_->show();
+}
+
+void NetworkWindow::exportDrawing() {
+  if (computed_) ExportDrawing({this, messages_, files_, lastFolder_}, exporting::NetworkFigure(computed_->result));
+}
+
+void NetworkWindow::exportCoordinates() {
+  if (computed_) ExportCoordinates({this, messages_, files_, lastFolder_}, exporting::NetworkFigure(computed_->result));
 }
 
 }  // namespace korvane

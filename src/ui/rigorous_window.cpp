@@ -35,6 +35,7 @@ struct CommandEntry {
 // In the order they stand in the command column.
 const CommandEntry kCommands[] = {
     {"Label3", "js", "计    算"},           {"Label4", "bc", "保存数据"},
+    {"Label13", "dcdxf", "导出DXF…"},       {"Label14", "dczb", "导出坐标…"},
     {"Label7", "command_dk", "打开数据"},   {"Label8", "Command_tj", "插入一行"},
     {"Label6", "Command_sc", "删除该行"},   {"Label9", "Command_back", "返    回"},
     {"Label5", "tc", "退   出"},
@@ -221,6 +222,8 @@ QWidget* RigorousWindow::buildParameters(QWidget* parent) {
 void RigorousWindow::connectCommands() {
   connect(pair("js").button, &QPushButton::clicked, this, &RigorousWindow::compute);
   connect(pair("bc").button, &QPushButton::clicked, this, &RigorousWindow::saveData);
+  connect(pair("dcdxf").button, &QPushButton::clicked, this, &RigorousWindow::exportDrawing);
+  connect(pair("dczb").button, &QPushButton::clicked, this, &RigorousWindow::exportCoordinates);
   connect(pair("command_dk").button, &QPushButton::clicked, this, &RigorousWindow::openData);
   connect(pair("Command_tj").button, &QPushButton::clicked, this, &RigorousWindow::insertRow);
   connect(pair("Command_sc").button, &QPushButton::clicked, this, &RigorousWindow::deleteRow);
@@ -349,6 +352,7 @@ void RigorousWindow::setInputsUsable(bool usable) {
 void RigorousWindow::back() {
   if (plot_) plot_->close();
   afterCompute_ = false;
+  figure_ = {};
   setInputsUsable(true);
   boxes_["Text_dxbs"]->setFocus(Qt::OtherFocusReason);
   refreshCompute();

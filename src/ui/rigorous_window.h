@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 
+#include "export/figure.h"
 #include "rigorous/rigorous_table.h"
 #include "ui/greeting_animation.h"
 #include "ui/hover_command.h"
@@ -59,6 +60,8 @@ class RigorousWindow : public QWidget {
   void insertRow();
   void deleteRow();
   void back();
+  void exportDrawing();      // 导出DXF…
+  void exportCoordinates();  // 导出坐标…
 
   // Whether the table holds data typed or changed since it was last opened
   // or saved.
@@ -126,6 +129,8 @@ class RigorousWindow : public QWidget {
   QString lastFolder_;
   bool placed_ = false;
   bool afterCompute_ = false;
+  // The adjusted points after a computation, for 导出DXF… and 导出坐标….
+  exporting::Figure figure_;
   // The table as last opened or saved.
   RigorousTable savedTable_;
   std::function<bool()> leaveGuard_;

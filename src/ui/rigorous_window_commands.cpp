@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "core/observation_check.h"
+#include "export/figures.h"
 #include "render/least_squares_comparison.h"
 #include "render/rigorous_report_files.h"
 #include "rigorous/rigorous_adjustment.h"
@@ -18,6 +19,7 @@
 #include "rigorous/tolerance.h"
 #include "core/text_utils.h"
 #include "ui/cell_editor.h"
+#include "ui/export_commands.h"
 #include "ui/hover_command.h"
 #include "ui/platform.h"
 #include "ui/plot_window.h"
@@ -62,6 +64,7 @@ void RigorousWindow::compute() {
     return;
   }
   afterCompute_ = true;
+  figure_ = exporting::RigorousFigure(table, outcome.result);
   setInputsUsable(false);
   offerReport(table, params, outcome.result);
 }
@@ -218,5 +221,8 @@ void RigorousWindow::deleteRow() {
   }
   showSides();
 }
+
+void RigorousWindow::exportDrawing() { ExportDrawing({this, messages_, files_, lastFolder_}, figure_); }
+void RigorousWindow::exportCoordinates() { ExportCoordinates({this, messages_, files_, lastFolder_}, figure_); }
 
 }  // namespace korvane

@@ -1,0 +1,62 @@
+#include "ui/export_commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "core/traverse_file.h"
+#include "export/export_files.h"
+#include "ui/platform.h"
+#include "ui/user_prompts.h"
+
+namespace korvane {
+namespace {
+
+// The file chosen in the save dialog, with its suffix; empty when none.
+QString ChooseFile(const ExportPrompts& p, const char* title, const QStringList& filters, const QString& suffix) {
+  FileDialogRequest request;
+  request.title = QString::fromUtf8(title);
+  request.filters = filters;
+  request.folder = p.folder.isEmpty() ? QDir::homePath() : p.folder;
+  request.defaultSuffix = suffix;
+  const QString path = WithDefaultSuffix(p.files.saveFile(p.parent, request), suffix);
+  if (!path.isEmpty()) p.folder = QFileInfo(path).absolutePath();
+  return path;
+}
+
+template <typename Write>
+void Export(const ExportPrompts& p, bool empty, const char* title, const QStringList& filters, const QString& suffix,
+            Write write) {
+  if (empty) {
+    p.messages.inform(p.parent, NothingToSaveMessage());
+    return;
+  }
+  const QString path = ChooseFile(p, title, filters, suffix);
+  if (path.isEmpty()) return;
+  exporting::ExportWrite done;
+  {
+    platform::BusyCursor busy;
+    done = write(path.toStdString());
+  }
+  if (!done.ok()) p.messages.inform(p.parent, *done.problem);
+}
+
+const QStringList kListFilters = {QString::fromUtf8("坐标文件(*.txt *.TXT *.csv *.dat *.DAT)")};
+
+}  // namespace
+
+void ExportDrawing(const ExportPrompts& p, const exporting::Figure& figure) {
+  Export(p, figure.points.empty(), "导出DXF", {QString::fromUtf8("DXF图形(*.dxf *.DXF)")}, "dxf",
+         [&](const std::string& path) { return exporting::SaveDrawing(path, figure); });
+}
+
+void ExportCoordinates(const ExportPrompts& p, const exporting::Figure& figure) {
+  Export(p, figure.points.empty(), "导出坐标", kListFilters, "txt",
+         [&](const std::string& path) { return exporting::SaveCoordinateList(path, figure, false); });
+}
+
+void ExportHeights(const ExportPrompts& p, const std::vector<exporting::HeightPoint>& points) {
+  Export(p, points.empty(), "导出高程", kListFilters, "txt",
+         [&](const std::string& path) { return exporting::SaveHeightList(path, points, false); });
+}
+
+}  // namespace korvane

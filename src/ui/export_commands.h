@@ -1,0 +1,29 @@
+#pragma once
+// 导出DXF… and 导出坐标… of the results windows: the file is asked for, the
+// drawing or list written by the same code as korvane-cli's --dxf and
+// --points, and whatever refuses or fails is said in a message box.
+#include <QString>
+#include <vector>
+
+#include "export/figure.h"
+
+class QWidget;
+
+namespace korvane {
+
+class FileDialogs;
+class MessageBoxes;
+
+struct ExportPrompts {
+  QWidget* parent = nullptr;
+  MessageBoxes& messages;
+  FileDialogs& files;
+  QString& folder;  // where the dialog starts; the chosen file's folder afterwards
+};
+
+// A figure without points has nothing to export: that is said instead.
+void ExportDrawing(const ExportPrompts& prompts, const exporting::Figure& figure);
+void ExportCoordinates(const ExportPrompts& prompts, const exporting::Figure& figure);
+void ExportHeights(const ExportPrompts& prompts, const std::vector<exporting::HeightPoint>& points);
+
+}  // namespace korvane
