@@ -1,0 +1,159 @@
+// The export commands of the results windows, as listed in
+// tests/data/export_windows.txt: each window computes its input, the command
+// writes the drawing or the list to the file the dialog answers, and a
+// read-only file is refused and kept.
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QtTest>
+
+#include "core/start_data.h"
+#include "core/text_file.h"
+#include "ui/levelling_window.h"
+#include "ui/network_window.h"
+#include "ui/plot_window.h"
+#include "ui/start_dialog.h"
+#include "ui/rigorous_window.h"
+#include "ui_test_support.h"
+
+using namespace korvane;
+using namespace korvane::testing;
+
+class ExportWindowsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void exportsAsListed_data();
+  void exportsAsListed();
+};
+
+namespace {
+
+template <typename T>
+T* Child(QWidget* w, const char* name) {
+  T* found = w->findChild<T*>(name);
+  if (!found) qFatal("no child %s", name);
+  return found;
+}
+
+QString Expanded(QString text) { return text.replace("@EXAMPLES@", KORVANE_EXAMPLES); }
+
+// The traverse window computes an example with its start data.
+void ComputeTraverse(MainWindowHarness& h, const QString& name) {
+  const QString base = QString(KORVANE_EXAMPLES) + "/" + name;
+  h.find<QRadioButton>(name == "closed" ? "bhdx" : "fhdx")->click();
+  // The example's start data typed into the dialog (both examples give
+  // their orientation points by coordinates).
+  const StartRecord example = ReadStartFile((base + ".ini").toStdString());
+  h.window->findChild<QAction*>("mune_qssj")->trigger();
+  StartDialog* d = h.window->startDialog();
+  if (!example.record(11).empty()) d->findChild<QRadioButton*>("Option_zdy")->click();
+  if (!example.record(12).empty() || !example.record(13).empty()) d->findChild<QRadioButton*>("Option_ok")->click();
+  for (int k = 1; k <= 13; ++k)
+    if (d->field(k)->isVisibleTo(d)) QTest::keyClicks(d->field(k), QString::fromStdString(example.record(k)));
+  d->findChild<QPushButton*>("Command_ok")->click();
+  h.files.answers.push_front(base + ".dat");
+  RunCommand(h, "Label7", "command_dk");
+  RunCommand(h, "Label3", "js");
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+}
+
+// Opens the window, computes its input and runs the command; the window's
+// messages go to the harness.
+void Run(MainWindowHarness& h, const QString& window, const QString& input, const QByteArray& command) {
+  if (window == "main") {
+    if (input != "-") ComputeTraverse(h, input);
+    const QByteArray label = command == "dcdxf" ? "Label13" : "Label14";
+    RunCommand(h, label.constData(), command.constData());
+  } else if (window == "rigorous") {
+    h.window->findChild<QAction*>("m_dandx")->trigger();
+    RigorousWindow* w = h.window->rigorousWindow();
+    h.files.answers.push_front(Expanded(input));
+    w->openData();
+    w->compute();  // the report it offers is declined
+    h.messages.shown.clear();
+    Child<QPushButton>(w, command.constData())->click();
+  } else if (window == "network") {
+    h.window->findChild<QAction*>("m_dxw")->trigger();
+    NetworkWindow* w = h.window->networkWindow();
+    h.files.answers.push_front(Expanded(input));
+    Child<QPushButton>(w, "command_dk")->click();
+    Child<QPushButton>(w, "js")->click();
+    if (w->plotWindow()) w->plotWindow()->close();
+    Child<QPushButton>(w, command.constData())->click();
+  } else if (window == "levelling") {
+    h.window->findChild<QAction*>("m_szjcw")->trigger();
+    LevellingWindow* w = h.window->levellingWindow();
+    h.files.answers.push_front(Expanded(input));
+    Child<QPushButton>(w, "command_dk")->click();
+    Child<QPushButton>(w, "js")->click();
+    Child<QPushButton>(w, command.constData())->click();
+  } else {
+    QFAIL(qPrintable("unknown window " + window));
+  }
+}
+
+}  // namespace
+
+void ExportWindowsTest::exportsAsListed_data() {
+  QTest::addColumn<QString>("window");
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<QString>("destination");
+  QTest::addColumn<QString>("expected");
+  QFile table(QString(KORVANE_TEST_DATA) + "/export_windows.txt");
+  QVERIFY(table.open(QIODevice::ReadOnly));
+  QTextStream in(&table);
+  int rows = 0;
+  while (!in.atEnd()) {
+    const QString line = in.readLine();
+    if (line.isEmpty() || line.startsWith('#')) continue;
+    QStringList parts = line.split('|');
+    QCOMPARE(parts.size(), 5);
+    for (QString& part : parts) part = part.trimmed();
+    const QString name = QString::number(++rows) + " " + parts[0] + " " + parts[2] + " " + parts[3];
+    QTest::newRow(qPrintable(name)) << parts[0] << parts[1] << parts[2] << parts[3] << parts[4];
+  }
+  QVERIFY(rows >= 10);
+}
+
+void ExportWindowsTest::exportsAsListed() {
+  QFETCH(QString, window);
+  QFETCH(QString, input);
+  QFETCH(QString, command);
+  QFETCH(QString, destination);
+  QFETCH(QString, expected);
+  QTemporaryDir scratch;
+  const QString readOnly = scratch.filePath("locked.txt");
+  {
+    QFile f(readOnly);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("kept");
+  }
+  QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+  const QString path = destination == "@READONLY@" ? readOnly : scratch.filePath(destination);
+
+  MainWindowHarness h;
+  h.files.answers.push_back(path);
+  Run(h, window, input, command.toUtf8());
+  if (QTest::currentTestFailed()) return;
+
+  const TextFileRead written = ReadTextFile(path.toStdString());
+  if (destination == "@READONLY@") {
+    QCOMPARE(QString::fromStdString(written.text), QString("kept"));
+    QCOMPARE(h.messages.lastText(), expected);
+  } else if (input == "-") {
+    QCOMPARE(h.messages.lastText(), expected);
+    QVERIFY(!QFile::exists(path));
+  } else {
+    QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+    QVERIFY2(written.ok, written.error.c_str());
+    QVERIFY2(QString::fromStdString(written.text).contains(expected), qPrintable(expected));
+  }
+}
+
+QTEST_MAIN(ExportWindowsTest)
+#include "export_windows_test.moc"
