@@ -139,8 +139,9 @@ void Tables(R12Dxf& dxf, MemoryWriter& w) {
   for (const LayerStyle& layer : kLayers)
     dxf.writeLayer(w, DL_LayerData(EncodeGbk(layer.name), 0), DL_Attributes("", layer.color, 0, "CONTINUOUS", 1.0));
   w.tableEnd();
+  // The Chinese texts take the usual big font of Chinese CAD offices.
   w.tableStyle(1);
-  dxf.writeStyle(w, DL_StyleData("STANDARD", 0, 0.0, 1.0, 0.0, 0, 1.0, "txt", ""));
+  dxf.writeStyle(w, DL_StyleData("STANDARD", 0, 0.0, 1.0, 0.0, 0, 1.0, "txt", "gbcbig.shx"));
   w.tableEnd();
   w.sectionEnd();
 }
