@@ -80,29 +80,27 @@ constexpr LayerStyle kLayers[] = {
 
 DL_Attributes On(const char* layer) { return DL_Attributes(EncodeGbk(layer), 256, 0, "BYLAYER", 1.0); }
 
+struct Extent {
+  double minX = 0, maxX = 0, minY = 0, maxY = 0;
+};
+
+Extent ExtentOf(const std::vector<FigurePoint>& points) {
+  if (points.empty()) return {};
+  const auto [south, north] = std::minmax_element(points.begin(), points.end(),
+                                                  [](const FigurePoint& a, const FigurePoint& b) { return a.x < b.x; });
+  const auto [west, east] = std::minmax_element(points.begin(), points.end(),
+                                                [](const FigurePoint& a, const FigurePoint& b) { return a.y < b.y; });
+  return {south->x, north->x, west->y, east->y};
+}
+
 // The size of the symbols: the 1-2-5 step at most a two-hundredth of the
 // figure's extent, at least a centimetre.
-double SymbolSize(const Figure& f) {
-  double minX = 0, maxX = 0, minY = 0, maxY = 0;
-  bool first = true;
-  for (const FigurePoint& p : f.points) {
-    if (first) {
-      minX = maxX = p.x;
-      minY = maxY = p.y;
-      first = false;
-    }
-    minX = std::min(minX, p.x);
-    maxX = std::max(maxX, p.x);
-    minY = std::min(minY, p.y);
-    maxY = std::max(maxY, p.y);
-  }
-  const double span = std::max({maxX - minX, maxY - minY, 1.0});
-  const double wanted = span / 200;
-  const double power = std::pow(10.0, std::floor(std::log10(wanted)));
-  double size = power;
-  for (double step : {5.0, 2.0, 1.0}) {
-    if (step * power <= wanted) {
-      size = step * power;
+double SymbolSize(const Extent& e) {
+  const double wanted = std::max({e.maxX - e.minX, e.maxY - e.minY, 1.0}) / 200;
+  double size = std::pow(10.0, std::floor(std::log10(wanted)));
+  for (double step : {5.0, 2.0}) {
+    if (step * size <= wanted) {
+      size *= step;
       break;
     }
   }
@@ -193,19 +191,13 @@ std::string DxfDrawing(const Figure& f) {
   w.sectionEnd();
 
   w.sectionEntities();
-  const double size = SymbolSize(f);
+  const Extent extent = ExtentOf(f.points);
+  const double size = SymbolSize(extent);
   for (const FigureLine& l : f.lines) dxf.writeLine(w, DL_LineData(l.y1, l.x1, 0, l.y2, l.x2, 0), On(kLineLayer));
   for (const FigureEllipse& e : f.ellipses) Ellipse(dxf, w, kEllipseLayer, e, f.magnification);
   for (const FigureEllipse& e : f.relativeEllipses) Ellipse(dxf, w, kRelativeEllipseLayer, e, f.magnification);
   Points(dxf, w, f, size);
-  if (!f.points.empty()) {
-    double left = f.points.front().y, top = f.points.front().x;
-    for (const FigurePoint& p : f.points) {
-      left = std::min(left, p.y);
-      top = std::max(top, p.x);
-    }
-    Text(dxf, w, kTitleLayer, left, top + size * 6, size * 3, DrawingTitle(f));
-  }
+  if (!f.points.empty()) Text(dxf, w, kTitleLayer, extent.minY, extent.maxX + size * 6, size * 3, DrawingTitle(f));
   w.sectionEnd();
   w.dxfEOF();
   return w.bytes();

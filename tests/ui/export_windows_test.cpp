@@ -15,7 +15,6 @@
 #include "core/text_file.h"
 #include "ui/levelling_window.h"
 #include "ui/network_window.h"
-#include "ui/plot_window.h"
 #include "ui/start_dialog.h"
 #include "ui/rigorous_window.h"
 #include "ui_test_support.h"
@@ -61,6 +60,14 @@ void ComputeTraverse(MainWindowHarness& h, const QString& name) {
   QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
 }
 
+// A window of plain buttons opens its input, computes it and runs the command.
+void OpenComputeAndRun(MainWindowHarness& h, QWidget* w, const QString& input, const QByteArray& command) {
+  h.files.answers.push_front(Expanded(input));
+  Child<QPushButton>(w, "command_dk")->click();
+  Child<QPushButton>(w, "js")->click();
+  Child<QPushButton>(w, command.constData())->click();
+}
+
 // Opens the window, computes its input and runs the command; the window's
 // messages go to the harness.
 void Run(MainWindowHarness& h, const QString& window, const QString& input, const QByteArray& command) {
@@ -78,19 +85,10 @@ void Run(MainWindowHarness& h, const QString& window, const QString& input, cons
     Child<QPushButton>(w, command.constData())->click();
   } else if (window == "network") {
     h.window->findChild<QAction*>("m_dxw")->trigger();
-    NetworkWindow* w = h.window->networkWindow();
-    h.files.answers.push_front(Expanded(input));
-    Child<QPushButton>(w, "command_dk")->click();
-    Child<QPushButton>(w, "js")->click();
-    if (w->plotWindow()) w->plotWindow()->close();
-    Child<QPushButton>(w, command.constData())->click();
+    OpenComputeAndRun(h, h.window->networkWindow(), input, command);
   } else if (window == "levelling") {
     h.window->findChild<QAction*>("m_szjcw")->trigger();
-    LevellingWindow* w = h.window->levellingWindow();
-    h.files.answers.push_front(Expanded(input));
-    Child<QPushButton>(w, "command_dk")->click();
-    Child<QPushButton>(w, "js")->click();
-    Child<QPushButton>(w, command.constData())->click();
+    OpenComputeAndRun(h, h.window->levellingWindow(), input, command);
   } else {
     QFAIL(qPrintable("unknown window " + window));
   }
