@@ -6,6 +6,7 @@
 
 #include "core/line_fields.h"
 #include "core/numbers.h"
+#include "core/text_file.h"
 #include "core/text_utils.h"
 #include "tools/gauss_point_list.h"
 
@@ -109,6 +110,39 @@ ListRead ReadCoordinateList(std::string_view text) {
     read.points.push_back(std::move(p));
   }
   return read;
+}
+
+ListRead ReadCoordinateListFile(const std::string& path) {
+  const TextFileRead file = ReadTextFile(path, gauss::kMaxPointListBytes);
+  if (!file.ok) {
+    ListRead read;
+    read.refusal = Message{file.error, "请检查", MessageIcon::Warning};
+    return read;
+  }
+  return ReadCoordinateList(file.text);
+}
+
+NameLookup LookUpNames(const std::vector<FigurePoint>& list, const std::vector<std::string>& names) {
+  NameLookup lookup;
+  for (const std::string& typed : names) {
+    const std::string name = Trim(typed);
+    const FigurePoint* found = nullptr;
+    for (const FigurePoint& p : list) {
+      if (!name.empty() && p.name == name) {
+        found = &p;
+        break;
+      }
+    }
+    if (!found && !name.empty()) lookup.missing.push_back(name);
+    lookup.points.push_back(found);
+  }
+  return lookup;
+}
+
+Message MissingNamesMessage(const std::vector<std::string>& missing) {
+  std::string names;
+  for (const std::string& name : missing) names += (names.empty() ? "" : "、") + name;
+  return Message{"坐标文件中没有点：" + names, "提示", MessageIcon::Information};
 }
 
 }  // namespace korvane::exporting

@@ -35,5 +35,18 @@ struct ListRead {
   std::vector<FigurePoint> points;
 };
 ListRead ReadCoordinateList(std::string_view text);
+// The same from a regular file of at most 16 MiB, GBK or UTF-8; a file that
+// cannot be read is refused with the reason.
+ListRead ReadCoordinateListFile(const std::string& path);
+
+// Known points typed by name, looked up in a list: the list's point for each
+// name (none for an empty name or one the list lacks), and the names it lacks.
+struct NameLookup {
+  std::vector<const FigurePoint*> points;
+  std::vector<std::string> missing;
+};
+NameLookup LookUpNames(const std::vector<FigurePoint>& list, const std::vector<std::string>& names);
+// "坐标文件中没有点：A、B", title "提示".
+Message MissingNamesMessage(const std::vector<std::string>& missing);
 
 }  // namespace korvane::exporting

@@ -5,6 +5,7 @@
 
 #include "core/traverse_file.h"
 #include "export/export_files.h"
+#include "export/point_list.h"
 #include "ui/platform.h"
 #include "ui/user_prompts.h"
 
@@ -57,6 +58,22 @@ void ExportCoordinates(const ExportPrompts& p, const exporting::Figure& figure) 
 void ExportHeights(const ExportPrompts& p, const std::vector<exporting::HeightPoint>& points) {
   Export(p, points.empty(), "导出高程", kListFilters, "txt",
          [&](const std::string& path) { return exporting::SaveHeightList(path, points, false); });
+}
+
+std::optional<std::vector<exporting::FigurePoint>> ReadCoordinateFile(const ExportPrompts& p) {
+  FileDialogRequest request;
+  request.title = QString::fromUtf8("从坐标文件读入");
+  request.filters = kListFilters;
+  request.folder = p.folder.isEmpty() ? QDir::homePath() : p.folder;
+  const QString path = p.files.openFile(p.parent, request);
+  if (path.isEmpty()) return std::nullopt;
+  p.folder = QFileInfo(path).absolutePath();
+  exporting::ListRead read = exporting::ReadCoordinateListFile(path.toStdString());
+  if (read.refusal) {
+    p.messages.inform(p.parent, *read.refusal);
+    return std::nullopt;
+  }
+  return std::move(read.points);
 }
 
 }  // namespace korvane

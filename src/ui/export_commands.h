@@ -3,6 +3,7 @@
 // drawing or list written by the same code as korvane-cli's --dxf and
 // --points, and whatever refuses or fails is said in a message box.
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "export/figure.h"
@@ -25,5 +26,10 @@ struct ExportPrompts {
 void ExportDrawing(const ExportPrompts& prompts, const exporting::Figure& figure);
 void ExportCoordinates(const ExportPrompts& prompts, const exporting::Figure& figure);
 void ExportHeights(const ExportPrompts& prompts, const std::vector<exporting::HeightPoint>& points);
+
+// 从坐标文件读入: the points of the coordinate list the user opens; nothing
+// when the dialog is cancelled or the list is refused (which is said, and
+// nothing is filled).
+std::optional<std::vector<exporting::FigurePoint>> ReadCoordinateFile(const ExportPrompts& prompts);
 
 }  // namespace korvane

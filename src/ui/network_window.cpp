@@ -46,6 +46,7 @@ struct CommandEntry {
 };
 
 const CommandEntry kCommands[] = {{"command_dk", "打开数据"}, {"bc", "保存数据"},
+                                  {"dzb", "从坐标文件读入"},
                                   {"Command_tj", "插入一行"}, {"Command_sc", "删除该行"},
                                   {"js", "计    算"},        {"bcbg", "保存报告"},
                                   {"dcdxf", "导出DXF…"},     {"dczb", "导出坐标…"},
@@ -187,6 +188,7 @@ void NetworkWindow::connectCommands() {
   connect(commands_["bcbg"], &QPushButton::clicked, this, &NetworkWindow::saveReport);
   connect(commands_["xstx"], &QPushButton::clicked, this, &NetworkWindow::showSketch);
   connect(commands_["dcdxf"], &QPushButton::clicked, this, &NetworkWindow::exportDrawing);
+  connect(commands_["dzb"], &QPushButton::clicked, this, &NetworkWindow::readKnownPoints);
   connect(commands_["dczb"], &QPushButton::clicked, this, &NetworkWindow::exportCoordinates);
   connect(commands_["tc"], &QPushButton::clicked, this, &NetworkWindow::close);
   connect(check_, &QCheckBox::toggled, this, [this](bool on) {

@@ -58,6 +58,9 @@ class NetworkWindow : public QWidget {
   void showSketch();
   void exportDrawing();      // 导出DXF…
   void exportCoordinates();  // 导出坐标…
+  // 从坐标文件读入: the known points whose names are typed get X and Y from
+  // a coordinate list.
+  void readKnownPoints();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -62,6 +62,9 @@ class RigorousWindow : public QWidget {
   void back();
   void exportDrawing();      // 导出DXF…
   void exportCoordinates();  // 导出坐标…
+  // 从坐标文件读入: the known points A, B, C and D whose names are typed get
+  // X and Y (B and C also H, where the list has it) from a coordinate list.
+  void readKnownPoints();
 
   // Whether the table holds data typed or changed since it was last opened
   // or saved.

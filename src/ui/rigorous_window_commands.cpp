@@ -1,6 +1,8 @@
 // The commands of the rigorous-adjustment window that reach the engine and
 // the files: compute with the report offer (and the least-squares comparison
 // beside it), save and open data, and the row commands.
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +12,7 @@
 
 #include "core/observation_check.h"
 #include "export/figures.h"
+#include "export/point_list.h"
 #include "render/least_squares_comparison.h"
 #include "render/rigorous_report_files.h"
 #include "rigorous/rigorous_adjustment.h"
@@ -224,5 +227,30 @@ void RigorousWindow::deleteRow() {
 
 void RigorousWindow::exportDrawing() { ExportDrawing({this, messages_, files_, lastFolder_}, figure_); }
 void RigorousWindow::exportCoordinates() { ExportCoordinates({this, messages_, files_, lastFolder_}, figure_); }
+
+void RigorousWindow::readKnownPoints() {
+  grid_->editor().commitAndClose();
+  const RigorousTable table = grid_->table();
+  // A, B, C, D: name, X, Y and H in columns 1 to 4.
+  const int rows[] = {1, 2, table.endRow(), table.connectRow()};
+  std::vector<std::string> names;
+  for (int row : rows) names.push_back(Trim(table.at(row, 1)));
+  if (std::all_of(names.begin(), names.end(), [](const std::string& n) { return n.empty(); })) {
+    messages_.inform(this, Message{"请先输入已知点名！", "提示", MessageIcon::Information});
+    return;
+  }
+  const auto list = ReadCoordinateFile({this, messages_, files_, lastFolder_});
+  if (!list) return;
+  const exporting::NameLookup lookup = exporting::LookUpNames(*list, names);
+  for (std::size_t k = 0; k < std::size(rows); ++k) {
+    const exporting::FigurePoint* p = lookup.points[k];
+    if (!p) continue;
+    grid_->setText(rows[k], 2, QString::fromStdString(exporting::Metres(p->x)));
+    grid_->setText(rows[k], 3, QString::fromStdString(exporting::Metres(p->y)));
+    const bool station = k == 1 || k == 2;
+    if (station && p->h) grid_->setText(rows[k], 4, QString::fromStdString(exporting::Metres(*p->h)));
+  }
+  if (!lookup.missing.empty()) messages_.inform(this, exporting::MissingNamesMessage(lookup.missing));
+}
 
 }  // namespace korvane

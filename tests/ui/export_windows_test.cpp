@@ -14,7 +14,9 @@
 #include "core/start_data.h"
 #include "core/text_file.h"
 #include "ui/levelling_window.h"
+#include "ui/network_grid.h"
 #include "ui/network_window.h"
+#include "ui/rigorous_grid.h"
 #include "ui/start_dialog.h"
 #include "ui/rigorous_window.h"
 #include "ui_test_support.h"
@@ -27,6 +29,8 @@ class ExportWindowsTest : public QObject {
  private slots:
   void exportsAsListed_data();
   void exportsAsListed();
+  void knownPointsFromAList_data();
+  void knownPointsFromAList();
 };
 
 namespace {
@@ -150,6 +154,68 @@ void ExportWindowsTest::exportsAsListed() {
     QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
     QVERIFY2(written.ok, written.error.c_str());
     QVERIFY2(QString::fromStdString(written.text).contains(expected), qPrintable(expected));
+  }
+}
+
+// 从坐标文件读入 in the network and weighted windows: the typed names of
+// known points get their coordinates from the list; a name the list lacks is
+// told; a list with a bad line is refused and nothing is filled.
+void ExportWindowsTest::knownPointsFromAList_data() {
+  QTest::addColumn<QString>("window");
+  QTest::addColumn<QByteArray>("list");
+  QTest::addColumn<QStringList>("filled");  // X, Y (and H) of the first two known points
+  QTest::addColumn<QString>("message");
+  const QByteArray list = "K1,3000.000,2500.000,52.350\r\nA,3842.12,2210.45\r\n\xb1\xb1\xc9\xbd,1.5,-2.25,7\r\n";
+  QTest::newRow("network") << "network" << list << QStringList{"3842.120", "2210.450", "1.500", "-2.250"}
+                           << "坐标文件中没有点：Z";
+  QTest::newRow("weighted") << "weighted" << list
+                            << QStringList{"3842.120", "2210.450", "1.500", "-2.250", "7.000"}
+                            << "坐标文件中没有点：Z";
+  QTest::newRow("network, bad line") << "network" << QByteArray("A,1,2\r\n北山,1\r\n") << QStringList{}
+                                     << "坐标文件第2行格式不对！";
+  QTest::newRow("weighted, bad line") << "weighted" << QByteArray("A,1,2\r\nB 1 2\r\n") << QStringList{}
+                                      << "坐标文件第2行格式不对！";
+}
+
+void ExportWindowsTest::knownPointsFromAList() {
+  QFETCH(QString, window);
+  QFETCH(QByteArray, list);
+  QFETCH(QStringList, filled);
+  QFETCH(QString, message);
+  QTemporaryDir scratch;
+  const QString path = scratch.filePath("list.txt");
+  {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(list);
+  }
+  const QStringList names = {"A", "北山", "Z"};
+  MainWindowHarness h;
+  h.files.answers.push_back(path);
+  QStringList cells;
+  if (window == "network") {
+    h.window->findChild<QAction*>("m_dxw")->trigger();
+    NetworkWindow* w = h.window->networkWindow();
+    for (int r = 0; r < names.size(); ++r) w->knownGrid().setText(r, 0, names[r]);
+    Child<QPushButton>(w, "dzb")->click();
+    for (int r = 0; r < 2; ++r) cells << w->knownGrid().text(r, 1) << w->knownGrid().text(r, 2);
+    QCOMPARE(w->knownGrid().text(2, 1), QString());
+  } else {
+    h.window->findChild<QAction*>("m_dandx")->trigger();
+    RigorousWindow* w = h.window->rigorousWindow();
+    // A, then B with its height; D is named Z, which the list lacks.
+    const int rows[] = {1, 2, w->grid().table().connectRow()};
+    for (int k = 0; k < 3; ++k) w->grid().setText(rows[k], 1, names[k]);
+    w->readKnownPoints();
+    cells << w->grid().text(1, 2) << w->grid().text(1, 3) << w->grid().text(2, 2) << w->grid().text(2, 3)
+          << w->grid().text(2, 4);
+    QCOMPARE(w->grid().text(rows[2], 2).trimmed(), QString());
+  }
+  QCOMPARE(h.messages.lastText(), message);
+  if (filled.isEmpty()) {
+    for (const QString& cell : cells) QCOMPARE(cell.trimmed(), QString());
+  } else {
+    QCOMPARE(cells, filled);
   }
 }
 
