@@ -1,5 +1,6 @@
 #include "export/point_list.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -126,15 +127,13 @@ NameLookup LookUpNames(const std::vector<FigurePoint>& list, const std::vector<s
   NameLookup lookup;
   for (const std::string& typed : names) {
     const std::string name = Trim(typed);
-    const FigurePoint* found = nullptr;
-    for (const FigurePoint& p : list) {
-      if (!name.empty() && p.name == name) {
-        found = &p;
-        break;
-      }
+    const auto found = std::find_if(list.begin(), list.end(), [&](const FigurePoint& p) { return p.name == name; });
+    if (name.empty() || found == list.end()) {
+      if (!name.empty()) lookup.missing.push_back(name);
+      lookup.points.emplace_back();
+    } else {
+      lookup.points.push_back(*found);
     }
-    if (!found && !name.empty()) lookup.missing.push_back(name);
-    lookup.points.push_back(found);
   }
   return lookup;
 }

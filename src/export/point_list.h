@@ -42,7 +42,7 @@ ListRead ReadCoordinateListFile(const std::string& path);
 // Known points typed by name, looked up in a list: the list's point for each
 // name (none for an empty name or one the list lacks), and the names it lacks.
 struct NameLookup {
-  std::vector<const FigurePoint*> points;
+  std::vector<std::optional<FigurePoint>> points;
   std::vector<std::string> missing;
 };
 NameLookup LookUpNames(const std::vector<FigurePoint>& list, const std::vector<std::string>& names);

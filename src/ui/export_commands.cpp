@@ -1,5 +1,7 @@
 #include "ui/export_commands.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -60,20 +62,28 @@ void ExportHeights(const ExportPrompts& p, const std::vector<exporting::HeightPo
          [&](const std::string& path) { return exporting::SaveHeightList(path, points, false); });
 }
 
-std::optional<std::vector<exporting::FigurePoint>> ReadCoordinateFile(const ExportPrompts& p) {
+void ReadKnownPoints(const ExportPrompts& p, const std::vector<std::string>& names,
+                     const std::function<void(std::size_t, const exporting::FigurePoint&)>& fill) {
+  if (std::all_of(names.begin(), names.end(), [](const std::string& n) { return n.empty(); })) {
+    p.messages.inform(p.parent, Message{"请先输入已知点名！", "提示", MessageIcon::Information});
+    return;
+  }
   FileDialogRequest request;
   request.title = QString::fromUtf8("从坐标文件读入");
   request.filters = kListFilters;
   request.folder = p.folder.isEmpty() ? QDir::homePath() : p.folder;
   const QString path = p.files.openFile(p.parent, request);
-  if (path.isEmpty()) return std::nullopt;
+  if (path.isEmpty()) return;
   p.folder = QFileInfo(path).absolutePath();
-  exporting::ListRead read = exporting::ReadCoordinateListFile(path.toStdString());
+  const exporting::ListRead read = exporting::ReadCoordinateListFile(path.toStdString());
   if (read.refusal) {
     p.messages.inform(p.parent, *read.refusal);
-    return std::nullopt;
+    return;
   }
-  return std::move(read.points);
+  const exporting::NameLookup lookup = exporting::LookUpNames(read.points, names);
+  for (std::size_t i = 0; i < lookup.points.size(); ++i)
+    if (lookup.points[i]) fill(i, *lookup.points[i]);
+  if (!lookup.missing.empty()) p.messages.inform(p.parent, exporting::MissingNamesMessage(lookup.missing));
 }
 
 }  // namespace korvane

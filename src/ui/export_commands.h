@@ -3,7 +3,8 @@
 // drawing or list written by the same code as korvane-cli's --dxf and
 // --points, and whatever refuses or fails is said in a message box.
 #include <QString>
-#include <optional>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "export/figure.h"
@@ -27,9 +28,11 @@ void ExportDrawing(const ExportPrompts& prompts, const exporting::Figure& figure
 void ExportCoordinates(const ExportPrompts& prompts, const exporting::Figure& figure);
 void ExportHeights(const ExportPrompts& prompts, const std::vector<exporting::HeightPoint>& points);
 
-// 从坐标文件读入: the points of the coordinate list the user opens; nothing
-// when the dialog is cancelled or the list is refused (which is said, and
-// nothing is filled).
-std::optional<std::vector<exporting::FigurePoint>> ReadCoordinateFile(const ExportPrompts& prompts);
+// 从坐标文件读入 for known points typed by name: the coordinate list the
+// user opens gives `fill` the point of each name it holds (by the name's
+// index); the names it lacks are told afterwards. Without a typed name, with
+// the dialog cancelled or the list refused (which is said) nothing is filled.
+void ReadKnownPoints(const ExportPrompts& prompts, const std::vector<std::string>& names,
+                     const std::function<void(std::size_t, const exporting::FigurePoint&)>& fill);
 
 }  // namespace korvane

@@ -1,7 +1,5 @@
 // The commands of the network window that reach the engine and the files:
 // open and save data, the row commands, compute, the report and the sketch.
-#include <algorithm>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -153,21 +151,11 @@ void NetworkWindow::readKnownPoints() {
   known_->editor().commitAndClose();
   std::vector<std::string> names;
   for (int r = 0; r < known_->rows(); ++r) names.push_back(known_->text(r, 0).trimmed().toStdString());
-  if (std::all_of(names.begin(), names.end(), [](const std::string& n) { return n.empty(); })) {
-    messages_.inform(this, Message{"请先输入已知点名！", "提示", MessageIcon::Information});
-    return;
-  }
-  const auto list = ReadCoordinateFile({this, messages_, files_, lastFolder_});
-  if (!list) return;
-  const exporting::NameLookup lookup = exporting::LookUpNames(*list, names);
-  for (int r = 0; r < known_->rows(); ++r) {
-    if (const exporting::FigurePoint* p = lookup.points[static_cast<std::size_t>(r)]) {
-      known_->setText(r, 1, QString::fromStdString(exporting::Metres(p->x)));
-      known_->setText(r, 2, QString::fromStdString(exporting::Metres(p->y)));
-    }
-  }
-  forgetResult();
-  if (!lookup.missing.empty()) messages_.inform(this, exporting::MissingNamesMessage(lookup.missing));
+  ReadKnownPoints({this, messages_, files_, lastFolder_}, names, [this](std::size_t r, const exporting::FigurePoint& p) {
+    known_->setText(static_cast<int>(r), 1, QString::fromStdString(exporting::Metres(p.x)));
+    known_->setText(static_cast<int>(r), 2, QString::fromStdString(exporting::Metres(p.y)));
+    forgetResult();
+  });
 }
 
 }  // namespace korvane

@@ -1,8 +1,6 @@
 // The commands of the rigorous-adjustment window that reach the engine and
 // the files: compute with the report offer (and the least-squares comparison
 // beside it), save and open data, and the row commands.
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -231,26 +229,15 @@ void RigorousWindow::exportCoordinates() { ExportCoordinates({this, messages_, f
 void RigorousWindow::readKnownPoints() {
   grid_->editor().commitAndClose();
   const RigorousTable table = grid_->table();
-  // A, B, C, D: name, X, Y and H in columns 1 to 4.
+  // A, B, C, D: name, X, Y and H in columns 1 to 4; only B and C take H.
   const int rows[] = {1, 2, table.endRow(), table.connectRow()};
   std::vector<std::string> names;
   for (int row : rows) names.push_back(Trim(table.at(row, 1)));
-  if (std::all_of(names.begin(), names.end(), [](const std::string& n) { return n.empty(); })) {
-    messages_.inform(this, Message{"请先输入已知点名！", "提示", MessageIcon::Information});
-    return;
-  }
-  const auto list = ReadCoordinateFile({this, messages_, files_, lastFolder_});
-  if (!list) return;
-  const exporting::NameLookup lookup = exporting::LookUpNames(*list, names);
-  for (std::size_t k = 0; k < std::size(rows); ++k) {
-    const exporting::FigurePoint* p = lookup.points[k];
-    if (!p) continue;
-    grid_->setText(rows[k], 2, QString::fromStdString(exporting::Metres(p->x)));
-    grid_->setText(rows[k], 3, QString::fromStdString(exporting::Metres(p->y)));
-    const bool station = k == 1 || k == 2;
-    if (station && p->h) grid_->setText(rows[k], 4, QString::fromStdString(exporting::Metres(*p->h)));
-  }
-  if (!lookup.missing.empty()) messages_.inform(this, exporting::MissingNamesMessage(lookup.missing));
+  ReadKnownPoints({this, messages_, files_, lastFolder_}, names, [&](std::size_t k, const exporting::FigurePoint& p) {
+    grid_->setText(rows[k], 2, QString::fromStdString(exporting::Metres(p.x)));
+    grid_->setText(rows[k], 3, QString::fromStdString(exporting::Metres(p.y)));
+    if ((k == 1 || k == 2) && p.h) grid_->setText(rows[k], 4, QString::fromStdString(exporting::Metres(*p.h)));
+  });
 }
 
 }  // namespace korvane

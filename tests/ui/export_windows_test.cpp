@@ -42,6 +42,11 @@ T* Child(QWidget* w, const char* name) {
   return found;
 }
 
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 QString Expanded(QString text) { return text.replace("@EXAMPLES@", KORVANE_EXAMPLES); }
 
 // The traverse window computes an example with its start data.
@@ -130,11 +135,7 @@ void ExportWindowsTest::exportsAsListed() {
   QFETCH(QString, expected);
   QTemporaryDir scratch;
   const QString readOnly = scratch.filePath("locked.txt");
-  {
-    QFile f(readOnly);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("kept");
-  }
+  QVERIFY(WriteFile(readOnly, "kept"));
   QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
   const QString path = destination == "@READONLY@" ? readOnly : scratch.filePath(destination);
 
@@ -184,11 +185,7 @@ void ExportWindowsTest::knownPointsFromAList() {
   QFETCH(QString, message);
   QTemporaryDir scratch;
   const QString path = scratch.filePath("list.txt");
-  {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(list);
-  }
+  QVERIFY(WriteFile(path, list));
   const QStringList names = {"A", "北山", "Z"};
   MainWindowHarness h;
   h.files.answers.push_back(path);
