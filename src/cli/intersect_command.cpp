@@ -7,13 +7,16 @@
 
 #include "cli_command.h"
 #include "cli_options.h"
+#include "export/figures.h"
+#include "export_options.h"
 #include "cogo/intersection.h"
 
 namespace korvane::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "intersect angles [--] XA YA XB YB ALPHA BETA | intersect distances [--right] -- XA YA XB YB SA SB";
+    "intersect angles [--] XA YA XB YB ALPHA BETA | intersect distances [--right] -- XA YA XB YB SA SB "
+    "[--dxf FILE.dxf] [--points FILE [--utf8]]";
 
 int RunIntersect(const std::vector<std::string>& args) {
   QCommandLineParser parser;
@@ -27,9 +30,13 @@ int RunIntersect(const std::vector<std::string>& args) {
       "Exit status: 0 done, 1 usage error, 2 refused (\"title: message\" on standard error).");
   const QCommandLineOption right("right", "P to the right of A->B (distances only).");
   parser.addOption(right);
+  AddExportOptions(parser);
   parser.addPositionalArgument("method", "angles or distances");
   parser.addPositionalArgument("values", "six numbers; negative ones after --");
   if (const auto status = ParseCommandLine(parser, kIntersectCommand, args)) return *status;
+  ExportOptions exports;
+  if (const auto status = ReadExportOptions(parser, kIntersectCommand, exports)) return *status;
+  if (const auto status = RefuseDestinations({exports.dxf, exports.points}, {})) return *status;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 7) return UsageError(kIntersectCommand, "应为 angles 或 distances 及六个数值");
   std::vector<std::string> values;
@@ -46,7 +53,8 @@ int RunIntersect(const std::vector<std::string>& args) {
   if (r.refusal) return Refuse(*r.refusal);
   if (r.warning) PrintMessage(*r.warning);
   std::cout << r.x << "\n" << r.y << "\n";
-  return 0;
+  std::cout.flush();
+  return WriteExports(exports, exporting::IntersectionFigure(positional[0] == "angles" ? "前方交会" : "边长交会", values, r), {});
 }
 
 }  // namespace

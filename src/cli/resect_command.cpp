@@ -7,12 +7,14 @@
 
 #include "cli_command.h"
 #include "cli_options.h"
+#include "export/figures.h"
+#include "export_options.h"
 #include "cogo/resection.h"
 
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "resect [--] XA YA XB YB XC YC ALPHA BETA";
+constexpr const char* kUsage = "resect [--] XA YA XB YB XC YC ALPHA BETA [--dxf FILE.dxf] [--points FILE [--utf8]]";
 
 int RunResect(const std::vector<std::string>& args) {
   QCommandLineParser parser;
@@ -25,7 +27,11 @@ int RunResect(const std::vector<std::string>& args) {
       "R/100 the computation is refused.\n"
       "Exit status: 0 done, 1 usage error, 2 refused (\"title: message\" on standard error).");
   parser.addPositionalArgument("values", "eight numbers; negative ones after --");
+  AddExportOptions(parser);
   if (const auto status = ParseCommandLine(parser, kResectCommand, args)) return *status;
+  ExportOptions exports;
+  if (const auto status = ReadExportOptions(parser, kResectCommand, exports)) return *status;
+  if (const auto status = RefuseDestinations({exports.dxf, exports.points}, {})) return *status;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 8) return UsageError(kResectCommand, "应为八个数值");
   std::vector<std::string> values;
@@ -34,7 +40,8 @@ int RunResect(const std::vector<std::string>& args) {
   if (r.refusal) return Refuse(*r.refusal);
   if (r.warning) PrintMessage(*r.warning);
   std::cout << r.x << "\n" << r.y << "\n";
-  return 0;
+  std::cout.flush();
+  return WriteExports(exports, exporting::ResectionFigure(values, r), {});
 }
 
 }  // namespace

@@ -13,9 +13,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "export/figures.h"
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
 #include "services/printable_reports.h"
+#include "ui/export_commands.h"
 #include "ui/platform.h"
 #include "ui/report_printing.h"
 #include "ui/user_prompts.h"
@@ -172,6 +174,8 @@ QWidget* LevellingWindow::buildButtons() {
   printCommands_[0] = add(kPrintCommand, kPrintCaption, [this] { printReport(false); });
   printCommands_[1] = add(kPdfCommand, kPdfCaption, [this] { printReport(true); });
   for (QPushButton* command : printCommands_) command->setEnabled(false);
+  exportHeights_ = add("dcgc", "导出高程…", [this] { exportHeights(); });
+  exportHeights_->setEnabled(false);
   add("tc", "退    出", [this] { close(); });
   return bar;
 }
@@ -244,6 +248,7 @@ void LevellingWindow::dropResult() {
   for (QPushButton* command : printCommands_) {
     if (command) command->setEnabled(false);
   }
+  if (exportHeights_) exportHeights_->setEnabled(false);
 }
 
 void LevellingWindow::openData() {
@@ -294,6 +299,7 @@ void LevellingWindow::compute() {
   results_->setPlainText(Q(levelling::LevelTableText(*result_)));
   saveReport_->setEnabled(true);
   for (QPushButton* command : printCommands_) command->setEnabled(true);
+  exportHeights_->setEnabled(true);
   if (result_->anyOverLimit())
     messages_.inform(this, {"有闭合差超过限差，或单位权中误差显著大于该等级的先验值，已在结果中注明。", "超限", MessageIcon::Warning});
 }
@@ -314,6 +320,10 @@ void LevellingWindow::printReport(bool pdf) {
   const render::PrintableReport report = services::LevelReportPrint(*result_);
   if (pdf) SaveReportPdf(this, files_, messages_, report, pdfFolder_);
   else PrintReport(this, report);
+}
+
+void LevellingWindow::exportHeights() {
+  if (result_) ExportHeights({this, messages_, files_, exportFolder_}, exporting::LevelHeights(*result_));
 }
 
 void LevellingWindow::showEvent(QShowEvent* event) {
