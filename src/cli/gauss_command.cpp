@@ -8,6 +8,8 @@
 
 #include "cli_command.h"
 #include "cli_options.h"
+#include "export/figures.h"
+#include "export_options.h"
 #include "geodesy/gauss_point_list.h"
 
 namespace korvane::cli {
@@ -16,7 +18,8 @@ namespace {
 constexpr const char* kUsage =
     "gauss forward|inverse|zone [--ellipsoid cgcs2000|krassovsky|iag75] [--zone-width 3|6] "
     "(--zone N | --central-meridian L0) [--prefix] [zone: --to-zone-width 3|6 (--to-zone N | "
-    "--to-central-meridian L0) --to-prefix] [--convergence] (-- VALUES... | --input FILE --output FILE)";
+    "--to-central-meridian L0) --to-prefix] [--convergence] (-- VALUES... | --input FILE --output FILE) "
+    "[forward, zone: --dxf FILE.dxf] [--points FILE [--utf8]]";
 
 // Adds the options of a zone; `to` names the new zone of a zone change.
 void AddZoneOptions(QCommandLineParser& parser, const QString& to, const QString& which) {
@@ -44,20 +47,32 @@ std::string ReadZone(const QCommandLineParser& parser, const QString& to, geodes
   return {};
 }
 
-int RunValues(const geodesy::Settings& settings, const QStringList& values, bool convergence) {
+// The drawing and the list of the converted points (forward and zone change).
+int WritePointFiles(const geodesy::Settings& settings, const ExportOptions& exports,
+                    const std::vector<std::string>& lines, const std::vector<std::string>& inputs) {
+  const char* title = settings.problem == geodesy::Problem::Forward ? "高斯投影正算" : "换带计算";
+  return WriteExports(exports, exporting::GaussFigure(title, lines), inputs);
+}
+
+// The points given after "--" are named 1, 2, … in the drawing and the list.
+int RunValues(const geodesy::Settings& settings, const QStringList& values, bool convergence,
+              const ExportOptions& exports) {
   if (values.isEmpty() || values.size() % 2 != 0)
     return UsageError(kGaussCommand, "-- 之后应为成对的数值");
+  std::vector<std::string> lines;
   for (int i = 0; i < values.size(); i += 2) {
     const geodesy::Solution s = geodesy::Solve(settings, values[i].toStdString(), values[i + 1].toStdString());
     if (s.refusal) return Refuse(*s.refusal);
     std::cout << s.first << " " << s.second;
     if (convergence) std::cout << " " << s.gamma << " " << s.k;
     std::cout << "\n";
+    lines.push_back(std::to_string(i / 2 + 1) + "," + s.first + "," + s.second);
   }
-  return 0;
+  std::cout.flush();
+  return WritePointFiles(settings, exports, lines, {});
 }
 
-int RunFile(const geodesy::Settings& settings, const QCommandLineParser& parser) {
+int RunFile(const geodesy::Settings& settings, const QCommandLineParser& parser, const ExportOptions& exports) {
   if (!parser.isSet("input") || !parser.isSet("output"))
     return UsageError(kGaussCommand, "点文件须同时给出 --input 和 --output");
   const geodesy::ListResult r = geodesy::ConvertPointListFile(ArgBytes(parser.value("input")),
@@ -67,7 +82,8 @@ int RunFile(const geodesy::Settings& settings, const QCommandLineParser& parser)
     return r.unusable ? 1 : 2;
   }
   std::cout << r.points << "\n";
-  return 0;
+  std::cout.flush();
+  return WritePointFiles(settings, exports, r.lines, {ArgBytes(parser.value("input"))});
 }
 
 void AddOptions(QCommandLineParser& parser) {
@@ -85,6 +101,7 @@ void AddOptions(QCommandLineParser& parser) {
   parser.addOption({"convergence", "Also print the convergence of the meridians and the scale."});
   parser.addOption({"input", "Point list file to convert (GBK or UTF-8).", "file"});
   parser.addOption({"output", "File the converted list is written to (GBK, CR LF).", "file"});
+  AddExportOptions(parser);
   parser.addPositionalArgument("problem", "forward, inverse or zone");
   parser.addPositionalArgument("values", "pairs of values");
 }
@@ -108,11 +125,18 @@ int RunGauss(const std::vector<std::string>& args) {
     if (const std::string why = ReadZone(parser, "to-", settings.target); !why.empty())
       return UsageError(kGaussCommand, why);
   }
+  ExportOptions exports;
+  if (const auto status = ReadExportOptions(parser, kGaussCommand, exports)) return *status;
+  if (settings.problem == geodesy::Problem::Inverse && (!exports.dxf.empty() || !exports.points.empty()))
+    return UsageError(kGaussCommand, "--dxf 与 --points 只用于 forward 和 zone");
+  std::vector<std::string> inputs;
+  if (parser.isSet("input")) inputs.push_back(ArgBytes(parser.value("input")));
+  if (const auto status = RefuseDestinations({exports.dxf, exports.points}, inputs)) return *status;
   if (parser.isSet("input") || parser.isSet("output")) {
     if (!positional.isEmpty()) return UsageError(kGaussCommand, "数值与点文件只能给出一种");
-    return RunFile(settings, parser);
+    return RunFile(settings, parser, exports);
   }
-  return RunValues(settings, positional, parser.isSet("convergence"));
+  return RunValues(settings, positional, parser.isSet("convergence"), exports);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include "cli_command.h"
 #include "cli_options.h"
+#include "export/figures.h"
+#include "export_options.h"
 #include "cogo/intersection.h"
 
 namespace korvane::cli {
@@ -24,9 +26,13 @@ int RunIntersect(const std::vector<std::string>& args) {
       "Exit status: 0 done, 1 usage error, 2 refused (\"title: message\" on standard error).");
   const QCommandLineOption right("right", "P to the right of A->B (distances only).");
   parser.addOption(right);
+  AddExportOptions(parser);
   parser.addPositionalArgument("method", "angles or distances");
   parser.addPositionalArgument("values", "six numbers; negative ones after --");
   if (const auto status = ParseCommandLine(parser, kIntersectCommand, args)) return *status;
+  ExportOptions exports;
+  if (const auto status = ReadExportOptions(parser, kIntersectCommand, exports)) return *status;
+  if (const auto status = RefuseDestinations({exports.dxf, exports.points}, {})) return *status;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 7) return UsageError(kIntersectCommand, "应为 angles 或 distances 及六个数值");
   std::vector<std::string> values;
@@ -40,13 +46,16 @@ int RunIntersect(const std::vector<std::string>& args) {
     return UsageError(kIntersectCommand, "--right 只用于 distances");
   else
     return UsageError(kIntersectCommand, "未知的方法：" + positional[0].toStdString() + "（应为 angles 或 distances）");
-  return PrintPoint(r);
+  if (const int status = PrintPoint(r); status != 0) return status;
+  std::cout.flush();
+  return WriteExports(exports, exporting::IntersectionFigure(positional[0] == "angles" ? "前方交会" : "边长交会", values, r), {});
 }
 
 }  // namespace
 
 const Command kIntersectCommand{
     "intersect",
-    "intersect angles [--] XA YA XB YB ALPHA BETA | intersect distances [--right] -- XA YA XB YB SA SB",
+    "intersect angles [--] XA YA XB YB ALPHA BETA | intersect distances [--right] -- XA YA XB YB SA SB "
+    "[--dxf FILE.dxf] [--points FILE [--utf8]]",
     RunIntersect};
 }  // namespace korvane::cli

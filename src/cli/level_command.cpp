@@ -14,11 +14,13 @@
 #include "levelling/level_table.h"
 #include "pdf_output.h"
 #include "services/printable_reports.h"
+#include "export/figures.h"
+#include "export_options.h"
 
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "level --data FILE [--method auto|line|loop|network] [--html OUT.html] [--pdf FILE.pdf]";
+constexpr const char* kUsage = "level --data FILE [--method auto|line|loop|network] [--html OUT.html] [--pdf FILE.pdf] [--points FILE [--utf8]]";
 
 std::optional<formats::Method> MethodByName(const std::string& name, const formats::LevelData& data) {
   if (name == "auto") return levelling::SuggestedMethod(data);
@@ -43,6 +45,7 @@ int RunLevel(const std::vector<std::string>& args) {
   const QCommandLineOption html("html", "Write the HTML report (GBK) to this file.", "OUT.html");
   const QCommandLineOption pdf = PdfOption();
   parser.addOptions({data, method, html, pdf});
+  AddExportOptions(parser, false);
   if (const auto status = ParseCommandLine(parser, kLevelCommand, args)) return *status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kLevelCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -52,7 +55,9 @@ int RunLevel(const std::vector<std::string>& args) {
   const std::string htmlPath = ArgBytes(parser.value(html));
   const std::string pdfPath = ArgBytes(parser.value(pdf));
   if (parser.isSet(pdf) && pdfPath.empty()) return UsageError(kLevelCommand, "选项 --pdf 缺少文件名");
-  if (const auto status = RefuseDestinations({htmlPath, pdfPath}, {path})) return *status;
+  ExportOptions exports;
+  if (const auto status = ReadExportOptions(parser, kLevelCommand, exports, false)) return *status;
+  if (const auto status = RefuseDestinations({htmlPath, pdfPath, exports.points}, {path})) return *status;
 
   std::string error;
   const formats::LevelFileLoad load = formats::LoadLevelFile(path, error);
@@ -72,9 +77,10 @@ int RunLevel(const std::vector<std::string>& args) {
     const auto make = [&outcome] { return services::LevelReportPrint(outcome.result); };
     if (const int status = WritePdfFile("level", pdfPath, make, {path}); status != 0) return status;
   }
-  if (!parser.isSet(html)) return 0;
+  if (!parser.isSet(html)) return WriteHeightExport(exports, exporting::LevelHeights(outcome.result), {path});
   const report::ReportWrite write = levelling::WriteLevelReport(htmlPath, outcome.result);
-  return WriteStatus(kLevelCommand, write);
+  if (const int status = WriteStatus(kLevelCommand, write); status != 0) return status;
+  return WriteHeightExport(exports, exporting::LevelHeights(outcome.result), {path});
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "cli_command.h"
 #include "cli_options.h"
 #include "core/text_utils.h"
+#include "export/figures.h"
+#include "export_options.h"
 #include "gui_application.h"
 #include "pdf_output.h"
 #include "services/printable_reports.h"
@@ -25,11 +27,12 @@ namespace {
 
 constexpr const char* kUsage =
     "network --data FILE [--html OUT.html] [--sketch IMG] [--pdf FILE.pdf] [--check] "
-    "[--standard 城市测量规范|工程测量规范|水工测量规范] [--grade 三等|四等|五等|一级|二级|三级|图根]";
+    "[--standard 城市测量规范|工程测量规范|水工测量规范] [--grade 三等|四等|五等|一级|二级|三级|图根] [--dxf FILE.dxf] [--points FILE [--utf8]]";
 
 struct NetworkCliOptions {
   std::string data, html, sketch, pdf;
   network::NetworkOptions engine;
+  ExportOptions exports;
 };
 
 std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCliOptions& opt) {
@@ -46,12 +49,14 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   const QCommandLineOption check("check", "Check the traverse misclosures against the standard's limits.");
   const QCommandLineOption pdf = PdfOption();
   parser.addOptions({data, html, sketch, pdf, check, tolerance.standard, tolerance.grade});
+  AddExportOptions(parser);
   if (const auto status = ParseCommandLine(parser, kNetworkCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kNetworkCommand, ExtraArgument(parser.positionalArguments().front()));
   opt.data = ArgBytes(parser.value(data));
   opt.html = ArgBytes(parser.value(html));
   opt.sketch = ArgBytes(parser.value(sketch));
+  if (const auto status = ReadExportOptions(parser, kNetworkCommand, opt.exports)) return status;
   if (opt.data.empty()) return UsageError(kNetworkCommand, MissingOption("--data"));
   if (parser.isSet(html) && opt.html.empty()) return UsageError(kNetworkCommand, "选项 --html 缺少文件名");
   if (parser.isSet(sketch) && opt.sketch.empty()) return UsageError(kNetworkCommand, "选项 --sketch 缺少文件名");
@@ -87,7 +92,8 @@ int RunNetwork(const std::vector<std::string>& args) {
   NetworkCliOptions opt;
   if (const auto status = ParseOptions(args, opt)) return *status;
   const std::string report = report::ReportFileName(opt.html);
-  if (const auto status = RefuseDestinations({opt.sketch, opt.pdf, report, report.empty() ? report : report::ReportImagePath(report)},
+  if (const auto status = RefuseDestinations({opt.sketch, opt.pdf, report, report.empty() ? report : report::ReportImagePath(report),
+                                              opt.exports.dxf, opt.exports.points},
                                              {opt.data}))
     return *status;
   std::string error;
@@ -102,7 +108,8 @@ int RunNetwork(const std::vector<std::string>& args) {
   std::cout << network::kNetworkPointHeader << "\n";
   for (const std::string& line : NetworkResultLines(outcome.result)) std::cout << line << "\n";
   std::cout.flush();
-  return WriteFiles(opt, load.input, outcome.result);
+  if (const int status = WriteFiles(opt, load.input, outcome.result)) return status;
+  return WriteExports(opt.exports, exporting::NetworkFigure(outcome.result), {opt.data});
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "cli_command.h"
 #include "cli_options.h"
 #include "core/message.h"
+#include "export/figures.h"
+#include "export_options.h"
 #include "gui_application.h"
 #include "pdf_output.h"
 #include "services/printable_reports.h"
@@ -25,7 +27,7 @@ namespace {
 
 constexpr const char* kUsage =
     "rigorous --data FILE.dat [--check] [--standard 城市测量规范|工程测量规范|水工测量规范] "
-    "[--grade 三等|四等|五等|一级|二级|三级|图根] [--continue] [--html OUT.html] [--pdf FILE.pdf]";
+    "[--grade 三等|四等|五等|一级|二级|三级|图根] [--continue] [--html OUT.html] [--pdf FILE.pdf] [--dxf FILE.dxf] [--points FILE [--utf8]]";
 
 struct RigorousOptions {
   std::string data;
@@ -35,6 +37,7 @@ struct RigorousOptions {
   bool html = false;
   std::string htmlPath;
   std::string pdf;
+  ExportOptions exports;
 };
 
 // Reads the options; the exit status when the command ends here.
@@ -48,6 +51,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
   const QCommandLineOption pdf = PdfOption();
   parser.addOptions({data, check, tolerance.standard, tolerance.grade, answerOk, html, pdf});
+  AddExportOptions(parser);
   if (const auto status = ParseCommandLine(parser, kRigorousCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kRigorousCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -59,6 +63,7 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
   opt.toleranceCode = chosen.code;
   opt.html = parser.isSet(html);
   opt.htmlPath = ArgBytes(parser.value(html));
+  if (const auto status = ReadExportOptions(parser, kRigorousCommand, opt.exports)) return status;
   if (opt.data.empty()) return UsageError(kRigorousCommand, MissingOption("--data"));
   if (opt.html && opt.htmlPath.empty()) return UsageError(kRigorousCommand, "选项 --html 缺少文件名");
   opt.pdf = ArgBytes(parser.value(pdf));
@@ -73,7 +78,7 @@ int RunRigorous(const std::vector<std::string>& args) {
     const std::string path = report::ReportFileName(opt.htmlPath);
     if (const auto status = RefuseDestinations({path, report::ReportImagePath(path)}, {opt.data})) return *status;
   }
-  if (const auto status = RefuseDestinations({opt.pdf}, {opt.data})) return *status;
+  if (const auto status = RefuseDestinations({opt.pdf, opt.exports.dxf, opt.exports.points}, {opt.data})) return *status;
 
   std::string error;
   formats::RigorousFileLoad load = formats::LoadRigorousFile(opt.data, error);
@@ -104,14 +109,15 @@ int RunRigorous(const std::vector<std::string>& args) {
         status != 0)
       return status;
   }
-  if (!opt.html) return 0;
+  if (!opt.html) return WriteExports(opt.exports, exporting::RigorousFigure(load.table, outcome.result), {opt.data});
 
   // The renderer of the picture needs a GUI application object.
   auto app = EnsureGuiApplication();
   const std::string path = report::ReportFileName(opt.htmlPath);
   traverse::RigorousReportInput input{load.table, load.params, outcome.result, row, limits, marks, opt.check, {}};
   const services::ReportFilesWrite write = services::WriteRigorousReportFiles(path, input, {opt.data});
-  return WriteStatus(kRigorousCommand, write);
+  if (const int status = WriteStatus(kRigorousCommand, write); status != 0) return status;
+  return WriteExports(opt.exports, exporting::RigorousFigure(load.table, outcome.result), {opt.data});
 }
 
 }  // namespace

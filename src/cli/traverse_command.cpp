@@ -20,6 +20,8 @@
 #include "core/text_utils.h"
 #include "formats/traverse_file.h"
 #include "formats/traverse_kind.h"
+#include "export/figures.h"
+#include "export_options.h"
 #include "gui_application.h"
 #include "pdf_output.h"
 #include "services/printable_reports.h"
@@ -30,10 +32,11 @@ namespace korvane::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "traverse --start START.ini --data TRAVERSE.dat [--kind F|B|Z|W] [--out REPORT] [--sketch IMAGE] [--pdf FILE.pdf]";
+    "traverse --start START.ini --data TRAVERSE.dat [--kind F|B|Z|W] [--out REPORT] [--sketch IMAGE] [--pdf FILE.pdf] [--dxf FILE.dxf] [--points FILE [--utf8]]";
 
 struct TraverseArgs {
   std::string start, data, kind, out, sketch, pdf;
+  ExportOptions exports;
 };
 
 // Reads the options; the exit status when the command ends here.
@@ -48,6 +51,7 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
   const QCommandLineOption sketch("sketch", "Draw the sketch into a PNG, JPEG or BMP picture.", "IMAGE");
   const QCommandLineOption pdf = PdfOption();
   parser.addOptions({start, data, kind, report, sketch, pdf});
+  AddExportOptions(parser);
   if (const auto status = ParseCommandLine(parser, kTraverseCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(kTraverseCommand, ExtraArgument(parser.positionalArguments().front()));
@@ -58,6 +62,8 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
   out.sketch = ArgBytes(parser.value(sketch));
   out.pdf = ArgBytes(parser.value(pdf));
   if (parser.isSet(pdf) && out.pdf.empty()) return UsageError(kTraverseCommand, "选项 --pdf 缺少文件名");
+  if (const auto status = ReadExportOptions(parser, kTraverseCommand, out.exports)) return status;
+  if (const auto status = ReadExportOptions(parser, kTraverseCommand, out.exports)) return status;
   if (out.start.empty()) return UsageError(kTraverseCommand, MissingOption("--start"));
   if (out.data.empty()) return UsageError(kTraverseCommand, MissingOption("--data"));
   return std::nullopt;
@@ -137,7 +143,7 @@ std::optional<int> LoadStations(io::TextFileRead& data, formats::TraverseKind ki
 }
 
 // The report file, the refusal and the sketch, after the table was printed.
-int Finish(const TraverseArgs& a, const traverse::SimpleResult& result) {
+int Finish(const TraverseArgs& a, formats::TraverseKind kind, const traverse::SimpleResult& result) {
   if (!a.out.empty() && !result.lines.empty()) {
     const std::string saveError = formats::SaveResultsLines(a.out, result.lines);
     if (!saveError.empty()) {
@@ -154,15 +160,15 @@ int Finish(const TraverseArgs& a, const traverse::SimpleResult& result) {
   }
   if (!a.pdf.empty()) {
     const auto make = [&result] { return services::SimpleResultsPrint(result.lines, result.sketch); };
-    return WritePdfFile("traverse", a.pdf, make, {a.start, a.data});
+    if (const int status = WritePdfFile("traverse", a.pdf, make, {a.start, a.data})) return status;
   }
-  return 0;
+  return WriteExports(a.exports, exporting::SimpleFigure(kind, result.points), {a.start, a.data});
 }
 
 int RunTraverse(const std::vector<std::string>& args) {
   TraverseArgs a;
   if (const auto status = ParseArgs(args, a)) return *status;
-  if (const auto status = RefuseDestinations({a.out, a.sketch, a.pdf}, {a.start, a.data})) return *status;
+  if (const auto status = RefuseDestinations({a.out, a.sketch, a.pdf, a.exports.dxf, a.exports.points}, {a.start, a.data})) return *status;
   std::string startBytes;
   io::TextFileRead data;
   if (const auto status = ReadInputs(a, startBytes, data)) return *status;
@@ -178,6 +184,7 @@ int RunTraverse(const std::vector<std::string>& args) {
   traverse::SimpleInput input;
   input.kind = *kind;
   input.withSketch = !a.sketch.empty() || !a.pdf.empty();
+  input.withPoints = !a.exports.dxf.empty() || !a.exports.points.empty();
   input.start = formats::DecodeStartFile(startBytes);
   if (!load.secondName.empty()) input.endName = load.secondName;
   // Without a report file the table is printed as it is written, in chunks.
@@ -187,7 +194,7 @@ int RunTraverse(const std::vector<std::string>& args) {
   printed.flush();
   for (const std::string& line : result.lines) std::cout << line << '\n';
   std::cout << std::flush;
-  return Finish(a, result);
+  return Finish(a, *kind, result);
 }
 
 }  // namespace

@@ -34,15 +34,13 @@ std::vector<std::string> LineFields(std::string_view line) {
   return fields;
 }
 
-std::string LinePrefix(std::int64_t number) { return "第" + std::to_string(number) + "行："; }
-
 // One line converted into `out`; a refusal names the line.
 std::optional<Message> ConvertLine(std::string_view line, std::int64_t number, const Settings& settings,
                                    std::string& out, bool& unusable) {
   const std::vector<std::string> fields = LineFields(line);
   if (fields.size() < 3 || fields[0].empty()) {
     unusable = true;
-    return FileMessage(LinePrefix(number) + "格式不对，应为：点名,两个数值");
+    return BadListLine(number);
   }
   const Solution s = Solve(settings, fields[1], fields[2]);
   if (s.refusal) {
@@ -57,6 +55,10 @@ std::optional<Message> ConvertLine(std::string_view line, std::int64_t number, c
 }
 
 }  // namespace
+
+Message BadListLine(std::int64_t number) {
+  return Message{"坐标文件第" + std::to_string(number) + "行格式不对！", "请检查文本", MessageIcon::Warning};
+}
 
 ListResult ConvertPointList(std::string_view text, const Settings& settings) {
   ListResult r;

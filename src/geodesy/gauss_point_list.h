@@ -28,6 +28,9 @@ struct ListResult {
   std::int64_t points = 0;
 };
 
+// A line that is no point of a list: "坐标文件第N行格式不对！", title "请检查文本".
+Message BadListLine(std::int64_t number);
+
 // Converts a whole list; the first line that cannot be read or computed
 // refuses the list, naming its line number.
 ListResult ConvertPointList(std::string_view text, const Settings& settings);

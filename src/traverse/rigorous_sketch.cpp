@@ -13,7 +13,35 @@ void KnownPointMark(const SketchSink& draw, double east, double north) {
   draw(SketchBox{east - 8, north - 8, east + 8, north + 8, kMagenta});
 }
 
+// The stations and both orientation points set the area, widened by 250 m.
+SketchScale RigorousFrame(const formats::RigorousTable& table, const RigorousResult& result) {
+  const double xA = ParseLenient(table.at(1, 2)), yA = ParseLenient(table.at(1, 3));
+  const double xD = ParseLenient(table.at(table.connectRow(), 2));
+  const double yD = ParseLenient(table.at(table.connectRow(), 3));
+  double minX = std::min(xA, xD), maxX = std::max(xA, xD);
+  double minY = std::min(yA, yD), maxY = std::max(yA, yD);
+  for (int i = 0; i < result.n; ++i) {
+    minX = std::min(minX, result.x[i]);
+    maxX = std::max(maxX, result.x[i]);
+    minY = std::min(minY, result.y[i]);
+    maxY = std::max(maxY, result.y[i]);
+  }
+  return FrameWithLabels(minX, maxX, minY, maxY, 250);
+}
+
 }  // namespace
+
+double RigorousEllipseMagnification(const formats::RigorousTable& table, const RigorousResult& result) {
+  double largest = 0;
+  for (int i = 0; i + 2 < result.n; ++i) largest = std::max(largest, result.ellipseRadius(i));
+  // The picture shows the frame whole at one scale: its shorter side in
+  // metres may be the frame's longer one.
+  const SketchScale frame = RigorousFrame(table, result);
+  const double metresPerPixel = std::max((frame.right - frame.left) / kRigorousSketchWidth,
+                                         (frame.top - frame.bottom) / kRigorousSketchHeight);
+  const double shorter = std::min(kRigorousSketchWidth, kRigorousSketchHeight) * metresPerPixel;
+  return EllipseMagnification(largest, shorter / 30);
+}
 
 void DrawRigorousSketch(const formats::RigorousTable& table, const RigorousResult& result, const SketchSink& draw) {
   const int n = result.n;
@@ -21,17 +49,7 @@ void DrawRigorousSketch(const formats::RigorousTable& table, const RigorousResul
   const double xA = ParseLenient(table.at(1, 2)), yA = ParseLenient(table.at(1, 3));
   const double xD = ParseLenient(table.at(table.connectRow(), 2));
   const double yD = ParseLenient(table.at(table.connectRow(), 3));
-
-  // The stations and both orientation points set the area, widened by 250 m.
-  double minX = std::min(xA, xD), maxX = std::max(xA, xD);
-  double minY = std::min(yA, yD), maxY = std::max(yA, yD);
-  for (int i = 0; i < n; ++i) {
-    minX = std::min(minX, result.x[i]);
-    maxX = std::max(maxX, result.x[i]);
-    minY = std::min(minY, result.y[i]);
-    maxY = std::max(maxY, result.y[i]);
-  }
-  const SketchScale frame = FrameWithLabels(minX, maxX, minY, maxY, 250);
+  const SketchScale frame = RigorousFrame(table, result);
   draw(frame);
 
   for (int i = 0; i < n; ++i) {
@@ -43,15 +61,8 @@ void DrawRigorousSketch(const formats::RigorousTable& table, const RigorousResul
   }
   // Every new point gets the ellipse of the side that ends there, all
   // enlarged alike so that the largest can be seen.
-  double largest = 0;
-  for (int i = 0; i + 2 < n; ++i) largest = std::max(largest, result.ellipseRadius(i));
   if (n > 2) {
-    // The picture shows the frame whole at one scale: its shorter side in
-    // metres may be the frame's longer one.
-    const double metresPerPixel = std::max((frame.right - frame.left) / kRigorousSketchWidth,
-                                           (frame.top - frame.bottom) / kRigorousSketchHeight);
-    const double shorter = std::min(kRigorousSketchWidth, kRigorousSketchHeight) * metresPerPixel;
-    const double times = EllipseMagnification(largest, shorter / 30);
+    const double times = RigorousEllipseMagnification(table, result);
     draw(SketchText{frame.left, frame.top, EllipseMagnificationText(times)});
     for (int i = 0; i + 2 < n; ++i) {
       const double ratio = result.ellipseX(i) / result.ellipseY(i);

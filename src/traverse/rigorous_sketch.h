@@ -16,6 +16,8 @@ inline constexpr int kRigorousSketchHeight = 709;
 // kRigorousSketchHeight pixels). The operations go to the sink as
 // they are made.
 void DrawRigorousSketch(const formats::RigorousTable& table, const RigorousResult& result, const SketchSink& sink);
+// How many times the sketch enlarges the ellipses.
+double RigorousEllipseMagnification(const formats::RigorousTable& table, const RigorousResult& result);
 // The same operations gathered.
 Sketch RigorousSketch(const formats::RigorousTable& table, const RigorousResult& result);
 

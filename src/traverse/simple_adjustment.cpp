@@ -1,6 +1,7 @@
 #include "traverse/simple_adjustment.h"
 
 #include <cmath>
+#include <optional>
 
 #include "core/angles.h"
 #include "traverse/closing_traverse.h"
@@ -40,7 +41,7 @@ TraverseSketchInput PointsOf(const Solution& s) {
   return in;
 }
 
-Sketch ClosingSketch(const traverse::ClosingSolution& s) {
+TraverseSketchInput ClosingFigure(const traverse::ClosingSolution& s) {
   TraverseSketchInput in = PointsOf(s);
   const traverse::StartValues& v = s.red.start;
   const SketchPlace& start = in.points.front();
@@ -64,10 +65,10 @@ Sketch ClosingSketch(const traverse::ClosingSolution& s) {
   } else {
     in.orientations.push_back({end, endOrient, "附合方向"});
   }
-  return traverse::BuildTraverseSketch(in);
+  return in;
 }
 
-Sketch OpenSketch(const traverse::OpenSolution& s) {
+TraverseSketchInput OpenFigure(const traverse::OpenSolution& s) {
   TraverseSketchInput in = PointsOf(s);
   in.names.push_back(s.endName);
   const traverse::StartValues& v = s.red.start;
@@ -87,28 +88,75 @@ Sketch OpenSketch(const traverse::OpenSolution& s) {
     in.ellipses.push_back(SketchEllipse{p.y, p.x, i * m + 1.0 / (n + 1), q / l, kRed});
   }
   in.orientations.push_back({start, orient, "定向"});
-  return traverse::BuildTraverseSketch(in);
+  return in;
 }
 
-Sketch NoOrientationSketch(const traverse::NoOrientationSolution& s) {
+TraverseSketchInput NoOrientationFigure(const traverse::NoOrientationSolution& s) {
   TraverseSketchInput in = PointsOf(s);
   in.names.push_back(s.endName);
   const std::size_t n = s.red.stations.size();
   for (std::size_t i = 0; i + 1 < n; ++i)
     in.ellipses.push_back(traverse::CorrectionEllipse(in.points[i + 1], s.correctionXmm[i], s.correctionYmm[i]));
-  return traverse::BuildTraverseSketch(in);
+  return in;
+}
+
+Sketch ClosingSketch(const traverse::ClosingSolution& s) { return traverse::BuildTraverseSketch(ClosingFigure(s)); }
+Sketch OpenSketch(const traverse::OpenSolution& s) { return traverse::BuildTraverseSketch(OpenFigure(s)); }
+Sketch NoOrientationSketch(const traverse::NoOrientationSolution& s) {
+  return traverse::BuildTraverseSketch(NoOrientationFigure(s));
+}
+
+// What the sketch is drawn from, with the heights, for drawings and lists:
+// the first station is known, and the last where the kind ends on a known
+// point, which keeps its given coordinates (the results carried there may
+// miss them by a millimetre); orientation points count only where they are
+// given by coordinates (in the azimuth form the sketch's are only drawn
+// along the azimuth).
+TraversePoints PointsFrom(const TraverseSketchInput& in, const std::vector<double>& heights,
+                          const std::optional<SketchPlace>& givenEnd, const traverse::StartValues& start) {
+  TraversePoints p;
+  const std::size_t n = in.points.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const bool knownEnd = givenEnd && i > 0 && i + 1 == n;
+    p.names.push_back(i < in.names.size() ? in.names[i] : std::string());
+    p.x.push_back(knownEnd ? givenEnd->x : in.points[i].x);
+    p.y.push_back(knownEnd ? givenEnd->y : in.points[i].y);
+    p.h.push_back(i < heights.size() ? heights[i] : 0.0);
+    p.known.push_back(i == 0 || knownEnd);
+  }
+  p.ellipses = in.ellipses;
+  p.magnification = traverse::TraverseSketchMagnification(in);
+  if (!start.azimuthForm()) {
+    for (const auto& o : in.orientations)
+      if (!o.label.empty()) p.orientations.push_back({o.from.x, o.from.y, o.to.x, o.to.y, o.label});
+  }
+  return p;
+}
+
+TraversePoints ClosingPoints(const traverse::ClosingSolution& s) {
+  const traverse::StartValues& v = s.red.start;
+  const SketchPlace end = s.closed ? SketchPlace{v.startX, v.startY} : SketchPlace{v.endX, v.endY};
+  return PointsFrom(ClosingFigure(s), s.height, end, v);
+}
+TraversePoints OpenPoints(const traverse::OpenSolution& s) {
+  return PointsFrom(OpenFigure(s), s.height, std::nullopt, s.red.start);
+}
+TraversePoints NoOrientationPoints(const traverse::NoOrientationSolution& s) {
+  const traverse::StartValues& v = s.red.start;
+  return PointsFrom(NoOrientationFigure(s), s.height, SketchPlace{v.endX, v.endY}, v);
 }
 
 // A refusal of the adjustment, else the results table (which may itself stop
 // at a correction too wide for its column) and, when it is complete, the sketch.
 // The sketch is drawn only when it is asked for.
-template <typename Outcome, typename Write, typename Draw>
-SimpleResult Finish(const Outcome& outcome, Write write, Draw draw, const SimpleInput& input) {
+template <typename Outcome, typename Write, typename Draw, typename Points>
+SimpleResult Finish(const Outcome& outcome, Write write, Draw draw, Points points, const SimpleInput& input) {
   SimpleResult result;
   result.refusal = outcome.refusal;
   if (!result.ok()) return result;
   result.refusal = write(outcome.solution, result.lines, input.onLine);
   if (result.ok() && input.withSketch) result.sketch = draw(outcome.solution);
+  if (result.ok() && input.withPoints) result.points = points(outcome.solution);
   return result;
 }
 
@@ -117,6 +165,7 @@ SimpleResult AdjustOpen(traverse::Reduction red, const SimpleInput& input) {
   const auto solution = traverse::SolveOpen(std::move(red), input.endName);
   traverse::WriteOpenReport(solution, result.lines, input.onLine);
   if (input.withSketch) result.sketch = OpenSketch(solution);
+  if (input.withPoints) result.points = OpenPoints(solution);
   return result;
 }
 
@@ -147,13 +196,13 @@ SimpleResult AdjustStations(const SimpleInput& input, std::vector<traverse::Stat
       const bool closed = input.kind == formats::TraverseKind::Closed;
       traverse::Reduction red = traverse::Reduce(std::move(stations), start, traverse::ClosingReducedLegs(n, closed));
       return Finish(traverse::SolveClosing(std::move(red), closed), traverse::WriteClosingReport, ClosingSketch,
-                    input);
+                    ClosingPoints, input);
     }
     case formats::TraverseKind::Open:
       return AdjustOpen(traverse::Reduce(std::move(stations), start, n), input);
     case formats::TraverseKind::NoOrientation:
       return Finish(traverse::SolveNoOrientation(traverse::Reduce(std::move(stations), start, n), input.endName),
-                    traverse::WriteNoOrientationReport, NoOrientationSketch, input);
+                    traverse::WriteNoOrientationReport, NoOrientationSketch, NoOrientationPoints, input);
   }
   return SimpleResult{};
 }

@@ -24,9 +24,28 @@ struct SimpleInput {
   std::string endName = "终点";
   // Whether to draw the sketch; the batch program needs it only when asked.
   bool withSketch = true;
+  // Whether to keep the adjusted points for a drawing or a coordinate list.
+  bool withPoints = false;
   // When set, each line of the results table goes to it as it is written
   // and the result's lines stay empty.
   traverse::LineSink onLine;
+};
+
+// The adjusted traverse as drawings and coordinate lists take it: the
+// stations in order (a closed traverse ends on its first station again),
+// the sketch's ellipses of the new points (radii in millimetres) and the
+// orientation lines to points given by their coordinates.
+struct TraversePoints {
+  std::vector<std::string> names;
+  std::vector<double> x, y, h;
+  std::vector<bool> known;
+  std::vector<SketchEllipse> ellipses;
+  double magnification = 1;  // of the ellipses, as the sketch enlarges them
+  struct Orientation {
+    double fromX = 0, fromY = 0, x = 0, y = 0;
+    std::string label;  // as the sketch labels the orientation point
+  };
+  std::vector<Orientation> orientations;
 };
 
 struct SimpleResult {
@@ -38,6 +57,7 @@ struct SimpleResult {
   // or a non-numeric cell): nothing was computed from it.
   bool tableAccepted = true;
   Sketch sketch;  // empty unless the adjustment succeeded
+  TraversePoints points;  // empty unless asked for and the adjustment succeeded
   bool ok() const { return !refusal.has_value(); }
 };
 

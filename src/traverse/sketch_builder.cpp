@@ -27,11 +27,7 @@ SketchPlace PointAlong(double x0, double y0, double azimuthDegrees, double dista
                      RoundFixed(y0 + distance * std::sin(a), "#0.000")};
 }
 
-Sketch BuildTraverseSketch(const TraverseSketchInput& in) {
-  Sketch sketch;
-  auto& ops = sketch.ops;
-  ops.reserve(in.points.size() * 4 + in.orientations.size() * 3 + 4);
-
+SketchScale TraverseSketchFrame(const TraverseSketchInput& in) {
   double minX = 0, maxX = 0, minY = 0, maxY = 0;
   bool first = true;
   auto widen = [&](const SketchPlace& p) {
@@ -47,7 +43,20 @@ Sketch BuildTraverseSketch(const TraverseSketchInput& in) {
   };
   for (const SketchPlace& p : in.points) widen(p);
   for (const SketchPlace& p : in.extent) widen(p);
-  const SketchScale frame = FrameWithLabels(minX, maxX, minY, maxY, kMargin);
+  return FrameWithLabels(minX, maxX, minY, maxY, kMargin);
+}
+
+double TraverseSketchMagnification(const TraverseSketchInput& in) {
+  double largest = 0;
+  for (const SketchEllipse& e : in.ellipses) largest = std::max(largest, e.radius);
+  return TraverseEllipseMagnification(largest, TraverseSketchFrame(in));
+}
+
+Sketch BuildTraverseSketch(const TraverseSketchInput& in) {
+  Sketch sketch;
+  auto& ops = sketch.ops;
+  ops.reserve(in.points.size() * 4 + in.orientations.size() * 3 + 4);
+  const SketchScale frame = TraverseSketchFrame(in);
   ops.push_back(frame);
 
   auto nameOf = [&](std::size_t i) { return i < in.names.size() ? in.names[i] : std::string(); };
@@ -64,9 +73,7 @@ Sketch BuildTraverseSketch(const TraverseSketchInput& in) {
     ops.push_back(SketchLine{a.y, a.x, b.y, b.x, kBlack});
   }
   if (!in.ellipses.empty()) {
-    double largest = 0;
-    for (const SketchEllipse& e : in.ellipses) largest = std::max(largest, e.radius);
-    const double times = TraverseEllipseMagnification(largest, frame);
+    const double times = TraverseSketchMagnification(in);
     ops.push_back(SketchText{frame.left, frame.top, EllipseMagnificationText(times)});
     const double metres = times / kMillimetresPerMetre;
     for (SketchEllipse e : in.ellipses) {

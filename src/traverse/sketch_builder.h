@@ -38,6 +38,9 @@ struct TraverseSketchInput {
 // shorter side, with a caption saying how many times, then the orientation
 // points and dotted lines.
 Sketch BuildTraverseSketch(const TraverseSketchInput& input);
+// The sketch's rectangle and how many times it enlarges the ellipses.
+SketchScale TraverseSketchFrame(const TraverseSketchInput& input);
+double TraverseSketchMagnification(const TraverseSketchInput& input);
 
 // The point at a distance from (x0, y0) along an azimuth in decimal degrees,
 // rounded to millimetres.

@@ -92,9 +92,9 @@ class CliCases : public ::testing::Test {
     many << "W,K9\r\n";
     const std::string station = "A,1,1,0,0,0,0,0,0\r\n";
     for (int i = 0; i < 1000001; ++i) many << station;
-    many.close();
-    std::ofstream(dir_ / "read_only.pdf") << "old";
-    fs::permissions(dir_ / "read_only.pdf", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    // A read-only file that must come through every refused case unchanged.
+    std::ofstream(dir_ / "readonly.txt", std::ios::binary) << "kept";
+    fs::permissions(dir_ / "readonly.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   }
   fs::path Touch(const char* name) {
     std::ofstream(dir_ / name).close();
@@ -107,7 +107,7 @@ class CliCases : public ::testing::Test {
     Replace(args, "@OVERSIZE@", (dir_ / "oversize.dat").string());
     Replace(args, "@LIMIT@", (dir_ / "limit.dat").string());
     Replace(args, "@MANY_STATIONS@", (dir_ / "many_stations.dat").string());
-    Replace(args, "@READONLY@", (dir_ / "read_only.pdf").string());
+    Replace(args, "@READONLY@", (dir_ / "readonly.txt").string());
     Replace(args, "@OUT@", dir_.string());
     return args;
   }
@@ -129,6 +129,7 @@ TEST_F(CliCases, EveryListedCaseEndsAsExpected) {
     EXPECT_EQ(status, c.status) << err;
     ExpectOutput(err, c.err);
     ExpectOutput(out, c.out);
+    EXPECT_EQ(Slurp(dir_ / "readonly.txt"), "kept");
   }
 }
 

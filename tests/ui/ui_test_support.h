@@ -140,7 +140,8 @@ inline void Enter(QWidget* widget) {
 
 // The pointer moves over the main window's background.
 inline void MoveOverBackground(MainWindow& window) {
-  QWidget* background = window.centralWidget();
+  // The central widget, or inside the scroll area a small screen puts there.
+  QWidget* background = window.findChild<QWidget*>("background");
   const QPointF pos(2, 2);
   QMouseEvent event(QEvent::MouseMove, pos, background->mapToGlobal(pos), Qt::NoButton,
                     Qt::NoButton, Qt::NoModifier);

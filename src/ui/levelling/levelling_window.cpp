@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "export/figures.h"
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
 #include "services/printable_reports.h"
@@ -20,6 +21,7 @@
 #include "ui/widgets/button_row.h"
 #include "ui/shell/report_printing.h"
 #include "ui/shell/user_prompts.h"
+#include "ui/widgets/export_commands.h"
 
 namespace korvane::ui {
 namespace {
@@ -165,6 +167,8 @@ QWidget* LevellingWindow::buildButtons() {
   printCommands_[0] = buttons.add(kPrintCommand, kPrintCaption, [this] { printReport(false); });
   printCommands_[1] = buttons.add(kPdfCommand, kPdfCaption, [this] { printReport(true); });
   for (QPushButton* command : printCommands_) command->setEnabled(false);
+  exportHeights_ = buttons.add("dcgc", "导出高程…", [this] { exportHeights(); });
+  exportHeights_->setEnabled(false);
   buttons.add("tc", "退    出", [this] { close(); });
   return buttons.widget();
 }
@@ -237,6 +241,7 @@ void LevellingWindow::dropResult() {
   for (QPushButton* command : printCommands_) {
     if (command) command->setEnabled(false);
   }
+  if (exportHeights_) exportHeights_->setEnabled(false);
 }
 
 void LevellingWindow::openData() {
@@ -287,6 +292,7 @@ void LevellingWindow::compute() {
   results_->setPlainText(Q(levelling::LevelTableText(*result_)));
   saveReport_->setEnabled(true);
   for (QPushButton* command : printCommands_) command->setEnabled(true);
+  exportHeights_->setEnabled(true);
   if (result_->anyOverLimit())
     messages_.inform(this, {"有闭合差超过限差，或单位权中误差显著大于该等级的先验值，已在结果中注明。", "超限", MessageIcon::Warning});
 }
@@ -307,6 +313,10 @@ void LevellingWindow::printReport(bool pdf) {
   const render::PrintableReport report = services::LevelReportPrint(*result_);
   if (pdf) SaveReportPdf(this, files_, messages_, report, pdfFolder_);
   else PrintReport(this, report);
+}
+
+void LevellingWindow::exportHeights() {
+  if (result_) ExportHeights({this, messages_, files_, exportFolder_}, exporting::LevelHeights(*result_));
 }
 
 void LevellingWindow::showEvent(QShowEvent* event) {

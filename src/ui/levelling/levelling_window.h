@@ -37,6 +37,7 @@ class LevellingWindow : public QWidget {
   void saveReport();
   // 打印… (the print preview) and 保存为PDF… of the report.
   void printReport(bool pdf);
+  void exportHeights();  // 导出高程…
 
   // The data as typed, or the refusal naming the faulty cell.
   formats::LevelFileLoad typedData() const;
@@ -70,6 +71,8 @@ class LevellingWindow : public QWidget {
   QPushButton* saveReport_ = nullptr;
   QPushButton* printCommands_[2] = {};  // 打印… and 保存为PDF…, with 保存报告
   QString pdfFolder_;
+  QPushButton* exportHeights_ = nullptr;
+  QString exportFolder_;
   std::optional<levelling::LevelResult> result_;
   bool filling_ = false;
   bool centred_ = false;

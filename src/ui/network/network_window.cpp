@@ -47,9 +47,11 @@ struct CommandEntry {
 };
 
 const CommandEntry kCommands[] = {{"command_dk", "打开数据"}, {"bc", "保存数据"},
+                                  {"dzb", "从坐标文件读入"},
                                   {"Command_tj", "插入一行"}, {"Command_sc", "删除该行"},
                                   {"js", "计    算"},        {"bcbg", "保存报告"},
                                   {"dy", "打印…"},           {"bcpdf", "保存为PDF…"},
+                                  {"dcdxf", "导出DXF…"},     {"dczb", "导出坐标…"},
                                   {"xstx", "显示图形"},      {"tc", "退    出"}};
 
 QStringList ToQt(const std::vector<std::string>& items) {
@@ -175,9 +177,7 @@ QWidget* NetworkWindow::buildCommands(QWidget* parent) {
   layout->setSpacing(6);
   for (const CommandEntry& entry : kCommands) layout->addWidget(addCommand(column, entry.name, entry.text));
   layout->addStretch();
-  commands_["bcbg"]->setToolTip(QString::fromUtf8("计算后有效"));
-  commands_["xstx"]->setToolTip(QString::fromUtf8("计算后有效"));
-  for (const char* name : {kPrintCommand, kPdfCommand}) commands_[name]->setToolTip(QString::fromUtf8("计算后有效"));
+  for (const char* name : kResultCommands) commands_[name]->setToolTip(QString::fromUtf8("计算后有效"));
   return column;
 }
 
@@ -191,6 +191,9 @@ void NetworkWindow::connectCommands() {
   connect(commands_["xstx"], &QPushButton::clicked, this, &NetworkWindow::showSketch);
   connect(commands_[kPrintCommand], &QPushButton::clicked, this, [this] { printReport(false); });
   connect(commands_[kPdfCommand], &QPushButton::clicked, this, [this] { printReport(true); });
+  connect(commands_["dcdxf"], &QPushButton::clicked, this, &NetworkWindow::exportDrawing);
+  connect(commands_["dzb"], &QPushButton::clicked, this, &NetworkWindow::readKnownPoints);
+  connect(commands_["dczb"], &QPushButton::clicked, this, &NetworkWindow::exportCoordinates);
   connect(commands_["tc"], &QPushButton::clicked, this, &NetworkWindow::close);
   connect(check_, &QCheckBox::toggled, this, [this](bool on) {
     standard_->setVisible(on);
@@ -249,9 +252,7 @@ QString NetworkWindow::resultText() const { return results_->toPlainText(); }
 void NetworkWindow::forgetResult() {
   computed_.reset();
   results_->clear();
-  commands_["bcbg"]->setEnabled(false);
-  commands_["xstx"]->setEnabled(false);
-  for (const char* name : {kPrintCommand, kPdfCommand}) commands_[name]->setEnabled(false);
+  for (const char* name : kResultCommands) commands_[name]->setEnabled(false);
   if (plot_) plot_->close();
 }
 

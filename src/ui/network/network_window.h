@@ -58,11 +58,19 @@ class NetworkWindow : public QWidget {
   void compute();
   void saveReport();
   void showSketch();
+  void exportDrawing();      // 导出DXF…
+  void exportCoordinates();  // 导出坐标…
+  // 从坐标文件读入: the known points whose names are typed get X and Y from
+  // a coordinate list.
+  void readKnownPoints();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The commands that act on the adjusted network.
+  static constexpr const char* kResultCommands[] = {"bcbg", "dy", "bcpdf", "dcdxf", "dczb", "xstx"};
+
   struct Computed {
     formats::NetworkInput input;
     network::NetworkResult result;

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "export/figures.h"
+#include "export/point_list.h"
 #include "network/network_report.h"
 #include "network/network_sketch.h"
 #include "services/network_report_files.h"
@@ -20,6 +22,7 @@
 #include "ui/shell/report_printing.h"
 #include "ui/shell/user_prompts.h"
 #include "traverse/rigorous_report.h"
+#include "ui/widgets/export_commands.h"
 
 namespace korvane::ui {
 
@@ -109,9 +112,7 @@ void NetworkWindow::compute() {
   lines << QString() << QString::fromUtf8("草图中误差椭圆放大 %1 倍。").arg(exaggeration, 0, 'g', 12);
   results_->setPlainText(lines.join('\n'));
   pages_->setCurrentIndex(1);
-  commands_["bcbg"]->setEnabled(true);
-  commands_["xstx"]->setEnabled(true);
-  for (const char* name : {kPrintCommand, kPdfCommand}) commands_[name]->setEnabled(true);
+  for (const char* name : kResultCommands) commands_[name]->setEnabled(true);
   showSketch();
 }
 
@@ -148,4 +149,23 @@ void NetworkWindow::printReport(bool pdf) {
   else PrintReport(this, report);
 }
 
-}  // namespace korvane
+void NetworkWindow::exportDrawing() {
+  if (computed_) ExportDrawing({this, messages_, files_, lastFolder_}, exporting::NetworkFigure(computed_->result));
+}
+
+void NetworkWindow::exportCoordinates() {
+  if (computed_) ExportCoordinates({this, messages_, files_, lastFolder_}, exporting::NetworkFigure(computed_->result));
+}
+
+void NetworkWindow::readKnownPoints() {
+  known_->editor().commitAndClose();
+  std::vector<std::string> names;
+  for (int r = 0; r < known_->rows(); ++r) names.push_back(known_->text(r, 0).trimmed().toStdString());
+  ReadKnownPoints({this, messages_, files_, lastFolder_}, names, [this](std::size_t r, const exporting::FigurePoint& p) {
+    known_->setText(static_cast<int>(r), 1, QString::fromStdString(exporting::Metres(p.x)));
+    known_->setText(static_cast<int>(r), 2, QString::fromStdString(exporting::Metres(p.y)));
+    forgetResult();
+  });
+}
+
+}  // namespace korvane::ui

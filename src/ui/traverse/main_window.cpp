@@ -44,6 +44,8 @@
 #include "ui/shell/platform.h"
 #include "ui/traverse/plot_window.h"
 #include "ui/shell/report_printing.h"
+#include "export/figures.h"
+#include "ui/widgets/export_commands.h"
 #include "services/printable_reports.h"
 #include "ui/traverse/rigorous_window.h"
 #include "ui/traverse/start_dialog.h"
@@ -72,6 +74,8 @@ const CommandEntry kCommands[] = {
     {"Label4", "               保存文本", "bc", "保存文本"},
     {"Label13", "               打印…", "dy", "打印…"},
     {"Label14", "               保存为PDF…", "bcpdf", "保存为PDF…"},
+    {"Label15", "               导出DXF…", "dcdxf", "导出DXF…"},
+    {"Label16", "               导出坐标…", "dczb", "导出坐标…"},
     {"Label12", "               保存数据", "bcsj", "保存数据"},
     {"Label9", "               返    回", "Command_back", "返    回"},
     {"Label5", "               退    出", "tc", "退   出"},
@@ -267,6 +271,8 @@ void MainWindow::connectCommands() {
   connect(pair("bc").button, &QPushButton::clicked, this, &MainWindow::saveResults);
   connect(pair(kPrintCommand).button, &QPushButton::clicked, this, [this] { printResults(false); });
   connect(pair(kPdfCommand).button, &QPushButton::clicked, this, [this] { printResults(true); });
+  connect(pair("dcdxf").button, &QPushButton::clicked, this, &MainWindow::exportDrawing);
+  connect(pair("dczb").button, &QPushButton::clicked, this, &MainWindow::exportCoordinates);
   connect(pair("bcsj").button, &QPushButton::clicked, this, &MainWindow::saveData);
   connect(pair("tc").button, &QPushButton::clicked, this, &MainWindow::close);
   connect(pair("Command_sc").button, &QPushButton::clicked, this,
@@ -620,6 +626,8 @@ void MainWindow::compute() {
   input.table = WithoutBlankTrailingRows(grid_->table());
   input.start = formats::ReadStartFile(startFilePath().toStdString());
   if (!lastSecondName_.isEmpty()) input.endName = lastSecondName_.toStdString();
+  input.withPoints = true;
+  figure_ = {};
   if (!confirmedKind_ || input.kind != *confirmedKind_) return;
   // A computation that fails (memory running out above all) ends with a
   // message and leaves the window as it was, the grid with its data.
@@ -644,6 +652,7 @@ void MainWindow::compute() {
   }
   if (!plot_) plot_ = new PlotWindow(nullptr, *env_.messages, *env_.files);
   plot_->showSketch(result.sketch);
+  figure_ = exporting::SimpleFigure(input.kind, result.points);
   enterResultsState(used);
 }
 
@@ -681,7 +690,13 @@ void MainWindow::back() {
   for (auto& [kind, option] : kinds_) option->setEnabled(true);
   pair("bcsj").label->setEnabled(true);
   pane_->clear();
+  figure_ = {};
   setComputeFor(selectedKind(), false);
+}
+
+void MainWindow::exportDrawing() { ExportDrawing({this, *env_.messages, *env_.files, lastFolder_}, figure_); }
+void MainWindow::exportCoordinates() {
+  ExportCoordinates({this, *env_.messages, *env_.files, lastFolder_}, figure_);
 }
 
 void MainWindow::saveResults() {

@@ -16,6 +16,7 @@
 #include "ui/shell/greeting_animation.h"
 #include "ui/widgets/hover_command.h"
 #include "ui/shell/window_shell.h"
+#include "export/figure.h"
 
 class QAction;
 class QGridLayout;
@@ -78,6 +79,8 @@ class MainWindow : public QMainWindow {
   void saveResults();          // 保存文本
   // 打印… (the print preview) and 保存为PDF…: the results table and the sketch.
   void printResults(bool pdf);
+  void exportDrawing();        // 导出DXF…
+  void exportCoordinates();    // 导出坐标…
   // 保存数据: the observations as a traverse data file; true when written.
   bool saveData();
   // Whether the grid holds observations typed or changed since they were
@@ -152,6 +155,8 @@ class MainWindow : public QMainWindow {
   // The stations as last opened or saved, blank rows at the end left out.
   formats::ObservationTable savedRows_;
   QString lastFolder_;
+  // The adjusted points of the results shown, for 导出DXF… and 导出坐标….
+  exporting::Figure figure_;
   // The kind whose start data were confirmed last; only it can be computed.
   std::optional<formats::TraverseKind> confirmedKind_;
   // The caption of the compute command used last, hidden until 返回.

@@ -38,6 +38,8 @@ struct CommandEntry {
 const CommandEntry kCommands[] = {
     {"Label3", "js", "计    算"},           {"Label4", "bc", "保存数据"},
     {"Label13", "dy", "打印…"},             {"Label14", "bcpdf", "保存为PDF…"},
+    {"Label15", "dcdxf", "导出DXF…"},       {"Label16", "dczb", "导出坐标…"},
+    {"Label17", "dzb", "从坐标文件读入"},
     {"Label7", "command_dk", "打开数据"},   {"Label8", "Command_tj", "插入一行"},
     {"Label6", "Command_sc", "删除该行"},   {"Label9", "Command_back", "返    回"},
     {"Label5", "tc", "退   出"},
@@ -226,6 +228,9 @@ void RigorousWindow::connectCommands() {
   connect(pair("bc").button, &QPushButton::clicked, this, &RigorousWindow::saveData);
   connect(pair(kPrintCommand).button, &QPushButton::clicked, this, [this] { printReport(false); });
   connect(pair(kPdfCommand).button, &QPushButton::clicked, this, [this] { printReport(true); });
+  connect(pair("dcdxf").button, &QPushButton::clicked, this, &RigorousWindow::exportDrawing);
+  connect(pair("dczb").button, &QPushButton::clicked, this, &RigorousWindow::exportCoordinates);
+  connect(pair("dzb").button, &QPushButton::clicked, this, &RigorousWindow::readKnownPoints);
   connect(pair("command_dk").button, &QPushButton::clicked, this, &RigorousWindow::openData);
   connect(pair("Command_tj").button, &QPushButton::clicked, this, &RigorousWindow::insertRow);
   connect(pair("Command_sc").button, &QPushButton::clicked, this, &RigorousWindow::deleteRow);
@@ -341,7 +346,7 @@ void RigorousWindow::setInputsUsable(bool usable) {
   grade_->setEnabled(usable);
   // The caption is disabled before its button goes: the pointer resting on
   // the button then enters a caption that no longer reacts to it.
-  for (const char* name : {"js", "command_dk"}) {
+  for (const char* name : {"js", "command_dk", "dzb"}) {
     pair(name).label->setEnabled(usable);
     pair(name).button->setEnabled(usable);
     pair(name).button->hide();
@@ -355,6 +360,7 @@ void RigorousWindow::back() {
   if (plot_) plot_->close();
   afterCompute_ = false;
   report_.reset();
+  figure_ = {};
   setInputsUsable(true);
   boxes_["Text_dxbs"]->setFocus(Qt::OtherFocusReason);
   refreshCompute();

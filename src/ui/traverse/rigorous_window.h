@@ -19,6 +19,7 @@
 #include "traverse/rigorous_adjustment.h"
 #include "ui/shell/greeting_animation.h"
 #include "ui/widgets/hover_command.h"
+#include "export/figure.h"
 
 class QCheckBox;
 class QComboBox;
@@ -63,6 +64,11 @@ class RigorousWindow : public QWidget {
   void insertRow();
   void deleteRow();
   void back();
+  void exportDrawing();      // 导出DXF…
+  void exportCoordinates();  // 导出坐标…
+  // 从坐标文件读入: the known points A, B, C and D whose names are typed get
+  // X and Y (B and C also H, where the list has it) from a coordinate list.
+  void readKnownPoints();
 
   // Whether the table holds data typed or changed since it was last opened
   // or saved.
@@ -131,6 +137,8 @@ class RigorousWindow : public QWidget {
   bool placed_ = false;
   bool afterCompute_ = false;
   std::unique_ptr<render::PrintableReport> report_;
+  // The adjusted points after a computation, for 导出DXF… and 导出坐标….
+  exporting::Figure figure_;
   // The table as last opened or saved.
   formats::RigorousTable savedTable_;
   std::function<bool()> leaveGuard_;

@@ -18,6 +18,8 @@
 #include "report/report_file.h"
 #include "traverse/rigorous_sketch.h"
 #include "standards/tolerance.h"
+#include "export/figures.h"
+#include "export/point_list.h"
 #include "core/text_utils.h"
 #include "ui/widgets/cell_editor.h"
 #include "ui/widgets/hover_command.h"
@@ -27,6 +29,7 @@
 #include "ui/traverse/rigorous_grid.h"
 #include "ui/traverse/rigorous_window.h"
 #include "ui/shell/user_prompts.h"
+#include "ui/widgets/export_commands.h"
 
 namespace korvane::ui {
 
@@ -65,6 +68,7 @@ void RigorousWindow::compute() {
     return;
   }
   afterCompute_ = true;
+  figure_ = exporting::RigorousFigure(table, outcome.result);
   setInputsUsable(false);
   offerReport(table, params, outcome.result);
 }
@@ -232,6 +236,23 @@ void RigorousWindow::deleteRow() {
     return;
   }
   showSides();
+}
+
+void RigorousWindow::exportDrawing() { ExportDrawing({this, messages_, files_, lastFolder_}, figure_); }
+void RigorousWindow::exportCoordinates() { ExportCoordinates({this, messages_, files_, lastFolder_}, figure_); }
+
+void RigorousWindow::readKnownPoints() {
+  grid_->editor().commitAndClose();
+  const formats::RigorousTable table = grid_->table();
+  // A, B, C, D: name, X, Y and H in columns 1 to 4; only B and C take H.
+  const int rows[] = {1, 2, table.endRow(), table.connectRow()};
+  std::vector<std::string> names;
+  for (int row : rows) names.push_back(Trim(table.at(row, 1)));
+  ReadKnownPoints({this, messages_, files_, lastFolder_}, names, [&](std::size_t k, const exporting::FigurePoint& p) {
+    grid_->setText(rows[k], 2, QString::fromStdString(exporting::Metres(p.x)));
+    grid_->setText(rows[k], 3, QString::fromStdString(exporting::Metres(p.y)));
+    if ((k == 1 || k == 2) && p.h) grid_->setText(rows[k], 4, QString::fromStdString(exporting::Metres(*p.h)));
+  });
 }
 
 }  // namespace korvane::ui
