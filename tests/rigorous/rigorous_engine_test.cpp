@@ -275,27 +275,14 @@ TEST(RigorousAdjustment, GrossMisclosuresAskBeforeContinuing) {
   EXPECT_NEAR(out.result.fsMm, 3000, 20);
 }
 
-// Replaces the cells named by `typed`: ROW,COLUMN="TEXT" joined by ";".
-void TypeCells(formats::RigorousTable& t, const std::string& typed) {
-  std::size_t at = 0;
-  while (at < typed.size()) {
-    const std::size_t comma = typed.find(',', at), equals = typed.find("=\"", at);
-    const std::size_t close = typed.find('"', equals + 2);
-    ASSERT_TRUE(comma < equals && equals != std::string::npos && close != std::string::npos) << typed;
-    t.at(std::stoi(typed.substr(at, comma - at)), std::stoi(typed.substr(comma + 1, equals - comma - 1))) =
-        typed.substr(equals + 2, close - equals - 2);
-    at = typed.find(';', close);
-    at = at == std::string::npos ? typed.size() : at + 1;
-  }
-}
-
 TEST(RigorousAdjustment, RefusesUnusableTables) {
   const formats::RigorousParameters p = Params("N", "5", "5", "5");
   for (const korvane::testing::DataRow& row : korvane::testing::ReadDataTable("rigorous_grid_refusals.txt", '|')) {
     SCOPED_TRACE("rigorous_grid_refusals.txt line " + std::to_string(row.line));
     formats::RigorousTable t = FourStationTable();
     formats::ResizeStations(t, std::stoi(row["stations"]));
-    TypeCells(t, row["typed"]);
+    for (const korvane::testing::TypedCell& cell : korvane::testing::ReadTypedCells(row["typed"]))
+      t.at(cell.row, cell.column) = cell.text;
     const traverse::RigorousOutcome out = traverse::AdjustRigorous(t, p, kNeverAsked);
     if (row["message"].empty()) {
       EXPECT_TRUE(out.ok()) << out.refusal->text;
