@@ -11,17 +11,16 @@
 namespace korvane::network {
 namespace {
 
-constexpr int kColumnName = 1, kColumnX = 2, kColumnY = 3;
-
-formats::NetworkKnownPoint KnownAt(const formats::RigorousTable& table, int row, const std::string& name) {
-  return formats::NetworkKnownPoint{name, ParseLenient(table.at(row, kColumnX)), ParseLenient(table.at(row, kColumnY)), 0};
+// Held in plan only.
+formats::NetworkKnownPoint KnownAt(const formats::TraverseKnownPoint& point, const std::string& name) {
+  return formats::NetworkKnownPoint{name, point.x, point.y, 0};
 }
 
-// Point names of the network: the names in the table where they are unique
+// Point names of the network: the names typed where they are unique
 // and not empty, otherwise "站" and the station number ("A", "D" for the
 // orientation points). Station 1 is B and station n is C.
-std::vector<std::string> PointNames(const formats::RigorousTable& table, const traverse::RigorousResult& w, std::string& a,
-                                    std::string& d) {
+std::vector<std::string> PointNames(const formats::TraverseObservations& t, const traverse::RigorousResult& w,
+                                    std::string& a, std::string& d) {
   std::set<std::string> used;
   const auto unique = [&used](std::string name, const std::string& fallback) {
     name = Trim(name);
@@ -31,12 +30,12 @@ std::vector<std::string> PointNames(const formats::RigorousTable& table, const t
     }
     return name;
   };
-  a = unique(table.at(1, kColumnName), "A");
+  a = unique(t.orientation.name, "A");
   std::vector<std::string> names(static_cast<std::size_t>(w.n));
-  names[0] = unique(table.at(2, kColumnName), "B");
-  names[w.n - 1] = unique(table.at(table.endRow(), kColumnName), "C");
-  d = unique(table.at(table.connectRow(), kColumnName), "D");
-  for (int i = 1; i + 1 < w.n; ++i) names[i] = unique(table.stationName(i), "站" + std::to_string(i + 1));
+  names[0] = unique(t.start.name, "B");
+  names[w.n - 1] = unique(t.end.name, "C");
+  d = unique(t.connection.name, "D");
+  for (int i = 1; i + 1 < w.n; ++i) names[i] = unique(t.stations[static_cast<std::size_t>(i)].name, "站" + std::to_string(i + 1));
   return names;
 }
 
@@ -46,21 +45,20 @@ double LeftAngleDms(double degrees) {
 
 }  // namespace
 
-formats::NetworkInput SingleTraverseAsNetwork(const formats::RigorousTable& table, const formats::RigorousParameters& params,
-                                     const traverse::RigorousResult& w) {
+formats::NetworkInput SingleTraverseAsNetwork(const formats::TraverseObservations& t, const traverse::RigorousResult& w) {
   formats::NetworkInput in;
   std::string a, d;
-  const std::vector<std::string> names = PointNames(table, w, a, d);
-  const double m0 = ParseLenient(params.priorAngleError);
-  const double ca = ParseLenient(params.additiveConstant), cb = ParseLenient(params.scaleConstant);
+  const std::vector<std::string> names = PointNames(t, w, a, d);
+  const double m0 = t.priorAngleError;
+  const double ca = t.additiveConstant, cb = t.scaleConstant;
   if (m0 > 0) in.precision.angleSec = m0;
   if (ca >= 0 && cb >= 0 && ca + cb > 0) {
     in.precision.aMm = ca;
     in.precision.bPpm = cb;
   }
   in.hasPrecision = true;
-  in.known = {KnownAt(table, 1, a), KnownAt(table, 2, names[0]), KnownAt(table, table.endRow(), names[w.n - 1]),
-              KnownAt(table, table.connectRow(), d)};
+  in.known = {KnownAt(t.orientation, a), KnownAt(t.start, names[0]), KnownAt(t.end, names[w.n - 1]),
+              KnownAt(t.connection, d)};
   for (int i = 0; i < w.n; ++i) {
     const std::string& back = i == 0 ? a : names[i - 1];
     const std::string& fore = i == w.n - 1 ? d : names[i + 1];
@@ -71,15 +69,16 @@ formats::NetworkInput SingleTraverseAsNetwork(const formats::RigorousTable& tabl
   return in;
 }
 
-SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const formats::RigorousTable& table, const formats::RigorousParameters& params,
+SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const formats::TraverseObservations& observations,
                                                          const traverse::RigorousResult& weighted,
                                                          const NetworkOptions& options) {
   SingleTraverseLeastSquares out;
-  if (weighted.n < 2 || static_cast<int>(weighted.reducedLength.size()) != weighted.n - 1) {
+  if (weighted.n < 2 || static_cast<int>(weighted.reducedLength.size()) != weighted.n - 1 ||
+      observations.stations.size() != static_cast<std::size_t>(weighted.n)) {
     out.refusal = Message{"导线至少需要两个测站。", formats::kNetworkTitle, MessageIcon::Warning};
     return out;
   }
-  const formats::NetworkInput input = SingleTraverseAsNetwork(table, params, weighted);
+  const formats::NetworkInput input = SingleTraverseAsNetwork(observations, weighted);
   NetworkOutcome outcome = AdjustNetwork(input, options);
   if (!outcome.ok()) {
     out.refusal = outcome.refusal;
@@ -89,7 +88,7 @@ SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const formats::Rigorous
   for (const NetworkPointResult& p : outcome.result.points) byName[p.name] = &p;
   for (int i = 0; i < weighted.n; ++i) {
     const NetworkPointResult& p = *byName.at(input.angles[i].station);
-    out.names.push_back(table.stationName(i));
+    out.names.push_back(observations.stations[static_cast<std::size_t>(i)].name);
     out.x.push_back(p.x);
     out.y.push_back(p.y);
     out.sx.push_back(p.sx);

@@ -9,7 +9,7 @@
 #include "core/message.h"
 #include "network/network_adjustment.h"
 #include "traverse/rigorous_adjustment.h"
-#include "formats/rigorous_table.h"
+#include "formats/traverse_observations.h"
 
 namespace korvane::network {
 
@@ -26,13 +26,13 @@ struct SingleTraverseLeastSquares {
 // The traverse as a network: A, B, C, D known, the observed left angles at
 // B ... C (A -> B -> 2 at B, n-1 -> C -> D at C) and the reduced sides S' of
 // the weighted result; the angle deviation is the a-priori m0 and the
-// distances take σ = a + b·S from the parameter boxes (where m0 or both
-// constants are 0, the network defaults 2.8″ and 2 mm + 2 ppm are used).
-formats::NetworkInput SingleTraverseAsNetwork(const formats::RigorousTable& table, const formats::RigorousParameters& params,
-                                     const traverse::RigorousResult& weighted);
+// distances take σ = a + b·S from the traverse's instrument precision (where
+// m0 or both constants are 0, the network defaults 2.8″ and 2 mm + 2 ppm are
+// used).
+formats::NetworkInput SingleTraverseAsNetwork(const formats::TraverseObservations& observations,
+                                              const traverse::RigorousResult& weighted);
 // Builds the network above and adjusts it.
-SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const formats::RigorousTable& table,
-                                                         const formats::RigorousParameters& params,
+SingleTraverseLeastSquares AdjustSingleTraverseByNetwork(const formats::TraverseObservations& observations,
                                                          const traverse::RigorousResult& weighted,
                                                          const NetworkOptions& options = {});
 

@@ -149,13 +149,14 @@ std::vector<std::string> ComparisonReportLines(const ComparisonReportInput& in) 
   return lines;
 }
 
-ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath, const formats::RigorousTable& table,
-                                             const formats::RigorousParameters& params, const traverse::RigorousResult& weighted) {
+ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath,
+                                             const formats::TraverseObservations& observations,
+                                             const traverse::RigorousResult& weighted) {
   ReportFilesWrite write;
   const std::string path = LeastSquaresReportPath(reportPath);
   write.refusal = io::DestinationRefusal(path);
   if (write.refusal) return write;
-  const network::SingleTraverseLeastSquares solved = network::AdjustSingleTraverseByNetwork(table, params, weighted);
+  const network::SingleTraverseLeastSquares solved = network::AdjustSingleTraverseByNetwork(observations, weighted);
   if (!solved.ok()) {
     write.refusal = solved.refusal;
     return write;

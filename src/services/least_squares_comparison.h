@@ -30,7 +30,8 @@ std::vector<std::string> ComparisonReportLines(const ComparisonReportInput& inpu
 // for the weighted report at `reportPath` (its picture beside it). A
 // least-squares refusal or a read-only report is returned as the refusal
 // and nothing is written.
-ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath, const formats::RigorousTable& table,
-                                             const formats::RigorousParameters& params, const traverse::RigorousResult& weighted);
+ReportFilesWrite WriteLeastSquaresComparison(const std::string& reportPath,
+                                             const formats::TraverseObservations& observations,
+                                             const traverse::RigorousResult& weighted);
 
 }  // namespace korvane::services

@@ -12,9 +12,6 @@
 namespace korvane::traverse {
 namespace {
 
-// Blanks anywhere in a cell are passed over by the reading itself.
-double CellValue(const formats::ObservationRow& cells, int column) { return ParseLenient(cells[column - 1]); }
-
 // Provisional heights from the forward observations and the raw distances,
 // the projection plane, and the mean height it defaults to.
 void ProvisionalHeights(Reduction& r) {
@@ -106,27 +103,29 @@ std::optional<Message> CheckStartAzimuths(formats::TraverseKind kind, const Star
   return Message{"起始数据中的方位角有误，请重新输入起始数据！", "请检查", MessageIcon::Information};
 }
 
-std::vector<Station> LoadStations(const formats::ObservationTable& table) {
+std::vector<Station> LoadStations(const formats::TraverseObservations& observations) {
   std::vector<Station> stations;
-  stations.reserve(table.rows.size());
-  for (const formats::ObservationRow& row : table.rows) stations.push_back(LoadStation(row));
+  stations.reserve(observations.stations.size());
+  for (const formats::ObservedStation& observed : observations.stations) stations.push_back(LoadStation(observed));
   return stations;
 }
 
-Station LoadStation(const formats::ObservationRow& cells) {
+Station LoadStation(const formats::ObservedStation& o) {
   Station s;
-  s.name = TrimLeft(cells[0]);
-  s.angleDms = CellValue(cells, 2);
-  s.verticalDms = CellValue(cells, 6);
-  s.distance = static_cast<float>(CellValue(cells, 3));
-  s.instrumentForward = static_cast<float>(CellValue(cells, 4));
-  s.targetForward = static_cast<float>(CellValue(cells, 5));
-  s.verticalForward = DmsToRadians(s.verticalDms);
-  s.instrumentBack = static_cast<float>(CellValue(cells, 7));
-  s.targetBack = static_cast<float>(CellValue(cells, 8));
-  s.verticalBack = DmsToRadians(CellValue(cells, 9));
+  s.name = TrimLeft(o.name);
+  s.angleDms = o.angleDms;
+  s.verticalDms = o.verticalForwardDms;
+  s.distance = static_cast<float>(o.distance);
+  s.instrumentForward = static_cast<float>(o.instrumentForward);
+  s.targetForward = static_cast<float>(o.targetForward);
+  s.verticalForward = DmsToRadians(o.verticalForwardDms);
+  s.instrumentBack = static_cast<float>(o.instrumentBack);
+  s.targetBack = static_cast<float>(o.targetBack);
+  s.verticalBack = DmsToRadians(o.verticalBackDms);
   return s;
 }
+
+Station LoadStation(const formats::ObservationRow& cells) { return LoadStation(formats::ReadObservedStation(cells)); }
 
 
 double LegHeightDifference(const Station& s, double d) {
@@ -197,7 +196,7 @@ Reduction Reduce(std::vector<Station> stations, const StartValues& start, int re
 }
 
 Reduction Reduce(const formats::ObservationTable& table, const formats::StartRecord& record, int reducedLegs) {
-  return Reduce(LoadStations(table), ReadStartValues(record), reducedLegs);
+  return Reduce(LoadStations(formats::ReadTraverseStations(table)), ReadStartValues(record), reducedLegs);
 }
 
 }  // namespace korvane::traverse

@@ -10,11 +10,13 @@
 #include "formats/observation_table.h"
 #include "formats/start_data.h"
 #include "formats/traverse_kind.h"
+#include "formats/traverse_observations.h"
 #include "traverse/traverse_toolkit.h"
 
 namespace korvane::traverse {
 
-// One row of the observation table, read as the engines read it.
+// A station as the simple kinds compute with it: distances and heights in
+// single precision, the vertical angles also in radians.
 struct Station {
   std::string name;     // leading blanks removed
   double angleDms = 0;  // the typed horizontal angle
@@ -63,8 +65,10 @@ StartValues ReadStartValues(const formats::StartRecord& record);
 // An azimuth of the azimuth form that the kind reads (records 4 and, for the
 // connecting kind, 9) whose minutes or seconds are 60 or more.
 std::optional<Message> CheckStartAzimuths(formats::TraverseKind kind, const StartValues& start);
-// The table's texts read into numbers, once; later stages use the stations.
-std::vector<Station> LoadStations(const formats::ObservationTable& table);
+// The observed stations in the simple kinds' precision; later stages use these.
+std::vector<Station> LoadStations(const formats::TraverseObservations& observations);
+Station LoadStation(const formats::ObservedStation& observed);
+// A grid row read and taken into that precision.
 Station LoadStation(const formats::ObservationRow& cells);
 
 // Stations read from rows handed over one at a time, as a file is read, so

@@ -6,7 +6,6 @@
 #include "core/angles.h"
 #include "core/geometry.h"
 #include "core/numbers.h"
-#include "formats/observation_check.h"
 #include "core/text_utils.h"
 #include "traverse/traverse_toolkit.h"
 
@@ -33,22 +32,9 @@ void SizeLists(int size, Lists&... lists) {
 
 bool AskToContinue(const AskOkCancel& ask, const Message& question) { return ask && ask(question); }
 
-std::optional<Message> ValidateObservations(const formats::RigorousTable& table) {
-  for (int r = formats::RigorousTable::stationRow(1); r <= table.rows() - 4; ++r) {
-    for (int c = 2; c <= 9; ++c) {
-      if (auto refusal = formats::CheckObservationCell(r, c, table.at(r, c))) return refusal;
-    }
-  }
-  return std::nullopt;
-}
+Message NotATraverse() { return {"数据不构成导线，不接受计算！", "提醒", MessageIcon::Information}; }
 
-// Too few stations, or an empty or non-numeric observation cell.
-std::optional<Message> CheckTable(const formats::RigorousTable& table) {
-  if (table.rows() < 9) return Message{"数据不构成导线，不接受计算！", "提醒", MessageIcon::Information};
-  return ValidateObservations(table);
-}
-
-// One station row read into numbers.
+// One station's leg as the adjustment computes with it.
 struct Observation {
   double distance = 0;                              // S, m
   double instrumentForward = 0, targetForward = 0;  // m
@@ -61,53 +47,38 @@ struct KnownPoint {
   double x = 0, y = 0, h = 0;
 };
 
-double Cell(const formats::RigorousTable& table, int row, int column) { return ParseLenient(table.at(row, column)); }
+KnownPoint Known(const formats::TraverseKnownPoint& p) { return KnownPoint{p.x, p.y, p.h}; }
 
-// The observations of station i (0-based), read from its row when needed, so
-// that the stations are held once, in the table.
-Observation ReadObservation(const formats::RigorousTable& table, int i) {
-  const int r = formats::RigorousTable::stationRow(i + 1);
-  Observation o;
-  o.distance = Cell(table, r, 3);
-  o.instrumentForward = Cell(table, r, 4);
-  o.targetForward = Cell(table, r, 5);
-  o.verticalForward = DmsToRadians(Cell(table, r, 6));
-  o.instrumentBack = Cell(table, r, 7);
-  o.targetBack = Cell(table, r, 8);
-  o.verticalBack = DmsToRadians(Cell(table, r, 9));
-  return o;
-}
-
-KnownPoint ReadKnownPoint(const formats::RigorousTable& table, int row) {
-  return KnownPoint{Cell(table, row, 2), Cell(table, row, 3), Cell(table, row, 4)};
-}
-
-// The table and its known points; the stages below read the stations from it.
+// The observations and the known points; the stages below read the legs from it.
 struct Traverse {
-  const formats::RigorousTable& table;
+  const formats::TraverseObservations& observations;
   KnownPoint a, b, c, d;  // orientation, start, end and connecting points
-  Observation at(int i) const { return ReadObservation(table, i); }
+  Observation at(int i) const {
+    const formats::ObservedStation& s = observations.stations[static_cast<std::size_t>(i)];
+    return Observation{s.distance,       s.instrumentForward, s.targetForward, DmsToRadians(s.verticalForwardDms),
+                       s.instrumentBack, s.targetBack,        DmsToRadians(s.verticalBackDms)};
+  }
 };
 
-Traverse LoadTraverse(const formats::RigorousTable& table, const formats::RigorousParameters& params, RigorousResult& res) {
-  Traverse t{table, ReadKnownPoint(table, 1), ReadKnownPoint(table, 2), ReadKnownPoint(table, table.endRow()),
-             ReadKnownPoint(table, table.connectRow())};
-  const int n = table.stationCount();
+Traverse LoadTraverse(const formats::TraverseObservations& observations, RigorousResult& res) {
+  Traverse t{observations, Known(observations.orientation), Known(observations.start), Known(observations.end),
+             Known(observations.connection)};
+  const int n = static_cast<int>(observations.stations.size());
   res.betaDegrees.resize(n);
   for (int i = 0; i < n; ++i) {
-    const double betaDms = Cell(table, formats::RigorousTable::stationRow(i + 1), 2);
+    const double betaDms = observations.stations[static_cast<std::size_t>(i)].angleDms;
     // A right angle is typed with a leading minus and turned into the left angle.
     res.betaDegrees[i] = betaDms < 0 ? RightToLeftAngle(betaDms) : DmsToDegrees(betaDms);
   }
-  res.priorAngleError = ParseLenient(params.priorAngleError);
-  res.additiveConstant = ParseLenient(params.additiveConstant);
-  res.scaleConstant = ParseLenient(params.scaleConstant);
+  res.priorAngleError = observations.priorAngleError;
+  res.additiveConstant = observations.additiveConstant;
+  res.scaleConstant = observations.scaleConstant;
   return t;
 }
 
 // Approximate heights by forward trigonometric levelling along every row (the
 // end point's row included), the projection height, and the sides reduced to it.
-void ReduceToProjection(const Traverse& t, const formats::RigorousParameters& params, RigorousResult& res) {
+void ReduceToProjection(const Traverse& t, RigorousResult& res) {
   const int n = res.n, sides = n - 1;
   std::vector<double> h0(n + 1);
   h0[0] = t.b.h;
@@ -118,9 +89,8 @@ void ReduceToProjection(const Traverse& t, const formats::RigorousParameters& pa
   }
   res.meanHeight = traverse::MeanHeight(h0, static_cast<std::size_t>(n)) + 0.0;
 
-  const std::string projectionText = Trim(params.projectionHeight);
-  res.projectionOff = projectionText == "N" || projectionText == "n";
-  res.projectionNumber = ParseLenient(params.projectionHeight);
+  res.projectionOff = t.observations.projectionOff;
+  res.projectionNumber = t.observations.projectionHeight;
   double hm = res.projectionNumber;
   if (hm == 0) hm = res.meanHeight;
   res.projectionHeight = hm;
@@ -357,14 +327,16 @@ double RigorousResult::ellipseRadius(int i) const {
   return std::sqrt(ex * ex + ey * ey);
 }
 
-RigorousOutcome AdjustRigorous(const formats::RigorousTable& table, const formats::RigorousParameters& params,
-                               const AskOkCancel& ask) {
+RigorousOutcome AdjustRigorous(const formats::TraverseObservations& observations, const AskOkCancel& ask) {
   RigorousOutcome outcome;
-  if ((outcome.refusal = CheckTable(table))) return outcome;
+  if (observations.stations.size() < 2) {
+    outcome.refusal = NotATraverse();
+    return outcome;
+  }
   RigorousResult& res = outcome.result;
-  res.n = table.stationCount();
-  const Traverse t = LoadTraverse(table, params, res);
-  ReduceToProjection(t, params, res);
+  res.n = static_cast<int>(observations.stations.size());
+  const Traverse t = LoadTraverse(observations, res);
+  ReduceToProjection(t, res);
   Weights(t, res);
   if (!CloseAngles(t, res, ask)) {
     outcome.refusal = AngularMisclosureQuestion();
@@ -379,6 +351,13 @@ RigorousOutcome AdjustRigorous(const formats::RigorousTable& table, const format
   CloseHeights(t, res);
   ReportFigures(res);
   return outcome;
+}
+
+RigorousOutcome AdjustRigorous(const formats::RigorousTable& table, const formats::RigorousParameters& params,
+                               const AskOkCancel& ask) {
+  const formats::TraverseObservationsRead read = formats::ReadWeightedTraverse(table, params);
+  if (!read.ok()) return RigorousOutcome{read.refusal, {}};
+  return AdjustRigorous(read.observations, ask);
 }
 
 }  // namespace korvane::traverse

@@ -10,6 +10,7 @@
 
 #include "core/message.h"
 #include "formats/rigorous_table.h"
+#include "formats/traverse_observations.h"
 
 namespace korvane::traverse {
 
@@ -101,8 +102,12 @@ struct RigorousOutcome {
 Message AngularMisclosureQuestion();
 Message LinearMisclosureQuestion();
 
-// Adjusts the traverse in the table. A question answered with Cancel (or put
-// to an empty callback) stops the computation and is returned as the refusal.
+// Adjusts the traverse. A question answered with Cancel (or put to an empty
+// callback) stops the computation and is returned as the refusal; fewer than
+// two stations are refused.
+RigorousOutcome AdjustRigorous(const formats::TraverseObservations& observations, const AskOkCancel& ask);
+// The same for the traverse in the window's grid, read first (its refusal is
+// returned as the outcome's).
 RigorousOutcome AdjustRigorous(const formats::RigorousTable& table, const formats::RigorousParameters& params,
                                const AskOkCancel& ask);
 

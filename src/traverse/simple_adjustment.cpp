@@ -179,11 +179,19 @@ SimpleResult AdjustTraverse(const SimpleInput& input) {
     return result;
   }
   // The table's texts are read into numbers once; the kinds work on the stations.
-  return AdjustStations(input, traverse::LoadStations(input.table));
+  return AdjustObservations(input, formats::ReadTraverseStations(input.table));
+}
+
+SimpleResult AdjustObservations(const SimpleInput& input, const formats::TraverseObservations& observations) {
+  return AdjustStations(input, traverse::LoadStations(observations));
 }
 
 SimpleResult AdjustStations(const SimpleInput& input, std::vector<traverse::Station> stations) {
-  const traverse::StartValues start = traverse::ReadStartValues(input.start);
+  return AdjustStations(input, std::move(stations), traverse::ReadStartValues(input.start));
+}
+
+SimpleResult AdjustStations(const SimpleInput& input, std::vector<traverse::Station> stations,
+                            const traverse::StartValues& start) {
   if (auto refusal = traverse::CheckStartAzimuths(input.kind, start)) {
     SimpleResult result;
     result.refusal = refusal;

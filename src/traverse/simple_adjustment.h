@@ -61,10 +61,16 @@ struct SimpleResult {
   bool ok() const { return !refusal.has_value(); }
 };
 
+// Checks the input's table, reads it once and adjusts the stations it holds.
 SimpleResult AdjustTraverse(const SimpleInput& input);
-// The same for stations already read and checked (see traverse::StationReader);
-// the input's table is not used.
+// The same for stations already read (the table of the input is not used):
+// observed stations, or stations already in the kinds' precision (see
+// traverse::StationReader), with the known points of the input's start data
+// or of the given start values.
+SimpleResult AdjustObservations(const SimpleInput& input, const formats::TraverseObservations& observations);
 SimpleResult AdjustStations(const SimpleInput& input, std::vector<traverse::Station> stations);
+SimpleResult AdjustStations(const SimpleInput& input, std::vector<traverse::Station> stations,
+                            const traverse::StartValues& start);
 
 // The results pane's text: every line followed by "\n".
 std::string ResultsText(const SimpleResult& result);

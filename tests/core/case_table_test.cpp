@@ -51,5 +51,21 @@ TEST(CaseTable, AToleranceOfTheWrongKindFailsTheTest) {
   EXPECT_NONFATAL_FAILURE(Tolerance::Parse("0.1 mm extra"), "more than a value");
 }
 
+TEST(CaseTable, TypedCellsKeepBlanksAndRefuseAnotherForm) {
+  const std::vector<TypedCell> cells = ReadTypedCells(R"(5,4="  ";12,9="a;b";7,2="")");
+  ASSERT_EQ(cells.size(), 3u);
+  EXPECT_EQ(cells[0].row, 5);
+  EXPECT_EQ(cells[0].column, 4);
+  EXPECT_EQ(cells[0].text, "  ");
+  EXPECT_EQ(cells[1].row, 12);
+  EXPECT_EQ(cells[1].column, 9);
+  EXPECT_EQ(cells[1].text, "a;b");
+  EXPECT_EQ(cells[2].text, "");
+  EXPECT_TRUE(ReadTypedCells("").empty());
+  EXPECT_NONFATAL_FAILURE(ReadTypedCells("5,4=x"), "ROW,COLUMN");
+  EXPECT_NONFATAL_FAILURE(ReadTypedCells(R"(5="x")"), "ROW,COLUMN");
+  EXPECT_NONFATAL_FAILURE(ReadTypedCells(R"(5,4="x)"), "ROW,COLUMN");
+}
+
 }  // namespace
 }  // namespace korvane::testing

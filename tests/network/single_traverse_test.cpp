@@ -34,7 +34,7 @@ TEST(SingleTraverseNetwork, ExamplesAgreeWithTheWeightedDistribution) {
     ASSERT_TRUE(load.ok() && error.empty());
     const traverse::RigorousOutcome weighted = traverse::AdjustRigorous(load.table, load.params, [](const Message&) { return true; });
     ASSERT_TRUE(weighted.ok());
-    const network::SingleTraverseLeastSquares ls = network::AdjustSingleTraverseByNetwork(load.table, load.params, weighted.result);
+    const network::SingleTraverseLeastSquares ls = network::AdjustSingleTraverseByNetwork(formats::ReadWeightedTraverse(load.table, load.params).observations, weighted.result);
     ASSERT_TRUE(ls.ok()) << ls.refusal->text;
     const traverse::RigorousResult& w = weighted.result;
     ASSERT_EQ(static_cast<int>(ls.x.size()), w.n);

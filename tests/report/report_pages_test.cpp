@@ -80,7 +80,7 @@ TEST(ReportPages, WeightedReportEscapesNamesHeadingAndPicture) {
 
 TEST(ReportPages, ComparisonReportEscapesNames) {
   const Weighted w = AdjustWeighted();
-  const network::SingleTraverseLeastSquares ls = network::AdjustSingleTraverseByNetwork(w.load.table, w.load.params, w.result);
+  const network::SingleTraverseLeastSquares ls = network::AdjustSingleTraverseByNetwork(formats::ReadWeightedTraverse(w.load.table, w.load.params).observations, w.result);
   ASSERT_TRUE(ls.ok());
   const std::string page = Page(services::ComparisonReportLines({w.result, ls, kName + ".bmp"}));
   // The coordinate row, three angles and two sides; the picture.
@@ -126,7 +126,7 @@ TEST(ReportPages, ComparisonReportsKeepTheirBytes) {
     ASSERT_TRUE(error.empty() && load.ok()) << name;
     const traverse::RigorousOutcome out = traverse::AdjustRigorous(load.table, load.params, [](const Message&) { return true; });
     ASSERT_TRUE(out.ok());
-    const network::SingleTraverseLeastSquares ls = network::AdjustSingleTraverseByNetwork(load.table, load.params, out.result);
+    const network::SingleTraverseLeastSquares ls = network::AdjustSingleTraverseByNetwork(formats::ReadWeightedTraverse(load.table, load.params).observations, out.result);
     std::string page;
     for (const std::string& line : services::ComparisonReportLines({out.result, ls, name + "_最小二乘.bmp"}))
       page += line + "\r\n";

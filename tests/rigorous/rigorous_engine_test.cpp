@@ -7,6 +7,7 @@
 
 #include "traverse/rigorous_adjustment.h"
 #include "rigorous_fixture.h"
+#include "support/case_table.h"
 
 using namespace korvane::formats;
 using namespace korvane::traverse;
@@ -276,31 +277,20 @@ TEST(RigorousAdjustment, GrossMisclosuresAskBeforeContinuing) {
 
 TEST(RigorousAdjustment, RefusesUnusableTables) {
   const formats::RigorousParameters p = Params("N", "5", "5", "5");
-  formats::RigorousTable one = formats::InitialRigorousTable();
-  EXPECT_EQ(*traverse::AdjustRigorous(one, p, kNeverAsked).refusal,
-            (Message{"数据不构成导线，不接受计算！", "提醒", MessageIcon::Information}));
-
-  formats::RigorousTable t = FourStationTable();
-  t.at(5, 4) = "  ";
-  EXPECT_EQ(*traverse::AdjustRigorous(t, p, kNeverAsked).refusal,
-            (Message{"第5行第4未输入数据！", "请检查", MessageIcon::Information}));
-  t = FourStationTable();
-  t.at(6, 9) = "1.2.3";
-  EXPECT_EQ(*traverse::AdjustRigorous(t, p, kNeverAsked).refusal,
-            (Message{"第6行第9列数据输入有误！", "请检查", MessageIcon::Information}));
-  t = FourStationTable();
-  t.at(4, 2) = ".5";
-  EXPECT_EQ(traverse::AdjustRigorous(t, p, kNeverAsked).refusal->text, "第4行第2列数据输入有误！");
-  // Rows are checked before columns, and the end point's row too.
-  t = FourStationTable();
-  t.at(7, 2) = "";
-  t.at(7, 9) = "x";
-  EXPECT_EQ(traverse::AdjustRigorous(t, p, kNeverAsked).refusal->text, "第7行第2未输入数据！");
-  // Names and known points are not checked.
-  t = FourStationTable();
-  t.at(5, 1) = "";
-  t.at(1, 4) = "abc";
-  EXPECT_TRUE(traverse::AdjustRigorous(t, p, kNeverAsked).ok());
+  for (const korvane::testing::DataRow& row : korvane::testing::ReadDataTable("rigorous_grid_refusals.txt", '|')) {
+    SCOPED_TRACE("rigorous_grid_refusals.txt line " + std::to_string(row.line));
+    formats::RigorousTable t = FourStationTable();
+    formats::ResizeStations(t, std::stoi(row["stations"]));
+    for (const korvane::testing::TypedCell& cell : korvane::testing::ReadTypedCells(row["typed"]))
+      t.at(cell.row, cell.column) = cell.text;
+    const traverse::RigorousOutcome out = traverse::AdjustRigorous(t, p, kNeverAsked);
+    if (row["message"].empty()) {
+      EXPECT_TRUE(out.ok()) << out.refusal->text;
+      continue;
+    }
+    ASSERT_FALSE(out.ok());
+    EXPECT_EQ(*out.refusal, (Message{row["message"], row["title"], MessageIcon::Information}));
+  }
 }
 
 TEST(RigorousAdjustment, OneWaySidesUseTheCurvatureTerm) {

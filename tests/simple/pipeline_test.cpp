@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "formats/observation_check.h"
 #include "traverse/simple_adjustment.h"
+#include "support/case_table.h"
 #include "traverse_fixture.h"
 
 using namespace korvane::formats;
@@ -15,49 +20,50 @@ using korvane::testing::Flat;
 using korvane::testing::Start;
 using korvane::testing::Table;
 
+// Station rows written NAME,ANGLE,DISTANCE and joined by ";".
+ObservationTable FlatRows(const std::string& text) {
+  ObservationTable t;
+  std::stringstream rows(text);
+  for (std::string row; std::getline(rows, row, ';');) {
+    std::vector<std::string> cells;
+    std::stringstream fields(row);
+    for (std::string field; std::getline(fields, field, ',');) cells.push_back(field);
+    cells.resize(3);
+    t.rows.push_back(Flat(cells[0], cells[1], cells[2]));
+  }
+  return t;
+}
+
 TEST(TableCheck, RefusesTooFewRowsAndNamesTheFirstBadCell) {
-  const auto none = CheckTable(ObservationTable{});
-  ASSERT_TRUE(none);
-  EXPECT_EQ(none->text, "数据不构成导线，不接受计算！");
-  EXPECT_EQ(none->title, "提醒");
+  for (const korvane::testing::DataRow& row : korvane::testing::ReadDataTable("traverse_grid_refusals.txt", '|')) {
+    SCOPED_TRACE("traverse_grid_refusals.txt line " + std::to_string(row.line));
+    ObservationTable t = FlatRows(row["stations"]);
+    for (const korvane::testing::TypedCell& cell : korvane::testing::ReadTypedCells(row["typed"]))
+      t.rows[static_cast<std::size_t>(cell.row - 1)][static_cast<std::size_t>(cell.column - 1)] = cell.text;
+    const auto refusal = CheckTable(t);
+    if (row["message"].empty()) {
+      EXPECT_FALSE(refusal) << refusal->text;
+      continue;
+    }
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(*refusal, (Message{row["message"], row["title"], MessageIcon::Information}));
+  }
+}
 
-  ObservationTable t = Table({Flat("A", "90", "100"), Flat("B", "90", "100"), Flat("C", "90", "0")});
-  EXPECT_FALSE(CheckTable(t));
-
-  t.rows[2][6] = "  ";  // row 3, grid column 7
-  t.rows[1][3] = "1.5";
-  const auto empty = CheckTable(t);
-  ASSERT_TRUE(empty);
-  EXPECT_EQ(empty->text, "第3行第7未输入数据！");
-  EXPECT_EQ(empty->title, "请检查");
-
-  // Rows are checked before later rows, columns 2..9 in order within a row.
-  t.rows[1][3] = ".5";  // row 2, column 4
-  const auto invalid = CheckTable(t);
-  ASSERT_TRUE(invalid);
-  EXPECT_EQ(invalid->text, "第2行第4列数据输入有误！");
-  EXPECT_EQ(invalid->title, "请检查");
-
+TEST(TableCheck, TheWindowFindsTheCellARefusalNames) {
   // The window puts the surveyor on the cell a refusal names; a file's line
   // or any other text names no cell.
   const std::pair<std::string, std::pair<int, int>> named[] = {
-      {empty->text, {3, 7}},
-      {invalid->text, {2, 4}},
+      {"第3行第7未输入数据！", {3, 7}},
+      {"第2行第4列数据输入有误！", {2, 4}},
       {"第12行第10列数据输入有误！", {12, 10}},
       {"文本中第3行格式不对！", {0, 0}},
       {"第3行第", {0, 0}},
-      {none->text, {0, 0}}};
+      {"数据不构成导线，不接受计算！", {0, 0}}};
   for (const auto& [text, place] : named) {
     const auto cell = CellNamedBy(text);
     EXPECT_EQ(cell ? std::pair(cell->row, cell->column) : std::pair(0, 0), place) << text;
   }
-}
-
-TEST(TableCheck, AcceptsSignedNumbersAndLeavesNamesUnchecked) {
-  ObservationTable t = Table({Flat("A-1", "-0.5", "+12"), Flat("", "12.", "0")});
-  EXPECT_FALSE(CheckTable(t));
-  t.rows[0][2] = "12a3";
-  EXPECT_EQ(CheckTable(t)->text, "第1行第3列数据输入有误！");
 }
 
 TEST(TableCheck, RefusalLeavesThePaneUncleared) {

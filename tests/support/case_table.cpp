@@ -166,4 +166,25 @@ int ForEachTableLine(const std::string& path,
   });
 }
 
+std::vector<TypedCell> ReadTypedCells(const std::string& list) {
+  std::vector<TypedCell> cells;
+  std::size_t at = 0;
+  while (at < list.size()) {
+    const std::size_t comma = list.find(',', at), open = list.find("=\"", at);
+    const std::size_t close = open == std::string::npos ? open : list.find('"', open + 2);
+    if (comma >= open || close == std::string::npos) {
+      ADD_FAILURE() << "typed cells not written ROW,COLUMN=\"TEXT\": " << list;
+      return cells;
+    }
+    TypedCell cell;
+    cell.row = std::stoi(list.substr(at, comma - at));
+    cell.column = std::stoi(list.substr(comma + 1, open - comma - 1));
+    cell.text = list.substr(open + 2, close - open - 2);
+    cells.push_back(std::move(cell));
+    at = list.find(';', close);
+    at = at == std::string::npos ? list.size() : at + 1;
+  }
+  return cells;
+}
+
 }  // namespace korvane::testing

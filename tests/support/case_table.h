@@ -63,4 +63,12 @@ int ForEachTableLine(const std::string& path,
 int ForEachTableLine(const std::string& path,
                      const std::function<void(const std::string& line, std::istringstream& fields)>& row);
 
+// Cells typed into a grid, written ROW,COLUMN="TEXT" and joined by ";" (the
+// quotes keep blanks and may hold ";"); a malformed list fails the test.
+struct TypedCell {
+  int row = 0, column = 0;
+  std::string text;
+};
+std::vector<TypedCell> ReadTypedCells(const std::string& list);
+
 }  // namespace korvane::testing

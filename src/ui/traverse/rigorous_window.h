@@ -16,6 +16,7 @@
 
 #include "render/report_pdf.h"
 #include "formats/rigorous_table.h"
+#include "formats/traverse_observations.h"
 #include "traverse/rigorous_adjustment.h"
 #include "ui/shell/greeting_animation.h"
 #include "ui/widgets/hover_command.h"
@@ -111,9 +112,9 @@ class RigorousWindow : public QWidget {
   void setInputsUsable(bool usable);
   void showSides();
   void offerReport(const formats::RigorousTable& table, const formats::RigorousParameters& params,
-                   const traverse::RigorousResult& result);
-  void writeComparison(const std::string& reportPath, const formats::RigorousTable& table,
-                       const formats::RigorousParameters& params, const traverse::RigorousResult& result);
+                   const formats::TraverseObservations& observations, const traverse::RigorousResult& result);
+  void writeComparison(const std::string& reportPath, const formats::TraverseObservations& observations,
+                       const traverse::RigorousResult& result);
   QString chooseFile(bool saving);
   void markSaved();
 

@@ -52,10 +52,12 @@ void RigorousWindow::compute() {
   const AskOkCancel ask = [this](const Message& question) {
     return messages_.askOkCancel(this, question);
   };
-  traverse::RigorousOutcome outcome;
-  {
+  // The grid is read once; the adjustment and the comparison work from what it holds.
+  const formats::TraverseObservationsRead read = formats::ReadWeightedTraverse(table, params);
+  traverse::RigorousOutcome outcome{read.refusal, {}};
+  if (read.ok()) {
     BusyCursor busy;
-    outcome = traverse::AdjustRigorous(table, params, ask);
+    outcome = traverse::AdjustRigorous(read.observations, ask);
     if (outcome.ok()) {
       if (!plot_) plot_ = new PlotWindow(nullptr, messages_, files_);
       plot_->showSketch(RigorousSketch(table, outcome.result));
@@ -70,10 +72,11 @@ void RigorousWindow::compute() {
   afterCompute_ = true;
   figure_ = exporting::RigorousFigure(table, outcome.result);
   setInputsUsable(false);
-  offerReport(table, params, outcome.result);
+  offerReport(table, params, read.observations, outcome.result);
 }
 
 void RigorousWindow::offerReport(const formats::RigorousTable& table, const formats::RigorousParameters& params,
+                                 const formats::TraverseObservations& observations,
                                  const traverse::RigorousResult& result) {
   const bool checked = check_->isChecked();
   const standards::ToleranceRow& row = standards::SelectToleranceRow(code_->text().toStdString());
@@ -104,17 +107,17 @@ void RigorousWindow::offerReport(const formats::RigorousTable& table, const form
     if (!write.error.empty()) {
       messages_.inform(this, CannotMessage("报告无法保存：", QString::fromStdString(path), write.error));
     }
-    if (write.ok() && leastSquares_->isChecked()) writeComparison(path, table, params, result);
+    if (write.ok() && leastSquares_->isChecked()) writeComparison(path, observations, result);
   }
   plot_->show();
 }
 
-void RigorousWindow::writeComparison(const std::string& reportPath, const formats::RigorousTable& table,
-                                     const formats::RigorousParameters& params, const traverse::RigorousResult& result) {
+void RigorousWindow::writeComparison(const std::string& reportPath, const formats::TraverseObservations& observations,
+                                     const traverse::RigorousResult& result) {
   services::ReportFilesWrite write;
   {
     BusyCursor busy;
-    write = services::WriteLeastSquaresComparison(reportPath, table, params, result);
+    write = services::WriteLeastSquaresComparison(reportPath, observations, result);
   }
   if (write.refusal) messages_.inform(this, *write.refusal);
   if (!write.error.empty()) {
