@@ -14,9 +14,14 @@
               cannot hold Z in double precision (the QR of the design can);
   set N       one direction set of N directions at a known point to N new
               points, each with its distance;
-  repeat N    the same set with one of its targets twice (refused).
+  repeat N    the same set with one of its targets twice (refused);
+  junction N  a lattice of junction points 1.2 km apart, each pair of
+              neighbours joined by a traverse of four legs (three new points),
+              the four corner junctions known with a known point to orient
+              on: about N new points, an angle at every station and every
+              side measured.
 
-usage: make_network.py chain|weak|singular|set N OUT.net
+usage: make_network.py chain|weak|tiny|set|repeat|junction N OUT.net
 """
 import math
 import random
@@ -144,10 +149,61 @@ def repeat(n, w):
     direction_set(n, w, True)
 
 
+def junction(n, w):
+    k = max(2, int(math.sqrt(n / 7.0)) + 1)
+    jn = lambda i, j: "J%d_%d" % (i, j)
+    for i in range(k):
+        for j in range(k):
+            w.xy[jn(i, j)] = (20000 + 1200.0 * i + 60 * math.sin(1.3 * j + i),
+                              30000 + 1200.0 * j + 60 * math.cos(0.7 * i - j))
+    neighbours = {jn(i, j): [] for i in range(k) for j in range(k)}
+    legs = []
+
+    def link(a, b, tag):
+        ax, ay = w.xy[a]
+        bx, by = w.xy[b]
+        stations = [a]
+        for m in (1, 2, 3):
+            name = "%s_%d" % (tag, m)
+            wiggle = w.rnd.uniform(-25, 25)
+            w.xy[name] = (ax + (bx - ax) * m / 4 - (by - ay) / 1200 * wiggle,
+                          ay + (by - ay) * m / 4 + (bx - ax) / 1200 * wiggle)
+            stations.append(name)
+        stations.append(b)
+        neighbours[a].append(stations[1])
+        neighbours[b].append(stations[3])
+        legs.append(stations)
+
+    for i in range(k):
+        for j in range(k):
+            if i + 1 < k:
+                link(jn(i, j), jn(i + 1, j), "V%d_%d" % (i, j))
+            if j + 1 < k:
+                link(jn(i, j), jn(i, j + 1), "H%d_%d" % (i, j))
+    for ci, cj in ((0, 0), (0, k - 1), (k - 1, 0), (k - 1, k - 1)):
+        c = jn(ci, cj)
+        o = "O%d_%d" % (ci, cj)
+        x, y = w.xy[c]
+        w.xy[o] = (x + (-900 if ci == 0 else 900), y + (-700 if cj == 0 else 700))
+        w.known(c)
+        w.known(o)
+        neighbours[c].insert(0, o)
+    for stations in legs:
+        for m in (1, 2, 3):
+            w.angle(stations[m], stations[m - 1], stations[m + 1])
+        for m in range(4):
+            w.distance(stations[m], stations[m + 1])
+    for c, around in neighbours.items():
+        around.sort(key=lambda t: az(w.xy[c], w.xy[t]))
+        for m in range(len(around) - 1):
+            w.angle(c, around[m], around[m + 1])
+
+
 def main():
     kind, n, out = sys.argv[1], int(sys.argv[2]), sys.argv[3]
     w = Writer(20261209)
-    {"chain": chain, "weak": weak, "tiny": tiny, "set": direction_set, "repeat": repeat}[kind](n, w)
+    {"chain": chain, "weak": weak, "tiny": tiny, "set": direction_set, "repeat": repeat,
+     "junction": junction}[kind](n, w)
     w.write(out)
 
 

@@ -12,7 +12,8 @@
 #   tiny 985       the same at about 1,960 unknowns, just within the fall-back
 #                  size: the QR of the design and the full inverse;
 #   set 100000     one direction set of 100,000 directions with their sides;
-#   repeat 100000  the same set with a target twice (refused by the reader).
+#   repeat 100000  the same set with a target twice (refused by the reader);
+#   junction 100000  a lattice of junction traverses, about 100,000 new points.
 # The limit each must keep: 60 s and 2 GB on a 2-core machine.
 #
 # usage: bench/network_cli_bench.sh [BUILD_DIR] [WORK_DIR]   (CASES="chain:160000 ...")
@@ -21,7 +22,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
 cli=$(cd "$build" && pwd)/bin/korvane-cli
 work=${2:-$build/bench-network}
-cases=${CASES:-chain:160000 weak:4000 tiny:4000 tiny:985 set:100000 repeat:100000}
+cases=${CASES:-chain:160000 weak:4000 tiny:4000 tiny:985 set:100000 repeat:100000 junction:100000}
 [ -x "$cli" ] || { echo "no korvane-cli in $build/bin" >&2; exit 1; }
 mkdir -p "$work"
 work=$(cd "$work" && pwd)

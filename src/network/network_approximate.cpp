@@ -4,11 +4,18 @@
 // traverse that leaves a known point without an orientation is carried in a
 // frame of its own, turned about that point, and rotated into place when it
 // reaches a second known point.
+//
+// An angle is first turned only off a side along which one of its two points
+// was placed from the other: that side's bearing is the one carried along the
+// traverse. A side between points placed along different ways bears the
+// errors of both, and turning angles off it makes them grow from junction to
+// junction; such an angle is used only when nothing else is left.
 #include <algorithm>
 #include <cmath>
 #include <deque>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "core/message_text.h"
 #include "core/angles.h"
@@ -33,12 +40,13 @@ class Approximator {
  private:
   bool usable(int p, int f) const { return frame_[p] == f || (f > 0 && p == pivot_[f]); }
   std::vector<int> framesOf(int p) const;
-  void locate(int q, double x, double y, int f);
+  void locate(int q, double x, double y, int f, int from = -1);
+  bool linked(int s, int p) const { return from_[p] == s || from_[s] == p; }
   void merge(int f, int q, double x, double y);
   void polar(int a, int t, double azimuth, int f);
   void intersect(int t);
   void evalSet(int s);
-  void evalAngle(const Observation& o);
+  void evalAngle(int k, bool loose);
   void evalAzimuth(const Observation& o);
   void drain();
   bool startFrame();
@@ -46,6 +54,8 @@ class Approximator {
 
   Model& m_;
   std::vector<int> frame_;
+  // The point each point was placed from by a bearing and a side (-1: none).
+  std::vector<int> from_;
   std::vector<int> pivot_{-1};
   std::vector<int> setFrame_;
   // The frame a set's rays were last cast in: every later locating of one of
@@ -55,6 +65,8 @@ class Approximator {
   std::vector<std::vector<Ray>> rays_;
   std::map<std::pair<int, int>, double> dist_;
   std::deque<int> queue_;
+  // Angles that could only be turned off a side not carried (see above).
+  std::deque<int> loose_;
   std::set<std::pair<int, int>> tried_;
   int active_ = 0;
 };
@@ -62,6 +74,7 @@ class Approximator {
 Approximator::Approximator(Model& m) : m_(m) {
   const std::size_t n = m.names.size();
   frame_.assign(n, -1);
+  from_.assign(n, -1);
   pointObs_.resize(n);
   pointSets_.resize(n);
   rays_.resize(n);
@@ -92,11 +105,12 @@ std::vector<int> Approximator::framesOf(int p) const {
   return frames;
 }
 
-void Approximator::locate(int q, double x, double y, int f) {
+void Approximator::locate(int q, double x, double y, int f, int from) {
   if (frame_[q] == -1) {
     m_.x[q] = x;
     m_.y[q] = y;
     frame_[q] = f;
+    from_[q] = from;
     queue_.push_back(q);
   } else if (frame_[q] == 0 && f > 0 && q != pivot_[f]) {
     merge(f, q, x, y);
@@ -134,7 +148,7 @@ void Approximator::polar(int a, int t, double azimuth, int f) {
   if (usable(t, f)) return;
   const auto d = dist_.find({std::min(a, t), std::max(a, t)});
   if (d != dist_.end()) {
-    locate(t, m_.x[a] + d->second * std::cos(azimuth), m_.y[a] + d->second * std::sin(azimuth), f);
+    locate(t, m_.x[a] + d->second * std::cos(azimuth), m_.y[a] + d->second * std::sin(azimuth), f, a);
   } else if (frame_[t] == -1) {
     rays_[t].push_back(Ray{a, azimuth, f});
     intersect(t);
@@ -177,12 +191,20 @@ void Approximator::evalSet(int s) {
   }
 }
 
-void Approximator::evalAngle(const Observation& o) {
+void Approximator::evalAngle(int k, bool loose) {
+  const Observation& o = m_.obs[k];
+  bool deferred = false;
   for (int f : framesOf(o.at)) {
     const double sx = m_.x[o.at], sy = m_.y[o.at];
-    if (usable(o.back, f)) polar(o.at, o.to, Wrap(Azimuth(sx, sy, m_.x[o.back], m_.y[o.back]) + o.value), f);
-    if (usable(o.to, f)) polar(o.at, o.back, Wrap(Azimuth(sx, sy, m_.x[o.to], m_.y[o.to]) - o.value), f);
+    for (const auto& [off, onto, sign] : {std::tuple{o.back, o.to, 1.0}, std::tuple{o.to, o.back, -1.0}}) {
+      if (!usable(off, f) || usable(onto, f)) continue;
+      if (loose || linked(o.at, off))
+        polar(o.at, onto, Wrap(Azimuth(sx, sy, m_.x[off], m_.y[off]) + sign * o.value), f);
+      else
+        deferred = true;
+    }
   }
+  if (deferred) loose_.push_back(k);
 }
 
 void Approximator::evalAzimuth(const Observation& o) {
@@ -191,14 +213,20 @@ void Approximator::evalAzimuth(const Observation& o) {
 }
 
 void Approximator::drain() {
-  while (!queue_.empty()) {
+  while (!queue_.empty() || !loose_.empty()) {
+    if (queue_.empty()) {
+      const int k = loose_.front();
+      loose_.pop_front();
+      evalAngle(k, true);
+      continue;
+    }
     const int p = queue_.front();
     queue_.pop_front();
     if (frame_[p] == -1) continue;
     for (int s : pointSets_[p]) evalSet(s);
     for (int k : pointObs_[p]) {
       const Observation& o = m_.obs[k];
-      if (o.kind == K::Angle) evalAngle(o);
+      if (o.kind == K::Angle) evalAngle(k, false);
       if (o.kind == K::Azimuth) evalAzimuth(o);
     }
   }
@@ -212,6 +240,7 @@ void Approximator::dropFrame(int f) {
   for (int& fr : setCast_)
     if (fr == f) fr = -1;
   for (auto& list : rays_) std::erase_if(list, [f](const Ray& r) { return r.frame == f; });
+  loose_.clear();
   active_ = 0;
 }
 
