@@ -69,7 +69,7 @@ Approximator::Approximator(Model& m) : m_(m) {
   setCast_.assign(m.setStation.size(), -1);
   setObs_.resize(m.setStation.size());
   for (std::size_t i = 0; i < n; ++i)
-    if (m.known[i]) frame_[i] = 0;
+    if (m.given(static_cast<int>(i))) frame_[i] = 0;
   for (std::size_t k = 0; k < m.obs.size(); ++k) {
     const Observation& o = m.obs[k];
     if (o.kind == K::Direction) {
@@ -253,6 +253,12 @@ std::optional<Message> Approximator::run() {
 }  // namespace
 
 std::optional<Message> Approximate(Model& m) {
+  // A free network starts from its datum points; its orientation is part of the datum.
+  if (m.free) {
+    if (auto refusal = Approximator(m).run()) return refusal;
+    OrientSets(m);
+    return std::nullopt;
+  }
   if (m.knownCount() == 0) return NetworkRefusal("网中没有已知点（POINT），缺少起算数据，无法平差。");
   bool hasAzimuth = false;
   for (const Observation& o : m.obs) hasAzimuth = hasAzimuth || o.kind == K::Azimuth;
