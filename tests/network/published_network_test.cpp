@@ -77,7 +77,7 @@ TEST(PublishedNetworks, AdjustedCoordinatesWithinOneMillimetreOfTheBook) {
 // Networks with observations of their own deviation, a target read twice, an
 // observed azimuth and a free network, against GNU Gama's adjustment of the
 // same data (tests/data/network/gama/README.md): coordinates within 0.5 mm,
-// σ0 to Gama's printed digits, the same degrees of freedom.
+// σ0 to Gama's printed digits, the same degrees of freedom and error ellipses.
 struct GamaResult {
   std::map<std::string, std::pair<double, double>> points;
   double sigma0 = 0;        // from Gama's [pvv]
@@ -85,6 +85,11 @@ struct GamaResult {
   double printedSigma0 = -1;  // "m0' aposteriori:     0.70"
   int printedDecimals = 0;
   int defect = -1;          // "Network defect    :     3"
+  // "point mp mxy a b φ …" of the mean error ellipses, mm and degrees.
+  struct Ellipse {
+    double mp = 0, a = 0, b = 0, phi = 0;
+  };
+  std::map<std::string, Ellipse> ellipses;
 };
 
 GamaResult ReadGama(const fs::path& folder, const std::string& name) {
@@ -105,7 +110,20 @@ GamaResult ReadGama(const fs::path& folder, const std::string& name) {
     if (fields >> first >> x >> y) gama.points[first] = {x, y};
   }
   std::ifstream text(folder / (name + ".gama.txt"));
+  bool ellipses = false;
   while (std::getline(text, line)) {
+    if (line.rfind("=====", 0) == 0) {
+      ellipses = true;
+      continue;
+    }
+    if (ellipses) {
+      std::istringstream fields(line);
+      std::string point;
+      GamaResult::Ellipse e;
+      double mxy = 0;
+      if (fields >> point >> e.mp >> mxy >> e.a >> e.b >> e.phi) gama.ellipses[point] = e;
+      continue;
+    }
     if (const auto at = line.find("m0' aposteriori:"); at != std::string::npos) {
       const std::string value = Trim(line.substr(at + 16, line.find("[pvv]") - at - 16));
       gama.printedSigma0 = std::stod(value);
@@ -149,6 +167,19 @@ TEST(GamaNetworks, CoordinatesSigmaZeroAndFreedomAsGamaGivesThem) {
     EXPECT_NEAR(r.sigma0, gama.sigma0, 0.0005);
     EXPECT_NEAR(r.sigma0, gama.printedSigma0, 0.5 * std::pow(10.0, -gama.printedDecimals));
     EXPECT_EQ(r.datum.defect(), gama.defect);
+    // The ellipses as Gama prints them (0.1 mm, 0.1°), a free network's too.
+    EXPECT_EQ(gama.ellipses.size(), gama.points.size());
+    for (const NetworkPointResult& p : r.points) {
+      const auto it = gama.ellipses.find(p.name);
+      if (it == gama.ellipses.end()) continue;
+      EXPECT_NEAR(p.sp, it->second.mp, 0.051) << p.name;
+      EXPECT_NEAR(p.ellipseA, it->second.a, 0.051) << p.name;
+      EXPECT_NEAR(p.ellipseB, it->second.b, 0.051) << p.name;
+      if (it->second.a - it->second.b > 1) {
+        const double turn = std::remainder(p.ellipseAzimuth - it->second.phi, 180.0);
+        EXPECT_NEAR(turn, 0, 0.051) << p.name;
+      }
+    }
     // Where the source publishes its coordinates, within 1 mm of them too.
     if (fs::exists(folder / (name + ".book.expect"))) {
       const Published book = ReadBook(folder / (name + ".book.expect"));

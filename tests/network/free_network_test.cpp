@@ -1,0 +1,170 @@
+// Free networks: the datum points, the defect the constraints remove, and
+// what the datum must not change. The published free network (Wolf's, from
+// tests/data/network/gama) is adjusted on variants of its datum: a datum
+// changes the coordinates by a shift, a rotation and a scale only, never σ0,
+// the degrees of freedom or a residual.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <string>
+
+#include "formats/network_file.h"
+#include "io/text_file.h"
+#include "network/network_adjustment.h"
+#include "network/network_report.h"
+
+using namespace korvane::network;
+
+namespace korvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WolfText() {
+  return io::ReadTextFile((fs::path(KORVANE_TEST_DATA) / "network" / "gama" / "wolf_free.net").string()).text;
+}
+
+NetworkOutcome Adjust(const std::string& text) {
+  const formats::NetworkFileLoad load = formats::ParseNetworkText(text);
+  if (!load.ok()) ADD_FAILURE() << load.refusal->text;
+  return AdjustNetwork(load.input);
+}
+
+std::map<std::string, std::pair<double, double>> Given(const std::string& text) {
+  std::map<std::string, std::pair<double, double>> given;
+  for (const formats::NetworkKnownPoint& k : formats::ParseNetworkText(text).input.known) given[k.name] = {k.x, k.y};
+  return given;
+}
+
+// The shift, rotation (rad) and scale (ppm) that carry the given
+// coordinates of the datum points onto the adjusted ones, about their
+// centroid; a minimum-norm datum leaves all of them zero.
+struct Helmert {
+  double sx = 0, sy = 0, rotation = 0, scale = 0;
+};
+
+Helmert DatumMotion(const NetworkResult& r, const std::map<std::string, std::pair<double, double>>& given) {
+  double cx = 0, cy = 0;
+  for (const auto& [name, xy] : given) cx += xy.first, cy += xy.second;
+  cx /= given.size();
+  cy /= given.size();
+  Helmert h;
+  double rot = 0, scale = 0, norm = 0;
+  for (const NetworkPointResult& p : r.points) {
+    const auto it = given.find(p.name);
+    if (it == given.end()) continue;
+    const double dx = p.x - it->second.first, dy = p.y - it->second.second;
+    const double x = it->second.first - cx, y = it->second.second - cy;
+    h.sx += dx / given.size();
+    h.sy += dy / given.size();
+    rot += -y * dx + x * dy;
+    scale += x * dx + y * dy;
+    norm += x * x + y * y;
+  }
+  h.rotation = rot / norm;
+  h.scale = scale / norm * 1e6;
+  return h;
+}
+
+double Residual(const NetworkResult& r, int line) {
+  for (const NetworkObservationResult& o : r.observations)
+    if (o.line == line) return o.residual;
+  ADD_FAILURE() << "no observation on line " << line;
+  return 0;
+}
+
+TEST(FreeNetworks, DatumVariantsChangeNoResidual) {
+  const std::string all = WolfText();
+  const NetworkOutcome reference = Adjust(all);
+  ASSERT_TRUE(reference.ok()) << reference.refusal->text;
+  const NetworkResult& ref = reference.result;
+  ASSERT_TRUE(ref.datum.free());
+  EXPECT_EQ(ref.datum.points.size(), 9u);
+  EXPECT_TRUE(ref.datum.rotation);
+  EXPECT_FALSE(ref.datum.scale);
+  EXPECT_EQ(ref.datum.defect(), 3);
+  // Every point of a free network is adjusted and has its ellipse.
+  for (const NetworkPointResult& p : ref.points) {
+    EXPECT_FALSE(p.known) << p.name;
+    EXPECT_GT(p.ellipseA, 0) << p.name;
+  }
+
+  // Datum only on points 1, 3, 5 and 7: the others' POINT lines left out
+  // (their coordinates found from the observations). Left-out lines become
+  // comments, so that every observation keeps its line.
+  std::string some = std::regex_replace(all, std::regex("POINT, [2468], [^\\r\\n]*"), "#");
+  // Datum on points 1 and 2 alone, the smallest that fixes a rotation.
+  const std::string two = std::regex_replace(all, std::regex("POINT, [3-9], [^\\r\\n]*"), "#");
+  struct Variant {
+    const char* what;
+    std::string text;
+    int defect;
+  };
+  for (const Variant& v : {Variant{"datum 1, 3, 5, 7", some, 3}, Variant{"datum 1, 2", two, 3}}) {
+    SCOPED_TRACE(v.what);
+    const NetworkOutcome out = Adjust(v.text);
+    ASSERT_TRUE(out.ok()) << out.refusal->text;
+    EXPECT_EQ(out.result.datum.defect(), v.defect);
+    EXPECT_EQ(out.result.degreesOfFreedom, ref.degreesOfFreedom);
+    EXPECT_NEAR(out.result.sigma0, ref.sigma0, 1e-6);
+    for (const NetworkObservationResult& o : ref.observations) {
+      EXPECT_NEAR(Residual(out.result, o.line), o.residual, 1e-4) << o.line;
+      EXPECT_NEAR(out.result.observations.at(&o - ref.observations.data()).redundancy, o.redundancy, 1e-6);
+    }
+  }
+  // The minimum norm: over its datum points the adjusted coordinates neither
+  // shift nor turn against the given ones.
+  for (const std::string& text : {all, some, two}) {
+    const NetworkOutcome out = Adjust(text);
+    ASSERT_TRUE(out.ok());
+    const Helmert h = DatumMotion(out.result, Given(text));
+    EXPECT_NEAR(h.sx, 0, 1e-7);
+    EXPECT_NEAR(h.sy, 0, 1e-7);
+    EXPECT_NEAR(h.rotation, 0, 1e-10);
+    EXPECT_GT(std::fabs(h.scale), 1);  // the observed distance sets the scale
+  }
+}
+
+TEST(FreeNetworks, ScaleIsPartOfTheDatumWithoutDistancesAndAnAzimuthRemovesTheRotation) {
+  const std::string directions = std::regex_replace(WolfText(), std::regex("DIST, [^\\r\\n]*"), "#");
+  const NetworkOutcome noScale = Adjust(directions);
+  ASSERT_TRUE(noScale.ok()) << noScale.refusal->text;
+  EXPECT_TRUE(noScale.result.datum.scale);
+  EXPECT_TRUE(noScale.result.datum.rotation);
+  EXPECT_EQ(noScale.result.datum.defect(), 4);
+  // 37 observations, 9 points and 9 sets: 27 unknowns, defect 4.
+  EXPECT_EQ(noScale.result.degreesOfFreedom, 37 - 27 + 4);
+  const Helmert h = DatumMotion(noScale.result, Given(directions));
+  EXPECT_NEAR(h.rotation, 0, 1e-10);
+  EXPECT_NEAR(h.scale, 0, 1e-4);
+
+  // An observed azimuth: the rotation is observed, the scale still free.
+  const NetworkOutcome azimuth = Adjust(directions + "AZI, 1, 2, 88.224510, 5\n");
+  ASSERT_TRUE(azimuth.ok()) << azimuth.refusal->text;
+  EXPECT_FALSE(azimuth.result.datum.rotation);
+  EXPECT_TRUE(azimuth.result.datum.scale);
+  EXPECT_EQ(azimuth.result.datum.defect(), 3);
+  EXPECT_EQ(azimuth.result.degreesOfFreedom, 38 - 27 + 3);
+  const Helmert a = DatumMotion(azimuth.result, Given(directions));
+  EXPECT_NEAR(a.scale, 0, 1e-4);
+  EXPECT_GT(std::fabs(a.rotation), 1e-7);  // turned onto the observed azimuth
+}
+
+TEST(FreeNetworks, ReportNamesTheDatumAndTheDefect) {
+  const NetworkOutcome out = Adjust(WolfText());
+  ASSERT_TRUE(out.ok());
+  const std::vector<std::string> lines = NetworkSummaryLines(out.result);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "基准: 自由网：基准点 1, 2, 3, 4, 5, 6, 7, 8, 9；最小范数解消除秩亏 3（两个平移、旋转）");
+  const formats::NetworkInput input = formats::ParseNetworkText(WolfText()).input;
+  const NetworkOptions options;
+  std::string page;
+  for (const std::string& line : NetworkReportLines({input, out.result, options})) page += line;
+  EXPECT_NE(page.find("基准：自由网：基准点 1, 2, 3"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvane
