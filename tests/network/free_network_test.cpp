@@ -130,27 +130,30 @@ TEST(FreeNetworks, DatumVariantsChangeNoResidual) {
 
 TEST(FreeNetworks, ScaleIsPartOfTheDatumWithoutDistancesAndAnAzimuthRemovesTheRotation) {
   const std::string directions = std::regex_replace(WolfText(), std::regex("DIST, [^\\r\\n]*"), "#");
-  const NetworkOutcome noScale = Adjust(directions);
-  ASSERT_TRUE(noScale.ok()) << noScale.refusal->text;
-  EXPECT_TRUE(noScale.result.datum.scale);
-  EXPECT_TRUE(noScale.result.datum.rotation);
-  EXPECT_EQ(noScale.result.datum.defect(), 4);
-  // 37 observations, 9 points and 9 sets: 27 unknowns, defect 4.
-  EXPECT_EQ(noScale.result.degreesOfFreedom, 37 - 27 + 4);
-  const Helmert h = DatumMotion(noScale.result, Given(directions));
-  EXPECT_NEAR(h.rotation, 0, 1e-10);
-  EXPECT_NEAR(h.scale, 0, 1e-4);
-
-  // An observed azimuth: the rotation is observed, the scale still free.
-  const NetworkOutcome azimuth = Adjust(directions + "AZI, 1, 2, 88.224510, 5\n");
-  ASSERT_TRUE(azimuth.ok()) << azimuth.refusal->text;
-  EXPECT_FALSE(azimuth.result.datum.rotation);
-  EXPECT_TRUE(azimuth.result.datum.scale);
-  EXPECT_EQ(azimuth.result.datum.defect(), 3);
-  EXPECT_EQ(azimuth.result.degreesOfFreedom, 38 - 27 + 3);
-  const Helmert a = DatumMotion(azimuth.result, Given(directions));
-  EXPECT_NEAR(a.scale, 0, 1e-4);
-  EXPECT_GT(std::fabs(a.rotation), 1e-7);  // turned onto the observed azimuth
+  struct Case {
+    const char* what;
+    std::string extra;  // records added to the directions
+    bool rotation;      // still part of the defect
+    int observations;
+  };
+  // 9 points and 9 sets: 27 unknowns; the defect counts into f.
+  for (const Case& c : {Case{"directions only", "", true, 37},
+                        Case{"and an observed azimuth", "AZI, 1, 2, 88.224510, 5\n", false, 38}}) {
+    SCOPED_TRACE(c.what);
+    const NetworkOutcome out = Adjust(directions + c.extra);
+    ASSERT_TRUE(out.ok()) << out.refusal->text;
+    EXPECT_TRUE(out.result.datum.scale);
+    EXPECT_EQ(out.result.datum.rotation, c.rotation);
+    const int defect = c.rotation ? 4 : 3;
+    EXPECT_EQ(out.result.datum.defect(), defect);
+    EXPECT_EQ(out.result.degreesOfFreedom, c.observations - 27 + defect);
+    // The datum points keep their scale; their rotation too unless an
+    // azimuth turned them onto it.
+    const Helmert h = DatumMotion(out.result, Given(directions));
+    EXPECT_NEAR(h.scale, 0, 1e-4);
+    if (c.rotation) EXPECT_NEAR(h.rotation, 0, 1e-10);
+    else EXPECT_GT(std::fabs(h.rotation), 1e-7);
+  }
 }
 
 TEST(FreeNetworks, ReportNamesTheDatumAndTheDefect) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -47,6 +48,36 @@ Published ReadBook(const fs::path& path) {
   return book;
 }
 
+// The adjustment of a network file; a file that does not read or adjust is
+// a failure.
+std::optional<NetworkResult> AdjustFile(const fs::path& path) {
+  std::string error;
+  const formats::NetworkFileLoad load = formats::LoadNetworkFile(path.string(), error);
+  if (!error.empty() || !load.ok()) {
+    ADD_FAILURE() << path << ": " << (error.empty() ? load.refusal->text : error);
+    return std::nullopt;
+  }
+  NetworkOutcome outcome = AdjustNetwork(load.input);
+  if (!outcome.ok()) {
+    ADD_FAILURE() << path << ": " << outcome.refusal->text;
+    return std::nullopt;
+  }
+  return std::move(outcome.result);
+}
+
+// Every point of the book's table within `tolerance` (m); the number found.
+int WithinBook(const Published& book, const NetworkResult& r, double tolerance) {
+  int found = 0;
+  for (const NetworkPointResult& p : r.points) {
+    const auto it = book.points.find(p.name);
+    if (it == book.points.end()) continue;
+    ++found;
+    EXPECT_NEAR(p.x, it->second.first, tolerance) << p.name;
+    EXPECT_NEAR(p.y, it->second.second, tolerance) << p.name;
+  }
+  return found;
+}
+
 TEST(PublishedNetworks, AdjustedCoordinatesWithinOneMillimetreOfTheBook) {
   constexpr double kTolerance = 0.001;
   for (const std::string name : {"niemeier", "benning83", "lother1"}) {
@@ -54,23 +85,11 @@ TEST(PublishedNetworks, AdjustedCoordinatesWithinOneMillimetreOfTheBook) {
     const Published book = ReadBook(kPublished / (name + ".book.expect"));
     ASSERT_NE(book.source.find("published"), std::string::npos) << "the table states its source";
     ASSERT_GE(book.points.size(), 2u);
-    std::string error;
-    const formats::NetworkFileLoad load = formats::LoadNetworkFile((kPublished / (name + ".net")).string(), error);
-    ASSERT_TRUE(error.empty()) << error;
-    ASSERT_TRUE(load.ok()) << load.refusal->text;
-    const NetworkOutcome outcome = AdjustNetwork(load.input);
-    ASSERT_TRUE(outcome.ok()) << outcome.refusal->text;
-    int found = 0;
-    for (const NetworkPointResult& p : outcome.result.points) {
-      const auto it = book.points.find(p.name);
-      if (it == book.points.end()) continue;
-      ++found;
-      EXPECT_NEAR(p.x, it->second.first, kTolerance) << p.name;
-      EXPECT_NEAR(p.y, it->second.second, kTolerance) << p.name;
-    }
-    EXPECT_EQ(found, static_cast<int>(book.points.size()));
+    const std::optional<NetworkResult> result = AdjustFile(kPublished / (name + ".net"));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(WithinBook(book, *result, kTolerance), static_cast<int>(book.points.size()));
     // Sound textbook data pass the two-sided test of σ0.
-    EXPECT_TRUE(outcome.result.chiTestPassed) << outcome.result.sigma0;
+    EXPECT_TRUE(result->chiTestPassed) << result->sigma0;
   }
 }
 
@@ -145,13 +164,9 @@ TEST(GamaNetworks, CoordinatesSigmaZeroAndFreedomAsGamaGivesThem) {
     ASSERT_GE(gama.points.size(), 1u);
     ASSERT_GT(gama.sigma0, 0);
     ASSERT_GT(gama.printedDecimals, 0);
-    std::string error;
-    const formats::NetworkFileLoad load = formats::LoadNetworkFile((folder / (name + ".net")).string(), error);
-    ASSERT_TRUE(error.empty()) << error;
-    ASSERT_TRUE(load.ok()) << load.refusal->text;
-    const NetworkOutcome outcome = AdjustNetwork(load.input);
-    ASSERT_TRUE(outcome.ok()) << outcome.refusal->text;
-    const NetworkResult& r = outcome.result;
+    const std::optional<NetworkResult> result = AdjustFile(folder / (name + ".net"));
+    ASSERT_TRUE(result);
+    const NetworkResult& r = *result;
     double largest = 0;
     int found = 0;
     for (const NetworkPointResult& p : r.points) {
@@ -184,12 +199,7 @@ TEST(GamaNetworks, CoordinatesSigmaZeroAndFreedomAsGamaGivesThem) {
     if (fs::exists(folder / (name + ".book.expect"))) {
       const Published book = ReadBook(folder / (name + ".book.expect"));
       ASSERT_NE(book.source.find("published"), std::string::npos);
-      for (const NetworkPointResult& p : r.points) {
-        const auto it = book.points.find(p.name);
-        if (it == book.points.end()) continue;
-        EXPECT_NEAR(p.x, it->second.first, 0.001) << p.name;
-        EXPECT_NEAR(p.y, it->second.second, 0.001) << p.name;
-      }
+      EXPECT_EQ(WithinBook(book, r, 0.001), static_cast<int>(book.points.size()));
     }
     ++cases;
   }
