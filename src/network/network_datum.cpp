@@ -23,9 +23,8 @@ NetworkDatum FreeNetworkDatum(const Model& m) {
   return datum;
 }
 
-std::optional<Message> CheckDatumPoints(const Model& m, const NetworkDatum& datum) {
+std::optional<Message> CheckDatumPoints(const NetworkDatum& datum) {
   if (!datum.free() || datum.points.size() >= 2 || !(datum.rotation || datum.scale)) return std::nullopt;
-  (void)m;
   return NetworkRefusal("自由网只有一个基准点“" + Quoted(datum.points.front()) + "”，不能确定网的" +
                         (datum.rotation ? std::string("旋转") : std::string("尺度")) +
                         "：请至少给出两个基准点（POINT, 点名, X, Y, DATUM）" +
