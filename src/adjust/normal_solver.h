@@ -53,8 +53,8 @@ class NormalSolver {
   Eigen::VectorXd inverseDiagonal();
 
  private:
-  void ToDatum(Eigen::VectorXd& dx) const;
-  double ToDatum(int i, int j, double minimal) const;
+  void toDatum(Eigen::VectorXd& dx) const;
+  double toDatum(int i, int j, double minimal) const;
   void prepareDatumInverse();
   double minimalInverse(int i, int j) const;
   struct Impl;

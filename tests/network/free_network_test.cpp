@@ -11,6 +11,7 @@
 #include <regex>
 #include <string>
 
+#include "core/angles.h"
 #include "formats/network_file.h"
 #include "io/text_file.h"
 #include "network/network_adjustment.h"
@@ -154,6 +155,35 @@ TEST(FreeNetworks, ScaleIsPartOfTheDatumWithoutDistancesAndAnAzimuthRemovesTheRo
     if (c.rotation) EXPECT_NEAR(h.rotation, 0, 1e-10);
     else EXPECT_GT(std::fabs(h.rotation), 1e-7);
   }
+}
+
+// A triangle of sides some 500 km, every point a datum point given a few
+// decimetres off: its size must not make the datum look degenerate.
+TEST(FreeNetworks, DatumOfAWideNetworkIsNoDegenerateOne) {
+  const std::map<std::string, std::pair<double, double>> truth{
+      {"A", {3000000, 200000}}, {"B", {3000000, 700000}}, {"C", {3450000, 450000}}};
+  const auto az = [&](const char* a, const char* b) {
+    return Azimuth(truth.at(a).first, truth.at(a).second, truth.at(b).first, truth.at(b).second);
+  };
+  const auto dist = [&](const char* a, const char* b) {
+    return std::hypot(truth.at(b).first - truth.at(a).first, truth.at(b).second - truth.at(a).second);
+  };
+  const auto dms = [](double rad) { return std::to_string(RadToDms(Wrap(rad))); };
+  std::string text = "POINT, A, 3000000.3, 199999.8, DATUM\nPOINT, B, 2999999.6, 700000.2, DATUM\n"
+                     "POINT, C, 3450000.1, 450000.4, DATUM\n";
+  text += "SET, A\nDIR, A, B, 0\nDIR, A, C, " + dms(az("A", "C") - az("A", "B")) + "\n";
+  text += "SET, B\nDIR, B, C, 0\nDIR, B, A, " + dms(az("B", "A") - az("B", "C")) + "\n";
+  text += "ANGLE, C, A, B, " + dms(az("C", "B") - az("C", "A")) + "\n";
+  for (const auto& [a, b] : {std::pair{"A", "B"}, std::pair{"B", "C"}, std::pair{"C", "A"}})
+    text += std::string("DIST, ") + a + ", " + b + ", " + std::to_string(dist(a, b)) + "\n";
+  const NetworkOutcome out = Adjust(text);
+  ASSERT_TRUE(out.ok()) << out.refusal->text;
+  EXPECT_EQ(out.result.datum.defect(), 3);
+  EXPECT_EQ(out.result.degreesOfFreedom, 8 - 8 + 3);
+  const Helmert h = DatumMotion(out.result, Given(text));
+  EXPECT_NEAR(h.sx, 0, 1e-6);
+  EXPECT_NEAR(h.sy, 0, 1e-6);
+  EXPECT_NEAR(h.rotation, 0, 1e-11);
 }
 
 TEST(FreeNetworks, ReportNamesTheDatumAndTheDefect) {
