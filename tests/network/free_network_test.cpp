@@ -197,6 +197,8 @@ TEST(FreeNetworks, ReportNamesTheDatumAndTheDefect) {
   std::string page;
   for (const std::string& line : NetworkReportLines({input, out.result, options})) page += line;
   EXPECT_NE(page.find("基准：自由网：基准点 1, 2, 3"), std::string::npos);
+  // f = n − u + d: the defect stands beside the unknowns.
+  EXPECT_NE(page.find("未知数 27 个，秩亏 3，多余观测 f = 14"), std::string::npos);
 }
 
 }  // namespace
