@@ -40,9 +40,12 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   const StandardGradeOptions tolerance;
   parser.setApplicationDescription(
       "Least-squares adjustment of a traverse network (records PARAM, POINT, SET, DIR, ANGLE, DIST, AZI).\n"
+      "An observation may carry its own standard deviation after its value (seconds, mm for DIST);\n"
+      "AZI with one is an observed grid azimuth. POINTs marked DATUM make a free network.\n"
       "Prints a header line, then one line per unknown point: name, X, Y (m), mx, my, mp, E, F (mm),\n"
       "azimuth of E;\n"
-      "then σ0 with the chi-square test, the traverse misclosures and the largest residual.");
+      "then the datum of a free network, σ0 with the chi-square test, the traverse misclosures and\n"
+      "the largest residual.");
   const QCommandLineOption data("data", "The network file (GBK or UTF-8).", "FILE");
   const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
   const QCommandLineOption sketch("sketch", "Write the sketch picture (BMP, or PNG/JPEG by its ending).", "IMG");

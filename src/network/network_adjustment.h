@@ -1,9 +1,11 @@
 #pragma once
 // Least-squares adjustment of traverse networks by parameters: unknown X, Y
 // per new point and one orientation unknown per direction set; distances,
-// directions and angles weighted by their a-priori deviations; fixed
-// azimuths held exactly. Linearised and iterated until every coordinate
-// correction is below 0.01 mm. Plain C++ with Eigen, no Qt.
+// directions, angles and observed azimuths weighted by their a-priori
+// deviations (PARAM's or their own); fixed azimuths held exactly. Fixed points
+// give the datum, or in a free network the minimum-norm constraints over its
+// datum points do. Linearised and iterated until every coordinate correction
+// is below 0.01 mm. Plain C++ with Eigen, no Qt.
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,10 +64,12 @@ struct NetworkObservationResult {
   // Residual v = adjusted - observed: seconds for angular kinds, mm for
   // distances; 0 for fixed azimuths.
   double residual = 0;
-  double sigma = 0;         // a-priori deviation, seconds or mm
+  double sigma = 0;         // a-priori deviation, seconds or mm; 0 for a fixed azimuth
   double redundancy = 0;    // r = 1 - diagonal of the hat matrix
   double standardised = 0;  // |v| / (σ0_prior · σ · sqrt(r)); 0 when r ≈ 0
   bool largest = false;     // the largest standardised residual
+  // A fixed azimuth: held exactly, no residual, no deviation.
+  bool fixed() const { return kind == NetworkObservationKind::Azimuth && sigma == 0; }
 };
 
 // A traverse between two known or junction points: the chain of stations
@@ -87,6 +91,17 @@ struct NetworkTraverse {
   bool fBetaOver = false, relativeOver = false;
 };
 
+// The datum of a free network (its POINTs marked DATUM): the datum points,
+// over which the coordinates have the minimum norm, and the defect the
+// constraints removed. Empty when fixed points give the datum.
+struct NetworkDatum {
+  std::vector<std::string> points;
+  bool rotation = false;  // the rotation was a defect: no azimuth observed
+  bool scale = false;     // the scale was a defect: no distance observed
+  bool free() const { return !points.empty(); }
+  int defect() const { return free() ? 2 + (rotation ? 1 : 0) + (scale ? 1 : 0) : 0; }
+};
+
 struct NetworkResult {
   std::vector<NetworkPointResult> points;  // known points first, then new points in order found
   std::vector<NetworkObservationResult> observations;
@@ -102,6 +117,7 @@ struct NetworkResult {
   int iterations = 0;
   int largestResidual = -1;   // index into observations, -1 when none
   bool usedFallbackSolver = false;  // a pivot of the sparse LDLᵀ vanished; QR was used
+  NetworkDatum datum;
 };
 
 struct NetworkOutcome {
@@ -115,7 +131,8 @@ struct NetworkOutcome {
 // a non-positive distance, an unknown point no observation can locate, a
 // network without a known point and an orientation, a singular system (in a
 // network above the fall-back size: "点“P”无法确定：…" at the first unknown
-// whose pivot vanished), or an iteration that does not converge.
+// whose pivot vanished), a free network whose datum points cannot remove its
+// defect, or an iteration that does not converge.
 NetworkOutcome AdjustNetwork(const formats::NetworkInput& input, const NetworkOptions& options = {});
 
 }  // namespace korvane::network

@@ -7,6 +7,7 @@
 #include "core/angles.h"
 #include "core/numbers.h"
 #include "core/text_utils.h"
+#include "network/network_datum.h"
 #include "standards/tolerance.h"
 #include "report/html.h"
 
@@ -17,12 +18,12 @@ using K = NetworkObservationKind;
 
 std::string Fixed(double v, const char* pattern) { return FormatFixed(v + 0.0, pattern); }
 
-const char* KindName(K kind) {
-  switch (kind) {
+const char* KindName(const NetworkObservationResult& o) {
+  switch (o.kind) {
     case K::Direction: return "方向";
     case K::Angle: return "角度";
     case K::Distance: return "边长";
-    case K::Azimuth: return "固定方位角";
+    case K::Azimuth: return o.fixed() ? "固定方位角" : "方位角";
   }
   return "";
 }
@@ -87,10 +88,14 @@ void SummaryTable(const NetworkReportInput& in, const report::PageLines& out) {
   Row(out, {Cell("已知点 " + std::to_string(r.points.size() - unknownPoints) + " 个，待定点 " +
                  std::to_string(unknownPoints) + " 个"),
             Cell("观测值 " + std::to_string(r.observationCount) + " 个，固定方位角 " + std::to_string(r.constraints) + " 个"),
-            Cell("未知数 " + std::to_string(r.unknowns) + " 个，多余观测 f = " + std::to_string(r.degreesOfFreedom))});
+            Cell("未知数 " + std::to_string(r.unknowns) + " 个，" +
+                 (r.datum.free() ? "秩亏 " + std::to_string(r.datum.defect()) + "，" : std::string()) +
+                 "多余观测 f = " + std::to_string(r.degreesOfFreedom))});
   Row(out, {Cell("验后单位权中误差 σ0 = " + Fixed(r.sigma0, "#0.000") + "（先验 1）"),
             Cell(ChiText(r), r.degreesOfFreedom > 0 && !r.chiTestPassed),
             Cell("迭代 " + std::to_string(r.iterations) + " 次" + (r.usedFallbackSolver ? "（QR 分解求解）" : ""))});
+  if (r.datum.free())
+    Row(out, {report::Wrap(Tag("<td colspan=3>"), "基准：" + DatumText(r.datum), Tag("</td>"))});
   out.push_back(kTableEnd);
 }
 
@@ -144,11 +149,11 @@ void ObservationTable(const NetworkReportInput& in, const report::PageLines& out
   Row(out, {Head("行"), Head("类型"), Head("测站/起点"), Head("后视"), Head("照准/终点"), Head("观测值"), Head("平差值"),
             Head("改正数 v"), Head("σ"), Head("多余观测分量 r"), Head("标准化残差"), Head("")});
   for (const NetworkObservationResult& o : r.observations) {
-    const bool precise = r.precisionComputed && o.kind != K::Azimuth;
+    const bool precise = r.precisionComputed && !o.fixed();
     const bool over = precise && o.standardised > kStandardisedResidualLimit;
-    Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o.kind)), Cell(o.station), Cell(o.back), Cell(o.target),
+    Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o)), Cell(o.station), Cell(o.back), Cell(o.target),
               Cell(Value(o, o.observed)), Cell(Value(o, o.adjusted)), Cell(Residual(o)),
-              Cell(o.kind == K::Azimuth ? std::string("固定") : Fixed(o.sigma, "#0.00")),
+              Cell(o.fixed() ? std::string("固定") : Fixed(o.sigma, "#0.00")),
               Cell(precise ? Fixed(o.redundancy, "#0.000") : ""), Cell(precise ? Fixed(o.standardised, "#0.00") : "", over),
               Cell(o.largest ? "最大" : "", o.largest)});
   }
@@ -199,6 +204,8 @@ std::vector<std::string> NetworkPointTable(const NetworkResult& r) {
 
 std::vector<std::string> NetworkSummaryLines(const NetworkResult& r) {
   std::vector<std::string> out;
+  // Fixed points need no word; a free network's datum is named first.
+  if (r.datum.free()) out.push_back("基准: " + DatumText(r.datum));
   out.push_back("σ0 = " + Fixed(r.sigma0, "#0.000") + ", f = " + std::to_string(r.degreesOfFreedom) + ", " + ChiText(r) +
                 ", 迭代 " + std::to_string(r.iterations) + " 次");
   for (const NetworkTraverse& t : r.traverses) {
@@ -209,7 +216,7 @@ std::vector<std::string> NetworkSummaryLines(const NetworkResult& r) {
   }
   if (r.largestResidual >= 0) {
     const NetworkObservationResult& o = r.observations[r.largestResidual];
-    out.push_back(std::string("最大残差: 第 ") + std::to_string(o.line) + " 行 " + KindName(o.kind) + " " + o.station +
+    out.push_back(std::string("最大残差: 第 ") + std::to_string(o.line) + " 行 " + KindName(o) + " " + o.station +
                   (o.back.empty() ? "" : "-" + o.back) + "-" + o.target + ", v = " + Residual(o) +
                   (r.precisionComputed ? ", 标准化残差 " + Fixed(o.standardised, "#0.00") : std::string()));
   }
