@@ -240,24 +240,35 @@ void NormalSolver::prepareInverse() {
   const int* outer = l.outerIndexPtr();
   const int* inner = l.innerIndexPtr();
   const double* value = l.valuePtr();
-  // Z(r, c) for r > c lives in column c of the factor's pattern.
-  const auto z = [&](int r, int c) -> double {
-    if (r == c) return s.zDiag[r];
-    if (r < c) std::swap(r, c);
-    const int* first = inner + outer[c];
-    const int* last = inner + outer[c + 1];
-    const int* it = std::lower_bound(first, last, r);
-    return s.zLower[static_cast<std::size_t>(it - inner)];
-  };
+  // Z(r, c) for r > c lives in column c of the factor's pattern, and every row
+  // of column j's pattern below c is in column c's pattern as well: one walk
+  // down column c finds each Z(r, c) that column j needs, used for both sums
+  // it enters. place[r] is row r's place in column j's pattern (-1: absent).
+  std::vector<int> place(static_cast<std::size_t>(n), -1);
+  std::vector<double> sum;
   for (int j = n - 1; j >= 0; --j) {
-    for (int p = outer[j]; p < outer[j + 1]; ++p) {
-      double sum = 0;
-      for (int q = outer[j]; q < outer[j + 1]; ++q) sum += value[q] * z(inner[p], inner[q]);
-      s.zLower[static_cast<std::size_t>(p)] = -sum;
+    const int begin = outer[j], count = outer[j + 1] - begin;
+    sum.assign(static_cast<std::size_t>(count), 0.0);
+    for (int a = 0; a < count; ++a) place[static_cast<std::size_t>(inner[begin + a])] = a;
+    for (int a = 0; a < count; ++a) {
+      const int c = inner[begin + a];
+      const double lc = value[begin + a];
+      sum[static_cast<std::size_t>(a)] += lc * s.zDiag[static_cast<std::size_t>(c)];
+      for (int t = outer[c]; t < outer[c + 1]; ++t) {
+        const int b = place[static_cast<std::size_t>(inner[t])];
+        if (b < 0) continue;
+        const double zrc = s.zLower[static_cast<std::size_t>(t)];
+        sum[static_cast<std::size_t>(b)] += lc * zrc;
+        sum[static_cast<std::size_t>(a)] += value[begin + b] * zrc;
+      }
     }
     double diag = 1 / d(j);
-    for (int p = outer[j]; p < outer[j + 1]; ++p) diag -= value[p] * s.zLower[static_cast<std::size_t>(p)];
-    s.zDiag[j] = diag;
+    for (int a = 0; a < count; ++a) {
+      place[static_cast<std::size_t>(inner[begin + a])] = -1;
+      s.zLower[static_cast<std::size_t>(begin + a)] = -sum[static_cast<std::size_t>(a)];
+      diag += value[begin + a] * sum[static_cast<std::size_t>(a)];
+    }
+    s.zDiag[static_cast<std::size_t>(j)] = diag;
   }
   prepareDatumInverse();
 }
