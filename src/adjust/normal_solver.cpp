@@ -222,6 +222,12 @@ Eigen::VectorXd NormalSolver::inverseDiagonal() {
   return diagonal;
 }
 
+Eigen::VectorXd NormalSolver::solveNormal(const Eigen::VectorXd& b) const {
+  const Impl& s = *impl_;
+  if (fallback_) return s.dense * b;
+  return s.ldlt.solve(b);
+}
+
 double NormalSolver::inverse(int i, int j) const {
   const Impl& s = *impl_;
   if (fallback_) return s.dense(i, j);

@@ -4,6 +4,7 @@
 // directions and angles weighted by their a-priori deviations; fixed
 // azimuths held exactly. Linearised and iterated until every coordinate
 // correction is below 0.01 mm. Plain C++ with Eigen, no Qt.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "adjust/fallback.h"
 #include "core/message.h"
 #include "formats/network_file.h"
+#include "network/network_quality.h"
 
 namespace korvane::network {
 
@@ -33,6 +35,18 @@ struct NetworkOptions {
   // full); a larger network is refused at the unknown of that pivot, so that
   // the work stays within a few seconds and a few hundred megabytes.
   int fallbackLimit = kNetworkFallbackUnknowns;
+  // Data snooping: leave out the observation of the largest |w| above the
+  // critical value, one at a time, until none exceeds it.
+  bool snoop = false;
+  // Re-estimate the a-priori deviation of every observation group
+  // (directions, angles, distances, azimuths) until the factors settle.
+  bool varianceComponents = false;
+  // Observations (indices in the order the network's records are read)
+  // left out, and factors on the a-priori deviations of the four groups in
+  // the order of NetworkObservationKind; snooping and the variance
+  // components set them for their rounds.
+  std::vector<int> excluded;
+  std::array<double, 4> deviationScale{1, 1, 1, 1};
 };
 
 struct NetworkPointResult {
@@ -66,6 +80,11 @@ struct NetworkObservationResult {
   double redundancy = 0;    // r = 1 - diagonal of the hat matrix
   double standardised = 0;  // |v| / (σ0_prior · σ · sqrt(r)); 0 when r ≈ 0
   bool largest = false;     // the largest standardised residual
+  // Minimal detectable bias ∇ = σ·δ0/√r (seconds or mm; 0 when r ≈ 0) and its
+  // largest effect on a coordinate, mm (negative when not computed).
+  double mdb = 0;
+  double mdbEffect = -1;
+  int index = 0;            // the observation's index among the network's records
 };
 
 // A traverse between two known or junction points: the chain of stations
@@ -102,6 +121,13 @@ struct NetworkResult {
   int iterations = 0;
   int largestResidual = -1;   // index into observations, -1 when none
   bool usedFallbackSolver = false;  // a pivot of the sparse LDLᵀ vanished; QR was used
+  // Relative accuracy of every pair of points joined by an observation, and
+  // the weakest point (largest mp) and side (largest σ_S/S); -1 when none.
+  std::vector<NetworkRelativeAccuracy> relative;
+  int weakestPoint = -1, weakestSide = -1;
+  std::vector<NetworkSnoopRound> snooping;
+  SnoopEnd snoopEnd = SnoopEnd::None;
+  NetworkVarianceEstimation variance;
 };
 
 struct NetworkOutcome {

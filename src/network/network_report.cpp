@@ -7,6 +7,7 @@
 #include "core/angles.h"
 #include "core/numbers.h"
 #include "core/text_utils.h"
+#include "network/network_quality_report.h"
 #include "standards/tolerance.h"
 #include "report/html.h"
 
@@ -16,6 +17,8 @@ namespace {
 using K = NetworkObservationKind;
 
 std::string Fixed(double v, const char* pattern) { return FormatFixed(v + 0.0, pattern); }
+
+}  // namespace
 
 const char* KindName(K kind) {
   switch (kind) {
@@ -27,13 +30,13 @@ const char* KindName(K kind) {
   return "";
 }
 
+namespace {
+
 std::string Value(const NetworkObservationResult& o, double v) {
   return o.kind == K::Distance ? Fixed(v, "#0.0000") : DmsText(v, 2);
 }
 
-std::string Residual(const NetworkObservationResult& o) {
-  return Fixed(o.residual, "#0.00") + (o.kind == K::Distance ? "mm" : "″");
-}
+std::string Residual(const NetworkObservationResult& o) { return AmountText(o.kind, o.residual); }
 
 // A point's figures: name, X, Y and, with the precision, mx, my, mp, E, F, φ.
 std::vector<std::string> PointCells(const NetworkPointResult& p, bool precision) {
@@ -157,6 +160,12 @@ void ObservationTable(const NetworkReportInput& in, const report::PageLines& out
 
 }  // namespace
 
+std::string ObservationText(K kind, const std::string& station, const std::string& back, const std::string& target) {
+  return std::string(KindName(kind)) + " " + station + (back.empty() ? "" : "-" + back) + "-" + target;
+}
+
+std::string AmountText(K kind, double value) { return Fixed(value, "#0.00") + (kind == K::Distance ? "mm" : "″"); }
+
 std::string DmsText(double dms, int decimals) {
   DmsFields fields = RoundDms(std::fabs(dms), decimals, DmsRounding::DecimalDigits);
   // The report's sign rule: the minus of a negative value stays even where it rounds to 0.
@@ -209,10 +218,11 @@ std::vector<std::string> NetworkSummaryLines(const NetworkResult& r) {
   }
   if (r.largestResidual >= 0) {
     const NetworkObservationResult& o = r.observations[r.largestResidual];
-    out.push_back(std::string("最大残差: 第 ") + std::to_string(o.line) + " 行 " + KindName(o.kind) + " " + o.station +
-                  (o.back.empty() ? "" : "-" + o.back) + "-" + o.target + ", v = " + Residual(o) +
+    out.push_back(std::string("最大残差: 第 ") + std::to_string(o.line) + " 行 " +
+                  ObservationText(o.kind, o.station, o.back, o.target) + ", v = " + Residual(o) +
                   (r.precisionComputed ? ", 标准化残差 " + Fixed(o.standardised, "#0.00") : std::string()));
   }
+  for (std::string& line : NetworkQualityLines(r)) out.push_back(std::move(line));
   return out;
 }
 
@@ -234,6 +244,7 @@ std::vector<std::string> NetworkReportLines(const NetworkReportInput& in) {
     out.push_back(Tag("</td></tr></table>"));
   }
   ObservationTable(in, out);
+  NetworkQualitySections(in, out);
   out.push_back(Tag("</body>"));
   out.push_back(Tag("</html>"));
   return lines;
