@@ -14,9 +14,13 @@
               cannot hold Z in double precision (the QR of the design can);
   set N       one direction set of N directions at a known point to N new
               points, each with its distance;
-  repeat N    the same set with one of its targets twice (refused).
+  repeat N    the same set with one of its targets twice (refused);
+  grid N      the grid of weak without Z: a sound network;
+  grid2 N     the same grid whose distances were simulated with twice the
+              deviation PARAM gives them (the variance components of the
+              distance group should come out near 2).
 
-usage: make_network.py chain|weak|singular|set N OUT.net
+usage: make_network.py chain|weak|tiny|set|repeat|grid|grid2 N OUT.net
 """
 import math
 import random
@@ -48,6 +52,7 @@ class Writer:
         self.rnd = random.Random(seed)
         self.lines = ["PARAM, 2, 2.8, 2, 2"]
         self.xy = {}
+        self.distance_noise = 1  # the simulated deviation of a distance over PARAM's
 
     def known(self, name):
         x, y = self.xy[name]
@@ -60,7 +65,7 @@ class Writer:
 
     def distance(self, a, b):
         s = dist(self.xy[a], self.xy[b])
-        s += self.rnd.gauss(0, 2 + 2 * s / 1000) / 1000
+        s += self.rnd.gauss(0, self.distance_noise * (2 + 2 * s / 1000)) / 1000
         self.lines.append("DIST, %s, %s, %.4f" % (a, b, s))
 
     def azimuth(self, a, b):
@@ -144,10 +149,16 @@ def repeat(n, w):
     direction_set(n, w, True)
 
 
+def twice_noisy_grid(n, w):
+    w.distance_noise = 2
+    grid(n, w)
+
+
 def main():
     kind, n, out = sys.argv[1], int(sys.argv[2]), sys.argv[3]
     w = Writer(20261209)
-    {"chain": chain, "weak": weak, "tiny": tiny, "set": direction_set, "repeat": repeat}[kind](n, w)
+    {"chain": chain, "weak": weak, "tiny": tiny, "set": direction_set, "repeat": repeat,
+     "grid": grid, "grid2": twice_noisy_grid}[kind](n, w)
     w.write(out)
 
 

@@ -136,9 +136,10 @@ void RelativeTable(const NetworkResult& r, const report::PageLines& out) {
 }
 
 void ReliabilityTable(const NetworkResult& r, const report::PageLines& out) {
+  // The report is GBK text: no ∇ in it (the batch program's lines have it).
   Heading(out, "粗差检验与可靠性（w = v/(σ·√r)，σ 为先验中误差；临界值 " + NumberText(kCriticalW) +
                    "，α0 = 0.1%；检验功效 80%，δ0 = " + NumberText(kPowerDelta0) +
-                   "；内部可靠性 ∇ = σ·δ0/√r，外部可靠性为 ∇ 对坐标的最大影响）：");
+                   "；内部可靠性为最小可探测粗差 σ·δ0/√r，外部可靠性为该粗差对坐标的最大影响）：");
   if (r.largestResidual >= 0) {
     const NetworkObservationResult& o = r.observations[r.largestResidual];
     const bool over = o.standardised > kCriticalW;
@@ -149,8 +150,8 @@ void ReliabilityTable(const NetworkResult& r, const report::PageLines& out) {
                                 over));
   }
   out.push_back(kTableStart);
-  out.push_back(report::Tr({Head("行"), Head("观测"), Head("v"), Head("σ"), Head("r"), Head("|w|"), Head("∇"),
-                            Head("对坐标最大影响(mm)")}));
+  out.push_back(report::Tr({Head("行"), Head("观测"), Head("v"), Head("σ"), Head("r"), Head("|w|"),
+                            Head("最小可探测粗差"), Head("对坐标最大影响(mm)")}));
   for (const NetworkObservationResult& o : r.observations) {
     if (!(o.sigma > 0)) continue;  // a fixed azimuth
     const bool testable = o.redundancy >= kTestableRedundancy;
@@ -190,7 +191,8 @@ void SnoopTable(const NetworkResult& r, const report::PageLines& out) {
 
 void VarianceTable(const NetworkResult& r, const report::PageLines& out) {
   if (!r.variance.done) return;
-  Heading(out, "方差分量估计（各组 σ̂² = vᵀPv/r，迭代至各组比值在 1±0.01 之内；以上结果按估计的中误差重新定权）：");
+  Heading(out, "方差分量估计（各组 σ估 = σ先验·√(v'Pv/r)，r 为该组多余观测分量之和，迭代至各组比值在 1±0.01 之内；"
+               "以上结果按估计的中误差重新定权）：");
   out.push_back(kTableStart);
   out.push_back(report::Tr({Head("观测组"), Head("个数"), Head("多余观测数 r"), Head("σ先验"), Head("σ估"), Head("比")}));
   for (const NetworkVarianceComponent& g : r.variance.groups) {
@@ -203,6 +205,19 @@ void VarianceTable(const NetworkResult& r, const report::PageLines& out) {
 }
 
 }  // namespace
+
+std::optional<Message> SnoopOffer(const NetworkResult& r) {
+  if (r.snoopEnd != SnoopEnd::None || !r.precisionComputed || r.largestResidual < 0) return std::nullopt;
+  const NetworkObservationResult& o = r.observations[r.largestResidual];
+  if (!(o.standardised > kCriticalW)) return std::nullopt;
+  int over = 0;
+  for (const NetworkObservationResult& e : r.observations) over += e.standardised > kCriticalW ? 1 : 0;
+  return Message{std::to_string(over) + " 个观测的标准化残差 |w| 超过临界值 " + NumberText(kCriticalW) + "，最大 |w| = " +
+                     Fixed(o.standardised, "#0.00") + "（第 " + std::to_string(o.line) + " 行 " +
+                     ObservationText(o.kind, o.station, o.back, o.target) +
+                     "）。\n是否进行数据探测：逐个剔除 |w| 最大的观测并重新平差，直到没有超限的观测？",
+                 "数据探测", MessageIcon::Question};
+}
 
 void NetworkQualitySections(const NetworkReportInput& in, const report::PageLines& out) {
   const NetworkResult& r = in.result;
