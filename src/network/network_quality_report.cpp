@@ -2,6 +2,7 @@
 // observed sides with the weakest point and side, the w-test with internal
 // and external reliability, the observations snooping left out, and the
 // variance components of the observation groups.
+#include <algorithm>
 #include <cmath>
 
 #include "core/angles.h"
@@ -164,6 +165,9 @@ void ReliabilityTable(const NetworkResult& r, const report::PageLines& out) {
                               Cell(o.mdbEffect >= 0 ? Fixed(o.mdbEffect, "#0.0") : "")}));
   }
   out.push_back(kTableEnd);
+  const bool partial = std::any_of(r.observations.begin(), r.observations.end(),
+                                   [](const NetworkObservationResult& o) { return o.mdb > 0 && o.mdbEffect < 0; });
+  if (partial) out.push_back(Tag("<P>") + "网较大，外部可靠性只对 |w| 超过临界值的观测计算。");
 }
 
 void SnoopTable(const NetworkResult& r, const report::PageLines& out) {

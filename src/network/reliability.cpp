@@ -14,9 +14,10 @@ namespace {
 // Below this the observation is controlled by no other: no bias of it can be detected.
 constexpr double kNoRedundancy = 1e-6;
 // The external reliability of every observation takes one solve with the
-// factor per observation; above this many unknowns × observations only the
-// observations over the critical value get it, the largest |w| first.
-constexpr double kEveryObservationWork = 5e7;
+// factor per observation; above this many unknowns × observations (a few
+// hundred points) only the observations over the critical value get it, the
+// largest |w| first, so that the adjustment keeps its speed.
+constexpr double kEveryObservationWork = 1e6;
 constexpr std::size_t kMostFlagged = 200;
 
 double LargestEffect(const Model& m, const adjust::NormalSolver& solver, const Observation& o, double bias) {
