@@ -55,10 +55,10 @@ const NetworkRelativeAccuracy* Side(const NetworkResult& r, const std::string& a
 }
 
 TEST(NetworkReliability, FiguresWorkedByHand) {
-  const NetworkResult r = Adjust(Load("by_hand_blunder.net"));
+  const NetworkResult r = Adjust(Load("quality/by_hand_blunder.net"));
   ASSERT_EQ(r.degreesOfFreedom, 1);
   const int rows = ForEachTableLine(
-      (kNetworks / "quality_by_hand.txt").string(),
+      (kNetworks / "quality/by_hand.txt").string(),
       [&r](const std::string& line, std::istringstream& fields, const Tolerance& tolerance) {
         SCOPED_TRACE(line);
         const double tol = tolerance.in("");
@@ -117,7 +117,7 @@ bool Plant(formats::NetworkInput& input, int line, double amount) {
 }
 
 TEST(NetworkSnooping, PlantedBlundersAreLeftOutAndSigma0ComesBack) {
-  const int rows = ForEachTableLine((kNetworks / "snooping.txt").string(), [](const std::string& line,
+  const int rows = ForEachTableLine((kNetworks / "quality/snooping.txt").string(), [](const std::string& line,
                                                                               std::istringstream& fields) {
     SCOPED_TRACE(line);
     std::string name, planted;
@@ -158,12 +158,12 @@ TEST(NetworkSnooping, PlantedBlundersAreLeftOutAndSigma0ComesBack) {
 TEST(NetworkSnooping, StopsWhereNothingMoreCanBeLeftOut) {
   NetworkOptions snoop;
   snoop.snoop = true;
-  const NetworkResult r = Adjust(Load("by_hand_blunder.net"), snoop);
+  const NetworkResult r = Adjust(Load("quality/by_hand_blunder.net"), snoop);
   EXPECT_TRUE(r.snooping.empty());
   EXPECT_EQ(r.snoopEnd, SnoopEnd::NoRedundancy);
   EXPECT_EQ(r.degreesOfFreedom, 1);
   // Without snooping the window offers it; after snooping it does not.
-  EXPECT_TRUE(SnoopOffer(Adjust(Load("by_hand_blunder.net"))).has_value());
+  EXPECT_TRUE(SnoopOffer(Adjust(Load("quality/by_hand_blunder.net"))).has_value());
   EXPECT_FALSE(SnoopOffer(r).has_value());
 }
 
@@ -174,10 +174,10 @@ TEST(NetworkVarianceComponents, DistanceGroupSimulatedWithTwiceItsDeviation) {
     NetworkObservationKind kind;
     double factor, tolerance, leastRedundancy;
   } cases[] = {
-      {"generated/grid2_900.net", NetworkObservationKind::Distance, 2.0, 0.2, 100},
-      {"generated/grid2_900.net", NetworkObservationKind::Angle, 1.0, 0.1, 100},
-      {"generated/grid400.net", NetworkObservationKind::Distance, 1.0, 0.1, 100},
-      {"generated/grid400.net", NetworkObservationKind::Angle, 1.0, 0.1, 100},
+      {"quality/generated/grid2_900.net", NetworkObservationKind::Distance, 2.0, 0.2, 100},
+      {"quality/generated/grid2_900.net", NetworkObservationKind::Angle, 1.0, 0.1, 100},
+      {"quality/generated/grid400.net", NetworkObservationKind::Distance, 1.0, 0.1, 100},
+      {"quality/generated/grid400.net", NetworkObservationKind::Angle, 1.0, 0.1, 100},
   };
   std::map<std::string, NetworkResult> adjusted;
   NetworkOptions estimate;
@@ -204,7 +204,7 @@ TEST(NetworkVarianceComponents, DistanceGroupSimulatedWithTwiceItsDeviation) {
 TEST(NetworkVarianceComponents, GroupsWithoutOneRedundantObservationKeepTheirDeviation) {
   NetworkOptions estimate;
   estimate.varianceComponents = true;
-  const NetworkResult r = Adjust(Load("by_hand_blunder.net"), estimate);
+  const NetworkResult r = Adjust(Load("quality/by_hand_blunder.net"), estimate);
   ASSERT_EQ(r.variance.groups.size(), 2u);
   for (const NetworkVarianceComponent& g : r.variance.groups) {
     EXPECT_FALSE(g.estimated);
