@@ -23,6 +23,10 @@ struct NormalSolver::Impl {
   Eigen::VectorXi perm;  // original index -> permuted index
   Eigen::VectorXd columnScale;  // of the design matrix before its QR
   Eigen::MatrixXd dense; // the inverse when the QR solved the system
+  // The datum defect (empty without one): the null space G, T = (C G)⁻¹ C,
+  // the held unknowns, H = Q₀ Tᵀ and M = T Q₀ Tᵀ.
+  Eigen::MatrixXd g, t, h, m;
+  std::vector<char> held;
 };
 
 NormalSolver::NormalSolver(int fallbackLimit) : impl_(std::make_unique<Impl>()), fallbackLimit_(fallbackLimit) {}
@@ -30,21 +34,26 @@ NormalSolver::~NormalSolver() = default;
 
 namespace {
 
-SpMat NormalMatrix(const std::vector<Row>& rows, int u, Eigen::VectorXd& rhs) {
+bool Held(const std::vector<char>& held, int col) { return !held.empty() && held[static_cast<std::size_t>(col)]; }
+
+// The normal equations; a held unknown keeps only a unit diagonal, so that
+// it stays zero.
+SpMat NormalMatrix(const std::vector<Row>& rows, int u, const std::vector<char>& held, Eigen::VectorXd& rhs) {
   std::vector<Eigen::Triplet<double>> triplets;
   triplets.reserve(rows.size() * 15);
   rhs = Eigen::VectorXd::Zero(u);
   for (const Row& r : rows) {
     for (int a = 0; a < r.count; ++a) {
+      if (Held(held, r.cols[a])) continue;
       rhs(r.cols[a]) -= r.weight * r.coef[a] * r.w;
       for (int b = 0; b < r.count; ++b) {
-        if (r.cols[b] < r.cols[a]) continue;
+        if (r.cols[b] < r.cols[a] || Held(held, r.cols[b])) continue;
         triplets.emplace_back(r.cols[b], r.cols[a], r.weight * r.coef[a] * r.coef[b]);
       }
     }
   }
   // Every unknown gets its diagonal element, even when nothing observes it.
-  for (int i = 0; i < u; ++i) triplets.emplace_back(i, i, 0.0);
+  for (int i = 0; i < u; ++i) triplets.emplace_back(i, i, Held(held, i) ? 1.0 : 0.0);
   SpMat n(u, u);
   n.setFromTriplets(triplets.begin(), triplets.end());
   return n;
@@ -70,16 +79,21 @@ int VanishingPivot(const Eigen::SimplicialLDLT<SpMat, Eigen::Lower>& ldlt, const
   return -1;
 }
 
-SpMat WeightedDesign(const std::vector<Row>& rows, int u, Eigen::VectorXd& rhs) {
+// The weighted design matrix; a held unknown has a unit row of its own.
+SpMat WeightedDesign(const std::vector<Row>& rows, int u, const std::vector<char>& held, Eigen::VectorXd& rhs) {
   std::vector<Eigen::Triplet<double>> triplets;
-  rhs.resize(static_cast<Eigen::Index>(rows.size()));
+  const auto count = static_cast<Eigen::Index>(rows.size() + std::count(held.begin(), held.end(), 1));
+  rhs = Eigen::VectorXd::Zero(count);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const double root = std::sqrt(rows[i].weight);
     rhs(static_cast<Eigen::Index>(i)) = -root * rows[i].w;
     for (int a = 0; a < rows[i].count; ++a)
-      triplets.emplace_back(static_cast<int>(i), rows[i].cols[a], root * rows[i].coef[a]);
+      if (!Held(held, rows[i].cols[a])) triplets.emplace_back(static_cast<int>(i), rows[i].cols[a], root * rows[i].coef[a]);
   }
-  SpMat a(static_cast<Eigen::Index>(rows.size()), u);
+  int extra = static_cast<int>(rows.size());
+  for (int c = 0; c < static_cast<int>(held.size()); ++c)
+    if (held[static_cast<std::size_t>(c)]) triplets.emplace_back(extra++, c, 1.0);
+  SpMat a(count, u);
   a.setFromTriplets(triplets.begin(), triplets.end());
   a.makeCompressed();
   return a;
@@ -87,10 +101,35 @@ SpMat WeightedDesign(const std::vector<Row>& rows, int u, Eigen::VectorXd& rhs) 
 
 }  // namespace
 
+bool NormalSolver::setDatum(const Eigen::MatrixXd& nullSpace, const Eigen::MatrixXd& constraints) {
+  Impl& s = *impl_;
+  s.g.resize(0, 0);
+  s.t.resize(0, 0);
+  s.held.clear();
+  s.analysed = false;  // the held unknowns change the pattern
+  const Eigen::Index k = nullSpace.cols();
+  if (k == 0) return true;
+  const Eigen::MatrixXd cg = constraints * nullSpace;
+  Eigen::FullPivLU<Eigen::MatrixXd> lu(cg);
+  // Constraints on too few unknowns (all datum points in one place, or a
+  // single one where a rotation is to be removed) leave C G singular.
+  lu.setThreshold(1e-10);
+  if (lu.rank() < k) return false;
+  // The held unknowns: the k constrained columns the pivoting QR finds most
+  // independent, so that the minimal datum is well conditioned.
+  const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(constraints);
+  if (qr.rank() < k) return false;
+  s.held.assign(static_cast<std::size_t>(nullSpace.rows()), 0);
+  for (Eigen::Index i = 0; i < k; ++i) s.held[static_cast<std::size_t>(qr.colsPermutation().indices()(i))] = 1;
+  s.g = nullSpace;
+  s.t = lu.solve(constraints);
+  return true;
+}
+
 bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::VectorXd& dx) {
   Impl& s = *impl_;
   Eigen::VectorXd rhs;
-  s.normal = NormalMatrix(rows, unknowns, rhs);
+  s.normal = NormalMatrix(rows, unknowns, s.held, rhs);
   beyond_ = false;
   fallback_ = false;
   // An unknown no observation touches is named at once.
@@ -110,6 +149,7 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
   if (singular_ < 0 && s.ldlt.info() != Eigen::Success) singular_ = 0;
   if (singular_ < 0) {
     dx = s.ldlt.solve(rhs);
+    ToDatum(dx);
     return dx.allFinite();
   }
   // A vanishing pivot. The QR's work grows far faster than the network's, so
@@ -122,7 +162,7 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
   // unit length so that the rank threshold is the same for every unknown
   // (a fixed azimuth's weight would otherwise hide the ordinary columns).
   Eigen::VectorXd b;
-  SpMat a = WeightedDesign(rows, unknowns, b);
+  SpMat a = WeightedDesign(rows, unknowns, s.held, b);
   if (a.rows() < unknowns) return false;
   s.columnScale = s.normal.diagonal().cwiseSqrt().cwiseInverse();
   a = a * s.columnScale.asDiagonal();
@@ -133,9 +173,43 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
     return false;
   }
   dx = s.columnScale.cwiseProduct(s.qr.solve(b));
+  ToDatum(dx);
   singular_ = -1;
   fallback_ = true;
   return dx.allFinite();
+}
+
+void NormalSolver::ToDatum(Eigen::VectorXd& dx) const {
+  const Impl& s = *impl_;
+  if (s.g.size() == 0) return;
+  dx -= s.g * (s.t * dx);
+}
+
+// H = Q₀ Tᵀ by one solve per row of T (the held unknowns' rows of Q₀ are
+// zero), and M = T H.
+void NormalSolver::prepareDatumInverse() {
+  Impl& s = *impl_;
+  if (s.g.size() == 0) return;
+  const Eigen::Index u = s.g.rows(), k = s.g.cols();
+  s.h.resize(u, k);
+  for (Eigen::Index j = 0; j < k; ++j) {
+    Eigen::VectorXd rhs = s.t.row(j).transpose();
+    for (Eigen::Index i = 0; i < u; ++i)
+      if (s.held[static_cast<std::size_t>(i)]) rhs(i) = 0;
+    Eigen::VectorXd y = fallback_ ? Eigen::VectorXd(s.dense * rhs) : Eigen::VectorXd(s.ldlt.solve(rhs));
+    for (Eigen::Index i = 0; i < u; ++i)
+      if (s.held[static_cast<std::size_t>(i)]) y(i) = 0;
+    s.h.col(j) = y;
+  }
+  s.m = s.t * s.h;
+}
+
+// Q = Q₀ − G Hᵀ − H Gᵀ + G M Gᵀ, element (i, j).
+double NormalSolver::ToDatum(int i, int j, double q0) const {
+  const Impl& s = *impl_;
+  if (s.g.size() == 0) return q0;
+  if (s.held[static_cast<std::size_t>(i)] || s.held[static_cast<std::size_t>(j)]) q0 = 0;
+  return q0 - s.g.row(i).dot(s.h.row(j)) - s.h.row(i).dot(s.g.row(j)) + s.g.row(i) * s.m * s.g.row(j).transpose();
 }
 
 void NormalSolver::prepareInverse() {
@@ -154,6 +228,7 @@ void NormalSolver::prepareInverse() {
     for (int j = 0; j < n; ++j)
       for (int i = 0; i < n; ++i)
         s.dense(p(i), p(j)) = s.columnScale(p(i)) * permuted(i, j) * s.columnScale(p(j));
+    prepareDatumInverse();
     return;
   }
   const SpMat& l = s.ldlt.matrixL().nestedExpression();
@@ -184,6 +259,7 @@ void NormalSolver::prepareInverse() {
     for (int p = outer[j]; p < outer[j + 1]; ++p) diag -= value[p] * s.zLower[static_cast<std::size_t>(p)];
     s.zDiag[j] = diag;
   }
+  prepareDatumInverse();
 }
 
 // Q_ii = Σ_k y_k² / D_k with L y = P e_i. The solution of a unit right-hand
@@ -194,7 +270,9 @@ Eigen::VectorXd NormalSolver::inverseDiagonal() {
   const int u = s.unknowns;
   if (fallback_) {
     prepareInverse();
-    return s.dense.diagonal();
+    Eigen::VectorXd diagonal = s.dense.diagonal();
+    for (int i = 0; i < u; ++i) diagonal[i] = ToDatum(i, i, diagonal[i]);
+    return diagonal;
   }
   const SpMat& lower = s.ldlt.matrixL().nestedExpression();
   const Eigen::VectorXd& d = s.ldlt.vectorD();
@@ -219,16 +297,30 @@ Eigen::VectorXd NormalSolver::inverseDiagonal() {
     for (int k : path) sum += y[k] * y[k] / d[k], y[k] = 0;
     diagonal[i] = sum;
   }
+  if (s.g.size() > 0) {
+    prepareDatumInverse();
+    for (int i = 0; i < u; ++i) diagonal[i] = ToDatum(i, i, diagonal[i]);
+  }
   return diagonal;
 }
 
 Eigen::VectorXd NormalSolver::solveNormal(const Eigen::VectorXd& b) const {
   const Impl& s = *impl_;
-  if (fallback_) return s.dense * b;
-  return s.ldlt.solve(b);
+  // A held unknown of a free network's minimal datum has no row of Q₀.
+  Eigen::VectorXd rhs = b;
+  for (Eigen::Index i = 0; i < rhs.size(); ++i)
+    if (Held(s.held, static_cast<int>(i))) rhs(i) = 0;
+  Eigen::VectorXd y = fallback_ ? Eigen::VectorXd(s.dense * rhs) : Eigen::VectorXd(s.ldlt.solve(rhs));
+  for (Eigen::Index i = 0; i < y.size(); ++i)
+    if (Held(s.held, static_cast<int>(i))) y(i) = 0;
+  // b lies in the row space of the design, so Q·b = S·Q₀·b.
+  ToDatum(y);
+  return y;
 }
 
-double NormalSolver::inverse(int i, int j) const {
+double NormalSolver::inverse(int i, int j) const { return ToDatum(i, j, minimalInverse(i, j)); }
+
+double NormalSolver::minimalInverse(int i, int j) const {
   const Impl& s = *impl_;
   if (fallback_) return s.dense(i, j);
   int r = s.perm(i), c = s.perm(j);

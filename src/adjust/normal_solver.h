@@ -9,6 +9,15 @@
 // the unknown of the vanishing pivot is named at once. The elements of the
 // inverse on the factor's pattern come from the selected-inverse recurrence;
 // its diagonal alone from one sparse solve per unknown.
+//
+// A network without a datum (a free network) has a defect: changes of the
+// unknowns no observation sees (shifts, a rotation, a scale). setDatum()
+// gives them and the constraints the solution is to meet; the equations are
+// then solved with as many unknowns held at zero as the defect (a minimal
+// datum chosen among the constrained unknowns) and the solution and the
+// inverse are carried onto the constraints by the S-transformation
+// x = (I − G (C G)⁻¹ C) x₀, Q = S Q₀ Sᵀ.
+#include <Eigen/Dense>
 #include <Eigen/Sparse>
 #include <memory>
 #include <vector>
@@ -22,6 +31,13 @@ class NormalSolver {
  public:
   explicit NormalSolver(int fallbackLimit = kFallbackUnknowns);
   ~NormalSolver();
+  // The datum defect: `nullSpace` (unknowns × k) spans the changes no
+  // observation sees, `constraints` (k × unknowns) the conditions the
+  // solution meets (for the minimum norm over some unknowns, the null space's
+  // rows of those unknowns, zero elsewhere). Returns false, and keeps no
+  // datum, when the constraints cannot remove the defect (C G singular). An
+  // empty null space clears the datum.
+  bool setDatum(const Eigen::MatrixXd& nullSpace, const Eigen::MatrixXd& constraints);
   // Forms and solves the normal equations of the rows. Returns false when
   // the system is singular; singularColumn() then names the unknown and
   // beyondFallback() tells whether it was named without the QR's verdict.
@@ -40,6 +56,10 @@ class NormalSolver {
   Eigen::VectorXd solveNormal(const Eigen::VectorXd& b) const;
 
  private:
+  void ToDatum(Eigen::VectorXd& dx) const;
+  double ToDatum(int i, int j, double minimal) const;
+  void prepareDatumInverse();
+  double minimalInverse(int i, int j) const;
   struct Impl;
   std::unique_ptr<Impl> impl_;
   int fallbackLimit_;

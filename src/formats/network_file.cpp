@@ -1,10 +1,10 @@
 #include "formats/network_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <map>
 #include <sstream>
-#include <unordered_set>
 
 #include "core/angles.h"
 #include "formats/line_fields.h"
@@ -14,6 +14,9 @@
 
 namespace korvane::formats {
 namespace {
+
+constexpr double kMinOwnSigma = 1e-4;
+constexpr double kMaxOwnSigma = 1e6;
 
 struct LineError {
   std::string reason;
@@ -41,6 +44,7 @@ class RecordReader {
   std::string number(const std::string& text, const char* what, double& value) const;
   std::string angle(const std::string& text, double& dms) const;
   std::string name(const std::string& text, std::string& out) const;
+  std::string sigma(const std::vector<std::string>& f, std::size_t at, std::optional<double>& out) const;
   std::string param(const std::vector<std::string>& f);
   std::string point(const std::vector<std::string>& f, int line);
   std::string set(const std::vector<std::string>& f, int line);
@@ -51,7 +55,6 @@ class RecordReader {
 
   NetworkInput& in_;
   std::map<std::string, int> openSet_;  // station -> its current direction set
-  std::vector<std::unordered_set<std::string>> setTargets_;  // targets of every set so far
   std::map<std::string, int> knownLine_;
 };
 
@@ -73,6 +76,19 @@ std::string RecordReader::name(const std::string& text, std::string& out) const 
   return {};
 }
 
+// The optional own standard deviation in field `at`: a positive finite number.
+std::string RecordReader::sigma(const std::vector<std::string>& f, std::size_t at, std::optional<double>& out) const {
+  if (f.size() <= at) return {};
+  double value = 0;
+  if (auto e = number(f[at], "中误差", value); !e.empty()) return e;
+  if (!(value > 0)) return "中误差“" + Quoted(Trim(f[at])) + "”必须大于 0";
+  // Far smaller or larger deviations leave the normal equations without digits.
+  if (value < kMinOwnSigma || value > kMaxOwnSigma)
+    return "中误差“" + Quoted(Trim(f[at])) + "”不在 0.0001 至 1000000 之间";
+  out = value;
+  return {};
+}
+
 std::string RecordReader::param(const std::vector<std::string>& f) {
   if (in_.hasPrecision) return "PARAM 只能出现一次";
   if (f.size() != 5) return "PARAM 应有 4 个数值（方向、角度中误差（秒），测距固定误差 a（mm）、比例误差 b（ppm））";
@@ -89,9 +105,14 @@ std::string RecordReader::param(const std::vector<std::string>& f) {
 }
 
 std::string RecordReader::point(const std::vector<std::string>& f, int line) {
-  if (f.size() != 4) return "POINT 应为：POINT, 点名, X, Y";
+  if (f.size() != 4 && f.size() != 5) return "POINT 应为：POINT, 点名, X, Y 或 POINT, 点名, X, Y, DATUM";
   NetworkKnownPoint p;
   p.line = line;
+  if (f.size() == 5) {
+    if (ToLowerAscii(Trim(f[4])) != "datum")
+      return "POINT 应为：POINT, 点名, X, Y 或 POINT, 点名, X, Y, DATUM（第 5 项“" + Quoted(Trim(f[4])) + "”不是 DATUM）";
+    p.datum = true;
+  }
   if (auto e = name(f[1], p.name); !e.empty()) return e;
   if (auto e = number(f[2], "坐标", p.x); !e.empty()) return e;
   if (auto e = number(f[3], "坐标", p.y); !e.empty()) return e;
@@ -108,16 +129,14 @@ std::string RecordReader::set(const std::vector<std::string>& f, int line) {
   NetworkDirectionSet s;
   s.line = line;
   if (auto e = name(f[1], s.station); !e.empty()) return e;
-  // A station's earlier set takes no more directions: its targets are let go.
-  if (auto open = openSet_.find(s.station); open != openSet_.end()) setTargets_[open->second] = {};
+  // A station's earlier set takes no more directions.
   openSet_[s.station] = static_cast<int>(in_.sets.size());
   in_.sets.push_back(std::move(s));
-  setTargets_.emplace_back();
   return {};
 }
 
 std::string RecordReader::direction(const std::vector<std::string>& f, int line) {
-  if (f.size() != 4) return "DIR 应为：DIR, 测站, 照准点, 方向值";
+  if (f.size() != 4 && f.size() != 5) return "DIR 应为：DIR, 测站, 照准点, 方向值[, 中误差（秒）]";
   std::string station;
   NetworkDirection d;
   d.line = line;
@@ -125,15 +144,16 @@ std::string RecordReader::direction(const std::vector<std::string>& f, int line)
   if (auto e = name(f[2], d.target); !e.empty()) return e;
   if (station == d.target) return "测站与照准点相同";
   if (auto e = angle(f[3], d.dms); !e.empty()) return e;
+  if (auto e = sigma(f, 4, d.sigma); !e.empty()) return e;
   const auto it = openSet_.find(station);
   if (it == openSet_.end()) return "测站“" + Quoted(station) + "”的方向之前没有方向组（SET）行";
-  if (!setTargets_[it->second].insert(d.target).second) return "同一测回中照准点“" + Quoted(d.target) + "”重复";
+  // A target read twice in one set gives two observations of the same direction.
   in_.sets[it->second].directions.push_back(std::move(d));
   return {};
 }
 
 std::string RecordReader::angleRecord(const std::vector<std::string>& f, int line) {
-  if (f.size() != 5) return "ANGLE 应为：ANGLE, 测站, 后视点, 前视点, 角值";
+  if (f.size() != 5 && f.size() != 6) return "ANGLE 应为：ANGLE, 测站, 后视点, 前视点, 角值[, 中误差（秒）]";
   NetworkAngle a;
   a.line = line;
   if (auto e = name(f[1], a.station); !e.empty()) return e;
@@ -141,12 +161,13 @@ std::string RecordReader::angleRecord(const std::vector<std::string>& f, int lin
   if (auto e = name(f[3], a.fore); !e.empty()) return e;
   if (a.back == a.station || a.fore == a.station || a.back == a.fore) return "测站、后视点、前视点必须各不相同";
   if (auto e = angle(f[4], a.dms); !e.empty()) return e;
+  if (auto e = sigma(f, 5, a.sigma); !e.empty()) return e;
   in_.angles.push_back(std::move(a));
   return {};
 }
 
 std::string RecordReader::distance(const std::vector<std::string>& f, int line) {
-  if (f.size() != 4) return "DIST 应为：DIST, 起点, 终点, 距离";
+  if (f.size() != 4 && f.size() != 5) return "DIST 应为：DIST, 起点, 终点, 距离[, 中误差（mm）]";
   NetworkDistance d;
   d.line = line;
   if (auto e = name(f[1], d.from); !e.empty()) return e;
@@ -154,18 +175,20 @@ std::string RecordReader::distance(const std::vector<std::string>& f, int line) 
   if (d.from == d.to) return "起点与终点相同";
   if (auto e = number(f[3], "距离", d.metres); !e.empty()) return e;
   if (!(d.metres > 0) || d.metres > 1e6) return "距离必须大于 0 且不超过 1000 km";
+  if (auto e = sigma(f, 4, d.sigma); !e.empty()) return e;
   in_.distances.push_back(std::move(d));
   return {};
 }
 
 std::string RecordReader::azimuth(const std::vector<std::string>& f, int line) {
-  if (f.size() != 4) return "AZI 应为：AZI, 起点, 终点, 方位角";
+  if (f.size() != 4 && f.size() != 5) return "AZI 应为：AZI, 起点, 终点, 方位角[, 中误差（秒）]";
   NetworkAzimuth a;
   a.line = line;
   if (auto e = name(f[1], a.from); !e.empty()) return e;
   if (auto e = name(f[2], a.to); !e.empty()) return e;
   if (a.from == a.to) return "起点与终点相同";
   if (auto e = angle(f[3], a.dms); !e.empty()) return e;
+  if (auto e = sigma(f, 4, a.sigma); !e.empty()) return e;
   in_.azimuths.push_back(std::move(a));
   return {};
 }
@@ -217,7 +240,28 @@ NetworkFileLoad ParseNetworkText(std::string_view text) {
       return load;
     }
   }
+  // Fixed points give the datum, or the datum points of a free network do:
+  // never both.
+  const int datum = FirstDatumLine(load.input);
+  const bool fixed = std::any_of(load.input.known.begin(), load.input.known.end(),
+                                 [](const NetworkKnownPoint& k) { return !k.datum; });
+  if (datum > 0 && fixed) {
+    load.refusal = Message{"网文件第 " + std::to_string(datum) + " 行：已有固定点时不能再标基准点。", kNetworkTitle,
+                           MessageIcon::Warning};
+    load.input = {};
+  }
   return load;
+}
+
+int FirstDatumLine(const NetworkInput& input) {
+  for (const NetworkKnownPoint& k : input.known)
+    if (k.datum) return k.line;
+  return 0;
+}
+
+bool IsFreeNetwork(const NetworkInput& input) {
+  return !input.known.empty() &&
+         std::all_of(input.known.begin(), input.known.end(), [](const NetworkKnownPoint& k) { return k.datum; });
 }
 
 NetworkFileLoad LoadNetworkFile(const std::string& path, std::string& error) {
@@ -235,15 +279,21 @@ std::string NetworkText(const NetworkInput& in) {
   const NetworkPrecision& p = in.precision;
   out << "PARAM, " << Exact(p.directionSec) << ", " << Exact(p.angleSec) << ", " << Exact(p.aMm) << ", "
       << Exact(p.bPpm) << "\n";
-  for (const NetworkKnownPoint& k : in.known) out << "POINT, " << k.name << ", " << Exact(k.x) << ", " << Exact(k.y) << "\n";
+  // An observation's own deviation is written only where it was given.
+  const auto own = [](const std::optional<double>& sigma) { return sigma ? ", " + Exact(*sigma) : std::string(); };
+  for (const NetworkKnownPoint& k : in.known)
+    out << "POINT, " << k.name << ", " << Exact(k.x) << ", " << Exact(k.y) << (k.datum ? ", DATUM" : "") << "\n";
   for (const NetworkDirectionSet& s : in.sets) {
     out << "SET, " << s.station << "\n";
-    for (const NetworkDirection& d : s.directions) out << "DIR, " << s.station << ", " << d.target << ", " << Exact(d.dms) << "\n";
+    for (const NetworkDirection& d : s.directions)
+      out << "DIR, " << s.station << ", " << d.target << ", " << Exact(d.dms) << own(d.sigma) << "\n";
   }
   for (const NetworkAngle& a : in.angles)
-    out << "ANGLE, " << a.station << ", " << a.back << ", " << a.fore << ", " << Exact(a.dms) << "\n";
-  for (const NetworkDistance& d : in.distances) out << "DIST, " << d.from << ", " << d.to << ", " << Exact(d.metres) << "\n";
-  for (const NetworkAzimuth& a : in.azimuths) out << "AZI, " << a.from << ", " << a.to << ", " << Exact(a.dms) << "\n";
+    out << "ANGLE, " << a.station << ", " << a.back << ", " << a.fore << ", " << Exact(a.dms) << own(a.sigma) << "\n";
+  for (const NetworkDistance& d : in.distances)
+    out << "DIST, " << d.from << ", " << d.to << ", " << Exact(d.metres) << own(d.sigma) << "\n";
+  for (const NetworkAzimuth& a : in.azimuths)
+    out << "AZI, " << a.from << ", " << a.to << ", " << Exact(a.dms) << own(a.sigma) << "\n";
   return out.str();
 }
 

@@ -6,6 +6,7 @@
 #include "adjust/normal_solver.h"
 #include "core/message_text.h"
 #include "core/angles.h"
+#include "network/network_datum.h"
 #include "network/network_model.h"
 #include "network/network_quality_figures.h"
 #include "network/network_rows.h"
@@ -71,7 +72,7 @@ std::optional<Message> Rows(const Model& m, std::vector<Row>& rows) {
     if (!Finite(r))
       return NetworkRefusal("第 " + std::to_string(o.line) + " 行的观测值无法计算：点“" + Quoted(m.names[o.at]) + "”与“" +
                             Quoted(m.names[o.to]) + "”的坐标重合。");
-    if (o.kind == K::Azimuth && r.count == 0) continue;
+    if (o.fixed() && r.count == 0) continue;
     rows.push_back(r);
   }
   return std::nullopt;
@@ -93,9 +94,18 @@ void Apply(Model& m, const Eigen::VectorXd& dx, double& largestMm) {
 std::optional<Message> Iterate(Model& m, const NetworkOptions& options, NormalSolver& solver, int& iterations) {
   double previous = kDivergedMm;
   int growing = 0;
+  const NetworkDatum datum = FreeNetworkDatum(m);
   for (iterations = 1; iterations <= options.maxIterations; ++iterations) {
     std::vector<Row> rows;
     if (auto refusal = Rows(m, rows)) return refusal;
+    if (datum.free()) {
+      // The inner constraints at the current coordinates.
+      Eigen::MatrixXd g, c;
+      DatumMatrices(m, datum, g, c);
+      if (!solver.setDatum(g, c))
+        return NetworkRefusal("自由网的基准点不能确定网的位置" + std::string(datum.rotation ? "、方向" : "") +
+                              (datum.scale ? "和尺度" : "") + "：基准点重合或过少，请检查标 DATUM 的点。");
+    }
     Eigen::VectorXd dx;
     if (!solver.solve(rows, m.unknowns, dx)) {
       const int col = solver.singularColumn();
@@ -133,6 +143,10 @@ NetworkOutcome AdjustNetwork(const formats::NetworkInput& input, const NetworkOp
   }
   if (m.unknowns == 0) {
     out.refusal = NetworkRefusal("网中没有待定点，也没有方向组，无需平差。");
+    return out;
+  }
+  if (auto refusal = CheckDatumPoints(m, FreeNetworkDatum(m))) {
+    out.refusal = refusal;
     return out;
   }
   if (auto refusal = Approximate(m)) {

@@ -76,7 +76,7 @@ struct NetworkObservationResult {
   // Residual v = adjusted - observed: seconds for angular kinds, mm for
   // distances; 0 for fixed azimuths.
   double residual = 0;
-  double sigma = 0;         // a-priori deviation, seconds or mm
+  double sigma = 0;         // a-priori deviation, seconds or mm; 0 for a fixed azimuth
   double redundancy = 0;    // r = 1 - diagonal of the hat matrix
   double standardised = 0;  // |v| / (σ0_prior · σ · sqrt(r)); 0 when r ≈ 0
   bool largest = false;     // the largest standardised residual
@@ -85,6 +85,8 @@ struct NetworkObservationResult {
   double mdb = 0;
   double mdbEffect = -1;
   int index = 0;            // the observation's index among the network's records
+  // A fixed azimuth: held exactly, no residual, no deviation.
+  bool fixed() const { return kind == NetworkObservationKind::Azimuth && sigma == 0; }
 };
 
 // A traverse between two known or junction points: the chain of stations
@@ -104,6 +106,17 @@ struct NetworkTraverse {
   double fBetaLimitSec = 0;
   double relativeLimit = 0;     // the denominator N of 1/N
   bool fBetaOver = false, relativeOver = false;
+};
+
+// The datum of a free network (its POINTs marked DATUM): the datum points,
+// over which the coordinates have the minimum norm, and the defect the
+// constraints removed. Empty when fixed points give the datum.
+struct NetworkDatum {
+  std::vector<std::string> points;
+  bool rotation = false;  // the rotation was a defect: no azimuth observed
+  bool scale = false;     // the scale was a defect: no distance observed
+  bool free() const { return !points.empty(); }
+  int defect() const { return free() ? 2 + (rotation ? 1 : 0) + (scale ? 1 : 0) : 0; }
 };
 
 struct NetworkResult {
@@ -128,6 +141,7 @@ struct NetworkResult {
   std::vector<NetworkSnoopRound> snooping;
   SnoopEnd snoopEnd = SnoopEnd::None;
   NetworkVarianceEstimation variance;
+  NetworkDatum datum;
 };
 
 struct NetworkOutcome {

@@ -3,7 +3,7 @@
 // azimuth together with a distance) or by intersecting two azimuths. A
 // traverse that leaves a known point without an orientation is carried in a
 // frame of its own, turned about that point, and rotated into place when it
-// reaches a second known point.
+// reaches a second known point or an azimuth joins two of its points.
 #include <algorithm>
 #include <cmath>
 #include <deque>
@@ -35,6 +35,7 @@ class Approximator {
   std::vector<int> framesOf(int p) const;
   void locate(int q, double x, double y, int f);
   void merge(int f, int q, double x, double y);
+  void turn(int f, double rot);
   void polar(int a, int t, double azimuth, int f);
   void intersect(int t);
   void evalSet(int s);
@@ -69,7 +70,7 @@ Approximator::Approximator(Model& m) : m_(m) {
   setCast_.assign(m.setStation.size(), -1);
   setObs_.resize(m.setStation.size());
   for (std::size_t i = 0; i < n; ++i)
-    if (m.known[i]) frame_[i] = 0;
+    if (m.given(static_cast<int>(i))) frame_[i] = 0;
   for (std::size_t k = 0; k < m.obs.size(); ++k) {
     const Observation& o = m.obs[k];
     if (o.kind == K::Direction) {
@@ -107,7 +108,13 @@ void Approximator::locate(int q, double x, double y, int f) {
 void Approximator::merge(int f, int q, double x, double y) {
   const int p = pivot_[f];
   const double px = m_.x[p], py = m_.y[p];
-  const double rot = Azimuth(px, py, m_.x[q], m_.y[q]) - Azimuth(px, py, x, y);
+  turn(f, Azimuth(px, py, m_.x[q], m_.y[q]) - Azimuth(px, py, x, y));
+}
+
+// The local frame f turned about its pivot by `rot` into the known frame.
+void Approximator::turn(int f, double rot) {
+  const int p = pivot_[f];
+  const double px = m_.x[p], py = m_.y[p];
   const double c = std::cos(rot), s = std::sin(rot);
   for (std::size_t i = 0; i < frame_.size(); ++i) {
     if (frame_[i] != f) continue;
@@ -186,6 +193,11 @@ void Approximator::evalAngle(const Observation& o) {
 }
 
 void Approximator::evalAzimuth(const Observation& o) {
+  // Both ends in the local frame: the azimuth turns it into the known frame.
+  if (active_ > 0 && usable(o.at, active_) && usable(o.to, active_)) {
+    turn(active_, o.value - Azimuth(m_.x[o.at], m_.y[o.at], m_.x[o.to], m_.y[o.to]));
+    return;
+  }
   if (frame_[o.at] == 0) polar(o.at, o.to, o.value, 0);
   if (frame_[o.to] == 0) polar(o.to, o.at, Wrap(o.value + kTruePi), 0);
 }
@@ -253,6 +265,12 @@ std::optional<Message> Approximator::run() {
 }  // namespace
 
 std::optional<Message> Approximate(Model& m) {
+  // A free network starts from its datum points; its orientation is part of the datum.
+  if (m.free) {
+    if (auto refusal = Approximator(m).run()) return refusal;
+    OrientSets(m);
+    return std::nullopt;
+  }
   if (m.knownCount() == 0) return NetworkRefusal("网中没有已知点（POINT），缺少起算数据，无法平差。");
   bool hasAzimuth = false;
   for (const Observation& o : m.obs) hasAzimuth = hasAzimuth || o.kind == K::Azimuth;

@@ -29,6 +29,7 @@ int ModelBuilder::point(const std::string& name) {
   if (added) {
     m_.names.push_back(name);
     m_.known.push_back(false);
+    m_.datum.push_back(false);
     m_.x.push_back(0);
     m_.y.push_back(0);
   }
@@ -44,7 +45,8 @@ std::optional<Message> ModelBuilder::build() {
   for (const formats::NetworkKnownPoint& k : in_.known) {
     if (index_.count(k.name)) return NetworkRefusal("已知点“" + Quoted(k.name) + "”重复。");
     const int i = point(k.name);
-    m_.known[i] = true;
+    m_.known[i] = !k.datum;
+    m_.datum[i] = k.datum;
     m_.x[i] = k.x;
     m_.y[i] = k.y;
   }
@@ -68,14 +70,19 @@ std::optional<Message> ModelBuilder::build() {
     const int station = point(in_.sets[s].station);
     m_.setStation.push_back(station);
     for (const formats::NetworkDirection& d : in_.sets[s].directions)
-      add(K::Direction, station, point(d.target), -1, static_cast<int>(s), DmsToRad(d.dms), p.directionSec, d.line);
+      add(K::Direction, station, point(d.target), -1, static_cast<int>(s), DmsToRad(d.dms),
+          d.sigma.value_or(p.directionSec), d.line);
   }
+  // An observation's own deviation overrides PARAM's.
   for (const formats::NetworkAngle& a : in_.angles)
-    add(K::Angle, point(a.station), point(a.fore), point(a.back), -1, DmsToRad(a.dms), p.angleSec, a.line);
+    add(K::Angle, point(a.station), point(a.fore), point(a.back), -1, DmsToRad(a.dms), a.sigma.value_or(p.angleSec),
+        a.line);
   for (const formats::NetworkDistance& d : in_.distances)
-    add(K::Distance, point(d.from), point(d.to), -1, -1, d.metres, p.aMm + p.bPpm * d.metres / 1000, d.line);
+    add(K::Distance, point(d.from), point(d.to), -1, -1, d.metres,
+        d.sigma.value_or(p.aMm + p.bPpm * d.metres / 1000), d.line);
+  // An azimuth without a deviation is fixed (sigma 0), with one observed.
   for (const formats::NetworkAzimuth& a : in_.azimuths)
-    add(K::Azimuth, point(a.from), point(a.to), -1, -1, DmsToRad(a.dms), 0, a.line);
+    add(K::Azimuth, point(a.from), point(a.to), -1, -1, DmsToRad(a.dms), a.sigma.value_or(0), a.line);
   return std::nullopt;
 }
 
@@ -92,6 +99,7 @@ Message NetworkRefusal(const std::string& text) { return Message{text, formats::
 std::optional<Message> BuildModel(const formats::NetworkInput& input, Model& model) {
   model = Model{};
   if (auto refusal = ModelBuilder(input, model).build()) return refusal;
+  model.free = formats::IsFreeNetwork(input);
   const int n = static_cast<int>(model.names.size());
   model.located.assign(n, false);
   model.column.assign(n, -1);

@@ -20,11 +20,14 @@ struct Observation {
   double value = 0;  // radians or metres
   double sigma = 0;  // seconds or mm; 0 for a fixed azimuth
   int line = 0;
+  bool fixed() const { return kind == NetworkObservationKind::Azimuth && sigma == 0; }
 };
 
 struct Model {
   std::vector<std::string> names;
-  std::vector<bool> known;
+  std::vector<bool> known;        // fixed
+  std::vector<bool> datum;        // a datum point of a free network (its coordinates approximate)
+  bool free = false;              // a free network: datum points, no fixed point
   std::vector<double> x, y;       // current coordinates, metres
   std::vector<bool> located;      // approximate coordinates found
   std::vector<int> column;        // column of the point's X (Y follows), -1 when known
@@ -35,6 +38,9 @@ struct Model {
   std::vector<Observation> obs;
   int unknowns = 0;
   int knownCount() const;
+  // Fixed points, or a free network's datum points: where the approximate
+  // coordinates start from.
+  bool given(int i) const { return known[i] || datum[i]; }
 };
 
 // Points, observations and unknowns of the input; a refusal for a record the

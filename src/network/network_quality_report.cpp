@@ -18,6 +18,16 @@ using report::Tag;
 
 std::string Fixed(double v, const char* pattern) { return FormatFixed(v + 0.0, pattern); }
 
+const char* KindName(K kind) {
+  switch (kind) {
+    case K::Direction: return "方向";
+    case K::Angle: return "角度";
+    case K::Distance: return "边长";
+    case K::Azimuth: return "方位角";
+  }
+  return "";
+}
+
 std::string InverseT(const NetworkRelativeAccuracy& a) {
   return a.ratio > 0 ? "1/" + NumberText(std::floor(1 / a.ratio)) : std::string("0");
 }
@@ -30,7 +40,6 @@ std::string EffectText(const NetworkObservationResult& o) {
   return o.mdbEffect < 0 ? std::string("未计算") : Fixed(o.mdbEffect, "#0.0") + "mm";
 }
 
-const char* GroupName(K kind) { return kind == K::Azimuth ? "方位角" : KindName(kind); }
 
 // A group's deviation scaled by `factor`: a distance group whose deviations
 // all come from PARAM as a mm + b ppm, otherwise seconds or mm.
@@ -58,6 +67,12 @@ const char* SnoopEndText(SnoopEnd end) {
 }
 
 }  // namespace
+
+std::string ObservationText(K kind, const std::string& station, const std::string& back, const std::string& target) {
+  return std::string(KindName(kind)) + " " + station + (back.empty() ? "" : "-" + back) + "-" + target;
+}
+
+std::string AmountText(K kind, double value) { return Fixed(value, "#0.00") + (kind == K::Distance ? "mm" : "″"); }
 
 std::vector<std::string> NetworkQualityLines(const NetworkResult& r) {
   std::vector<std::string> out;
@@ -89,7 +104,7 @@ std::vector<std::string> NetworkQualityLines(const NetworkResult& r) {
   }
   if (r.variance.done) {
     for (const NetworkVarianceComponent& g : r.variance.groups) {
-      std::string line = std::string("方差分量 ") + GroupName(g.kind) + ": σ先验 " + Deviation(g, 1);
+      std::string line = std::string("方差分量 ") + KindName(g.kind) + ": σ先验 " + Deviation(g, 1);
       if (g.estimated)
         line += ", σ估 " + Deviation(g, g.factor) + ", 比 " + Fixed(g.factor, "#0.00");
       else
@@ -200,7 +215,7 @@ void VarianceTable(const NetworkResult& r, const report::PageLines& out) {
   out.push_back(kTableStart);
   out.push_back(report::Tr({Head("观测组"), Head("个数"), Head("多余观测数 r"), Head("σ先验"), Head("σ估"), Head("比")}));
   for (const NetworkVarianceComponent& g : r.variance.groups) {
-    out.push_back(report::Tr({Cell(GroupName(g.kind)), Cell(std::to_string(g.count)), Cell(Fixed(g.redundancy, "#0.00")),
+    out.push_back(report::Tr({Cell(KindName(g.kind)), Cell(std::to_string(g.count)), Cell(Fixed(g.redundancy, "#0.00")),
                               Cell(Deviation(g, 1)), Cell(g.estimated ? Deviation(g, g.factor) : "不估计（r < 1）"),
                               Cell(g.estimated ? Fixed(g.factor, "#0.00") : "")}));
   }

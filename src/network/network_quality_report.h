@@ -11,9 +11,8 @@
 
 namespace korvane::network {
 
-// "方向", "角度", "边长", "固定方位角" (network_report.cpp).
-const char* KindName(NetworkObservationKind kind);
-// An observation as the lines name it: "方向 A-B", "角度 S-B-F".
+// An observation that has a deviation (no fixed azimuth) as the lines name
+// it: "方向 A-B", "角度 S-B-F", "边长 A-B", "方位角 A-B".
 std::string ObservationText(NetworkObservationKind kind, const std::string& station, const std::string& back,
                             const std::string& target);
 // A value of the observation's kind with its unit: seconds (″) or mm.

@@ -7,6 +7,7 @@
 #include "core/angles.h"
 #include "core/numbers.h"
 #include "core/text_utils.h"
+#include "network/network_datum.h"
 #include "network/network_quality_report.h"
 #include "standards/tolerance.h"
 #include "report/html.h"
@@ -18,25 +19,23 @@ using K = NetworkObservationKind;
 
 std::string Fixed(double v, const char* pattern) { return FormatFixed(v + 0.0, pattern); }
 
-}  // namespace
-
-const char* KindName(K kind) {
-  switch (kind) {
+const char* KindName(const NetworkObservationResult& o) {
+  switch (o.kind) {
     case K::Direction: return "方向";
     case K::Angle: return "角度";
     case K::Distance: return "边长";
-    case K::Azimuth: return "固定方位角";
+    case K::Azimuth: return o.fixed() ? "固定方位角" : "方位角";
   }
   return "";
 }
-
-namespace {
 
 std::string Value(const NetworkObservationResult& o, double v) {
   return o.kind == K::Distance ? Fixed(v, "#0.0000") : DmsText(v, 2);
 }
 
-std::string Residual(const NetworkObservationResult& o) { return AmountText(o.kind, o.residual); }
+std::string Residual(const NetworkObservationResult& o) {
+  return Fixed(o.residual, "#0.00") + (o.kind == K::Distance ? "mm" : "″");
+}
 
 // A point's figures: name, X, Y and, with the precision, mx, my, mp, E, F, φ.
 std::vector<std::string> PointCells(const NetworkPointResult& p, bool precision) {
@@ -94,6 +93,8 @@ void SummaryTable(const NetworkReportInput& in, const report::PageLines& out) {
   Row(out, {Cell("验后单位权中误差 σ0 = " + Fixed(r.sigma0, "#0.000") + "（先验 1）"),
             Cell(ChiText(r), r.degreesOfFreedom > 0 && !r.chiTestPassed),
             Cell("迭代 " + std::to_string(r.iterations) + " 次" + (r.usedFallbackSolver ? "（QR 分解求解）" : ""))});
+  if (r.datum.free())
+    Row(out, {report::Wrap(Tag("<td colspan=3>"), "基准：" + DatumText(r.datum), Tag("</td>"))});
   out.push_back(kTableEnd);
 }
 
@@ -147,11 +148,11 @@ void ObservationTable(const NetworkReportInput& in, const report::PageLines& out
   Row(out, {Head("行"), Head("类型"), Head("测站/起点"), Head("后视"), Head("照准/终点"), Head("观测值"), Head("平差值"),
             Head("改正数 v"), Head("σ"), Head("多余观测分量 r"), Head("标准化残差"), Head("")});
   for (const NetworkObservationResult& o : r.observations) {
-    const bool precise = r.precisionComputed && o.kind != K::Azimuth;
+    const bool precise = r.precisionComputed && !o.fixed();
     const bool over = precise && o.standardised > kStandardisedResidualLimit;
-    Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o.kind)), Cell(o.station), Cell(o.back), Cell(o.target),
+    Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o)), Cell(o.station), Cell(o.back), Cell(o.target),
               Cell(Value(o, o.observed)), Cell(Value(o, o.adjusted)), Cell(Residual(o)),
-              Cell(o.kind == K::Azimuth ? std::string("固定") : Fixed(o.sigma, "#0.00")),
+              Cell(o.fixed() ? std::string("固定") : Fixed(o.sigma, "#0.00")),
               Cell(precise ? Fixed(o.redundancy, "#0.000") : ""), Cell(precise ? Fixed(o.standardised, "#0.00") : "", over),
               Cell(o.largest ? "最大" : "", o.largest)});
   }
@@ -159,12 +160,6 @@ void ObservationTable(const NetworkReportInput& in, const report::PageLines& out
 }
 
 }  // namespace
-
-std::string ObservationText(K kind, const std::string& station, const std::string& back, const std::string& target) {
-  return std::string(KindName(kind)) + " " + station + (back.empty() ? "" : "-" + back) + "-" + target;
-}
-
-std::string AmountText(K kind, double value) { return Fixed(value, "#0.00") + (kind == K::Distance ? "mm" : "″"); }
 
 std::string DmsText(double dms, int decimals) {
   DmsFields fields = RoundDms(std::fabs(dms), decimals, DmsRounding::DecimalDigits);
@@ -208,6 +203,8 @@ std::vector<std::string> NetworkPointTable(const NetworkResult& r) {
 
 std::vector<std::string> NetworkSummaryLines(const NetworkResult& r) {
   std::vector<std::string> out;
+  // Fixed points need no word; a free network's datum is named first.
+  if (r.datum.free()) out.push_back("基准: " + DatumText(r.datum));
   out.push_back("σ0 = " + Fixed(r.sigma0, "#0.000") + ", f = " + std::to_string(r.degreesOfFreedom) + ", " + ChiText(r) +
                 ", 迭代 " + std::to_string(r.iterations) + " 次");
   for (const NetworkTraverse& t : r.traverses) {
@@ -218,8 +215,8 @@ std::vector<std::string> NetworkSummaryLines(const NetworkResult& r) {
   }
   if (r.largestResidual >= 0) {
     const NetworkObservationResult& o = r.observations[r.largestResidual];
-    out.push_back(std::string("最大残差: 第 ") + std::to_string(o.line) + " 行 " +
-                  ObservationText(o.kind, o.station, o.back, o.target) + ", v = " + Residual(o) +
+    out.push_back(std::string("最大残差: 第 ") + std::to_string(o.line) + " 行 " + KindName(o) + " " + o.station +
+                  (o.back.empty() ? "" : "-" + o.back) + "-" + o.target + ", v = " + Residual(o) +
                   (r.precisionComputed ? ", 标准化残差 " + Fixed(o.standardised, "#0.00") : std::string()));
   }
   for (std::string& line : NetworkQualityLines(r)) out.push_back(std::move(line));

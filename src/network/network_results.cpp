@@ -7,6 +7,7 @@
 #include "adjust/normal_solver.h"
 #include "adjust/variance.h"
 #include "core/angles.h"
+#include "network/network_datum.h"
 #include "network/network_model.h"
 #include "network/network_quality_figures.h"
 #include "network/network_rows.h"
@@ -48,7 +49,7 @@ void Statistics(const Model& m, NetworkResult& r) {
   int regular = 0, constraints = 0;
   for (std::size_t k = 0; k < m.obs.size(); ++k) {
     const Observation& o = m.obs[k];
-    if (o.kind == K::Azimuth) {
+    if (o.fixed()) {
       const bool constrains = m.column[o.at] >= 0 || m.column[o.to] >= 0;
       constraints += constrains ? 1 : 0;
       continue;
@@ -60,7 +61,8 @@ void Statistics(const Model& m, NetworkResult& r) {
   r.unknowns = m.unknowns;
   r.observationCount = regular;
   r.constraints = constraints;
-  r.degreesOfFreedom = regular + constraints - m.unknowns;
+  // A free network's datum constraints count as many as the defect they remove.
+  r.degreesOfFreedom = regular + constraints - m.unknowns + r.datum.defect();
   r.chiSquare = vtpv;
   r.sigma0 = adjust::Sigma0(vtpv, r.degreesOfFreedom);
   if (r.degreesOfFreedom <= 0) return;
@@ -97,7 +99,7 @@ void Precision(const Model& m, NormalSolver& solver, NetworkResult& r) {
   }
   for (std::size_t k = 0; k < m.obs.size(); ++k) {
     const Observation& o = m.obs[k];
-    if (o.kind == K::Azimuth) continue;
+    if (o.fixed()) continue;
     NetworkObservationResult& e = r.observations[k];
     e.redundancy = adjust::Redundancy(Linearise(m, o), solver);
     e.standardised = adjust::Standardised(e.residual, o.sigma, e.redundancy);
@@ -109,7 +111,7 @@ void FlagLargest(NetworkResult& r) {
   double largest = -1;
   for (std::size_t k = 0; k < r.observations.size(); ++k) {
     const NetworkObservationResult& e = r.observations[k];
-    if (e.kind == K::Azimuth) continue;
+    if (e.fixed()) continue;
     const double size = r.precisionComputed ? e.standardised : std::fabs(e.residual) / e.sigma;
     if (size > largest) {
       largest = size;
@@ -134,6 +136,7 @@ void FillResult(const Model& m, const NetworkOptions& options, NormalSolver& sol
   r.setOrientationDms.clear();
   for (double z : m.orientation) r.setOrientationDms.push_back(RadToDms(z));
   FillObservations(m, r);
+  r.datum = FreeNetworkDatum(m);
   Statistics(m, r);
   r.usedFallbackSolver = solver.usedFallback();
   if (options.precision) {

@@ -60,7 +60,7 @@ Row Linearise(const Model& m, const Observation& o) {
   if (o.kind == K::Angle) AddAzimuth(m, o.at, o.back, -1, row);
   if (o.kind == K::Direction) row.add(m.setColumn[o.set], -1);
   row.w = WrapSigned(computed - o.value) * kRhoSeconds;
-  const double sigma = o.kind == K::Azimuth ? kFixedAzimuthSigma : o.sigma;
+  const double sigma = o.fixed() ? kFixedAzimuthSigma : o.sigma;
   row.weight = 1 / (sigma * sigma);
   return row;
 }

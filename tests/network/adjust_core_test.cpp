@@ -1,7 +1,8 @@
 // The adjustment core on small systems checked against dense algebra: the
 // solution, the inverse (selected elements and diagonal), redundancy numbers
 // summing to the degrees of freedom, the QR fall-back within and beyond its
-// size, a rank deficiency named at its unknown, and the chi-square bounds.
+// size, a rank deficiency named at its unknown, the chi-square bounds, and
+// the minimum-norm datum of a system with a defect.
 #include <gtest/gtest.h>
 
 #include <Eigen/Dense>
@@ -99,6 +100,62 @@ TEST(AdjustCore, RankDeficiencyAndUnobservedUnknownsAreNamed) {
   // Unknown 2 is in no row.
   EXPECT_FALSE(solver.solve({MakeRow({{0, 1}}, 1.0, 1), MakeRow({{1, 1}}, 1.0, 1)}, 3, dx));
   EXPECT_EQ(solver.singularColumn(), 2);
+}
+
+TEST(AdjustCore, DatumDefectTakesTheSolutionOfLeastNormOverTheDatumUnknowns) {
+  std::vector<Row> rows = Loop();
+  // Rebuild with the benchmarks as unknowns 4 (start) and 5 (end).
+  rows[0] = MakeRow({{0, 1}, {4, -1}}, 3.0, 1 / 2.0);
+  rows[4] = MakeRow({{5, 1}, {3, -1}}, -6.0, 1 / 2.2);
+  const int u = 6;
+  Eigen::MatrixXd n;
+  Eigen::VectorXd rhs;
+  Dense(rows, u, n, rhs);
+  const Eigen::MatrixXd g = Eigen::MatrixXd::Ones(u, 1);
+  // Least norm over every unknown (the pseudo-inverse), then over the two
+  // benchmarks alone (the bordered system [N Cᵀ; C 0]).
+  for (const std::vector<int>& datum : {std::vector<int>{0, 1, 2, 3, 4, 5}, std::vector<int>{4, 5}}) {
+    SCOPED_TRACE(datum.size());
+    Eigen::MatrixXd c = Eigen::MatrixXd::Zero(1, u);
+    for (int i : datum) c(0, i) = 1;
+    Eigen::MatrixXd bordered = Eigen::MatrixXd::Zero(u + 1, u + 1);
+    bordered.topLeftCorner(u, u) = n;
+    bordered.topRightCorner(u, 1) = c.transpose();
+    bordered.bottomLeftCorner(1, u) = c;
+    const Eigen::MatrixXd inverse = bordered.inverse();
+    const Eigen::MatrixXd q = inverse.topLeftCorner(u, u);
+    const Eigen::VectorXd expected = q * rhs;
+    NormalSolver solver;
+    ASSERT_TRUE(solver.setDatum(g, c));
+    Eigen::VectorXd dx;
+    ASSERT_TRUE(solver.solve(rows, u, dx));
+    EXPECT_LT((dx - expected).cwiseAbs().maxCoeff(), 1e-10);
+    EXPECT_NEAR((c * dx)(0), 0, 1e-10);
+    const Eigen::VectorXd diagonal = solver.inverseDiagonal();
+    solver.prepareInverse();
+    double redundancies = 0;
+    for (int i = 0; i < u; ++i) {
+      EXPECT_NEAR(diagonal(i), q(i, i), 1e-10) << i;
+      EXPECT_NEAR(solver.inverse(i, i), q(i, i), 1e-10) << i;
+    }
+    for (const Row& r : rows) {
+      EXPECT_NEAR(solver.inverse(r.cols[0], r.cols[1]), q(r.cols[0], r.cols[1]), 1e-10);
+      redundancies += Redundancy(r, solver);
+    }
+    // The datum takes no degree of freedom: 7 observations, 6 unknowns, defect 1.
+    EXPECT_NEAR(redundancies, 7 - 6 + 1, 1e-9);
+  }
+  // Without a datum the defect is named; constraints on no unknown of the
+  // null space cannot remove it.
+  NormalSolver plain;
+  Eigen::VectorXd dx;
+  EXPECT_FALSE(plain.solve(rows, u, dx));
+  EXPECT_FALSE(plain.setDatum(g, Eigen::MatrixXd::Zero(1, u)));
+  // A datum that removes only part of a defect of two leaves it singular.
+  rows.push_back(MakeRow({{6, 1}, {7, -1}}, 0.5, 1));
+  NormalSolver partial;
+  ASSERT_TRUE(partial.setDatum(Eigen::MatrixXd::Ones(8, 1), Eigen::MatrixXd::Ones(1, 8)));
+  EXPECT_FALSE(partial.solve(rows, 8, dx));
 }
 
 TEST(AdjustCore, SigmaZeroAndTwoSidedChiSquare) {

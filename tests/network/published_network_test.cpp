@@ -1,13 +1,17 @@
 // Networks from adjustment textbooks: every adjusted coordinate within 1 mm
-// of the value the source publishes (tests/data/network/published/README.md).
+// of the value the source publishes (tests/data/network/published/README.md),
+// and networks adjusted by GNU Gama (tests/data/network/gama/README.md).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 
+#include "core/text_utils.h"
 #include "formats/network_file.h"
 #include "network/network_adjustment.h"
 
@@ -68,6 +72,97 @@ TEST(PublishedNetworks, AdjustedCoordinatesWithinOneMillimetreOfTheBook) {
     // Sound textbook data pass the two-sided test of σ0.
     EXPECT_TRUE(outcome.result.chiTestPassed) << outcome.result.sigma0;
   }
+}
+
+// Networks with observations of their own deviation, a target read twice, an
+// observed azimuth and a free network, against GNU Gama's adjustment of the
+// same data (tests/data/network/gama/README.md): coordinates within 0.5 mm,
+// σ0 to Gama's printed digits, the same degrees of freedom.
+struct GamaResult {
+  std::map<std::string, std::pair<double, double>> points;
+  double sigma0 = 0;        // from Gama's [pvv]
+  int f = -1;
+  double printedSigma0 = -1;  // "m0' aposteriori:     0.70"
+  int printedDecimals = 0;
+  int defect = -1;          // "Network defect    :     3"
+};
+
+GamaResult ReadGama(const fs::path& folder, const std::string& name) {
+  GamaResult gama;
+  std::ifstream expect(folder / (name + ".expect"));
+  std::string line;
+  while (std::getline(expect, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::istringstream fields(line);
+    std::string first;
+    if (line.rfind("#!", 0) == 0) {
+      std::string key, fKey;
+      fields >> first >> key >> gama.sigma0 >> fKey >> gama.f;
+      continue;
+    }
+    if (line.empty() || line[0] == '#') continue;
+    double x = 0, y = 0;
+    if (fields >> first >> x >> y) gama.points[first] = {x, y};
+  }
+  std::ifstream text(folder / (name + ".gama.txt"));
+  while (std::getline(text, line)) {
+    if (const auto at = line.find("m0' aposteriori:"); at != std::string::npos) {
+      const std::string value = Trim(line.substr(at + 16, line.find("[pvv]") - at - 16));
+      gama.printedSigma0 = std::stod(value);
+      gama.printedDecimals = static_cast<int>(value.size() - value.find('.') - 1);
+    }
+    if (const auto at = line.find("Network defect    :"); at != std::string::npos)
+      gama.defect = std::stoi(line.substr(at + 19));
+  }
+  return gama;
+}
+
+TEST(GamaNetworks, CoordinatesSigmaZeroAndFreedomAsGamaGivesThem) {
+  const fs::path folder = fs::path(KORVANE_TEST_DATA) / "network" / "gama";
+  int cases = 0;
+  for (const std::string name :
+       {"ghilani16_1", "ghilani_wolf", "zoltan_rep", "wolf_free", "generated", "generated_removed"}) {
+    SCOPED_TRACE(name);
+    const GamaResult gama = ReadGama(folder, name);
+    ASSERT_GE(gama.points.size(), 1u);
+    ASSERT_GT(gama.sigma0, 0);
+    ASSERT_GT(gama.printedDecimals, 0);
+    std::string error;
+    const formats::NetworkFileLoad load = formats::LoadNetworkFile((folder / (name + ".net")).string(), error);
+    ASSERT_TRUE(error.empty()) << error;
+    ASSERT_TRUE(load.ok()) << load.refusal->text;
+    const NetworkOutcome outcome = AdjustNetwork(load.input);
+    ASSERT_TRUE(outcome.ok()) << outcome.refusal->text;
+    const NetworkResult& r = outcome.result;
+    double largest = 0;
+    int found = 0;
+    for (const NetworkPointResult& p : r.points) {
+      const auto it = gama.points.find(p.name);
+      if (it == gama.points.end()) continue;
+      ++found;
+      largest = std::max({largest, std::fabs(p.x - it->second.first), std::fabs(p.y - it->second.second)});
+    }
+    EXPECT_EQ(found, static_cast<int>(gama.points.size()));
+    // Gama gives its coordinates to 0.01 mm; they agree to that, well inside 0.5 mm.
+    EXPECT_LE(largest, 0.00001) << "largest coordinate difference to Gama, m";
+    EXPECT_EQ(r.degreesOfFreedom, gama.f);
+    EXPECT_NEAR(r.sigma0, gama.sigma0, 0.0005);
+    EXPECT_NEAR(r.sigma0, gama.printedSigma0, 0.5 * std::pow(10.0, -gama.printedDecimals));
+    EXPECT_EQ(r.datum.defect(), gama.defect);
+    // Where the source publishes its coordinates, within 1 mm of them too.
+    if (fs::exists(folder / (name + ".book.expect"))) {
+      const Published book = ReadBook(folder / (name + ".book.expect"));
+      ASSERT_NE(book.source.find("published"), std::string::npos);
+      for (const NetworkPointResult& p : r.points) {
+        const auto it = book.points.find(p.name);
+        if (it == book.points.end()) continue;
+        EXPECT_NEAR(p.x, it->second.first, 0.001) << p.name;
+        EXPECT_NEAR(p.y, it->second.second, 0.001) << p.name;
+      }
+    }
+    ++cases;
+  }
+  EXPECT_EQ(cases, 6);
 }
 
 }  // namespace

@@ -10,20 +10,24 @@ namespace {
 
 const char* const kKnownTable = "已知点表";
 const char* const kObservationTable = "观测数据表";
-const char* const kObservationColumns[] = {"测站/起点", "照准点/后视点/终点", "前视点", "观测值"};
+const char* const kObservationColumns[] = {"测站/起点", "照准点/后视点/终点", "前视点", "观测值", "中误差"};
+// The mark of a datum point in the known-point table, beside the file's keyword.
+const char* const kDatumCaption = "基准";
 
-// The columns after the type that each record uses. The grid names a record
-// in Chinese; the network file keeps its keyword, which the grid also takes.
+// The columns after the type that each record uses; the last, the
+// observation's own deviation, may stay empty. The grid names a record in
+// Chinese; the network file keeps its keyword, which the grid also takes.
 struct RecordShape {
   const char* keyword;
   const char* caption;
   std::array<bool, 4> used;
+  bool ownSigma;
 };
-const RecordShape kShapes[] = {{"SET", "方向组", {true, false, false, false}},
-                               {"DIR", "方向", {true, true, false, true}},
-                               {"ANGLE", "角度", {true, true, true, true}},
-                               {"DIST", "距离", {true, true, false, true}},
-                               {"AZI", "方位角", {true, true, false, true}}};
+const RecordShape kShapes[] = {{"SET", "方向组", {true, false, false, false}, false},
+                               {"DIR", "方向", {true, true, false, true}, true},
+                               {"ANGLE", "角度", {true, true, true, true}, true},
+                               {"DIST", "距离", {true, true, false, true}, true},
+                               {"AZI", "方位角", {true, true, false, true}, true}};
 enum ShapeIndex { kSet, kDir, kAngle, kDist, kAzi };
 const char* const kTypeList = "方向组、方向、角度、距离或方位角";
 
@@ -72,7 +76,7 @@ std::optional<std::string> CommaIn(const std::vector<std::string>& row) {
 
 // One observation row as a record line; the reason when the row cannot be one.
 std::string ObservationLine(std::vector<std::string> row, std::string& reason) {
-  row.resize(5);
+  row.resize(6);
   const std::string type = Trim(row[0]);
   if (type.empty()) {
     reason = std::string("没有类型（") + kTypeList + "）";
@@ -93,6 +97,13 @@ std::string ObservationLine(std::vector<std::string> row, std::string& reason) {
         reason = std::string("类型“") + shape.caption + "”不用“" + kObservationColumns[c] + "”栏";
         return {};
       }
+    }
+    if (!Trim(row[5]).empty()) {
+      if (!shape.ownSigma) {
+        reason = std::string("类型“") + shape.caption + "”不用“" + kObservationColumns[4] + "”栏";
+        return {};
+      }
+      fields.push_back(row[5]);
     }
     return Joined(fields);
   }
@@ -118,7 +129,7 @@ std::optional<Message> RowsAsText(const TableRows& rows, const char* table, ToLi
 }
 
 std::string KnownLine(std::vector<std::string> row, std::string& reason) {
-  row.resize(3);
+  row.resize(4);
   const char* const names[] = {"点名", "X 坐标", "Y 坐标"};
   for (int c = 0; c < 3; ++c) {
     if (Trim(row[c]).empty()) {
@@ -126,6 +137,9 @@ std::string KnownLine(std::vector<std::string> row, std::string& reason) {
       return {};
     }
   }
+  const std::string mark = Trim(row[3]);
+  if (mark.empty()) row.pop_back();
+  else if (mark == kDatumCaption) row[3] = "DATUM";
   return "POINT," + Joined(row);
 }
 
@@ -176,22 +190,25 @@ NetworkTablesRead NetworkFromTables(const TableRows& known, const TableRows& obs
 
 TableRows KnownPointRows(const formats::NetworkInput& input) {
   TableRows rows;
-  for (const formats::NetworkKnownPoint& p : input.known) rows.push_back({p.name, Number(p.x), Number(p.y)});
+  for (const formats::NetworkKnownPoint& p : input.known)
+    rows.push_back({p.name, Number(p.x), Number(p.y), p.datum ? kDatumCaption : ""});
   return rows;
 }
 
 TableRows ObservationRows(const formats::NetworkInput& input) {
   TableRows rows;
+  const auto own = [](const std::optional<double>& sigma) { return sigma ? Number(*sigma) : std::string(); };
   for (const formats::NetworkDirectionSet& s : input.sets) {
-    rows.push_back({kShapes[kSet].caption, s.station, "", "", ""});
+    rows.push_back({kShapes[kSet].caption, s.station, "", "", "", ""});
     for (const formats::NetworkDirection& d : s.directions)
-      rows.push_back({kShapes[kDir].caption, s.station, d.target, "", Number(d.dms)});
+      rows.push_back({kShapes[kDir].caption, s.station, d.target, "", Number(d.dms), own(d.sigma)});
   }
   for (const formats::NetworkAngle& a : input.angles)
-    rows.push_back({kShapes[kAngle].caption, a.station, a.back, a.fore, Number(a.dms)});
+    rows.push_back({kShapes[kAngle].caption, a.station, a.back, a.fore, Number(a.dms), own(a.sigma)});
   for (const formats::NetworkDistance& d : input.distances)
-    rows.push_back({kShapes[kDist].caption, d.from, d.to, "", Number(d.metres)});
-  for (const formats::NetworkAzimuth& a : input.azimuths) rows.push_back({kShapes[kAzi].caption, a.from, a.to, "", Number(a.dms)});
+    rows.push_back({kShapes[kDist].caption, d.from, d.to, "", Number(d.metres), own(d.sigma)});
+  for (const formats::NetworkAzimuth& a : input.azimuths)
+    rows.push_back({kShapes[kAzi].caption, a.from, a.to, "", Number(a.dms), own(a.sigma)});
   return rows;
 }
 

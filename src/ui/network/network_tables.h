@@ -1,10 +1,11 @@
 #pragma once
 // The network window's two tables and its precision boxes as network
-// records, and back. A table row is one record: the known points as
-// name, X, Y; the observations as type (方向组, 方向, 角度, 距离, 方位角; the
-// file's keywords SET, DIR, ANGLE, DIST, AZI are taken too),
-// station or start point, target / back sight / end point, fore sight and
-// value. Rows are read by the network file's own reader, so a table is
+// records, and back. A table row is one record: the points as name, X, Y
+// and an optional mark 基准 (or DATUM) of a free network's datum point; the
+// observations as type (方向组, 方向, 角度, 距离, 方位角; the file's keywords
+// SET, DIR, ANGLE, DIST, AZI are taken too), station or start point,
+// target / back sight / end point, fore sight, value and the optional own
+// standard deviation (″, or mm for a distance). Rows are read by the network file's own reader, so a table is
 // refused for the same reasons as a file, with its row number.
 #include <array>
 #include <optional>

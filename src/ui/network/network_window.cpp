@@ -26,8 +26,10 @@ namespace {
 
 const char* const kObservationTip =
     "每行一条记录，类型为：方向组 测站（开始该测站的一个方向测回）；方向 测站、照准点、方向值；"
-    "角度 测站、后视点、前视点、左角；距离 起点、终点、平距；方位角 起点、终点、固定方位角。"
-    "角度为度.分秒，距离为米。类型也可填网文件的关键字 SET、DIR、ANGLE、DIST、AZI。";
+    "角度 测站、后视点、前视点、左角；距离 起点、终点、平距；方位角 起点、终点、坐标方位角。"
+    "角度为度.分秒，距离为米。类型也可填网文件的关键字 SET、DIR、ANGLE、DIST、AZI。"
+    "中误差可空：填写时为该观测值自己的先验中误差（方向、角度、方位角为秒，距离为毫米），代替下方的默认值；"
+    "方位角不填中误差时为固定方位角，填写时为观测方位角（陀螺或 GNSS，须先改正子午线收敛角）。";
 
 struct BoxEntry {
   const char* name;
@@ -102,15 +104,21 @@ QWidget* NetworkWindow::buildInputPage() {
   layout->addWidget(units);
   auto* split = new QSplitter(Qt::Horizontal, page);
   known_ = new NetworkGrid(page, "Grid_known",
-                           {QString::fromUtf8("已知点名"), QString::fromUtf8("X（m）"), QString::fromUtf8("Y（m）")}, 8);
+                           {QString::fromUtf8("已知点名"), QString::fromUtf8("X（m）"), QString::fromUtf8("Y（m）"),
+                            QString::fromUtf8("基准")},
+                           8);
+  known_->grid()->setToolTip(QString::fromUtf8(
+      "基准栏空为固定点；填“基准”（或 DATUM）为自由网的基准点：坐标作近似值，平差取基准点上的最小范数解。"
+      "固定点与基准点不能混用。"));
   observations_ = new NetworkGrid(page, "Grid_obs",
                                   {QString::fromUtf8("类型"), QString::fromUtf8("测站/起点"),
                                    QString::fromUtf8("照准点/后视点/终点"), QString::fromUtf8("前视点"),
-                                   QString::fromUtf8("观测值")},
+                                   QString::fromUtf8("观测值"), QString::fromUtf8("中误差")},
                                   30);
   observations_->grid()->setToolTip(QString::fromUtf8(kObservationTip));
   observations_->grid()->setColumnWidth(3, 130);
   for (int c = 1; c <= 3; ++c) known_->grid()->setColumnWidth(c, c == 1 ? 80 : 100);
+  known_->grid()->setColumnWidth(4, 50);
   split->addWidget(known_->grid());
   split->addWidget(observations_->grid());
   split->setStretchFactor(0, 1);

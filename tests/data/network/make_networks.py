@@ -98,10 +98,11 @@ def adjust(known, new, obs, sets):
                 w = math.remainder(az(pts[st], pts[tg]) - ori[sid] - val, 2 * math.pi) * RHO
                 rows.append((coef, w, 1 / sig ** 2))
             elif kind == "AZI":
-                a, b, val = o[1:]
+                a, b, val = o[1:4]
+                sig = o[4] if len(o) > 4 else 1e-4
                 azrow(a, b, 1, coef)
                 w = math.remainder(az(pts[a], pts[b]) - val, 2 * math.pi) * RHO
-                rows.append((coef, w, 1e8))
+                rows.append((coef, w, 1 / sig ** 2))
         dx = solve(ncol, rows)
         for nm in names:
             x, y = pts[nm]
@@ -114,7 +115,8 @@ def adjust(known, new, obs, sets):
 
 
 def build(title, path, seed, param, known, new, plan, tol_mm=0.5):
-    """plan: list of ("DIST", a, b) / ("ANGLE", st, back, fore) / ("SET", st, [targets]) / ("AZI", a, b)."""
+    """plan: list of ("DIST", a, b[, own σ mm]) / ("ANGLE", st, back, fore[, own σ″]) /
+    ("SET", st, [targets], may repeat one) / ("AZI", a, b[, σ″ of an observed azimuth])."""
     rnd = random.Random(seed)
     true = dict(known)
     true.update(new)
@@ -125,16 +127,17 @@ def build(title, path, seed, param, known, new, plan, tol_mm=0.5):
         if kind == "DIST":
             a, b = item[1], item[2]
             s = math.hypot(true[b][0] - true[a][0], true[b][1] - true[a][1])
-            sig = a_mm + b_ppm * s / 1000
+            sig = item[3] if len(item) > 3 else a_mm + b_ppm * s / 1000
             val = round(s + rnd.gauss(0, sig) / 1000, 4)
-            lines.append("DIST, %s, %s, %.4f" % (a, b, val))
+            lines.append("DIST, %s, %s, %.4f%s" % (a, b, val, ", %g" % sig if len(item) > 3 else ""))
             obs.append(("DIST", a, b, val, sig))
         elif kind == "ANGLE":
-            st, bk, fo = item[1:]
-            tv = az(true[st], true[fo]) - az(true[st], true[bk]) + rnd.gauss(0, asec) / RHO
+            st, bk, fo = item[1:4]
+            sig = item[4] if len(item) > 4 else asec
+            tv = az(true[st], true[fo]) - az(true[st], true[bk]) + rnd.gauss(0, sig) / RHO
             text = to_dms(tv)
-            lines.append("ANGLE, %s, %s, %s, %s" % (st, bk, fo, text))
-            obs.append(("ANGLE", st, bk, fo, from_dms(text), asec))
+            lines.append("ANGLE, %s, %s, %s, %s%s" % (st, bk, fo, text, ", %g" % sig if len(item) > 4 else ""))
+            obs.append(("ANGLE", st, bk, fo, from_dms(text), sig))
         elif kind == "SET":
             st, targets = item[1], item[2]
             sid = len(sets)
@@ -147,6 +150,11 @@ def build(title, path, seed, param, known, new, plan, tol_mm=0.5):
                 dirs.append((tg, text))
                 obs.append(("DIR", sid, st, tg, from_dms(text), dsec))
             sets.append({"id": sid, "station": st, "dirs": dirs})
+        elif kind == "AZI" and len(item) > 3:
+            a, b, sig = item[1], item[2], item[3]
+            text = to_dms(az(true[a], true[b]) + rnd.gauss(0, sig) / RHO)
+            lines.append("AZI, %s, %s, %s, %g" % (a, b, text, sig))
+            obs.append(("AZI", a, b, from_dms(text), sig))
         elif kind == "AZI":
             a, b = item[1], item[2]
             text = to_dms(az(true[a], true[b]))
@@ -220,8 +228,24 @@ def free_start():
           (2, 2.5, 2, 2), known, new, plan)
 
 
+def observed_azimuth():
+    # One known point; the orientation comes from a gyro azimuth between two
+    # new points; own deviations on some distances and angles; a target read
+    # twice in a set.
+    known = {"S": (1000.000, 1000.000)}
+    new = {"T1": (1250.300, 1180.450), "T2": (1390.112, 1460.905), "T3": (1260.778, 1720.333),
+           "T4": (980.040, 1650.250)}
+    plan = [("DIST", "S", "T1", 1.5), ("ANGLE", "T1", "S", "T2", 1.5), ("DIST", "T1", "T2"),
+            ("SET", "T2", ["T1", "T3", "T1"]), ("DIST", "T2", "T3", 4), ("ANGLE", "T3", "T2", "T4"),
+            ("DIST", "T3", "T4"), ("ANGLE", "T4", "T3", "S", 5), ("DIST", "T4", "S"), ("ANGLE", "S", "T4", "T1"),
+            ("AZI", "T2", "T3", 3)]
+    build("Closed traverse on one known point oriented by a gyro azimuth T2-T3 (own deviations, a repeated reading)",
+          "observed_azimuth.net", 67, (2, 3, 2, 2), known, new, plan)
+
+
 if __name__ == "__main__":
     junction()
     directions()
     azimuth()
     free_start()
+    observed_azimuth()
