@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <map>
 #include <set>
 #include <string>
@@ -120,18 +122,24 @@ TEST(NetworkSnooping, PlantedBlundersAreLeftOutAndSigma0ComesBack) {
   const int rows = ForEachTableLine((kNetworks / "quality/snooping.txt").string(), [](const std::string& line,
                                                                               std::istringstream& fields) {
     SCOPED_TRACE(line);
-    std::string name, planted;
+    std::string name, planted, leftOut;
     double low = 0, high = 0;
-    ASSERT_TRUE(fields >> name >> planted >> low >> high);
+    ASSERT_TRUE(fields >> name >> planted >> leftOut >> low >> high);
     formats::NetworkInput input = Load(name);
-    const NetworkResult sound = Adjust(input);
-    std::set<int> lines;
-    std::istringstream list(planted);
-    for (std::string item; std::getline(list, item, ',');) {
+    std::istringstream plants(planted == "-" ? "" : planted);
+    for (std::string item; std::getline(plants, item, ',');) {
       const int at = std::stoi(item.substr(0, item.find(':')));
-      const double amount = std::stod(item.substr(item.find(':') + 1));
-      ASSERT_TRUE(Plant(input, at, amount)) << "no record at line " << at;
-      ASSERT_GE(AtLine(sound, at)->redundancy, 0.3) << "line " << at;
+      ASSERT_TRUE(Plant(input, at, std::stod(item.substr(item.find(':') + 1)))) << "no record at line " << at;
+    }
+    // Redundancy numbers depend on the geometry and the weights alone.
+    const NetworkResult before = Adjust(input);
+    std::set<int> lines;
+    std::istringstream list(leftOut);
+    for (std::string item; std::getline(list, item, ',');) {
+      const int at = std::stoi(item);
+      ASSERT_NE(AtLine(before, at), nullptr) << at;
+      EXPECT_GE(AtLine(before, at)->redundancy, 0.3) << "line " << at;
+      EXPECT_GT(AtLine(before, at)->standardised, kCriticalW) << "line " << at;
       lines.insert(at);
     }
     NetworkOptions snoop;
@@ -145,12 +153,12 @@ TEST(NetworkSnooping, PlantedBlundersAreLeftOutAndSigma0ComesBack) {
     }
     EXPECT_EQ(left, lines);
     EXPECT_EQ(r.snoopEnd, SnoopEnd::Clean);
-    EXPECT_EQ(r.degreesOfFreedom, sound.degreesOfFreedom - static_cast<int>(lines.size()));
+    EXPECT_EQ(r.degreesOfFreedom, before.degreesOfFreedom - static_cast<int>(lines.size()));
     EXPECT_GE(r.sigma0, low);
     EXPECT_LE(r.sigma0, high);
     for (const NetworkObservationResult& o : r.observations) EXPECT_LE(o.standardised, kCriticalW) << o.line;
   });
-  EXPECT_EQ(rows, 4);
+  EXPECT_EQ(rows, 7);
 }
 
 // An observation whose w exceeds the critical value but that the others
@@ -213,6 +221,129 @@ TEST(NetworkVarianceComponents, GroupsWithoutOneRedundantObservationKeepTheirDev
   }
   EXPECT_TRUE(r.variance.converged);
   EXPECT_EQ(r.variance.iterations, 1);
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// GNU Gama prints no relative ellipses; its standard deviation of an
+// adjusted distance is the relative covariance projected on the side, and its
+// ellipse of a point joined to a fixed point is that side's relative ellipse.
+TEST(NetworkRelativeAccuracy, SidesAndEllipsesAsGnuGamaGivesThem) {
+  std::map<std::string, NetworkResult> adjusted;
+  std::map<std::string, std::set<std::string>> fixed;
+  std::map<std::string, double> worst;  // per network, mm
+  int sides = 0, ellipses = 0;
+  const int rows = ForEachTableLine(
+      (kNetworks / "gama" / "relative.txt").string(),
+      [&](const std::string& line, std::istringstream& fields, const Tolerance& tolerance) {
+        SCOPED_TRACE(line);
+        std::string name, what;
+        ASSERT_TRUE(fields >> name >> what);
+        if (!adjusted.count(name)) adjusted[name] = Adjust(Load("gama/" + name + ".net"));
+        const NetworkResult& r = adjusted[name];
+        const double tol = tolerance.in("mm");
+        if (what == "fixed") {
+          for (std::string p; fields >> p;) fixed[name].insert(p);
+          return;
+        }
+        if (what == "side") {
+          std::string from, to;
+          double sigma = 0;
+          ASSERT_TRUE(fields >> from >> to >> sigma);
+          const NetworkRelativeAccuracy* s = Side(r, from, to);
+          if (fixed[name].count(from) && fixed[name].count(to)) {
+            // Between two fixed points there is nothing to report.
+            EXPECT_EQ(s, nullptr);
+            EXPECT_EQ(sigma, 0);
+            return;
+          }
+          ASSERT_NE(s, nullptr);
+          EXPECT_NEAR(s->sigmaS, sigma, tol);
+          worst[name] = std::max(worst[name], std::fabs(s->sigmaS - sigma));
+          ++sides;
+          return;
+        }
+        ASSERT_EQ(what, "ellipse");
+        std::string point;
+        double a = 0, b = 0, alpha = 0;
+        ASSERT_TRUE(fields >> point >> a >> b >> alpha);
+        for (const NetworkRelativeAccuracy& s : r.relative) {
+          const std::string& p = r.points[s.from].name;
+          const std::string& q = r.points[s.to].name;
+          if (!((p == point && fixed[name].count(q)) || (q == point && fixed[name].count(p)))) continue;
+          EXPECT_NEAR(s.ellipseA, a, tol);
+          EXPECT_NEAR(s.ellipseB, b, tol);
+          if (a - b > 1) EXPECT_NEAR(std::remainder(s.ellipseAzimuth - alpha, 180.0), 0, 0.5);
+          worst[name] = std::max({worst[name], std::fabs(s.ellipseA - a), std::fabs(s.ellipseB - b)});
+          ++ellipses;
+          break;
+        }
+      });
+  EXPECT_GT(rows, 100);
+  EXPECT_GE(sides, 100);
+  EXPECT_GE(ellipses, 10);
+  std::cout << "relative accuracy against Gama, " << sides << " sides and " << ellipses << " ellipses; largest difference:";
+  for (const auto& [name, mm] : worst) std::cout << " " << name << " " << mm << " mm";
+  std::cout << "\n";
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// generated.blunders: the two planted blunders of gama/generated.net and the
+// normalised residuals (|w|) GNU Gama gives the largest of them, in generated.net and in generated_removed.net (the same
+// network without the two records).
+TEST(NetworkSnooping, GamaGeneratedNetworkWithTwoBlunders) {
+  std::ifstream in(kNetworks / "gama" / "generated.blunders");
+  ASSERT_TRUE(in);
+  std::set<int> planted;
+  std::string network = "generated.net";
+  std::map<std::string, NetworkResult> adjusted;
+  double sigma0After = 0;
+  int fAfter = 0, compared = 0;
+  for (std::string line; std::getline(in, line);) {
+    SCOPED_TRACE(line);
+    if (line.rfind("blunder line ", 0) == 0) planted.insert(std::stoi(line.substr(13)));
+    if (line.rfind("# gama-local on generated_removed", 0) == 0) {
+      network = "generated_removed.net";
+      const std::size_t at = line.find("sigma0 ");
+      sigma0After = std::stod(line.substr(at + 7));
+      fAfter = std::stoi(line.substr(line.find(", f ") + 4));
+    }
+    if (line.rfind("line ", 0) != 0) continue;
+    const int at = std::stoi(line.substr(5));
+    const double w = std::stod(line.substr(line.find("normalized") + 10));
+    if (!adjusted.count(network)) adjusted[network] = Adjust(Load("gama/" + network));
+    const NetworkObservationResult* o = AtLine(adjusted[network], at);
+    ASSERT_NE(o, nullptr);
+    EXPECT_NEAR(o->standardised, w, 0.006);  // Gama prints two decimals
+    ++compared;
+  }
+  EXPECT_EQ(planted, (std::set<int>{65, 120}));
+  EXPECT_GE(compared, 10);
+  // The redundancy numbers add up to the degrees of freedom.
+  for (const auto& [name, r] : adjusted) {
+    double sum = 0;
+    for (const NetworkObservationResult& o : r.observations) sum += o.redundancy;
+    EXPECT_NEAR(sum, r.degreesOfFreedom, 1e-6) << name;
+  }
+  NetworkOptions snoop;
+  snoop.snoop = true;
+  const NetworkResult r = Adjust(Load("gama/generated.net"), snoop);
+  std::set<int> left;
+  for (const NetworkSnoopRound& round : r.snooping) left.insert(round.line);
+  EXPECT_EQ(left, planted);
+  ASSERT_EQ(r.snooping.size(), 2u);
+  EXPECT_EQ(r.snooping[0].line, 65);  // the larger |w| first
+  EXPECT_NEAR(r.sigma0, sigma0After, 0.0005);
+  EXPECT_EQ(r.degreesOfFreedom, fAfter);
 }
 
 }  // namespace
