@@ -85,7 +85,9 @@ std::vector<std::string> NetworkQualityLines(const NetworkResult& r) {
       out.push_back("最弱点: " + r.points[r.weakestPoint].name + ", mp = " + Fixed(r.points[r.weakestPoint].sp, "#0.0") + "mm");
     if (r.weakestSide >= 0)
       out.push_back("最弱边: " + SideName(r, r.relative[r.weakestSide]) + ", 1/T = " + InverseT(r.relative[r.weakestSide]));
-    if (r.largestResidual >= 0) {
+    if (r.degreesOfFreedom <= 0) {
+      out.push_back("w检验: 无多余观测，不作检验");
+    } else if (r.largestResidual >= 0) {
       const NetworkObservationResult& o = r.observations[r.largestResidual];
       out.push_back("w检验: 最大|w| = " + Fixed(o.standardised, "#0.00") + "（第 " + std::to_string(o.line) + " 行 " +
                     ObservationText(o.kind, o.station, o.back, o.target) + "），临界值 " + NumberText(kCriticalW));
@@ -156,7 +158,9 @@ void ReliabilityTable(const NetworkResult& r, const report::PageLines& out) {
   Heading(out, "粗差检验与可靠性（w = v/(σ·√r)，σ 为先验中误差；临界值 " + NumberText(kCriticalW) +
                    "，α0 = 0.1%；检验功效 80%，δ0 = " + NumberText(kPowerDelta0) +
                    "；内部可靠性为最小可探测粗差 σ·δ0/√r，外部可靠性为该粗差对坐标的最大影响）：");
-  if (r.largestResidual >= 0) {
+  if (r.degreesOfFreedom <= 0) {
+    out.push_back(Tag("<P>") + "无多余观测，不作检验。");
+  } else if (r.largestResidual >= 0) {
     const NetworkObservationResult& o = r.observations[r.largestResidual];
     const bool over = o.standardised > kCriticalW;
     out.push_back(Tag("<P>") +
