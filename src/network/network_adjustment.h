@@ -140,6 +140,8 @@ struct NetworkResult {
   int weakestPoint = -1, weakestSide = -1;
   std::vector<NetworkSnoopRound> snooping;
   SnoopEnd snoopEnd = SnoopEnd::None;
+  double snoopSigma0 = 0;  // σ0 and f of the network snooping left
+  int snoopDegreesOfFreedom = 0;
   NetworkVarianceEstimation variance;
   NetworkDatum datum;
 };

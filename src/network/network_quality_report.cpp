@@ -208,7 +208,7 @@ void SnoopTable(const NetworkResult& r, const report::PageLines& out) {
     out.push_back(kTableEnd);
   }
   out.push_back(Tag("<P>") + ("共剔除 " + std::to_string(r.snooping.size()) + " 个观测，剔除后 σ0 = " +
-                              Fixed(r.sigma0, "#0.000") + "，f = " + std::to_string(r.degreesOfFreedom) + "。" +
+                              Fixed(r.snoopSigma0, "#0.000") + "，f = " + std::to_string(r.snoopDegreesOfFreedom) + "。" +
                               SnoopEndText(r.snoopEnd)));
 }
 

@@ -141,7 +141,7 @@ void TraverseTable(const NetworkReportInput& in, const report::PageLines& out) {
 void ObservationTable(const NetworkReportInput& in, const report::PageLines& out) {
   const NetworkResult& r = in.result;
   out.push_back(report::Wrap(Tag("<P><B>"),
-                             "观测值平差结果（标准化残差大于 " + NumberText(kStandardisedResidualLimit) +
+                             "观测值平差结果（标准化残差大于 " + NumberText(kCriticalW) +
                                  " 者为红色，最大者标“最大”）：",
                              Tag("</B><BR>")));
   out.push_back(kTableStart);
@@ -149,7 +149,7 @@ void ObservationTable(const NetworkReportInput& in, const report::PageLines& out
             Head("改正数 v"), Head("σ"), Head("多余观测分量 r"), Head("标准化残差"), Head("")});
   for (const NetworkObservationResult& o : r.observations) {
     const bool precise = r.precisionComputed && !o.fixed();
-    const bool over = precise && o.standardised > kStandardisedResidualLimit;
+    const bool over = precise && o.standardised > kCriticalW;
     Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o)), Cell(o.station), Cell(o.back), Cell(o.target),
               Cell(Value(o, o.observed)), Cell(Value(o, o.adjusted)), Cell(Residual(o)),
               Cell(o.fixed() ? std::string("固定") : Fixed(o.sigma, "#0.00")),

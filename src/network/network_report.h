@@ -11,8 +11,9 @@
 
 namespace korvane::network {
 
-// A standardised residual above this (the w-test's critical value) is shown in red.
-inline constexpr double kStandardisedResidualLimit = kCriticalW;
+// A standardised residual above this is shown in red in the comparison of a
+// single traverse; the network report marks those above kCriticalW.
+inline constexpr double kStandardisedResidualLimit = 3.0;
 
 // The line that heads the batch program's point lines.
 inline constexpr const char* kNetworkPointHeader = "点名, X(m), Y(m), mx(mm), my(mm), mp(mm), E(mm), F(mm), φ";

@@ -95,10 +95,14 @@ NetworkOutcome AdjustWithQuality(const formats::NetworkInput& input, const Netwo
   std::vector<NetworkSnoopRound> rounds;
   SnoopEnd end = SnoopEnd::None;
   if (options.snoop) end = Snoop(input, single, out, rounds);
+  const double sigma0 = out.result.sigma0;
+  const int degreesOfFreedom = out.result.degreesOfFreedom;
   if (options.varianceComponents) out = EstimateVarianceComponents(input, single, std::move(out));
   if (!out.ok()) return out;
   out.result.snooping = std::move(rounds);
   out.result.snoopEnd = end;
+  out.result.snoopSigma0 = sigma0;
+  out.result.snoopDegreesOfFreedom = degreesOfFreedom;
   return out;
 }
 

@@ -154,6 +154,7 @@ TEST(NetworkSnooping, PlantedBlundersAreLeftOutAndSigma0ComesBack) {
     EXPECT_EQ(left, lines);
     EXPECT_EQ(r.snoopEnd, SnoopEnd::Clean);
     EXPECT_EQ(r.degreesOfFreedom, before.degreesOfFreedom - static_cast<int>(lines.size()));
+    EXPECT_EQ(r.snoopSigma0, r.sigma0);
     EXPECT_GE(r.sigma0, low);
     EXPECT_LE(r.sigma0, high);
     for (const NetworkObservationResult& o : r.observations) EXPECT_LE(o.standardised, kCriticalW) << o.line;
