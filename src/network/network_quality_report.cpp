@@ -54,12 +54,13 @@ std::string IterationText(const NetworkVarianceEstimation& v) {
          (v.converged ? std::string() : "，未收敛（各组比值未全部进入 1±0.01）");
 }
 
-const char* SnoopEndText(SnoopEnd end) {
+std::string SnoopEndText(SnoopEnd end) {
   switch (end) {
     case SnoopEnd::Clean: return "已无 |w| 超过临界值的观测，探测结束。";
     case SnoopEnd::Untestable:
       return "仍有 |w| 超过临界值的观测，但其多余观测分量 r < 0.1（不可检验）或剔除后有点无法确定，未再剔除。";
-    case SnoopEnd::RoundLimit: return "已剔除 20 个观测，达到上限，探测停止；请检查观测数据。";
+    case SnoopEnd::RoundLimit:
+      return "已剔除 " + std::to_string(kMaxSnoopRounds) + " 个观测，达到上限，探测停止；请检查观测数据。";
     case SnoopEnd::NoRedundancy: return "多余观测已不足以再剔除，探测停止。";
     case SnoopEnd::None: break;
   }
