@@ -149,7 +149,7 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
   if (singular_ < 0 && s.ldlt.info() != Eigen::Success) singular_ = 0;
   if (singular_ < 0) {
     dx = s.ldlt.solve(rhs);
-    ToDatum(dx);
+    toDatum(dx);
     return dx.allFinite();
   }
   // A vanishing pivot. The QR's work grows far faster than the network's, so
@@ -173,13 +173,13 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
     return false;
   }
   dx = s.columnScale.cwiseProduct(s.qr.solve(b));
-  ToDatum(dx);
+  toDatum(dx);
   singular_ = -1;
   fallback_ = true;
   return dx.allFinite();
 }
 
-void NormalSolver::ToDatum(Eigen::VectorXd& dx) const {
+void NormalSolver::toDatum(Eigen::VectorXd& dx) const {
   const Impl& s = *impl_;
   if (s.g.size() == 0) return;
   dx -= s.g * (s.t * dx);
@@ -205,7 +205,7 @@ void NormalSolver::prepareDatumInverse() {
 }
 
 // Q = Q₀ − G Hᵀ − H Gᵀ + G M Gᵀ, element (i, j).
-double NormalSolver::ToDatum(int i, int j, double q0) const {
+double NormalSolver::toDatum(int i, int j, double q0) const {
   const Impl& s = *impl_;
   if (s.g.size() == 0) return q0;
   if (s.held[static_cast<std::size_t>(i)] || s.held[static_cast<std::size_t>(j)]) q0 = 0;
@@ -271,7 +271,7 @@ Eigen::VectorXd NormalSolver::inverseDiagonal() {
   if (fallback_) {
     prepareInverse();
     Eigen::VectorXd diagonal = s.dense.diagonal();
-    for (int i = 0; i < u; ++i) diagonal[i] = ToDatum(i, i, diagonal[i]);
+    for (int i = 0; i < u; ++i) diagonal[i] = toDatum(i, i, diagonal[i]);
     return diagonal;
   }
   const SpMat& lower = s.ldlt.matrixL().nestedExpression();
@@ -299,7 +299,7 @@ Eigen::VectorXd NormalSolver::inverseDiagonal() {
   }
   if (s.g.size() > 0) {
     prepareDatumInverse();
-    for (int i = 0; i < u; ++i) diagonal[i] = ToDatum(i, i, diagonal[i]);
+    for (int i = 0; i < u; ++i) diagonal[i] = toDatum(i, i, diagonal[i]);
   }
   return diagonal;
 }
@@ -314,11 +314,11 @@ Eigen::VectorXd NormalSolver::solveNormal(const Eigen::VectorXd& b) const {
   for (Eigen::Index i = 0; i < y.size(); ++i)
     if (Held(s.held, static_cast<int>(i))) y(i) = 0;
   // b lies in the row space of the design, so Q·b = S·Q₀·b.
-  ToDatum(y);
+  toDatum(y);
   return y;
 }
 
-double NormalSolver::inverse(int i, int j) const { return ToDatum(i, j, minimalInverse(i, j)); }
+double NormalSolver::inverse(int i, int j) const { return toDatum(i, j, minimalInverse(i, j)); }
 
 double NormalSolver::minimalInverse(int i, int j) const {
   const Impl& s = *impl_;

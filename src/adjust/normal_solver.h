@@ -56,8 +56,8 @@ class NormalSolver {
   Eigen::VectorXd solveNormal(const Eigen::VectorXd& b) const;
 
  private:
-  void ToDatum(Eigen::VectorXd& dx) const;
-  double ToDatum(int i, int j, double minimal) const;
+  void toDatum(Eigen::VectorXd& dx) const;
+  double toDatum(int i, int j, double minimal) const;
   void prepareDatumInverse();
   double minimalInverse(int i, int j) const;
   struct Impl;

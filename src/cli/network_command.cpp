@@ -38,9 +38,12 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   const StandardGradeOptions tolerance;
   parser.setApplicationDescription(
       "Least-squares adjustment of a traverse network (records PARAM, POINT, SET, DIR, ANGLE, DIST, AZI).\n"
+      "An observation may carry its own standard deviation after its value (seconds, mm for DIST);\n"
+      "AZI with one is an observed grid azimuth. POINTs marked DATUM make a free network.\n"
       "Prints a header line, then one line per unknown point: name, X, Y (m), mx, my, mp, E, F (mm),\n"
       "azimuth of E;\n"
-      "then σ0 with the chi-square test, the traverse misclosures and the largest residual;\n"
+      "then the datum of a free network, σ0 with the chi-square test, the traverse misclosures and\n"
+      "the largest residual;\n"
       "then the relative accuracy of every pair of points joined by an observation (相对精度: 点1, 点2,\n"
       "S(m), E(mm), F(mm), φ, mS(mm), 1/T), the weakest point and side, the w-test (critical value 3.29,\n"
       "α0 = 0.1 %) with one 超限 line per observation over it (its minimal detectable bias ∇ and that\n"

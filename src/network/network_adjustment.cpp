@@ -145,7 +145,7 @@ NetworkOutcome AdjustNetwork(const formats::NetworkInput& input, const NetworkOp
     out.refusal = NetworkRefusal("网中没有待定点，也没有方向组，无需平差。");
     return out;
   }
-  if (auto refusal = CheckDatumPoints(m, FreeNetworkDatum(m))) {
+  if (auto refusal = CheckDatumPoints(FreeNetworkDatum(m))) {
     out.refusal = refusal;
     return out;
   }

@@ -1,9 +1,11 @@
 #pragma once
 // Least-squares adjustment of traverse networks by parameters: unknown X, Y
 // per new point and one orientation unknown per direction set; distances,
-// directions and angles weighted by their a-priori deviations; fixed
-// azimuths held exactly. Linearised and iterated until every coordinate
-// correction is below 0.01 mm. Plain C++ with Eigen, no Qt.
+// directions, angles and observed azimuths weighted by their a-priori
+// deviations (PARAM's or their own); fixed azimuths held exactly. Fixed points
+// give the datum, or in a free network the minimum-norm constraints over its
+// datum points do. Linearised and iterated until every coordinate correction
+// is below 0.01 mm. Plain C++ with Eigen, no Qt.
 #include <array>
 #include <optional>
 #include <string>
@@ -157,7 +159,8 @@ struct NetworkOutcome {
 // a non-positive distance, an unknown point no observation can locate, a
 // network without a known point and an orientation, a singular system (in a
 // network above the fall-back size: "点“P”无法确定：…" at the first unknown
-// whose pivot vanished), or an iteration that does not converge.
+// whose pivot vanished), a free network whose datum points cannot remove its
+// defect, or an iteration that does not converge.
 NetworkOutcome AdjustNetwork(const formats::NetworkInput& input, const NetworkOptions& options = {});
 
 }  // namespace korvane::network

@@ -1,6 +1,7 @@
 #include "network/network_datum.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/angles.h"
 #include "core/message_text.h"
@@ -23,9 +24,8 @@ NetworkDatum FreeNetworkDatum(const Model& m) {
   return datum;
 }
 
-std::optional<Message> CheckDatumPoints(const Model& m, const NetworkDatum& datum) {
+std::optional<Message> CheckDatumPoints(const NetworkDatum& datum) {
   if (!datum.free() || datum.points.size() >= 2 || !(datum.rotation || datum.scale)) return std::nullopt;
-  (void)m;
   return NetworkRefusal("自由网只有一个基准点“" + Quoted(datum.points.front()) + "”，不能确定网的" +
                         (datum.rotation ? std::string("旋转") : std::string("尺度")) +
                         "：请至少给出两个基准点（POINT, 点名, X, Y, DATUM）" +
@@ -37,7 +37,7 @@ void DatumMatrices(const Model& m, const NetworkDatum& datum, Eigen::MatrixXd& g
   g = Eigen::MatrixXd::Zero(m.unknowns, k);
   c = Eigen::MatrixXd::Zero(k, m.unknowns);
   // Rotation and scale about the centroid of the datum points, so that the
-  // columns are nearly orthogonal; in mm per metre of distance from it.
+  // columns are nearly orthogonal.
   double cx = 0, cy = 0;
   int n = 0;
   for (std::size_t i = 0; i < m.names.size(); ++i) {
@@ -47,12 +47,18 @@ void DatumMatrices(const Model& m, const NetworkDatum& datum, Eigen::MatrixXd& g
     ++n;
   }
   if (n > 0) cx /= n, cy /= n;
+  // Distances in units of the datum points' spread, so that the rotation and
+  // scale columns weigh as much as the shifts whatever the network's size.
+  double spread = 0;
+  for (std::size_t i = 0; i < m.names.size(); ++i)
+    if (m.datum[i]) spread += ((m.x[i] - cx) * (m.x[i] - cx) + (m.y[i] - cy) * (m.y[i] - cy)) / n;
+  spread = spread > 0 ? std::sqrt(spread) : 1;
   const int rotation = datum.rotation ? 2 : -1;
   const int scale = datum.scale ? (datum.rotation ? 3 : 2) : -1;
   for (std::size_t i = 0; i < m.names.size(); ++i) {
     const int col = m.column[i];
     if (col < 0) continue;
-    const double dx = m.x[i] - cx, dy = m.y[i] - cy;
+    const double dx = (m.x[i] - cx) / spread, dy = (m.y[i] - cy) / spread;
     g(col, 0) = 1;
     g(col + 1, 1) = 1;
     if (rotation >= 0) {
@@ -64,10 +70,10 @@ void DatumMatrices(const Model& m, const NetworkDatum& datum, Eigen::MatrixXd& g
       g(col + 1, scale) = dy;
     }
   }
-  // A rotation by 1 mm/m turns every azimuth, and so every set's
-  // orientation, by 0.001 rad.
+  // A rotation that moves a point at the spread by 1 mm turns every azimuth,
+  // and so every set's orientation, by 0.001 / spread rad.
   if (rotation >= 0)
-    for (int col : m.setColumn) g(col, rotation) = kRhoSeconds / 1000;
+    for (int col : m.setColumn) g(col, rotation) = kRhoSeconds / 1000 / spread;
   for (std::size_t i = 0; i < m.names.size(); ++i) {
     if (!m.datum[i] || m.column[i] < 0) continue;
     c.col(m.column[i]) = g.row(m.column[i]).transpose();

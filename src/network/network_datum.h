@@ -17,7 +17,7 @@ NetworkDatum FreeNetworkDatum(const Model& m);
 
 // A refusal when the datum points cannot remove the defect: fewer than two
 // where a rotation or a scale is to be removed.
-std::optional<Message> CheckDatumPoints(const Model& m, const NetworkDatum& datum);
+std::optional<Message> CheckDatumPoints(const NetworkDatum& datum);
 
 // At the model's current coordinates: the null space G (unknowns × defect;
 // coordinates in mm, orientations in seconds) and the constraints C, the

@@ -89,7 +89,9 @@ void SummaryTable(const NetworkReportInput& in, const report::PageLines& out) {
   Row(out, {Cell("已知点 " + std::to_string(r.points.size() - unknownPoints) + " 个，待定点 " +
                  std::to_string(unknownPoints) + " 个"),
             Cell("观测值 " + std::to_string(r.observationCount) + " 个，固定方位角 " + std::to_string(r.constraints) + " 个"),
-            Cell("未知数 " + std::to_string(r.unknowns) + " 个，多余观测 f = " + std::to_string(r.degreesOfFreedom))});
+            Cell("未知数 " + std::to_string(r.unknowns) + " 个，" +
+                 (r.datum.free() ? "秩亏 " + std::to_string(r.datum.defect()) + "，" : std::string()) +
+                 "多余观测 f = " + std::to_string(r.degreesOfFreedom))});
   Row(out, {Cell("验后单位权中误差 σ0 = " + Fixed(r.sigma0, "#0.000") + "（先验 1）"),
             Cell(ChiText(r), r.degreesOfFreedom > 0 && !r.chiTestPassed),
             Cell("迭代 " + std::to_string(r.iterations) + " 次" + (r.usedFallbackSolver ? "（QR 分解求解）" : ""))});

@@ -141,6 +141,27 @@ TEST(NetworkFiles, MalformedLinesAreRefusedWithTheirNumber) {
   EXPECT_GE(cases, 25);
 }
 
+TEST(NetworkFiles, SavedRecordsKeepOwnDeviationsOnlyWhereGiven) {
+  const std::string table = io::ReadTextFile((kData / "written_records_utf8.txt").string()).text;
+  int cases = 0;
+  for (const std::string& row : SplitLines(table)) {
+    if (row.empty() || row[0] == '#') continue;
+    SCOPED_TRACE(row);
+    const std::size_t bar = row.find(" | ");
+    ASSERT_NE(bar, std::string::npos);
+    const formats::NetworkFileLoad load = formats::ParseNetworkText(Unescape(row.substr(0, bar)));
+    ASSERT_TRUE(load.ok()) << load.refusal->text;
+    // The PARAM line comes first in every saved file.
+    const std::string text = NetworkText(load.input);
+    const std::string records = text.substr(text.find('\n') + 1);
+    EXPECT_EQ(records, Unescape(row.substr(bar + 3)) + "\n");
+    // Read back, the same records again.
+    EXPECT_EQ(NetworkText(formats::ParseNetworkText(text).input), text);
+    ++cases;
+  }
+  EXPECT_GE(cases, 10);
+}
+
 TEST(NetworkFiles, SavedFileIsGbkWithCrLfAndReadsBack) {
   std::string error;
   const formats::NetworkFileLoad load = formats::LoadNetworkFile((kData / "gbk_names.net").string(), error);

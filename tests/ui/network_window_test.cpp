@@ -102,6 +102,7 @@ class NetworkWindowTest : public QObject {
   void computeGivesTheStatedCoordinates();
   void savedTablesReadBackWhole();
   void snoopingIsOfferedAndVarianceComponentsChosen();
+  void ownDeviationsAndDatumPointsReadBackWhole();
   void refusedTablesNameTheirRow_data();
   void refusedTablesNameTheirRow();
 };
@@ -145,7 +146,8 @@ void NetworkWindowTest::bothEntriesOpenTheOneWindow() {
 
 void NetworkWindowTest::computeGivesTheStatedCoordinates_data() {
   QTest::addColumn<QString>("file");
-  for (const char* file : {"junction.net", "directions.net", "fixed_azimuth.net", "no_orientation.net", "gbk_names.net"}) {
+  for (const char* file : {"junction.net", "directions.net", "fixed_azimuth.net", "no_orientation.net", "gbk_names.net",
+                           "observed_azimuth.net"}) {
     QTest::newRow(file) << QString(file);
   }
 }
@@ -257,6 +259,41 @@ void NetworkWindowTest::savedTablesReadBackWhole() {
   QFile after(path);
   QVERIFY(after.open(QIODevice::ReadOnly));
   QCOMPARE(after.readAll(), before);
+}
+
+void NetworkWindowTest::ownDeviationsAndDatumPointsReadBackWhole() {
+  NetworkHarness h;
+  // Own deviations stand in the last column, where the file gave them.
+  h.open(kNetworks + "observed_azimuth.net");
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  const QList<QStringList> observations = Rows(h.w->observationGrid());
+  QVERIFY(observations.contains(QStringList({"距离", "S", "T1", "", "308.5672", "1.5"})));
+  QVERIFY(observations.contains(QStringList({"距离", "T1", "T2", "", "313.3753", ""})));
+  QVERIFY(observations.contains(QStringList({"方向组", "T2", "", "", "", ""})));
+  QVERIFY(observations.contains(QStringList({"方位角", "T2", "T3", "", "116.29533", "3"})));
+  const QString path = h.scratch.filePath("own.net");
+  h.files.answers.push_back(path);
+  h.click("bc");
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  const QString saved = Decoded(path);
+  QVERIFY(saved.contains("\r\nDIST, S, T1, 308.5672, 1.5\r\n"));
+  QVERIFY(saved.contains("\r\nDIST, T1, T2, 313.3753\r\n"));
+  QVERIFY(saved.contains("\r\nAZI, T2, T3, 116.29533, 3\r\n"));
+  h.w->observationGrid().fill({});
+  h.open(path);
+  QCOMPARE(Rows(h.w->observationGrid()).mid(0, observations.size()), observations);
+
+  // A free network: the datum column reads 基准, the results name the datum.
+  h.open(kNetworks + "gama/wolf_free.net");
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  QCOMPARE(Rows(h.w->knownGrid()).at(0), QStringList({"1", "726419.33", "184423.28", "基准"}));
+  h.click("js");
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  QVERIFY2(h.w->resultText().contains("基准: 自由网：基准点 1, 2, 3, 4, 5, 6, 7, 8, 9；最小范数解消除秩亏 3（两个平移、旋转）"),
+           qPrintable(h.w->resultText()));
+  h.files.answers.push_back(path);
+  h.click("bc");
+  QVERIFY(Decoded(path).contains("\r\nPOINT, 1, 726419.33, 184423.28, DATUM\r\n"));
 }
 
 void NetworkWindowTest::refusedTablesNameTheirRow_data() {

@@ -138,8 +138,14 @@ std::string KnownLine(std::vector<std::string> row, std::string& reason) {
     }
   }
   const std::string mark = Trim(row[3]);
-  if (mark.empty()) row.pop_back();
-  else if (mark == kDatumCaption) row[3] = "DATUM";
+  if (mark.empty()) {
+    row.pop_back();
+  } else if (mark == kDatumCaption || ToLowerAscii(mark) == "datum") {
+    row[3] = "DATUM";
+  } else {
+    reason = std::string("基准栏“") + mark + "”应为“" + kDatumCaption + "”或空";
+    return {};
+  }
   return "POINT," + Joined(row);
 }
 
