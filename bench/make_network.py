@@ -14,14 +14,18 @@
               cannot hold Z in double precision (the QR of the design can);
   set N       one direction set of N directions at a known point to N new
               points, each with its distance;
-  repeat N    the same set with one of its targets twice (refused);
+  repeat N    the same set with one of its targets read twice;
   junction N  a lattice of junction points 1.2 km apart, each pair of
               neighbours joined by a traverse of four legs (three new points),
               the four corner junctions known with a known point to orient
               on: about N new points, an angle at every station and every
-              side measured.
+              side measured;
+  grid N      the grid of weak without Z: a sound network;
+  grid2 N     the same grid whose distances were simulated with twice the
+              deviation PARAM gives them (the variance components of the
+              distance group should come out near 2).
 
-usage: make_network.py chain|weak|tiny|set|repeat|junction N OUT.net
+usage: make_network.py chain|weak|tiny|set|repeat|junction|grid|grid2 N OUT.net
 """
 import math
 import random
@@ -53,6 +57,7 @@ class Writer:
         self.rnd = random.Random(seed)
         self.lines = ["PARAM, 2, 2.8, 2, 2"]
         self.xy = {}
+        self.distance_noise = 1  # the simulated deviation of a distance over PARAM's
 
     def known(self, name):
         x, y = self.xy[name]
@@ -65,7 +70,7 @@ class Writer:
 
     def distance(self, a, b):
         s = dist(self.xy[a], self.xy[b])
-        s += self.rnd.gauss(0, 2 + 2 * s / 1000) / 1000
+        s += self.rnd.gauss(0, self.distance_noise * (2 + 2 * s / 1000)) / 1000
         self.lines.append("DIST, %s, %s, %.4f" % (a, b, s))
 
     def azimuth(self, a, b):
@@ -199,11 +204,16 @@ def junction(n, w):
             w.angle(c, around[m], around[m + 1])
 
 
+def twice_noisy_grid(n, w):
+    w.distance_noise = 2
+    grid(n, w)
+
+
 def main():
     kind, n, out = sys.argv[1], int(sys.argv[2]), sys.argv[3]
     w = Writer(20261209)
     {"chain": chain, "weak": weak, "tiny": tiny, "set": direction_set, "repeat": repeat,
-     "junction": junction}[kind](n, w)
+     "junction": junction, "grid": grid, "grid2": twice_noisy_grid}[kind](n, w)
     w.write(out)
 
 

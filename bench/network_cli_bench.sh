@@ -12,7 +12,7 @@
 #   tiny 985       the same at about 1,960 unknowns, just within the fall-back
 #                  size: the QR of the design and the full inverse;
 #   set 100000     one direction set of 100,000 directions with their sides;
-#   repeat 100000  the same set with a target twice (refused by the reader);
+#   repeat 100000  the same set with a target read twice;
 #   junction 100000  a lattice of junction traverses, about 100,000 new points.
 # The limit each must keep: 60 s and 2 GB on a 2-core machine.
 #

@@ -315,6 +315,20 @@ Eigen::VectorXd NormalSolver::inverseDiagonal() {
   return diagonal;
 }
 
+Eigen::VectorXd NormalSolver::solveNormal(const Eigen::VectorXd& b) const {
+  const Impl& s = *impl_;
+  // A held unknown of a free network's minimal datum has no row of Q₀.
+  Eigen::VectorXd rhs = b;
+  for (Eigen::Index i = 0; i < rhs.size(); ++i)
+    if (Held(s.held, static_cast<int>(i))) rhs(i) = 0;
+  Eigen::VectorXd y = fallback_ ? Eigen::VectorXd(s.dense * rhs) : Eigen::VectorXd(s.ldlt.solve(rhs));
+  for (Eigen::Index i = 0; i < y.size(); ++i)
+    if (Held(s.held, static_cast<int>(i))) y(i) = 0;
+  // b lies in the row space of the design, so Q·b = S·Q₀·b.
+  toDatum(y);
+  return y;
+}
+
 double NormalSolver::inverse(int i, int j) const { return toDatum(i, j, minimalInverse(i, j)); }
 
 double NormalSolver::minimalInverse(int i, int j) const {

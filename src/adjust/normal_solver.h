@@ -51,6 +51,9 @@ class NormalSolver {
   double inverse(int i, int j) const;
   // The diagonal of the inverse normal matrix, after a successful solve.
   Eigen::VectorXd inverseDiagonal();
+  // N⁻¹·b, after a successful solve (and prepareInverse() when the QR
+  // solved the system).
+  Eigen::VectorXd solveNormal(const Eigen::VectorXd& b) const;
 
  private:
   void toDatum(Eigen::VectorXd& dx) const;

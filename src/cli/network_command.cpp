@@ -27,7 +27,8 @@ namespace {
 
 constexpr const char* kUsage =
     "network --data FILE [--html OUT.html] [--sketch IMG] [--pdf FILE.pdf] [--check] "
-    "[--standard 城市测量规范|工程测量规范|水工测量规范] [--grade 三等|四等|五等|一级|二级|三级|图根] [--dxf FILE.dxf] [--points FILE [--utf8]]";
+    "[--standard 城市测量规范|工程测量规范|水工测量规范] [--grade 三等|四等|五等|一级|二级|三级|图根] "
+    "[--snoop] [--variance-components] [--dxf FILE.dxf] [--points FILE [--utf8]]";
 
 struct NetworkCliOptions {
   std::string data, html, sketch, pdf;
@@ -45,13 +46,28 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
       "Prints a header line, then one line per unknown point: name, X, Y (m), mx, my, mp, E, F (mm),\n"
       "azimuth of E;\n"
       "then the datum of a free network, σ0 with the chi-square test, the traverse misclosures and\n"
-      "the largest residual.");
+      "the largest residual;\n"
+      "then the relative accuracy of every pair of points joined by an observation (相对精度: 点1, 点2,\n"
+      "S(m), E(mm), F(mm), φ, mS(mm), 1/T), the weakest point and side, the w-test (critical value 3.29,\n"
+      "α0 = 0.1 %) with one 超限 line per observation over it (its minimal detectable bias ∇ and that\n"
+      "bias's largest effect on a coordinate).");
   const QCommandLineOption data("data", "The network file (GBK or UTF-8).", "FILE");
   const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
   const QCommandLineOption sketch("sketch", "Write the sketch picture (BMP, or PNG/JPEG by its ending).", "IMG");
   const QCommandLineOption check("check", "Check the traverse misclosures against the standard's limits.");
+  const QCommandLineOption snoop(
+      "snoop",
+      "Data snooping: leave out the observation of the largest |w| above 3.29, one at a time (never one\n"
+      "with r < 0.1 or one whose removal leaves a point undetermined), until none exceeds it; prints one\n"
+      "line per observation left out; the results are those of the network without them.");
+  const QCommandLineOption variance(
+      "variance-components",
+      "Re-estimate the a-priori σ of each observation group (directions, angles, distances, azimuths)\n"
+      "from its residuals and redundancy numbers, iterated until each factor is within 1 ± 0.01 (at\n"
+      "most 30 adjustments; a group with r < 1 keeps its σ; a distance group scales a and b together);\n"
+      "prints one line per group and the number of iterations; the results are re-weighted.");
   const QCommandLineOption pdf = PdfOption();
-  parser.addOptions({data, html, sketch, pdf, check, tolerance.standard, tolerance.grade});
+  parser.addOptions({data, html, sketch, pdf, check, tolerance.standard, tolerance.grade, snoop, variance});
   AddExportOptions(parser);
   if (const auto status = ParseCommandLine(parser, kNetworkCommand, args)) return status;
   if (!parser.positionalArguments().isEmpty())
@@ -69,6 +85,8 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   if (chosen.refusal) return UsageError(kNetworkCommand, *chosen.refusal);
   opt.engine.toleranceCode = chosen.code;
   opt.engine.checkTolerance = parser.isSet(check);
+  opt.engine.snoop = parser.isSet(snoop);
+  opt.engine.varianceComponents = parser.isSet(variance);
   return std::nullopt;
 }
 

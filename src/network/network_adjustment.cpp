@@ -8,6 +8,7 @@
 #include "core/angles.h"
 #include "network/network_datum.h"
 #include "network/network_model.h"
+#include "network/network_quality_figures.h"
 #include "network/network_rows.h"
 #include "network/network_traverses.h"
 
@@ -128,12 +129,14 @@ std::optional<Message> Iterate(Model& m, const NetworkOptions& options, NormalSo
 void FillResult(const Model& m, const NetworkOptions& options, adjust::NormalSolver& solver, NetworkResult& r);
 
 NetworkOutcome AdjustNetwork(const formats::NetworkInput& input, const NetworkOptions& options) {
+  if (options.snoop || options.varianceComponents) return AdjustWithQuality(input, options);
   NetworkOutcome out;
   Model m;
   if (auto refusal = BuildModel(input, m)) {
     out.refusal = refusal;
     return out;
   }
+  const std::vector<int> kept = KeepObservations(m, options);
   if (m.obs.empty()) {
     out.refusal = NetworkRefusal("网中没有观测值（DIR、ANGLE、DIST 或 AZI），无法平差。");
     return out;
@@ -157,6 +160,7 @@ NetworkOutcome AdjustNetwork(const formats::NetworkInput& input, const NetworkOp
     return out;
   }
   FillResult(m, options, solver, out.result);
+  for (std::size_t k = 0; k < kept.size(); ++k) out.result.observations[k].index = kept[k];
   for (std::size_t i = 0; i < m.names.size(); ++i) {
     out.result.points[i].approxX = approximate.x[i];
     out.result.points[i].approxY = approximate.y[i];

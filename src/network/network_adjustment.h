@@ -6,6 +6,7 @@
 // give the datum, or in a free network the minimum-norm constraints over its
 // datum points do. Linearised and iterated until every coordinate correction
 // is below 0.01 mm. Plain C++ with Eigen, no Qt.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "adjust/fallback.h"
 #include "core/message.h"
 #include "formats/network_file.h"
+#include "network/network_quality.h"
 
 namespace korvane::network {
 
@@ -35,6 +37,18 @@ struct NetworkOptions {
   // full); a larger network is refused at the unknown of that pivot, so that
   // the work stays within a few seconds and a few hundred megabytes.
   int fallbackLimit = kNetworkFallbackUnknowns;
+  // Data snooping: leave out the observation of the largest |w| above the
+  // critical value, one at a time, until none exceeds it.
+  bool snoop = false;
+  // Re-estimate the a-priori deviation of every observation group
+  // (directions, angles, distances, azimuths) until the factors settle.
+  bool varianceComponents = false;
+  // Observations (indices in the order the network's records are read)
+  // left out, and factors on the a-priori deviations of the four groups in
+  // the order of NetworkObservationKind; snooping and the variance
+  // components set them for their rounds.
+  std::vector<int> excluded;
+  std::array<double, 4> deviationScale{1, 1, 1, 1};
 };
 
 struct NetworkPointResult {
@@ -68,6 +82,11 @@ struct NetworkObservationResult {
   double redundancy = 0;    // r = 1 - diagonal of the hat matrix
   double standardised = 0;  // |v| / (σ0_prior · σ · sqrt(r)); 0 when r ≈ 0
   bool largest = false;     // the largest standardised residual
+  // Minimal detectable bias ∇ = σ·δ0/√r (seconds or mm; 0 when r ≈ 0) and its
+  // largest effect on a coordinate, mm (negative when not computed).
+  double mdb = 0;
+  double mdbEffect = -1;
+  int index = 0;            // the observation's index among the network's records
   // A fixed azimuth: held exactly, no residual, no deviation.
   bool fixed() const { return kind == NetworkObservationKind::Azimuth && sigma == 0; }
 };
@@ -117,6 +136,15 @@ struct NetworkResult {
   int iterations = 0;
   int largestResidual = -1;   // index into observations, -1 when none
   bool usedFallbackSolver = false;  // a pivot of the sparse LDLᵀ vanished; QR was used
+  // Relative accuracy of every pair of points joined by an observation, and
+  // the weakest point (largest mp) and side (largest σ_S/S); -1 when none.
+  std::vector<NetworkRelativeAccuracy> relative;
+  int weakestPoint = -1, weakestSide = -1;
+  std::vector<NetworkSnoopRound> snooping;
+  SnoopEnd snoopEnd = SnoopEnd::None;
+  double snoopSigma0 = 0;  // σ0 and f of the network snooping left
+  int snoopDegreesOfFreedom = 0;
+  NetworkVarianceEstimation variance;
   NetworkDatum datum;
 };
 

@@ -8,6 +8,7 @@
 #include "core/numbers.h"
 #include "core/text_utils.h"
 #include "network/network_datum.h"
+#include "network/network_quality_report.h"
 #include "standards/tolerance.h"
 #include "report/html.h"
 
@@ -142,7 +143,7 @@ void TraverseTable(const NetworkReportInput& in, const report::PageLines& out) {
 void ObservationTable(const NetworkReportInput& in, const report::PageLines& out) {
   const NetworkResult& r = in.result;
   out.push_back(report::Wrap(Tag("<P><B>"),
-                             "观测值平差结果（标准化残差大于 " + NumberText(kStandardisedResidualLimit) +
+                             "观测值平差结果（标准化残差大于 " + NumberText(kCriticalW) +
                                  " 者为红色，最大者标“最大”）：",
                              Tag("</B><BR>")));
   out.push_back(kTableStart);
@@ -150,7 +151,7 @@ void ObservationTable(const NetworkReportInput& in, const report::PageLines& out
             Head("改正数 v"), Head("σ"), Head("多余观测分量 r"), Head("标准化残差"), Head("")});
   for (const NetworkObservationResult& o : r.observations) {
     const bool precise = r.precisionComputed && !o.fixed();
-    const bool over = precise && o.standardised > kStandardisedResidualLimit;
+    const bool over = precise && o.standardised > kCriticalW;
     Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o)), Cell(o.station), Cell(o.back), Cell(o.target),
               Cell(Value(o, o.observed)), Cell(Value(o, o.adjusted)), Cell(Residual(o)),
               Cell(o.fixed() ? std::string("固定") : Fixed(o.sigma, "#0.00")),
@@ -220,6 +221,7 @@ std::vector<std::string> NetworkSummaryLines(const NetworkResult& r) {
                   (o.back.empty() ? "" : "-" + o.back) + "-" + o.target + ", v = " + Residual(o) +
                   (r.precisionComputed ? ", 标准化残差 " + Fixed(o.standardised, "#0.00") : std::string()));
   }
+  for (std::string& line : NetworkQualityLines(r)) out.push_back(std::move(line));
   return out;
 }
 
@@ -241,6 +243,7 @@ std::vector<std::string> NetworkReportLines(const NetworkReportInput& in) {
     out.push_back(Tag("</td></tr></table>"));
   }
   ObservationTable(in, out);
+  NetworkQualitySections(in, out);
   out.push_back(Tag("</body>"));
   out.push_back(Tag("</html>"));
   return lines;

@@ -2,14 +2,17 @@
 // The results of a network adjustment as text (the batch program prints
 // it) and as the HTML report (GBK, tables, values over their limits in red,
 // the sketch picture beside it).
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/message.h"
 #include "network/network_adjustment.h"
 
 namespace korvane::network {
 
-// A standardised residual above this is shown in red.
+// A standardised residual above this is shown in red in the comparison of a
+// single traverse; the network report marks those above kCriticalW.
 inline constexpr double kStandardisedResidualLimit = 3.0;
 
 // The line that heads the batch program's point lines.
@@ -36,6 +39,10 @@ struct NetworkReportInput {
 
 // The report's lines (UTF-8, without line breaks).
 std::vector<std::string> NetworkReportLines(const NetworkReportInput& input);
+
+// After an adjustment without snooping in which some |w| exceeds the
+// critical value: the question whether to snoop (title "数据探测").
+std::optional<Message> SnoopOffer(const NetworkResult& result);
 
 // An angle in DMS notation written as 123°04′05.6″ with `decimals` decimals of seconds.
 std::string DmsText(double dms, int decimals);

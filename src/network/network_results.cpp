@@ -9,6 +9,7 @@
 #include "core/angles.h"
 #include "network/network_datum.h"
 #include "network/network_model.h"
+#include "network/network_quality_figures.h"
 #include "network/network_rows.h"
 
 namespace korvane::network {
@@ -71,6 +72,8 @@ void Statistics(const Model& m, NetworkResult& r) {
   r.chiTestPassed = test.passed;
 }
 
+}  // namespace
+
 void Ellipse(double qxx, double qyy, double qxy, double s0, NetworkPointResult& p) {
   p.sx = s0 * std::sqrt(std::max(qxx, 0.0));
   p.sy = s0 * std::sqrt(std::max(qyy, 0.0));
@@ -82,6 +85,8 @@ void Ellipse(double qxx, double qyy, double qxy, double s0, NetworkPointResult& 
   if (phi < 0) phi += 180;
   p.ellipseAzimuth = phi >= 180 ? phi - 180 : phi;
 }
+
+namespace {
 
 void Precision(const Model& m, NormalSolver& solver, NetworkResult& r) {
   solver.prepareInverse();
@@ -134,7 +139,11 @@ void FillResult(const Model& m, const NetworkOptions& options, NormalSolver& sol
   r.datum = FreeNetworkDatum(m);
   Statistics(m, r);
   r.usedFallbackSolver = solver.usedFallback();
-  if (options.precision) Precision(m, solver, r);
+  if (options.precision) {
+    Precision(m, solver, r);
+    FillReliability(m, solver, r);
+    FillRelativeAccuracy(m, solver, r.degreesOfFreedom > 0 ? r.sigma0 : 1.0, r);
+  }
   FlagLargest(r);
 }
 

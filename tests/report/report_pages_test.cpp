@@ -98,8 +98,9 @@ TEST(ReportPages, NetworkReportEscapesNames) {
   const network::NetworkOutcome out = network::AdjustNetwork(load.input, options);
   ASSERT_TRUE(out.ok());
   const std::string page = Page(network::NetworkReportLines({load.input, out.result, options, 1, kName + ".bmp"}));
-  // The point row, its traverse, five observations; the picture.
-  ExpectEscaped(page, 8);
+  // The point row, its traverse, five observations; the picture; two sides in
+  // the relative accuracy and five observations in the reliability table.
+  ExpectEscaped(page, 15);
   EXPECT_NE(page.find("<IMG SRC=\"" + kEscaped + ".bmp\" border=0>"), std::string::npos);
 }
 

@@ -101,6 +101,7 @@ class NetworkWindowTest : public QObject {
   void computeGivesTheStatedCoordinates_data();
   void computeGivesTheStatedCoordinates();
   void savedTablesReadBackWhole();
+  void snoopingIsOfferedAndVarianceComponentsChosen();
   void ownDeviationsAndDatumPointsReadBackWhole();
   void refusedTablesNameTheirRow_data();
   void refusedTablesNameTheirRow();
@@ -330,6 +331,38 @@ void NetworkWindowTest::refusedTablesNameTheirRow() {
   QCOMPARE(h.messages.lastTitle(), QString("导线网平差"));
   QVERIFY(!h.w->hasResult());
   QVERIFY(!h.get<QPushButton>("bcbg")->isEnabled());
+}
+
+// A network with two blunders: the window offers snooping (default 否);
+// 是 adjusts it again without them; the check box re-weights the groups.
+void NetworkWindowTest::snoopingIsOfferedAndVarianceComponentsChosen() {
+  NetworkHarness h;
+  h.open(kNetworks + "gama/generated.net");
+  QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  h.messages.answers.push_back(false);
+  h.click("js");
+  QCOMPARE(h.messages.shown.size(), std::size_t{1});
+  QCOMPARE(h.messages.lastTitle(), QString("数据探测"));
+  // Lines are the rows of the observation table here.
+  QVERIFY2(h.messages.lastText().contains("最大 |w| = 8.71（第 55 行 方向 P07-P11）"), qPrintable(h.messages.lastText()));
+  QCOMPARE(h.messages.defaults.back(), false);
+  QVERIFY(h.w->hasResult());
+  QVERIFY(h.w->resultText().contains("超限: 第 55 行 方向 P07-P11, w = 8.71"));
+  QVERIFY(!h.w->resultText().contains("剔除"));
+  h.messages.answers.push_back(true);
+  h.click("js");
+  QCOMPARE(h.messages.shown.size(), std::size_t{2});
+  const QString snooped = h.w->resultText();
+  QVERIFY2(snooped.contains("剔除 第 1 次: 第 55 行 方向 P07-P11") && snooped.contains("剔除 第 2 次: 第 113 行 边长 P05-P06"),
+           qPrintable(snooped));
+  QVERIFY(snooped.contains("σ0 = 0.952, f = 70"));
+  QVERIFY(!snooped.contains("超限"));
+  // Variance components of the groups, without snooping.
+  h.get<QCheckBox>("Ch_fcfl")->setChecked(true);
+  h.messages.answers.push_back(false);
+  h.click("js");
+  QVERIFY2(h.w->resultText().contains("方差分量 方向: σ先验"), qPrintable(h.w->resultText()));
+  QVERIFY(h.w->resultText().contains("方差分量迭代"));
 }
 
 QTEST_MAIN(NetworkWindowTest)

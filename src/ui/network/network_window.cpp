@@ -165,6 +165,10 @@ QWidget* NetworkWindow::buildParameters(QWidget* parent) {
   grade_->setEditText(QString::fromUtf8(standards::kInitialGrade));
   grade_->setMinimumWidth(90);
   row->addWidget(grade_);
+  variance_ = new QCheckBox(QString::fromUtf8("方差分量估计"), panel);
+  variance_->setObjectName("Ch_fcfl");
+  variance_->setToolTip(QString::fromUtf8("按各观测组（方向、角度、边长、方位角）的残差重新估计先验中误差并重新定权"));
+  row->addWidget(variance_);
   standard_->hide();
   grade_->hide();
   row->addStretch();
@@ -242,6 +246,7 @@ void NetworkWindow::showFor(Purpose purpose) {
 network::NetworkOptions NetworkWindow::options() const {
   network::NetworkOptions options;
   options.checkTolerance = check_->isChecked();
+  options.varianceComponents = variance_->isChecked();
   options.toleranceCode =
       standards::ToleranceCode(standard_->currentText().toStdString(), grade_->currentText().toStdString());
   return options;

@@ -102,6 +102,7 @@ class NetworkWindow : public QWidget {
   std::map<std::string, QLineEdit*> boxes_;
   std::map<std::string, QPushButton*> commands_;
   QCheckBox* check_ = nullptr;
+  QCheckBox* variance_ = nullptr;
   QComboBox* standard_ = nullptr;
   QComboBox* grade_ = nullptr;
   PlotWindow* plot_ = nullptr;

@@ -100,9 +100,14 @@ void NetworkWindow::compute() {
   const BusyCursor busy;
   const NetworkTablesRead read = NetworkFromTables(known_->contents(), observations_->contents(), precisionTexts());
   if (!read.ok()) return messages_.inform(this, *read.refusal);
-  const network::NetworkOptions chosen = options();
+  network::NetworkOptions chosen = options();
   network::NetworkOutcome outcome = AdjustNetwork(read.input, chosen);
   if (!outcome.ok()) return messages_.inform(this, *outcome.refusal);
+  if (const auto offer = network::SnoopOffer(outcome.result); offer && messages_.askYesNo(this, *offer, false)) {
+    chosen.snoop = true;
+    outcome = AdjustNetwork(read.input, chosen);
+    if (!outcome.ok()) return messages_.inform(this, *outcome.refusal);
+  }
   computed_ = std::make_unique<Computed>(Computed{read.input, std::move(outcome.result), chosen});
   QStringList lines{QString::fromUtf8("未知点平差坐标及精度（误差椭圆 E、F 为 1σ，φ 为 E 的方位角）：")};
   for (const std::string& line : NetworkPointTable(computed_->result)) lines << QString::fromStdString(line);
