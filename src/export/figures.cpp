@@ -148,6 +148,14 @@ Figure NetworkFigure(const network::NetworkResult& r) {
     const auto key = std::minmax(a->second, b->second);
     if (sides.insert(key).second) Leg(f, f.points[key.first], f.points[key.second]);
   }
+  // The relative ellipse of every observed pair, at the middle of its side.
+  for (const network::NetworkRelativeAccuracy& side : r.relative) {
+    if (side.ellipseA <= 0) continue;
+    const NetworkPointResult& a = r.points[static_cast<std::size_t>(side.from)];
+    const NetworkPointResult& b = r.points[static_cast<std::size_t>(side.to)];
+    f.relativeEllipses.push_back(
+        {(a.x + b.x) / 2, (a.y + b.y) / 2, side.ellipseA, side.ellipseB, side.ellipseAzimuth});
+  }
   f.magnification = EllipseExaggeration(r);
   return f;
 }

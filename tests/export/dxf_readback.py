@@ -31,7 +31,8 @@ def read_cases(path):
             parts = [p.strip() for p in line.split("|")]
             if parts[0] == "drawing":
                 cases.append({"name": parts[1], "args": parts[2].split(), "lines": int(parts[3]),
-                              "ellipses": int(parts[4]), "magnification": parts[5], "points": []})
+                              "ellipses": int(parts[4]), "magnification": parts[5],
+                              "relative": int(parts[6]) if len(parts) > 6 else 0, "points": []})
             elif parts[0] == "point":
                 cases[-1]["points"].append({"name": parts[1], "x": float(parts[2]), "y": float(parts[3]),
                                             "h": None if parts[4] == "-" else parts[4], "role": parts[5]})
@@ -112,8 +113,19 @@ def check(case, path, problems):
         centre = (sum(v.x for v in vertices) / 72, sum(v.y for v in vertices) / 72)
         if not any(near(centre, q) for q in new_places):
             fail("an ellipse around (%.3f, %.3f), on no new point" % centre)
-    if by_layer.get("相对误差椭圆"):
-        fail("relative ellipses drawn")
+    relative = entities("相对误差椭圆", "POLYLINE")
+    if len(relative) != case["relative"] or len(by_layer.get("相对误差椭圆", [])) != len(relative):
+        fail("%d relative ellipses" % len(relative))
+    # A relative ellipse sits at the middle of the side between two points.
+    middles = [((p["y"] + q["y"]) / 2, (p["x"] + q["x"]) / 2) for p in expected for q in expected if p is not q]
+    for e in relative:
+        vertices = [v.dxf.location for v in e.vertices]
+        if len(vertices) != 72 or not e.is_closed:
+            fail("a relative ellipse of %d vertices" % len(vertices))
+            continue
+        centre = (sum(v.x for v in vertices) / 72, sum(v.y for v in vertices) / 72)
+        if not any(near(centre, m) for m in middles):
+            fail("a relative ellipse around (%.3f, %.3f), at no side's middle" % centre)
     titles = [e.dxf.text for e in entities("标题", "TEXT")]
     if len(titles) != 1 or len(by_layer.get("标题", [])) != 1:
         fail("titles %s" % titles)
