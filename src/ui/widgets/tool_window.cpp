@@ -12,14 +12,14 @@
 
 namespace korvane::ui {
 
-QLineEdit* AddLabelledBox(QGridLayout* grid, int row, int column, const BoxSpec& spec, bool result) {
+QLineEdit* AddLabelledBox(QGridLayout* grid, int row, int column, const LabelledBox& entry, bool result) {
   QWidget* owner = grid->parentWidget();
   auto* edit = new QLineEdit(owner);
-  edit->setObjectName(spec.name);
-  edit->setToolTip(QString::fromUtf8(spec.tooltip));
+  edit->setObjectName(entry.name);
+  edit->setToolTip(QString::fromUtf8(entry.tooltip));
   edit->setReadOnly(result);
   edit->setMinimumWidth(140);
-  auto* label = new QLabel(QString::fromUtf8(spec.caption), owner);
+  auto* label = new QLabel(QString::fromUtf8(entry.caption), owner);
   label->setBuddy(edit);
   grid->addWidget(label, row, column, Qt::AlignRight);
   grid->addWidget(edit, row, column + 1);
@@ -38,8 +38,8 @@ ToolWindow::ToolWindow(MessageBoxes& messages, QWidget* parent, const char* obje
   setWindowTitle(QString::fromUtf8(title));
 }
 
-QLineEdit* ToolWindow::addBox(QGridLayout* grid, int row, int column, const BoxSpec& spec, bool result) {
-  QLineEdit* edit = AddLabelledBox(grid, row, column, spec, result);
+QLineEdit* ToolWindow::addBox(QGridLayout* grid, int row, int column, const LabelledBox& entry, bool result) {
+  QLineEdit* edit = AddLabelledBox(grid, row, column, entry, result);
   if (result) {
     results_.push_back(edit);
   } else {
@@ -51,15 +51,15 @@ QLineEdit* ToolWindow::addBox(QGridLayout* grid, int row, int column, const BoxS
   return edit;
 }
 
-std::vector<QLineEdit*> ToolWindow::addInputs(QGridLayout* grid, std::initializer_list<BoxSpec> specs) {
+std::vector<QLineEdit*> ToolWindow::addInputs(QGridLayout* grid, std::initializer_list<LabelledBox> entries) {
   std::vector<QLineEdit*> boxes;
-  for (const BoxSpec& spec : specs) boxes.push_back(addBox(grid, static_cast<int>(boxes.size()), 0, spec, false));
+  for (const LabelledBox& entry : entries) boxes.push_back(addBox(grid, static_cast<int>(boxes.size()), 0, entry, false));
   return boxes;
 }
 
-std::vector<QLineEdit*> ToolWindow::addResults(QGridLayout* grid, std::initializer_list<BoxSpec> specs) {
+std::vector<QLineEdit*> ToolWindow::addResults(QGridLayout* grid, std::initializer_list<LabelledBox> entries) {
   std::vector<QLineEdit*> boxes;
-  for (const BoxSpec& spec : specs) boxes.push_back(addBox(grid, static_cast<int>(boxes.size()), 2, spec, true));
+  for (const LabelledBox& entry : entries) boxes.push_back(addBox(grid, static_cast<int>(boxes.size()), 2, entry, true));
   return boxes;
 }
 

@@ -23,7 +23,7 @@ namespace korvane::ui {
 class MessageBoxes;
 
 // What a labelled box is: its control name, caption and tooltip.
-struct BoxSpec {
+struct LabelledBox {
   const char* name;
   const char* caption;
   const char* tooltip;
@@ -31,7 +31,7 @@ struct BoxSpec {
 
 // A box named as the control it is, its caption left of it in `grid` at
 // (row, column), the box at column + 1; result boxes are read-only.
-QLineEdit* AddLabelledBox(QGridLayout* grid, int row, int column, const BoxSpec& spec, bool result);
+QLineEdit* AddLabelledBox(QGridLayout* grid, int row, int column, const LabelledBox& entry, bool result);
 
 // How the tools take an angle and a plane coordinate.
 inline constexpr const char* kAngleTip = "角度输入格式例：45度30分15秒则输入：45.3015";
@@ -64,11 +64,11 @@ class ToolWindow : public QWidget {
  protected:
   // A labelled box of this window: an input computes on Enter and, edited,
   // takes away results that no longer belong to it.
-  QLineEdit* addBox(QGridLayout* grid, int row, int column, const BoxSpec& spec, bool result);
+  QLineEdit* addBox(QGridLayout* grid, int row, int column, const LabelledBox& entry, bool result);
   // The inputs in column 0 and the results in column 2 of `grid`, one a row;
   // the boxes in the order of the lists.
-  std::vector<QLineEdit*> addInputs(QGridLayout* grid, std::initializer_list<BoxSpec> specs);
-  std::vector<QLineEdit*> addResults(QGridLayout* grid, std::initializer_list<BoxSpec> specs);
+  std::vector<QLineEdit*> addInputs(QGridLayout* grid, std::initializer_list<LabelledBox> entries);
+  std::vector<QLineEdit*> addResults(QGridLayout* grid, std::initializer_list<LabelledBox> entries);
   // The boxes of known point `letter` in `row`: Text_XA and Text_YA for "A".
   PointBoxes addPoint(QGridLayout* grid, int row, const char* letter);
   // The result boxes Text_XP and Text_YP of the point found, captioned
