@@ -12,25 +12,14 @@
 #include "cogo/intersection.h"
 
 namespace korvane::ui {
-namespace {
-
-const char* const kCoordinate = "坐标以米为单位，X为纵坐标（北），Y为横坐标（东）";
-const char* const kAngle = "角度输入格式例：45度30分15秒则输入：45.3015";
-const char* const kNote =
-    "A、B、P按逆时针方向编号：P点位于A→B方向的左侧（边长交会可选右侧）。\n"
-    "α为A点内角∠BAP，β为B点内角∠ABP；交会角γ小于30°或大于150°时提醒，仍计算。";
-
-}  // namespace
 
 IntersectionWindow::IntersectionWindow(MessageBoxes& messages, QWidget* parent)
-    : PlaneToolWindow(messages, parent, "qfjh", "前方交会") {
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(buildMethod());
-  layout->addWidget(buildFigures());
-  auto* note = new QLabel(QString::fromUtf8(kNote), this);
-  note->setObjectName("Label_sm");
-  layout->addWidget(note);
-  layout->addWidget(buildButtons());
+    : ToolWindow(messages, parent, "qfjh", "前方交会") {
+  column()->addWidget(buildMethod());
+  buildFigures();
+  finish("Label_sm",
+         "A、B、P按逆时针方向编号：P点位于A→B方向的左侧（边长交会可选右侧）。\n"
+         "α为A点内角∠BAP，β为B点内角∠ABP；交会角γ小于30°或大于150°时提醒，仍计算。");
   methodChanged();
 }
 
@@ -50,33 +39,28 @@ QWidget* IntersectionWindow::buildMethod() {
                      static_cast<QWidget*>(right_)})
     row->addWidget(w);
   connect(byAngles_, &QRadioButton::toggled, this, &IntersectionWindow::methodChanged);
-  connect(right_, &QCheckBox::toggled, this, &PlaneToolWindow::clearResults);
+  connect(right_, &QCheckBox::toggled, this, &ToolWindow::clearResults);
   return frame;
 }
 
-QWidget* IntersectionWindow::buildFigures() {
-  auto* page = new QWidget(this);
-  auto* grid = new QGridLayout(page);
-  addBox(grid, 0, 0, "Text_XA", "XA", kCoordinate, false);
-  addBox(grid, 0, 2, "Text_YA", "YA", kCoordinate, false);
-  addBox(grid, 1, 0, "Text_XB", "XB", kCoordinate, false);
-  addBox(grid, 1, 2, "Text_YB", "YB", kCoordinate, false);
-  addBox(grid, 2, 0, "Text_alpha", "α（A点内角）", kAngle, false);
-  addBox(grid, 2, 2, "Text_beta", "β（B点内角）", kAngle, false);
-  addBox(grid, 3, 0, "Text_SA", "SA（A至P边长）", "边长以米为单位", false);
-  addBox(grid, 3, 2, "Text_SB", "SB（B至P边长）", "边长以米为单位", false);
-  addBox(grid, 4, 0, "Text_XP", "交会点XP", "结果：P点纵坐标（米）", true);
-  addBox(grid, 4, 2, "Text_YP", "交会点YP", "结果：P点横坐标（米）", true);
-  addBox(grid, 5, 0, "Text_jhj", "交会角γ", "P点处两方向的夹角", true);
-  return page;
+void IntersectionWindow::buildFigures() {
+  QGridLayout* grid = addFigures();
+  a_ = addPoint(grid, 0, "A");
+  b_ = addPoint(grid, 1, "B");
+  alphaBox_ = addBox(grid, 2, 0, {"Text_alpha", "α（A点内角）", kAngleTip}, false);
+  betaBox_ = addBox(grid, 2, 2, {"Text_beta", "β（B点内角）", kAngleTip}, false);
+  distanceABox_ = addBox(grid, 3, 0, {"Text_SA", "SA（A至P边长）", "边长以米为单位"}, false);
+  distanceBBox_ = addBox(grid, 3, 2, {"Text_SB", "SB（B至P边长）", "边长以米为单位"}, false);
+  result_ = addResultPoint(grid, 4, "交会点");
+  angleBox_ = addBox(grid, 5, 0, {"Text_jhj", "交会角γ", "P点处两方向的夹角"}, true);
 }
 
 bool IntersectionWindow::byDistances() const { return byDistances_->isChecked(); }
 
 void IntersectionWindow::methodChanged() {
   const bool distances = byDistances();
-  for (const char* name : {"Text_alpha", "Text_beta"}) box(name)->setEnabled(!distances);
-  for (const char* name : {"Text_SA", "Text_SB"}) box(name)->setEnabled(distances);
+  for (QLineEdit* box : {alphaBox_, betaBox_}) box->setEnabled(!distances);
+  for (QLineEdit* box : {distanceABox_, distanceBBox_}) box->setEnabled(distances);
   right_->setEnabled(distances);
   clearResults();
 }
@@ -84,12 +68,11 @@ void IntersectionWindow::methodChanged() {
 void IntersectionWindow::compute() {
   const cogo::intersection::Result r =
       byDistances()
-          ? cogo::intersection::ByDistances(texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_SA", "Text_SB"}),
-                                      right_->isChecked())
-          : cogo::intersection::ByAngles(
-                texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_alpha", "Text_beta"}));
+          ? cogo::intersection::ByDistances(Texts({a_.x, a_.y, b_.x, b_.y, distanceABox_, distanceBBox_}),
+                                            right_->isChecked())
+          : cogo::intersection::ByAngles(Texts({a_.x, a_.y, b_.x, b_.y, alphaBox_, betaBox_}));
   if (refused(r.refusal)) return;
-  showResults({{"Text_XP", r.x}, {"Text_YP", r.y}, {"Text_jhj", r.angleText}});
+  showResults({{result_.x, r.x}, {result_.y, r.y}, {angleBox_, r.angleText}});
   warn(r.warning);
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 // 前方交会 (qfjh): P from A and B by the two angles at A and B, or by the two
 // distances with P on the left of A→B unless 右侧 is ticked.
-#include "ui/cogo/plane_tool_window.h"
+#include "ui/widgets/tool_window.h"
 
 class QCheckBox;
 class QRadioButton;
 
 namespace korvane::ui {
 
-class IntersectionWindow : public PlaneToolWindow {
+class IntersectionWindow : public ToolWindow {
   Q_OBJECT
  public:
   explicit IntersectionWindow(MessageBoxes& messages, QWidget* parent = nullptr);
@@ -17,12 +17,18 @@ class IntersectionWindow : public PlaneToolWindow {
 
  private:
   QWidget* buildMethod();
-  QWidget* buildFigures();
+  void buildFigures();
   void methodChanged();
 
   QRadioButton* byAngles_ = nullptr;
   QRadioButton* byDistances_ = nullptr;
   QCheckBox* right_ = nullptr;
+  // The known points, the angles at A and B, the distances from A and B.
+  PointBoxes a_, b_;
+  QLineEdit *alphaBox_{}, *betaBox_{}, *distanceABox_{}, *distanceBBox_{};
+  // The point P and the intersection angle at P.
+  PointBoxes result_;
+  QLineEdit *angleBox_{};
 };
 
 }  // namespace korvane::ui

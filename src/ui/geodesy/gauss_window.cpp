@@ -14,7 +14,9 @@
 
 #include "geodesy/gauss_point_list.h"
 #include "ui/shell/platform.h"
-#include "ui/widgets/tool_form.h"
+#include "ui/widgets/button_row.h"
+#include "ui/widgets/option_group.h"
+#include "ui/widgets/tool_window.h"
 #include "ui/shell/user_prompts.h"
 
 namespace korvane::ui {
@@ -87,23 +89,18 @@ const char* const kInverseCaptions[] = {"X", "Y", "B", "L", "子午线收敛角�
 const char* const kZoneCaptions[] = {"X（原带）", "Y（原带）", "X（新带）", "Y（新带）", "子午线收敛角γ", "长度比k",
                                      "B", "L"};
 
-struct EllipsoidOption {
-  const char* name;
-  const char* caption;
-  geodesy::Datum datum;
-};
-const EllipsoidOption kEllipsoids[] = {
+const Option<geodesy::Datum> kEllipsoids[] = {
     {"Option_cgcs2000", "CGCS2000", geodesy::Datum::Cgcs2000},
     {"Option_bj54", "北京54（克拉索夫斯基）", geodesy::Datum::Krassovsky},
     {"Option_xa80", "西安80（IAG-75）", geodesy::Datum::Iag75},
 };
 
-struct PageBoxes {
+struct PageNames {
   const char* const* inputs;
   const char* const* outputs;
   int outputCount;
 };
-const PageBoxes kPages[] = {{kForwardIn, kForwardOut, 4}, {kInverseIn, kInverseOut, 4}, {kZoneIn, kZoneOut, 6}};
+const PageNames kPages[] = {{kForwardIn, kForwardOut, 4}, {kInverseIn, kInverseOut, 4}, {kZoneIn, kZoneOut, 6}};
 
 }  // namespace
 
@@ -137,14 +134,17 @@ GaussWindow::GaussWindow(MessageBoxes& messages, FileDialogs& files, QWidget* pa
     auto* widget = new QWidget;
     widget->setObjectName(pageNames[page]);
     auto* grid = new QGridLayout(widget);
-    for (int i = 0; i < 2; ++i)
-      AddBox(grid, i, 0, kPages[page].inputs[i], CaptionsOf(page)[i], TooltipOf(CaptionsOf(page)[i], true), false);
+    PageBoxes& boxes = boxes_[page];
+    for (int i = 0; i < 2; ++i) {
+      const char* caption = CaptionsOf(page)[i];
+      boxes.inputs.push_back(AddLabelledBox(grid, i, 0, {kPages[page].inputs[i], caption, TooltipOf(caption, true)}, false));
+      connect(boxes.inputs.back(), &QLineEdit::returnPressed, this, &GaussWindow::compute);
+    }
     for (int i = 0; i < kPages[page].outputCount; ++i) {
       const char* caption = CaptionsOf(page)[i + 2];
-      AddBox(grid, i % 4, 2 + 2 * (i / 4), kPages[page].outputs[i], caption, TooltipOf(caption, false), true);
+      boxes.outputs.push_back(AddLabelledBox(grid, i % 4, 2 + 2 * (i / 4),
+                                             {kPages[page].outputs[i], caption, TooltipOf(caption, false)}, true));
     }
-    for (int i = 0; i < 2; ++i)
-      connect(widget->findChild<QLineEdit*>(kPages[page].inputs[i]), &QLineEdit::returnPressed, this, &GaussWindow::compute);
     if (page == 2) {
       target_ = new ZoneChooser("换算后的投影带", "_2", widget);
       grid->addWidget(target_, 4, 0, 1, 6);
@@ -161,44 +161,35 @@ GaussWindow::GaussWindow(MessageBoxes& messages, FileDialogs& files, QWidget* pa
   auto* note = new QLabel(QString::fromUtf8("注：只在所选椭球上换算，不作坐标系（基准）之间的转换。"), this);
   note->setObjectName("Label_note");
   layout->addWidget(note);
-  layout->addWidget(ButtonRow(this, {{"js", "计算", [this] { compute(); }},
-                                           {"wjzh", "文件转换", [this] { convertFile(); }},
-                                           {"qksr", "清空输入", [this] { clearInput(); }},
-                                           {"qkjg", "清空结果", [this] { clearResult(); }},
-                                           {"qbqk", "全部清空", [this] { clearAll(); }},
-                                           {"tczcx", "退出子程序", [this] { emit leaveToolRequested(); }}}));
+  auto* buttons = new ButtonRow(this);
+  buttons->add("js", "计算", [this] { compute(); });
+  buttons->add("wjzh", "文件转换", [this] { convertFile(); });
+  buttons->add("qksr", "清空输入", [this] { clearInput(); });
+  buttons->add("qkjg", "清空结果", [this] { clearResult(); });
+  buttons->add("qbqk", "全部清空", [this] { clearAll(); });
+  buttons->add("tczcx", "退出子程序", [this] { emit leaveToolRequested(); });
+  layout->addWidget(buttons);
 }
 
 QWidget* GaussWindow::buildEllipsoidFrame() {
-  auto* frame = new QGroupBox(QString::fromUtf8("选择椭球"), this);
-  frame->setObjectName("Frame_tq");
-  auto* column = new QVBoxLayout(frame);
-  auto* group = new QButtonGroup(frame);
-  for (const EllipsoidOption& option : kEllipsoids) {
-    auto* radio = new QRadioButton(QString::fromUtf8(option.caption), frame);
-    radio->setObjectName(option.name);
-    group->addButton(radio);
-    column->addWidget(radio);
-  }
-  frame->findChild<QRadioButton*>(kEllipsoids[0].name)->setChecked(true);
-  return frame;
+  ellipsoids_ = new OptionGroup("Frame_tq", "选择椭球", QBoxLayout::TopToBottom, this);
+  ellipsoids_->addAll(kEllipsoids);
+  return ellipsoids_;
 }
 
 geodesy::Settings GaussWindow::settings() const {
   geodesy::Settings s;
   const int page = pages_->currentIndex();
   s.problem = page == 0 ? geodesy::Problem::Forward : page == 1 ? geodesy::Problem::Inverse : geodesy::Problem::ZoneChange;
-  for (const EllipsoidOption& option : kEllipsoids)
-    if (findChild<QRadioButton*>(option.name)->isChecked()) s.datum = option.datum;
+  s.datum = ellipsoids_->chosen(kEllipsoids);
   s.zone = zone_->zoneAsked();
   s.target = target_->zoneAsked();
   return s;
 }
 
 void GaussWindow::compute() {
-  const PageBoxes& boxes = kPages[pages_->currentIndex()];
-  const geodesy::Solution s =
-      geodesy::Solve(settings(), BoxText(this, boxes.inputs[0]), BoxText(this, boxes.inputs[1]));
+  const std::vector<std::string> typed = Texts({shownBoxes().inputs[0], shownBoxes().inputs[1]});
+  const geodesy::Solution s = geodesy::Solve(settings(), typed[0], typed[1]);
   if (s.refusal) {
     // No figures of the previous input stay beside the refused one.
     clearResult();
@@ -209,9 +200,9 @@ void GaussWindow::compute() {
 }
 
 void GaussWindow::showSolution(const geodesy::Solution& s) {
-  const PageBoxes& boxes = kPages[pages_->currentIndex()];
   const std::string texts[] = {s.first, s.second, s.gamma, s.k, s.b, s.l};
-  for (int i = 0; i < boxes.outputCount; ++i) SetBox(this, boxes.outputs[i], texts[i]);
+  const std::vector<QLineEdit*>& outputs = shownBoxes().outputs;
+  for (std::size_t i = 0; i < outputs.size(); ++i) outputs[i]->setText(QString::fromStdString(texts[i]));
 }
 
 void GaussWindow::convertFile() {
@@ -238,14 +229,14 @@ void GaussWindow::convertFile() {
                                  "提示", MessageIcon::Information});
 }
 
+const GaussWindow::PageBoxes& GaussWindow::shownBoxes() const { return boxes_[pages_->currentIndex()]; }
+
 void GaussWindow::clearInput() {
-  const PageBoxes& boxes = kPages[pages_->currentIndex()];
-  for (int i = 0; i < 2; ++i) ClearBoxes(this, {boxes.inputs[i]});
+  for (QLineEdit* box : shownBoxes().inputs) box->clear();
 }
 
 void GaussWindow::clearResult() {
-  const PageBoxes& boxes = kPages[pages_->currentIndex()];
-  for (int i = 0; i < boxes.outputCount; ++i) ClearBoxes(this, {boxes.outputs[i]});
+  for (QLineEdit* box : shownBoxes().outputs) box->clear();
 }
 
 void GaussWindow::clearAll() {
@@ -255,16 +246,12 @@ void GaussWindow::clearAll() {
 
 void GaussWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!centred_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-    adjustSize();
-    CentreOnScreen(this);
-    centred_ = true;
-  }
+  CentreOnFirstShow(this, centred_);
   focusFirstInput();
 }
 
 void GaussWindow::focusFirstInput() {
-  if (auto* box = findChild<QLineEdit*>(kPages[pages_->currentIndex()].inputs[0])) box->setFocus();
+  shownBoxes().inputs[0]->setFocus();
 }
 
 }  // namespace korvane::ui

@@ -3,15 +3,18 @@
 // pages, the ellipsoid, the zone (by number or central meridian, 3° or 6°,
 // with or without the prefix) and a point list converted from a file.
 #include <QWidget>
+#include <vector>
 
 #include "geodesy/gauss_kruger.h"
 
+class QLineEdit;
 class QTabWidget;
 
 namespace korvane::ui {
 
 class FileDialogs;
 class MessageBoxes;
+class OptionGroup;
 class ZoneChooser;
 
 class GaussWindow : public QWidget {
@@ -37,6 +40,11 @@ class GaussWindow : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The boxes of a page, in the order of its control-name lists.
+  struct PageBoxes {
+    std::vector<QLineEdit*> inputs, outputs;
+  };
+  const PageBoxes& shownBoxes() const;
   QWidget* buildPlanePage(const char* page, const char* const* inputs, const char* const* outputs,
                           const char* const* captions, bool zoneChange);
   QWidget* buildEllipsoidFrame();
@@ -47,6 +55,8 @@ class GaussWindow : public QWidget {
   MessageBoxes& messages_;
   FileDialogs& files_;
   QTabWidget* pages_ = nullptr;
+  PageBoxes boxes_[3];
+  OptionGroup* ellipsoids_ = nullptr;
   ZoneChooser* zone_ = nullptr;
   ZoneChooser* target_ = nullptr;
   QString lastFolder_;

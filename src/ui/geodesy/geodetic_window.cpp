@@ -14,6 +14,7 @@
 #include "core/numbers.h"
 #include "ui/shell/platform.h"
 #include "ui/widgets/button_row.h"
+#include "ui/widgets/option_group.h"
 #include "ui/shell/user_prompts.h"
 
 namespace korvane::ui {
@@ -30,12 +31,7 @@ const char* const kDirectOutputs[] = {"Text_B2",       "Text_L2",        "Text_A
 const char* const kInverseInputs[] = {"Text_fs_B1", "Text_fs_L1", "Text_fs_B2", "Text_fs_L2"};
 const char* const kInverseOutputs[] = {"Text_fs_S12", "Text_fs_A12", "Text_fs_A21"};
 
-struct EllipsoidOption {
-  const char* name;
-  const char* caption;
-  geodesy::EllipsoidId id;
-};
-const EllipsoidOption kEllipsoids[] = {
+const Option<geodesy::EllipsoidId> kEllipsoids[] = {
     {"Option_ks", "克氏", geodesy::EllipsoidId::Krassovsky},
     {"Option_iag75", "IAG-75", geodesy::EllipsoidId::Iag75},
     {"Option_cgcs2000", "CGCS2000", geodesy::EllipsoidId::Cgcs2000},
@@ -77,8 +73,6 @@ QLineEdit* GeodeticWindow::box(const char* name, const char* tooltip, bool readO
   return edit;
 }
 
-QLineEdit* GeodeticWindow::find(const char* name) const { return findChild<QLineEdit*>(name); }
-
 QWidget* GeodeticWindow::buildDirectPage() {
   auto* page = new QWidget;
   page->setObjectName("page_zs");
@@ -86,18 +80,24 @@ QWidget* GeodeticWindow::buildDirectPage() {
   const char* inputLabels[] = {"B1", "A1(A12)", "L1", "S12"};
   for (int i = 0; i < 4; ++i) {
     grid->addWidget(Caption(inputLabels[i]), i + 1, 0);
-    grid->addWidget(box(kDirectInputs[i], i == 3 ? kLengthIn : kAngleIn, false), i + 1, 1);
+    directInputs_.push_back(box(kDirectInputs[i], i == 3 ? kLengthIn : kAngleIn, false));
+    grid->addWidget(directInputs_.back(), i + 1, 1);
   }
   grid->addWidget(Caption("级数解"), 0, 3);
   grid->addWidget(Caption("严密解"), 0, 4);
   const char* outputLabels[] = {"B2", "L2", "A21"};
+  // Series solution, then the exact one, then the difference of the two.
+  directOutputs_.resize(std::size(kDirectOutputs));
   for (int i = 0; i < 3; ++i) {
     grid->addWidget(Caption(outputLabels[i]), i + 1, 2);
-    grid->addWidget(box(kDirectOutputs[i], kAngleOut, true), i + 1, 3);
-    grid->addWidget(box(kDirectOutputs[i + 3], kAngleOut, true), i + 1, 4);
+    directOutputs_[i] = box(kDirectOutputs[i], kAngleOut, true);
+    directOutputs_[i + 3] = box(kDirectOutputs[i + 3], kAngleOut, true);
+    grid->addWidget(directOutputs_[i], i + 1, 3);
+    grid->addWidget(directOutputs_[i + 3], i + 1, 4);
   }
   grid->addWidget(Caption("两解点位之差(mm)"), 4, 2, 1, 2, Qt::AlignRight);
-  grid->addWidget(box("Text_diff", "级数解与严密解的第二点相距的毫米数：线太长时级数解不够精确", true), 4, 4);
+  directOutputs_[6] = box("Text_diff", "级数解与严密解的第二点相距的毫米数：线太长时级数解不够精确", true);
+  grid->addWidget(directOutputs_[6], 4, 4);
   grid->setColumnMinimumWidth(2, 40);
   return page;
 }
@@ -109,46 +109,40 @@ QWidget* GeodeticWindow::buildInversePage() {
   const char* inputLabels[] = {"B1", "L1", "B2", "L2"};
   for (int i = 0; i < 4; ++i) {
     grid->addWidget(Caption(inputLabels[i]), i, 0);
-    grid->addWidget(box(kInverseInputs[i], kAngleIn, false), i, 1);
+    inverseInputs_.push_back(box(kInverseInputs[i], kAngleIn, false));
+    grid->addWidget(inverseInputs_.back(), i, 1);
   }
   const char* outputLabels[] = {"S12", "A1(A12)", "A21"};
   for (int i = 0; i < 3; ++i) {
     grid->addWidget(Caption(outputLabels[i]), i, 2);
-    grid->addWidget(box(kInverseOutputs[i], i == 0 ? kLengthIn : kAngleOut, true), i, 3);
+    inverseOutputs_.push_back(box(kInverseOutputs[i], i == 0 ? kLengthIn : kAngleOut, true));
+    grid->addWidget(inverseOutputs_.back(), i, 3);
   }
   return page;
 }
 
 QWidget* GeodeticWindow::buildEllipsoidFrame() {
-  auto* frame = new QGroupBox(QString::fromUtf8("选择椭球"), this);
-  frame->setObjectName("Frame_tq");
-  auto* row = new QHBoxLayout(frame);
-  auto* group = new QButtonGroup(frame);
-  for (const EllipsoidOption& option : kEllipsoids) {
-    auto* radio = new QRadioButton(QString::fromUtf8(option.caption), frame);
-    radio->setObjectName(option.name);
-    group->addButton(radio);
-    row->addWidget(radio);
-  }
-  findChild<QRadioButton*>(kEllipsoids[0].name)->setChecked(true);
-  return frame;
+  ellipsoids_ = new OptionGroup("Frame_tq", "选择椭球", QBoxLayout::LeftToRight, this);
+  ellipsoids_->addAll(kEllipsoids);
+  return ellipsoids_;
 }
 
 QWidget* GeodeticWindow::buildButtons() {
-  ButtonRow buttons(this);
-  buttons.add("js", "计算", [this] { compute(); });
-  buttons.add("qksr", "清空输入", [this] { clearInput(); });
-  buttons.add("qkjg", "清空结果", [this] { clearResult(); });
-  buttons.add("qbqk", "全部清空", [this] { clearAll(); });
-  buttons.add("tczcx", "退出子程序", [this] { emit leaveToolRequested(); });
-  buttons.add("tczhcx", "退出主程序", [this] { emit endProgramRequested(); });
-  return buttons.widget();
+  auto* buttons = new ButtonRow(this);
+  buttons->add("js", "计算", [this] { compute(); });
+  buttons->add("qksr", "清空输入", [this] { clearInput(); });
+  buttons->add("qkjg", "清空结果", [this] { clearResult(); });
+  buttons->add("qbqk", "全部清空", [this] {
+    clearInput();
+    clearResult();
+  });
+  buttons->add("tczcx", "退出子程序", [this] { emit leaveToolRequested(); });
+  buttons->add("tczhcx", "退出主程序", [this] { emit endProgramRequested(); });
+  return buttons;
 }
 
 geodesy::EllipsoidId GeodeticWindow::ellipsoid() const {
-  for (const EllipsoidOption& option : kEllipsoids)
-    if (findChild<QRadioButton*>(option.name)->isChecked()) return option.id;
-  return geodesy::EllipsoidId::Krassovsky;
+  return ellipsoids_->chosen(kEllipsoids);
 }
 
 bool GeodeticWindow::inverseShown() const { return pages_->currentIndex() == 1; }
@@ -162,58 +156,38 @@ void GeodeticWindow::compute() {
 
 void GeodeticWindow::computeDirect() {
   const geodesy::DirectResult r = geodesy::SolveDirect(
-      {S(find("Text_B1")), S(find("Text_A12")), S(find("Text_L1")), S(find("Text_S12")), ellipsoid()});
+      {S(directInputs_[0]), S(directInputs_[1]), S(directInputs_[2]), S(directInputs_[3]), ellipsoid()});
   if (r.refusal) {
     messages_.inform(this, *r.refusal);
     return;
   }
-  find("Text_B2")->setText(Q(r.b2));
-  find("Text_L2")->setText(Q(r.l2));
-  find("Text_A21")->setText(Q(r.a21));
-  find("Text_B2_exact")->setText(Q(r.exactB2));
-  find("Text_L2_exact")->setText(Q(r.exactL2));
-  find("Text_A21_exact")->setText(Q(r.exactA21));
-  find("Text_diff")->setText(r.differenceMm ? Q(FormatFixed(*r.differenceMm, "#0.000")) : QString::fromUtf8("—"));
+  const std::string texts[] = {r.b2, r.l2, r.a21, r.exactB2, r.exactL2, r.exactA21};
+  for (std::size_t i = 0; i < std::size(texts); ++i) directOutputs_[i]->setText(Q(texts[i]));
+  directOutputs_[6]->setText(r.differenceMm ? Q(FormatFixed(*r.differenceMm, "#0.000")) : QString::fromUtf8("—"));
 }
 
 void GeodeticWindow::computeInverse() {
   const geodesy::InverseResult r = geodesy::SolveInverse(
-      {S(find("Text_fs_B1")), S(find("Text_fs_L1")), S(find("Text_fs_B2")), S(find("Text_fs_L2")), ellipsoid()});
+      {S(inverseInputs_[0]), S(inverseInputs_[1]), S(inverseInputs_[2]), S(inverseInputs_[3]), ellipsoid()});
   if (r.refusal) {
     messages_.inform(this, *r.refusal);
     return;
   }
-  find("Text_fs_S12")->setText(Q(r.s12Text));
-  find("Text_fs_A12")->setText(Q(r.a12Text));
-  find("Text_fs_A21")->setText(Q(r.a21Text));
+  const std::string texts[] = {r.s12Text, r.a12Text, r.a21Text};
+  for (std::size_t i = 0; i < std::size(texts); ++i) inverseOutputs_[i]->setText(Q(texts[i]));
 }
 
 void GeodeticWindow::clearInput() {
-  if (inverseShown())
-    for (const char* name : kInverseInputs) find(name)->clear();
-  else
-    for (const char* name : kDirectInputs) find(name)->clear();
+  for (QLineEdit* box : inverseShown() ? inverseInputs_ : directInputs_) box->clear();
 }
 
 void GeodeticWindow::clearResult() {
-  if (inverseShown())
-    for (const char* name : kInverseOutputs) find(name)->clear();
-  else
-    for (const char* name : kDirectOutputs) find(name)->clear();
-}
-
-void GeodeticWindow::clearAll() {
-  clearInput();
-  clearResult();
+  for (QLineEdit* box : inverseShown() ? inverseOutputs_ : directOutputs_) box->clear();
 }
 
 void GeodeticWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!centred_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-    adjustSize();
-    CentreOnScreen(this);
-    centred_ = true;
-  }
+  CentreOnFirstShow(this, centred_);
 }
 
 }  // namespace korvane::ui

@@ -3,6 +3,7 @@
 // exact solution beside it, and the exact inverse problem on a second page,
 // on one of four ellipsoids.
 #include <QWidget>
+#include <vector>
 
 #include "geodesy/geodetic.h"
 
@@ -12,6 +13,7 @@ class QTabWidget;
 namespace korvane::ui {
 
 class MessageBoxes;
+class OptionGroup;
 
 class GeodeticWindow : public QWidget {
   Q_OBJECT
@@ -22,7 +24,6 @@ class GeodeticWindow : public QWidget {
   void compute();
   void clearInput();
   void clearResult();
-  void clearAll();
 
   geodesy::EllipsoidId ellipsoid() const;
   bool inverseShown() const;
@@ -42,12 +43,14 @@ class GeodeticWindow : public QWidget {
   QWidget* buildEllipsoidFrame();
   QWidget* buildButtons();
   QLineEdit* box(const char* name, const char* tooltip, bool readOnly);
-  QLineEdit* find(const char* name) const;
   void computeDirect();
   void computeInverse();
 
   MessageBoxes& messages_;
   QTabWidget* pages_ = nullptr;
+  OptionGroup* ellipsoids_ = nullptr;
+  // The boxes of each page in the order of its control-name list.
+  std::vector<QLineEdit*> directInputs_, directOutputs_, inverseInputs_, inverseOutputs_;
   bool centred_ = false;
 };
 

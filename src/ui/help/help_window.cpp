@@ -63,15 +63,4 @@ void HelpWindow::showSection(const QString& anchor) {
   browser_->setSource(url);
 }
 
-HelpWindow* ShowHelpWindow(QWidget* owner) {
-  auto* window = owner->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
-  if (!window) {
-    window = new HelpWindow(owner);
-    window->show();
-    CentreOnScreen(window);
-  }
-  BringUp(window);
-  return window;
-}
-
 }  // namespace korvane::ui

@@ -26,8 +26,4 @@ class HelpWindow : public QWidget {
   QTextBrowser* browser_ = nullptr;
 };
 
-// Shows the one help window of `owner`, made on first use; closing hides it,
-// and opening it again raises the same window where it was left.
-HelpWindow* ShowHelpWindow(QWidget* owner);
-
 }  // namespace korvane::ui

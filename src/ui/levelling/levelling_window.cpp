@@ -158,19 +158,19 @@ QWidget* LevellingWindow::buildTables() {
 }
 
 QWidget* LevellingWindow::buildButtons() {
-  ButtonRow buttons(this);
-  buttons.add("command_dk", "打开数据", [this] { openData(); });
-  buttons.add("bc_sj", "保存数据", [this] { saveData(); });
-  buttons.add("js", "计    算", [this] { compute(); });
-  saveReport_ = buttons.add("bc_bg", "保存报告", [this] { saveReport(); });
+  auto* buttons = new ButtonRow(this);
+  buttons->add("command_dk", "打开数据", [this] { openData(); });
+  buttons->add("bc_sj", "保存数据", [this] { saveData(); });
+  buttons->add("js", "计    算", [this] { compute(); });
+  saveReport_ = buttons->add("bc_bg", "保存报告", [this] { saveReport(); });
   saveReport_->setEnabled(false);
-  printCommands_[0] = buttons.add(kPrintCommand, kPrintCaption, [this] { printReport(false); });
-  printCommands_[1] = buttons.add(kPdfCommand, kPdfCaption, [this] { printReport(true); });
+  printCommands_[0] = buttons->add(kPrintCommand, kPrintCaption, [this] { printReport(false); });
+  printCommands_[1] = buttons->add(kPdfCommand, kPdfCaption, [this] { printReport(true); });
   for (QPushButton* command : printCommands_) command->setEnabled(false);
-  exportHeights_ = buttons.add("dcgc", "导出高程…", [this] { exportHeights(); });
+  exportHeights_ = buttons->add("dcgc", "导出高程…", [this] { exportHeights(); });
   exportHeights_->setEnabled(false);
-  buttons.add("tc", "退    出", [this] { close(); });
-  return buttons.widget();
+  buttons->add("tc", "退    出", [this] { close(); });
+  return buttons;
 }
 
 void LevellingWindow::setMethod(Method m) {

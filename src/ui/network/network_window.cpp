@@ -19,6 +19,8 @@
 #include "ui/shell/platform.h"
 #include "ui/traverse/plot_window.h"
 #include "ui/shell/report_printing.h"
+#include "ui/widgets/button_row.h"
+#include "ui/widgets/standard_grade_picker.h"
 
 namespace korvane::ui {
 
@@ -42,25 +44,6 @@ const BoxEntry kBoxes[] = {{"Text_fx", "方向中误差：", "″", "2"},
                            {"Text_cj", "测角中误差：", "″", "2.8"},
                            {"Text_a", "测距固定误差：", "mm", "2"},
                            {"Text_b", "比例误差：", "ppm", "2"}};
-
-struct CommandEntry {
-  const char* name;
-  const char* text;
-};
-
-const CommandEntry kCommands[] = {{"command_dk", "打开数据"}, {"bc", "保存数据"},
-                                  {"dzb", "从坐标文件读入"},
-                                  {"Command_tj", "插入一行"}, {"Command_sc", "删除该行"},
-                                  {"js", "计    算"},        {"bcbg", "保存报告"},
-                                  {"dy", "打印…"},           {"bcpdf", "保存为PDF…"},
-                                  {"dcdxf", "导出DXF…"},     {"dczb", "导出坐标…"},
-                                  {"xstx", "显示图形"},      {"tc", "退    出"}};
-
-QStringList ToQt(const std::vector<std::string>& items) {
-  QStringList list;
-  for (const std::string& item : items) list << QString::fromStdString(item);
-  return list;
-}
 
 }  // namespace
 
@@ -90,7 +73,6 @@ NetworkWindow::NetworkWindow(MessageBoxes& messages, FileDialogs& files)
   body->addWidget(buildCommands(this));
   root->addLayout(body, 1);
   root->addWidget(buildParameters(this));
-  connectCommands();
   forgetResult();
   setCaptions(Purpose::Network);
   FitToScreen(this, {1180, 760});
@@ -137,92 +119,57 @@ QWidget* NetworkWindow::buildParameters(QWidget* parent) {
   auto* caption = new QLabel(QString::fromUtf8("先验中误差（空为默认值）："), panel);
   caption->setObjectName("Label_shuru");
   row->addWidget(caption);
-  for (const BoxEntry& entry : kBoxes) {
+  for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
+    const BoxEntry& entry = kBoxes[i];
     row->addWidget(new QLabel(QString::fromUtf8(entry.caption), panel));
     auto* box = new QLineEdit(panel);
     box->setObjectName(entry.name);
     box->setFixedWidth(56);
     box->setPlaceholderText(QString::fromUtf8(entry.placeholder));
-    boxes_[entry.name] = box;
+    precisionBoxes_[i] = box;
     row->addWidget(box);
     row->addWidget(new QLabel(QString::fromUtf8(entry.unit), panel));
     row->addSpacing(12);
   }
-  check_ = new QCheckBox(QString::fromUtf8("选择等级（可选参数）"), panel);
-  check_->setObjectName("Ch1");
-  row->addWidget(check_);
-  standard_ = new QComboBox(panel);
-  standard_->setObjectName("Co1");
-  standard_->setToolTip(QString::fromUtf8("参照规范"));
-  standard_->addItems(ToQt(standards::Standards()));
-  standard_->setCurrentText(QString::fromUtf8(standards::kInitialStandard));
-  row->addWidget(standard_);
-  grade_ = new QComboBox(panel);
-  grade_->setObjectName("Co2");
-  grade_->setToolTip(QString::fromUtf8("等级"));
-  grade_->setEditable(true);
-  grade_->addItems(ToQt(standards::InitialGrades()));
-  grade_->setEditText(QString::fromUtf8(standards::kInitialGrade));
-  grade_->setMinimumWidth(90);
-  row->addWidget(grade_);
+  tolerance_ = new StandardGradePicker(panel);
+  row->addWidget(tolerance_);
   variance_ = new QCheckBox(QString::fromUtf8("方差分量估计"), panel);
   variance_->setObjectName("Ch_fcfl");
   variance_->setToolTip(QString::fromUtf8("按各观测组（方向、角度、边长、方位角）的残差重新估计先验中误差并重新定权"));
   row->addWidget(variance_);
-  standard_->hide();
-  grade_->hide();
   row->addStretch();
   return panel;
 }
 
-QPushButton* NetworkWindow::addCommand(QWidget* parent, const char* name, const char* text) {
-  auto* button = new QPushButton(QString::fromUtf8(text), parent);
-  button->setObjectName(name);
-  button->setMinimumSize(150, 36);
-  commands_[name] = button;
-  return button;
-}
-
 QWidget* NetworkWindow::buildCommands(QWidget* parent) {
-  auto* column = new QWidget(parent);
-  auto* layout = new QVBoxLayout(column);
-  layout->setSpacing(6);
-  for (const CommandEntry& entry : kCommands) layout->addWidget(addCommand(column, entry.name, entry.text));
-  layout->addStretch();
-  for (const char* name : kResultCommands) commands_[name]->setToolTip(QString::fromUtf8("计算后有效"));
-  return column;
-}
-
-void NetworkWindow::connectCommands() {
-  connect(commands_["command_dk"], &QPushButton::clicked, this, &NetworkWindow::openData);
-  connect(commands_["bc"], &QPushButton::clicked, this, &NetworkWindow::saveData);
-  connect(commands_["Command_tj"], &QPushButton::clicked, this, &NetworkWindow::insertRow);
-  connect(commands_["Command_sc"], &QPushButton::clicked, this, &NetworkWindow::deleteRow);
-  connect(commands_["js"], &QPushButton::clicked, this, &NetworkWindow::compute);
-  connect(commands_["bcbg"], &QPushButton::clicked, this, &NetworkWindow::saveReport);
-  connect(commands_["xstx"], &QPushButton::clicked, this, &NetworkWindow::showSketch);
-  connect(commands_[kPrintCommand], &QPushButton::clicked, this, [this] { printReport(false); });
-  connect(commands_[kPdfCommand], &QPushButton::clicked, this, [this] { printReport(true); });
-  connect(commands_["dcdxf"], &QPushButton::clicked, this, &NetworkWindow::exportDrawing);
-  connect(commands_["dzb"], &QPushButton::clicked, this, &NetworkWindow::readKnownPoints);
-  connect(commands_["dczb"], &QPushButton::clicked, this, &NetworkWindow::exportCoordinates);
-  connect(commands_["tc"], &QPushButton::clicked, this, &NetworkWindow::close);
-  connect(check_, &QCheckBox::toggled, this, [this](bool on) {
-    standard_->setVisible(on);
-    grade_->setVisible(on);
-  });
-  connect(standard_, &QComboBox::currentTextChanged, this, &NetworkWindow::pickStandard);
+  auto* column = new ButtonRow(parent, QBoxLayout::TopToBottom);
+  column->layout()->setSpacing(6);
+  auto add = [column](const char* name, const char* text, auto slot) {
+    QPushButton* button = column->add(name, text, slot);
+    button->setMinimumSize(150, 36);
+    return button;
+  };
+  add("command_dk", "打开数据", [this] { openData(); });
+  add("bc", "保存数据", [this] { saveData(); });
+  add("dzb", "从坐标文件读入", [this] { readKnownPoints(); });
+  add("Command_tj", "插入一行", [this] { insertRow(); });
+  add("Command_sc", "删除该行", [this] { deleteRow(); });
+  add("js", "计    算", [this] { compute(); });
+  // The commands that act on the adjusted network.
+  resultCommands_ = {add("bcbg", "保存报告", [this] { saveReport(); }),
+                     add(kPrintCommand, kPrintCaption, [this] { printReport(false); }),
+                     add(kPdfCommand, kPdfCaption, [this] { printReport(true); }),
+                     add("dcdxf", "导出DXF…", [this] { exportDrawing(); }),
+                     add("dczb", "导出坐标…", [this] { exportCoordinates(); }),
+                     add("xstx", "显示图形", [this] { showSketch(); })};
+  add("tc", "退    出", [this] { close(); });
+  column->addStretch();
+  for (QPushButton* command : resultCommands_) command->setToolTip(QString::fromUtf8("计算后有效"));
   // The row commands act on the table last worked in.
   for (NetworkGrid* grid : {known_, observations_}) {
     connect(grid->grid(), &QTableWidget::currentCellChanged, this, [this, grid] { lastGrid_ = grid; });
   }
-}
-
-void NetworkWindow::pickStandard(const QString& standard) {
-  const standards::GradeChoice choice = standards::GradesForStandard(standard.toStdString());
-  grade_->clear();
-  grade_->addItems(ToQt(choice.items));
-  grade_->setEditText(QString::fromStdString(choice.text));
+  return column;
 }
 
 void NetworkWindow::setCaptions(Purpose purpose) {
@@ -245,16 +192,15 @@ void NetworkWindow::showFor(Purpose purpose) {
 
 network::NetworkOptions NetworkWindow::options() const {
   network::NetworkOptions options;
-  options.checkTolerance = check_->isChecked();
+  options.checkTolerance = tolerance_->checkWanted();
   options.varianceComponents = variance_->isChecked();
-  options.toleranceCode =
-      standards::ToleranceCode(standard_->currentText().toStdString(), grade_->currentText().toStdString());
+  options.toleranceCode = tolerance_->toleranceCode();
   return options;
 }
 
 PrecisionTexts NetworkWindow::precisionTexts() const {
   PrecisionTexts texts;
-  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = boxes_.at(kBoxes[i].name)->text().toStdString();
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = precisionBoxes_[i]->text().toStdString();
   return texts;
 }
 
@@ -265,7 +211,7 @@ QString NetworkWindow::resultText() const { return results_->toPlainText(); }
 void NetworkWindow::forgetResult() {
   computed_.reset();
   results_->clear();
-  for (const char* name : kResultCommands) commands_[name]->setEnabled(false);
+  for (QPushButton* command : resultCommands_) command->setEnabled(false);
   if (plot_) plot_->close();
 }
 

@@ -8,15 +8,15 @@
 // in the plot window.
 #include <QString>
 #include <QWidget>
-#include <map>
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "network/network_adjustment.h"
 #include "ui/network/network_tables.h"
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -29,6 +29,7 @@ class FileDialogs;
 class MessageBoxes;
 class NetworkGrid;
 class PlotWindow;
+class StandardGradePicker;
 
 class NetworkWindow : public QWidget {
   Q_OBJECT
@@ -68,9 +69,6 @@ class NetworkWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // The commands that act on the adjusted network.
-  static constexpr const char* kResultCommands[] = {"bcbg", "dy", "bcpdf", "dcdxf", "dczb", "xstx"};
-
   struct Computed {
     formats::NetworkInput input;
     network::NetworkResult result;
@@ -80,10 +78,7 @@ class NetworkWindow : public QWidget {
   QWidget* buildInputPage();
   QWidget* buildParameters(QWidget* parent);
   QWidget* buildCommands(QWidget* parent);
-  QPushButton* addCommand(QWidget* parent, const char* name, const char* text);
-  void connectCommands();
   void setCaptions(Purpose purpose);
-  void pickStandard(const QString& standard);
   network::NetworkOptions options() const;
   PrecisionTexts precisionTexts() const;
   NetworkGrid& activeGrid() const;
@@ -99,12 +94,12 @@ class NetworkWindow : public QWidget {
   NetworkGrid* observations_ = nullptr;
   NetworkGrid* lastGrid_ = nullptr;
   QPlainTextEdit* results_ = nullptr;
-  std::map<std::string, QLineEdit*> boxes_;
-  std::map<std::string, QPushButton*> commands_;
-  QCheckBox* check_ = nullptr;
+  // The a-priori deviations: direction, angle, distance constant and scale.
+  std::array<QLineEdit*, 4> precisionBoxes_{};
+  // 保存报告 … 显示图形: usable once the network is adjusted.
+  std::vector<QPushButton*> resultCommands_;
+  StandardGradePicker* tolerance_ = nullptr;
   QCheckBox* variance_ = nullptr;
-  QComboBox* standard_ = nullptr;
-  QComboBox* grade_ = nullptr;
   PlotWindow* plot_ = nullptr;
   std::unique_ptr<Computed> computed_;
   QString lastFolder_;

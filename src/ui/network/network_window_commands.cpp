@@ -26,12 +26,6 @@
 
 namespace korvane::ui {
 
-namespace {
-
-const char* const kBoxNames[] = {"Text_fx", "Text_cj", "Text_a", "Text_b"};
-
-}  // namespace
-
 void NetworkWindow::refuse(const std::string& what, const QString& path, const std::string& why) {
   messages_.inform(this, Message{what + path.toStdString() + "\n" + why, "请检查", MessageIcon::Warning});
 }
@@ -64,7 +58,7 @@ void NetworkWindow::openData() {
   known_->fill(KnownPointRows(load.input));
   observations_->fill(ObservationRows(load.input));
   const PrecisionTexts texts = PrecisionBoxes(load.input);
-  for (std::size_t i = 0; i < texts.size(); ++i) boxes_[kBoxNames[i]]->setText(QString::fromStdString(texts[i]));
+  for (std::size_t i = 0; i < texts.size(); ++i) precisionBoxes_[i]->setText(QString::fromStdString(texts[i]));
   forgetResult();
   pages_->setCurrentIndex(0);
 }
@@ -117,7 +111,7 @@ void NetworkWindow::compute() {
   lines << QString() << QString::fromUtf8("草图中误差椭圆放大 %1 倍。").arg(exaggeration, 0, 'g', 12);
   results_->setPlainText(lines.join('\n'));
   pages_->setCurrentIndex(1);
-  for (const char* name : kResultCommands) commands_[name]->setEnabled(true);
+  for (QPushButton* command : resultCommands_) command->setEnabled(true);
   showSketch();
 }
 

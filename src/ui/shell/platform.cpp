@@ -128,6 +128,13 @@ void BringUp(QWidget* window) {
   window->activateWindow();
 }
 
+void CentreOnFirstShow(QWidget* window, bool& centred) {
+  if (centred || (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) return;
+  window->adjustSize();
+  CentreOnScreen(window);
+  centred = true;
+}
+
 void CentreOnScreen(QWidget* window, int dy) {
   QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;

@@ -53,6 +53,9 @@ void KeepOnTop(QWidget* window);
 // Moves a top-level window so that it is centred on its screen; dy shifts it
 // vertically (negative: up).
 void CentreOnScreen(QWidget* window, int dy = 0);
+// From a window's showEvent: the first time it shows as a normal window it
+// takes its natural size and is centred; `centred` remembers that it was.
+void CentreOnFirstShow(QWidget* window, bool& centred);
 
 // Brings a top-level window up: shown, out of its minimised state, raised and
 // given the focus.

@@ -1,39 +1,34 @@
 #pragma once
-// The main window (zhuchuangti): kind selection, the hover commands, the
-// observation grid and the results pane, the menu, the two animations and the
-// way out through the goodbye window.
+// The main window (zhuchuangti): the simple-traverse page (kind selection,
+// the hover commands, the observation grid and the results pane, the
+// greeting) and the menu that opens every other window, and the way out
+// through the goodbye window.
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <functional>
-#include <map>
+#include <memory>
 #include <optional>
 
-#include "formats/observation_table.h"
-#include "traverse/simple_adjustment.h"
-#include "core/sketch.h"
 #include "formats/traverse_kind.h"
-#include "ui/shell/greeting_animation.h"
-#include "ui/widgets/hover_command.h"
+#include "traverse/simple_adjustment.h"
 #include "ui/shell/window_shell.h"
-#include "export/figure.h"
+#include "ui/traverse/simple_results.h"
+#include "ui/traverse/traverse_commands.h"
+#include "ui/traverse/traverse_files.h"
+#include "ui/traverse/welcome_banner.h"
 
 class QAction;
-class QGridLayout;
-class QGroupBox;
 class QMenu;
 class QVBoxLayout;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
-class QTimer;
 
 namespace korvane::ui {
 
 class FileDialogs;
 class GoodbyeWindow;
 class HoverLabel;
+class KindOptions;
 class MessageBoxes;
 class ObservationGrid;
 class PlotWindow;
@@ -64,7 +59,7 @@ class MainWindow : public QMainWindow {
 
   ObservationGrid& observationGrid() const { return *grid_; }
   StartDialog* startDialog() const { return dialog_; }
-  PlotWindow* plotWindow() const { return plot_; }
+  PlotWindow* plotWindow() const;
   GoodbyeWindow* goodbyeWindow() const { return goodbye_; }
   // The tool windows, opened by the menu through the shell.
   WindowShell& shell() const { return *shell_; }
@@ -109,8 +104,6 @@ class MainWindow : public QMainWindow {
  private:
   void buildWindow();
   void buildHeader(QWidget* central, QVBoxLayout* root);
-  QGridLayout* buildViews(QWidget* central);
-  QVBoxLayout* buildCommands(QWidget* central);
   void connectCommands();
   void buildMenu();
   QMenu* addMenu(const char* name, const char* text);
@@ -118,49 +111,27 @@ class MainWindow : public QMainWindow {
   void buildToolMenus();
   void buildTopEntries();
   void registerWindows();
-  HoverPair& pair(const char* buttonName);
   void handOver(formats::TraverseKind kind);
-  void setComputeFor(formats::TraverseKind kind, bool showButton);
-  // Neither compute command is offered (start data of another kind).
-  void withdrawCompute();
   // A new traverse: an empty grid, no title line, no end-point name from a file.
   void resetTraverse();
   void enterResultsState(QPushButton* used);
-  void prepareStartFile();
-  // The grid as it stands is what was last opened or saved.
-  void markSaved();
   // Offers this grid's unsaved observations for saving; false to stay.
   bool offerToSave();
 
   MainWindowEnvironment env_;
-  Sketch resultsSketch_;  // of the table in the results pane
   ObservationGrid* grid_ = nullptr;
   StartDialog* dialog_ = nullptr;
-  PlotWindow* plot_ = nullptr;
   GoodbyeWindow* goodbye_ = nullptr;
   WindowShell* shell_ = nullptr;
-  QPlainTextEdit* pane_ = nullptr;
-  QLabel* welcome_ = nullptr;
+  std::unique_ptr<WelcomeBanner> banner_;
+  std::unique_ptr<TraverseFiles> files_;
+  std::unique_ptr<SimpleResults> results_;
+  std::unique_ptr<TraverseCommands> commands_;
   QLabel* titleLabel_ = nullptr;
-  QGroupBox* kindFrame_ = nullptr;
-  std::map<formats::TraverseKind, QRadioButton*> kinds_;
-  std::map<std::string, HoverPair> pairs_;
+  KindOptions* kinds_ = nullptr;
   QAction* startDataMenu_ = nullptr;
-  QTimer* welcomeTimer_ = nullptr;
-  QTimer* captionTimer_ = nullptr;
-  GreetingAnimation welcomeAnimation_;
-  QString caption_;
-  QString lastSecondName_;
-  QString lastKindLetter_;
-  // The stations as last opened or saved, blank rows at the end left out.
-  formats::ObservationTable savedRows_;
-  QString lastFolder_;
-  // The adjusted points of the results shown, for 导出DXF… and 导出坐标….
-  exporting::Figure figure_;
   // The kind whose start data were confirmed last; only it can be computed.
   std::optional<formats::TraverseKind> confirmedKind_;
-  // The caption of the compute command used last, hidden until 返回.
-  HoverLabel* hiddenCaption_ = nullptr;
   bool closing_ = false;
   // The window that led to the exit has asked about unsaved observations.
   bool leaveConfirmed_ = false;

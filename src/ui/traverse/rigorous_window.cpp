@@ -23,52 +23,21 @@
 #include "ui/shell/platform.h"
 #include "ui/traverse/plot_window.h"
 #include "ui/traverse/rigorous_grid.h"
+#include "ui/widgets/standard_grade_picker.h"
 
 namespace korvane::ui {
 
 namespace {
-
-struct CommandEntry {
-  const char* label;
-  const char* button;
-  const char* text;
-};
-
-// In the order they stand in the command column.
-const CommandEntry kCommands[] = {
-    {"Label3", "js", "计    算"},           {"Label4", "bc", "保存数据"},
-    {"Label13", "dy", "打印…"},             {"Label14", "bcpdf", "保存为PDF…"},
-    {"Label15", "dcdxf", "导出DXF…"},       {"Label16", "dczb", "导出坐标…"},
-    {"Label17", "dzb", "从坐标文件读入"},
-    {"Label7", "command_dk", "打开数据"},   {"Label8", "Command_tj", "插入一行"},
-    {"Label6", "Command_sc", "删除该行"},   {"Label9", "Command_back", "返    回"},
-    {"Label5", "tc", "退   出"},
-};
 
 const char* const kTitle = "欢迎使用单导线加权平差";
 const char* const kUnits =
     "角度单位为：度.分秒                    长度单位为：米                    请输入观测数据：";
 const char* const kProjectionTip = "不投影输入“N”或“n”，默认测区平均高程面请输“0”！";
 
-// The parameter captions that the after-compute state locks.
-const char* const kParameterLabels[] = {"Label_b", "Label_cs", "Label_j", "Label_c", "Label_shuru",
-                                        "Label_tym", "Label_cj", "Label_miao", "Label_mi"};
-const char* const kBoxes[] = {"Text_dxbs", "Text_cj", "Text_tym", "Text_j", "Text_c"};
-
 }  // namespace
 
 // Marks a parameter box that is empty because the data file gave 0.
 const char* const kReadZero = "readZero";
-
-namespace {
-
-QStringList ToQt(const std::vector<std::string>& items) {
-  QStringList list;
-  for (const std::string& item : items) list << QString::fromStdString(item);
-  return list;
-}
-
-}  // namespace
 
 RigorousWindow::RigorousWindow(MessageBoxes& messages, FileDialogs& files)
     : QWidget(nullptr, Qt::Window),
@@ -88,8 +57,8 @@ RigorousWindow::RigorousWindow(MessageBoxes& messages, FileDialogs& files)
   connect(titleTimer_, &QTimer::timeout, this, &RigorousWindow::tickTitle);
   refreshGradeCode();
   refreshCompute();
-  pair("Command_back").label->setEnabled(false);
-  pair("Command_back").button->setEnabled(false);
+  backCommand_.label->setEnabled(false);
+  backCommand_.button->setEnabled(false);
   markSaved();
 }
 
@@ -129,28 +98,25 @@ QWidget* RigorousWindow::buildCommands(QWidget* parent) {
   auto* column = new QWidget(parent);
   column->setMouseTracking(true);
   column->installEventFilter(this);
-  auto* commands = new QVBoxLayout(column);
-  commands->setSpacing(6);
-  for (const CommandEntry& entry : kCommands) {
-    auto* place = new CommandPlace(column);
-    place->setFixedSize(200, 40);
-    commands->addWidget(place);
-    const HoverPair made = AddHoverPair(place, entry.label, QString(15, ' ') + QString::fromUtf8(entry.text),
-                                        entry.button, QString::fromUtf8(entry.text));
-    pairs_[entry.button] = made;
-    HoverLabel* label = made.label;
-    connect(label, &HoverLabel::hovered, this, [this, label] { hoverLabel(label); });
-  }
-  commands->addStretch();
-  pair("Command_back").button->setToolTip(QString::fromUtf8("计算后有效"));
-  pair("js").button->installEventFilter(this);
+  commands_ = std::make_unique<HoverCommandColumn>(column, [this](HoverLabel* label) { hoverLabel(label); });
+  HoverCommandColumn& c = *commands_;
+  computeCommand_ = c.add("Label3", "js", "计    算");
+  saveDataCommand_ = c.add("Label4", "bc", "保存数据");
+  output_ = c.addOutputCommands();
+  readKnownCommand_ = c.add("Label17", "dzb", "从坐标文件读入");
+  table_ = c.addTableCommands();
+  backCommand_ = c.add("Label9", "Command_back", "返    回");
+  exitCommand_ = c.add("Label5", "tc", "退   出");
+  column->setLayout(c.finish());
+  backCommand_.button->setToolTip(QString::fromUtf8("计算后有效"));
+  computeCommand_.button->installEventFilter(this);
   return column;
 }
 
 QLabel* RigorousWindow::addLabel(QWidget* parent, const char* name, const char* text) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
   label->setObjectName(name);
-  labels_[name] = label;
+  parameterLabels_.push_back(label);
   return label;
 }
 
@@ -160,7 +126,7 @@ QLineEdit* RigorousWindow::addBox(QWidget* parent, const char* name, int width) 
   box->setFixedWidth(width);
   box->setFrame(false);
   box->installEventFilter(this);
-  boxes_[name] = box;
+  parameterBoxes_.push_back(box);
   return box;
 }
 
@@ -178,38 +144,25 @@ QWidget* RigorousWindow::buildParameters(QWidget* parent) {
     for (QWidget* w : widgets) row->addWidget(w);
     row->addSpacing(gap);
   };
-  add(first, {addLabel(panel, "Label_shuru", "请输入先验数据：")});
-  add(first, {addLabel(panel, "Label_b", "导线边数："), addBox(panel, "Text_dxbs", 60)});
-  add(first, {addLabel(panel, "Label_cj", "测角先验中误差："), addBox(panel, "Text_cj", 60),
-              addLabel(panel, "Label_miao", "″")});
-  add(first, {addLabel(panel, "Label_tym", "投影面高程："), addBox(panel, "Text_tym", 140),
-              addLabel(panel, "Label_mi", "m")});
+  QLabel* intro = addLabel(panel, "Label_shuru", "请输入先验数据：");
+  add(first, {intro});
+  sidesBox_ = addBox(panel, "Text_dxbs", 60);
+  add(first, {addLabel(panel, "Label_b", "导线边数："), sidesBox_});
+  angleErrorBox_ = addBox(panel, "Text_cj", 60);
+  add(first, {addLabel(panel, "Label_cj", "测角先验中误差："), angleErrorBox_, addLabel(panel, "Label_miao", "″")});
+  projectionHeightBox_ = addBox(panel, "Text_tym", 140);
+  metreLabel_ = addLabel(panel, "Label_mi", "m");
+  add(first, {addLabel(panel, "Label_tym", "投影面高程："), projectionHeightBox_, metreLabel_});
   first->addStretch();
-  second->addSpacing(labels_["Label_shuru"]->sizeHint().width() + 24);
-  add(second, {addLabel(panel, "Label_cs", "测距仪常数："), addBox(panel, "Text_j", 60),
-               addLabel(panel, "Label_j", "+"), addBox(panel, "Text_c", 60),
-               addLabel(panel, "Label_c", "  ppm")});
-  boxes_["Text_tym"]->setToolTip(QString::fromUtf8(kProjectionTip));
+  second->addSpacing(intro->sizeHint().width() + 24);
+  additiveConstantBox_ = addBox(panel, "Text_j", 60);
+  scaleConstantBox_ = addBox(panel, "Text_c", 60);
+  add(second, {addLabel(panel, "Label_cs", "测距仪常数："), additiveConstantBox_, addLabel(panel, "Label_j", "+"),
+               scaleConstantBox_, addLabel(panel, "Label_c", "  ppm")});
+  projectionHeightBox_->setToolTip(QString::fromUtf8(kProjectionTip));
 
-  check_ = new QCheckBox(QString::fromUtf8("选择等级（可选参数）"), panel);
-  check_->setObjectName("Ch1");
-  second->addWidget(check_);
-  standard_ = new QComboBox(panel);
-  standard_->setObjectName("Co1");
-  standard_->setToolTip(QString::fromUtf8("参照规范"));
-  standard_->addItems(ToQt(standards::Standards()));
-  standard_->setCurrentText(QString::fromUtf8(standards::kInitialStandard));
-  second->addWidget(standard_);
-  grade_ = new QComboBox(panel);
-  grade_->setObjectName("Co2");
-  grade_->setToolTip(QString::fromUtf8("等级"));
-  grade_->setEditable(true);
-  grade_->addItems(ToQt(standards::InitialGrades()));
-  grade_->setEditText(QString::fromUtf8(standards::kInitialGrade));
-  grade_->setMinimumWidth(90);
-  second->addWidget(grade_);
-  standard_->hide();
-  grade_->hide();
+  tolerance_ = new StandardGradePicker(panel);
+  second->addWidget(tolerance_);
   // Off, the weighted report is all that is written.
   leastSquares_ = new QCheckBox(QString::fromUtf8("严密平差（最小二乘）"), panel);
   leastSquares_->setObjectName("Ch_zxec");
@@ -224,40 +177,30 @@ QWidget* RigorousWindow::buildParameters(QWidget* parent) {
 }
 
 void RigorousWindow::connectCommands() {
-  connect(pair("js").button, &QPushButton::clicked, this, &RigorousWindow::compute);
-  connect(pair("bc").button, &QPushButton::clicked, this, &RigorousWindow::saveData);
-  connect(pair(kPrintCommand).button, &QPushButton::clicked, this, [this] { printReport(false); });
-  connect(pair(kPdfCommand).button, &QPushButton::clicked, this, [this] { printReport(true); });
-  connect(pair("dcdxf").button, &QPushButton::clicked, this, &RigorousWindow::exportDrawing);
-  connect(pair("dczb").button, &QPushButton::clicked, this, &RigorousWindow::exportCoordinates);
-  connect(pair("dzb").button, &QPushButton::clicked, this, &RigorousWindow::readKnownPoints);
-  connect(pair("command_dk").button, &QPushButton::clicked, this, &RigorousWindow::openData);
-  connect(pair("Command_tj").button, &QPushButton::clicked, this, &RigorousWindow::insertRow);
-  connect(pair("Command_sc").button, &QPushButton::clicked, this, &RigorousWindow::deleteRow);
-  connect(pair("Command_back").button, &QPushButton::clicked, this, &RigorousWindow::back);
-  connect(pair("tc").button, &QPushButton::clicked, this, &RigorousWindow::close);
-  connect(boxes_["Text_dxbs"], &QLineEdit::textEdited, this, &RigorousWindow::sidesTyped);
-  for (const char* name : {"Text_dxbs", "Text_cj", "Text_j", "Text_c"}) {
-    QLineEdit* box = boxes_[name];
+  connect(computeCommand_.button, &QPushButton::clicked, this, &RigorousWindow::compute);
+  connect(saveDataCommand_.button, &QPushButton::clicked, this, &RigorousWindow::saveData);
+  connect(output_.print.button, &QPushButton::clicked, this, [this] { printReport(false); });
+  connect(output_.pdf.button, &QPushButton::clicked, this, [this] { printReport(true); });
+  connect(output_.dxf.button, &QPushButton::clicked, this, &RigorousWindow::exportDrawing);
+  connect(output_.coordinates.button, &QPushButton::clicked, this, &RigorousWindow::exportCoordinates);
+  connect(readKnownCommand_.button, &QPushButton::clicked, this, &RigorousWindow::readKnownPoints);
+  connect(table_.open.button, &QPushButton::clicked, this, &RigorousWindow::openData);
+  connect(table_.insertRow.button, &QPushButton::clicked, this, &RigorousWindow::insertRow);
+  connect(table_.deleteRow.button, &QPushButton::clicked, this, &RigorousWindow::deleteRow);
+  connect(backCommand_.button, &QPushButton::clicked, this, &RigorousWindow::back);
+  connect(exitCommand_.button, &QPushButton::clicked, this, &RigorousWindow::close);
+  connect(sidesBox_, &QLineEdit::textEdited, this, &RigorousWindow::sidesTyped);
+  for (QLineEdit* box : {sidesBox_, angleErrorBox_, additiveConstantBox_, scaleConstantBox_}) {
     connect(box, &QLineEdit::textChanged, this, &RigorousWindow::refreshCompute);
     connect(box, &QLineEdit::textEdited, this, [this, box] {
       box->setProperty(kReadZero, false);
       refreshCompute();
     });
   }
-  connect(boxes_["Text_tym"], &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (ParseLenient(text.toStdString()) > 0) labels_["Label_mi"]->show();
+  connect(projectionHeightBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (ParseLenient(text.toStdString()) > 0) metreLabel_->show();
   });
-  connect(check_, &QCheckBox::toggled, this, [this](bool on) {
-    standard_->setVisible(on);
-    grade_->setVisible(on);
-  });
-  connect(standard_, &QComboBox::currentTextChanged, this, &RigorousWindow::pickStandard);
-  connect(grade_, &QComboBox::currentTextChanged, this, &RigorousWindow::refreshGradeCode);
-}
-
-HoverPair& RigorousWindow::pair(const char* buttonName) {
-  return pairs_.at(buttonName);
+  connect(tolerance_, &StandardGradePicker::choiceChanged, this, &RigorousWindow::refreshGradeCode);
 }
 
 void RigorousWindow::showUp() {
@@ -274,11 +217,11 @@ void RigorousWindow::showUp() {
 
 formats::RigorousParameters RigorousWindow::parameters() const {
   formats::RigorousParameters params;
-  params.sideCount = boxes_.at("Text_dxbs")->text().toStdString();
-  params.priorAngleError = boxes_.at("Text_cj")->text().toStdString();
-  params.additiveConstant = boxes_.at("Text_j")->text().toStdString();
-  params.scaleConstant = boxes_.at("Text_c")->text().toStdString();
-  params.projectionHeight = boxes_.at("Text_tym")->text().toStdString();
+  params.sideCount = sidesBox_->text().toStdString();
+  params.priorAngleError = angleErrorBox_->text().toStdString();
+  params.additiveConstant = additiveConstantBox_->text().toStdString();
+  params.scaleConstant = scaleConstantBox_->text().toStdString();
+  params.projectionHeight = projectionHeightBox_->text().toStdString();
   return params;
 }
 
@@ -293,22 +236,11 @@ void RigorousWindow::sidesTyped(const QString& text) {
 
 void RigorousWindow::showSides() {
   const int sides = grid_->rows() - 8;
-  boxes_["Text_dxbs"]->setText(sides < 0 ? QString("0")
-                                         : QString::fromStdString(StrNumber(static_cast<double>(sides))));
+  sidesBox_->setText(sides < 0 ? QString("0")
+                              : QString::fromStdString(StrNumber(static_cast<double>(sides))));
 }
 
-void RigorousWindow::pickStandard(const QString& standard) {
-  const standards::GradeChoice choice = standards::GradesForStandard(standard.toStdString());
-  grade_->clear();
-  grade_->addItems(ToQt(choice.items));
-  grade_->setEditText(QString::fromStdString(choice.text));
-  refreshGradeCode();
-}
-
-void RigorousWindow::refreshGradeCode() {
-  code_->setText(QString::fromStdString(
-      standards::ToleranceCode(standard_->currentText().toStdString(), grade_->currentText().toStdString())));
-}
+void RigorousWindow::refreshGradeCode() { code_->setText(QString::fromStdString(tolerance_->toleranceCode())); }
 
 void RigorousWindow::tickTitle() {
   title_->setText(titleAnimation_.tick());
@@ -323,12 +255,11 @@ void RigorousWindow::tickTitle() {
 void RigorousWindow::refreshCompute() {
   if (afterCompute_) return;
   bool filled = true;
-  for (const char* name : {"Text_dxbs", "Text_j", "Text_c", "Text_cj"}) {
+  for (const QLineEdit* box : {sidesBox_, additiveConstantBox_, scaleConstantBox_, angleErrorBox_}) {
     // A zero read from a data file shows as an empty box and counts as given.
-    const QLineEdit* box = boxes_[name];
     filled = filled && (!box->text().isEmpty() || box->property(kReadZero).toBool());
   }
-  HoverPair& js = pair("js");
+  const HoverPair& js = computeCommand_;
   js.label->setEnabled(filled);
   if (!filled && js.button->isVisible()) {
     js.button->hide();
@@ -338,22 +269,20 @@ void RigorousWindow::refreshCompute() {
 }
 
 void RigorousWindow::setInputsUsable(bool usable) {
-  for (const char* name : kParameterLabels) labels_[name]->setEnabled(usable);
-  for (const char* name : kBoxes) boxes_[name]->setEnabled(usable);
-  check_->setEnabled(usable);
+  for (QLabel* label : parameterLabels_) label->setEnabled(usable);
+  for (QLineEdit* box : parameterBoxes_) box->setEnabled(usable);
+  tolerance_->setEnabled(usable);
   leastSquares_->setEnabled(usable);
-  standard_->setEnabled(usable);
-  grade_->setEnabled(usable);
   // The caption is disabled before its button goes: the pointer resting on
   // the button then enters a caption that no longer reacts to it.
-  for (const char* name : {"js", "command_dk", "dzb"}) {
-    pair(name).label->setEnabled(usable);
-    pair(name).button->setEnabled(usable);
-    pair(name).button->hide();
-    pair(name).label->show();
+  for (const HoverPair& p : {computeCommand_, table_.open, readKnownCommand_}) {
+    p.label->setEnabled(usable);
+    p.button->setEnabled(usable);
+    p.button->hide();
+    p.label->show();
   }
-  pair("Command_back").label->setEnabled(!usable);
-  pair("Command_back").button->setEnabled(!usable);
+  backCommand_.label->setEnabled(!usable);
+  backCommand_.button->setEnabled(!usable);
 }
 
 void RigorousWindow::back() {
@@ -362,46 +291,38 @@ void RigorousWindow::back() {
   report_.reset();
   figure_ = {};
   setInputsUsable(true);
-  boxes_["Text_dxbs"]->setFocus(Qt::OtherFocusReason);
+  sidesBox_->setFocus(Qt::OtherFocusReason);
   refreshCompute();
 }
 
 void RigorousWindow::boxFocus(QLineEdit* box, bool in) {
   box->setFrame(in);
-  if (box != boxes_["Text_tym"]) return;
+  if (box != projectionHeightBox_) return;
   if (in) {
     box->clear();
-    labels_["Label_mi"]->show();
+    metreLabel_->show();
   } else if (ParseLenient(box->text().toStdString()) != 0) {
     box->setText(QString(9, ' ') + box->text());
   }
 }
 
 void RigorousWindow::pointerOverCompute() {
-  if (boxes_["Text_tym"]->text().isEmpty()) {
-    boxes_["Text_tym"]->setText(QString::fromUtf8("测区平均高程"));
-    labels_["Label_mi"]->hide();
+  if (projectionHeightBox_->text().isEmpty()) {
+    projectionHeightBox_->setText(QString::fromUtf8("测区平均高程"));
+    metreLabel_->hide();
   }
 }
 
 void RigorousWindow::hoverLabel(HoverLabel* label) {
   if (!label->isEnabled()) return;
-  for (auto& [name, p] : pairs_) {
-    if (p.label != label) continue;
-    ShowButton(p);
-  }
+  if (const HoverPair* p = commands_->pairOf(label)) ShowButton(*p);
 }
 
-void RigorousWindow::pointerOverBackground() {
-  for (auto& [name, p] : pairs_) {
-    p.button->hide();
-    p.label->show();
-  }
-}
+void RigorousWindow::pointerOverBackground() { commands_->showCaptions(); }
 
 bool RigorousWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (type == QEvent::Enter && watched == pair("js").button) {
+  if (type == QEvent::Enter && watched == computeCommand_.button) {
     pointerOverCompute();
   } else if (type == QEvent::MouseMove && qobject_cast<QPushButton*>(watched) == nullptr) {
     pointerOverBackground();
@@ -412,7 +333,7 @@ bool RigorousWindow::eventFilter(QObject* watched, QEvent* event) {
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) {
       return QWidget::eventFilter(watched, event);
     }
-    for (auto& [name, box] : boxes_) {
+    for (QLineEdit* box : parameterBoxes_) {
       if (box == watched) boxFocus(box, type == QEvent::FocusIn);
     }
   }

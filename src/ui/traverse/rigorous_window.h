@@ -10,9 +10,9 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "render/report_pdf.h"
 #include "formats/rigorous_table.h"
@@ -23,7 +23,6 @@
 #include "export/figure.h"
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -36,6 +35,7 @@ class HoverLabel;
 class MessageBoxes;
 class PlotWindow;
 class RigorousGrid;
+class StandardGradePicker;
 
 extern const char* const kReadZero;
 
@@ -103,10 +103,8 @@ class RigorousWindow : public QWidget {
   QLineEdit* addBox(QWidget* parent, const char* name, int width);
   QLabel* addLabel(QWidget* parent, const char* name, const char* text);
   void connectCommands();
-  HoverPair& pair(const char* buttonName);
   void boxFocus(QLineEdit* box, bool in);
   void sidesTyped(const QString& text);
-  void pickStandard(const QString& standard);
   void refreshGradeCode();
   void refreshCompute();
   void setInputsUsable(bool usable);
@@ -124,13 +122,23 @@ class RigorousWindow : public QWidget {
   PlotWindow* plot_ = nullptr;
   QLabel* title_ = nullptr;
   QLabel* notice_ = nullptr;
-  std::map<std::string, QLineEdit*> boxes_;
-  std::map<std::string, QLabel*> labels_;
-  std::map<std::string, HoverPair> pairs_;
-  QCheckBox* check_ = nullptr;
+  std::unique_ptr<HoverCommandColumn> commands_;
+  HoverPair computeCommand_{}, saveDataCommand_{}, readKnownCommand_{}, backCommand_{}, exitCommand_{};
+  HoverCommandColumn::OutputCommands output_{};
+  HoverCommandColumn::TableCommands table_{};
+  // The a-priori parameters; the captions and boxes that the after-compute
+  // state locks.
+  QLineEdit* sidesBox_ = nullptr;
+  QLineEdit* angleErrorBox_ = nullptr;
+  QLineEdit* projectionHeightBox_ = nullptr;
+  QLineEdit* additiveConstantBox_ = nullptr;
+  QLineEdit* scaleConstantBox_ = nullptr;
+  QLabel* metreLabel_ = nullptr;
+  std::vector<QLabel*> parameterLabels_;
+  std::vector<QLineEdit*> parameterBoxes_;
+  StandardGradePicker* tolerance_ = nullptr;
   QCheckBox* leastSquares_ = nullptr;
-  QComboBox* standard_ = nullptr;
-  QComboBox* grade_ = nullptr;
+  // The tolerance code of the standard and grade chosen.
   QLineEdit* code_ = nullptr;
   QTimer* titleTimer_ = nullptr;
   GreetingAnimation titleAnimation_;

@@ -28,6 +28,7 @@
 #include "ui/traverse/plot_window.h"
 #include "ui/traverse/rigorous_grid.h"
 #include "ui/traverse/rigorous_window.h"
+#include "ui/widgets/standard_grade_picker.h"
 #include "ui/shell/user_prompts.h"
 #include "ui/widgets/export_commands.h"
 
@@ -78,7 +79,7 @@ void RigorousWindow::compute() {
 void RigorousWindow::offerReport(const formats::RigorousTable& table, const formats::RigorousParameters& params,
                                  const formats::TraverseObservations& observations,
                                  const traverse::RigorousResult& result) {
-  const bool checked = check_->isChecked();
+  const bool checked = tolerance_->checkWanted();
   const standards::ToleranceRow& row = standards::SelectToleranceRow(code_->text().toStdString());
   const traverse::ToleranceLimits limits = DeriveLimits(row, result);
   const traverse::ToleranceMarks marks = CheckTolerance(row, limits, result, checked);
@@ -212,13 +213,15 @@ void RigorousWindow::openData() {
     return;
   }
   grid_->setCurrentCell(formats::RigorousTable::stationRow(1), 1);
-  const std::pair<const char*, const std::string*> values[] = {
-      {"Text_dxbs", &load.params.sideCount}, {"Text_cj", &load.params.priorAngleError},
-      {"Text_j", &load.params.additiveConstant},       {"Text_c", &load.params.scaleConstant},
-      {"Text_tym", &load.params.projectionHeight}};
-  for (const auto& [name, value] : values) {
-    boxes_[name]->setProperty(kReadZero, value->empty());
-    boxes_[name]->setText(QString::fromStdString(*value));
+  const std::pair<QLineEdit*, const std::string*> values[] = {
+      {sidesBox_, &load.params.sideCount},
+      {angleErrorBox_, &load.params.priorAngleError},
+      {additiveConstantBox_, &load.params.additiveConstant},
+      {scaleConstantBox_, &load.params.scaleConstant},
+      {projectionHeightBox_, &load.params.projectionHeight}};
+  for (const auto& [box, value] : values) {
+    box->setProperty(kReadZero, value->empty());
+    box->setText(QString::fromStdString(*value));
   }
   notice_->setText(QString::fromStdString(load.notice));
   refreshCompute();

@@ -21,15 +21,10 @@
 #include <QVBoxLayout>
 
 #include "ui/shell/platform.h"
+#include "ui/widgets/button_row.h"
 
 namespace korvane::ui {
 namespace {
-
-QPushButton* Button(QWidget* parent, const char* name, const char* text) {
-  auto* button = new QPushButton(QString::fromUtf8(text), parent);
-  button->setObjectName(name);
-  return button;
-}
 
 QLineEdit* Box(QWidget* parent, const char* name) {
   auto* box = new QLineEdit(parent);
@@ -89,7 +84,8 @@ QWidget* SplitterWindow::buildSplitPage() {
   auto* grid = new QGridLayout(frame);
   source_ = Box(frame, "Text1");
   target_ = Box(frame, "Text2");
-  QPushButton* browse = Button(frame, "Command1", "浏览...");
+  auto* browse = new QPushButton(QString::fromUtf8("浏览..."), frame);
+  browse->setObjectName("Command1");
   grid->addWidget(new QLabel(QString::fromUtf8("请输入要分割的文件"), frame), 0, 0, 1, 2);
   grid->addWidget(source_, 1, 0);
   grid->addWidget(browse, 1, 1);
@@ -111,19 +107,15 @@ QWidget* SplitterWindow::buildSplitPage() {
   grid->addWidget(sizeFrame, 4, 0, 1, 2);
   splitBar_ = Bar(frame, "ProgressBar1");
   grid->addWidget(splitBar_, 5, 0, 1, 2);
-  auto* buttons = new QHBoxLayout;
-  splitButton_ = Button(frame, "Command2", "开始分割");
-  splitCancel_ = Button(frame, "Command_qx1", "取消");
-  buttons->addStretch();
-  buttons->addWidget(splitButton_);
-  buttons->addWidget(splitCancel_);
-  grid->addLayout(buttons, 6, 0, 1, 2);
+  auto* startRow = new ButtonRow(frame);
+  startRow->addStretch();
+  splitButton_ = startRow->add("Command2", "开始分割", [this] { startSplit(); });
+  splitCancel_ = startRow->add("Command_qx1", "取消", [this] { cancel(); });
+  grid->addWidget(startRow, 6, 0, 1, 2);
   grid->setRowStretch(7, 1);
   (new QVBoxLayout(page))->addWidget(frame);
   connect(browse, &QPushButton::clicked, this, &SplitterWindow::browseSource);
   connect(source_, &QLineEdit::editingFinished, this, &SplitterWindow::sourceLeft);
-  connect(splitButton_, &QPushButton::clicked, this, &SplitterWindow::startSplit);
-  connect(splitCancel_, &QPushButton::clicked, this, &SplitterWindow::cancel);
   auto sizeOption = [this] {
     const bool on = custom_->isChecked();
     customSize_->setEnabled(on);
@@ -145,31 +137,24 @@ QWidget* SplitterWindow::buildMergePage() {
   mergeList_ = new QListWidget(frame);
   mergeList_->setObjectName("List1");
   grid->addWidget(mergeList_, 1, 0);
-  auto* side = new QVBoxLayout;
-  for (auto [name, text] : {std::pair{"Command3", "添加文件供合并"}, {"Command4", "上移"},
-                            {"Command5", "下移"}, {"Command6", "清空合并文件"}})
-    side->addWidget(Button(frame, name, text));
+  auto* side = new ButtonRow(this, QBoxLayout::TopToBottom);
+  side->add("Command3", "添加文件供合并", [this] { addFilesToMerge(); });
+  side->add("Command4", "上移", [this] { moveUp(); });
+  side->add("Command5", "下移", [this] { moveDown(); });
+  side->add("Command6", "清空合并文件", [this] { clearMergeList(); });
   side->addStretch();
-  grid->addLayout(side, 1, 1);
+  grid->addWidget(side, 1, 1);
   grid->addWidget(new QLabel(QString::fromUtf8("合并后的文件："), frame), 2, 0, 1, 2);
   mergeTarget_ = Box(frame, "Text4");
   grid->addWidget(mergeTarget_, 3, 0, 1, 2);
   mergeBar_ = Bar(frame, "ProgressBar2");
   grid->addWidget(mergeBar_, 4, 0, 1, 2);
-  auto* buttons = new QHBoxLayout;
-  mergeButton_ = Button(frame, "Command7", "开始合并");
-  mergeCancel_ = Button(frame, "Command_qx2", "取消");
-  buttons->addStretch();
-  buttons->addWidget(mergeButton_);
-  buttons->addWidget(mergeCancel_);
-  grid->addLayout(buttons, 5, 0, 1, 2);
+  auto* startRow = new ButtonRow(frame);
+  startRow->addStretch();
+  mergeButton_ = startRow->add("Command7", "开始合并", [this] { startMerge(); });
+  mergeCancel_ = startRow->add("Command_qx2", "取消", [this] { cancel(); });
+  grid->addWidget(startRow, 5, 0, 1, 2);
   (new QVBoxLayout(page))->addWidget(frame);
-  connect(frame->findChild<QPushButton*>("Command3"), &QPushButton::clicked, this, &SplitterWindow::addFilesToMerge);
-  connect(frame->findChild<QPushButton*>("Command4"), &QPushButton::clicked, this, &SplitterWindow::moveUp);
-  connect(frame->findChild<QPushButton*>("Command5"), &QPushButton::clicked, this, &SplitterWindow::moveDown);
-  connect(frame->findChild<QPushButton*>("Command6"), &QPushButton::clicked, this, &SplitterWindow::clearMergeList);
-  connect(mergeButton_, &QPushButton::clicked, this, &SplitterWindow::startMerge);
-  connect(mergeCancel_, &QPushButton::clicked, this, &SplitterWindow::cancel);
   connect(mergeList_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { delete item; });
   return page;
 }

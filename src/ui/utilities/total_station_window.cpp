@@ -24,16 +24,11 @@
 #include "utilities/point_conversion.h"
 #include "utilities/point_file.h"
 #include "ui/shell/platform.h"
+#include "ui/widgets/button_row.h"
 #include "ui/shell/user_prompts.h"
 
 namespace korvane::ui {
 namespace {
-
-QPushButton* Button(QWidget* parent, const char* name, const char* text) {
-  auto* button = new QPushButton(QString::fromUtf8(text), parent);
-  button->setObjectName(name);
-  return button;
-}
 
 QPlainTextEdit* Pane(QWidget* parent, const char* name) {
   auto* pane = new QPlainTextEdit(parent);
@@ -91,20 +86,17 @@ QWidget* TotalStationWindow::buildConversionPage() {
   writeBar_->hide();
   grid->addWidget(readBar_, 2, 0);
   grid->addWidget(writeBar_, 2, 1);
-  auto* buttons = new QHBoxLayout;
-  for (auto [name, text] : {std::pair{"command_dk", "读入数据"}, {"command_zx", "执行操作"},
-                            {"command_bc", "保    存"}, {"command_tc", "退   出"}})
-    buttons->addWidget(Button(page, name, text));
-  grid->addLayout(buttons, 3, 0, 1, 3);
-  connect(page->findChild<QPushButton*>("command_dk"), &QPushButton::clicked, this, &TotalStationWindow::readData);
-  connect(page->findChild<QPushButton*>("command_zx"), &QPushButton::clicked, this, &TotalStationWindow::execute);
-  connect(page->findChild<QPushButton*>("command_bc"), &QPushButton::clicked, this, &TotalStationWindow::save);
-  connect(page->findChild<QPushButton*>("command_tc"), &QPushButton::clicked, this, [this] {
+  auto* buttons = new ButtonRow(this);
+  buttons->add("command_dk", "读入数据", [this] { readData(); });
+  buttons->add("command_zx", "执行操作", [this] { execute(); });
+  buttons->add("command_bc", "保    存", [this] { save(); });
+  buttons->add("command_tc", "退   出", [this] {
     if (leaveGuard_ && !leaveGuard_()) return;
     exiting_ = true;
     hide();
     emit endProgramRequested();
   });
+  grid->addWidget(buttons, 3, 0, 1, 3);
   return page;
 }
 
@@ -121,12 +113,11 @@ QWidget* TotalStationWindow::buildColumnsPanel() {
   deletedLabel_->setObjectName("Label_List2");
   box->addWidget(new QLabel(QString::fromUtf8("选择排序："), panel));
   box->addWidget(columns_);
-  auto* move = new QHBoxLayout;
-  QPushButton* up = Button(panel, "Command9", "上移");
-  QPushButton* down = Button(panel, "Command8", "下移");
-  move->addWidget(up);
-  move->addWidget(down);
-  box->addLayout(move);
+  auto* move = new ButtonRow(panel);
+  move->layout()->setContentsMargins(0, 0, 0, 0);
+  move->add("Command9", "上移", [this] { moveUp(); });
+  move->add("Command8", "下移", [this] { moveDown(); });
+  box->addWidget(move);
   box->addWidget(deletedLabel_);
   box->addWidget(deleted_);
   box->addStretch();  // the buttons stay in place when List2 comes and goes
@@ -135,8 +126,6 @@ QWidget* TotalStationWindow::buildColumnsPanel() {
   deleted_->hide();
   deletedLabel_->hide();
   panel->setFixedWidth(150);
-  connect(up, &QPushButton::clicked, this, &TotalStationWindow::moveUp);
-  connect(down, &QPushButton::clicked, this, &TotalStationWindow::moveDown);
   connect(columns_, &QListWidget::itemDoubleClicked, this, &TotalStationWindow::deleteColumn);
   connect(deleted_, &QListWidget::itemDoubleClicked, this, &TotalStationWindow::restoreColumn);
   connect(columns_, &QListWidget::itemClicked, this,

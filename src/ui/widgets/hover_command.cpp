@@ -2,8 +2,10 @@
 
 #include <QChildEvent>
 #include <QResizeEvent>
+#include <QVBoxLayout>
 
 #include "ui/shell/platform.h"
+#include "ui/shell/report_printing.h"
 
 namespace korvane::ui {
 
@@ -43,6 +45,68 @@ void ShowButton(const HoverPair& pair) {
   pair.label->hide();
   pair.button->show();
   pair.button->raise();
+}
+
+HoverCommandColumn::HoverCommandColumn(QWidget* parent, std::function<void(HoverLabel*)> hovered)
+    : parent_(parent), layout_(new QVBoxLayout), hovered_(std::move(hovered)) {
+  layout_->setSpacing(6);
+}
+
+HoverPair HoverCommandColumn::add(const char* labelName, const char* buttonName, const char* text,
+                                  const char* buttonText) {
+  lastPlace_ = new CommandPlace(parent_);
+  lastPlace_->setFixedSize(200, 40);
+  layout_->addWidget(lastPlace_);
+  return addTo(lastPlace_, labelName, buttonName, text, buttonText ? buttonText : text);
+}
+
+HoverPair HoverCommandColumn::addToLastPlace(const char* labelName, const char* buttonName, const char* text) {
+  return addTo(lastPlace_, labelName, buttonName, text, text);
+}
+
+HoverPair HoverCommandColumn::addTo(CommandPlace* place, const char* labelName, const char* buttonName,
+                                    const char* text, const char* buttonText) {
+  const HoverPair made = AddHoverPair(place, labelName, QString(15, ' ') + QString::fromUtf8(text), buttonName,
+                                      QString::fromUtf8(buttonText));
+  HoverLabel* label = made.label;
+  QObject::connect(label, &HoverLabel::hovered, parent_, [hovered = hovered_, label] { hovered(label); });
+  pairs_.push_back(made);
+  return made;
+}
+
+HoverCommandColumn::OutputCommands HoverCommandColumn::addOutputCommands() {
+  OutputCommands made;
+  made.print = add("Label13", kPrintCommand, kPrintCaption);
+  made.pdf = add("Label14", kPdfCommand, kPdfCaption);
+  made.dxf = add("Label15", "dcdxf", "导出DXF…");
+  made.coordinates = add("Label16", "dczb", "导出坐标…");
+  return made;
+}
+
+HoverCommandColumn::TableCommands HoverCommandColumn::addTableCommands() {
+  TableCommands made;
+  made.open = add("Label7", "command_dk", "打开数据");
+  made.insertRow = add("Label8", "Command_tj", "插入一行");
+  made.deleteRow = add("Label6", "Command_sc", "删除该行");
+  return made;
+}
+
+QVBoxLayout* HoverCommandColumn::finish() {
+  layout_->addStretch();
+  return layout_;
+}
+
+const HoverPair* HoverCommandColumn::pairOf(const HoverLabel* label) const {
+  for (const HoverPair& pair : pairs_)
+    if (pair.label == label) return &pair;
+  return nullptr;
+}
+
+void HoverCommandColumn::showCaptions() const {
+  for (const HoverPair& pair : pairs_) {
+    pair.button->hide();
+    pair.label->show();
+  }
 }
 
 }  // namespace korvane::ui

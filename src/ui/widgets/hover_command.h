@@ -5,6 +5,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
+#include <vector>
+
+class QVBoxLayout;
 
 namespace korvane::ui {
 
@@ -44,5 +48,49 @@ HoverPair AddHoverPair(CommandPlace* place, const char* labelName, const QString
 
 // The pointer reached the pair's label: the button takes its place.
 void ShowButton(const HoverPair& pair);
+
+// The column of hover commands of a window, top to bottom, each in a place
+// 200 × 40 of its own or sharing the place above. The window keeps the pairs
+// add() returns as members; `hovered` hears every enabled caption the
+// pointer enters.
+class HoverCommandColumn {
+ public:
+  HoverCommandColumn(QWidget* parent, std::function<void(HoverLabel*)> hovered);
+
+  // A command whose caption is its button's text after a margin; the caption
+  // may be spaced differently from the button (`buttonText`).
+  HoverPair add(const char* labelName, const char* buttonName, const char* text, const char* buttonText = nullptr);
+  // A command in the place of the one added last (the two show by turns).
+  HoverPair addToLastPlace(const char* labelName, const char* buttonName, const char* text);
+  // The commands on the results of a computation, in this order: 打印…,
+  // 保存为PDF…, 导出DXF…, 导出坐标….
+  struct OutputCommands {
+    HoverPair print, pdf, dxf, coordinates;
+  };
+  OutputCommands addOutputCommands();
+  // The commands on the table: 打开数据, 插入一行, 删除该行.
+  struct TableCommands {
+    HoverPair open, insertRow, deleteRow;
+  };
+  TableCommands addTableCommands();
+  // The column, ended by a stretch, for the window's layout.
+  QVBoxLayout* finish();
+
+  const std::vector<HoverPair>& pairs() const { return pairs_; }
+  // The pair of `label`, or none.
+  const HoverPair* pairOf(const HoverLabel* label) const;
+  // The pointer is off the commands: every button gives way to its caption.
+  void showCaptions() const;
+
+ private:
+  HoverPair addTo(CommandPlace* place, const char* labelName, const char* buttonName, const char* text,
+                  const char* buttonText);
+
+  QWidget* parent_;
+  QVBoxLayout* layout_;
+  CommandPlace* lastPlace_ = nullptr;
+  std::function<void(HoverLabel*)> hovered_;
+  std::vector<HoverPair> pairs_;
+};
 
 }  // namespace korvane::ui
