@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "export/figures.h"
 #include "cogo/intersection.h"
 
 namespace korvane::ui {
@@ -22,7 +23,7 @@ const char* const kNote =
 
 }  // namespace
 
-IntersectionWindow::IntersectionWindow(MessageBoxes& messages, QWidget* parent)
+IntersectionWindow::IntersectionWindow(MessageBoxes& messages, FileDialogs& files, QWidget* parent)
     : PlaneToolWindow(messages, parent, "qfjh", "前方交会") {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(buildMethod());
@@ -30,6 +31,7 @@ IntersectionWindow::IntersectionWindow(MessageBoxes& messages, QWidget* parent)
   auto* note = new QLabel(QString::fromUtf8(kNote), this);
   note->setObjectName("Label_sm");
   layout->addWidget(note);
+  offerExports(files);
   layout->addWidget(buildButtons());
   methodChanged();
 }
@@ -82,14 +84,14 @@ void IntersectionWindow::methodChanged() {
 }
 
 void IntersectionWindow::compute() {
-  const cogo::intersection::Result r =
-      byDistances()
-          ? cogo::intersection::ByDistances(texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_SA", "Text_SB"}),
-                                      right_->isChecked())
-          : cogo::intersection::ByAngles(
-                texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_alpha", "Text_beta"}));
+  const std::vector<std::string> figures =
+      byDistances() ? texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_SA", "Text_SB"})
+                    : texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_alpha", "Text_beta"});
+  const cogo::intersection::Result r = byDistances() ? cogo::intersection::ByDistances(figures, right_->isChecked())
+                                                     : cogo::intersection::ByAngles(figures);
   if (refused(r.refusal)) return;
   showResults({{"Text_XP", r.x}, {"Text_YP", r.y}, {"Text_jhj", r.angleText}});
+  showFigure(exporting::IntersectionFigure(byDistances() ? "边长交会" : "前方交会", figures, r));
   warn(r.warning);
 }
 

@@ -12,13 +12,16 @@
 #include <vector>
 
 #include "core/message.h"
+#include "export/figure.h"
 #include "ui/shell/platform.h"
 
 class QGridLayout;
 class QLineEdit;
+class QPushButton;
 
 namespace korvane::ui {
 
+class FileDialogs;
 class MessageBoxes;
 
 class PlaneToolWindow : public QWidget {
@@ -48,12 +51,21 @@ class PlaneToolWindow : public QWidget {
   bool refused(const std::optional<Message>& refusal);
   void warn(const std::optional<Message>& warning);
   QWidget* buildButtons();
+  // 导出DXF… and 导出坐标… join the buttons beside 计算 (call before
+  // buildButtons); they export the figure of the result shown and are
+  // enabled only while there is one.
+  void offerExports(FileDialogs& files);
+  void showFigure(exporting::Figure figure);
 
   void showEvent(QShowEvent* event) override;
 
  private:
   MessageBoxes& messages_;
   std::vector<QLineEdit*> inputs_, results_;
+  FileDialogs* files_ = nullptr;
+  exporting::Figure figure_;
+  std::vector<QPushButton*> exports_;
+  QString exportFolder_;
   bool centred_ = false;
 };
 

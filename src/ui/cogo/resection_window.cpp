@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "export/figures.h"
 #include "cogo/resection.h"
 
 namespace korvane::ui {
@@ -17,7 +18,7 @@ const char* const kNote =
 
 }  // namespace
 
-ResectionWindow::ResectionWindow(MessageBoxes& messages, QWidget* parent)
+ResectionWindow::ResectionWindow(MessageBoxes& messages, FileDialogs& files, QWidget* parent)
     : PlaneToolWindow(messages, parent, "hfjh", "后方交会") {
   auto* layout = new QVBoxLayout(this);
   auto* page = new QWidget(this);
@@ -38,14 +39,17 @@ ResectionWindow::ResectionWindow(MessageBoxes& messages, QWidget* parent)
   auto* note = new QLabel(QString::fromUtf8(kNote), this);
   note->setObjectName("Label_sm");
   layout->addWidget(note);
+  offerExports(files);
   layout->addWidget(buildButtons());
 }
 
 void ResectionWindow::compute() {
-  const cogo::resection::Result r = cogo::resection::Resect(
-      texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_XC", "Text_YC", "Text_alpha", "Text_beta"}));
+  const std::vector<std::string> figures =
+      texts({"Text_XA", "Text_YA", "Text_XB", "Text_YB", "Text_XC", "Text_YC", "Text_alpha", "Text_beta"});
+  const cogo::resection::Result r = cogo::resection::Resect(figures);
   if (refused(r.refusal)) return;
   showResults({{"Text_XP", r.x}, {"Text_YP", r.y}, {"Text_R", r.radiusText}, {"Text_wxy", r.dangerText}});
+  showFigure(exporting::ResectionFigure(figures, r));
   warn(r.warning);
 }
 

@@ -3,7 +3,9 @@
 // pages, the ellipsoid, the zone (by number or central meridian, 3° or 6°,
 // with or without the prefix) and a point list converted from a file.
 #include <QWidget>
+#include <array>
 
+#include "export/figure.h"
 #include "geodesy/gauss_kruger.h"
 
 class QTabWidget;
@@ -25,6 +27,8 @@ class GaussWindow : public QWidget {
   void clearInput();
   void clearResult();
   void clearAll();
+  void exportDrawing();      // 导出DXF…
+  void exportCoordinates();  // 导出坐标…
 
   // The settings of the page shown, as the controls hold them.
   geodesy::Settings settings() const;
@@ -43,6 +47,11 @@ class GaussWindow : public QWidget {
   void showSolution(const geodesy::Solution& s);
   // Typing starts in the first box of the page shown.
   void focusFirstInput();
+  // The page's converted points: the point computed last or the list
+  // converted last; the export commands are enabled while the page shown has some.
+  void keepPoints(exporting::Figure figure);
+  void updateExports();
+  std::string pageTitle() const;
 
   MessageBoxes& messages_;
   FileDialogs& files_;
@@ -51,6 +60,7 @@ class GaussWindow : public QWidget {
   ZoneChooser* target_ = nullptr;
   QString lastFolder_;
   bool centred_ = false;
+  std::array<exporting::Figure, 3> figures_;
 };
 
 }  // namespace korvane::ui

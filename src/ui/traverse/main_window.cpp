@@ -141,7 +141,7 @@ MainWindow::MainWindow(MainWindowEnvironment env)
   registerWindows();
   buildMenu();
   FitToScreen(this, {1180, 700});
-  dialog_ = new StartDialog(this, *env_.messages, startFilePath());
+  dialog_ = new StartDialog(this, *env_.messages, *env_.files, startFilePath());
   connect(dialog_, &StartDialog::handedOver, this, &MainWindow::handOver);
   welcomeTimer_ = new QTimer(this);
   welcomeTimer_->setObjectName("Timer1");
@@ -422,8 +422,8 @@ void MainWindow::registerWindows() {
   shell_->add("calculator", Keep::UntilClosed, [&messages] { return new CalculatorWindow(messages); });
   shell_->add("distanceReduction", Keep::UntilClosed, [&messages] { return new DistanceReductionWindow(messages); });
   shell_->add("oneWayHeight", Keep::UntilClosed, [&messages] { return new OneWayHeightWindow(messages); });
-  shell_->add("intersection", Keep::UntilClosed, [this, &messages] { return new IntersectionWindow(messages, this); });
-  shell_->add("resection", Keep::UntilClosed, [this, &messages] { return new ResectionWindow(messages, this); });
+  shell_->add("intersection", Keep::UntilClosed, [this, &messages, &files] { return new IntersectionWindow(messages, files, this); });
+  shell_->add("resection", Keep::UntilClosed, [this, &messages, &files] { return new ResectionWindow(messages, files, this); });
   shell_->add("centring", Keep::UntilClosed, [this, &messages] { return new CentringWindow(messages, this); });
   shell_->add("standards", Keep::UntilClosed, [] { return new StandardsWindow; });
   shell_->add("help", Keep::ForProgram, [this] { return new HelpWindow(this); });
