@@ -63,14 +63,22 @@ QString Expanded(QString text) {
   return text.replace("@EXAMPLES@", KORVANE_EXAMPLES).replace("@DATA@", KORVANE_TEST_DATA);
 }
 
-// NAME=VALUE pairs separated by ";".
-QList<QPair<QString, QString>> Pairs(const QString& text) {
-  QList<QPair<QString, QString>> pairs;
-  for (const QString& item : text.split(';', Qt::SkipEmptyParts)) {
-    const qsizetype eq = item.indexOf('=');
-    pairs.append({item.left(eq).trimmed(), item.mid(eq + 1).trimmed()});
+// The rows of a table of tests/data, its fields trimmed, each followed by
+// its number; a row of another width than `columns` keeps its width.
+QList<QStringList> DataRows(const char* file, int columns) {
+  QList<QStringList> rows;
+  QFile table(QString(KORVANE_TEST_DATA) + "/" + file);
+  if (!table.open(QIODevice::ReadOnly)) qFatal("no table %s", file);
+  QTextStream in(&table);
+  while (!in.atEnd()) {
+    const QString line = in.readLine();
+    if (line.isEmpty() || line.startsWith('#')) continue;
+    QStringList parts = line.split('|');
+    for (QString& part : parts) part = part.trimmed();
+    if (parts.size() == columns) parts << QString::number(rows.size() + 1);
+    rows << parts;
   }
-  return pairs;
+  return rows;
 }
 
 // A tool window driven as its settings say: boxes typed into (so that an
@@ -170,20 +178,13 @@ void ExportWindowsTest::exportsAsListed_data() {
   QTest::addColumn<QString>("command");
   QTest::addColumn<QString>("destination");
   QTest::addColumn<QString>("expected");
-  QFile table(QString(KORVANE_TEST_DATA) + "/export_windows.txt");
-  QVERIFY(table.open(QIODevice::ReadOnly));
-  QTextStream in(&table);
-  int rows = 0;
-  while (!in.atEnd()) {
-    const QString line = in.readLine();
-    if (line.isEmpty() || line.startsWith('#')) continue;
-    QStringList parts = line.split('|');
-    QCOMPARE(parts.size(), 5);
-    for (QString& part : parts) part = part.trimmed();
-    const QString name = QString::number(++rows) + " " + parts[0] + " " + parts[2] + " " + parts[3];
+  const QList<QStringList> rows = DataRows("export_windows.txt", 5);
+  for (const QStringList& parts : rows) {
+    QCOMPARE(parts.size(), 6);
+    const QString name = parts[5] + " " + parts[0] + " " + parts[2] + " " + parts[3];
     QTest::newRow(qPrintable(name)) << parts[0] << parts[1] << parts[2] << parts[3] << parts[4];
   }
-  QVERIFY(rows >= 10);
+  QVERIFY(rows.size() >= 10);
 }
 
 void ExportWindowsTest::exportsAsListed() {
@@ -286,20 +287,13 @@ void ExportWindowsTest::knownPointsFromAList() {
 void ExportWindowsTest::startPointsFromAList_data() {
   for (const char* column : {"kind", "form", "list", "roles", "picks", "boxes", "message"})
     QTest::addColumn<QString>(column);
-  QFile table(QString(KORVANE_TEST_DATA) + "/start_points_from_list.txt");
-  QVERIFY(table.open(QIODevice::ReadOnly));
-  QTextStream in(&table);
-  int rows = 0;
-  while (!in.atEnd()) {
-    const QString line = in.readLine();
-    if (line.isEmpty() || line.startsWith('#')) continue;
-    QStringList parts = line.split('|');
-    QCOMPARE(parts.size(), 7);
-    for (QString& part : parts) part = part.trimmed();
-    QTest::newRow(qPrintable(QString::number(++rows) + " " + parts[0] + " " + parts[2]))
+  const QList<QStringList> rows = DataRows("start_points_from_list.txt", 7);
+  for (const QStringList& parts : rows) {
+    QCOMPARE(parts.size(), 8);
+    QTest::newRow(qPrintable(parts[7] + " " + parts[0] + " " + parts[2]))
         << parts[0] << parts[1] << parts[2] << parts[3] << parts[4] << parts[5] << parts[6];
   }
-  QVERIFY(rows >= 8);
+  QVERIFY(rows.size() >= 8);
 }
 
 void ExportWindowsTest::startPointsFromAList() {
