@@ -65,6 +65,9 @@ class R12Dxf : public DL_Dxf {
   R12Dxf() { delete out("", DL_Codes::AC1009); }
 };
 
+// The style of every text (see Tables).
+constexpr const char* kTextStyle = "KST32B";
+
 struct LayerStyle {
   const char* name;
   int color;
@@ -111,7 +114,7 @@ double SymbolSize(const Extent& e) {
 
 void Text(R12Dxf& dxf, MemoryWriter& w, const char* layer, double east, double north, double height,
           const std::string& text) {
-  dxf.writeText(w, DL_TextData(east, north, 0, east, north, 0, height, 1.0, 0, 0, 0, EncodeGbk(text), "STANDARD", 0),
+  dxf.writeText(w, DL_TextData(east, north, 0, east, north, 0, height, 1.0, 0, 0, 0, EncodeGbk(text), kTextStyle, 0),
                 On(layer));
 }
 
@@ -139,9 +142,15 @@ void Tables(R12Dxf& dxf, MemoryWriter& w) {
   for (const LayerStyle& layer : kLayers)
     dxf.writeLayer(w, DL_LayerData(EncodeGbk(layer.name), 0), DL_Attributes("", layer.color, 0, "CONTINUOUS", 1.0));
   w.tableEnd();
-  // The Chinese texts take the usual big font of Chinese CAD offices.
-  w.tableStyle(1);
+  // The Chinese texts take the usual big font of Chinese CAD offices
+  // (txt + gbcbig.shx). LibreCAD draws with fonts of its own and finds the
+  // font of an R12 text by the style's name, not by its font file: the
+  // style is named after its font holding the most Chinese characters
+  // (kst32b; a name it lacks falls back to a font without any). STANDARD
+  // stays for the programs that expect it.
+  w.tableStyle(2);
   dxf.writeStyle(w, DL_StyleData("STANDARD", 0, 0.0, 1.0, 0.0, 0, 1.0, "txt", "gbcbig.shx"));
+  dxf.writeStyle(w, DL_StyleData(kTextStyle, 0, 0.0, 1.0, 0.0, 0, 1.0, "txt", "gbcbig.shx"));
   w.tableEnd();
   w.sectionEnd();
 }

@@ -19,6 +19,7 @@ import ezdxf
 
 LAYERS = ["0", "已知点", "待定点", "点名", "高程", "导线边", "误差椭圆", "相对误差椭圆", "标题"]
 TOLERANCE = 0.0005
+TEXT_STYLE = "KST32B"
 
 
 def read_cases(path):
@@ -135,6 +136,16 @@ def check(case, path, problems):
         fail("title %s" % titles[0])
     if set(by_layer) - set(LAYERS):
         fail("entities on %s" % sorted(set(by_layer) - set(LAYERS)))
+    # Every text in a declared style with the Chinese big font; the style
+    # named after LibreCAD's font with Chinese characters, which LibreCAD
+    # picks by the style's name (any other name draws them as diamonds).
+    styles = {style.dxf.name.upper(): style for style in doc.styles}
+    for text in msp.query("TEXT"):
+        style = styles.get(text.dxf.style.upper())
+        if style is None:
+            fail("text %s in the undeclared style %s" % (text.dxf.text, text.dxf.style))
+        elif (text.dxf.style.upper(), style.dxf.font, style.dxf.bigfont) != (TEXT_STYLE, "txt", "gbcbig.shx"):
+            fail("text %s in style %s (%s, %s)" % (text.dxf.text, text.dxf.style, style.dxf.font, style.dxf.bigfont))
 
 
 def main():

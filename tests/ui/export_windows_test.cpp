@@ -3,20 +3,27 @@
 // writes the drawing or the list to the file the dialog answers, and a
 // read-only file is refused and kept.
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
+#include <map>
 
 #include "formats/start_data.h"
 #include "io/text_file.h"
+#include "ui/cogo/intersection_window.h"
+#include "ui/cogo/resection_window.h"
+#include "ui/geodesy/gauss_window.h"
 #include "ui/levelling/levelling_window.h"
 #include "ui/network/network_grid.h"
 #include "ui/network/network_window.h"
 #include "ui/traverse/rigorous_grid.h"
+#include "ui/traverse/list_point_picker.h"
 #include "ui/traverse/start_dialog.h"
 #include "ui/traverse/rigorous_window.h"
 #include "ui_test_support.h"
@@ -34,6 +41,8 @@ class ExportWindowsTest : public QObject {
   void exportsAsListed();
   void knownPointsFromAList_data();
   void knownPointsFromAList();
+  void startPointsFromAList_data();
+  void startPointsFromAList();
 };
 
 namespace {
@@ -50,7 +59,49 @@ bool WriteFile(const QString& path, const QByteArray& bytes) {
   return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-QString Expanded(QString text) { return text.replace("@EXAMPLES@", KORVANE_EXAMPLES); }
+QString Expanded(QString text) {
+  return text.replace("@EXAMPLES@", KORVANE_EXAMPLES).replace("@DATA@", KORVANE_TEST_DATA);
+}
+
+// The rows of a table of tests/data, its fields trimmed, each followed by
+// its number; a row of another width than `columns` keeps its width.
+QList<QStringList> DataRows(const char* file, int columns) {
+  QList<QStringList> rows;
+  QFile table(QString(KORVANE_TEST_DATA) + "/" + file);
+  if (!table.open(QIODevice::ReadOnly)) qFatal("no table %s", file);
+  QTextStream in(&table);
+  while (!in.atEnd()) {
+    const QString line = in.readLine();
+    if (line.isEmpty() || line.startsWith('#')) continue;
+    QStringList parts = line.split('|');
+    for (QString& part : parts) part = part.trimmed();
+    if (parts.size() == columns) parts << QString::number(rows.size() + 1);
+    rows << parts;
+  }
+  return rows;
+}
+
+// A tool window driven as its settings say: boxes typed into (so that an
+// edit after a computation counts as one), options chosen, pages shown,
+// buttons pressed; answer= queues a file dialog's answer before the
+// export's own.
+void Drive(MainWindowHarness& h, QWidget* w, const QString& settings, const QString& scratch) {
+  for (auto [name, value] : Pairs(settings)) {
+    value = Expanded(value).replace("@OUT@", scratch);
+    if (name == "tabs") {
+      Child<QTabWidget>(w, "tabs")->setCurrentIndex(value.toInt());
+    } else if (name == "click") {
+      Child<QPushButton>(w, value.toUtf8().constData())->click();
+    } else if (name == "answer") {
+      h.files.answers.insert(h.files.answers.end() - 1, value);
+    } else if (auto* box = w->findChild<QLineEdit*>(name)) {
+      box->clear();
+      QTest::keyClicks(box, value);
+    } else {
+      Child<QAbstractButton>(w, name.toUtf8().constData())->setChecked(value == "1");
+    }
+  }
+}
 
 // The traverse window computes an example with its start data.
 void ComputeTraverse(MainWindowHarness& h, const QString& name) {
@@ -81,9 +132,22 @@ void OpenComputeAndRun(MainWindowHarness& h, QWidget* w, const QString& input, c
 }
 
 // Opens the window, computes its input and runs the command; the window's
-// messages go to the harness.
-void Run(MainWindowHarness& h, const QString& window, const QString& input, const QByteArray& command) {
-  if (window == "main") {
+// messages go to the harness. `enabled`: whether the command could be used.
+void Run(MainWindowHarness& h, const QString& window, const QString& input, const QByteArray& command,
+         const QString& scratch, bool& enabled) {
+  enabled = true;
+  const std::map<QString, const char*> tools = {
+      {"gauss", "m_zbtygz"}, {"intersection", "m_qfjh"}, {"resection", "m_hfjh"}};
+  if (const auto tool = tools.find(window); tool != tools.end()) {
+    h.window->findChild<QAction*>(tool->second)->trigger();
+    QWidget* w = h.window->shell().window(window);
+    QVERIFY(w);
+    if (input != "-") Drive(h, w, input, scratch);
+    h.messages.shown.clear();
+    auto* button = Child<QPushButton>(w, command.constData());
+    enabled = button->isEnabled();
+    if (enabled) button->click();
+  } else if (window == "main") {
     if (input != "-") ComputeTraverse(h, input);
     const QByteArray label = command == "dcdxf" ? "Label15" : "Label16";
     RunCommand(h, label.constData(), command.constData());
@@ -114,20 +178,13 @@ void ExportWindowsTest::exportsAsListed_data() {
   QTest::addColumn<QString>("command");
   QTest::addColumn<QString>("destination");
   QTest::addColumn<QString>("expected");
-  QFile table(QString(KORVANE_TEST_DATA) + "/export_windows.txt");
-  QVERIFY(table.open(QIODevice::ReadOnly));
-  QTextStream in(&table);
-  int rows = 0;
-  while (!in.atEnd()) {
-    const QString line = in.readLine();
-    if (line.isEmpty() || line.startsWith('#')) continue;
-    QStringList parts = line.split('|');
-    QCOMPARE(parts.size(), 5);
-    for (QString& part : parts) part = part.trimmed();
-    const QString name = QString::number(++rows) + " " + parts[0] + " " + parts[2] + " " + parts[3];
+  const QList<QStringList> rows = DataRows("export_windows.txt", 5);
+  for (const QStringList& parts : rows) {
+    QCOMPARE(parts.size(), 6);
+    const QString name = parts[5] + " " + parts[0] + " " + parts[2] + " " + parts[3];
     QTest::newRow(qPrintable(name)) << parts[0] << parts[1] << parts[2] << parts[3] << parts[4];
   }
-  QVERIFY(rows >= 10);
+  QVERIFY(rows.size() >= 10);
 }
 
 void ExportWindowsTest::exportsAsListed() {
@@ -144,11 +201,16 @@ void ExportWindowsTest::exportsAsListed() {
 
   MainWindowHarness h;
   h.files.answers.push_back(path);
-  Run(h, window, input, command.toUtf8());
+  bool enabled = true;
+  Run(h, window, input, command.toUtf8(), scratch.path(), enabled);
   if (QTest::currentTestFailed()) return;
 
   const TextFileRead written = ReadTextFile(path.toStdString());
-  if (destination == "@READONLY@") {
+  expected.replace("\\r\\n", "\r\n");
+  QCOMPARE(enabled, expected != "(disabled)");
+  if (!enabled) {
+    QVERIFY(!QFile::exists(path));
+  } else if (destination == "@READONLY@") {
     QCOMPARE(QString::fromStdString(written.text), QString("kept"));
     QCOMPARE(h.messages.lastText(), expected);
   } else if (input == "-") {
@@ -216,6 +278,69 @@ void ExportWindowsTest::knownPointsFromAList() {
     for (const QString& cell : cells) QCOMPARE(cell.trimmed(), QString());
   } else {
     QCOMPARE(cells, filled);
+  }
+}
+
+// 从坐标文件读入 of the start-data dialog, as listed in
+// tests/data/start_points_from_list.txt: the picker asks for the roles the
+// dialog shows, and the chosen points fill their boxes.
+void ExportWindowsTest::startPointsFromAList_data() {
+  for (const char* column : {"kind", "form", "list", "roles", "picks", "boxes", "message"})
+    QTest::addColumn<QString>(column);
+  const QList<QStringList> rows = DataRows("start_points_from_list.txt", 7);
+  for (const QStringList& parts : rows) {
+    QCOMPARE(parts.size(), 8);
+    QTest::newRow(qPrintable(parts[7] + " " + parts[0] + " " + parts[2]))
+        << parts[0] << parts[1] << parts[2] << parts[3] << parts[4] << parts[5] << parts[6];
+  }
+  QVERIFY(rows.size() >= 8);
+}
+
+void ExportWindowsTest::startPointsFromAList() {
+  QFETCH(QString, kind);
+  QFETCH(QString, form);
+  QFETCH(QString, list);
+  QFETCH(QString, roles);
+  QFETCH(QString, picks);
+  QFETCH(QString, boxes);
+  QFETCH(QString, message);
+  MainWindowHarness h;
+  h.find<QRadioButton>(kind.toUtf8().constData())->click();
+  h.window->findChild<QAction*>("mune_qssj")->trigger();
+  StartDialog* d = h.window->startDialog();
+  QVERIFY(d && d->isVisible());
+  if (form == "df") Child<QRadioButton>(d, "Option_df")->click();
+  for (int k = 1; k <= 10; ++k)
+    if (d->field(k)->isVisibleTo(d)) d->field(k)->setText("7");
+  h.files.answers.push_back(QString(KORVANE_TEST_DATA) + "/start/" + list);
+  Child<QPushButton>(d, "Command_dzb")->click();
+
+  ListPointPicker* picker = d->picker();
+  if (roles == "-") {
+    QVERIFY(!picker);
+  } else {
+    QVERIFY(picker && picker->isVisible());
+    QStringList asked;
+    for (QComboBox* box : picker->findChildren<QComboBox*>()) asked << box->objectName();
+    QCOMPARE(asked.join(','), roles);
+    if (picks == "cancel") {
+      Child<QPushButton>(picker, "Command_qx")->click();
+    } else {
+      for (const auto& [name, point] : Pairs(picks)) {
+        auto* box = Child<QComboBox>(picker, name.toUtf8().constData());
+        const int index = box->findText(point + "  (", Qt::MatchStartsWith);
+        QVERIFY2(index > 0, qPrintable(point));
+        box->setCurrentIndex(index);
+      }
+      Child<QPushButton>(picker, "Command_ok")->click();
+    }
+    QTRY_VERIFY(!d->picker());
+  }
+  for (const auto& [name, text] : Pairs(boxes)) QCOMPARE(Child<QLineEdit>(d, name.toUtf8().constData())->text(), text);
+  if (message == "(none)") {
+    QVERIFY2(h.messages.shown.empty(), qPrintable(h.messages.lastText()));
+  } else {
+    QCOMPARE(h.messages.lastTitle() + ": " + h.messages.lastText(), message);
   }
 }
 

@@ -23,16 +23,6 @@ class ToolWindowsTest : public QObject {
 
 namespace {
 
-// NAME=VALUE pairs separated by ";".
-QList<QPair<QString, QString>> Pairs(const QString& text) {
-  QList<QPair<QString, QString>> pairs;
-  for (const QString& item : text.split(';', Qt::SkipEmptyParts)) {
-    const int eq = item.indexOf('=');
-    pairs.append({item.left(eq).trimmed(), item.mid(eq + 1).trimmed()});
-  }
-  return pairs;
-}
-
 void Set(QWidget* w, const QString& name, const QString& value) {
   if (name == "tabs") {
     w->findChild<QTabWidget*>("tabs")->setCurrentIndex(value.toInt());

@@ -175,4 +175,14 @@ inline QList<QStringList> GridRows(ObservationGrid& grid) {
   return rows;
 }
 
+// NAME=VALUE pairs separated by ";", as the tables of driven windows give them.
+inline QList<QPair<QString, QString>> Pairs(const QString& text) {
+  QList<QPair<QString, QString>> pairs;
+  for (const QString& item : text.split(';', Qt::SkipEmptyParts)) {
+    const qsizetype eq = item.indexOf('=');
+    pairs.append({item.left(eq).trimmed(), item.mid(eq + 1).trimmed()});
+  }
+  return pairs;
+}
+
 }  // namespace korvane::testing

@@ -9,14 +9,16 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "export/figures.h"
 #include "cogo/intersection.h"
 
 namespace korvane::ui {
 
-IntersectionWindow::IntersectionWindow(MessageBoxes& messages, QWidget* parent)
+IntersectionWindow::IntersectionWindow(MessageBoxes& messages, FileDialogs& files, QWidget* parent)
     : ToolWindow(messages, parent, "qfjh", "前方交会") {
   column()->addWidget(buildMethod());
   buildFigures();
+  offerExports(files);
   finish("Label_sm",
          "A、B、P按逆时针方向编号：P点位于A→B方向的左侧（边长交会可选右侧）。\n"
          "α为A点内角∠BAP，β为B点内角∠ABP；交会角γ小于30°或大于150°时提醒，仍计算。");
@@ -66,13 +68,14 @@ void IntersectionWindow::methodChanged() {
 }
 
 void IntersectionWindow::compute() {
-  const cogo::intersection::Result r =
-      byDistances()
-          ? cogo::intersection::ByDistances(Texts({a_.x, a_.y, b_.x, b_.y, distanceABox_, distanceBBox_}),
-                                            right_->isChecked())
-          : cogo::intersection::ByAngles(Texts({a_.x, a_.y, b_.x, b_.y, alphaBox_, betaBox_}));
+  const std::vector<std::string> figures =
+      byDistances() ? Texts({a_.x, a_.y, b_.x, b_.y, distanceABox_, distanceBBox_})
+                    : Texts({a_.x, a_.y, b_.x, b_.y, alphaBox_, betaBox_});
+  const cogo::intersection::Result r = byDistances() ? cogo::intersection::ByDistances(figures, right_->isChecked())
+                                                     : cogo::intersection::ByAngles(figures);
   if (refused(r.refusal)) return;
   showResults({{result_.x, r.x}, {result_.y, r.y}, {angleBox_, r.angleText}});
+  showFigure(exporting::IntersectionFigure(byDistances() ? "边长交会" : "前方交会", figures, r));
   warn(r.warning);
 }
 

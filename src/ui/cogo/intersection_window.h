@@ -11,7 +11,7 @@ namespace korvane::ui {
 class IntersectionWindow : public ToolWindow {
   Q_OBJECT
  public:
-  explicit IntersectionWindow(MessageBoxes& messages, QWidget* parent = nullptr);
+  IntersectionWindow(MessageBoxes& messages, FileDialogs& files, QWidget* parent = nullptr);
   void compute() override;
   bool byDistances() const;
 

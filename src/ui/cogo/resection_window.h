@@ -8,7 +8,7 @@ namespace korvane::ui {
 class ResectionWindow : public ToolWindow {
   Q_OBJECT
  public:
-  explicit ResectionWindow(MessageBoxes& messages, QWidget* parent = nullptr);
+  ResectionWindow(MessageBoxes& messages, FileDialogs& files, QWidget* parent = nullptr);
   void compute() override;
 
  private:

@@ -8,16 +8,19 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "export/figures.h"
 #include "geodesy/gauss_point_list.h"
 #include "ui/shell/platform.h"
 #include "ui/widgets/button_row.h"
 #include "ui/widgets/option_group.h"
 #include "ui/widgets/tool_window.h"
 #include "ui/shell/user_prompts.h"
+#include "ui/widgets/export_commands.h"
 
 namespace korvane::ui {
 
@@ -100,6 +103,9 @@ struct PageNames {
   const char* const* outputs;
   int outputCount;
 };
+
+const char* const kPageTitles[] = {"高斯投影正算", "高斯投影反算", "换带计算"};
+
 const PageNames kPages[] = {{kForwardIn, kForwardOut, 4}, {kInverseIn, kInverseOut, 4}, {kZoneIn, kZoneOut, 6}};
 
 }  // namespace
@@ -129,7 +135,6 @@ GaussWindow::GaussWindow(MessageBoxes& messages, FileDialogs& files, QWidget* pa
   pages_ = new QTabWidget(this);
   pages_->setObjectName("tabs");
   const char* pageNames[] = {"page_zs", "page_fs", "page_hd"};
-  const char* pageTitles[] = {"高斯投影正算", "高斯投影反算", "换带计算"};
   for (int page = 0; page < 3; ++page) {
     auto* widget = new QWidget;
     widget->setObjectName(pageNames[page]);
@@ -149,9 +154,10 @@ GaussWindow::GaussWindow(MessageBoxes& messages, FileDialogs& files, QWidget* pa
       target_ = new ZoneChooser("换算后的投影带", "_2", widget);
       grid->addWidget(target_, 4, 0, 1, 6);
     }
-    pages_->addTab(widget, QString::fromUtf8(pageTitles[page]));
+    pages_->addTab(widget, QString::fromUtf8(kPageTitles[page]));
   }
   connect(pages_, &QTabWidget::currentChanged, this, &GaussWindow::focusFirstInput);
+  connect(pages_, &QTabWidget::currentChanged, this, &GaussWindow::updateExports);
   layout->addWidget(pages_);
   zone_ = new ZoneChooser("投影带（换带时为原带）", "", this);
   auto* settingsRow = new QHBoxLayout;
@@ -164,11 +170,14 @@ GaussWindow::GaussWindow(MessageBoxes& messages, FileDialogs& files, QWidget* pa
   auto* buttons = new ButtonRow(this);
   buttons->add("js", "计算", [this] { compute(); });
   buttons->add("wjzh", "文件转换", [this] { convertFile(); });
+  exportDrawing_ = buttons->add("dcdxf", "导出DXF…", [this] { exportDrawing(); });
+  exportCoordinates_ = buttons->add("dczb", "导出坐标…", [this] { exportCoordinates(); });
   buttons->add("qksr", "清空输入", [this] { clearInput(); });
   buttons->add("qkjg", "清空结果", [this] { clearResult(); });
   buttons->add("qbqk", "全部清空", [this] { clearAll(); });
   buttons->add("tczcx", "退出子程序", [this] { emit leaveToolRequested(); });
   layout->addWidget(buttons);
+  updateExports();
 }
 
 QWidget* GaussWindow::buildEllipsoidFrame() {
@@ -197,6 +206,8 @@ void GaussWindow::compute() {
     return;
   }
   showSolution(s);
+  // A single point has no name of its own: it is point 1, as in korvane-cli.
+  keepPoints(exporting::GaussFigure(pageTitle(), {"1," + s.first + "," + s.second}));
 }
 
 void GaussWindow::showSolution(const geodesy::Solution& s) {
@@ -225,6 +236,7 @@ void GaussWindow::convertFile() {
     messages_.inform(this, *r.refusal);
     return;
   }
+  keepPoints(exporting::GaussFigure(pageTitle(), r.lines));
   messages_.inform(this, Message{"已转换" + std::to_string(r.points) + "个点，结果已保存到：" + output.toStdString(),
                                  "提示", MessageIcon::Information});
 }
@@ -237,11 +249,36 @@ void GaussWindow::clearInput() {
 
 void GaussWindow::clearResult() {
   for (QLineEdit* box : shownBoxes().outputs) box->clear();
+  keepPoints({});
 }
 
 void GaussWindow::clearAll() {
   clearInput();
   clearResult();
+}
+
+std::string GaussWindow::pageTitle() const { return kPageTitles[pages_->currentIndex()]; }
+
+void GaussWindow::keepPoints(exporting::Figure figure) {
+  // B and L of the inverse problem are no plane coordinates: nothing to draw.
+  if (settings().problem == geodesy::Problem::Inverse) figure = {};
+  figures_[static_cast<std::size_t>(pages_->currentIndex())] = std::move(figure);
+  updateExports();
+}
+
+void GaussWindow::updateExports() {
+  const bool held = !figures_[static_cast<std::size_t>(pages_->currentIndex())].points.empty();
+  for (QPushButton* button : {exportDrawing_, exportCoordinates_})
+    if (button) button->setEnabled(held);
+}
+
+void GaussWindow::exportDrawing() {
+  ExportDrawing({this, messages_, files_, lastFolder_}, figures_[static_cast<std::size_t>(pages_->currentIndex())]);
+}
+
+void GaussWindow::exportCoordinates() {
+  ExportCoordinates({this, messages_, files_, lastFolder_},
+                    figures_[static_cast<std::size_t>(pages_->currentIndex())]);
 }
 
 void GaussWindow::showEvent(QShowEvent* event) {

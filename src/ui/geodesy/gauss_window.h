@@ -3,10 +3,13 @@
 // pages, the ellipsoid, the zone (by number or central meridian, 3° or 6°,
 // with or without the prefix) and a point list converted from a file.
 #include <QWidget>
+#include <array>
 #include <vector>
 
+#include "export/figure.h"
 #include "geodesy/gauss_kruger.h"
 
+class QPushButton;
 class QLineEdit;
 class QTabWidget;
 
@@ -28,6 +31,8 @@ class GaussWindow : public QWidget {
   void clearInput();
   void clearResult();
   void clearAll();
+  void exportDrawing();      // 导出DXF…
+  void exportCoordinates();  // 导出坐标…
 
   // The settings of the page shown, as the controls hold them.
   geodesy::Settings settings() const;
@@ -51,6 +56,11 @@ class GaussWindow : public QWidget {
   void showSolution(const geodesy::Solution& s);
   // Typing starts in the first box of the page shown.
   void focusFirstInput();
+  // The page's converted points: the point computed last or the list
+  // converted last; the export commands are enabled while the page shown has some.
+  void keepPoints(exporting::Figure figure);
+  void updateExports();
+  std::string pageTitle() const;
 
   MessageBoxes& messages_;
   FileDialogs& files_;
@@ -61,6 +71,9 @@ class GaussWindow : public QWidget {
   ZoneChooser* target_ = nullptr;
   QString lastFolder_;
   bool centred_ = false;
+  std::array<exporting::Figure, 3> figures_;
+  QPushButton* exportDrawing_ = nullptr;
+  QPushButton* exportCoordinates_ = nullptr;
 };
 
 }  // namespace korvane::ui

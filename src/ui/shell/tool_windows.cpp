@@ -42,8 +42,9 @@ void RegisterToolWindows(WindowShell& shell, MessageBoxes& messages, FileDialogs
   shell.add("calculator", Keep::UntilClosed, [&messages] { return new CalculatorWindow(messages); });
   shell.add("distanceReduction", Keep::UntilClosed, [&messages] { return new DistanceReductionWindow(messages); });
   shell.add("oneWayHeight", Keep::UntilClosed, [&messages] { return new OneWayHeightWindow(messages); });
-  shell.add("intersection", Keep::UntilClosed, [owner, &messages] { return new IntersectionWindow(messages, owner); });
-  shell.add("resection", Keep::UntilClosed, [owner, &messages] { return new ResectionWindow(messages, owner); });
+  shell.add("intersection", Keep::UntilClosed,
+            [owner, &messages, &files] { return new IntersectionWindow(messages, files, owner); });
+  shell.add("resection", Keep::UntilClosed, [owner, &messages, &files] { return new ResectionWindow(messages, files, owner); });
   shell.add("centring", Keep::UntilClosed, [owner, &messages] { return new CentringWindow(messages, owner); });
   shell.add("standards", Keep::UntilClosed, [] { return new StandardsWindow; });
   shell.add("help", Keep::ForProgram, [owner] { return new HelpWindow(owner); });

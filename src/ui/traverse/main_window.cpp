@@ -53,7 +53,7 @@ MainWindow::MainWindow(MainWindowEnvironment env) : env_(std::move(env)) {
   registerWindows();
   buildMenu();
   FitToScreen(this, {1180, 700});
-  dialog_ = new StartDialog(this, *env_.messages, startFilePath());
+  dialog_ = new StartDialog(this, *env_.messages, *env_.files, startFilePath());
   connect(dialog_, &StartDialog::handedOver, this, &MainWindow::handOver);
 }
 

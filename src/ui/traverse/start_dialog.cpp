@@ -13,6 +13,9 @@
 #include <QVBoxLayout>
 
 #include "core/text_utils.h"
+#include "export/point_list.h"
+#include "ui/traverse/list_point_picker.h"
+#include "ui/widgets/export_commands.h"
 #include "ui/shell/platform.h"
 #include "ui/shell/user_prompts.h"
 
@@ -35,8 +38,8 @@ QRadioButton* MakeOption(QWidget* parent, const char* name, const char* caption)
 
 }  // namespace
 
-StartDialog::StartDialog(QWidget* parent, MessageBoxes& messages, QString startFilePath)
-    : QDialog(parent), messages_(messages), startFilePath_(std::move(startFilePath)) {
+StartDialog::StartDialog(QWidget* parent, MessageBoxes& messages, FileDialogs& files, QString startFilePath)
+    : QDialog(parent), messages_(messages), files_(files), startFilePath_(std::move(startFilePath)) {
   setObjectName("Form_qssj");
   setModal(false);
   setFont(UiFont(10));
@@ -153,6 +156,11 @@ QHBoxLayout* StartDialog::buildButtons() {
   connect(made[1], &QPushButton::clicked, this, &StartDialog::clearAll);
   connect(made[2], &QPushButton::clicked, this, &StartDialog::reloadLast);
   connect(made[3], &QPushButton::clicked, this, &StartDialog::unload);
+  auto* fromList = new QPushButton(QString::fromUtf8("从坐标文件读入…"), this);
+  fromList->setObjectName("Command_dzb");
+  fromList->setAutoDefault(false);
+  connect(fromList, &QPushButton::clicked, this, &StartDialog::readFromList);
+  buttons->addWidget(fromList);
   return buttons;
 }
 
@@ -290,6 +298,40 @@ void StartDialog::reloadLast() {
     if (k <= 4 || layout_.recordShown(k)) {
       edits_[k - 1]->setText(QString::fromStdString(DialogReloadText(saved, k)));
     }
+  }
+}
+
+void StartDialog::readFromList() {
+  const std::optional<std::vector<exporting::FigurePoint>> list = OpenCoordinateList({this, messages_, files_, listFolder_});
+  if (!list) return;
+  if (list->empty()) {
+    messages_.inform(this, Message{"坐标文件中没有点！", "提示", MessageIcon::Information});
+    return;
+  }
+  // The roles whose X and Y the dialog shows (an azimuth instead of an
+  // orientation point is typed, not read).
+  std::vector<const StartRole*> roles;
+  for (const StartRole& role : kStartRoles)
+    if (layout_.recordShown(role.x) && layout_.recordShown(role.y)) roles.push_back(&role);
+  delete picker_;
+  picker_ = new ListPointPicker(this, *list, roles);
+  connect(picker_, &QDialog::accepted, this, &StartDialog::fillFromPicker);
+  connect(picker_, &QDialog::finished, picker_, &QObject::deleteLater);
+  connect(picker_, &QObject::destroyed, this, [this] { picker_ = nullptr; });
+  picker_->open();
+}
+
+void StartDialog::fillFromPicker() {
+  auto set = [this](int record, double value) {
+    edits_[record - 1]->setText(QString::fromStdString(exporting::Metres(value)));
+  };
+  for (const StartRole* role : picker_->roles()) {
+    const std::optional<exporting::FigurePoint> p = picker_->chosen(*role);
+    if (!p) continue;
+    set(role->x, p->x);
+    set(role->y, p->y);
+    // A list point without a height leaves the height typed.
+    if (role->h && p->h && layout_.recordShown(role->h)) set(role->h, *p->h);
   }
 }
 

@@ -20,12 +20,14 @@ class QHBoxLayout;
 
 namespace korvane::ui {
 
+class FileDialogs;
+class ListPointPicker;
 class MessageBoxes;
 
 class StartDialog : public QDialog {
   Q_OBJECT
  public:
-  StartDialog(QWidget* parent, MessageBoxes& messages, QString startFilePath);
+  StartDialog(QWidget* parent, MessageBoxes& messages, FileDialogs& files, QString startFilePath);
 
   // Loaded: the dialog exists (possibly hidden) and holds its set-up;
   // confirming or leaving it unloads it, so the next opening starts afresh.
@@ -52,6 +54,11 @@ class StartDialog : public QDialog {
   void confirm();       // 确定
   void clearAll();      // 全部重输
   void reloadLast();    // 接上次输入
+  // 从坐标文件读入: a coordinate list is opened and the picker asks which of
+  // its points are the roles shown; 确定 there fills their X, Y (and H).
+  void readFromList();
+  // The picker while it is open.
+  ListPointPicker* picker() const { return picker_; }
 
  signals:
   // The start data were saved: the main window locks the kind.
@@ -73,7 +80,12 @@ class StartDialog : public QDialog {
   void applyLayout();
   formats::TraverseKind dialogKind() const;
 
+  void fillFromPicker();
+
   MessageBoxes& messages_;
+  FileDialogs& files_;
+  QString listFolder_;
+  ListPointPicker* picker_ = nullptr;
   QString startFilePath_;
   traverse::StartDialogLayout layout_;
   bool loaded_ = false;

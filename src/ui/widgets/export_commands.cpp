@@ -62,25 +62,35 @@ void ExportHeights(const ExportPrompts& p, const std::vector<exporting::HeightPo
          [&](const std::string& path) { return exporting::SaveHeightList(path, points, false); });
 }
 
+std::optional<std::vector<exporting::FigurePoint>> OpenCoordinateList(const ExportPrompts& p) {
+  FileDialogRequest request;
+  request.title = QString::fromUtf8("从坐标文件读入");
+  request.filters = kListFilters;
+  request.folder = p.folder.isEmpty() ? QDir::homePath() : p.folder;
+  const QString path = p.files.openFile(p.parent, request);
+  if (path.isEmpty()) return std::nullopt;
+  p.folder = QFileInfo(path).absolutePath();
+  exporting::ListRead read;
+  {
+    BusyCursor busy;
+    read = exporting::ReadCoordinateListFile(path.toStdString());
+  }
+  if (read.refusal) {
+    p.messages.inform(p.parent, *read.refusal);
+    return std::nullopt;
+  }
+  return std::move(read.points);
+}
+
 void ReadKnownPoints(const ExportPrompts& p, const std::vector<std::string>& names,
                      const std::function<void(std::size_t, const exporting::FigurePoint&)>& fill) {
   if (std::all_of(names.begin(), names.end(), [](const std::string& n) { return n.empty(); })) {
     p.messages.inform(p.parent, Message{"请先输入已知点名！", "提示", MessageIcon::Information});
     return;
   }
-  FileDialogRequest request;
-  request.title = QString::fromUtf8("从坐标文件读入");
-  request.filters = kListFilters;
-  request.folder = p.folder.isEmpty() ? QDir::homePath() : p.folder;
-  const QString path = p.files.openFile(p.parent, request);
-  if (path.isEmpty()) return;
-  p.folder = QFileInfo(path).absolutePath();
-  const exporting::ListRead read = exporting::ReadCoordinateListFile(path.toStdString());
-  if (read.refusal) {
-    p.messages.inform(p.parent, *read.refusal);
-    return;
-  }
-  const exporting::NameLookup lookup = exporting::LookUpNames(read.points, names);
+  const std::optional<std::vector<exporting::FigurePoint>> list = OpenCoordinateList(p);
+  if (!list) return;
+  const exporting::NameLookup lookup = exporting::LookUpNames(*list, names);
   for (std::size_t i = 0; i < lookup.points.size(); ++i)
     if (lookup.points[i]) fill(i, *lookup.points[i]);
   if (!lookup.missing.empty()) p.messages.inform(p.parent, exporting::MissingNamesMessage(lookup.missing));

@@ -4,6 +4,7 @@
 // --points, and whatever refuses or fails is said in a message box.
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ struct ExportPrompts {
 void ExportDrawing(const ExportPrompts& prompts, const exporting::Figure& figure);
 void ExportCoordinates(const ExportPrompts& prompts, const exporting::Figure& figure);
 void ExportHeights(const ExportPrompts& prompts, const std::vector<exporting::HeightPoint>& points);
+
+// The points of the coordinate list the user opens (从坐标文件读入); none
+// when the dialog is cancelled or the list is refused, which is said.
+std::optional<std::vector<exporting::FigurePoint>> OpenCoordinateList(const ExportPrompts& prompts);
 
 // 从坐标文件读入 for known points typed by name: the coordinate list the
 // user opens gives `fill` the point of each name it holds (by the name's

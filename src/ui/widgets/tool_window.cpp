@@ -9,6 +9,7 @@
 #include "ui/shell/platform.h"
 #include "ui/widgets/button_row.h"
 #include "ui/shell/user_prompts.h"
+#include "ui/widgets/export_commands.h"
 
 namespace korvane::ui {
 
@@ -97,6 +98,14 @@ void ToolWindow::warn(const std::optional<Message>& warning) {
 
 void ToolWindow::clearResults() {
   for (QLineEdit* edit : results_) edit->clear();
+  showFigure({});
+}
+
+void ToolWindow::offerExports(FileDialogs& files) { files_ = &files; }
+
+void ToolWindow::showFigure(exporting::Figure figure) {
+  figure_ = std::move(figure);
+  for (QPushButton* button : exports_) button->setEnabled(!figure_.points.empty());
 }
 
 void ToolWindow::clearAll() {
@@ -117,6 +126,12 @@ void ToolWindow::finish(const char* noteName, const char* note) {
   column_->addWidget(label);
   auto* buttons = new ButtonRow(this);
   buttons->add("js", "计算", [this] { compute(); });
+  if (files_) {
+    exports_ = {buttons->add("dcdxf", "导出DXF…", [this] { ExportDrawing({this, messages_, *files_, exportFolder_}, figure_); }),
+                buttons->add("dczb", "导出坐标…",
+                             [this] { ExportCoordinates({this, messages_, *files_, exportFolder_}, figure_); })};
+    showFigure({});
+  }
   buttons->add("qbqk", "全部清空", [this] { clearAll(); });
   buttons->add("tczcx", "退出子程序", [this] { emit leaveToolRequested(); });
   column_->addWidget(buttons);

@@ -13,13 +13,16 @@
 #include <vector>
 
 #include "core/message.h"
+#include "export/figure.h"
 
 class QGridLayout;
 class QLineEdit;
+class QPushButton;
 class QVBoxLayout;
 
 namespace korvane::ui {
 
+class FileDialogs;
 class MessageBoxes;
 
 // What a labelled box is: its control name, caption and tooltip.
@@ -86,6 +89,11 @@ class ToolWindow : public QWidget {
   // Ends the column: the note under the boxes (formulas, how figures are
   // measured) named `noteName`, and the buttons.
   void finish(const char* noteName, const char* note);
+  // 导出DXF… and 导出坐标… join the buttons beside 计算 (call before
+  // finish); they export the figure of the result shown and are enabled
+  // only while there is one.
+  void offerExports(FileDialogs& files);
+  void showFigure(exporting::Figure figure);
 
   void showEvent(QShowEvent* event) override;
 
@@ -93,6 +101,10 @@ class ToolWindow : public QWidget {
   MessageBoxes& messages_;
   QVBoxLayout* column_;
   std::vector<QLineEdit*> inputs_, results_;
+  FileDialogs* files_ = nullptr;
+  exporting::Figure figure_;
+  std::vector<QPushButton*> exports_;
+  QString exportFolder_;
   bool centred_ = false;
 };
 
