@@ -91,11 +91,14 @@ void Apply(Model& m, const Eigen::VectorXd& dx, double& largestMm) {
     m.orientation[s] = Wrap(m.orientation[s] + dx(m.setColumn[s]) / kRhoSeconds);
 }
 
+bool Stopped(const NetworkOptions& options) { return options.stopRequested && options.stopRequested(); }
+
 std::optional<Message> Iterate(Model& m, const NetworkOptions& options, NormalSolver& solver, int& iterations) {
   double previous = kDivergedMm;
   int growing = 0;
   const NetworkDatum datum = FreeNetworkDatum(m);
   for (iterations = 1; iterations <= options.maxIterations; ++iterations) {
+    if (Stopped(options)) return NetworkRefusal(kNetworkStopped);
     std::vector<Row> rows;
     if (auto refusal = Rows(m, rows)) return refusal;
     if (datum.free()) {
@@ -157,6 +160,10 @@ NetworkOutcome AdjustNetwork(const formats::NetworkInput& input, const NetworkOp
   NormalSolver solver(options.fallbackLimit);
   if (auto refusal = Iterate(m, options, solver, out.result.iterations)) {
     out.refusal = refusal;
+    return out;
+  }
+  if (Stopped(options)) {
+    out.refusal = NetworkRefusal(kNetworkStopped);
     return out;
   }
   FillResult(m, options, solver, out.result);

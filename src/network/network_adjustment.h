@@ -7,6 +7,7 @@
 // datum points do. Linearised and iterated until every coordinate correction
 // is below 0.01 mm. Plain C++ with Eigen, no Qt.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,7 +50,13 @@ struct NetworkOptions {
   // components set them for their rounds.
   std::vector<int> excluded;
   std::array<double, 4> deviationScale{1, 1, 1, 1};
+  // Asked before every iteration and before the precision figures: true
+  // ends the adjustment with the refusal kNetworkStopped (the window's 取消).
+  std::function<bool()> stopRequested;
 };
+
+// The refusal of an adjustment stopped on request.
+inline constexpr const char* kNetworkStopped = "平差已取消。";
 
 struct NetworkPointResult {
   std::string name;

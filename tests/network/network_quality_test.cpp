@@ -176,6 +176,30 @@ TEST(NetworkSnooping, StopsWhereNothingMoreCanBeLeftOut) {
   EXPECT_FALSE(SnoopOffer(r).has_value());
 }
 
+// The window's 取消: asked before each iteration and before the precision
+// figures, a stop ends the adjustment there, also in snooping's rounds.
+TEST(NetworkStop, AStopRequestEndsTheAdjustmentWhereverItComes) {
+  const formats::NetworkInput input = Load("junction.net");
+  const NetworkResult whole = Adjust(input);
+  const int asks = whole.iterations + 1;
+  for (int stopAt = 1; stopAt <= asks; ++stopAt) {
+    for (const bool snoop : {false, true}) {
+      SCOPED_TRACE(std::to_string(stopAt) + (snoop ? " snooping" : ""));
+      int asked = 0;
+      NetworkOptions options;
+      options.snoop = snoop;
+      options.stopRequested = [&asked, stopAt] { return ++asked >= stopAt; };
+      const NetworkOutcome stopped = AdjustNetwork(input, options);
+      ASSERT_FALSE(stopped.ok());
+      EXPECT_EQ(stopped.refusal->text, kNetworkStopped);
+      EXPECT_EQ(asked, stopAt);
+    }
+  }
+  NetworkOptions never;
+  never.stopRequested = [] { return false; };
+  EXPECT_EQ(Adjust(input, never).sigma0, whole.sigma0);
+}
+
 TEST(NetworkVarianceComponents, DistanceGroupSimulatedWithTwiceItsDeviation) {
   // NETWORK  GROUP  FACTOR  TOLERANCE  LEAST_r_g
   const struct {

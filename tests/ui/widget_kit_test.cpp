@@ -1,12 +1,19 @@
 // The pieces the windows are built from, each on its own: the standard and
-// grade picker, the hover command column, the option frame, the button row.
+// grade picker, the hover command column, the option frame, the button row,
+// the run of a computation off the interface thread.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEnterEvent>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QtTest>
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
 
 #include "standards/tolerance.h"
+#include "ui/widgets/background_run.h"
 #include "ui/widgets/button_row.h"
 #include "ui/widgets/hover_command.h"
 #include "ui/widgets/option_group.h"
@@ -21,6 +28,7 @@ class WidgetKitTest : public QObject {
   void pickerOffersTheGradesOfTheChosenStandard();
   void hoverColumnShowsTheButtonOfAnEnabledCaptionOnly();
   void optionGroupAndButtonRowAnswerByPlace();
+  void workOffTheInterfaceEndsDoneCancelledOrFailed();
 };
 
 void WidgetKitTest::pickerOffersTheGradesOfTheChosenStandard() {
@@ -100,6 +108,43 @@ void WidgetKitTest::optionGroupAndButtonRowAnswerByPlace() {
   one->click();
   QCOMPARE(clicked, (QStringList{"two", "one"}));
   QCOMPARE(one->parentWidget(), row);
+}
+
+void WidgetKitTest::workOffTheInterfaceEndsDoneCancelledOrFailed() {
+  QWidget window;
+  window.show();
+  // Quick work: its result, no dialog, the window usable again.
+  const std::optional<int> quick = RunOffInterface(&window, "…", [](const std::atomic<bool>&) { return 42; });
+  QCOMPARE(quick, std::optional<int>(42));
+  QVERIFY(window.isEnabled());
+  QVERIFY(!window.findChild<QProgressDialog*>());
+  // Work that goes on until stopped: the dialog comes up, 取消 stops the work
+  // (which sees the flag) and drops its result.
+  bool seenDialog = false;
+  QTimer::singleShot(kProgressDelayMs + 300, &window, [&] {
+    auto* dialog = window.findChild<QProgressDialog*>("progressDialog");
+    seenDialog = dialog && dialog->isVisible();
+    if (dialog) dialog->cancel();
+  });
+  std::atomic<bool> sawStop{false};
+  const auto start = std::chrono::steady_clock::now();
+  const std::optional<int> stopped = RunOffInterface(&window, "…", [&](const std::atomic<bool>& stop) {
+    while (!stop && std::chrono::steady_clock::now() - start < std::chrono::seconds(20))
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    sawStop = stop.load();
+    return 7;
+  });
+  QVERIFY(seenDialog);
+  QVERIFY(sawStop);
+  QVERIFY(!stopped);
+  // A failure of the work reaches the caller.
+  bool thrown = false;
+  try {
+    RunOffInterface(&window, "…", [](const std::atomic<bool>&) -> int { throw std::runtime_error("no memory"); });
+  } catch (const std::runtime_error&) {
+    thrown = true;
+  }
+  QVERIFY(thrown);
 }
 
 QTEST_MAIN(WidgetKitTest)

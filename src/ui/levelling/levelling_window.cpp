@@ -18,6 +18,7 @@
 #include "levelling/level_table.h"
 #include "services/printable_reports.h"
 #include "ui/shell/platform.h"
+#include "ui/widgets/background_run.h"
 #include "ui/widgets/button_row.h"
 #include "ui/shell/report_printing.h"
 #include "ui/shell/user_prompts.h"
@@ -283,7 +284,12 @@ void LevellingWindow::compute() {
     messages_.inform(this, *typed.refusal);
     return;
   }
-  const levelling::LevelOutcome outcome = levelling::Adjust(method(), typed.data);
+  // Off the interface thread; 取消 drops the result when the work ends.
+  const std::optional<levelling::LevelOutcome> run =
+      RunOffInterface(this, QString::fromUtf8("正在平差…"),
+                      [&typed, chosen = method()](const std::atomic<bool>&) { return levelling::Adjust(chosen, typed.data); });
+  if (!run) return;
+  const levelling::LevelOutcome& outcome = *run;
   if (outcome.refusal) {
     messages_.inform(this, *outcome.refusal);
     return;

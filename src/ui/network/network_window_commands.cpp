@@ -14,6 +14,7 @@
 #include "services/network_report_files.h"
 #include "services/printable_reports.h"
 #include "report/report_file.h"
+#include "ui/widgets/background_run.h"
 #include "ui/widgets/cell_editor.h"
 #include "ui/network/network_grid.h"
 #include "ui/network/network_window.h"
@@ -95,14 +96,23 @@ void NetworkWindow::compute() {
   const NetworkTablesRead read = NetworkFromTables(known_->contents(), observations_->contents(), precisionTexts());
   if (!read.ok()) return messages_.inform(this, *read.refusal);
   network::NetworkOptions chosen = options();
-  network::NetworkOutcome outcome = AdjustNetwork(read.input, chosen);
-  if (!outcome.ok()) return messages_.inform(this, *outcome.refusal);
-  if (const auto offer = network::SnoopOffer(outcome.result); offer && messages_.askYesNo(this, *offer, false)) {
+  // Off the interface thread; 取消 stops it at the next iteration.
+  const auto adjust = [this, &read](network::NetworkOptions wanted) {
+    return RunOffInterface(this, QString::fromUtf8("正在平差…"), [&read, wanted](const std::atomic<bool>& stop) mutable {
+      wanted.stopRequested = [&stop] { return stop.load(); };
+      return AdjustNetwork(read.input, wanted);
+    });
+  };
+  std::optional<network::NetworkOutcome> outcome = adjust(chosen);
+  if (!outcome) return;
+  if (!outcome->ok()) return messages_.inform(this, *outcome->refusal);
+  if (const auto offer = network::SnoopOffer(outcome->result); offer && messages_.askYesNo(this, *offer, false)) {
     chosen.snoop = true;
-    outcome = AdjustNetwork(read.input, chosen);
-    if (!outcome.ok()) return messages_.inform(this, *outcome.refusal);
+    outcome = adjust(chosen);
+    if (!outcome) return;
+    if (!outcome->ok()) return messages_.inform(this, *outcome->refusal);
   }
-  computed_ = std::make_unique<Computed>(Computed{read.input, std::move(outcome.result), chosen});
+  computed_ = std::make_unique<Computed>(Computed{read.input, std::move(outcome->result), chosen});
   QStringList lines{QString::fromUtf8("未知点平差坐标及精度（误差椭圆 E、F 为 1σ，φ 为 E 的方位角）：")};
   for (const std::string& line : NetworkPointTable(computed_->result)) lines << QString::fromStdString(line);
   lines << QString();
