@@ -60,7 +60,7 @@ TEST(NetworkReliability, FiguresWorkedByHand) {
   const NetworkResult r = Adjust(Load("quality/by_hand_blunder.net"));
   ASSERT_EQ(r.degreesOfFreedom, 1);
   const int rows = ForEachTableLine(
-      (kNetworks / "quality/by_hand.txt").string(),
+      (kNetworks / "quality/by_hand_utf8.txt").string(),
       [&r](const std::string& line, std::istringstream& fields, const Tolerance& tolerance) {
         SCOPED_TRACE(line);
         const double tol = tolerance.in("");
@@ -119,7 +119,7 @@ bool Plant(formats::NetworkInput& input, int line, double amount) {
 }
 
 TEST(NetworkSnooping, PlantedBlundersAreLeftOutAndSigma0ComesBack) {
-  const int rows = ForEachTableLine((kNetworks / "quality/snooping.txt").string(), [](const std::string& line,
+  const int rows = ForEachTableLine((kNetworks / "quality/snooping_utf8.txt").string(), [](const std::string& line,
                                                                               std::istringstream& fields) {
     SCOPED_TRACE(line);
     std::string name, planted, leftOut;
@@ -263,7 +263,7 @@ TEST(NetworkRelativeAccuracy, SidesAndEllipsesAsGnuGamaGivesThem) {
   std::map<std::string, double> worst;  // per network, mm
   int sides = 0, ellipses = 0;
   const int rows = ForEachTableLine(
-      (kNetworks / "gama" / "relative.txt").string(),
+      (kNetworks / "gama" / "relative_utf8.txt").string(),
       [&](const std::string& line, std::istringstream& fields, const Tolerance& tolerance) {
         SCOPED_TRACE(line);
         std::string name, what;

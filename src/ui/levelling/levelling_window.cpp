@@ -23,6 +23,7 @@
 #include "ui/shell/report_printing.h"
 #include "ui/shell/user_prompts.h"
 #include "ui/widgets/export_commands.h"
+#include "ui/widgets/option_group.h"
 
 namespace korvane::ui {
 namespace {
@@ -105,23 +106,13 @@ QWidget* LevellingWindow::buildOptions() {
   for (const std::string& g : formats::GradeNames()) grade_->addItem(Q(g));
   connect(grade_, &QComboBox::currentIndexChanged, this, [this] { dropResult(); });
   row->addWidget(grade_);
-  auto* terrain = new QGroupBox(QString::fromUtf8("地形"), bar);
-  auto* terrainRow = new QHBoxLayout(terrain);
-  flat_ = new QRadioButton(QString::fromUtf8("平地"), terrain);
-  flat_->setObjectName("opt_pd");
-  hilly_ = new QRadioButton(QString::fromUtf8("山地"), terrain);
-  hilly_->setObjectName("opt_sd");
-  terrainRow->addWidget(flat_);
-  terrainRow->addWidget(hilly_);
+  auto* terrain = new OptionGroup("terrainGroup", "地形", QBoxLayout::LeftToRight, bar);
+  flat_ = terrain->add("opt_pd", "平地");
+  hilly_ = terrain->add("opt_sd", "山地");
   row->addWidget(terrain);
-  auto* weight = new QGroupBox(QString::fromUtf8("定权"), bar);
-  auto* weightRow = new QHBoxLayout(weight);
-  byLength_ = new QRadioButton(QString::fromUtf8("距离L"), weight);
-  byLength_->setObjectName("opt_L");
-  bySetUps_ = new QRadioButton(QString::fromUtf8("测站数n"), weight);
-  bySetUps_->setObjectName("opt_n");
-  weightRow->addWidget(byLength_);
-  weightRow->addWidget(bySetUps_);
+  auto* weight = new OptionGroup("weightingGroup", "定权", QBoxLayout::LeftToRight, bar);
+  byLength_ = weight->add("opt_L", "距离L");
+  bySetUps_ = weight->add("opt_n", "测站数n");
   row->addWidget(weight);
   for (QRadioButton* option : {flat_, hilly_, byLength_, bySetUps_})
     connect(option, &QRadioButton::toggled, this, [this] { updateSizeHeader(), dropResult(); });
@@ -327,10 +318,7 @@ void LevellingWindow::exportHeights() {
 
 void LevellingWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!centred_) {
-    CentreOnScreen(this);
-    centred_ = true;
-  }
+  CentreOnFirstShow(this, centred_);
 }
 
 }  // namespace korvane::ui

@@ -56,10 +56,7 @@ StandardsWindow::StandardsWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
 
 void StandardsWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!centred_) {
-    CentreOnScreen(this);
-    centred_ = true;
-  }
+  CentreOnFirstShow(this, centred_);
 }
 
 }  // namespace korvane::ui

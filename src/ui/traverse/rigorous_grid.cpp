@@ -112,29 +112,25 @@ void RigorousGrid::rebuildStations(int stations) {
   setCurrentCell(formats::RigorousTable::stationRow(1), 1);
 }
 
-bool RigorousGrid::insertRow() {
-  editor_->commitAndClose();
-  const int row = currentRow();
-  const int column = currentColumn();
-  if (!(3 < row && row < rows() - 2)) return false;
-  formats::RigorousTable t = table();
-  t.insertRows(row, 1);
-  NumberStations(t);
-  fill(t);
-  setCurrentCell(row, column);
-  return true;
-}
+bool RigorousGrid::insertRow() { return changeStations(true); }
 
-bool RigorousGrid::deleteRow() {
+bool RigorousGrid::deleteRow() { return changeStations(false); }
+
+// A station row put in at the current row, or the current one taken out; the
+// rows of the known points and the closing rows stay.
+bool RigorousGrid::changeStations(bool inserting) {
   editor_->commitAndClose();
   const int row = currentRow();
   const int column = currentColumn();
-  if (!(3 < row && row < rows() - 3)) return false;
+  if (!(3 < row && row < rows() - (inserting ? 2 : 3))) return false;
   formats::RigorousTable t = table();
-  t.eraseRows(row, 1);
+  if (inserting)
+    t.insertRows(row, 1);
+  else
+    t.eraseRows(row, 1);
   NumberStations(t);
   fill(t);
-  setCurrentCell(std::min(row, rows() - 4 >= 4 ? rows() - 4 : 3), column);
+  setCurrentCell(inserting ? row : std::min(row, rows() - 4 >= 4 ? rows() - 4 : 3), column);
   return true;
 }
 

@@ -50,6 +50,7 @@ class RigorousGrid : public QObject {
   bool deleteRow();
 
  private:
+  bool changeStations(bool inserting);
   void styleFixedCells();
 
   QTableWidget* grid_;

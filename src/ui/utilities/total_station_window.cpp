@@ -267,21 +267,23 @@ void TotalStationWindow::moveColumn(int step) {
 void TotalStationWindow::moveUp() { moveColumn(-1); }
 void TotalStationWindow::moveDown() { moveColumn(1); }
 
-void TotalStationWindow::deleteColumn() {
-  const int row = columns_->currentRow();
+namespace {
+
+// The current column of `from` moved to the end of `to`; the one above it
+// becomes current.
+void MoveCurrent(QListWidget* from, QListWidget* to) {
+  const int row = from->currentRow();
   if (row < 0) return;
-  deleted_->addItem(columns_->item(row)->text());
-  delete columns_->takeItem(row);
-  if (columns_->count() > 0) columns_->setCurrentRow(row > 0 ? row - 1 : 0);
+  to->addItem(from->item(row)->text());
+  delete from->takeItem(row);
+  if (from->count() > 0) from->setCurrentRow(row > 0 ? row - 1 : 0);
 }
 
-void TotalStationWindow::restoreColumn() {
-  const int row = deleted_->currentRow();
-  if (row < 0) return;
-  columns_->addItem(deleted_->item(row)->text());
-  delete deleted_->takeItem(row);
-  if (deleted_->count() > 0) deleted_->setCurrentRow(row > 0 ? row - 1 : 0);
-}
+}  // namespace
+
+void TotalStationWindow::deleteColumn() { MoveCurrent(columns_, deleted_); }
+
+void TotalStationWindow::restoreColumn() { MoveCurrent(deleted_, columns_); }
 
 void TotalStationWindow::closeEvent(QCloseEvent* event) {
   clock_->stop();

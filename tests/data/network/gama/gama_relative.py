@@ -5,7 +5,7 @@ the standard deviation of every adjusted distance (the relative covariance of
 its two points projected on the side) and the mean error ellipse of every
 adjusted point (the relative ellipse of a side whose other end is fixed).
 
-usage: gama_relative.py ACCEPTANCE_FOLDER NAME... > relative.txt
+usage: gama_relative.py ACCEPTANCE_FOLDER NAME... > relative_utf8.txt
 """
 import re
 import sys
