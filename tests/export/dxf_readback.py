@@ -102,31 +102,24 @@ def check(case, path, problems):
         for end in (line.dxf.start, line.dxf.end):
             if not any(near((end.x, end.y), q) for q in places):
                 fail("a leg ends at (%.3f, %.3f), on no point" % (end.x, end.y))
-    ellipses = entities("误差椭圆", "POLYLINE")
-    if len(ellipses) != case["ellipses"] or len(by_layer.get("误差椭圆", [])) != len(ellipses):
-        fail("%d ellipses" % len(ellipses))
-    new_places = [(p["y"], p["x"]) for p in expected if p["role"] == "new"]
-    for e in ellipses:
-        vertices = [v.dxf.location for v in e.vertices]
-        if len(vertices) != 72 or not e.is_closed:
-            fail("an ellipse of %d vertices" % len(vertices))
-            continue
-        centre = (sum(v.x for v in vertices) / 72, sum(v.y for v in vertices) / 72)
-        if not any(near(centre, q) for q in new_places):
-            fail("an ellipse around (%.3f, %.3f), on no new point" % centre)
-    relative = entities("相对误差椭圆", "POLYLINE")
-    if len(relative) != case["relative"] or len(by_layer.get("相对误差椭圆", [])) != len(relative):
-        fail("%d relative ellipses" % len(relative))
+    def ellipses(layer, wanted, places, what):
+        """The closed 72-vertex polylines of `layer`, each centred on one of `places`."""
+        found = entities(layer, "POLYLINE")
+        if len(found) != wanted or len(by_layer.get(layer, [])) != len(found):
+            fail("%d %s" % (len(found), layer))
+        for e in found:
+            vertices = [v.dxf.location for v in e.vertices]
+            if len(vertices) != 72 or not e.is_closed:
+                fail("%s of %d vertices" % (layer, len(vertices)))
+                continue
+            centre = (sum(v.x for v in vertices) / 72, sum(v.y for v in vertices) / 72)
+            if not any(near(centre, q) for q in places):
+                fail("%s around (%.3f, %.3f), %s" % (layer, centre[0], centre[1], what))
+
+    ellipses("误差椭圆", case["ellipses"], [(p["y"], p["x"]) for p in expected if p["role"] == "new"], "on no new point")
     # A relative ellipse sits at the middle of the side between two points.
     middles = [((p["y"] + q["y"]) / 2, (p["x"] + q["x"]) / 2) for p in expected for q in expected if p is not q]
-    for e in relative:
-        vertices = [v.dxf.location for v in e.vertices]
-        if len(vertices) != 72 or not e.is_closed:
-            fail("a relative ellipse of %d vertices" % len(vertices))
-            continue
-        centre = (sum(v.x for v in vertices) / 72, sum(v.y for v in vertices) / 72)
-        if not any(near(centre, m) for m in middles):
-            fail("a relative ellipse around (%.3f, %.3f), at no side's middle" % centre)
+    ellipses("相对误差椭圆", case["relative"], middles, "at no side's middle")
     titles = [e.dxf.text for e in entities("标题", "TEXT")]
     if len(titles) != 1 or len(by_layer.get("标题", [])) != 1:
         fail("titles %s" % titles)
