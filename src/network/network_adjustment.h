@@ -27,6 +27,9 @@ struct NetworkOptions {
   // residuals (the diagonal blocks of the inverse normal matrix). Off, only
   // the coordinates, residuals and σ0 are computed.
   bool precision = true;
+  // With the precision figures, also the relative accuracy of the observed
+  // sides and the reliability figures (∇ and its largest effect).
+  bool quality = true;
   // Row code of the tolerance tables ("ybc1" ... "ybs3", see
   // rigorous/tolerance.h) the traverse misclosures are checked against, and
   // whether they are checked at all.

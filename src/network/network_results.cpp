@@ -141,8 +141,10 @@ void FillResult(const Model& m, const NetworkOptions& options, NormalSolver& sol
   r.usedFallbackSolver = solver.usedFallback();
   if (options.precision) {
     Precision(m, solver, r);
-    FillReliability(m, solver, r);
-    FillRelativeAccuracy(m, solver, r.degreesOfFreedom > 0 ? r.sigma0 : 1.0, r);
+    if (options.quality) {
+      FillReliability(m, solver, r);
+      FillRelativeAccuracy(m, solver, r.degreesOfFreedom > 0 ? r.sigma0 : 1.0, r);
+    }
   }
   FlagLargest(r);
 }
