@@ -16,7 +16,7 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "convert FILE [--columns 1,2,3,4,5] [--out OUT [--replace]]";
+constexpr const char* kConvertUsage = "convert FILE [--columns 1,2,3,4,5] [--out OUT [--replace]]";
 
 // The window's save: GBK, CR LF, the text followed by a line break, appended
 // to OUT (or replacing it). The old file stays as it was until all is written.
@@ -109,5 +109,5 @@ int RunConvert(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kConvertCommand{"convert", kUsage, RunConvert};
+const Command kConvertCommand{"convert", kConvertUsage, RunConvert};
 }  // namespace korvane::cli

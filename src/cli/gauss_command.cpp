@@ -15,7 +15,7 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kGaussUsage =
     "gauss forward|inverse|zone [--ellipsoid cgcs2000|krassovsky|iag75] [--zone-width 3|6] "
     "(--zone N | --central-meridian L0) [--prefix] [zone: --to-zone-width 3|6 (--to-zone N | "
     "--to-central-meridian L0) --to-prefix] [--convergence] (-- VALUES... | --input FILE --output FILE) "
@@ -141,5 +141,5 @@ int RunGauss(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kGaussCommand{"gauss", kUsage, RunGauss};
+const Command kGaussCommand{"gauss", kGaussUsage, RunGauss};
 }  // namespace korvane::cli

@@ -13,7 +13,7 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kGeodeticUsage =
     "geodetic direct|inverse [--ellipsoid krassovsky|iag75|cgcs2000|wgs84] -- B1 A12 L1 S12 | B1 L1 B2 L2";
 
 int RunDirect(const std::vector<std::string>& v, geodesy::EllipsoidId ellipsoid) {
@@ -53,5 +53,5 @@ int RunGeodetic(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kGeodeticCommand{"geodetic", kUsage, RunGeodetic};
+const Command kGeodeticCommand{"geodetic", kGeodeticUsage, RunGeodetic};
 }  // namespace korvane::cli

@@ -20,7 +20,7 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage = "level --data FILE [--method auto|line|loop|network] [--html OUT.html] [--pdf FILE.pdf] [--points FILE [--utf8]]";
+constexpr const char* kLevelUsage = "level --data FILE [--method auto|line|loop|network] [--html OUT.html] [--pdf FILE.pdf] [--points FILE [--utf8]]";
 
 std::optional<formats::Method> MethodByName(const std::string& name, const formats::LevelData& data) {
   if (name == "auto") return levelling::SuggestedMethod(data);
@@ -85,5 +85,5 @@ int RunLevel(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kLevelCommand{"level", kUsage, RunLevel};
+const Command kLevelCommand{"level", kLevelUsage, RunLevel};
 }  // namespace korvane::cli

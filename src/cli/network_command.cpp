@@ -25,7 +25,7 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kNetworkUsage =
     "network --data FILE [--html OUT.html] [--sketch IMG] [--pdf FILE.pdf] [--check] "
     "[--standard 城市测量规范|工程测量规范|水工测量规范] [--grade 三等|四等|五等|一级|二级|三级|图根] "
     "[--snoop] [--variance-components] [--dxf FILE.dxf] [--points FILE [--utf8]]";
@@ -135,5 +135,5 @@ int RunNetwork(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kNetworkCommand{"network", kUsage, RunNetwork};
+const Command kNetworkCommand{"network", kNetworkUsage, RunNetwork};
 }  // namespace korvane::cli

@@ -25,7 +25,7 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kRigorousUsage =
     "rigorous --data FILE.dat [--check] [--standard 城市测量规范|工程测量规范|水工测量规范] "
     "[--grade 三等|四等|五等|一级|二级|三级|图根] [--continue] [--html OUT.html] [--pdf FILE.pdf] [--dxf FILE.dxf] [--points FILE [--utf8]]";
 
@@ -122,5 +122,5 @@ int RunRigorous(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kRigorousCommand{"rigorous", kUsage, RunRigorous};
+const Command kRigorousCommand{"rigorous", kRigorousUsage, RunRigorous};
 }  // namespace korvane::cli

@@ -31,7 +31,7 @@
 namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kTraverseUsage =
     "traverse --start START.ini --data TRAVERSE.dat [--kind F|B|Z|W] [--out REPORT] [--sketch IMAGE] [--pdf FILE.pdf] [--dxf FILE.dxf] [--points FILE [--utf8]]";
 
 struct TraverseArgs {
@@ -199,5 +199,5 @@ int RunTraverse(const std::vector<std::string>& args) {
 
 }  // namespace
 
-const Command kTraverseCommand{"traverse", kUsage, RunTraverse};
+const Command kTraverseCommand{"traverse", kTraverseUsage, RunTraverse};
 }  // namespace korvane::cli

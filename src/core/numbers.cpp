@@ -18,8 +18,6 @@ namespace {
 constexpr int kDoubleDigits = 15;
 constexpr int kFloatDigits = 7;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Digits of the plain form "[-]digits[.digits]" (a point may end it), or -1
 // for any other text. Nearly every cell of a data file is in this form.
 int PlainDigits(std::string_view text) {
@@ -27,7 +25,7 @@ int PlainDigits(std::string_view text) {
   int digits = 0;
   bool point = false;
   for (; i < text.size(); ++i) {
-    if (IsDigit(text[i])) ++digits;
+    if (IsAsciiDigit(text[i])) ++digits;
     else if (text[i] == '.' && !point && digits > 0) point = true;
     else return -1;
   }
@@ -211,7 +209,7 @@ double ParseLenient(std::string_view text) {
   bool point = false;
   while (i < compact.size()) {
     const char c = compact[i];
-    if (IsDigit(c)) {
+    if (IsAsciiDigit(c)) {
       anyDigit = true;
     } else if (c == '.' && !point) {
       point = true;
@@ -229,7 +227,7 @@ double ParseLenient(std::string_view text) {
     std::string exponent = "e";
     if (j < compact.size() && (compact[j] == '+' || compact[j] == '-')) exponent.push_back(compact[j++]);
     std::string digits;
-    while (j < compact.size() && IsDigit(compact[j])) digits.push_back(compact[j++]);
+    while (j < compact.size() && IsAsciiDigit(compact[j])) digits.push_back(compact[j++]);
     if (!digits.empty()) number += exponent + digits;
   }
   const double value = std::strtod(number.c_str(), nullptr);

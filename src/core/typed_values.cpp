@@ -11,8 +11,6 @@
 namespace korvane {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 std::optional<double> ReadNumber(std::string_view text) {
@@ -32,7 +30,7 @@ std::optional<int> ReadCount(std::string_view text) {
   if (trimmed.empty() || trimmed.size() > 9) return std::nullopt;
   int value = 0;
   for (const char c : trimmed) {
-    if (!IsDigit(c)) return std::nullopt;
+    if (!IsAsciiDigit(c)) return std::nullopt;
     value = value * 10 + (c - '0');
   }
   return value;

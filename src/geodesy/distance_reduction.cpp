@@ -4,6 +4,8 @@
 
 #include "core/survey_constants.h"
 #include "core/typed_values.h"
+#include "geodesy/gauss_kruger.h"
+#include "geodesy/notice.h"
 
 namespace korvane::geodesy {
 namespace {
@@ -12,10 +14,7 @@ constexpr double kMaxDistance = 100000.0;  // metres, as the traverses accept
 constexpr double kMaxHeight = 10000.0;     // metres above or below the ellipsoid
 constexpr double kMinRadiusKm = 6000.0;
 constexpr double kMaxRadiusKm = 7000.0;
-constexpr double kFalseEasting = 500000.0;
 constexpr double kPrefixFactor = 1000000.0;
-
-Message Refusal(std::string text) { return Message{std::move(text), "提示", MessageIcon::Information}; }
 
 struct Figures {
   double s = 0, hm = 0, h0 = 0, y = 0, radius = 0;
@@ -33,11 +32,11 @@ std::optional<Message> ReadFigures(const DistanceInput& in, Figures& f) {
   const auto h0 = ReadOr(in.projectionHeight, 0.0);
   const auto y = ReadNumber(in.meanY);
   const auto r = ReadOr(in.radiusKm, kEarthRadiusKm);
-  if (!s || *s <= 0 || *s >= kMaxDistance) return Refusal("边长S应大于0且小于100公里！");
-  if (!hm || std::fabs(*hm) > kMaxHeight) return Refusal("平均高程Hm输入有误（应在±10000米以内）！");
-  if (!h0 || std::fabs(*h0) > kMaxHeight) return Refusal("投影面高程H0输入有误（应在±10000米以内）！");
-  if (!y || *y < 0) return Refusal("横坐标Y输入有误（应含500公里，可带带号）！");
-  if (!r || *r < kMinRadiusKm || *r > kMaxRadiusKm) return Refusal("地球半径R应在6000～7000公里之间！");
+  if (!s || *s <= 0 || *s >= kMaxDistance) return Notice("边长S应大于0且小于100公里！");
+  if (!hm || std::fabs(*hm) > kMaxHeight) return Notice("平均高程Hm输入有误（应在±10000米以内）！");
+  if (!h0 || std::fabs(*h0) > kMaxHeight) return Notice("投影面高程H0输入有误（应在±10000米以内）！");
+  if (!y || *y < 0) return Notice("横坐标Y输入有误（应含500公里，可带带号）！");
+  if (!r || *r < kMinRadiusKm || *r > kMaxRadiusKm) return Notice("地球半径R应在6000～7000公里之间！");
   f = {*s, *hm, *h0, *y, *r * kMetresPerKilometre};
   return std::nullopt;
 }

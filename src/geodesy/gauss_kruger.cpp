@@ -6,13 +6,10 @@
 
 #include "core/angles.h"
 #include "core/typed_values.h"
+#include "geodesy/notice.h"
 
 namespace korvane::geodesy {
 namespace {
-
-const char* const kTitle = "提示";
-
-Message Refusal(std::string text) { return Message{std::move(text), kTitle, MessageIcon::Information}; }
 
 // The projection of each ellipsoid, built once: building it costs more than
 // projecting a point.
@@ -35,7 +32,7 @@ const Projection& ProjectionOf(Datum datum) {
 }
 
 Message TooFarMessage() {
-  return Refusal("点离中央子午线超过" + FixedDecimals(kMaxLongitudeOffset, 0) + "度，不在投影带内，无法计算！");
+  return Notice("点离中央子午线超过" + FixedDecimals(kMaxLongitudeOffset, 0) + "度，不在投影带内，无法计算！");
 }
 
 int ZoneCount(int width) { return width == 3 ? 120 : 60; }
@@ -51,9 +48,9 @@ ZoneCheck ZoneByNumber(const ZoneSpec& zoneAsked) {
   ZoneCheck check;
   const std::optional<int> n = ReadCount(zoneAsked.number);
   if (!n) {
-    check.refusal = Refusal("带号输入有误！");
+    check.refusal = Notice("带号输入有误！");
   } else if (*n < 1 || *n > ZoneCount(zoneAsked.width)) {
-    check.refusal = Refusal(zoneAsked.width == 3 ? "3度带的带号应为1～120！" : "6度带的带号应为1～60！");
+    check.refusal = Notice(zoneAsked.width == 3 ? "3度带的带号应为1～120！" : "6度带的带号应为1～60！");
   } else {
     check.zone.number = *n;
     check.zone.centralMeridian = zoneAsked.width == 3 ? 3.0 * *n : 6.0 * *n - 3.0;
@@ -65,14 +62,14 @@ ZoneCheck ZoneByMeridian(const ZoneSpec& zoneAsked) {
   ZoneCheck check;
   const std::optional<double> l0 = ReadDmsDegrees(zoneAsked.centralMeridian);
   if (!l0) {
-    check.refusal = Refusal("中央子午线输入有误！");
+    check.refusal = Notice("中央子午线输入有误！");
   } else if (std::fabs(*l0) > 360.0) {
-    check.refusal = Refusal("中央子午线不能超过360度！");
+    check.refusal = Notice("中央子午线不能超过360度！");
   } else {
     check.zone.centralMeridian = *l0;
     check.zone.number = ZoneOfMeridian(*l0, zoneAsked.width);
     if (zoneAsked.prefix && check.zone.number == 0)
-      check.refusal = Refusal("中央子午线不是" + std::to_string(zoneAsked.width) + "度带的中央子午线，Y坐标不能加带号！");
+      check.refusal = Notice("中央子午线不是" + std::to_string(zoneAsked.width) + "度带的中央子午线，Y坐标不能加带号！");
   }
   return check;
 }
@@ -96,7 +93,7 @@ Axes AxesOf(Datum datum) {
 }
 
 ZoneCheck ResolveZone(const ZoneSpec& zoneAsked) {
-  if (zoneAsked.width != 3 && zoneAsked.width != 6) return {Refusal("投影带宽应为3度或6度！"), {}};
+  if (zoneAsked.width != 3 && zoneAsked.width != 6) return {Notice("投影带宽应为3度或6度！"), {}};
   ZoneCheck check = zoneAsked.byCentralMeridian ? ZoneByMeridian(zoneAsked) : ZoneByNumber(zoneAsked);
   check.zone.prefix = zoneAsked.prefix;
   return check;
@@ -105,7 +102,7 @@ ZoneCheck ResolveZone(const ZoneSpec& zoneAsked) {
 Position Forward(Datum datum, const Zone& zone, double b, double l) {
   Position p;
   if (std::fabs(b) > 90.0) {
-    p.refusal = Refusal("纬度不能超过90度！");
+    p.refusal = Notice("纬度不能超过90度！");
     return p;
   }
   const double dl = WrapLongitude(l - zone.centralMeridian);
@@ -118,7 +115,7 @@ Position Forward(Datum datum, const Zone& zone, double b, double l) {
   // With the prefix, Y keeps the zone number only while the easting, as
   // printed to the millimetre, stays within ±500 km.
   if (zone.prefix && (easting < -kFalseEasting || easting >= kFalseEasting - 0.0005)) {
-    p.refusal = Refusal("点离中央子午线超过500公里，Y坐标不能加带号！");
+    p.refusal = Notice("点离中央子午线超过500公里，Y坐标不能加带号！");
     return p;
   }
   p.second = easting + kFalseEasting + (zone.prefix ? zone.number * kZonePrefixFactor : 0.0);
@@ -131,7 +128,7 @@ Position Inverse(Datum datum, const Zone& zone, double x, double y) {
   if (zone.prefix) {
     const double digits = std::floor(y / kZonePrefixFactor);
     if (digits != zone.number) {
-      p.refusal = Refusal("Y坐标的带号（" + FixedDecimals(digits, 0) + "）与投影带（" +
+      p.refusal = Notice("Y坐标的带号（" + FixedDecimals(digits, 0) + "）与投影带（" +
                           std::to_string(zone.number) + "）不符！");
       return p;
     }
@@ -141,7 +138,7 @@ Position Inverse(Datum datum, const Zone& zone, double x, double y) {
   // Beyond the pole, or farther east or west than any point within the
   // longitude limit, there is nothing to compute.
   if (std::fabs(x) > projection.quadrant || std::fabs(easting) > 1000000.0) {
-    p.refusal = std::fabs(x) > projection.quadrant ? Refusal("X坐标超出地球范围，无法计算！") : TooFarMessage();
+    p.refusal = std::fabs(x) > projection.quadrant ? Notice("X坐标超出地球范围，无法计算！") : TooFarMessage();
     return p;
   }
   double dl = 0;
@@ -173,7 +170,7 @@ Typed ReadValues(Problem problem, std::string_view first, std::string_view secon
   const std::optional<double> b = angles ? ReadDmsDegrees(second) : ReadNumber(second);
   if (!a || !b) {
     const char* name = angles ? (a ? "L" : "B") : (a ? "Y" : "X");
-    t.refusal = Refusal(std::string(name) + "输入有误！");
+    t.refusal = Notice(std::string(name) + "输入有误！");
     return t;
   }
   t.first = *a;

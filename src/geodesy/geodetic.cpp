@@ -7,6 +7,7 @@
 #include "core/numbers.h"
 #include "core/text_utils.h"
 #include "core/typed_values.h"
+#include "geodesy/notice.h"
 
 namespace korvane::geodesy {
 namespace {
@@ -16,8 +17,6 @@ namespace {
 constexpr double kRho = 180.0 / kGeodeticPi * 3600.0;
 constexpr double kToRadians = kGeodeticPi / 180.0;
 constexpr double kToDegrees = 180.0 / kGeodeticPi;
-
-const char* const kTitle = "提示";
 
 // An ellipsoid given by its semi-major axis and inverse flattening.
 Ellipsoid FromAxis(double a, double inverseFlattening) {
@@ -121,8 +120,6 @@ const GeographicLib::Geodesic& GeodesicOf(const Ellipsoid& e) {
   return geodesic;
 }
 
-Message Refusal(const std::string& text) { return Message{text, kTitle, MessageIcon::Information}; }
-
 // What is typed in the boxes, read strictly: an empty box is 0; any other text
 // must be one finite number, and an angle one with minutes and seconds
 // below 60. The first box that is neither is named in the refusal.
@@ -132,14 +129,14 @@ class Boxes {
   double angle(const std::string& text, const char* caption) {
     if (refusal || Trim(text).empty()) return 0;
     const std::optional<double> dms = ParseDms(text, DmsSyntax::AnyNumber);
-    if (!dms) refusal = Refusal(std::string(caption) + "输入有误！");
+    if (!dms) refusal = Notice(std::string(caption) + "输入有误！");
     return DmsToDegrees(dms.value_or(0));
   }
   double number(const std::string& text, const char* caption) {
     if (refusal) return 0;
     if (Trim(text).empty()) return 0;
     const std::optional<double> value = ReadNumber(text);
-    if (!value) refusal = Refusal(std::string(caption) + "输入有误！");
+    if (!value) refusal = Notice(std::string(caption) + "输入有误！");
     return value.value_or(0);
   }
   std::optional<Message> refusal;
@@ -221,18 +218,18 @@ DirectResult SolveDirect(const DirectInput& input) {
   const double s12 = boxes.number(input.s12, "S12");
   if ((r.refusal = boxes.refusal)) return r;
   if (std::fabs(b1) >= 90.0) {
-    r.refusal = Refusal("纬度必须小于90度！");
+    r.refusal = Notice("纬度必须小于90度！");
     return r;
   }
   if (s12 < 0) {
-    r.refusal = Refusal("距离不能为负！");
+    r.refusal = Notice("距离不能为负！");
     return r;
   }
   const Ellipsoid e = EllipsoidOf(input.ellipsoid);
   r.series = SeriesDirect(e, b1, l1, a12, s12);
   // A line so long that the series leaves the ellipsoid has no usable result.
   if (!Finite(r.series) || std::fabs(r.series.b2) > 90.0) {
-    r.refusal = Refusal("距离太长，无法计算！");
+    r.refusal = Notice("距离太长，无法计算！");
     return r;
   }
   r.exact = ExactDirect(e, b1, l1, a12, s12);
@@ -255,7 +252,7 @@ InverseResult SolveInverse(const InverseInput& input) {
   const double l2 = boxes.angle(input.l2, "L2");
   if ((r.refusal = boxes.refusal)) return r;
   if (std::fabs(b1) > 90.0 || std::fabs(b2) > 90.0) {
-    r.refusal = Refusal("纬度不能大于90度！");
+    r.refusal = Notice("纬度不能大于90度！");
     return r;
   }
   double azi1 = 0, azi2 = 0;

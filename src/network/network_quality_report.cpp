@@ -8,15 +8,19 @@
 #include "core/angles.h"
 #include "core/numbers.h"
 #include "network/network_quality_report.h"
+#include "network/network_report_cells.h"
 
 namespace korvane::network {
 namespace {
 
 using K = NetworkObservationKind;
+using cells::Cell;
+using cells::Fixed;
+using cells::Head;
+using cells::kTableEnd;
+using cells::kTableStart;
 using report::Html;
 using report::Tag;
-
-std::string Fixed(double v, const char* pattern) { return FormatFixed(v + 0.0, pattern); }
 
 const char* KindName(K kind) {
   switch (kind) {
@@ -39,7 +43,6 @@ std::string SideName(const NetworkResult& r, const NetworkRelativeAccuracy& a) {
 std::string EffectText(const NetworkObservationResult& o) {
   return o.mdbEffect < 0 ? std::string("未计算") : Fixed(o.mdbEffect, "#0.0") + "mm";
 }
-
 
 // A group's deviation scaled by `factor`: a distance group whose deviations
 // all come from PARAM as a mm + b ppm, otherwise seconds or mm.
@@ -120,11 +123,6 @@ std::vector<std::string> NetworkQualityLines(const NetworkResult& r) {
 }
 
 namespace {
-
-Html Cell(const Html& text, bool red = false) { return report::Td(report::RedIf(text, red)); }
-Html Head(const Html& text) { return report::Th(text); }
-constexpr Tag kTableStart("<table border=1>");
-constexpr Tag kTableEnd("</table>");
 
 void Heading(const report::PageLines& out, const std::string& text) {
   out.push_back(report::Wrap(Tag("<P><B>"), text, Tag("</B><BR>")));

@@ -11,13 +11,17 @@
 #include "network/network_quality_report.h"
 #include "standards/tolerance.h"
 #include "report/html.h"
+#include "network/network_report_cells.h"
 
 namespace korvane::network {
 namespace {
 
 using K = NetworkObservationKind;
-
-std::string Fixed(double v, const char* pattern) { return FormatFixed(v + 0.0, pattern); }
+using cells::Cell;
+using cells::Fixed;
+using cells::Head;
+using cells::kTableEnd;
+using cells::kTableStart;
 
 const char* KindName(const NetworkObservationResult& o) {
   switch (o.kind) {
@@ -69,13 +73,7 @@ using report::Html;
 using report::Tag;
 using report::Tr;
 
-Html Cell(const Html& text, bool red = false) { return report::Td(report::RedIf(text, red)); }
-Html Head(const Html& text) { return report::Th(text); }
-
-void Row(const report::PageLines& out, const std::vector<Html>& cells) { out.push_back(Tr(cells)); }
-
-constexpr Tag kTableStart("<table border=1>");
-constexpr Tag kTableEnd("</table>");
+void AddRow(const report::PageLines& out, const std::vector<Html>& cells) { out.push_back(Tr(cells)); }
 
 void SummaryTable(const NetworkReportInput& in, const report::PageLines& out) {
   const NetworkResult& r = in.result;
@@ -84,19 +82,19 @@ void SummaryTable(const NetworkReportInput& in, const report::PageLines& out) {
   for (const NetworkPointResult& pt : r.points) unknownPoints += pt.known ? 0 : 1;
   out.push_back(Tag("<P><B>平差概况：</B><BR>"));
   out.push_back(kTableStart);
-  Row(out, {Cell("方向中误差 " + NumberText(p.directionSec) + "″"), Cell("角度中误差 " + NumberText(p.angleSec) + "″"),
+  AddRow(out, {Cell("方向中误差 " + NumberText(p.directionSec) + "″"), Cell("角度中误差 " + NumberText(p.angleSec) + "″"),
             Cell("测距中误差 " + NumberText(p.aMm) + "mm + " + NumberText(p.bPpm) + "ppm")});
-  Row(out, {Cell("已知点 " + std::to_string(r.points.size() - unknownPoints) + " 个，待定点 " +
+  AddRow(out, {Cell("已知点 " + std::to_string(r.points.size() - unknownPoints) + " 个，待定点 " +
                  std::to_string(unknownPoints) + " 个"),
             Cell("观测值 " + std::to_string(r.observationCount) + " 个，固定方位角 " + std::to_string(r.constraints) + " 个"),
             Cell("未知数 " + std::to_string(r.unknowns) + " 个，" +
                  (r.datum.free() ? "秩亏 " + std::to_string(r.datum.defect()) + "，" : std::string()) +
                  "多余观测 f = " + std::to_string(r.degreesOfFreedom))});
-  Row(out, {Cell("验后单位权中误差 σ0 = " + Fixed(r.sigma0, "#0.000") + "（先验 1）"),
+  AddRow(out, {Cell("验后单位权中误差 σ0 = " + Fixed(r.sigma0, "#0.000") + "（先验 1）"),
             Cell(ChiText(r), r.degreesOfFreedom > 0 && !r.chiTestPassed),
             Cell("迭代 " + std::to_string(r.iterations) + " 次" + (r.usedFallbackSolver ? "（QR 分解求解）" : ""))});
   if (r.datum.free())
-    Row(out, {report::Wrap(Tag("<td colspan=3>"), "基准：" + DatumText(r.datum), Tag("</td>"))});
+    AddRow(out, {report::Wrap(Tag("<td colspan=3>"), "基准：" + DatumText(r.datum), Tag("</td>"))});
   out.push_back(kTableEnd);
 }
 
@@ -104,11 +102,11 @@ void PointTable(const NetworkReportInput& in, const report::PageLines& out) {
   const NetworkResult& r = in.result;
   out.push_back(Tag("<P><B>平差坐标及精度（误差椭圆为 1σ，按验后 σ0 缩放）：</B><BR>"));
   out.push_back(kTableStart);
-  Row(out, {Head("点名"), Head("X(m)"), Head("Y(m)"), Head("mx(mm)"), Head("my(mm)"), Head("mp(mm)"), Head("E(mm)"),
+  AddRow(out, {Head("点名"), Head("X(m)"), Head("Y(m)"), Head("mx(mm)"), Head("my(mm)"), Head("mp(mm)"), Head("E(mm)"),
             Head("F(mm)"), Head("φ")});
   for (const NetworkPointResult& p : r.points) {
     if (p.known) {
-      Row(out, {Cell(p.name + "（已知）"), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000")), Cell(""), Cell(""),
+      AddRow(out, {Cell(p.name + "（已知）"), Cell(Fixed(p.x, "#0.000")), Cell(Fixed(p.y, "#0.000")), Cell(""), Cell(""),
                 Cell(""), Cell(""), Cell(""), Cell("")});
       continue;
     }
@@ -116,7 +114,7 @@ void PointTable(const NetworkReportInput& in, const report::PageLines& out) {
     for (double v : {p.sx, p.sy, p.sp, p.ellipseA, p.ellipseB})
       cells.push_back(Cell(r.precisionComputed ? Fixed(v, "#0.0") : ""));
     cells.push_back(Cell(r.precisionComputed ? DmsText(DegreesToDms(p.ellipseAzimuth), 0) : ""));
-    Row(out, cells);
+    AddRow(out, cells);
   }
   out.push_back(kTableEnd);
 }
@@ -127,10 +125,10 @@ void TraverseTable(const NetworkReportInput& in, const report::PageLines& out) {
   const standards::ToleranceRow& row = standards::SelectToleranceRow(in.options.toleranceCode);
   out.push_back(report::Wrap(Tag("<P><B>"), "导线闭合差（" + row.title + "）：", Tag("</B><BR>")));
   out.push_back(kTableStart);
-  Row(out, {Head("导线"), Head("长度(m)"), Head("fβ(″)"), Head("限差(″)"), Head("fx(mm)"), Head("fy(mm)"), Head("fs(mm)"),
+  AddRow(out, {Head("导线"), Head("长度(m)"), Head("fβ(″)"), Head("限差(″)"), Head("fx(mm)"), Head("fy(mm)"), Head("fs(mm)"),
             Head("相对闭合差"), Head("限差")});
   for (const NetworkTraverse& t : r.traverses) {
-    Row(out, {Cell(TraverseName(t)), Cell(Fixed(t.length, "#0.000")),
+    AddRow(out, {Cell(TraverseName(t)), Cell(Fixed(t.length, "#0.000")),
               Cell(t.hasAngular ? Fixed(t.fBetaSec, "#0.0") : std::string("无定向"), t.fBetaOver),
               Cell(t.hasAngular ? Fixed(t.fBetaLimitSec, "#0.0") : std::string("")), Cell(Fixed(t.fx * 1000, "#0.0")),
               Cell(Fixed(t.fy * 1000, "#0.0")), Cell(Fixed(t.fs * 1000, "#0.0")),
@@ -147,12 +145,12 @@ void ObservationTable(const NetworkReportInput& in, const report::PageLines& out
                                  " 者为红色，最大者标“最大”）：",
                              Tag("</B><BR>")));
   out.push_back(kTableStart);
-  Row(out, {Head("行"), Head("类型"), Head("测站/起点"), Head("后视"), Head("照准/终点"), Head("观测值"), Head("平差值"),
+  AddRow(out, {Head("行"), Head("类型"), Head("测站/起点"), Head("后视"), Head("照准/终点"), Head("观测值"), Head("平差值"),
             Head("改正数 v"), Head("σ"), Head("多余观测分量 r"), Head("标准化残差"), Head("")});
   for (const NetworkObservationResult& o : r.observations) {
     const bool precise = r.precisionComputed && !o.fixed();
     const bool over = precise && o.standardised > kCriticalW;
-    Row(out, {Cell(std::to_string(o.line)), Cell(KindName(o)), Cell(o.station), Cell(o.back), Cell(o.target),
+    AddRow(out, {Cell(std::to_string(o.line)), Cell(KindName(o)), Cell(o.station), Cell(o.back), Cell(o.target),
               Cell(Value(o, o.observed)), Cell(Value(o, o.adjusted)), Cell(Residual(o)),
               Cell(o.fixed() ? std::string("固定") : Fixed(o.sigma, "#0.00")),
               Cell(precise ? Fixed(o.redundancy, "#0.000") : ""), Cell(precise ? Fixed(o.standardised, "#0.00") : "", over),

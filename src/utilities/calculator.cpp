@@ -6,6 +6,7 @@
 
 #include "core/angles.h"
 #include "core/numbers.h"
+#include "core/text_utils.h"
 
 namespace korvane::utilities {
 namespace {
@@ -112,10 +113,6 @@ bool IsUnary(std::string_view key) {
 
 bool IsStatistic(std::string_view key) {
   return key == "N" || key == "Sum" || key == "Mean" || key == "SumSq" || key == "SD" || key == "SD1";
-}
-
-bool AllDigits(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // The real y-th root; a negative radicand has one for an odd whole degree only.
@@ -338,7 +335,7 @@ void Calculator::undo() {
   refreshDisplay();
 }
 
-bool IsKeyToken(std::string_view token) { return Calculator::IsKey(token) || AllDigits(token); }
+bool IsKeyToken(std::string_view token) { return Calculator::IsKey(token) || AllAsciiDigits(token); }
 
 std::vector<Message> PressKeys(Calculator& calculator, const std::vector<std::string>& keys) {
   std::vector<Message> messages;
@@ -346,7 +343,7 @@ std::vector<Message> PressKeys(Calculator& calculator, const std::vector<std::st
     if (auto m = calculator.press(key).message) messages.push_back(*m);
   };
   for (const std::string& key : keys) {
-    if (AllDigits(key))
+    if (AllAsciiDigits(key))
       for (char c : key) pressOne(std::string_view(&c, 1));
     else
       pressOne(key);

@@ -7,6 +7,7 @@
 
 #include "io/text_file.h"
 #include "core/utf8.h"
+#include "core/text_utils.h"
 
 namespace korvane::utilities {
 namespace {
@@ -14,10 +15,6 @@ namespace {
 std::size_t NameStart(std::string_view path) {
   const std::size_t slash = path.find_last_of("/\\");
   return slash == std::string_view::npos ? 0 : slash + 1;
-}
-
-bool AllDigits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -79,7 +76,7 @@ std::string PieceBase(const std::string& piece) {
   const std::size_t dot = piece.rfind('.');
   if (dot == std::string::npos || dot < start) return {};
   const std::string_view number = std::string_view(piece).substr(dot + 1);
-  if (!AllDigits(number) || number.size() > 12) return {};
+  if (!AllAsciiDigits(number) || number.size() > 12) return {};
   const std::string base = piece.substr(0, dot);
   const std::int64_t k = std::stoll(std::string(number));
   if (k < 1 || PieceName(base, k) != piece) return {};

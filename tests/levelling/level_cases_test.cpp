@@ -20,18 +20,6 @@ using korvane::testing::ReadDataTable;
 
 namespace {
 
-std::string Unescape(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == 'r')) {
-      out += text[++i] == 'n' ? '\n' : '\r';
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 korvane::formats::LevelData LoadData(const std::string& name) {
   std::string error;
   const korvane::formats::LevelFileLoad load = korvane::formats::LoadLevelFile(std::string(KORVANE_TEST_DATA) + "/levelling/" + name, error);
@@ -86,7 +74,7 @@ double Figure(const LevelResult& r, const DataRow& row) {
 TEST(LevelFileCases, ReadOrRefusedWithTheLineAndReason) {
   for (const DataRow& row : ReadDataTable("levelling/file_cases_utf8.txt", '|')) {
     SCOPED_TRACE("file_cases_utf8.txt line " + std::to_string(row.line));
-    const korvane::formats::LevelFileLoad load = korvane::formats::ParseLevelText(Unescape(row["text"]));
+    const korvane::formats::LevelFileLoad load = korvane::formats::ParseLevelText(korvane::testing::UnescapeCell(row["text"]));
     const std::string& expected = row["expected"];
     if (expected.rfind("ok ", 0) == 0) {
       ASSERT_TRUE(load.ok()) << load.refusal->text;

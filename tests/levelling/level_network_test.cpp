@@ -24,7 +24,7 @@ using namespace korvane::levelling;
 
 namespace {
 
-LevelData LoadData(const std::string& name) {
+LevelData LoadNetworkCase(const std::string& name) {
   std::string error;
   const LevelFileLoad load = LoadLevelFile(std::string(KORVANE_TEST_DATA) + "/levelling/" + name, error);
   EXPECT_TRUE(error.empty() && load.ok()) << name;
@@ -80,7 +80,7 @@ DenseSolution SolveDense(const LevelData& d) {
 TEST(LevelNetwork, AgreesWithAnIndependentDenseSolve) {
   for (const char* file : {"network.lev", "network_gbk.lev", "network_one_benchmark.lev"}) {
     SCOPED_TRACE(file);
-    const LevelData data = LoadData(file);
+    const LevelData data = LoadNetworkCase(file);
     const LevelOutcome outcome = AdjustNetwork(data);
     ASSERT_TRUE(outcome.ok()) << outcome.refusal->text;
     const DenseSolution dense = SolveDense(data);
@@ -97,7 +97,7 @@ TEST(LevelNetwork, AgreesWithAnIndependentDenseSolve) {
 }
 
 TEST(LevelNetwork, TheVarianceTestFollowsTheGrade) {
-  LevelData data = LoadData("network.lev");
+  LevelData data = LoadNetworkCase("network.lev");
   data.params.grade = Grade::Fourth;  // σ0 10 mm/√km against μ = 2.6: significantly better
   const LevelResult fourth = AdjustNetwork(data).result;
   ASSERT_TRUE(fourth.test.done);
@@ -111,7 +111,7 @@ TEST(LevelNetwork, TheVarianceTestFollowsTheGrade) {
   EXPECT_TRUE(second.test.passed);
   EXPECT_TRUE(second.anyOverLimit());
   // A line of 37 mm on 7.4 km is far worse than 二等 allows.
-  const LevelResult line = AdjustNetwork(LoadData("line_second_order_over.lev")).result;
+  const LevelResult line = AdjustNetwork(LoadNetworkCase("line_second_order_over.lev")).result;
   EXPECT_TRUE(line.test.tooLarge());
 }
 
@@ -119,7 +119,7 @@ TEST(LevelNetwork, SingleLineAndLoopGiveTheSameHeights) {
   for (auto [file, method] : {std::pair{"line_textbook.lev", Method::Line}, std::pair{"loop_hilly.lev", Method::Loop},
                               std::pair{"line_second_order_over.lev", Method::Line}}) {
     SCOPED_TRACE(file);
-    const LevelData data = LoadData(file);
+    const LevelData data = LoadNetworkCase(file);
     const LevelOutcome single = Adjust(method, data);
     const LevelOutcome network = AdjustNetwork(data);
     ASSERT_TRUE(single.ok() && network.ok());
@@ -130,8 +130,8 @@ TEST(LevelNetwork, SingleLineAndLoopGiveTheSameHeights) {
 }
 
 TEST(LevelReport, OverLimitInRedAndWrittenInGbk) {
-  const LevelResult over = AdjustLine(LoadData("line_second_order_over.lev")).result;
-  const LevelResult fine = AdjustLine(LoadData("line_textbook.lev")).result;
+  const LevelResult over = AdjustLine(LoadNetworkCase("line_second_order_over.lev")).result;
+  const LevelResult fine = AdjustLine(LoadNetworkCase("line_textbook.lev")).result;
   auto joined = [](const LevelResult& r) {
     std::string text;
     for (const std::string& line : LevelReportLines(r)) text += line + "\n";
@@ -160,9 +160,9 @@ TEST(LevelReport, OverLimitInRedAndWrittenInGbk) {
 }
 
 TEST(LevelReport, EveryTextSurvivesGbk) {
-  std::vector<LevelResult> results = {AdjustLine(LoadData("line_second_hilly.lev")).result,
-                                      AdjustLoop(LoadData("loop_hilly.lev")).result,
-                                      AdjustNetwork(LoadData("network_gbk.lev")).result};
+  std::vector<LevelResult> results = {AdjustLine(LoadNetworkCase("line_second_hilly.lev")).result,
+                                      AdjustLoop(LoadNetworkCase("loop_hilly.lev")).result,
+                                      AdjustNetwork(LoadNetworkCase("network_gbk.lev")).result};
   for (const LevelResult& r : results) {
     std::vector<std::string> lines = LevelReportLines(r);
     for (const std::string& line : LevelTableLines(r)) lines.push_back(line);
@@ -171,7 +171,7 @@ TEST(LevelReport, EveryTextSurvivesGbk) {
 }
 
 TEST(LevelFile, SavedInGbkAndReadBack) {
-  const LevelData data = LoadData("network_gbk.lev");
+  const LevelData data = LoadNetworkCase("network_gbk.lev");
   const std::filesystem::path path = std::filesystem::temp_directory_path() / "korvane_level_saved.lev";
   ASSERT_EQ(SaveLevelFile(path.string(), data), "");
   std::string bytes, error;

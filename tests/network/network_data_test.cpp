@@ -11,6 +11,7 @@
 #include "core/text_utils.h"
 #include "network/network_adjustment.h"
 #include "formats/network_file.h"
+#include "support/case_table.h"
 
 using namespace korvane::formats;
 using namespace korvane::io;
@@ -106,18 +107,6 @@ TEST(NetworkFiles, RefusedNetworksNameTheirCause) {
   }
 }
 
-std::string Unescape(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'n' || text[i + 1] == 'r')) {
-      out += text[++i] == 'n' ? '\n' : '\r';
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 TEST(NetworkFiles, MalformedLinesAreRefusedWithTheirNumber) {
   const std::string table = io::ReadTextFile((kData / "file_cases_utf8.txt").string()).text;
   int cases = 0;
@@ -126,7 +115,7 @@ TEST(NetworkFiles, MalformedLinesAreRefusedWithTheirNumber) {
     const std::size_t bar1 = row.find(" | "), bar2 = row.find(" | ", bar1 + 3);
     const int line = std::stoi(row.substr(0, bar1));
     const std::string reason = Trim(row.substr(bar1 + 3, bar2 - bar1 - 3));
-    const std::string text = Unescape(row.substr(bar2 + 3));
+    const std::string text = korvane::testing::UnescapeCell(row.substr(bar2 + 3));
     SCOPED_TRACE(row);
     const formats::NetworkFileLoad load = formats::ParseNetworkText(text);
     ++cases;
@@ -149,12 +138,12 @@ TEST(NetworkFiles, SavedRecordsKeepOwnDeviationsOnlyWhereGiven) {
     SCOPED_TRACE(row);
     const std::size_t bar = row.find(" | ");
     ASSERT_NE(bar, std::string::npos);
-    const formats::NetworkFileLoad load = formats::ParseNetworkText(Unescape(row.substr(0, bar)));
+    const formats::NetworkFileLoad load = formats::ParseNetworkText(korvane::testing::UnescapeCell(row.substr(0, bar)));
     ASSERT_TRUE(load.ok()) << load.refusal->text;
     // The PARAM line comes first in every saved file.
     const std::string text = NetworkText(load.input);
     const std::string records = text.substr(text.find('\n') + 1);
-    EXPECT_EQ(records, Unescape(row.substr(bar + 3)) + "\n");
+    EXPECT_EQ(records, korvane::testing::UnescapeCell(row.substr(bar + 3)) + "\n");
     // Read back, the same records again.
     EXPECT_EQ(NetworkText(formats::ParseNetworkText(text).input), text);
     ++cases;

@@ -11,6 +11,7 @@
 #include "formats/rigorous_data_file.h"
 #include "rigorous_fixture.h"
 #include "support/test_folder.h"
+#include "support/case_table.h"
 
 using namespace korvane::formats;
 using namespace korvane::io;
@@ -109,13 +110,6 @@ TEST(RigorousDataFile, LongFieldsKeepEveryIntegerDigit) {
   EXPECT_EQ(load.table.at(4, 2), "180.0010");
 }
 
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(RigorousDataFile, SavesAndReadsBack) {
   RigorousTable t = testing_rigorous::FourStationTable();
   t.at(5, 1) = "桩号一";
@@ -134,7 +128,7 @@ TEST(RigorousDataFile, SavesAndReadsBack) {
     old << std::string(5000, 'z') << "\r\n";
   }
   ASSERT_EQ(SaveRigorousFile(path, t, p), "");
-  const std::string bytes = Bytes(path);
+  const std::string bytes = korvane::testing::FileBytes(path);
   EXPECT_EQ(bytes, EncodeGbk(ToCrLf(text)));  // replaced, not appended
   EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
 

@@ -13,6 +13,7 @@
 #include "traverse/rigorous_report.h"
 #include "rigorous_fixture.h"
 #include "support/test_folder.h"
+#include "support/case_table.h"
 
 using namespace korvane::formats;
 using namespace korvane::io;
@@ -211,13 +212,6 @@ TEST(RigorousReport, ImageLineQuotesNamesWithBlanks) {
   EXPECT_EQ(lines.back(), "<IMG SRC=\"my report.bmp\"   border=0 align=center  HEIGHT=709 WIDTH=502>");
 }
 
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(RigorousReport, WritesGbkWithCrLfAndReplacesTheFile) {
   TestFolder folder;
   const std::string path = folder.file("report.html");
@@ -228,7 +222,7 @@ TEST(RigorousReport, WritesGbkWithCrLfAndReplacesTheFile) {
   }
   const report::ReportWrite w = report::WriteReport(path, r.lines);
   ASSERT_TRUE(w.ok()) << w.error;
-  const std::string bytes = Bytes(path);
+  const std::string bytes = korvane::testing::FileBytes(path);
   EXPECT_EQ(bytes.find("xxxxxxxx"), std::string::npos);
   // Every character of the report survives the code page.
   std::string joined;
@@ -244,7 +238,7 @@ TEST(RigorousReport, WritesGbkWithCrLfAndReplacesTheFile) {
   ASSERT_TRUE(ro.refusal.has_value());
   EXPECT_EQ(*ro.refusal, report::ReadOnlyReportMessage());
   EXPECT_EQ(ro.refusal->text, "文件只读,请先改变文件属性");
-  EXPECT_EQ(Bytes(path), bytes);
+  EXPECT_EQ(korvane::testing::FileBytes(path), bytes);
   ::chmod(path.c_str(), 0644);
 }
 

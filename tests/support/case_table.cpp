@@ -119,6 +119,31 @@ std::string TrimField(const std::string& s) {
   return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
+std::string UnescapeCell(const std::string& text) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 >= text.size()) {
+      bytes.push_back(text[i]);
+      continue;
+    }
+    const char c = text[++i];
+    if (c == 'x') {
+      bytes.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
+      i += 2;
+    } else {
+      bytes.push_back(c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c);
+    }
+  }
+  return bytes;
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
 std::vector<std::string> SplitFields(const std::string& line, char separator) {
   std::vector<std::string> fields;
   std::stringstream stream(line);

@@ -47,6 +47,11 @@ struct DataRow {
 };
 
 std::string TrimField(const std::string& s);
+// A cell's escapes: \n, \r, \t and \xHH (the byte HH); a backslash before
+// any other character stands for that character (\" is ", \\ is \).
+std::string UnescapeCell(const std::string& text);
+// The whole of a file as bytes; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
 std::vector<std::string> SplitFields(const std::string& line, char separator);
 
 // Reads tests/data/NAME, a table with named columns. A missing file, a row

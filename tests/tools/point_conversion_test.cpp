@@ -11,6 +11,7 @@
 #include "support/test_folder.h"
 #include "utilities/point_conversion.h"
 #include "utilities/point_file.h"
+#include "support/case_table.h"
 
 using namespace korvane;
 using namespace korvane::io;
@@ -25,20 +26,6 @@ struct ConversionCase {
   std::string file;  // the file's own bytes, when the case is about decoding them
   std::int64_t lines = 0;
 };
-
-// "\xNN" stands for the byte NN.
-std::string Unescape(const std::string& text) {
-  std::string bytes;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text.compare(i, 2, "\\x") == 0 && i + 4 <= text.size()) {
-      bytes.push_back(static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16)));
-      i += 3;
-    } else {
-      bytes.push_back(text[i]);
-    }
-  }
-  return bytes;
-}
 
 // UTF-8 text as UTF-16 with its byte-order mark, as Windows Notepad saves it.
 std::string Utf16(const std::string& utf8, bool bigEndian) {
@@ -89,7 +76,7 @@ std::vector<ConversionCase> LoadCases() {
     if (sections.count("file")) {
       std::string file = sections["file"];
       file.erase(file.find_last_not_of('\n') + 1);
-      c.file = Unescape(file);
+      c.file = korvane::testing::UnescapeCell(file);
     }
     c.output = sections["output"];
     c.lines = std::stoll(sections["lines"]);

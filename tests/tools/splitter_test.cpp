@@ -18,6 +18,7 @@
 #include "support/test_folder.h"
 #include "utilities/file_splitter.h"
 #include "utilities/piece_names.h"
+#include "support/case_table.h"
 
 using namespace korvane;
 using namespace korvane::io;
@@ -335,25 +336,6 @@ TEST_F(Splitter, OddNamesRoundTripThroughTheScripts) {
 
 namespace {
 
-// \n, \t, \r, \" and \xHH of the name table.
-std::string Unescape(const std::string& text) {
-  std::string bytes;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 >= text.size()) {
-      bytes.push_back(text[i]);
-      continue;
-    }
-    const char c = text[++i];
-    if (c == 'x') {
-      bytes.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
-      i += 2;
-    } else {
-      bytes.push_back(c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c);
-    }
-  }
-  return bytes;
-}
-
 // The file names Link.bat copies, the last one being the file it makes, as
 // the command processor reads the line.
 std::vector<std::string> BatchNames(const std::string& bytes) {
@@ -498,7 +480,7 @@ TEST_F(Splitter, FailuresUnfinishedSetsNamesakesAndScriptNames) {
   int row = 0;
   for (const auto& r : LoadTable("script_names.txt")) {
     ASSERT_EQ(r.size(), 2u);
-    const std::string name = Unescape(r[0]), where = "row" + std::to_string(++row);
+    const std::string name = korvane::testing::UnescapeCell(r[0]), where = "row" + std::to_string(++row);
     SCOPED_TRACE(r[0]);
     fs::create_directory(folder.file(where));
     const std::string data = RandomBytes(2500, static_cast<unsigned>(row));

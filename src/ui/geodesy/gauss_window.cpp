@@ -75,8 +75,8 @@ class ZoneChooser : public QGroupBox {
 
 namespace {
 
-const char* const kAngleIn = "角度输入格式例：30度30分15.5秒则输入：30.30155";
-const char* const kAngleOut = "度.分秒，秒取至0.00001秒";
+const char* const kGaussAngleIn = "角度输入格式例：30度30分15.5秒则输入：30.30155";
+const char* const kGaussAngleOut = "度.分秒，秒取至0.00001秒";
 const char* const kMetresIn = "米；Y含500公里（加带号时含带号）";
 const char* const kMetresOut = "米，取至0.001米";
 
@@ -92,7 +92,7 @@ const char* const kInverseCaptions[] = {"X", "Y", "B", "L", "子午线收敛角�
 const char* const kZoneCaptions[] = {"X（原带）", "Y（原带）", "X（新带）", "Y（新带）", "子午线收敛角γ", "长度比k",
                                      "B", "L"};
 
-const Option<geodesy::Datum> kEllipsoids[] = {
+const Option<geodesy::Datum> kGaussEllipsoids[] = {
     {"Option_cgcs2000", "CGCS2000", geodesy::Datum::Cgcs2000},
     {"Option_bj54", "北京54（克拉索夫斯基）", geodesy::Datum::Krassovsky},
     {"Option_xa80", "西安80（IAG-75）", geodesy::Datum::Iag75},
@@ -115,7 +115,7 @@ namespace {
 // What each box takes or shows, by its caption.
 const char* TooltipOf(const char* caption, bool input) {
   const std::string c = caption;
-  if (c == "B" || c == "L") return input ? kAngleIn : kAngleOut;
+  if (c == "B" || c == "L") return input ? kGaussAngleIn : kGaussAngleOut;
   if (c[0] == 'X' || c[0] == 'Y') return input ? kMetresIn : kMetresOut;
   if (c.find("γ") != std::string::npos) return "度.分秒，秒取至0.001秒";
   return "中央子午线上为1";
@@ -182,7 +182,7 @@ GaussWindow::GaussWindow(MessageBoxes& messages, FileDialogs& files, QWidget* pa
 
 QWidget* GaussWindow::buildEllipsoidFrame() {
   ellipsoids_ = new OptionGroup("Frame_tq", "选择椭球", QBoxLayout::TopToBottom, this);
-  ellipsoids_->addAll(kEllipsoids);
+  ellipsoids_->addAll(kGaussEllipsoids);
   return ellipsoids_;
 }
 
@@ -190,7 +190,7 @@ geodesy::Settings GaussWindow::settings() const {
   geodesy::Settings s;
   const int page = pages_->currentIndex();
   s.problem = page == 0 ? geodesy::Problem::Forward : page == 1 ? geodesy::Problem::Inverse : geodesy::Problem::ZoneChange;
-  s.datum = ellipsoids_->chosen(kEllipsoids);
+  s.datum = ellipsoids_->chosen(kGaussEllipsoids);
   s.zone = zone_->zoneAsked();
   s.target = target_->zoneAsked();
   return s;

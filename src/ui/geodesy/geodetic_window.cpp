@@ -16,6 +16,7 @@
 #include "ui/widgets/button_row.h"
 #include "ui/widgets/option_group.h"
 #include "ui/shell/user_prompts.h"
+#include "ui/widgets/qt_text.h"
 
 namespace korvane::ui {
 namespace {
@@ -38,7 +39,6 @@ const Option<geodesy::EllipsoidId> kEllipsoids[] = {
     {"Option_wgs84", "WGS84", geodesy::EllipsoidId::Wgs84},
 };
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QLineEdit* box) { return box->text().toStdString(); }
 
 QLabel* Caption(const char* text) { return new QLabel(QString::fromUtf8(text)); }

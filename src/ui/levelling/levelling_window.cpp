@@ -24,13 +24,12 @@
 #include "ui/shell/user_prompts.h"
 #include "ui/widgets/export_commands.h"
 #include "ui/widgets/option_group.h"
+#include "ui/widgets/qt_text.h"
 
 namespace korvane::ui {
 namespace {
 
 using formats::Method;
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 const char* const kMethodNames[] = {"opt_dyfhh", "opt_dybhw", "opt_szjcw"};
 const Method kMethods[] = {Method::Line, Method::Loop, Method::Network};

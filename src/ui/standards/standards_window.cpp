@@ -8,11 +8,10 @@
 
 #include "standards/standards_table.h"
 #include "ui/shell/platform.h"
+#include "ui/widgets/qt_text.h"
 
 namespace korvane::ui {
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 QTableWidget* ReadOnlyTable(const char* name, const standards::TextTable& content) {
   auto* table = new QTableWidget(static_cast<int>(content.rows.size()), static_cast<int>(content.headers.size()));
