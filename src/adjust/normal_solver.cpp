@@ -23,6 +23,12 @@ struct NormalSolver::Impl {
   bool analysed = false;
   int unknowns = 0;
   SpMat normal;
+  // From one iteration to the next the rows touch the same unknowns: the
+  // pattern of the normal matrix is kept, with the place in its values of
+  // every product a row adds (`scatter`, in the order the rows give them) and
+  // the rows' columns it was made for (`key`).
+  bool patternKept = false;
+  std::vector<int> key, scatter, diagonalAt;
   // Selected inverse on the pattern of the factor (permuted order).
   std::vector<double> zDiag, zLower;
   Eigen::VectorXi perm;  // original index -> permuted index
@@ -104,7 +110,73 @@ SpMat WeightedDesign(const std::vector<Row>& rows, int u, const std::vector<char
   return a;
 }
 
+// The columns of every row, in order: the pattern of the normal matrix the rows make.
+bool SameColumns(const std::vector<Row>& rows, const std::vector<int>& key) {
+  std::size_t k = 0;
+  for (const Row& r : rows) {
+    if (k + 1 + static_cast<std::size_t>(r.count) > key.size() || key[k++] != r.count) return false;
+    for (int a = 0; a < r.count; ++a)
+      if (key[k++] != r.cols[a]) return false;
+  }
+  return k == key.size();
+}
+
+std::vector<int> ColumnsKey(const std::vector<Row>& rows) {
+  std::vector<int> key;
+  for (const Row& r : rows) {
+    key.push_back(r.count);
+    key.insert(key.end(), r.cols.begin(), r.cols.begin() + r.count);
+  }
+  return key;
+}
+
+// The place of element (row, col) of the lower triangle in the values of a
+// compressed column-major matrix that holds it.
+int PlaceOf(const SpMat& n, int row, int col) {
+  const int* first = n.innerIndexPtr() + n.outerIndexPtr()[col];
+  const int* last = n.innerIndexPtr() + n.outerIndexPtr()[col + 1];
+  return static_cast<int>(std::lower_bound(first, last, row) - n.innerIndexPtr());
+}
+
 }  // namespace
+
+// The normal equations of the rows: the first time (or when the rows touch
+// other unknowns) through triplets, keeping where each product goes; then
+// straight into the kept pattern. Either way each element is the sum of the
+// same products in the same order.
+void NormalSolver::assemble(const std::vector<Row>& rows, int u, Eigen::VectorXd& rhs) {
+  Impl& s = *impl_;
+  if (!s.patternKept || s.normal.rows() != u || !SameColumns(rows, s.key)) {
+    s.normal = NormalMatrix(rows, u, s.held, rhs);
+    s.normal.makeCompressed();
+    s.scatter.clear();
+    for (const Row& r : rows)
+      for (int a = 0; a < r.count; ++a) {
+        if (Held(s.held, r.cols[a])) continue;
+        for (int b = 0; b < r.count; ++b)
+          if (r.cols[b] >= r.cols[a] && !Held(s.held, r.cols[b])) s.scatter.push_back(PlaceOf(s.normal, r.cols[b], r.cols[a]));
+      }
+    s.diagonalAt.resize(static_cast<std::size_t>(u));
+    for (int i = 0; i < u; ++i) s.diagonalAt[static_cast<std::size_t>(i)] = PlaceOf(s.normal, i, i);
+    s.key = ColumnsKey(rows);
+    s.patternKept = true;
+    s.analysed = false;  // a new pattern is ordered anew
+    return;
+  }
+  rhs = Eigen::VectorXd::Zero(u);
+  double* value = s.normal.valuePtr();
+  std::fill(value, value + s.normal.nonZeros(), 0.0);
+  for (int i = 0; i < u; ++i)
+    if (Held(s.held, i)) value[s.diagonalAt[static_cast<std::size_t>(i)]] = 1.0;
+  const int* place = s.scatter.data();
+  for (const Row& r : rows)
+    for (int a = 0; a < r.count; ++a) {
+      if (Held(s.held, r.cols[a])) continue;
+      rhs(r.cols[a]) -= r.weight * r.coef[a] * r.w;
+      for (int b = 0; b < r.count; ++b)
+        if (r.cols[b] >= r.cols[a] && !Held(s.held, r.cols[b])) value[*place++] += r.weight * r.coef[a] * r.coef[b];
+    }
+}
 
 bool NormalSolver::setDatum(const Eigen::MatrixXd& nullSpace, const Eigen::MatrixXd& constraints) {
   Impl& s = *impl_;
@@ -112,6 +184,7 @@ bool NormalSolver::setDatum(const Eigen::MatrixXd& nullSpace, const Eigen::Matri
   s.t.resize(0, 0);
   s.held.clear();
   s.analysed = false;  // the held unknowns change the pattern
+  s.patternKept = false;
   const Eigen::Index k = nullSpace.cols();
   if (k == 0) return true;
   const Eigen::MatrixXd cg = constraints * nullSpace;
@@ -134,12 +207,12 @@ bool NormalSolver::setDatum(const Eigen::MatrixXd& nullSpace, const Eigen::Matri
 bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::VectorXd& dx) {
   Impl& s = *impl_;
   Eigen::VectorXd rhs;
-  s.normal = NormalMatrix(rows, unknowns, s.held, rhs);
+  assemble(rows, unknowns, rhs);
   beyond_ = false;
   fallback_ = false;
   // An unknown no observation touches is named at once.
   for (int i = 0; i < unknowns; ++i) {
-    if (!(s.normal.coeff(i, i) > 0)) {
+    if (!(s.normal.valuePtr()[s.diagonalAt[static_cast<std::size_t>(i)]] > 0)) {
       singular_ = i;
       return false;
     }

@@ -56,6 +56,7 @@ class NormalSolver {
   Eigen::VectorXd solveNormal(const Eigen::VectorXd& b) const;
 
  private:
+  void assemble(const std::vector<Row>& rows, int unknowns, Eigen::VectorXd& rhs);
   void toDatum(Eigen::VectorXd& dx) const;
   double toDatum(int i, int j, double minimal) const;
   void prepareDatumInverse();
