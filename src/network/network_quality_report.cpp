@@ -14,11 +14,7 @@ namespace korvane::network {
 namespace {
 
 using K = NetworkObservationKind;
-using cells::Cell;
-using cells::Fixed;
-using cells::Head;
-using cells::kTableEnd;
-using cells::kTableStart;
+using namespace cells;
 using report::Html;
 using report::Tag;
 

@@ -17,11 +17,7 @@ namespace korvane::network {
 namespace {
 
 using K = NetworkObservationKind;
-using cells::Cell;
-using cells::Fixed;
-using cells::Head;
-using cells::kTableEnd;
-using cells::kTableStart;
+using namespace cells;
 
 const char* KindName(const NetworkObservationResult& o) {
   switch (o.kind) {
