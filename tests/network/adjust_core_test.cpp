@@ -1,8 +1,9 @@
 // The adjustment core on small systems checked against dense algebra: the
 // solution, the inverse (selected elements and diagonal), redundancy numbers
 // summing to the degrees of freedom, the QR fall-back within and beyond its
-// size, a rank deficiency named at its unknown, the chi-square bounds, and
-// the minimum-norm datum of a system with a defect.
+// size, a rank deficiency named at its unknown, the chi-square bounds, the
+// minimum-norm datum of a system with a defect, and one solver carried
+// through iterations whose rows change.
 #include <gtest/gtest.h>
 
 #include <Eigen/Dense>
@@ -67,6 +68,29 @@ TEST(AdjustCore, SolutionInverseAndRedundanciesMatchDenseAlgebra) {
     redundancies += Redundancy(r, solver);
   }
   EXPECT_NEAR(redundancies, 7 - 4, 1e-9);
+}
+
+// One solver carried from iteration to iteration: new misclosures and
+// weights on the same unknowns go into the kept pattern, rows on other
+// unknowns (a section left out, one hung on other points) make a new one;
+// every solution and inverse is the dense one of those rows.
+TEST(AdjustCore, ASolverKeptAcrossIterationsFollowsItsRows) {
+  std::vector<std::vector<Row>> iterations(4, Loop());
+  for (Row& r : iterations[1]) r.w *= -0.5, r.weight *= 1.5;
+  iterations[2].erase(iterations[2].begin() + 5);
+  iterations[3][6] = MakeRow({{3, 1}, {0, -1}}, 0.7, 1 / 2.0);
+  NormalSolver solver;
+  for (std::size_t k = 0; k < iterations.size(); ++k) {
+    Eigen::MatrixXd n;
+    Eigen::VectorXd rhs, dx;
+    Dense(iterations[k], 4, n, rhs);
+    const Eigen::MatrixXd q = n.inverse();
+    ASSERT_TRUE(solver.solve(iterations[k], 4, dx)) << "iteration " << k;
+    EXPECT_LT((dx - q * rhs).cwiseAbs().maxCoeff(), 1e-12) << "iteration " << k;
+    solver.prepareInverse();
+    for (const Row& r : iterations[k])
+      EXPECT_NEAR(solver.inverse(r.cols[0], r.cols[r.count - 1]), q(r.cols[0], r.cols[r.count - 1]), 1e-12) << "iteration " << k;
+  }
 }
 
 // Two unknowns held by one strong and one nearly parallel weak observation:
