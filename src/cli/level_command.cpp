@@ -33,7 +33,7 @@ std::optional<formats::Method> MethodByName(const std::string& name, const forma
 int RunLevel(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "水准平差。数据文件的行为\n"
+      "水准平差。数据文件由以下几种行组成：\n"
       "  PARAM, L|n, 二等|三等|四等|五等|图根, 平地|山地\n"
       "  BM, 点名, 高程\n"
       "  SEC, 起点, 终点, 高差, 距离或测站数\n"
