@@ -16,12 +16,14 @@ namespace {
 int RunCalc(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "Keys are the button captions: 0-9 (several digits are pressed one by one), ., neg, + - * / =,\n"
-      "Sin Cos Tan Atn 1/x sqrt sqr 10^x e^x Ln Log10 n! PI ArcSin ArcCos Cot ArcCot Sh ArcSh Ch ArcCh\n"
-      "cbrt logy yroot Th ArcTh Cth ArcCth Data N Sum Mean SumSq SD SD1 undo clear deg rad,\n"
-      "dms2deg (度分秒→度) and deg2dms (度→度分秒).");
-  parser.addOption({"degrees", "Start in degree mode (Sin, Cos, Tan, Cot take degrees)."});
-  parser.addPositionalArgument("keys", "the keys to press, after --");
+      "按顺序按下计算器的键，输出显示的结果，然后是途中出现的每条消息。\n"
+      "键名为按钮上的文字：0-9（多位数逐位按）、.、neg（负号）、+ - * / =、\n"
+      "Sin Cos Tan Atn 1/x sqrt sqr 10^x e^x Ln Log10 n! PI ArcSin ArcCos Cot ArcCot\n"
+      "Sh ArcSh Ch ArcCh cbrt logy yroot Th ArcTh Cth ArcCth、\n"
+      "统计键 Data N Sum Mean SumSq SD SD1、undo clear deg rad，\n"
+      "以及 dms2deg（度分秒→度）和 deg2dms（度→度分秒）。");
+  parser.addOption({"degrees", "以角度方式开始（Sin、Cos、Tan、Cot 按度计算）。"});
+  parser.addPositionalArgument("KEY", "要按的键，写在 -- 之后", "KEY...");
   if (const auto status = ParseCommandLine(parser, kCalcCommand, args)) return *status;
   std::vector<std::string> keys;
   for (const QString& key : parser.positionalArguments()) {

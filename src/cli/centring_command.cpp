@@ -14,21 +14,20 @@ namespace {
 
 int RunCentring(const std::vector<std::string>& args) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      "Centring corrections of a direction observed with the instrument and/or the target\n"
-      "beside its mark centre. S: distance between the two centres (m). E, THETA: the\n"
-      "station's eccentric distance (m) and angle; E1, THETA1 the target's (leave them out,\n"
-      "or give 0 0, for a centred target; give 0 0 for E THETA when only the target is\n"
-      "eccentric). An eccentric angle is measured at the eccentric point, clockwise from the\n"
-      "direction towards its own centre to the line of sight, in DMS notation.\n"
-      "  station  c\" = rho\"·E·sin(THETA)/S      target  r\" = rho\"·E1·sin(THETA1)/S\n"
-      "computed exactly as arcsin; together d = arcsin((E·sin THETA + E1·sin THETA1)/S).\n"
-      "Prints c, r and d in seconds to 0.01\", one a line, and with --direction the\n"
-      "corrected direction (observed + d) in DMS notation.\n"
-      "Exit status: 0 done, 1 usage error, 2 refused (\"title: message\" on standard error).");
-  const QCommandLineOption direction("direction", "The observed direction, DMS notation.", "DMS");
+  parser.setApplicationDescription(QString(
+      "仪器或照准标志（或两者）偏离标石中心时，观测方向的归心改正。\n"
+      "S：两标石中心间的距离（米）。E、THETA：测站偏心距（米）和偏心角；\n"
+      "E1、THETA1：照准点的偏心距和偏心角（照准点对中时省略或给 0 0；\n"
+      "只有照准点偏心时 E THETA 给 0 0）。偏心角在偏心点上量取：\n"
+      "自偏心点至其标石中心的方向起，顺时针量至视线方向，度.分秒。\n"
+      "  测站归心改正    c″ = ρ″·E·sin(THETA)/S\n"
+      "  照准点归心改正  r″ = ρ″·E1·sin(THETA1)/S\n"
+      "按反正弦严密计算；两端合计 d = arcsin((E·sin THETA + E1·sin THETA1)/S)。\n"
+      "输出 c、r 和 d（秒，到 0.01″），每行一个；给出 --direction 时再输出改正后的方向\n"
+      "（观测值 + d），度.分秒。\n") + kExitStatusNote);
+  const QCommandLineOption direction("direction", "观测方向值，度.分秒。", "DMS");
   parser.addOption(direction);
-  parser.addPositionalArgument("values", "S E THETA [E1 THETA1]");
+  parser.addPositionalArgument("数值", "S E THETA [E1 THETA1]");
   if (const auto status = ParseCommandLine(parser, kCentringCommand, args)) return *status;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 3 && positional.size() != 5)

@@ -3,6 +3,7 @@
 // "--help" for each command, usage errors on standard error with status 1.
 #include <QCommandLineParser>
 #include <QStringList>
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 #include <optional>
@@ -50,8 +51,8 @@ inline std::optional<std::string> OptionValue(const QCommandLineParser& parser, 
 // --standard and --grade, as every command that checks against a standard
 // takes them; one meaning for all (standards::ChooseStandardGrade).
 struct StandardGradeOptions {
-  const QCommandLineOption standard{"standard", "城市测量规范 (default), 工程测量规范 or 水工测量规范.", "STANDARD"};
-  const QCommandLineOption grade{"grade", "三等, 四等, 五等, 一级, 二级, 三级 or 图根.", "GRADE"};
+  const QCommandLineOption standard{"standard", "城市测量规范（默认）、工程测量规范或水工测量规范。", "STANDARD"};
+  const QCommandLineOption grade{"grade", "三等、四等、五等、一级、二级、三级或图根。", "GRADE"};
   standards::StandardGradeChoice choose(const QCommandLineParser& parser) const {
     return standards::ChooseStandardGrade(OptionValue(parser, standard), OptionValue(parser, grade));
   }
@@ -64,6 +65,29 @@ inline std::string ExtraArgument(const QString& argument) {
   return "多余的参数：" + io::PathForDisplay(ArgBytes(argument));
 }
 
+// The toolkit's help text with its own words in Chinese. The toolkit pads
+// the names of the arguments to one width by characters; a Chinese name
+// takes two columns a character, so it loses one blank per character.
+inline QString ChineseHelp(QString text, const Command& command) {
+  // Without an application object the help names "<executable_name>".
+  text.replace("<executable_name>", QString::fromStdString(std::string("korvane-cli ") + command.name));
+  text.replace("Usage: ", "用法：").replace("[options]", "[选项]").replace("Options:", "选项：");
+  const qsizetype arguments = text.indexOf("Arguments:\n");
+  if (arguments < 0) return text;
+  QStringList lines = text.mid(arguments).split('\n');
+  lines.front() = "参数：";
+  for (QString& line : lines) {
+    if (!line.startsWith("  ") || line.size() < 3 || line[2] == ' ') continue;  // a wrapped description
+    const qsizetype end = line.indexOf(' ', 2);
+    if (end < 0) continue;
+    qsizetype wide = 0, blanks = 0;
+    for (qsizetype i = 2; i < end; ++i) wide += line[i].unicode() >= 0x2E80 ? 1 : 0;
+    while (end + blanks < line.size() && line[end + blanks] == ' ') ++blanks;
+    line.remove(end, std::min(wide, blanks - 1));
+  }
+  return text.left(arguments) + lines.join('\n');
+}
+
 inline std::optional<int> ParseCommandLine(QCommandLineParser& parser, const Command& command,
                                            const std::vector<std::string>& args) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -73,15 +97,14 @@ inline std::optional<int> ParseCommandLine(QCommandLineParser& parser, const Com
   for (const std::string& arg : args) list << ArgText(arg);
   if (!parser.parse(list)) return UsageError(command, ParserErrorText(parser));
   if (parser.isSet(help)) {
-    // Without an application object the help names "<executable_name>".
-    QString text = parser.helpText();
-    text.replace("<executable_name>", QString::fromStdString(std::string("korvane-cli ") + command.name));
-    text.replace("Usage:", "用法：").replace("Options:", "选项：").replace("Arguments:", "参数：");
-    std::cout << "用法：korvane-cli " << command.usage << "\n\n" << text.toStdString();
+    std::cout << "用法：korvane-cli " << command.usage << "\n\n" << ChineseHelp(parser.helpText(), command).toStdString();
     return 0;
   }
   return std::nullopt;
 }
+
+// The last line of the help of the commands that compute a point.
+inline constexpr char kExitStatusNote[] = "退出状态：0 完成，1 用法有误，2 计算被拒绝（标准错误输出“标题: 消息”）。";
 
 inline void PrintMessage(const Message& m) { std::cerr << m.title << ": " << m.text << "\n"; }
 

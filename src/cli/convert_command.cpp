@@ -75,11 +75,11 @@ int PrintOut(const std::string& path, const std::vector<int>& columns, utilities
 
 int RunConvert(const std::vector<std::string>& args) {
   QCommandLineParser parser;
-  parser.setApplicationDescription("Reorders the fields of a total-station point file.");
-  parser.addPositionalArgument("FILE", "Point file (GBK or UTF-8), read up to the first empty line.");
-  const QCommandLineOption columnsOption("columns", "Columns to output, in order (default 1,2,3,4,5).", "LIST");
-  const QCommandLineOption outOption("out", "Append the result to OUT (GBK, CR LF).", "OUT");
-  const QCommandLineOption replaceOption("replace", "Replace OUT instead of appending.");
+  parser.setApplicationDescription("按给出的列重排全站仪点文件的字段，结果写到标准输出。");
+  parser.addPositionalArgument("FILE", "点文件（GBK 或 UTF-8），读到第一个空行为止。");
+  const QCommandLineOption columnsOption("columns", "输出的列及顺序（默认 1,2,3,4,5）。", "LIST");
+  const QCommandLineOption outOption("out", "把结果追加到 OUT 末尾（GBK，CR LF）。", "OUT");
+  const QCommandLineOption replaceOption("replace", "替换 OUT 而不是追加。");
   parser.addOptions({columnsOption, outOption, replaceOption});
   if (const auto status = ParseCommandLine(parser, kConvertCommand, args)) return *status;
   const QStringList files = parser.positionalArguments();

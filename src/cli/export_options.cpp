@@ -17,11 +17,11 @@ int Outcome(const exporting::ExportWrite& write) {
 
 void AddExportOptions(QCommandLineParser& parser, bool drawing) {
   if (drawing)
-    parser.addOption({"dxf", "Also save the drawing of the adjusted points as DXF R12 (GBK texts).", "FILE.dxf"});
-  parser.addOption({"points", drawing ? "Also save the coordinate list name,X,Y[,H][,mx,my,mp] (GBK, CR LF)."
-                                      : "Also save the height list name,H[,mH] (GBK, CR LF).",
+    parser.addOption({"dxf", "另把平差后的点位画成 DXF R12 图形（文字为 GBK）。", "FILE.dxf"});
+  parser.addOption({"points", drawing ? "另存坐标文件 点名,X,Y[,H][,mx,my,mp]\n（GBK，CR LF）。"
+                                      : "另存高程文件 点名,H[,mH]（GBK，CR LF）。",
                     "FILE"});
-  parser.addOption({"utf8", "Write the list of --points in UTF-8 instead of GBK."});
+  parser.addOption({"utf8", "--points 的文件用 UTF-8 而不用 GBK 写出。"});
 }
 
 std::optional<int> ReadExportOptions(const QCommandLineParser& parser, const Command& command, ExportOptions& out,

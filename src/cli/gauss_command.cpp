@@ -21,14 +21,15 @@ constexpr const char* kGaussUsage =
     "--to-central-meridian L0) --to-prefix] [--convergence] (-- VALUES... | --input FILE --output FILE) "
     "[forward, zone: --dxf FILE.dxf] [--points FILE [--utf8]]";
 
-// Adds the options of a zone; `to` names the new zone of a zone change.
+// Adds the options of a zone; `to` names the new zone of a zone change,
+// `which` is the zone as the help calls it.
 void AddZoneOptions(QCommandLineParser& parser, const QString& to, const QString& which) {
-  const QString fallback = to.isEmpty() ? "6" : "--zone-width";
-  parser.addOption({to + "zone-width", "Zone width of the " + which + " zone: 3 or 6 (default " + fallback + ").",
-                    "degrees", to.isEmpty() ? "6" : ""});
-  parser.addOption({to + "zone", "Number of the " + which + " zone.", "N"});
-  parser.addOption({to + "central-meridian", "Central meridian of the " + which + " zone (DMS notation).", "L0"});
-  parser.addOption({to + "prefix", "Y of the " + which + " zone carries the zone number times 1,000,000 m."});
+  const QString fallback = to.isEmpty() ? "默认 6" : "默认同 --zone-width";
+  parser.addOption({to + "zone-width", which + "的带宽：3 或 6（" + fallback + "）。", "degrees",
+                    to.isEmpty() ? "6" : ""});
+  parser.addOption({to + "zone", which + "的带号。", "N"});
+  parser.addOption({to + "central-meridian", which + "的中央子午线（度.分秒）。", "L0"});
+  parser.addOption({to + "prefix", which + "的 Y 含带号（带号×1,000,000 m）。"});
 }
 
 // The zone options as a zone; an empty text when they are usable.
@@ -88,22 +89,24 @@ int RunFile(const geodesy::Settings& settings, const QCommandLineParser& parser,
 
 void AddOptions(QCommandLineParser& parser) {
   parser.setApplicationDescription(
-      "forward: B L (DMS notation) -> X Y; inverse: X Y -> B L; zone: X Y -> X Y in the --to zone.\n"
-      "X north, Y east = 500 km + easting (+ zone x 1,000,000 m with the prefix), 0.001 m;\n"
-      "B, L to 0.00001\". 6-degree zone n: L0 = 6n - 3; 3-degree zone n: L0 = 3n.\n"
-      "No datum transformation. With --convergence each line adds the convergence of the\n"
-      "meridians (DMS) and the scale. A point list: one point a line, name,value,value[,more];\n"
-      "standard output then shows the number of points converted.");
-  parser.addOption({"ellipsoid", "cgcs2000 (default), krassovsky (Beijing 1954) or iag75 (Xi'an 1980).",
+      "forward：B L（度.分秒）→ X Y；inverse：X Y → B L；\n"
+      "zone：X Y → --to 所指新带的 X Y。\n"
+      "X 向北，Y 向东 = 500 km + 东向距离（加 --prefix 时再加 带号×1,000,000 m）。\n"
+      "X、Y 到 0.001 m，B、L 到 0.00001″。\n"
+      "6° 带第 n 带：L0 = 6n − 3；3° 带第 n 带：L0 = 3n。\n"
+      "不做坐标系（基准）转换。加 --convergence 时每行另输出子午线收敛角（度.分秒）\n"
+      "和长度比。点列表：每行一个点，点名,数值,数值[,其他字段]；此时标准输出显示\n"
+      "转换的点数。");
+  parser.addOption({"ellipsoid", "cgcs2000（默认）、krassovsky（北京54）\n或 iag75（西安80）。",
                     "name", "cgcs2000"});
-  AddZoneOptions(parser, "", "input");
-  AddZoneOptions(parser, "to-", "new");
-  parser.addOption({"convergence", "Also print the convergence of the meridians and the scale."});
-  parser.addOption({"input", "Point list file to convert (GBK or UTF-8).", "file"});
-  parser.addOption({"output", "File the converted list is written to (GBK, CR LF).", "file"});
+  AddZoneOptions(parser, "", "输入投影带");
+  AddZoneOptions(parser, "to-", "新投影带");
+  parser.addOption({"convergence", "另输出子午线收敛角和长度比。"});
+  parser.addOption({"input", "要转换的点列表文件（GBK 或 UTF-8）。", "file"});
+  parser.addOption({"output", "写出转换后的列表的文件（GBK，CR LF）。", "file"});
   AddExportOptions(parser);
-  parser.addPositionalArgument("problem", "forward, inverse or zone");
-  parser.addPositionalArgument("values", "pairs of values");
+  parser.addPositionalArgument("问题", "forward（正算）、inverse（反算）或 zone（换带）");
+  parser.addPositionalArgument("数值", "成对的数值");
 }
 
 int RunGauss(const std::vector<std::string>& args) {

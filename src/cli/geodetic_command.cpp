@@ -33,12 +33,12 @@ int RunInverse(const std::vector<std::string>& v, geodesy::EllipsoidId ellipsoid
 int RunGeodetic(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "direct: B1 A12 L1 S12 -> B2, L2, A21 by the series\n"
-      "inverse: B1 L1 B2 L2 -> S12 (m), A12, A21 by the exact geodesic\n"
-      "Angles in DMS notation (8.080236 is 8°08'02.36\"); put negative values after --.");
-  parser.addOption({"ellipsoid", "krassovsky (default), iag75, cgcs2000 or wgs84.", "name", "krassovsky"});
-  parser.addPositionalArgument("problem", "direct or inverse");
-  parser.addPositionalArgument("values", "four numbers");
+      "direct：B1 A12 L1 S12 → B2、L2、A21（级数解）\n"
+      "inverse：B1 L1 B2 L2 → S12（米）、A12、A21（严密解）\n"
+      "角度为度.分秒（8.080236 即 8°08′02.36″）；负数写在 -- 之后。");
+  parser.addOption({"ellipsoid", "krassovsky（克氏，默认）、iag75、cgcs2000 或 wgs84。", "name", "krassovsky"});
+  parser.addPositionalArgument("问题", "direct（正算）或 inverse（反算）");
+  parser.addPositionalArgument("数值", "四个数值");
   if (const auto status = ParseCommandLine(parser, kGeodeticCommand, args)) return *status;
   const auto ellipsoid = geodesy::EllipsoidByName(parser.value("ellipsoid").toStdString());
   if (!ellipsoid) return UsageError(kGeodeticCommand, "未知的椭球：" + parser.value("ellipsoid").toStdString());

@@ -16,14 +16,15 @@ namespace {
 int RunHeight(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "DISTANCE slope distance (m; horizontal with --horizontal), ANGLE vertical angle (DMS;\n"
-      "zenith angle with --zenith), I instrument height, V target height, HA station height (m).\n"
-      "Prints D, the height difference without correction, f = (1-k)D^2/(2R) with R = 6371 km,\n"
-      "h, and HB = HA + h when HA is given.");
-  parser.addOption({"horizontal", "DISTANCE is the horizontal distance."});
-  parser.addOption({"zenith", "ANGLE is the zenith angle."});
-  parser.addOption({"k", "Coefficient of refraction (default 0.14).", "k", ""});
-  parser.addPositionalArgument("values", "DISTANCE ANGLE I V [HA]");
+      "DISTANCE 斜距（米；加 --horizontal 时为平距），\n"
+      "ANGLE 竖直角（度.分秒；加 --zenith 时为天顶距），\n"
+      "I 仪器高，V 目标高，HA 测站高程（米）。\n"
+      "输出平距 D、未加改正的高差、球气差改正 f = (1−k)D²/(2R)（R = 6371 km）、高差 h，\n"
+      "给出 HA 时再输出 HB = HA + h。");
+  parser.addOption({"horizontal", "DISTANCE 为平距。"});
+  parser.addOption({"zenith", "ANGLE 为天顶距。"});
+  parser.addOption({"k", "大气折光系数（默认 0.14）。", "k", ""});
+  parser.addPositionalArgument("数值", "DISTANCE ANGLE I V [HA]");
   if (const auto status = ParseCommandLine(parser, kHeightCommand, args)) return *status;
   const QStringList v = parser.positionalArguments();
   if (v.size() != 4 && v.size() != 5) return UsageError(kHeightCommand, "应为 距离 角度 仪器高 目标高 四个数值，可再加测站高程");

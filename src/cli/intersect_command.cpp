@@ -16,19 +16,18 @@ namespace {
 
 int RunIntersect(const std::vector<std::string>& args) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      "Forward intersection of P from the known points A and B; A, B, P run counter-clockwise,\n"
-      "so P lies to the left of A->B (X north, Y east).\n"
-      "angles: ALPHA at A and BETA at B, interior angles in DMS notation (45.3015 is 45°30'15\").\n"
-      "distances: SA = AP and SB = BP in metres; --right puts P to the right of A->B.\n"
-      "Prints X and Y of P to the millimetre, one a line. An intersection angle at P below 30°\n"
-      "or above 150° is reported on standard error (\"注意: ...\"); the point is still printed.\n"
-      "Exit status: 0 done, 1 usage error, 2 refused (\"title: message\" on standard error).");
-  const QCommandLineOption right("right", "P to the right of A->B (distances only).");
+  parser.setApplicationDescription(QString(
+      "由已知点 A、B 前方交会求 P 点；A、B、P 按逆时针方向排列，即 P 在 A→B 的左侧\n"
+      "（X 向北，Y 向东）。\n"
+      "angles：A 处的 ALPHA 和 B 处的 BETA，均为内角，度.分秒（45.3015 即 45°30′15″）。\n"
+      "distances：边长 SA = AP、SB = BP（米）；--right 使 P 位于 A→B 的右侧。\n"
+      "输出 P 的 X、Y（到毫米），每行一个。P 处的交会角小于 30° 或大于 150° 时\n"
+      "在标准错误输出“注意: …”，仍输出点位。\n") + kExitStatusNote);
+  const QCommandLineOption right("right", "P 位于 A→B 的右侧（只用于 distances）。");
   parser.addOption(right);
   AddExportOptions(parser);
-  parser.addPositionalArgument("method", "angles or distances");
-  parser.addPositionalArgument("values", "six numbers; negative ones after --");
+  parser.addPositionalArgument("方法", "angles（测角交会）或 distances（测边交会）");
+  parser.addPositionalArgument("数值", "六个数值；负数写在 -- 之后");
   if (const auto status = ParseCommandLine(parser, kIntersectCommand, args)) return *status;
   ExportOptions exports;
   if (const auto status = ReadExportOptions(parser, kIntersectCommand, exports)) return *status;

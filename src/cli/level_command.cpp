@@ -33,16 +33,17 @@ std::optional<formats::Method> MethodByName(const std::string& name, const forma
 int RunLevel(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "Levelling adjustment. The data file holds the lines\n"
+      "水准平差。数据文件由以下几种行组成：\n"
       "  PARAM, L|n, 二等|三等|四等|五等|图根, 平地|山地\n"
-      "  BM, name, H\n"
-      "  SEC, from, to, dh, L_or_n\n"
-      "line: 单一附合环 (between two benchmarks), loop: 单一闭合环 (from one benchmark),\n"
-      "network: 水准交叉网 by least squares; auto picks line or loop when the sections\n"
-      "run one after another in the file's order, else network.");
-  const QCommandLineOption data("data", "The levelling data file (GBK or UTF-8).", "FILE");
-  const QCommandLineOption method("method", "auto (default), line, loop or network.", "METHOD", "auto");
-  const QCommandLineOption html("html", "Write the HTML report (GBK) to this file.", "OUT.html");
+      "  BM, 点名, 高程\n"
+      "  SEC, 起点, 终点, 高差, 距离或测站数\n"
+      "line：单一附合环（两个已知水准点之间），\n"
+      "loop：单一闭合环（从一个已知水准点出发），\n"
+      "network：水准交叉网，按最小二乘平差；\n"
+      "auto 在测段按文件顺序首尾相接时选 line 或 loop，否则选 network。");
+  const QCommandLineOption data("data", "水准数据文件（GBK 或 UTF-8）。", "FILE");
+  const QCommandLineOption method("method", "auto（默认）、line、loop 或 network。", "METHOD", "auto");
+  const QCommandLineOption html("html", "把 HTML 报告（GBK）写到此文件。", "OUT.html");
   const QCommandLineOption pdf = PdfOption();
   parser.addOptions({data, method, html, pdf});
   AddExportOptions(parser, false);

@@ -40,32 +40,33 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, NetworkCli
   QCommandLineParser parser;
   const StandardGradeOptions tolerance;
   parser.setApplicationDescription(
-      "Least-squares adjustment of a traverse network (records PARAM, POINT, SET, DIR, ANGLE, DIST, AZI).\n"
-      "An observation may carry its own standard deviation after its value (seconds, mm for DIST);\n"
-      "AZI with one is an observed grid azimuth. POINTs marked DATUM make a free network.\n"
-      "Prints a header line, then one line per unknown point: name, X, Y (m), mx, my, mp, E, F (mm),\n"
-      "azimuth of E;\n"
-      "then the datum of a free network, σ0 with the chi-square test, the traverse misclosures and\n"
-      "the largest residual;\n"
-      "then the relative accuracy of every pair of points joined by an observation (相对精度: 点1, 点2,\n"
-      "S(m), E(mm), F(mm), φ, mS(mm), 1/T), the weakest point and side, the w-test (critical value 3.29,\n"
-      "α0 = 0.1 %) with one 超限 line per observation over it (its minimal detectable bias ∇ and that\n"
-      "bias's largest effect on a coordinate).");
-  const QCommandLineOption data("data", "The network file (GBK or UTF-8).", "FILE");
-  const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
-  const QCommandLineOption sketch("sketch", "Write the sketch picture (BMP, or PNG/JPEG by its ending).", "IMG");
-  const QCommandLineOption check("check", "Check the traverse misclosures against the standard's limits.");
+      "导线网的最小二乘平差（记录 PARAM、POINT、SET、DIR、ANGLE、DIST、AZI）。\n"
+      "观测值后可带该观测自己的先验中误差（秒，DIST 为 mm）；带中误差的 AZI\n"
+      "为观测的坐标方位角。标有 DATUM 的 POINT 为基准点，构成自由网。\n"
+      "输出一行表头，然后每个未知点一行：点名、X、Y（m），\n"
+      "mx、my、mp、E、F（mm），E 的方位角；\n"
+      "然后是自由网的基准、σ0 与卡方检验、各条导线的闭合差和最大残差；\n"
+      "然后是每对由观测相连的点的相对精度（相对精度: 点1, 点2, S(m), E(mm), F(mm),\n"
+      "φ, mS(mm), 1/T）、最弱点和最弱边、w检验（标准化残差的临界值 3.29，α0 = 0.1 %），\n"
+      "|w| 超过临界值的观测每个一行“超限”（其可发现的最小粗差 ∇ 及该粗差对坐标的\n"
+      "最大影响）。");
+  const QCommandLineOption data("data", "网文件（GBK 或 UTF-8）。", "FILE");
+  const QCommandLineOption html("html", "写出 HTML 报告（GBK），图片放在旁边。", "OUT.html");
+  const QCommandLineOption sketch("sketch", "写出草图图片（BMP，或按扩展名写 PNG、JPEG）。", "IMG");
+  const QCommandLineOption check("check", "按规范和等级检核导线闭合差。");
   const QCommandLineOption snoop(
       "snoop",
-      "Data snooping: leave out the observation of the largest |w| above 3.29, one at a time (never one\n"
-      "with r < 0.1 or one whose removal leaves a point undetermined), until none exceeds it; prints one\n"
-      "line per observation left out; the results are those of the network without them.");
+      "数据探测：每次剔除一个 |w| 最大且超过 3.29 的观测\n"
+      "（多余观测分量 r < 0.1 的观测、剔除后有点无法确定的\n"
+      "观测不剔除），直到没有超限的观测；每个剔除的观测输出\n"
+      "一行；结果为剔除这些观测后的平差结果。");
   const QCommandLineOption variance(
       "variance-components",
-      "Re-estimate the a-priori σ of each observation group (directions, angles, distances, azimuths)\n"
-      "from its residuals and redundancy numbers, iterated until each factor is within 1 ± 0.01 (at\n"
-      "most 30 adjustments; a group with r < 1 keeps its σ; a distance group scales a and b together);\n"
-      "prints one line per group and the number of iterations; the results are re-weighted.");
+      "方差分量估计：按残差和多余观测分量重新估计各观测组\n"
+      "（方向、角度、距离、方位角）的先验 σ，迭代至各组\n"
+      "比值都在 1 ± 0.01 之内（至多平差 30 次；r < 1 的组\n"
+      "保留原 σ；距离组的 a、b 一起缩放）；每组输出一行，\n"
+      "再输出迭代次数；结果按新的权计算。");
   const QCommandLineOption pdf = PdfOption();
   parser.addOptions({data, html, sketch, pdf, check, tolerance.standard, tolerance.grade, snoop, variance});
   AddExportOptions(parser);

@@ -8,7 +8,7 @@
 namespace korvane::cli {
 
 QCommandLineOption PdfOption() {
-  return QCommandLineOption("pdf", "Also write the report as a PDF file (A4, with page numbers).", "FILE.pdf");
+  return QCommandLineOption("pdf", "另把报告写成 PDF 文件（A4，注页码）。", "FILE.pdf");
 }
 
 int WritePdfFile(const char* command, const std::string& path, const std::function<render::PrintableReport()>& make,

@@ -16,12 +16,13 @@ namespace {
 int RunReduce(const std::vector<std::string>& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "S horizontal distance (m), HM mean height of the line (m), Y its mean Y (m, with 500 km,\n"
-      "with or without the zone prefix), H0 height of the projection surface (m, default 0).\n"
-      "Prints ym (m), dS1 = -S(HM-H0)/R and dS2 = S ym^2/(2R^2) (mm), the distance on the\n"
-      "surface and on the plane (m), and the factors 1-(HM-H0)/R, 1+ym^2/(2R^2) and their sum.");
-  parser.addOption({"radius", "Earth radius R in km (default 6371.27).", "km", ""});
-  parser.addPositionalArgument("values", "S HM Y [H0]");
+      "S 水平距离（米），HM 边的平均高程（米），\n"
+      "Y 边的平均横坐标（米，含 500 km，可带带号），H0 投影面高程（米，默认 0）。\n"
+      "输出 ym（米）、dS1 = −S(HM−H0)/R 和 dS2 = S·ym²/(2R²)（毫米）、\n"
+      "投影面上和高斯平面上的距离（米），以及投影面比例 1 − (HM−H0)/R、\n"
+      "高斯投影比例 1 + ym²/(2R²) 和综合比例 1 − (HM−H0)/R + ym²/(2R²)。");
+  parser.addOption({"radius", "地球半径 R（km，默认 6371.27）。", "km", ""});
+  parser.addPositionalArgument("数值", "S HM Y [H0]");
   if (const auto status = ParseCommandLine(parser, kReduceCommand, args)) return *status;
   const QStringList v = parser.positionalArguments();
   if (v.size() != 3 && v.size() != 4) return UsageError(kReduceCommand, "应为 S HM Y 三个数值，可再加 H0");

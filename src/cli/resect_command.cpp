@@ -16,15 +16,12 @@ namespace {
 
 int RunResect(const std::vector<std::string>& args) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      "Resection of the station P from the known points A, B, C (X north, Y east, metres)\n"
-      "and the angles observed at P, turned clockwise, in DMS notation:\n"
-      "ALPHA = angle BPC (from B to C), BETA = angle CPA (from C to A).\n"
-      "Prints X and Y of P to the millimetre, one a line. P within R/5 of the danger circle\n"
-      "through A, B, C (R its radius) is reported on standard error (\"注意: ...\"); within\n"
-      "R/100 the computation is refused.\n"
-      "Exit status: 0 done, 1 usage error, 2 refused (\"title: message\" on standard error).");
-  parser.addPositionalArgument("values", "eight numbers; negative ones after --");
+  parser.setApplicationDescription(QString(
+      "由已知点 A、B、C（X 向北，Y 向东，米）和在测站 P 顺时针观测的角度（度.分秒）\n"
+      "后方交会求 P 点：ALPHA = ∠BPC（由 B 转到 C），BETA = ∠CPA（由 C 转到 A）。\n"
+      "输出 P 的 X、Y（到毫米），每行一个。P 到过 A、B、C 的危险圆（半径 R）的距离\n"
+      "小于 R/5 时在标准错误输出“注意: …”；小于 R/100 时拒绝计算。\n") + kExitStatusNote);
+  parser.addPositionalArgument("数值", "八个数值；负数写在 -- 之后");
   AddExportOptions(parser);
   if (const auto status = ParseCommandLine(parser, kResectCommand, args)) return *status;
   ExportOptions exports;

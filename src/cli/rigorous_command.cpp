@@ -44,11 +44,11 @@ struct RigorousOptions {
 std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOptions& opt) {
   QCommandLineParser parser;
   const StandardGradeOptions tolerance;
-  parser.setApplicationDescription("Weighted adjustment of a single connecting traverse from its data file.");
-  const QCommandLineOption data("data", "The traverse data file of the weighted adjustment.", "FILE.dat");
-  const QCommandLineOption check("check", "Check the results against the standard's limits.");
-  const QCommandLineOption answerOk("continue", "Answer OK to the questions about a large misclosure.");
-  const QCommandLineOption html("html", "Write the HTML report (GBK) and its picture beside it.", "OUT.html");
+  parser.setApplicationDescription("按加权平差数据文件对单一附合导线做加权平差，结果写到标准输出。");
+  const QCommandLineOption data("data", "加权平差的导线数据文件。", "FILE.dat");
+  const QCommandLineOption check("check", "按规范和等级检核限差。");
+  const QCommandLineOption answerOk("continue", "对闭合差过大的询问回答“确定”。");
+  const QCommandLineOption html("html", "写出 HTML 报告（GBK），草图图片放在旁边。", "OUT.html");
   const QCommandLineOption pdf = PdfOption();
   parser.addOptions({data, check, tolerance.standard, tolerance.grade, answerOk, html, pdf});
   AddExportOptions(parser);

@@ -47,11 +47,11 @@ int Finish(const utilities::SplitterOutcome& outcome) {
 
 int RunSplitCommand(const std::vector<std::string>& args) {
   QCommandLineParser parser;
-  parser.setApplicationDescription("Cuts SRC into numbered pieces and writes Link.bat and link.sh beside them.");
-  parser.addPositionalArgument("SRC", "The file to split.");
-  const QCommandLineOption target("target", "Base name of the pieces (default: SRC with its last \".\" as \"$\").", "T");
-  const QCommandLineOption kb("kb", "Piece size in KB (default: 1447035 bytes, \"1.44M\").", "N");
-  const QCommandLineOption yes("yes", "Replace pieces that exist already.");
+  parser.setApplicationDescription("把 SRC 切成编号的分块，并在旁边写出 Link.bat 和 link.sh。");
+  parser.addPositionalArgument("SRC", "要分割的文件。");
+  const QCommandLineOption target("target", "分块的基本名（默认为 SRC，最后一个“.”换成“$”）。", "T");
+  const QCommandLineOption kb("kb", "分块大小（KB），默认 1447035 字节（“1.44M”）。", "N");
+  const QCommandLineOption yes("yes", "替换已有的分块。");
   parser.addOptions({target, kb, yes});
   if (const auto status = ParseCommandLine(parser, kSplitCommand, args)) return *status;
   if (parser.positionalArguments().size() != 1) return UsageError(kSplitCommand, "应给出一个源文件，且只给一个");
@@ -71,11 +71,11 @@ int RunSplitCommand(const std::vector<std::string>& args) {
 
 int RunMergeCommand(const std::vector<std::string>& args) {
   QCommandLineParser parser;
-  parser.setApplicationDescription("Joins pieces, in the order given, into TARGET.");
-  parser.addPositionalArgument("TARGET", "The merged file (with --from: optional, derived from the piece).");
-  parser.addPositionalArgument("PIECE", "The pieces in order.", "[PIECE...]");
-  const QCommandLineOption from("from", "Take all pieces that belong with FIRST_PIECE, in numeric order.", "FIRST_PIECE");
-  const QCommandLineOption yes("yes", "Replace TARGET when it exists.");
+  parser.setApplicationDescription("按给出的顺序把分块合并成 TARGET。");
+  parser.addPositionalArgument("TARGET", "合并后的文件（用 --from 时可省略，由分块名得出）。");
+  parser.addPositionalArgument("PIECE", "按顺序给出的分块。", "[PIECE...]");
+  const QCommandLineOption from("from", "按编号顺序取属于 FIRST_PIECE 的全部分块。", "FIRST_PIECE");
+  const QCommandLineOption yes("yes", "TARGET 已存在时替换它。");
   parser.addOptions({from, yes});
   if (const auto status = ParseCommandLine(parser, kMergeCommand, args)) return *status;
   QStringList positional = parser.positionalArguments();

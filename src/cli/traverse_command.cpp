@@ -42,13 +42,13 @@ struct TraverseArgs {
 // Reads the options; the exit status when the command ends here.
 std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs& out) {
   QCommandLineParser parser;
-  parser.setApplicationDescription("Adjusts a traverse data file with its start-data file and prints the results table.");
-  const QCommandLineOption start("start", "The start-data file (text_qssj.ini).", "START.ini");
-  const QCommandLineOption data("data", "The traverse data file (GBK or UTF-8).", "TRAVERSE.dat");
-  const QCommandLineOption kind("kind", "F connecting, B closed, Z open, W no-orientation (default: the file's letter).",
+  parser.setApplicationDescription("按起始数据文件和导线数据文件平差，把成果表写到标准输出。");
+  const QCommandLineOption start("start", "起始数据文件（text_qssj.ini 格式）。", "START.ini");
+  const QCommandLineOption data("data", "导线数据文件（GBK 或 UTF-8）。", "TRAVERSE.dat");
+  const QCommandLineOption kind("kind", "F 附合导线、B 闭合导线、Z 支导线、W 无定向导线；\n默认取文件第 1 行的字母。",
                                 "F|B|Z|W");
-  const QCommandLineOption report("out", "Also save the results table (GBK, CR LF).", "REPORT");
-  const QCommandLineOption sketch("sketch", "Draw the sketch into a PNG, JPEG or BMP picture.", "IMAGE");
+  const QCommandLineOption report("out", "另把成果表存为文件（GBK，CR LF）。", "REPORT");
+  const QCommandLineOption sketch("sketch", "把草图画成 PNG、JPEG 或 BMP 图片。", "IMAGE");
   const QCommandLineOption pdf = PdfOption();
   parser.addOptions({start, data, kind, report, sketch, pdf});
   AddExportOptions(parser);

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,11 +53,37 @@ std::string Slurp(const fs::path& path) {
   return s.str();
 }
 
+// A help text reads as Chinese: once the option names ("--name") and value
+// names ("<NAME>") are taken out, no word of three or more ASCII letters is
+// left but the words of its first line (the command's usage), the names of
+// file kinds and the words ALLOWED (blank-separated: the keys, records and
+// file names a user types).
+void ExpectChinese(const std::string& text, const std::string& allowed) {
+  static const std::regex word("[A-Za-z]{3,}"), names("--[A-Za-z0-9-]+|<[^<> ]+>");
+  std::set<std::string> words{"GBK", "UTF", "HTML", "PDF", "DXF", "BMP", "PNG", "JPEG"};
+  std::istringstream listed(allowed);
+  for (std::string w; listed >> w;) words.insert(w);
+  std::istringstream lines(text);
+  std::string usage;
+  std::getline(lines, usage);
+  EXPECT_EQ(usage.rfind("用法：", 0), 0u) << usage;
+  for (std::sregex_iterator m(usage.begin(), usage.end(), word), end; m != end; ++m) words.insert(m->str());
+  for (std::string line; std::getline(lines, line);) {
+    line = std::regex_replace(line, names, " ");
+    for (std::sregex_iterator m(line.begin(), line.end(), word), end; m != end; ++m)
+      EXPECT_TRUE(words.count(m->str())) << "English \"" << m->str() << "\" in: " << line;
+  }
+}
+
 // The output column's rule: "(none)" empty, "=TEXT" exactly TEXT ("\n" a
-// line break), otherwise a text it must contain; an empty column is not checked.
+// line break), "~WORDS" a Chinese text (ExpectChinese), otherwise a text it
+// must contain; an empty column is not checked.
 void ExpectOutput(const std::string& actual, const std::string& rule) {
   if (rule.empty()) return;
-  if (rule == "(none)") {
+  if (rule[0] == '~') {
+    EXPECT_NE(actual, "");
+    ExpectChinese(actual, rule.substr(1));
+  } else if (rule == "(none)") {
     EXPECT_EQ(actual, "");
   } else if (rule[0] == '=') {
     std::string expected = rule.substr(1);
