@@ -2,8 +2,6 @@
 
 #include <Eigen/Dense>
 #include <Eigen/OrderingMethods>
-#include <iostream>  // MetisSupport reports on std::cerr without including it
-#include <Eigen/MetisSupport>
 #include <Eigen/SparseCholesky>
 #include <Eigen/SparseQR>
 #include <algorithm>
@@ -13,9 +11,7 @@
 namespace korvane::adjust {
 
 using SpMat = Eigen::SparseMatrix<double>;
-// Nested dissection keeps the fill of a large network's factor far below
-// that of a minimum-degree ordering.
-using Ldlt = Eigen::SimplicialLDLT<SpMat, Eigen::Lower, Eigen::MetisOrdering<int>>;
+using Ldlt = Eigen::SimplicialLDLT<SpMat, Eigen::Lower>;
 
 struct NormalSolver::Impl {
   Ldlt ldlt;

@@ -1,6 +1,6 @@
 #pragma once
 // The normal equations of the network: sparse LDLᵀ (Eigen's simplicial
-// factorisation under METIS's nested-dissection ordering) with a check of every pivot
+// factorisation with a fill-reducing ordering) with a check of every pivot
 // against the rounding error it carries. When a pivot vanishes in a network
 // of at most `fallbackLimit` unknowns, a sparse QR of the weighted design
 // matrix decides between a rank deficiency (the singular unknown is named)
