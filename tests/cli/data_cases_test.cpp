@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/case_table.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -44,13 +45,6 @@ std::vector<Case> ReadCases() {
     cases.push_back({parts[0], parts[1], parts[3], parts[4], std::atoi(parts[2].c_str())});
   }
   return cases;
-}
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 // A help text reads as Chinese: once the option names ("--name") and value
@@ -153,11 +147,11 @@ TEST_F(CliCases, EveryListedCaseEndsAsExpected) {
                                 (dir_ / "out").string() + " 2>" + (dir_ / "err").string();
     const int raw = std::system(command.c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    const std::string err = Slurp(dir_ / "err"), out = Slurp(dir_ / "out");
+    const std::string err = korvane::testing::FileBytes(dir_ / "err"), out = korvane::testing::FileBytes(dir_ / "out");
     EXPECT_EQ(status, c.status) << err;
     ExpectOutput(err, c.err);
     ExpectOutput(out, c.out);
-    EXPECT_EQ(Slurp(dir_ / "readonly.txt"), "kept");
+    EXPECT_EQ(korvane::testing::FileBytes(dir_ / "readonly.txt"), "kept");
   }
 }
 
