@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -143,10 +144,29 @@ int WriteStatus(const Command& command, const FilesWrite& write) {
 // Every destination that may not be written (no regular file, read-only, or
 // one of the input files) is refused before anything is written: its message
 // ("提示: …") on standard error, status 1, as for any unusable file.
+// Two outputs of one command that are one file (the same name, or two names
+// of one file): the second would overwrite the first.
+inline bool SameOutput(const std::string& a, const std::string& b) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (fs::equivalent(fs::path(a), fs::path(b), error) && !error) return true;
+  std::error_code errorA, errorB;
+  const fs::path pa = fs::weakly_canonical(fs::path(a), errorA), pb = fs::weakly_canonical(fs::path(b), errorB);
+  if (!errorA && !errorB) return pa == pb;
+  return fs::path(a).lexically_normal() == fs::path(b).lexically_normal();
+}
+
 inline std::optional<int> RefuseDestinations(const std::vector<std::string>& outputs,
                                              const std::vector<std::string>& inputs) {
-  for (const std::string& output : outputs) {
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    const std::string& output = outputs[i];
     if (output.empty()) continue;
+    for (std::size_t j = 0; j < i; ++j) {
+      if (outputs[j].empty() || !SameOutput(outputs[j], output)) continue;
+      PrintMessage({"输出文件“" + io::PathForDisplay(output) + "”在命令中给了两次，后写的会盖掉先写的：请给每个输出另起文件名。",
+                    "提示", MessageIcon::Information});
+      return 1;
+    }
     if (const std::optional<Message> refusal = io::DestinationRefusal(output, inputs)) {
       PrintMessage(*refusal);
       return 1;

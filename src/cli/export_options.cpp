@@ -17,7 +17,7 @@ int Outcome(const exporting::ExportWrite& write) {
 
 void AddExportOptions(QCommandLineParser& parser, bool drawing) {
   if (drawing)
-    parser.addOption({"dxf", "另把平差后的点位画成 DXF R12 图形（文字为 GBK）。", "FILE.dxf"});
+    parser.addOption({"dxf", "另把成果点位画成 DXF R12 图形（文字为 GBK）。", "FILE.dxf"});
   parser.addOption({"points", drawing ? "另存坐标文件 点名,X,Y[,H][,mx,my,mp]\n（GBK，CR LF）。"
                                       : "另存高程文件 点名,H[,mH]（GBK，CR LF）。",
                     "FILE"});

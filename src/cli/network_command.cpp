@@ -114,9 +114,11 @@ int RunNetwork(const std::vector<std::string>& args) {
   NetworkCliOptions opt;
   if (const auto status = ParseOptions(args, opt)) return *status;
   const std::string report = report::ReportFileName(opt.html);
-  if (const auto status = RefuseDestinations({opt.sketch, opt.pdf, report, report.empty() ? report : report::ReportImagePath(report),
-                                              opt.exports.dxf, opt.exports.points},
-                                             {opt.data}))
+  // The report's picture is the sketch: asked for under the same name, it is one output.
+  std::string image = report.empty() ? report : report::ReportImagePath(report);
+  if (!opt.sketch.empty() && !image.empty() && SameOutput(opt.sketch, image)) image.clear();
+  if (const auto status =
+          RefuseDestinations({opt.sketch, opt.pdf, report, image, opt.exports.dxf, opt.exports.points}, {opt.data}))
     return *status;
   std::string error;
   const formats::NetworkFileLoad load = formats::LoadNetworkFile(opt.data, error);

@@ -74,11 +74,10 @@ std::optional<int> ParseOptions(const std::vector<std::string>& args, RigorousOp
 int RunRigorous(const std::vector<std::string>& args) {
   RigorousOptions opt;
   if (const auto status = ParseOptions(args, opt)) return *status;
-  if (opt.html) {
-    const std::string path = report::ReportFileName(opt.htmlPath);
-    if (const auto status = RefuseDestinations({path, report::ReportImagePath(path)}, {opt.data})) return *status;
-  }
-  if (const auto status = RefuseDestinations({opt.pdf, opt.exports.dxf, opt.exports.points}, {opt.data})) return *status;
+  const std::string htmlPath = opt.html ? report::ReportFileName(opt.htmlPath) : std::string();
+  const std::string imagePath = opt.html ? report::ReportImagePath(htmlPath) : std::string();
+  if (const auto status = RefuseDestinations({htmlPath, imagePath, opt.pdf, opt.exports.dxf, opt.exports.points}, {opt.data}))
+    return *status;
 
   std::string error;
   formats::RigorousFileLoad load = formats::LoadRigorousFile(opt.data, error);

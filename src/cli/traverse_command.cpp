@@ -63,7 +63,6 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, TraverseArgs&
   out.pdf = ArgBytes(parser.value(pdf));
   if (parser.isSet(pdf) && out.pdf.empty()) return UsageError(kTraverseCommand, "选项 --pdf 缺少文件名");
   if (const auto status = ReadExportOptions(parser, kTraverseCommand, out.exports)) return status;
-  if (const auto status = ReadExportOptions(parser, kTraverseCommand, out.exports)) return status;
   if (out.start.empty()) return UsageError(kTraverseCommand, MissingOption("--start"));
   if (out.data.empty()) return UsageError(kTraverseCommand, MissingOption("--data"));
   return std::nullopt;
