@@ -14,7 +14,8 @@
 
 namespace korvane::report {
 
-// Text as a page shows it: `&`, `<`, `>` and `"` as character references.
+// Text as a page shows it: `&`, `<`, `>` and `"` as character references,
+// and so every character the GBK page cannot hold (vᵀPv, ∇: "&#7488;").
 std::string Escape(std::string_view text);
 
 // A fixed piece of markup written in the source: Tag("<td>"). The constructor

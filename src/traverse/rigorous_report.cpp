@@ -133,14 +133,10 @@ void CharacteristicValues(const RigorousReportInput& in, const LineOut& out) {
   out.push_back(kRowStart);
   out.push_back(ValueCell("水平测角中误差：mβ=±" + Marked(StrNumber(res.mBeta), mk.mBeta) + "″"));
   out.push_back(ValueCell("髙差每千米中误差：mh=±" + Marked(StrNumber(res.mh), mk.mh) + "mm"));
+  // The report is GBK, which has no superscript two: the page writes it as a
+  // character reference, which every browser shows as "²".
   if (std::find(res.oneWay.begin(), res.oneWay.end(), true) != res.oneWay.end())
-    // The report is GBK, which has no superscript two: the page writes it as
-    // a character reference, which every browser shows as "²".
-    {
-      const std::string note = traverse::kOneWayCorrectionNote;
-      const std::size_t two = note.find("²");
-      out.push_back(ValueCell(note.substr(0, two) + Tag("&#178;") + note.substr(two + std::string_view("²").size())));
-    }
+    out.push_back(ValueCell(traverse::kOneWayCorrectionNote));
   out.push_back(kRowStart);
   out.push_back(ValueCell("测距中误差：ms=±" + Marked(StrNumber(res.ms), mk.ms) + "mm"));
   out.push_back(ValueCell("观测值点位中误差：m=±" + Marked(StrNumber(res.m), mk.m) + "mm"));

@@ -102,6 +102,9 @@ TEST(ReportPages, NetworkReportEscapesNames) {
   // the relative accuracy and five observations in the reliability table.
   ExpectEscaped(page, 15);
   EXPECT_NE(page.find("<IMG SRC=\"" + kEscaped + ".bmp\" border=0>"), std::string::npos);
+  // The chi-square line and the reliability table reach the GBK file whole.
+  EXPECT_NE(page.find("卡方 v&#7488;Pv = "), std::string::npos);
+  EXPECT_EQ(io::DecodeGbk(io::EncodeGbk(page)), page);
 }
 
 TEST(ReportPages, LevellingReportsEscapeNames) {
@@ -141,6 +144,9 @@ TEST(ReportPages, BuilderEscapesTextAndKeepsTags) {
   using report::Html;
   using report::Tag;
   EXPECT_EQ(report::Escape("a<b>&\"c'"), "a&lt;b&gt;&amp;&quot;c'");
+  // What a GBK page cannot hold goes as a character reference, not as "?";
+  // Chinese, degrees, seconds and the Greek letters GBK has stay as they are.
+  EXPECT_EQ(report::Escape("卡方 vᵀPv，∇ = 3.5″ 2°σ₀ m²"), "卡方 v&#7488;Pv，&#8711; = 3.5″ 2°σ&#8320; m&#178;");
   EXPECT_EQ(report::Td("x<y" + report::Red("&") + Tag("<BR>")).str(), "<td>x&lt;y<FONT COLOR=#FF0000>&amp;</FONT><BR></td>");
   EXPECT_EQ(report::Tr({"<", Html(Tag("<th></th>"))}).str(), "<tr>&lt;<th></th></tr>");
   EXPECT_EQ(report::MarkRed("1<2"), "<FONT COLOR=#FF0000>1&lt;2</FONT>");
