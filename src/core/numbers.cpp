@@ -285,4 +285,10 @@ std::string ReadTextLine(std::string_view text, int k) {
   return lines[static_cast<std::size_t>(k)];
 }
 
+std::string ExactDecimal(double value) {
+  char buffer[512];  // room for the longest fixed form of a double
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::fixed);
+  return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
 }  // namespace korvane

@@ -34,6 +34,11 @@ std::string StrNumber(float value);
 std::string NumberText(double value);
 std::string NumberText(float value);
 
+// The shortest decimal text that reads back to the same double, never in
+// exponent form and never "-0" (0.0001 gives "0.0001", 1E6 "1000000"): the
+// figures a saved file holds, so that it gives back exactly what was saved.
+std::string ExactDecimal(double value);
+
 // Line k (0-based) of a multi-line text, without its line break; a line past
 // the end gives an empty text.
 std::string ReadTextLine(std::string_view text, int k);

@@ -1,10 +1,10 @@
 #include "formats/level_file.h"
 
-#include <charconv>
 #include <cmath>
 #include <set>
 #include <vector>
 
+#include "core/numbers.h"
 #include "formats/line_fields.h"
 #include "core/message_text.h"
 #include "io/text_file.h"
@@ -111,7 +111,7 @@ std::optional<Message> Reader::section(int n, const std::vector<std::string>& f)
   const auto size = ReadFigure(f[4]);
   if (!size) return error(n, "距离或测站数“" + Quoted(f[4]) + "”不是数字");
   if (!(*size > 0) || *size > std::max(kMaxLengthKm, kMaxSetUps))
-    return error(n, "距离或测站数应大于0且不超过" + FigureText(kMaxSetUps));
+    return error(n, "距离或测站数应大于0且不超过" + ExactDecimal(kMaxSetUps));
   if (data.sections.size() >= kMaxLevelRecords) return error(n, "测段超过" + std::to_string(kMaxLevelRecords) + "个");
   data.sections.push_back({f[1], f[2], *dh, *size});
   return std::nullopt;
@@ -133,11 +133,6 @@ std::optional<double> ReadFigure(std::string_view text) {
   return *value + 0.0;  // no negative zero
 }
 
-std::string FigureText(double value) {
-  char buffer[64];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0);
-  return ec == std::errc() ? std::string(buffer, end) : std::string("0");
-}
 
 LevelFileLoad ParseLevelText(std::string_view text) {
   Reader reader;
@@ -201,9 +196,9 @@ std::string LevelDataText(const LevelData& data) {
   std::string text = "# 水准数据：PARAM 定权(L/n),等级,地形；BM 点名,高程(m)；SEC 起点,终点,高差(m),";
   text += p.weighting == Weighting::Length ? "距离(km)\n" : "测站数\n";
   text += "PARAM," + WeightingCode(p.weighting) + "," + GradeName(p.grade) + "," + TerrainName(p.terrain) + "\n";
-  for (const Benchmark& b : data.benchmarks) text += "BM," + b.name + "," + FigureText(b.height) + "\n";
+  for (const Benchmark& b : data.benchmarks) text += "BM," + b.name + "," + ExactDecimal(b.height) + "\n";
   for (const Section& s : data.sections)
-    text += "SEC," + s.from + "," + s.to + "," + FigureText(s.dh) + "," + FigureText(s.size) + "\n";
+    text += "SEC," + s.from + "," + s.to + "," + ExactDecimal(s.dh) + "," + ExactDecimal(s.size) + "\n";
   return text;
 }
 

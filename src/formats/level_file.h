@@ -53,7 +53,5 @@ std::string SaveLevelFile(const std::string& path, const LevelData& data);
 
 // Reads one figure as the file does: a plain decimal number, nothing else.
 std::optional<double> ReadFigure(std::string_view text);
-// Writes a figure so that it reads back to the same value.
-std::string FigureText(double value);
 
 }  // namespace korvane::formats

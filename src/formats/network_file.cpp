@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "core/numbers.h"
 #include "core/angles.h"
 #include "formats/line_fields.h"
 #include "core/message_text.h"
@@ -209,13 +210,6 @@ Message LineRefusal(int line, const std::string& reason) {
   return Message{"网文件第 " + std::to_string(line) + " 行：" + reason + "。", kNetworkTitle, MessageIcon::Warning};
 }
 
-// The shortest text that reads back to the same number, so that a saved
-// file gives exactly the values it was saved from.
-std::string Exact(double value) {
-  char buffer[64];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return ec == std::errc() ? std::string(buffer, end) : std::string("0");
-}
 
 }  // namespace
 
@@ -277,23 +271,23 @@ NetworkFileLoad LoadNetworkFile(const std::string& path, std::string& error) {
 std::string NetworkText(const NetworkInput& in) {
   std::ostringstream out;
   const NetworkPrecision& p = in.precision;
-  out << "PARAM, " << Exact(p.directionSec) << ", " << Exact(p.angleSec) << ", " << Exact(p.aMm) << ", "
-      << Exact(p.bPpm) << "\n";
+  out << "PARAM, " << ExactDecimal(p.directionSec) << ", " << ExactDecimal(p.angleSec) << ", " << ExactDecimal(p.aMm) << ", "
+      << ExactDecimal(p.bPpm) << "\n";
   // An observation's own deviation is written only where it was given.
-  const auto own = [](const std::optional<double>& sigma) { return sigma ? ", " + Exact(*sigma) : std::string(); };
+  const auto own = [](const std::optional<double>& sigma) { return sigma ? ", " + ExactDecimal(*sigma) : std::string(); };
   for (const NetworkKnownPoint& k : in.known)
-    out << "POINT, " << k.name << ", " << Exact(k.x) << ", " << Exact(k.y) << (k.datum ? ", DATUM" : "") << "\n";
+    out << "POINT, " << k.name << ", " << ExactDecimal(k.x) << ", " << ExactDecimal(k.y) << (k.datum ? ", DATUM" : "") << "\n";
   for (const NetworkDirectionSet& s : in.sets) {
     out << "SET, " << s.station << "\n";
     for (const NetworkDirection& d : s.directions)
-      out << "DIR, " << s.station << ", " << d.target << ", " << Exact(d.dms) << own(d.sigma) << "\n";
+      out << "DIR, " << s.station << ", " << d.target << ", " << ExactDecimal(d.dms) << own(d.sigma) << "\n";
   }
   for (const NetworkAngle& a : in.angles)
-    out << "ANGLE, " << a.station << ", " << a.back << ", " << a.fore << ", " << Exact(a.dms) << own(a.sigma) << "\n";
+    out << "ANGLE, " << a.station << ", " << a.back << ", " << a.fore << ", " << ExactDecimal(a.dms) << own(a.sigma) << "\n";
   for (const NetworkDistance& d : in.distances)
-    out << "DIST, " << d.from << ", " << d.to << ", " << Exact(d.metres) << own(d.sigma) << "\n";
+    out << "DIST, " << d.from << ", " << d.to << ", " << ExactDecimal(d.metres) << own(d.sigma) << "\n";
   for (const NetworkAzimuth& a : in.azimuths)
-    out << "AZI, " << a.from << ", " << a.to << ", " << Exact(a.dms) << own(a.sigma) << "\n";
+    out << "AZI, " << a.from << ", " << a.to << ", " << ExactDecimal(a.dms) << own(a.sigma) << "\n";
   return out.str();
 }
 

@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/numbers.h"
 #include "export/figures.h"
 #include "levelling/level_report.h"
 #include "levelling/level_table.h"
@@ -215,9 +216,9 @@ void LevellingWindow::showData(const formats::LevelData& levels) {
   filling_ = true;
   setParameters(levels.params);
   std::vector<QStringList> bms, secs;
-  for (const formats::Benchmark& b : levels.benchmarks) bms.push_back({Q(b.name), Q(formats::FigureText(b.height))});
+  for (const formats::Benchmark& b : levels.benchmarks) bms.push_back({Q(b.name), Q(ExactDecimal(b.height))});
   for (const formats::Section& s : levels.sections)
-    secs.push_back({Q(s.from), Q(s.to), Q(formats::FigureText(s.dh)), Q(formats::FigureText(s.size))});
+    secs.push_back({Q(s.from), Q(s.to), Q(ExactDecimal(s.dh)), Q(ExactDecimal(s.size))});
   Fill(benchmarks_, bms);
   Fill(sections_, secs);
   filling_ = false;

@@ -1,7 +1,7 @@
 #include "ui/network/network_tables.h"
 
-#include <charconv>
 
+#include "core/numbers.h"
 #include "core/text_utils.h"
 
 namespace korvane::ui {
@@ -31,12 +31,6 @@ const RecordShape kShapes[] = {{"SET", "方向组", {true, false, false, false},
 enum ShapeIndex { kSet, kDir, kAngle, kDist, kAzi };
 const char* const kTypeList = "方向组、方向、角度、距离或方位角";
 
-// The shortest text that reads back as the same number.
-std::string Number(double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
 
 Message RowRefusal(const char* table, std::size_t row, const std::string& reason) {
   return Message{std::string(table) + "第 " + std::to_string(row + 1) + " 行：" + reason + "。", formats::kNetworkTitle,
@@ -158,7 +152,7 @@ std::optional<Message> ReadPrecision(const PrecisionTexts& boxes, formats::Netwo
   std::vector<std::string> fields{"PARAM"};
   for (std::size_t i = 0; i < boxes.size(); ++i) {
     if (boxes[i].find(',') != std::string::npos) return InTable({"“" + boxes[i] + "”含有逗号"}, "先验中误差");
-    fields.push_back(Trim(boxes[i]).empty() ? Number(fallback[i]) : boxes[i]);
+    fields.push_back(Trim(boxes[i]).empty() ? ExactDecimal(fallback[i]) : boxes[i]);
   }
   formats::NetworkFileLoad load = formats::ParseNetworkText(Joined(fields));
   if (!load.ok()) return InTable(*load.refusal, "先验中误差");
@@ -197,31 +191,31 @@ NetworkTablesRead NetworkFromTables(const TableRows& known, const TableRows& obs
 TableRows KnownPointRows(const formats::NetworkInput& input) {
   TableRows rows;
   for (const formats::NetworkKnownPoint& p : input.known)
-    rows.push_back({p.name, Number(p.x), Number(p.y), p.datum ? kDatumCaption : ""});
+    rows.push_back({p.name, ExactDecimal(p.x), ExactDecimal(p.y), p.datum ? kDatumCaption : ""});
   return rows;
 }
 
 TableRows ObservationRows(const formats::NetworkInput& input) {
   TableRows rows;
-  const auto own = [](const std::optional<double>& sigma) { return sigma ? Number(*sigma) : std::string(); };
+  const auto own = [](const std::optional<double>& sigma) { return sigma ? ExactDecimal(*sigma) : std::string(); };
   for (const formats::NetworkDirectionSet& s : input.sets) {
     rows.push_back({kShapes[kSet].caption, s.station, "", "", "", ""});
     for (const formats::NetworkDirection& d : s.directions)
-      rows.push_back({kShapes[kDir].caption, s.station, d.target, "", Number(d.dms), own(d.sigma)});
+      rows.push_back({kShapes[kDir].caption, s.station, d.target, "", ExactDecimal(d.dms), own(d.sigma)});
   }
   for (const formats::NetworkAngle& a : input.angles)
-    rows.push_back({kShapes[kAngle].caption, a.station, a.back, a.fore, Number(a.dms), own(a.sigma)});
+    rows.push_back({kShapes[kAngle].caption, a.station, a.back, a.fore, ExactDecimal(a.dms), own(a.sigma)});
   for (const formats::NetworkDistance& d : input.distances)
-    rows.push_back({kShapes[kDist].caption, d.from, d.to, "", Number(d.metres), own(d.sigma)});
+    rows.push_back({kShapes[kDist].caption, d.from, d.to, "", ExactDecimal(d.metres), own(d.sigma)});
   for (const formats::NetworkAzimuth& a : input.azimuths)
-    rows.push_back({kShapes[kAzi].caption, a.from, a.to, "", Number(a.dms), own(a.sigma)});
+    rows.push_back({kShapes[kAzi].caption, a.from, a.to, "", ExactDecimal(a.dms), own(a.sigma)});
   return rows;
 }
 
 PrecisionTexts PrecisionBoxes(const formats::NetworkInput& input) {
   if (!input.hasPrecision) return {};
   const formats::NetworkPrecision& p = input.precision;
-  return {Number(p.directionSec), Number(p.angleSec), Number(p.aMm), Number(p.bPpm)};
+  return {ExactDecimal(p.directionSec), ExactDecimal(p.angleSec), ExactDecimal(p.aMm), ExactDecimal(p.bPpm)};
 }
 
 }  // namespace korvane::ui
