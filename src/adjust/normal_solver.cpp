@@ -1,20 +1,285 @@
 #include "adjust/normal_solver.h"
 
+#include <cholmod.h>
+
 #include <Eigen/Dense>
 #include <Eigen/OrderingMethods>
-#include <Eigen/SparseCholesky>
 #include <Eigen/SparseQR>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
+#include <stdexcept>
 
 namespace korvane::adjust {
 
 using SpMat = Eigen::SparseMatrix<double>;
-using Ldlt = Eigen::SimplicialLDLT<SpMat, Eigen::Lower>;
+
+// The supernodal Cholesky factor P N Pᵀ = L Lᵀ. CHOLMOD (SuiteSparse) orders
+// the unknowns (minimum degree alone, so that the same equations always give
+// the same factor) and finds the supernodes: runs of columns that share one
+// row pattern, each with a dense block of L (rows × columns, column-major).
+// The numbers are computed here, multifrontally: a supernode gathers its
+// columns of N and the updates its children pass up, factors its diagonal
+// block, and passes up the update of the rows below it.
+class Factor {
+ public:
+  using Matrix = Eigen::MatrixXd;
+
+  // The symbolic factor of the pattern of n (its lower triangle).
+  void analyse(SpMat& n) {
+    cholmod_common common{};
+    cholmod_start(&common);
+    common.nmethods = 1;
+    common.method[0].ordering = CHOLMOD_AMD;
+    common.postorder = 1;
+    common.supernodal = CHOLMOD_SUPERNODAL;
+    common.print = 0;
+    cholmod_sparse a = View(n);
+    cholmod_factor* l = cholmod_analyze(&a, &common);
+    const int status = common.status;
+    if (l != nullptr && status >= CHOLMOD_OK) {
+      const auto copy = [](const void* from, std::size_t count) {
+        const int* first = static_cast<const int*>(from);
+        return std::vector<int>(first, first + count);
+      };
+      size_ = static_cast<int>(l->n);
+      supernodes_ = static_cast<int>(l->nsuper);
+      original_ = copy(l->Perm, l->n);
+      super_ = copy(l->super, l->nsuper + 1);
+      pi_ = copy(l->pi, l->nsuper + 1);
+      px_ = copy(l->px, l->nsuper + 1);
+      rows_ = copy(l->s, l->ssize);
+      values_ = l->xsize;
+    }
+    cholmod_free_factor(&l, &common);
+    cholmod_finish(&common);
+    if (status == CHOLMOD_OUT_OF_MEMORY || status == CHOLMOD_TOO_LARGE) throw std::bad_alloc();
+    if (status < CHOLMOD_OK) throw std::runtime_error("cholmod_analyze status " + std::to_string(status));
+    Gather(n);
+  }
+
+  // False when a pivot is not positive; minor() is then its permuted column.
+  bool factorise(const SpMat& n) {
+    x_.assign(values_, 0.0);
+    minor_ = size_;
+    std::vector<Matrix> update(static_cast<std::size_t>(supernodes_));
+    std::vector<int> place(static_cast<std::size_t>(size_), -1);
+    const double* value = n.valuePtr();
+    for (int s = 0; s < supernodes_; ++s) {
+      const int first = firstColumn(s), k = firstColumn(s + 1) - first, count = rowCount(s), m = count - k;
+      const int* r = rows(s);
+      for (int t = 0; t < count; ++t) place[static_cast<std::size_t>(r[t])] = t;
+      Eigen::Map<Matrix> l(x_.data() + block(s), count, k);
+      // N's columns of the supernode.
+      for (int c = 0; c < k; ++c)
+        for (int e = gatherStart_[static_cast<std::size_t>(first + c)]; e < gatherStart_[static_cast<std::size_t>(first + c + 1)]; ++e)
+          l(place[static_cast<std::size_t>(gatherRow_[static_cast<std::size_t>(e)])], c) += value[gatherFrom_[static_cast<std::size_t>(e)]];
+      // The children's updates, added onto the rows they share with it.
+      Matrix own = Matrix::Zero(m, m);
+      for (int child : children_[static_cast<std::size_t>(s)]) {
+        Matrix& u = update[static_cast<std::size_t>(child)];
+        const int* cr = rows(child) + (firstColumn(child + 1) - firstColumn(child));
+        const auto cm = static_cast<int>(u.rows());
+        for (int b = 0; b < cm; ++b)
+          if (place[static_cast<std::size_t>(cr[b])] < 0) throw std::logic_error("supernodal factor: an update outside its parent");
+        for (int b = 0; b < cm; ++b) {
+          const int pb = place[static_cast<std::size_t>(cr[b])];
+          for (int a = b; a < cm; ++a) {
+            const int pa = place[static_cast<std::size_t>(cr[a])];
+            if (pb < k)
+              l(pa, pb) += u(a, b);
+            else
+              own(pa - k, pb - k) += u(a, b);
+          }
+        }
+        u.resize(0, 0);
+      }
+      auto diagonal = l.topRows(k);
+      const Eigen::Index failed = Eigen::internal::llt_inplace<double, Eigen::Lower>::blocked(diagonal);
+      if (failed >= 0) {
+        minor_ = first + static_cast<int>(failed);
+        return false;
+      }
+      if (m > 0) {
+        auto below = l.bottomRows(m);
+        diagonal.triangularView<Eigen::Lower>().adjoint().solveInPlace<Eigen::OnTheRight>(below);
+        own.selfadjointView<Eigen::Lower>().rankUpdate(below, -1.0);
+        update[static_cast<std::size_t>(s)] = std::move(own);
+      }
+      for (int t = 0; t < count; ++t) place[static_cast<std::size_t>(r[t])] = -1;
+    }
+    return true;
+  }
+
+  int size() const { return size_; }
+  int minor() const { return minor_; }
+  // Original index of permuted column k.
+  int original(int k) const { return original_[static_cast<std::size_t>(k)]; }
+  int supernodes() const { return supernodes_; }
+  int firstColumn(int s) const { return super_[static_cast<std::size_t>(s)]; }
+  int rowCount(int s) const { return pi_[static_cast<std::size_t>(s) + 1] - pi_[static_cast<std::size_t>(s)]; }
+  const int* rows(int s) const { return rows_.data() + pi_[static_cast<std::size_t>(s)]; }
+  std::size_t block(int s) const { return static_cast<std::size_t>(px_[static_cast<std::size_t>(s)]); }
+  std::size_t values() const { return values_; }
+  const double* value() const { return x_.data(); }
+  // The pivot d_k = L_kk² of permuted column k, k below minor().
+  double pivot(int s, int k) const {
+    const int at = k - firstColumn(s);
+    const double lkk = x_[block(s) + static_cast<std::size_t>(at) * static_cast<std::size_t>(rowCount(s) + 1)];
+    return lkk * lkk;
+  }
+  // N⁻¹ B by the two triangular solves, supernode by supernode; the
+  // columns of B together, so that L is read once for all of them.
+  Matrix solve(const Matrix& b) const {
+    const Eigen::Index columns = b.cols();
+    // By rows, so that the rows a supernode gathers and scatters are whole.
+    Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> y(size_, columns), part;
+    for (int k = 0; k < size_; ++k) y.row(k) = b.row(original(k));
+    for (int s = 0; s < supernodes_; ++s) {
+      const int first = firstColumn(s), k = firstColumn(s + 1) - first, count = rowCount(s);
+      const Eigen::Map<const Matrix> l(value() + block(s), count, k);
+      auto yj = y.middleRows(first, k);
+      l.topRows(k).triangularView<Eigen::Lower>().solveInPlace(yj);
+      part.noalias() = l.bottomRows(count - k) * yj;
+      const int* r = rows(s) + k;
+      for (int t = 0; t < count - k; ++t) y.row(r[t]) -= part.row(t);
+    }
+    for (int s = supernodes_ - 1; s >= 0; --s) {
+      const int first = firstColumn(s), k = firstColumn(s + 1) - first, count = rowCount(s);
+      const Eigen::Map<const Matrix> l(value() + block(s), count, k);
+      const int* r = rows(s) + k;
+      part.resize(count - k, columns);
+      for (int t = 0; t < count - k; ++t) part.row(t) = y.row(r[t]);
+      auto yj = y.middleRows(first, k);
+      yj.noalias() -= l.bottomRows(count - k).transpose() * part;
+      l.topRows(k).triangularView<Eigen::Lower>().adjoint().solveInPlace(yj);
+    }
+    Matrix out(size_, columns);
+    for (int k = 0; k < size_; ++k) out.row(original(k)) = y.row(k);
+    return out;
+  }
+
+ private:
+  // The lower triangle of n as CHOLMOD's symmetric matrix, without a copy.
+  static cholmod_sparse View(SpMat& n) {
+    cholmod_sparse a{};
+    a.nrow = a.ncol = static_cast<std::size_t>(n.rows());
+    a.nzmax = static_cast<std::size_t>(n.nonZeros());
+    a.p = n.outerIndexPtr();
+    a.i = n.innerIndexPtr();
+    a.x = n.valuePtr();
+    a.stype = -1;
+    a.itype = CHOLMOD_INT;
+    a.xtype = CHOLMOD_REAL;
+    a.dtype = CHOLMOD_DOUBLE;
+    a.sorted = 1;
+    a.packed = 1;
+    return a;
+  }
+  // Where each element of n's lower triangle goes in the permuted order: the
+  // column, the row and the element's place in n's values, by column; and
+  // each supernode's children (the supernodes whose first row below their
+  // columns is one of its columns).
+  void Gather(const SpMat& n) {
+    std::vector<int> permuted(static_cast<std::size_t>(size_));
+    for (int k = 0; k < size_; ++k) permuted[static_cast<std::size_t>(original(k))] = k;
+    gatherStart_.assign(static_cast<std::size_t>(size_) + 1, 0);
+    for (int j = 0; j < size_; ++j)
+      for (int e = n.outerIndexPtr()[j]; e < n.outerIndexPtr()[j + 1]; ++e) {
+        const int a = permuted[static_cast<std::size_t>(n.innerIndexPtr()[e])], b = permuted[static_cast<std::size_t>(j)];
+        ++gatherStart_[static_cast<std::size_t>(std::min(a, b)) + 1];
+      }
+    for (int k = 0; k < size_; ++k) gatherStart_[static_cast<std::size_t>(k) + 1] += gatherStart_[static_cast<std::size_t>(k)];
+    gatherRow_.resize(static_cast<std::size_t>(n.nonZeros()));
+    gatherFrom_.resize(static_cast<std::size_t>(n.nonZeros()));
+    std::vector<int> next(gatherStart_.begin(), gatherStart_.end() - 1);
+    for (int j = 0; j < size_; ++j)
+      for (int e = n.outerIndexPtr()[j]; e < n.outerIndexPtr()[j + 1]; ++e) {
+        const int a = permuted[static_cast<std::size_t>(n.innerIndexPtr()[e])], b = permuted[static_cast<std::size_t>(j)];
+        const int at = next[static_cast<std::size_t>(std::min(a, b))]++;
+        gatherRow_[static_cast<std::size_t>(at)] = std::max(a, b);
+        gatherFrom_[static_cast<std::size_t>(at)] = e;
+      }
+    std::vector<int> superOf(static_cast<std::size_t>(size_));
+    for (int s = 0; s < supernodes_; ++s)
+      for (int k = firstColumn(s); k < firstColumn(s + 1); ++k) superOf[static_cast<std::size_t>(k)] = s;
+    children_.assign(static_cast<std::size_t>(supernodes_), {});
+    for (int s = 0; s < supernodes_; ++s) {
+      const int k = firstColumn(s + 1) - firstColumn(s);
+      if (rowCount(s) > k) children_[static_cast<std::size_t>(superOf[static_cast<std::size_t>(rows(s)[k])])].push_back(s);
+    }
+  }
+
+  int size_ = 0, supernodes_ = 0, minor_ = 0;
+  std::vector<int> original_, super_, pi_, px_, rows_;
+  std::size_t values_ = 0;
+  std::vector<double> x_;
+  std::vector<int> gatherStart_, gatherRow_, gatherFrom_;
+  std::vector<std::vector<int>> children_;
+};
+
+// The elements Z of N⁻¹ (permuted) on the pattern of the factor, supernode by
+// supernode from the last. With J a supernode's columns and R the rows below
+// them, L̃ = L_RJ L_JJ⁻¹ and D_J = L_JJ L_JJᵀ (the block LDLᵀ),
+//   Z_RJ = −Z_RR L̃,   Z_JJ = D_J⁻¹ − L̃ᵀ Z_RJ,
+// where Z_RR lies in the later supernodes that hold the rows R: every row of
+// R after r is in the pattern of column r.
+void SelectedInverse(const Factor& l, std::vector<double>& z, std::vector<int>& superOf, std::vector<int>& perm) {
+  using Eigen::Index;
+  using Matrix = Eigen::MatrixXd;
+  const int n = l.size();
+  perm.resize(static_cast<std::size_t>(n));
+  for (int k = 0; k < n; ++k) perm[static_cast<std::size_t>(l.original(k))] = k;
+  superOf.resize(static_cast<std::size_t>(n));
+  for (int sn = 0; sn < l.supernodes(); ++sn)
+    for (int k = l.firstColumn(sn); k < l.firstColumn(sn + 1); ++k) superOf[static_cast<std::size_t>(k)] = sn;
+  z.assign(l.values(), 0.0);
+  std::vector<Index> place;  // where each row of R lies in the rows of the supernode holding it
+  Matrix zrr;
+  for (int sn = l.supernodes() - 1; sn >= 0; --sn) {
+    const Index k = l.firstColumn(sn + 1) - l.firstColumn(sn), count = l.rowCount(sn), m = count - k;
+    const Eigen::Map<const Matrix> lj(l.value() + l.block(sn), count, k);
+    Eigen::Map<Matrix> zj(z.data() + l.block(sn), count, k);
+    Matrix inverse = Matrix::Identity(k, k);
+    lj.topRows(k).triangularView<Eigen::Lower>().solveInPlace(inverse);  // L_JJ⁻¹
+    Matrix zjj = inverse.transpose() * inverse.triangularView<Eigen::Lower>();
+    if (m > 0) {
+      const Matrix tilde = lj.bottomRows(m) * inverse.triangularView<Eigen::Lower>();
+      const int* r = l.rows(sn) + k;
+      zrr.resize(m, m);
+      place.resize(static_cast<std::size_t>(m));
+      for (Index a = 0; a < m;) {
+        // The rows a..b−1 are columns of supernode p; Z of their columns at
+        // the rows a.. of R is in p's block.
+        const int p = superOf[static_cast<std::size_t>(r[a])], first = l.firstColumn(p), pCount = l.rowCount(p);
+        const int* pRows = l.rows(p);
+        Index b = a;
+        while (b < m && r[b] < l.firstColumn(p + 1)) ++b;
+        Index at = r[a] - first;
+        for (Index t = a; t < m; ++t) {
+          while (at < pCount && pRows[at] < r[t]) ++at;
+          if (at == pCount || pRows[at] != r[t]) throw std::logic_error("selected inverse: pattern not closed");
+          place[static_cast<std::size_t>(t)] = at;
+        }
+        const double* zp = z.data() + l.block(p);
+        for (Index c = a; c < b; ++c) {
+          const double* column = zp + static_cast<std::size_t>(r[c] - first) * static_cast<std::size_t>(pCount);
+          for (Index t = c; t < m; ++t) zrr(t, c) = column[place[static_cast<std::size_t>(t)]];
+        }
+        a = b;
+      }
+      const Matrix zrj = -(zrr.selfadjointView<Eigen::Lower>() * tilde);
+      zjj.noalias() -= tilde.transpose() * zrj;
+      zj.bottomRows(m) = zrj;
+    }
+    // One value for both halves of the symmetric diagonal block.
+    zj.topRows(k) = zjj.selfadjointView<Eigen::Lower>();
+  }
+}
 
 struct NormalSolver::Impl {
-  Ldlt ldlt;
+  Factor factor;
   Eigen::SparseQR<SpMat, Eigen::COLAMDOrdering<int>> qr;
   bool analysed = false;
   int unknowns = 0;
@@ -25,9 +290,11 @@ struct NormalSolver::Impl {
   // the rows' columns it was made for (`key`).
   bool patternKept = false;
   std::vector<int> key, scatter, diagonalAt;
-  // Selected inverse on the pattern of the factor (permuted order).
-  std::vector<double> zDiag, zLower;
-  Eigen::VectorXi perm;  // original index -> permuted index
+  // Selected inverse on the supernodal pattern of the factor, block by
+  // block as L's values (permuted order).
+  std::vector<double> z;
+  std::vector<int> superOf;  // permuted column -> its supernode
+  std::vector<int> perm;     // original index -> permuted index
   Eigen::VectorXd columnScale;  // of the design matrix before its QR
   Eigen::MatrixXd dense; // the inverse when the QR solved the system
   // The datum defect (empty without one): the null space G, T = (C G)⁻¹ C,
@@ -66,7 +333,7 @@ SpMat NormalMatrix(const std::vector<Row>& rows, int u, const std::vector<char>&
   return n;
 }
 
-// A pivot d_k of LDLᵀ is N_kk less the sum of L_kj² d_j, terms as large as
+// A pivot d_k = L_kk² is N_kk less the sum of L_kj², terms as large as
 // N_kk itself: its rounding error is a few units of N_kk's last place. A
 // pivot within kPivotRounding of those units is indistinguishable from zero;
 // a larger one is small only because the network is long or weakly held, and
@@ -75,15 +342,19 @@ constexpr double kPivotRounding = 1000 * std::numeric_limits<double>::epsilon();
 
 // The first permuted pivot that vanishes against the matrix's own diagonal,
 // as an original column; -1 when every pivot is sound. A factorisation that
-// stopped at an exactly zero pivot has it as its first vanishing one.
-int VanishingPivot(const Ldlt& ldlt, const SpMat& n) {
-  const Eigen::VectorXd d = ldlt.vectorD();
-  const auto& pinv = ldlt.permutationPinv().indices();
-  for (int k = 0; k < d.size(); ++k) {
-    const int col = pinv(k);
-    if (!(d(k) > kPivotRounding * n.coeff(col, col)) || !std::isfinite(d(k))) return col;
+// stopped at a pivot that is not positive has it as its first vanishing one.
+int VanishingPivot(const Factor& l, const std::vector<int>& diagonalAt, const SpMat& n, bool complete) {
+  const int last = complete ? l.size() : l.minor();
+  for (int s = 0; s < l.supernodes(); ++s) {
+    const int end = std::min(l.firstColumn(s + 1), last);
+    for (int k = l.firstColumn(s); k < end; ++k) {
+      const int col = l.original(k);
+      const double d = l.pivot(s, k);
+      if (!(d > kPivotRounding * n.valuePtr()[diagonalAt[static_cast<std::size_t>(col)]]) || !std::isfinite(d)) return col;
+    }
+    if (end == last) break;
   }
-  return -1;
+  return complete ? -1 : l.original(last);
 }
 
 // The weighted design matrix; a held unknown has a unit row of its own.
@@ -214,15 +485,14 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
     }
   }
   if (!s.analysed || s.unknowns != unknowns) {
-    s.ldlt.analyzePattern(s.normal);
+    s.factor.analyse(s.normal);
     s.analysed = true;
     s.unknowns = unknowns;
   }
-  s.ldlt.factorize(s.normal);
-  singular_ = VanishingPivot(s.ldlt, s.normal);
-  if (singular_ < 0 && s.ldlt.info() != Eigen::Success) singular_ = 0;
+  const bool complete = s.factor.factorise(s.normal);
+  singular_ = VanishingPivot(s.factor, s.diagonalAt, s.normal, complete);
   if (singular_ < 0) {
-    dx = s.ldlt.solve(rhs);
+    dx = s.factor.solve(rhs);
     toDatum(dx);
     return dx.allFinite();
   }
@@ -270,7 +540,7 @@ void NormalSolver::prepareDatumInverse() {
     Eigen::VectorXd rhs = s.t.row(j).transpose();
     for (Eigen::Index i = 0; i < u; ++i)
       if (s.held[static_cast<std::size_t>(i)]) rhs(i) = 0;
-    Eigen::VectorXd y = fallback_ ? Eigen::VectorXd(s.dense * rhs) : Eigen::VectorXd(s.ldlt.solve(rhs));
+    Eigen::VectorXd y = fallback_ ? Eigen::VectorXd(s.dense * rhs) : Eigen::VectorXd(s.factor.solve(rhs));
     for (Eigen::Index i = 0; i < u; ++i)
       if (s.held[static_cast<std::size_t>(i)]) y(i) = 0;
     s.h.col(j) = y;
@@ -305,101 +575,28 @@ void NormalSolver::prepareInverse() {
     prepareDatumInverse();
     return;
   }
-  const SpMat& l = s.ldlt.matrixL().nestedExpression();
-  const Eigen::VectorXd d = s.ldlt.vectorD();
-  const int n = static_cast<int>(d.size());
-  s.perm = s.ldlt.permutationP().indices();
-  s.zDiag.assign(n, 0);
-  s.zLower.assign(static_cast<std::size_t>(l.nonZeros()), 0);
-  const int* outer = l.outerIndexPtr();
-  const int* inner = l.innerIndexPtr();
-  const double* value = l.valuePtr();
-  // Z(r, c) for r > c lives in column c of the factor's pattern, and every row
-  // of column j's pattern below c is in column c's pattern as well: one walk
-  // down column c finds each Z(r, c) that column j needs, used for both sums
-  // it enters. place[r] is row r's place in column j's pattern (-1: absent).
-  std::vector<int> place(static_cast<std::size_t>(n), -1);
-  std::vector<double> sum;
-  for (int j = n - 1; j >= 0; --j) {
-    const int begin = outer[j], count = outer[j + 1] - begin;
-    sum.assign(static_cast<std::size_t>(count), 0.0);
-    for (int a = 0; a < count; ++a) place[static_cast<std::size_t>(inner[begin + a])] = a;
-    for (int a = 0; a < count; ++a) {
-      const int c = inner[begin + a];
-      const double lc = value[begin + a];
-      sum[static_cast<std::size_t>(a)] += lc * s.zDiag[static_cast<std::size_t>(c)];
-      for (int t = outer[c]; t < outer[c + 1]; ++t) {
-        const int b = place[static_cast<std::size_t>(inner[t])];
-        if (b < 0) continue;
-        const double zrc = s.zLower[static_cast<std::size_t>(t)];
-        sum[static_cast<std::size_t>(b)] += lc * zrc;
-        sum[static_cast<std::size_t>(a)] += value[begin + b] * zrc;
-      }
-    }
-    double diag = 1 / d(j);
-    for (int a = 0; a < count; ++a) {
-      place[static_cast<std::size_t>(inner[begin + a])] = -1;
-      s.zLower[static_cast<std::size_t>(begin + a)] = -sum[static_cast<std::size_t>(a)];
-      diag += value[begin + a] * sum[static_cast<std::size_t>(a)];
-    }
-    s.zDiag[static_cast<std::size_t>(j)] = diag;
-  }
+  SelectedInverse(s.factor, s.z, s.superOf, s.perm);
   prepareDatumInverse();
 }
 
-// Q_ii = Σ_k y_k² / D_k with L y = P e_i. The solution of a unit right-hand
-// side is non-zero only on the path from its column up the elimination tree,
-// so each solve walks that path instead of the whole factor.
+// The diagonal of the inverse normal matrix.
 Eigen::VectorXd NormalSolver::inverseDiagonal() {
-  Impl& s = *impl_;
-  const int u = s.unknowns;
-  if (fallback_) {
-    prepareInverse();
-    Eigen::VectorXd diagonal = s.dense.diagonal();
-    for (int i = 0; i < u; ++i) diagonal[i] = toDatum(i, i, diagonal[i]);
-    return diagonal;
-  }
-  const SpMat& lower = s.ldlt.matrixL().nestedExpression();
-  const Eigen::VectorXd& d = s.ldlt.vectorD();
-  const auto& order = s.ldlt.permutationP().indices();
-  Eigen::VectorXd diagonal(u), y = Eigen::VectorXd::Zero(u);
-  std::vector<int> path;
-  for (int i = 0; i < u; ++i) {
-    path.clear();
-    int c = order[i];
-    y[c] = 1;
-    while (c >= 0) {
-      path.push_back(c);
-      int parent = -1;
-      for (SpMat::InnerIterator it(lower, c); it; ++it) {
-        if (it.row() <= c) continue;
-        y[it.row()] -= it.value() * y[c];
-        if (parent < 0 || it.row() < parent) parent = static_cast<int>(it.row());
-      }
-      c = parent;
-    }
-    double sum = 0;
-    for (int k : path) sum += y[k] * y[k] / d[k], y[k] = 0;
-    diagonal[i] = sum;
-  }
-  if (s.g.size() > 0) {
-    prepareDatumInverse();
-    for (int i = 0; i < u; ++i) diagonal[i] = toDatum(i, i, diagonal[i]);
-  }
+  prepareInverse();
+  Eigen::VectorXd diagonal(impl_->unknowns);
+  for (int i = 0; i < impl_->unknowns; ++i) diagonal[i] = inverse(i, i);
   return diagonal;
 }
 
-Eigen::VectorXd NormalSolver::solveNormal(const Eigen::VectorXd& b) const {
+Eigen::MatrixXd NormalSolver::solveNormal(Eigen::MatrixXd rhs) const {
   const Impl& s = *impl_;
   // A held unknown of a free network's minimal datum has no row of Q₀.
-  Eigen::VectorXd rhs = b;
-  for (Eigen::Index i = 0; i < rhs.size(); ++i)
-    if (Held(s.held, static_cast<int>(i))) rhs(i) = 0;
-  Eigen::VectorXd y = fallback_ ? Eigen::VectorXd(s.dense * rhs) : Eigen::VectorXd(s.ldlt.solve(rhs));
-  for (Eigen::Index i = 0; i < y.size(); ++i)
-    if (Held(s.held, static_cast<int>(i))) y(i) = 0;
+  for (Eigen::Index i = 0; i < rhs.rows(); ++i)
+    if (Held(s.held, static_cast<int>(i))) rhs.row(i).setZero();
+  Eigen::MatrixXd y = fallback_ ? Eigen::MatrixXd(s.dense * rhs) : s.factor.solve(rhs);
+  for (Eigen::Index i = 0; i < y.rows(); ++i)
+    if (Held(s.held, static_cast<int>(i))) y.row(i).setZero();
   // b lies in the row space of the design, so Q·b = S·Q₀·b.
-  toDatum(y);
+  if (s.g.size() > 0) y -= s.g * (s.t * y);
   return y;
 }
 
@@ -408,15 +605,15 @@ double NormalSolver::inverse(int i, int j) const { return toDatum(i, j, minimalI
 double NormalSolver::minimalInverse(int i, int j) const {
   const Impl& s = *impl_;
   if (fallback_) return s.dense(i, j);
-  int r = s.perm(i), c = s.perm(j);
-  if (r == c) return s.zDiag[r];
+  int r = s.perm[static_cast<std::size_t>(i)], c = s.perm[static_cast<std::size_t>(j)];
   if (r < c) std::swap(r, c);
-  const SpMat& l = s.ldlt.matrixL().nestedExpression();
-  const int* first = l.innerIndexPtr() + l.outerIndexPtr()[c];
-  const int* last = l.innerIndexPtr() + l.outerIndexPtr()[c + 1];
-  const int* it = std::lower_bound(first, last, r);
-  if (it == last || *it != r) return 0;
-  return s.zLower[static_cast<std::size_t>(it - l.innerIndexPtr())];
+  const Factor& l = s.factor;
+  const int sn = s.superOf[static_cast<std::size_t>(c)];
+  const int first = l.firstColumn(sn), count = l.rowCount(sn);
+  const int* rows = l.rows(sn);
+  const int* it = std::lower_bound(rows, rows + count, r);
+  if (it == rows + count || *it != r) return 0;
+  return s.z[l.block(sn) + static_cast<std::size_t>(c - first) * static_cast<std::size_t>(count) + static_cast<std::size_t>(it - rows)];
 }
 
 }  // namespace korvane::adjust

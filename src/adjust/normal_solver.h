@@ -1,14 +1,15 @@
 #pragma once
-// The normal equations of the network: sparse LDLᵀ (Eigen's simplicial
-// factorisation with a fill-reducing ordering) with a check of every pivot
-// against the rounding error it carries. When a pivot vanishes in a network
-// of at most `fallbackLimit` unknowns, a sparse QR of the weighted design
-// matrix decides between a rank deficiency (the singular unknown is named)
-// and a system the normal equations cannot hold in double precision (solved
-// by the QR, the inverse taken from its triangular factor). Above that size
-// the unknown of the vanishing pivot is named at once. The elements of the
-// inverse on the factor's pattern come from the selected-inverse recurrence;
-// its diagonal alone from one sparse solve per unknown.
+// The normal equations of the network: a supernodal sparse Cholesky factor
+// (CHOLMOD's fill-reducing ordering and supernodes, the numbers computed here
+// in dense blocks) with a check of every pivot against the rounding error it
+// carries. When a pivot vanishes in a network of at most `fallbackLimit`
+// unknowns, a sparse QR of the weighted design matrix decides between a rank
+// deficiency (the singular unknown is named) and a system the normal
+// equations cannot hold in double precision (solved by the QR, the inverse
+// taken from its triangular factor). Above that size the unknown of the
+// vanishing pivot is named at once. The elements of the inverse on the
+// factor's pattern, its diagonal among them, come from the selected-inverse
+// recurrence, supernode by supernode.
 //
 // A network without a datum (a free network) has a defect: changes of the
 // unknowns no observation sees (shifts, a rotation, a scale). setDatum()
@@ -49,11 +50,13 @@ class NormalSolver {
   // share an observation, after a successful solve.
   void prepareInverse();
   double inverse(int i, int j) const;
-  // The diagonal of the inverse normal matrix, after a successful solve.
+  // The diagonal of the inverse normal matrix, after a successful solve
+  // (prepares the inverse).
   Eigen::VectorXd inverseDiagonal();
-  // N⁻¹·b, after a successful solve (and prepareInverse() when the QR
-  // solved the system).
-  Eigen::VectorXd solveNormal(const Eigen::VectorXd& b) const;
+  // N⁻¹·B, column by column, after a successful solve (and prepareInverse()
+  // when the QR solved the system). Many columns at once cost little more
+  // than one.
+  Eigen::MatrixXd solveNormal(Eigen::MatrixXd b) const;
 
  private:
   void assemble(const std::vector<Row>& rows, int unknowns, Eigen::VectorXd& rhs);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 #include "network/network_quality_figures.h"
 #include "network/network_rows.h"
@@ -20,17 +21,30 @@ constexpr double kNoRedundancy = 1e-6;
 constexpr double kEveryObservationWork = 1e6;
 constexpr std::size_t kMostFlagged = 200;
 
-double LargestEffect(const Model& m, const adjust::NormalSolver& solver, const Observation& o, double bias) {
-  const Row row = Linearise(m, o);
-  Eigen::VectorXd b = Eigen::VectorXd::Zero(m.unknowns);
-  for (int a = 0; a < row.count; ++a) b(row.cols[a]) = row.coef[a] * row.weight * bias;
-  const Eigen::VectorXd dx = solver.solveNormal(b);
-  double largest = 0;
-  for (std::size_t i = 0; i < m.names.size(); ++i) {
-    const int c = m.column[i];
-    if (c >= 0) largest = std::max({largest, std::fabs(dx(c)), std::fabs(dx(c + 1))});
+// The columns of the right-hand sides solved together.
+constexpr Eigen::Index kSolvedTogether = 8;
+
+// The largest effect on a coordinate of each bias: ∇_k·N⁻¹·a_kᵀ·p_k, for
+// the observations `which`, solved kSolvedTogether at a time.
+void LargestEffects(const Model& m, const adjust::NormalSolver& solver, const std::vector<int>& which, NetworkResult& r) {
+  for (std::size_t start = 0; start < which.size(); start += kSolvedTogether) {
+    const auto count = static_cast<Eigen::Index>(std::min<std::size_t>(kSolvedTogether, which.size() - start));
+    Eigen::MatrixXd b = Eigen::MatrixXd::Zero(m.unknowns, count);
+    for (Eigen::Index j = 0; j < count; ++j) {
+      const int k = which[start + static_cast<std::size_t>(j)];
+      const Row row = Linearise(m, m.obs[k]);
+      for (int a = 0; a < row.count; ++a) b(row.cols[a], j) = row.coef[a] * row.weight * r.observations[k].mdb;
+    }
+    const Eigen::MatrixXd dx = solver.solveNormal(std::move(b));
+    for (Eigen::Index j = 0; j < count; ++j) {
+      double largest = 0;
+      for (std::size_t i = 0; i < m.names.size(); ++i) {
+        const int c = m.column[i];
+        if (c >= 0) largest = std::max({largest, std::fabs(dx(c, j)), std::fabs(dx(c + 1, j))});
+      }
+      r.observations[which[start + static_cast<std::size_t>(j)]].mdbEffect = largest;
+    }
   }
-  return largest;
 }
 
 }  // namespace
@@ -50,7 +64,7 @@ void FillReliability(const Model& m, const adjust::NormalSolver& solver, Network
               [&r](int a, int b) { return r.observations[a].standardised > r.observations[b].standardised; });
     if (testable.size() > kMostFlagged) testable.resize(kMostFlagged);
   }
-  for (int k : testable) r.observations[k].mdbEffect = LargestEffect(m, solver, m.obs[k], r.observations[k].mdb);
+  LargestEffects(m, solver, testable, r);
 }
 
 }  // namespace korvane::network

@@ -2,11 +2,15 @@
 // solution, the inverse (selected elements and diagonal), redundancy numbers
 // summing to the degrees of freedom, the QR fall-back within and beyond its
 // size, a rank deficiency named at its unknown, the chi-square bounds, the
-// minimum-norm datum of a system with a defect, and one solver carried
-// through iterations whose rows change.
+// minimum-norm datum of a system with a defect, one solver carried
+// through iterations whose rows change, and networks large enough that the
+// factor has many supernodes, each taking its children's updates.
 #include <gtest/gtest.h>
 
 #include <Eigen/Dense>
+#include <cmath>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "adjust/normal_solver.h"
@@ -64,7 +68,9 @@ TEST(AdjustCore, SolutionInverseAndRedundanciesMatchDenseAlgebra) {
   }
   for (const Row& r : rows) {
     // Unknowns sharing an observation are on the factor's pattern.
-    if (r.count == 2) EXPECT_NEAR(solver.inverse(r.cols[0], r.cols[1]), q(r.cols[0], r.cols[1]), 1e-12);
+    if (r.count == 2) {
+      EXPECT_NEAR(solver.inverse(r.cols[0], r.cols[1]), q(r.cols[0], r.cols[1]), 1e-12);
+    }
     redundancies += Redundancy(r, solver);
   }
   EXPECT_NEAR(redundancies, 7 - 4, 1e-9);
@@ -94,7 +100,7 @@ TEST(AdjustCore, ASolverKeptAcrossIterationsFollowsItsRows) {
 }
 
 // Two unknowns held by one strong and one nearly parallel weak observation:
-// the LDLᵀ pivot vanishes against rounding, the QR still solves it
+// the Cholesky pivot vanishes against rounding, the QR still solves it
 // (x0 = −1, x1 = 3 meet every row).
 std::vector<Row> NearlySingular() {
   return {MakeRow({{0, 1}, {1, 1}}, -2.0, 1e8), MakeRow({{0, 1}, {1, 1 + 1e-7}}, -2.0000003, 1e8),
@@ -180,6 +186,87 @@ TEST(AdjustCore, DatumDefectTakesTheSolutionOfLeastNormOverTheDatumUnknowns) {
   NormalSolver partial;
   ASSERT_TRUE(partial.setDatum(Eigen::MatrixXd::Ones(8, 1), Eigen::MatrixXd::Ones(1, 8)));
   EXPECT_FALSE(partial.solve(rows, 8, dx));
+}
+
+// A side × side grid of new points, each joined to its east and south
+// neighbours. A levelling grid has one unknown a point and a height
+// difference a pair; a plane grid has x, y and an orientation a point, a
+// distance and a direction a pair. Three corners are held by strong rows.
+struct Grid {
+  const char* name;
+  int side;
+  bool plane;
+};
+
+std::vector<Row> GridRows(const Grid& g, int& unknowns) {
+  std::mt19937 random(20261209);
+  std::uniform_real_distribution<double> uniform(-1, 1);
+  const int points = g.side * g.side, per = g.plane ? 2 : 1;
+  unknowns = points * per + (g.plane ? points : 0);
+  std::vector<Row> rows;
+  const auto pair = [&](int i, int j) {
+    if (!g.plane) {
+      rows.push_back(MakeRow({{i, 1}, {j, -1}}, uniform(random), 1 / (1.5 + uniform(random))));
+      return;
+    }
+    const double angle = 3.2 * uniform(random), c = std::cos(angle), s = std::sin(angle);
+    rows.push_back(MakeRow({{2 * i, -c}, {2 * i + 1, -s}, {2 * j, c}, {2 * j + 1, s}}, uniform(random), 0.25));
+    rows.push_back(MakeRow({{2 * points + i, -1}, {2 * i, s}, {2 * i + 1, -c}, {2 * j, -s}, {2 * j + 1, c}}, uniform(random), 0.1));
+    rows.push_back(MakeRow({{2 * points + j, -1}, {2 * j, -s}, {2 * j + 1, c}, {2 * i, s}, {2 * i + 1, -c}}, uniform(random), 0.1));
+  };
+  for (int r = 0; r < g.side; ++r)
+    for (int c = 0; c < g.side; ++c) {
+      const int p = r * g.side + c;
+      if (c + 1 < g.side) pair(p, p + 1);
+      if (r + 1 < g.side) pair(p, p + g.side);
+    }
+  for (int corner : {0, g.side - 1, points - 1})
+    for (int k = 0; k < per; ++k) rows.push_back(MakeRow({{corner * per + k, 1}}, uniform(random), 100));
+  return rows;
+}
+
+// The solution, every element of the inverse two unknowns of a row share,
+// its diagonal and N⁻¹·B for nine columns at once, against dense algebra, to
+// 1e-9 of the largest element of the inverse.
+TEST(AdjustCore, ManySupernodesMatchDenseAlgebra) {
+  for (const Grid& g : {Grid{"levelling 30 × 30", 30, false}, Grid{"plane 14 × 14", 14, true}}) {
+    int u = 0;
+    const std::vector<Row> rows = GridRows(g, u);
+    Eigen::MatrixXd n;
+    Eigen::VectorXd rhs, dx;
+    Dense(rows, u, n, rhs);
+    const Eigen::MatrixXd q = n.ldlt().solve(Eigen::MatrixXd::Identity(u, u));
+    const double tolerance = 1e-9 * q.cwiseAbs().maxCoeff();
+    NormalSolver solver(0);
+    ASSERT_TRUE(solver.solve(rows, u, dx)) << g.name;
+    EXPECT_LT((dx - q * rhs).cwiseAbs().maxCoeff(), tolerance * rhs.cwiseAbs().sum()) << g.name;
+    solver.prepareInverse();
+    double worst = 0;
+    for (const Row& r : rows)
+      for (int a = 0; a < r.count; ++a)
+        for (int b = 0; b < r.count; ++b)
+          worst = std::max(worst, std::fabs(solver.inverse(r.cols[a], r.cols[b]) - q(r.cols[a], r.cols[b])));
+    EXPECT_LT(worst, tolerance) << g.name;
+    EXPECT_LT((solver.inverseDiagonal() - q.diagonal()).cwiseAbs().maxCoeff(), tolerance) << g.name;
+    const Eigen::MatrixXd b = Eigen::MatrixXd::Random(u, 9);
+    EXPECT_LT((solver.solveNormal(b) - q * b).cwiseAbs().maxCoeff(), tolerance * b.cwiseAbs().colwise().sum().maxCoeff()) << g.name;
+  }
+}
+
+// In a large system the first vanishing pivot names its unknown: two
+// points observed only against each other, and a point in no row.
+TEST(AdjustCore, VanishingPivotInALargeSystemIsNamed) {
+  int u = 0;
+  std::vector<Row> rows = GridRows({"levelling 20 × 20", 20, false}, u);
+  rows.push_back(MakeRow({{u, 1}, {u + 1, -1}}, 0.5, 1));
+  Eigen::VectorXd dx;
+  NormalSolver solver(0);
+  EXPECT_FALSE(solver.solve(rows, u + 2, dx));
+  EXPECT_TRUE(solver.beyondFallback());
+  EXPECT_TRUE(solver.singularColumn() == u || solver.singularColumn() == u + 1) << solver.singularColumn();
+  rows.pop_back();
+  EXPECT_FALSE(solver.solve(rows, u + 1, dx));
+  EXPECT_EQ(solver.singularColumn(), u);
 }
 
 TEST(AdjustCore, SigmaZeroAndTwoSidedChiSquare) {
