@@ -51,6 +51,7 @@ class Factor {
       px_ = copy(l->px, l->nsuper + 1);
       rows_ = copy(l->s, l->ssize);
       values_ = l->xsize;
+      operations_ = common.fl;
     }
     cholmod_free_factor(&l, &common);
     cholmod_finish(&common);
@@ -61,7 +62,7 @@ class Factor {
 
   // False when a pivot is not positive; minor() is then its permuted column.
   bool factorise(const SpMat& n) {
-    x_.assign(values_, 0.0);
+    x_.resize(values_);
     minor_ = size_;
     std::vector<Matrix> update(static_cast<std::size_t>(supernodes_));
     std::vector<int> place(static_cast<std::size_t>(size_), -1);
@@ -71,6 +72,7 @@ class Factor {
       const int* r = rows(s);
       for (int t = 0; t < count; ++t) place[static_cast<std::size_t>(r[t])] = t;
       Eigen::Map<Matrix> l(x_.data() + block(s), count, k);
+      l.setZero();
       // N's columns of the supernode.
       for (int c = 0; c < k; ++c)
         for (int e = gatherStart_[static_cast<std::size_t>(first + c)]; e < gatherStart_[static_cast<std::size_t>(first + c + 1)]; ++e)
@@ -122,6 +124,7 @@ class Factor {
   const int* rows(int s) const { return rows_.data() + pi_[static_cast<std::size_t>(s)]; }
   std::size_t block(int s) const { return static_cast<std::size_t>(px_[static_cast<std::size_t>(s)]); }
   std::size_t values() const { return values_; }
+  double operations() const { return operations_; }
   const double* value() const { return x_.data(); }
   // The pivot d_k = L_kk² of permuted column k, k below minor().
   double pivot(int s, int k) const {
@@ -214,6 +217,7 @@ class Factor {
   int size_ = 0, supernodes_ = 0, minor_ = 0;
   std::vector<int> original_, super_, pi_, px_, rows_;
   std::size_t values_ = 0;
+  double operations_ = 0;
   std::vector<double> x_;
   std::vector<int> gatherStart_, gatherRow_, gatherFrom_;
   std::vector<std::vector<int>> children_;
@@ -303,7 +307,11 @@ struct NormalSolver::Impl {
   std::vector<char> held;
 };
 
-NormalSolver::NormalSolver(int fallbackLimit) : impl_(std::make_unique<Impl>()), fallbackLimit_(fallbackLimit) {}
+NormalSolver::NormalSolver(int fallbackLimit, double mostFactorValues, double mostFactorOperations)
+    : impl_(std::make_unique<Impl>()),
+      fallbackLimit_(fallbackLimit),
+      mostFactorValues_(mostFactorValues),
+      mostFactorOperations_(mostFactorOperations) {}
 NormalSolver::~NormalSolver() = default;
 
 namespace {
@@ -477,6 +485,7 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
   assemble(rows, unknowns, rhs);
   beyond_ = false;
   fallback_ = false;
+  tooLarge_ = false;
   // An unknown no observation touches is named at once.
   for (int i = 0; i < unknowns; ++i) {
     if (!(s.normal.valuePtr()[s.diagonalAt[static_cast<std::size_t>(i)]] > 0)) {
@@ -488,6 +497,11 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
     s.factor.analyse(s.normal);
     s.analysed = true;
     s.unknowns = unknowns;
+  }
+  if (factorValues() > mostFactorValues_ || factorOperations() > mostFactorOperations_) {
+    singular_ = -1;
+    tooLarge_ = true;
+    return false;
   }
   const bool complete = s.factor.factorise(s.normal);
   singular_ = VanishingPivot(s.factor, s.diagonalAt, s.normal, complete);
@@ -598,6 +612,16 @@ Eigen::MatrixXd NormalSolver::solveNormal(Eigen::MatrixXd rhs) const {
   // b lies in the row space of the design, so Q·b = S·Q₀·b.
   if (s.g.size() > 0) y -= s.g * (s.t * y);
   return y;
+}
+
+double NormalSolver::factorValues() const { return static_cast<double>(impl_->factor.values()); }
+double NormalSolver::factorOperations() const { return impl_->factor.operations(); }
+
+std::string FactorTooLarge(const NormalSolver& solver) {
+  const auto whole = [](double v) { return std::to_string(static_cast<long long>(std::ceil(v))); };
+  return "法方程的分解约需 " + whole(solver.factorValues() * 16 / 1e6) + " MB 内存、" + whole(solver.factorOperations() / 1e8) +
+         " 亿次运算，超出本程序的限度（" + whole(kMostFactorValues * 16 / 1e6) + " MB、" + whole(kMostFactorOperations / 1e8) +
+         " 亿次）：网中观测把点连得过密，请把网分成几部分平差。";
 }
 
 double NormalSolver::inverse(int i, int j) const { return toDatum(i, j, minimalInverse(i, j)); }

@@ -21,6 +21,7 @@
 #include <Eigen/Dense>
 #include <Eigen/Sparse>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "adjust/fallback.h"
@@ -30,7 +31,8 @@ namespace korvane::adjust {
 
 class NormalSolver {
  public:
-  explicit NormalSolver(int fallbackLimit = kFallbackUnknowns);
+  explicit NormalSolver(int fallbackLimit = kFallbackUnknowns, double mostFactorValues = kMostFactorValues,
+                        double mostFactorOperations = kMostFactorOperations);
   ~NormalSolver();
   // The datum defect: `nullSpace` (unknowns × k) spans the changes no
   // observation sees, `constraints` (k × unknowns) the conditions the
@@ -42,10 +44,17 @@ class NormalSolver {
   // Forms and solves the normal equations of the rows. Returns false when
   // the system is singular; singularColumn() then names the unknown and
   // beyondFallback() tells whether it was named without the QR's verdict.
+  // Returns false as well, with tooLarge(), when the factor would exceed
+  // its bounds.
   bool solve(const std::vector<Row>& rows, int unknowns, Eigen::VectorXd& dx);
+  bool tooLarge() const { return tooLarge_; }
   int singularColumn() const { return singular_; }
   bool beyondFallback() const { return beyond_; }
   bool usedFallback() const { return fallback_; }
+  // The size of the factor of the last solve: its values and the
+  // operations of its factorisation.
+  double factorValues() const;
+  double factorOperations() const;
   // Elements of the inverse normal matrix; valid for pairs of unknowns that
   // share an observation, after a successful solve.
   void prepareInverse();
@@ -67,9 +76,14 @@ class NormalSolver {
   struct Impl;
   std::unique_ptr<Impl> impl_;
   int fallbackLimit_;
+  double mostFactorValues_, mostFactorOperations_;
+  bool tooLarge_ = false;
   int singular_ = -1;
   bool beyond_ = false;
   bool fallback_ = false;
 };
+
+// The refusal of a factor beyond its bounds, with what it would have taken.
+std::string FactorTooLarge(const NormalSolver& solver);
 
 }  // namespace korvane::adjust

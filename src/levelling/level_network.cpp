@@ -94,6 +94,7 @@ LevelOutcome AdjustNetwork(const formats::LevelData& data) {
   if (u > 0) {
     adjust::NormalSolver solver;
     if (!solver.solve(Rows(data, t), u, x)) {
+      if (solver.tooLarge()) return {Refusal(adjust::FactorTooLarge(solver)), {}};
       if (solver.singularColumn() < 0) return {Refusal("法方程病态，解不可信：请检查各段的距离或测站数。"), {}};
       return {Refusal("法方程奇异，无法求解：请检查网的连接和各段的距离或测站数。"), {}};
     }

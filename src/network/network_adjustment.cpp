@@ -111,6 +111,7 @@ std::optional<Message> Iterate(Model& m, const NetworkOptions& options, NormalSo
     }
     Eigen::VectorXd dx;
     if (!solver.solve(rows, m.unknowns, dx)) {
+      if (solver.tooLarge()) return NetworkRefusal(adjust::FactorTooLarge(solver));
       const int col = solver.singularColumn();
       if (solver.beyondFallback()) return BeyondFallback(m, col, options.fallbackLimit);
       return NetworkRefusal("法方程奇异，" + (col >= 0 ? UnknownName(m, col) : std::string("网形")) +

@@ -269,6 +269,23 @@ TEST(AdjustCore, VanishingPivotInALargeSystemIsNamed) {
   EXPECT_EQ(solver.singularColumn(), u);
 }
 
+// A factor beyond either bound is refused before it is computed, saying
+// what it would have taken; within both the same system is solved.
+TEST(AdjustCore, FactorBeyondItsBoundsIsRefused) {
+  int u = 0;
+  const std::vector<Row> rows = GridRows({"levelling 30 × 30", 30, false}, u);
+  Eigen::VectorXd dx;
+  NormalSolver values(0, 1000, 1e11), operations(0, 1e8, 1e4), within(0, 1e5, 1e8);
+  EXPECT_FALSE(values.solve(rows, u, dx));
+  EXPECT_TRUE(values.tooLarge());
+  EXPECT_GT(values.factorValues(), 1000);
+  EXPECT_NE(FactorTooLarge(values).find(" MB 内存"), std::string::npos);
+  EXPECT_FALSE(operations.solve(rows, u, dx));
+  EXPECT_TRUE(operations.tooLarge());
+  EXPECT_TRUE(within.solve(rows, u, dx));
+  EXPECT_FALSE(within.tooLarge());
+}
+
 TEST(AdjustCore, SigmaZeroAndTwoSidedChiSquare) {
   EXPECT_DOUBLE_EQ(Sigma0(40.0, 10), 2.0);
   EXPECT_EQ(Sigma0(40.0, 0), 0);

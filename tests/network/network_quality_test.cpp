@@ -302,7 +302,9 @@ TEST(NetworkRelativeAccuracy, SidesAndEllipsesAsGnuGamaGivesThem) {
           if (!((p == point && fixed[name].count(q)) || (q == point && fixed[name].count(p)))) continue;
           EXPECT_NEAR(s.ellipseA, a, tol);
           EXPECT_NEAR(s.ellipseB, b, tol);
-          if (a - b > 1) EXPECT_NEAR(std::remainder(s.ellipseAzimuth - alpha, 180.0), 0, 0.5);
+          if (a - b > 1) {
+            EXPECT_NEAR(std::remainder(s.ellipseAzimuth - alpha, 180.0), 0, 0.5);
+          }
           worst[name] = std::max({worst[name], std::fabs(s.ellipseA - a), std::fabs(s.ellipseB - b)});
           ++ellipses;
           break;

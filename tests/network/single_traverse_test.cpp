@@ -44,7 +44,9 @@ TEST(SingleTraverseNetwork, ExamplesAgreeWithTheWeightedDistribution) {
               << largest * 1000 << " mm\n";
     const double angularShift = std::fabs(w.fBetaDegrees) * std::numbers::pi / 180 * w.totalLengthRaw;
     EXPECT_LE(largest, 0.5 * (w.fs + angularShift));
-    if (entry.path().filename() == "connecting.dat") EXPECT_LE(largest, 0.5 * w.fs);
+    if (entry.path().filename() == "connecting.dat") {
+      EXPECT_LE(largest, 0.5 * w.fs);
+    }
     // B and C are held.
     EXPECT_DOUBLE_EQ(ls.x.front(), w.x.front());
     EXPECT_DOUBLE_EQ(ls.y.back(), w.y.back());
