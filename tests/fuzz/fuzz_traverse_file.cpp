@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       continue;
     }
     FUZZ_CHECK(load.table.stationCount() >= 1);
-    FUZZ_CHECK(load.table.stationCount() <= korvane::formats::kMaxFileStations);
+    FUZZ_CHECK(load.table.stationCount() <= korvane::formats::kMaxTraverseFileStations);
     // Cells come without their leading blanks (a field of blanks only is an
     // empty cell, which the table check then names).
     for (const korvane::formats::ObservationRow& row : load.table.rows)
