@@ -52,6 +52,8 @@ class Factor {
       rows_ = copy(l->s, l->ssize);
       values_ = l->xsize;
       operations_ = common.fl;
+      mostBelow_ = 0;
+      for (int sn = 0; sn < supernodes_; ++sn) mostBelow_ = std::max(mostBelow_, rowCount(sn) - (firstColumn(sn + 1) - firstColumn(sn)));
     }
     cholmod_free_factor(&l, &common);
     cholmod_finish(&common);
@@ -132,35 +134,36 @@ class Factor {
     const double lkk = x_[block(s) + static_cast<std::size_t>(at) * static_cast<std::size_t>(rowCount(s) + 1)];
     return lkk * lkk;
   }
-  // N⁻¹ B by the two triangular solves, supernode by supernode; the
+  // B := N⁻¹ B by the two triangular solves, supernode by supernode; the
   // columns of B together, so that L is read once for all of them.
-  Matrix solve(const Matrix& b) const {
+  void solve(Eigen::Ref<Matrix> b) const {
     const Eigen::Index columns = b.cols();
-    // By rows, so that the rows a supernode gathers and scatters are whole.
-    Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> y(size_, columns), part;
-    for (int k = 0; k < size_; ++k) y.row(k) = b.row(original(k));
+    // By rows, so that the rows a supernode gathers and scatters are whole;
+    // kept from solve to solve.
+    work_.resize(size_, columns);
+    part_.resize(mostBelow_, columns);
+    for (int k = 0; k < size_; ++k) work_.row(k) = b.row(original(k));
     for (int s = 0; s < supernodes_; ++s) {
-      const int first = firstColumn(s), k = firstColumn(s + 1) - first, count = rowCount(s);
-      const Eigen::Map<const Matrix> l(value() + block(s), count, k);
-      auto yj = y.middleRows(first, k);
+      const int first = firstColumn(s), k = firstColumn(s + 1) - first, m = rowCount(s) - k;
+      const Eigen::Map<const Matrix> l(value() + block(s), k + m, k);
+      auto yj = work_.middleRows(first, k);
       l.topRows(k).triangularView<Eigen::Lower>().solveInPlace(yj);
-      part.noalias() = l.bottomRows(count - k) * yj;
+      auto part = part_.topRows(m);
+      part.noalias() = l.bottomRows(m) * yj;
       const int* r = rows(s) + k;
-      for (int t = 0; t < count - k; ++t) y.row(r[t]) -= part.row(t);
+      for (int t = 0; t < m; ++t) work_.row(r[t]) -= part.row(t);
     }
     for (int s = supernodes_ - 1; s >= 0; --s) {
-      const int first = firstColumn(s), k = firstColumn(s + 1) - first, count = rowCount(s);
-      const Eigen::Map<const Matrix> l(value() + block(s), count, k);
+      const int first = firstColumn(s), k = firstColumn(s + 1) - first, m = rowCount(s) - k;
+      const Eigen::Map<const Matrix> l(value() + block(s), k + m, k);
       const int* r = rows(s) + k;
-      part.resize(count - k, columns);
-      for (int t = 0; t < count - k; ++t) part.row(t) = y.row(r[t]);
-      auto yj = y.middleRows(first, k);
-      yj.noalias() -= l.bottomRows(count - k).transpose() * part;
+      auto part = part_.topRows(m);
+      for (int t = 0; t < m; ++t) part.row(t) = work_.row(r[t]);
+      auto yj = work_.middleRows(first, k);
+      yj.noalias() -= l.bottomRows(m).transpose() * part;
       l.topRows(k).triangularView<Eigen::Lower>().adjoint().solveInPlace(yj);
     }
-    Matrix out(size_, columns);
-    for (int k = 0; k < size_; ++k) out.row(original(k)) = y.row(k);
-    return out;
+    for (int k = 0; k < size_; ++k) b.row(original(k)) = work_.row(k);
   }
 
  private:
@@ -218,7 +221,10 @@ class Factor {
   std::vector<int> original_, super_, pi_, px_, rows_;
   std::size_t values_ = 0;
   double operations_ = 0;
+  int mostBelow_ = 0;  // the most rows below a supernode's columns
   std::vector<double> x_;
+  using RowMatrix = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+  mutable RowMatrix work_, part_;  // the solves' workspace
   std::vector<int> gatherStart_, gatherRow_, gatherFrom_;
   std::vector<std::vector<int>> children_;
 };
@@ -506,7 +512,8 @@ bool NormalSolver::solve(const std::vector<Row>& rows, int unknowns, Eigen::Vect
   const bool complete = s.factor.factorise(s.normal);
   singular_ = VanishingPivot(s.factor, s.diagonalAt, s.normal, complete);
   if (singular_ < 0) {
-    dx = s.factor.solve(rhs);
+    dx = rhs;
+    s.factor.solve(dx);
     toDatum(dx);
     return dx.allFinite();
   }
@@ -554,7 +561,11 @@ void NormalSolver::prepareDatumInverse() {
     Eigen::VectorXd rhs = s.t.row(j).transpose();
     for (Eigen::Index i = 0; i < u; ++i)
       if (s.held[static_cast<std::size_t>(i)]) rhs(i) = 0;
-    Eigen::VectorXd y = fallback_ ? Eigen::VectorXd(s.dense * rhs) : Eigen::VectorXd(s.factor.solve(rhs));
+    Eigen::VectorXd y = rhs;
+    if (fallback_)
+      y = s.dense * rhs;
+    else
+      s.factor.solve(y);
     for (Eigen::Index i = 0; i < u; ++i)
       if (s.held[static_cast<std::size_t>(i)]) y(i) = 0;
     s.h.col(j) = y;
@@ -606,12 +617,15 @@ Eigen::MatrixXd NormalSolver::solveNormal(Eigen::MatrixXd rhs) const {
   // A held unknown of a free network's minimal datum has no row of Q₀.
   for (Eigen::Index i = 0; i < rhs.rows(); ++i)
     if (Held(s.held, static_cast<int>(i))) rhs.row(i).setZero();
-  Eigen::MatrixXd y = fallback_ ? Eigen::MatrixXd(s.dense * rhs) : s.factor.solve(rhs);
-  for (Eigen::Index i = 0; i < y.rows(); ++i)
-    if (Held(s.held, static_cast<int>(i))) y.row(i).setZero();
+  if (fallback_)
+    rhs = s.dense * rhs;
+  else
+    s.factor.solve(rhs);
+  for (Eigen::Index i = 0; i < rhs.rows(); ++i)
+    if (Held(s.held, static_cast<int>(i))) rhs.row(i).setZero();
   // b lies in the row space of the design, so Q·b = S·Q₀·b.
-  if (s.g.size() > 0) y -= s.g * (s.t * y);
-  return y;
+  if (s.g.size() > 0) rhs -= s.g * (s.t * rhs);
+  return rhs;
 }
 
 double NormalSolver::factorValues() const { return static_cast<double>(impl_->factor.values()); }

@@ -27,15 +27,16 @@ constexpr Eigen::Index kSolvedTogether = 8;
 // The largest effect on a coordinate of each bias: ∇_k·N⁻¹·a_kᵀ·p_k, for
 // the observations `which`, solved kSolvedTogether at a time.
 void LargestEffects(const Model& m, const adjust::NormalSolver& solver, const std::vector<int>& which, NetworkResult& r) {
+  Eigen::MatrixXd dx;  // one buffer for every group of right-hand sides
   for (std::size_t start = 0; start < which.size(); start += kSolvedTogether) {
     const auto count = static_cast<Eigen::Index>(std::min<std::size_t>(kSolvedTogether, which.size() - start));
-    Eigen::MatrixXd b = Eigen::MatrixXd::Zero(m.unknowns, count);
+    dx.setZero(m.unknowns, count);
     for (Eigen::Index j = 0; j < count; ++j) {
       const int k = which[start + static_cast<std::size_t>(j)];
       const Row row = Linearise(m, m.obs[k]);
-      for (int a = 0; a < row.count; ++a) b(row.cols[a], j) = row.coef[a] * row.weight * r.observations[k].mdb;
+      for (int a = 0; a < row.count; ++a) dx(row.cols[a], j) = row.coef[a] * row.weight * r.observations[k].mdb;
     }
-    const Eigen::MatrixXd dx = solver.solveNormal(std::move(b));
+    dx = solver.solveNormal(std::move(dx));
     for (Eigen::Index j = 0; j < count; ++j) {
       double largest = 0;
       for (std::size_t i = 0; i < m.names.size(); ++i) {
