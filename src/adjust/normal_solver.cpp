@@ -34,6 +34,13 @@ class Factor {
     common.method[0].ordering = CHOLMOD_AMD;
     common.postorder = 1;
     common.supernodal = CHOLMOD_SUPERNODAL;
+    // Supernodes of columns with exactly one pattern, none merged with
+    // explicit zeros: a long traverse's factor would otherwise hold three
+    // times its values, and the junction lattice gains nothing by it.
+    for (int level = 0; level < 3; ++level) {
+      common.nrelax[level] = 0;
+      common.zrelax[level] = 0;
+    }
     common.print = 0;
     cholmod_sparse a = View(n);
     cholmod_factor* l = cholmod_analyze(&a, &common);
