@@ -106,6 +106,8 @@ class Factor {
         }
         u.resize(0, 0);
       }
+      // Eigen's blocked in-place Cholesky, which tells the first pivot that
+      // is not positive (the public LLT says only that one was).
       auto diagonal = l.topRows(k);
       const Eigen::Index failed = Eigen::internal::llt_inplace<double, Eigen::Lower>::blocked(diagonal);
       if (failed >= 0) {
