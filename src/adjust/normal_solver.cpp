@@ -44,7 +44,8 @@ class Factor {
     common.print = 0;
     cholmod_sparse a = View(n);
     cholmod_factor* l = cholmod_analyze(&a, &common);
-    const int status = common.status;
+    int status = common.status;
+    if (l != nullptr && status >= CHOLMOD_OK && l->is_super == 0) status = CHOLMOD_INVALID;  // asked for supernodes
     if (l != nullptr && status >= CHOLMOD_OK) {
       const auto copy = [](const void* from, std::size_t count) {
         const int* first = static_cast<const int*>(from);
@@ -60,7 +61,8 @@ class Factor {
       values_ = l->xsize;
       operations_ = common.fl;
       mostBelow_ = 0;
-      for (int sn = 0; sn < supernodes_; ++sn) mostBelow_ = std::max(mostBelow_, rowCount(sn) - (firstColumn(sn + 1) - firstColumn(sn)));
+      for (int sn = 0; sn < supernodes_; ++sn)
+        mostBelow_ = std::max(mostBelow_, rowCount(sn) - (firstColumn(sn + 1) - firstColumn(sn)));
     }
     cholmod_free_factor(&l, &common);
     cholmod_finish(&common);
