@@ -129,8 +129,12 @@ class Factor {
 
   int size() const { return size_; }
   int minor() const { return minor_; }
-  // Original index of permuted column k.
+  // Original index of permuted column k, and the permuted column of an
+  // original index.
   int original(int k) const { return original_[static_cast<std::size_t>(k)]; }
+  int permuted(int i) const { return permuted_[static_cast<std::size_t>(i)]; }
+  // The supernode that holds permuted column k.
+  int superOf(int k) const { return superOf_[static_cast<std::size_t>(k)]; }
   int supernodes() const { return supernodes_; }
   int firstColumn(int s) const { return super_[static_cast<std::size_t>(s)]; }
   int rowCount(int s) const { return pi_[static_cast<std::size_t>(s) + 1] - pi_[static_cast<std::size_t>(s)]; }
@@ -199,12 +203,12 @@ class Factor {
   // each supernode's children (the supernodes whose first row below their
   // columns is one of its columns).
   void Gather(const SpMat& n) {
-    std::vector<int> permuted(static_cast<std::size_t>(size_));
-    for (int k = 0; k < size_; ++k) permuted[static_cast<std::size_t>(original(k))] = k;
+    permuted_.assign(static_cast<std::size_t>(size_), 0);
+    for (int k = 0; k < size_; ++k) permuted_[static_cast<std::size_t>(original(k))] = k;
     gatherStart_.assign(static_cast<std::size_t>(size_) + 1, 0);
     for (int j = 0; j < size_; ++j)
       for (int e = n.outerIndexPtr()[j]; e < n.outerIndexPtr()[j + 1]; ++e) {
-        const int a = permuted[static_cast<std::size_t>(n.innerIndexPtr()[e])], b = permuted[static_cast<std::size_t>(j)];
+        const int a = permuted(n.innerIndexPtr()[e]), b = permuted(j);
         ++gatherStart_[static_cast<std::size_t>(std::min(a, b)) + 1];
       }
     for (int k = 0; k < size_; ++k) gatherStart_[static_cast<std::size_t>(k) + 1] += gatherStart_[static_cast<std::size_t>(k)];
@@ -213,23 +217,23 @@ class Factor {
     std::vector<int> next(gatherStart_.begin(), gatherStart_.end() - 1);
     for (int j = 0; j < size_; ++j)
       for (int e = n.outerIndexPtr()[j]; e < n.outerIndexPtr()[j + 1]; ++e) {
-        const int a = permuted[static_cast<std::size_t>(n.innerIndexPtr()[e])], b = permuted[static_cast<std::size_t>(j)];
+        const int a = permuted(n.innerIndexPtr()[e]), b = permuted(j);
         const int at = next[static_cast<std::size_t>(std::min(a, b))]++;
         gatherRow_[static_cast<std::size_t>(at)] = std::max(a, b);
         gatherFrom_[static_cast<std::size_t>(at)] = e;
       }
-    std::vector<int> superOf(static_cast<std::size_t>(size_));
+    superOf_.assign(static_cast<std::size_t>(size_), 0);
     for (int s = 0; s < supernodes_; ++s)
-      for (int k = firstColumn(s); k < firstColumn(s + 1); ++k) superOf[static_cast<std::size_t>(k)] = s;
+      for (int k = firstColumn(s); k < firstColumn(s + 1); ++k) superOf_[static_cast<std::size_t>(k)] = s;
     children_.assign(static_cast<std::size_t>(supernodes_), {});
     for (int s = 0; s < supernodes_; ++s) {
       const int k = firstColumn(s + 1) - firstColumn(s);
-      if (rowCount(s) > k) children_[static_cast<std::size_t>(superOf[static_cast<std::size_t>(rows(s)[k])])].push_back(s);
+      if (rowCount(s) > k) children_[static_cast<std::size_t>(superOf(rows(s)[k]))].push_back(s);
     }
   }
 
   int size_ = 0, supernodes_ = 0, minor_ = 0;
-  std::vector<int> original_, super_, pi_, px_, rows_;
+  std::vector<int> original_, permuted_, superOf_, super_, pi_, px_, rows_;
   std::size_t values_ = 0;
   double operations_ = 0;
   int mostBelow_ = 0;  // the most rows below a supernode's columns
@@ -246,15 +250,9 @@ class Factor {
 //   Z_RJ = −Z_RR L̃,   Z_JJ = D_J⁻¹ − L̃ᵀ Z_RJ,
 // where Z_RR lies in the later supernodes that hold the rows R: every row of
 // R after r is in the pattern of column r.
-void SelectedInverse(const Factor& l, std::vector<double>& z, std::vector<int>& superOf, std::vector<int>& perm) {
+void SelectedInverse(const Factor& l, std::vector<double>& z) {
   using Eigen::Index;
   using Matrix = Eigen::MatrixXd;
-  const int n = l.size();
-  perm.resize(static_cast<std::size_t>(n));
-  for (int k = 0; k < n; ++k) perm[static_cast<std::size_t>(l.original(k))] = k;
-  superOf.resize(static_cast<std::size_t>(n));
-  for (int sn = 0; sn < l.supernodes(); ++sn)
-    for (int k = l.firstColumn(sn); k < l.firstColumn(sn + 1); ++k) superOf[static_cast<std::size_t>(k)] = sn;
   z.assign(l.values(), 0.0);
   std::vector<Index> place;  // where each row of R lies in the rows of the supernode holding it
   Matrix zrr;
@@ -273,7 +271,7 @@ void SelectedInverse(const Factor& l, std::vector<double>& z, std::vector<int>& 
       for (Index a = 0; a < m;) {
         // The rows a..b−1 are columns of supernode p; Z of their columns at
         // the rows a.. of R is in p's block.
-        const int p = superOf[static_cast<std::size_t>(r[a])], first = l.firstColumn(p), pCount = l.rowCount(p);
+        const int p = l.superOf(r[a]), first = l.firstColumn(p), pCount = l.rowCount(p);
         const int* pRows = l.rows(p);
         Index b = a;
         while (b < m && r[b] < l.firstColumn(p + 1)) ++b;
@@ -314,8 +312,6 @@ struct NormalSolver::Impl {
   // Selected inverse on the supernodal pattern of the factor, block by
   // block as L's values (permuted order).
   std::vector<double> z;
-  std::vector<int> superOf;  // permuted column -> its supernode
-  std::vector<int> perm;     // original index -> permuted index
   Eigen::VectorXd columnScale;  // of the design matrix before its QR
   Eigen::MatrixXd dense; // the inverse when the QR solved the system
   // The datum defect (empty without one): the null space G, T = (C G)⁻¹ C,
@@ -611,7 +607,7 @@ void NormalSolver::prepareInverse() {
     prepareDatumInverse();
     return;
   }
-  SelectedInverse(s.factor, s.z, s.superOf, s.perm);
+  SelectedInverse(s.factor, s.z);
   prepareDatumInverse();
 }
 
@@ -654,10 +650,10 @@ double NormalSolver::inverse(int i, int j) const { return toDatum(i, j, minimalI
 double NormalSolver::minimalInverse(int i, int j) const {
   const Impl& s = *impl_;
   if (fallback_) return s.dense(i, j);
-  int r = s.perm[static_cast<std::size_t>(i)], c = s.perm[static_cast<std::size_t>(j)];
+  int r = s.factor.permuted(i), c = s.factor.permuted(j);
   if (r < c) std::swap(r, c);
   const Factor& l = s.factor;
-  const int sn = s.superOf[static_cast<std::size_t>(c)];
+  const int sn = s.factor.superOf(c);
   const int first = l.firstColumn(sn), count = l.rowCount(sn);
   const int* rows = l.rows(sn);
   const int* it = std::lower_bound(rows, rows + count, r);
